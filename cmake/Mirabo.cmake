@@ -1,0 +1,149 @@
+# Project-wide settings and the helpers every folder uses:
+#   mirabo_test(NAME n SOURCES ... [LIBS ...] [TIMEOUT s] [LABELS ...])
+#   mirabo_fuzzer(NAME n SOURCES ... [LIBS ...] [CORPUS dir])
+#   mirabo_benchmark(NAME n SOURCES ... [LIBS ...])
+include_guard(GLOBAL)
+
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
+endif()
+
+if(WIN32)
+  set(MIRABO_WINDOWS ON)
+  enable_language(RC)
+  # Resource scripts are UTF-8 and say so with #pragma code_page(65001).
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 936")
+  add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
+else()
+  set(MIRABO_WINDOWS OFF)
+endif()
+
+# Sources are UTF-8; narrow literals are the programs' 8-bit GBK text.
+add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-fexec-charset=GBK>
+                    $<$<COMPILE_LANGUAGE:C,CXX>:-Wall>
+                    $<$<COMPILE_LANGUAGE:C,CXX>:-Wextra>)
+
+option(MIRABO_SANITIZE "Build native code with AddressSanitizer and UBSan" OFF)
+option(MIRABO_FUZZ "Build libFuzzer targets (clang, native)" OFF)
+if(MIRABO_SANITIZE AND NOT MIRABO_WINDOWS)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(MIRABO_FUZZ)
+  if(MIRABO_WINDOWS OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "MIRABO_FUZZ needs a native clang build (preset 'fuzz')")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Every program, DLL and test lands in one folder so the DLLs are found beside the exes.
+set(MIRABO_BIN ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${MIRABO_BIN})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${MIRABO_BIN})
+set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+
+enable_testing()
+include(GoogleTest)
+
+# ---- GoogleTest -------------------------------------------------------------
+if(MIRABO_WINDOWS)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # gtest's own sources trip our warning flags; they are not ours to fix.
+  foreach(t gtest gtest_main gmock gmock_main)
+    if(TARGET ${t})
+      target_compile_options(${t} PRIVATE -w)
+    endif()
+  endforeach()
+elseif(NOT MIRABO_FUZZ)
+  find_package(GTest REQUIRED)
+endif()
+
+# ---- Wine test environment --------------------------------------------------
+# Tests of the windows build run under Wine through ${MIRABO_BIN}/../wine/wine-run:
+# a private 32-bit prefix under the build folder, code page 936, a persistent
+# wineserver and an Xvfb display, brought up by the fixture test "wine.up" and
+# torn down by "wine.down".
+if(MIRABO_WINDOWS)
+  set(MIRABO_WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
+  file(MAKE_DIRECTORY ${MIRABO_WINE_ROOT})
+  set(MIRABO_WINENV ${CMAKE_SOURCE_DIR}/tools/winenv.sh)
+  configure_file(${CMAKE_SOURCE_DIR}/tools/wine-run.in ${MIRABO_WINE_ROOT}/wine-run
+                 @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${MIRABO_WINE_ROOT}/wine-run)
+  add_test(NAME wine.up COMMAND ${MIRABO_WINENV} up ${MIRABO_WINE_ROOT})
+  add_test(NAME wine.down COMMAND ${MIRABO_WINENV} down ${MIRABO_WINE_ROOT})
+  set_tests_properties(wine.up PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS wine)
+  set_tests_properties(wine.down PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS wine)
+endif()
+
+function(mirabo_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(MIRABO_FUZZ)
+    return()
+  endif()
+  set(exe t_${T_NAME})
+  add_executable(${exe} ${T_SOURCES})
+  target_link_libraries(${exe} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  # One ctest entry per test program: each Wine process costs a fraction of a second.
+  add_test(NAME ${T_NAME} COMMAND ${exe} --gtest_color=no)
+  if(MIRABO_WINDOWS)
+    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine LABELS "wine;${T_LABELS}")
+  else()
+    set_tests_properties(${T_NAME} PROPERTIES LABELS "native;${T_LABELS}")
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} WORKING_DIRECTORY ${MIRABO_BIN})
+endfunction()
+
+# A fuzz target defines LLVMFuzzerTestOneInput. With MIRABO_FUZZ it becomes a
+# libFuzzer program fuzz_<name>; in the ordinary native build it is linked with
+# a replay driver and run by ctest over its corpus plus a bounded number of
+# mutated inputs.
+function(mirabo_fuzzer)
+  cmake_parse_arguments(F "" "NAME;CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(MIRABO_WINDOWS)
+    return()
+  endif()
+  if(NOT F_CORPUS)
+    set(F_CORPUS ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${F_NAME})
+  endif()
+  if(MIRABO_FUZZ)
+    add_executable(fuzz_${F_NAME} ${F_SOURCES})
+    target_link_libraries(fuzz_${F_NAME} PRIVATE ${F_LIBS})
+    target_link_options(fuzz_${F_NAME} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(replay_${F_NAME} ${F_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fuzz/replay_main.cpp)
+    target_link_libraries(replay_${F_NAME} PRIVATE ${F_LIBS})
+    add_test(NAME fuzz.${F_NAME} COMMAND replay_${F_NAME} ${F_CORPUS} --mutations=20000)
+    set_tests_properties(fuzz.${F_NAME} PROPERTIES LABELS "native;fuzz" TIMEOUT 120)
+  endif()
+endfunction()
+
+# Benchmarks are built, never run by ctest. Native ones use Google Benchmark
+# when it is installed; Windows ones are plain programs run under Wine by hand.
+function(mirabo_benchmark)
+  cmake_parse_arguments(B "" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(MIRABO_FUZZ)
+    return()
+  endif()
+  if(MIRABO_WINDOWS)
+    add_executable(bench_${B_NAME} ${B_SOURCES})
+    target_link_libraries(bench_${B_NAME} PRIVATE ${B_LIBS})
+  else()
+    find_package(benchmark QUIET)
+    if(benchmark_FOUND)
+      add_executable(bench_${B_NAME} ${B_SOURCES})
+      target_link_libraries(bench_${B_NAME} PRIVATE ${B_LIBS} benchmark::benchmark)
+    endif()
+  endif()
+endfunction()
