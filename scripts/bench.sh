@@ -1,0 +1,28 @@
+#!/bin/bash
+# Builds and runs the benchmarks on demand (never part of the test run).
+#   scripts/bench.sh [NAME...]     native Google Benchmark programs bench_<name>,
+#                                  and Windows ones (bench_<name>.exe) under Wine
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset bench >/dev/null && cmake --build --preset bench >/dev/null
+cmake --preset windows >/dev/null && cmake --build --preset windows >/dev/null
+names=("$@")
+run_native() { echo "== native $1"; build/bench/bin/bench_"$1"; }
+run_wine() {
+  echo "== windows $1 (under Wine)"
+  (cd build/windows/bin && ../wine/wine-run bench_"$1".exe)
+}
+ROOT=build/windows/wine
+tools/winenv.sh up "$ROOT"
+trap 'tools/winenv.sh down "$ROOT"' EXIT
+if [ ${#names[@]} -eq 0 ]; then
+  for f in build/bench/bin/bench_*; do [ -x "$f" ] && run_native "${f##*/bench_}"; done
+  for f in build/windows/bin/bench_*.exe; do [ -f "$f" ] && n=${f##*/bench_} && run_wine "${n%.exe}"; done
+else
+  for n in "${names[@]}"; do
+    [ -x "build/bench/bin/bench_$n" ] && run_native "$n"
+    [ -f "build/windows/bin/bench_$n.exe" ] && run_wine "$n"
+  done
+fi
+exit 0
