@@ -1,0 +1,27 @@
+// The lobby engine's seam to the rest of the lobby program: the data hub's
+// translate flag and parser, and the binary translator with the hub's message
+// code table. The data hub installs one at start-up. Without one, requests go
+// out as XML text and received messages are dropped.
+#pragma once
+
+#include <string>
+
+class LobbyLink {
+public:
+    virtual ~LobbyLink() {}
+    // config.ini [MsgType] Type: requests go out in the binary message form.
+    virtual bool TranslateFlag() = 0;
+    // Encodes a NUL-terminated message document. Throws when the text is not
+    // one (the request is then not sent); an empty result goes out as an empty
+    // kind-0 frame.
+    virtual std::string XmlToBinary(const char* xml) = 0;
+    // Decodes one binary message into a new[]'d NUL-terminated XML text, or null
+    // when it has no decoding (the frame is then dropped).
+    virtual char* BinaryToXml(const unsigned char* data, int length) = 0;
+    // Parses one received text and queues the message under the hub's lock; may
+    // throw. The caller keeps and frees the text.
+    virtual void PushPacket(const char* text, int length) = 0;
+};
+
+void SetLobbyLink(LobbyLink* link);
+LobbyLink* GetLobbyLink();
