@@ -156,8 +156,10 @@ int BufferedSocketTcpAdaptor::Run() {
             if (TakeCommand(command)) {
                 if (command == kCommandShutdown || command == kCommandCloseAndRelease) {
                     try {
-                        if (command == kCommandShutdown) ReleaseSemaphoreOnce();
-                        else OnClosedEvent();
+                        if (command == kCommandShutdown)
+                            ReleaseSemaphoreOnce();
+                        else
+                            OnClosedEvent();
                     } catch (...) {
                         return 0;
                     }

@@ -3,8 +3,11 @@
 // seek failures are returned.
 #pragma once
 
+// winsock2.h must come before windows.h
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
+// clang-format on
 
 #include <string>
 
@@ -22,13 +25,13 @@ public:
 
     void Read(void* buffer, unsigned& size) override;
     virtual void Close();
-    virtual DWORD GetSize();                 // low 32 bits; INVALID_FILE_SIZE on failure
-    virtual bool SetSize(long long size);    // false when a seek fails
-    virtual long long GetPosition();         // -1 on failure
-    virtual long long SeekFromStart(long long distance);    // the new position, or -1
+    virtual DWORD GetSize();                              // low 32 bits; INVALID_FILE_SIZE on failure
+    virtual bool SetSize(long long size);                 // false when a seek fails
+    virtual long long GetPosition();                      // -1 on failure
+    virtual long long SeekFromStart(long long distance);  // the new position, or -1
     virtual long long SeekFromEnd(long long distance);
     virtual long long SeekFromCurrent(long long distance);
-    virtual void Truncate();                 // cuts the file at the current position
+    virtual void Truncate();  // cuts the file at the current position
 
     unsigned Write(const void* bytes, unsigned length) override;
     void Flush() override;

@@ -3,8 +3,11 @@
 // state two threads touch. All are re-entrant for the thread that holds them.
 #pragma once
 
+// winsock2.h must come before windows.h
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
+// clang-format on
 
 #include "lobby/net/CorvetApi.h"
 

@@ -6,8 +6,11 @@
 // Writing never throws: a file error ends that write quietly.
 #pragma once
 
+// winsock2.h must come before windows.h
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
+// clang-format on
 
 #include <functional>
 #include <string>

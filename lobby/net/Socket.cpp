@@ -128,8 +128,10 @@ void Socket::Send(const void* bytes, unsigned length) {
             int e = LastError();
             if (e == WSAEWOULDBLOCK) {
                 if (++blockedInARow == 2) {
-                    if (pace < 256) Sleep(1);
-                    else pace /= 2;
+                    if (pace < 256)
+                        Sleep(1);
+                    else
+                        pace /= 2;
                     blockedInARow = 0;
                 }
                 Wait(1, kWaitWrite);

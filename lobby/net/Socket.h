@@ -2,8 +2,11 @@
 // SocketException with the Winsock error number.
 #pragma once
 
+// winsock2.h must come before windows.h
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
+// clang-format on
 
 #include <atomic>
 #include <string>

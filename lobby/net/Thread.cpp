@@ -44,4 +44,6 @@ bool Semaphore::Create(long initial, long maximum) {
 
 bool Semaphore::Release() { return handle_ && ReleaseSemaphore(handle_, 1, nullptr); }
 
-bool Semaphore::Wait(DWORD milliseconds) { return handle_ && WaitForSingleObject(handle_, milliseconds) == WAIT_OBJECT_0; }
+bool Semaphore::Wait(DWORD milliseconds) {
+    return handle_ && WaitForSingleObject(handle_, milliseconds) == WAIT_OBJECT_0;
+}

@@ -4,8 +4,11 @@
 // Semaphore: a counting semaphore that its owner creates, releases and waits on.
 #pragma once
 
+// winsock2.h must come before windows.h
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
+// clang-format on
 
 class Thread {
 public:

@@ -67,8 +67,10 @@ void CThreadEngine::SendFrame(int kind, const void* data, unsigned length) {
         LockBase<CriticalSection> guard(lock_);
         CThreadSocket* socket = socket_;
         if (!socket) return;
-        if (state_ == kStateConnected) socket->Send(frame.data(), static_cast<unsigned>(frame.size()));
-        else pending_.push_back(std::move(frame));
+        if (state_ == kStateConnected)
+            socket->Send(frame.data(), static_cast<unsigned>(frame.size()));
+        else
+            pending_.push_back(std::move(frame));
     } catch (const std::bad_alloc&) {
         // A frame that cannot be held is dropped; nothing leaves this call.
     }
@@ -77,8 +79,10 @@ void CThreadEngine::SendFrame(int kind, const void* data, unsigned length) {
 void CThreadEngine::Send(const char* text, int length) {
     try {
         LobbyLink* link = GetLobbyLink();
-        if (link && link->TranslateFlag()) SendTranslated(text, length);
-        else if (text && length >= 0) SendFrame(kFrameText, text, static_cast<unsigned>(length));
+        if (link && link->TranslateFlag())
+            SendTranslated(text, length);
+        else if (text && length >= 0)
+            SendFrame(kFrameText, text, static_cast<unsigned>(length));
     } catch (...) {
     }
 }
@@ -117,7 +121,10 @@ void CThreadEngine::OnReceive() {
     const int length = static_cast<int>(reader_.Length());
     char* body = reader_.TakeBody();
     // Dispatch is the last use of this object: the callee may close or delete it.
-    if (kind == kFrameText) OnReceiveText(body, length);
-    else if (kind == kFrameBinary) OnReceiveBinary(reinterpret_cast<unsigned char*>(body), length);
-    else delete[] body;
+    if (kind == kFrameText)
+        OnReceiveText(body, length);
+    else if (kind == kFrameBinary)
+        OnReceiveBinary(reinterpret_cast<unsigned char*>(body), length);
+    else
+        delete[] body;
 }

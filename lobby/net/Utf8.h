@@ -6,9 +6,9 @@
 #include <string>
 
 struct Utf8Sequence {
-    bool valid;      // true: unit holds the decoded character
+    bool valid;  // true: unit holds the decoded character
     char16_t unit;
-    size_t length;   // bytes used (valid) or to skip (invalid); at least 1
+    size_t length;  // bytes used (valid) or to skip (invalid); at least 1
 };
 
 // Decodes the sequence at data[0..available); available must be at least 1.

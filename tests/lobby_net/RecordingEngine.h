@@ -74,9 +74,7 @@ public:
         if (onConnect) onConnect(*this);
     }
     void OnReceiveText(char* data, int length) override { Frame(1, data, length); }
-    void OnReceiveBinary(unsigned char* data, int length) override {
-        Frame(0, reinterpret_cast<char*>(data), length);
-    }
+    void OnReceiveBinary(unsigned char* data, int length) override { Frame(0, reinterpret_cast<char*>(data), length); }
     void OnError(int code) override {
         Note([&](Record& r) { r.errors.push_back(code); });
     }

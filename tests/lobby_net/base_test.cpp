@@ -89,12 +89,27 @@ TEST(FileTest, OpenFlagsChooseTheCreationMode) {
     Scratch s;
     const std::string path = s.folder + "a.bin";
     EXPECT_THROW(File(path, GENERIC_READ, File::kOpenExisting), FileException);
-    { File created(path, GENERIC_WRITE, File::kCreateNew); created.Write("12345", 5); }
+    {
+        File created(path, GENERIC_WRITE, File::kCreateNew);
+        created.Write("12345", 5);
+    }
     EXPECT_THROW(File(path, GENERIC_WRITE, File::kCreateNew), FileException) << "create-new only";
-    { File opened(path, GENERIC_READ, File::kOpenExisting | File::kCreateNew); EXPECT_EQ(opened.GetSize(), 5u); }
-    { File cut(path, GENERIC_WRITE, File::kOpenExisting | File::kTruncate); EXPECT_EQ(cut.GetSize(), 0u); }
-    { File again(path, GENERIC_WRITE, File::kCreateNew | File::kTruncate); again.Write("ab", 2); }
-    { File always(path, GENERIC_READ | GENERIC_WRITE, 7); EXPECT_EQ(always.GetSize(), 0u); }
+    {
+        File opened(path, GENERIC_READ, File::kOpenExisting | File::kCreateNew);
+        EXPECT_EQ(opened.GetSize(), 5u);
+    }
+    {
+        File cut(path, GENERIC_WRITE, File::kOpenExisting | File::kTruncate);
+        EXPECT_EQ(cut.GetSize(), 0u);
+    }
+    {
+        File again(path, GENERIC_WRITE, File::kCreateNew | File::kTruncate);
+        again.Write("ab", 2);
+    }
+    {
+        File always(path, GENERIC_READ | GENERIC_WRITE, 7);
+        EXPECT_EQ(always.GetSize(), 0u);
+    }
     EXPECT_THROW(File(path, GENERIC_READ, File::kTruncate), FileException) << "no valid mode";
     EXPECT_THROW(File(path, GENERIC_READ, 0), FileException);
 }
@@ -143,7 +158,10 @@ TEST(FileTest, ReadsWritesSeeksAndCuts) {
 TEST(FileTest, Utf8PathsReachTheFileSystem) {
     Scratch s;
     const std::string path = s.folder + "\xE6\xB8\xB8\xE6\x88\x8F.txt";
-    { File f(path, GENERIC_WRITE, File::kCreateNew); f.Write("x", 1); }
+    {
+        File f(path, GENERIC_WRITE, File::kCreateNew);
+        f.Write("x", 1);
+    }
     EXPECT_NE(GetFileAttributesW((Utf8ToWide(s.folder) + L"\x6E38\x620F.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -163,8 +181,10 @@ protected:
         RemoveDirectoryW(Utf8ToWide(folder + "logblocked.log").c_str());
     }
     void Marker(bool present) {
-        if (present) std::ofstream(Utf8ToWide(folder + "write.log").c_str()) << "";
-        else Remove(folder + "write.log");
+        if (present)
+            std::ofstream(Utf8ToWide(folder + "write.log").c_str()) << "";
+        else
+            Remove(folder + "write.log");
     }
     std::string folder;
     DWORD now = 5000;

@@ -59,7 +59,10 @@ TEST(EngineSend, FramesGoOutAsTheLobbyFrame) {
     SendText(engine, "abc");
     engine.SendBinary("\x01\x02\x01", 3);
     ASSERT_TRUE(server.WaitHandlersDone(5000));
-    EXPECT_EQ(bytes, std::string("\x03\x00\x00\x00\x01" "abc" "\x03\x00\x00\x00\x00\x01\x02\x01", 16));
+    EXPECT_EQ(bytes, std::string("\x03\x00\x00\x00\x01"
+                                 "abc"
+                                 "\x03\x00\x00\x00\x00\x01\x02\x01",
+                                 16));
     EXPECT_EQ(engine.record->With([](Record& r) { return r.sends; }), 2) << "OnSend before each write";
 }
 
@@ -120,8 +123,8 @@ TEST(EngineSend, FramesAfterCloseAreDroppedAndConnectDoesNothing) {
 TEST(EngineReceive, FramesArriveWholeFromAnyPieces) {
     const std::string body(3000, 'z');
     LoopbackServer server([&](Connection& c) {
-        c.SendInPieces(Frame(1, "split header"), 2, 20);       // 2 bytes, pause, 2, ...
-        c.SendInPieces(Frame(0, body), 700, 10);               // body over several reads
+        c.SendInPieces(Frame(1, "split header"), 2, 20);                // 2 bytes, pause, 2, ...
+        c.SendInPieces(Frame(0, body), 700, 10);                        // body over several reads
         c.Send(Frame(1, "one") + Frame(0, "two") + Frame(1, "three"));  // several in one write
         c.WaitClosed(10000);
     });
@@ -233,7 +236,10 @@ TEST(EngineConnect, ARefusedConnectIsAnErrorNotAConnect) {
 }
 
 TEST(EngineConnect, AHostNameIsLookedUp) {
-    LoopbackServer server([](Connection& c) { c.SendFrame(1, "hi"); c.WaitClosed(5000); });
+    LoopbackServer server([](Connection& c) {
+        c.SendFrame(1, "hi");
+        c.WaitClosed(5000);
+    });
     RecordingEngine engine;
     engine.Connect("localhost", Port(server.Port()));
     ASSERT_TRUE(engine.record->WaitFrames(1, 5000));
@@ -471,9 +477,9 @@ TEST_F(LobbyEngineTest, SendFollowsTheTranslateFlag) {
     const char* doc = "<GameMessage/>";
     engine.Send(doc, static_cast<int>(strlen(doc)));  // text
     link.translate = true;
-    engine.Send(doc, 3);                   // binary; the length is not used
-    engine.Send("MAC=00-11-22", 12);       // not a document: not sent at all
-    engine.Send("<unknown/>", 10);         // no encoding: an empty binary frame
+    engine.Send(doc, 3);              // binary; the length is not used
+    engine.Send("MAC=00-11-22", 12);  // not a document: not sent at all
+    engine.Send("<unknown/>", 10);    // no encoding: an empty binary frame
     engine.Send(nullptr, 5);
     engine.SendTranslated(doc, 0);
     link.translate = false;

@@ -48,7 +48,9 @@ std::string Frame(int kind, const std::string& payload) {
 }
 
 TEST(FrameEncode, HeaderIsLengthLittleEndianThenKind) {
-    EXPECT_EQ(Frame(1, "abc"), std::string("\x03\x00\x00\x00\x01" "abc", 8));
+    EXPECT_EQ(Frame(1, "abc"), std::string("\x03\x00\x00\x00\x01"
+                                           "abc",
+                                           8));
     EXPECT_EQ(Frame(0, ""), std::string(5, '\0'));
     std::string big(0x010203, 'x');
     std::string f = Frame(0, big);

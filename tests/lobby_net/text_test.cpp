@@ -36,14 +36,14 @@ TEST(Utf8Decode, InvalidSequencesAreSkippedByTheirRule) {
         std::basic_string<unsigned char> bytes;
         size_t skip;
     } cases[] = {
-        {{0x80}, 1},                          // lone continuation
-        {{0xC3, 0x41}, 1},                    // two-byte lead without continuation
-        {{0xC0, 0x80}, 2},                    // overlong
+        {{0x80}, 1},        // lone continuation
+        {{0xC3, 0x41}, 1},  // two-byte lead without continuation
+        {{0xC0, 0x80}, 2},  // overlong
         {{0xC1, 0xBF}, 2},
-        {{0xE6, 0x41, 0x41}, 1},              // three-byte lead, bad second byte
-        {{0xE6, 0xB8, 0x41}, 2},              // bad third byte
-        {{0xE0, 0x80, 0x80}, 3},              // overlong
-        {{0xED, 0xA0, 0x80}, 3},              // surrogate
+        {{0xE6, 0x41, 0x41}, 1},  // three-byte lead, bad second byte
+        {{0xE6, 0xB8, 0x41}, 2},  // bad third byte
+        {{0xE0, 0x80, 0x80}, 3},  // overlong
+        {{0xED, 0xA0, 0x80}, 3},  // surrogate
         {{0xFE}, 1},
         {{0xFF, 0x80}, 1},
         {{0xF0, 0x9F, 0x98, 0x80, 0x80}, 4},  // four-byte forms are not decoded

@@ -42,8 +42,10 @@ TEST(EngineVolume, TenThousandFramesEachWayArriveInOrderByteForByte) {
     engine.Connect("127.0.0.1", static_cast<short>(server.Port()));
     ASSERT_TRUE(engine.record->WaitConnects(1, 5000));
     for (const Received& f : up) {
-        if (f.kind) engine.SendText(f.payload.data(), static_cast<unsigned>(f.payload.size()));
-        else engine.SendBinary(f.payload.data(), static_cast<unsigned>(f.payload.size()));
+        if (f.kind)
+            engine.SendText(f.payload.data(), static_cast<unsigned>(f.payload.size()));
+        else
+            engine.SendBinary(f.payload.data(), static_cast<unsigned>(f.payload.size()));
     }
     ASSERT_TRUE(engine.record->WaitFrames(kFrames, 120000));
     engine.Close();

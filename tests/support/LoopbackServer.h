@@ -14,8 +14,11 @@
 // server, joins every handler and closes what is left. Handlers must not throw.
 #pragma once
 
+// winsock2.h must come before windows.h
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
+// clang-format on
 
 #include <atomic>
 #include <condition_variable>
