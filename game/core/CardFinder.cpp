@@ -268,6 +268,44 @@ bool CCardFinder::OfferWing(std::unique_ptr<CCardSet> play, PlayList& plays) {
     return true;
 }
 
+std::vector<CCard*> CCardFinder::ChooseWings(const CCardSet& body, int low, int high, int width, int need) const {
+    std::vector<CCard*> wings;
+    int got = 0;
+    // First the groups of exactly the wing's width...
+    for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
+         g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        if (static_cast<int>(g->size()) != width) continue;
+        wings.insert(wings.end(), g->begin(), g->end());
+        ++got;
+    }
+    // ...then cards out of larger groups, never the body's own; what is left
+    // of a group short of a whole wing is dropped.
+    for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
+         g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        if (static_cast<int>(g->size()) <= width) continue;
+        std::vector<CCard*> part;
+        for (CCard* c : *g) {
+            if (c->GetNumber() >= low && c->GetNumber() <= high && body.Contains(c)) continue;
+            part.push_back(c);
+            if (static_cast<int>(part.size()) == width) {
+                wings.insert(wings.end(), part.begin(), part.end());
+                part.clear();
+                if (++got == need) break;
+            }
+        }
+    }
+    if (got < need) wings.clear();
+    return wings;
+}
+
+std::unique_ptr<CCardSet> CCardFinder::WithWings(const CCardSet& body, const std::vector<CCard*>& wings, int key) {
+    std::unique_ptr<CCardSet> play(new CCardSet);
+    body.CopyTo(play.get());
+    play->AddCards(wings);
+    play->SetKey(key);
+    return play;
+}
+
 void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
     const bool beat = Beating();
     const int cards = hand_->GetCardCount();
@@ -288,37 +326,9 @@ void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
     for (const auto& body : bodies) {
         const int need = body->GetCardCount() / 3;
         const int high = body->GetKey();
-        const int low = high - need + 1;
-        std::vector<CCard*> wings;
-        int got = 0;
-        // First the groups of exactly the wing's width...
-        for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
-             g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
-            if (static_cast<int>(g->size()) != width) continue;
-            wings.insert(wings.end(), g->begin(), g->end());
-            ++got;
-        }
-        // ...then cards out of larger groups, never the body's own.
-        for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
-             g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
-            if (static_cast<int>(g->size()) <= width) continue;
-            std::vector<CCard*> part;
-            for (CCard* c : *g) {
-                if (c->GetNumber() >= low && c->GetNumber() <= high && body->Contains(c)) continue;
-                part.push_back(c);
-                if (static_cast<int>(part.size()) == width) {
-                    wings.insert(wings.end(), part.begin(), part.end());
-                    part.clear();
-                    if (++got == need) break;
-                }
-            }
-        }
-        if (got < need) continue;
-        std::unique_ptr<CCardSet> play(new CCardSet);
-        body->CopyTo(play.get());
-        play->AddCards(wings);
-        play->SetKey(high);
-        if (OfferWing(std::move(play), plays) && AllStepsMode()) break;
+        std::vector<CCard*> wings = ChooseWings(*body, high - need + 1, high, width, need);
+        if (wings.empty()) continue;
+        if (OfferWing(WithWings(*body, wings, high), plays) && AllStepsMode()) break;
     }
 }
 
@@ -327,25 +337,7 @@ void CCardFinder::FourWingsStep(int width, PlayList& plays) {
     ExactGroups(4, bodies);
     for (const auto& body : bodies) {
         const int number = body->GetKey();
-        std::vector<CCard*> wings;
-        int got = 0;
-        for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < 2;
-             g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
-            if (static_cast<int>(g->size()) != width) continue;
-            wings.insert(wings.end(), g->begin(), g->end());
-            ++got;
-        }
-        for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < 2;
-             g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
-            if (static_cast<int>(g->size()) <= width || CCardSet::GroupNumber(*g) == number) continue;
-            for (size_t i = 0; i + width <= g->size() && got < 2; i += width, ++got)
-                wings.insert(wings.end(), g->begin() + i, g->begin() + i + width);
-        }
-        if (got != 2) continue;
-        std::unique_ptr<CCardSet> play(new CCardSet);
-        body->CopyTo(play.get());
-        play->AddCards(wings);
-        play->SetKey(number);
-        OfferWing(std::move(play), plays);
+        std::vector<CCard*> wings = ChooseWings(*body, number, number, width, 2);
+        if (!wings.empty()) OfferWing(WithWings(*body, wings, number), plays);
     }
 }

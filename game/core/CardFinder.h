@@ -69,6 +69,10 @@ private:
     // it classifies as a valid play and beats the play to beat.
     bool WouldBeAccepted(CCardSet* play);
     bool OfferWing(std::unique_ptr<CCardSet> play, PlayList& plays);
+    // `need` wings of `width` cards for a body whose numbers run low..high;
+    // empty when the hand has too few.
+    std::vector<CCard*> ChooseWings(const CCardSet& body, int low, int high, int width, int need) const;
+    static std::unique_ptr<CCardSet> WithWings(const CCardSet& body, const std::vector<CCard*>& wings, int key);
 
     std::vector<Step> queue_;
     std::vector<Step> allSteps_;
