@@ -121,7 +121,7 @@ HWND CWnd::Detach() {
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
-    if (!::IsWindow(hWnd) || !Attach(hWnd)) return FALSE;
+    if (!::IsWindow(hWnd) || FromHandlePermanent(hWnd) || !Attach(hWnd)) return FALSE;
     PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));

@@ -333,7 +333,10 @@ HBITMAP CxImage::DrawSource(int& mode) {
     uint32_t* bits = nullptr;
     m_cache = MakeDib(m_width, m_height, m_pixels.data(), &bits);
     if (!m_cache) return nullptr;
-    if (want == kCacheAlpha) {
+    if (want != kCacheAlpha) {
+        // GDI compares whole pixels with the key colour: no alpha byte.
+        for (size_t i = 0; i < m_pixels.size(); ++i) bits[i] &= 0x00FFFFFFu;
+    } else {
         // AlphaBlend takes premultiplied colours.
         for (size_t i = 0; i < m_pixels.size(); ++i) {
             uint32_t px = bits[i], a = px >> 24;

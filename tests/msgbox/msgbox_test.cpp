@@ -94,9 +94,12 @@ Script::Step WaitForBox(HWND* box) {
     };
 }
 
+// Keys go where the focus is, once the box has it (activation may come late).
 Script::Step PressKey(UINT vk) {
     return [vk] {
         HWND focus = GetFocus();
+        std::vector<HWND> boxes = VisibleBoxes();
+        if (!focus || boxes.size() != 1 || !IsChild(boxes[0], focus)) return false;
         PostMessageA(focus, WM_KEYDOWN, vk, 1);
         PostMessageA(focus, WM_KEYUP, vk, 0xC0000001);
         return true;
