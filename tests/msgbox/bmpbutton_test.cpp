@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "tests/platform/WindowCapture.h"
 
@@ -214,6 +215,35 @@ TEST(CBmpButton, HandCursorOnceTheMouseHasBeenOver) {
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));
     EXPECT_EQ(button.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               TRUE);
+}
+
+BOOL CALLBACK FindTooltip(HWND h, LPARAM lp) {
+    char cls[32] = {};
+    GetClassNameA(h, cls, sizeof(cls));
+    if (std::string(cls) == TOOLTIPS_CLASSA) *reinterpret_cast<HWND*>(lp) = h;
+    return TRUE;
+}
+
+TEST(CBmpButton, TooltipHoldsOneToolWhoseTextIsUpdated) {
+    Parent parent;
+    CBmpButton button;
+    parent.Add(button, 100, 0, 0);
+    Faces faces;
+    faces.On(button);
+    button.SetTooltipText("关闭音效");
+    button.SetTooltipText("打开音效");
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindTooltip, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_TRUE(tip);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    char text[64] = {};
+    TTTOOLINFOA ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = button.m_hWnd;
+    ti.uId = 1;
+    ti.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(text, "打开音效");
 }
 
 TEST(CBmpButton, GroupKeepsAtMostOneChecked) {

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <objidl.h>
+#include <gdiplus.h>
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <vector>
 
 #include "tests/platform/WindowCapture.h"
@@ -95,6 +99,50 @@ TEST(CxImage, DecodesPngAndBmpFromFilesAndMemory) {
     CxImage rgba(Data("rgba.png"), CXIMAGE_FORMAT_PNG);
     EXPECT_TRUE(rgba.AlphaIsValid());
     EXPECT_EQ(rgba.GetPixelColor(1, 0).rgbReserved, 128);
+}
+
+// A JPEG made by GDI+'s own encoder: 8 x 4, left half red, right half blue.
+std::vector<BYTE> MakeJpeg() {
+    using namespace Gdiplus;
+    ULONG_PTR token;
+    GdiplusStartupInput input;
+    GdiplusStartup(&token, &input, nullptr);
+    std::vector<uint32_t> argb(32);
+    for (int i = 0; i < 32; ++i) argb[i] = (i % 8) < 4 ? 0xFFFF0000u : 0xFF0000FFu;
+    GpBitmap* bmp = nullptr;
+    DllExports::GdipCreateBitmapFromScan0(8, 4, 32, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(argb.data()), &bmp);
+    IStream* stream = nullptr;
+    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    const CLSID jpeg = {0x557cf401, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    std::vector<BYTE> out;
+    if (DllExports::GdipSaveImageToStream(bmp, stream, &jpeg, nullptr) == Ok) {
+        HGLOBAL mem;
+        GetHGlobalFromStream(stream, &mem);
+        STATSTG st;
+        stream->Stat(&st, STATFLAG_NONAME);
+        auto* p = static_cast<BYTE*>(GlobalLock(mem));
+        out.assign(p, p + st.cbSize.QuadPart);
+        GlobalUnlock(mem);
+    }
+    stream->Release();
+    DllExports::GdipDisposeImage(bmp);
+    GdiplusShutdown(token);
+    return out;
+}
+
+TEST(CxImage, DecodesJpegAndWorksOffTheUserInterfaceThread) {
+    std::vector<BYTE> jpeg = MakeJpeg();
+    ASSERT_FALSE(jpeg.empty());
+    // Pictures are loaded on a worker thread at start-up.
+    CxImage img;
+    std::thread loader([&] { img.Decode(jpeg.data(), static_cast<DWORD>(jpeg.size()), CXIMAGE_FORMAT_JPG); });
+    loader.join();
+    ASSERT_TRUE(img.IsValid()) << img.GetLastError();
+    EXPECT_EQ(img.GetWidth(), 8u);
+    EXPECT_EQ(img.GetHeight(), 4u);
+    EXPECT_FALSE(img.AlphaIsValid());
+    EXPECT_GT(img.GetPixelColor(0, 0).rgbRed, 200);
+    EXPECT_GT(img.GetPixelColor(7, 3).rgbBlue, 200);
 }
 
 TEST(CxImage, UnreadableInputGivesAnEmptyImage) {
