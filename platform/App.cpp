@@ -110,7 +110,6 @@ BOOL AfxDllMain(HINSTANCE instance, DWORD reason) {
     CWinApp* app = state.m_pCurrentWinApp;
     if (reason == DLL_PROCESS_ATTACH) {
         state.m_hCurrentInstanceHandle = state.m_hCurrentResourceHandle = instance;
-        ::DisableThreadLibraryCalls(instance);
         if (app) {
             app->m_hInstance = instance;
             return app->InitInstance();
