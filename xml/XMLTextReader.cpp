@@ -9,6 +9,18 @@ enum State { kBeforeFirst = 0, kOnElement = 1, kOnAttribute = 2, kPastLast = 3 }
 const int kBadTag = -1;
 const int kTagsOpen = 0;
 
+// Index of the first byte among text[start] .. text[start+count] that matches;
+// -1 when none does or a NUL comes first.
+template <class Match>
+int ScanForward(const char* text, int start, int count, Match match) {
+    if (start < 0) return -1;
+    for (int i = start; i <= start + count; ++i) {
+        if (text[i] == '\0') return -1;
+        if (match(text[i])) return i;
+    }
+    return -1;
+}
+
 }  // namespace
 
 XMLTextReader::XMLTextReader() : cursor_(0), state_(kOnElement), root_(nullptr) {}
@@ -171,21 +183,11 @@ XMLElement* XMLTextReader::GetRoot() { return root_; }
 void XMLTextReader::InsertNewElement(XMLElement* element) { elements_.push_back(element); }
 
 int XMLTextReader::find_first_of(const char* text, char c, int start, int count) {
-    if (start < 0) return -1;
-    for (int i = start; i <= start + count; ++i) {
-        if (text[i] == '\0') return -1;
-        if (text[i] == c) return i;
-    }
-    return -1;
+    return ScanForward(text, start, count, [c](char b) { return b == c; });
 }
 
 int XMLTextReader::find_first_not_of(const char* text, char c, int start, int count) {
-    if (start < 0) return -1;
-    for (int i = start; i <= start + count; ++i) {
-        if (text[i] == '\0') return -1;
-        if (text[i] != c) return i;
-    }
-    return -1;
+    return ScanForward(text, start, count, [c](char b) { return b != c; });
 }
 
 int XMLTextReader::find_last_of(const char* text, char c, int start, int end) {
