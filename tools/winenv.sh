@@ -61,7 +61,15 @@ up() {
     else
       wine_locale wine wineboot </dev/null >/dev/null 2>&1
     fi
+    if [ ! -f "$PREFIX/.mirabo-unmanaged" ]; then
+      # With no window manager, Wine waits 2 s each time a window it manages
+      # is hidden or destroyed: let it manage none.
+      wine_locale wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+      touch "$PREFIX/.mirabo-unmanaged"
+    fi
   fi
+  # The processes started above hold the lock's descriptor: release it here.
+  flock -u 9
 }
 
 down() {

@@ -1,0 +1,343 @@
+#include "game/core/CardFinder.h"
+
+#include <climits>
+
+#include "game/core/CardTypeJudge.h"
+
+namespace {
+
+const int kHighestRunNumber = 14;  // the 2 and the jokers never join a run
+
+// Fewest groups of a run found without a play to beat: straights 5, pair runs 3, triple runs 2.
+int MinRunGroups(int width) { return width == 1 ? 5 : width == 2 ? 3 : 2; }
+
+std::unique_ptr<CCardSet> MakePlay(const std::vector<CCard*>& cards, int key) {
+    std::unique_ptr<CCardSet> play(new CCardSet);
+    play->AddCards(cards);
+    play->SetKey(key);
+    return play;
+}
+
+bool SameNumbers(const CCardSet& a, const CCardSet& b) {
+    if (a.GetCardCount() != b.GetCardCount()) return false;
+    for (auto x = a.CardsBegin(), y = b.CardsBegin(); x != a.CardsEnd(); ++x, ++y)
+        if ((*x)->GetNumber() != (*y)->GetNumber()) return false;
+    return true;
+}
+
+}  // namespace
+
+CCardFinder::CCardFinder()
+    : allSteps_{
+          {kTypeSingle, &CCardFinder::Singles},
+          {kTypePair, &CCardFinder::Pairs},
+          {kTypeTriple, &CCardFinder::Triples},
+          {kTypeStraight, &CCardFinder::Straights},
+          {kTypePairRun, &CCardFinder::PairRuns},
+          {kTypeTripleRun, &CCardFinder::TripleRuns},
+          {kTypeTriplesSingleWings, &CCardFinder::TripleSingleWings},
+          {kTypeTriplesPairWings, &CCardFinder::TriplePairWings},
+          {kTypeBomb, &CCardFinder::Bombs},
+          {kTypeFourTwoSingles, &CCardFinder::FourTwoSingles},
+          {kTypeFourTwoPairs, &CCardFinder::FourTwoPairs},
+          {kTypeRocket, &CCardFinder::Rocket},
+      },
+      steps_(&queue_) {}
+
+CCardFinder::~CCardFinder() = default;
+
+void CCardFinder::FindPlays(CCardSet* toBeat, CCardSet* hand, int type) {
+    toBeat_ = toBeat;
+    hand_ = hand;
+    found_.clear();
+    foundPos_ = 0;
+    queue_.clear();
+    steps_ = &queue_;
+    stepPos_ = 0;
+    if (!hand) return;
+
+    if (!toBeat) {
+        key_ = -1;
+        type_ = type;
+    } else {
+        type_ = toBeat->GetType();
+        key_ = toBeat->GetKey();
+    }
+    if (type_ == kTypeNone) {
+        // A play to beat that is no valid play counts as none, whatever key it holds.
+        key_ = -1;
+        steps_ = &allSteps_;
+        return;
+    }
+
+    if (type_ == kTypeRocket && key_ > 0) return;  // nothing beats the rocket
+    auto stepOf = [this](int t) {
+        for (const Step& s : allSteps_)
+            if (s.type == t) return s;
+        return allSteps_.front();
+    };
+    switch (type_) {
+        case kTypeStraight:
+        case kTypePairRun:
+        case kTypeTripleRun:
+        case kTypeTriplesSingleWings:
+        case kTypeTriplesPairWings:
+            if (toBeat) runLength_ = toBeat->GetCardCount() / (type_ - kTypeStraight + 1);
+            queue_.push_back(stepOf(type_));
+            break;
+        case kTypeSingle:
+        case kTypePair:
+        case kTypeTriple:
+        case kTypeFourTwoSingles:
+        case kTypeFourTwoPairs:
+            queue_.push_back(stepOf(type_));
+            break;
+        default:
+            break;
+    }
+    queue_.push_back(stepOf(kTypeBomb));
+    queue_.push_back(stepOf(kTypeRocket));
+}
+
+void CCardFinder::NextPlay(CCardSet* out) {
+    if (!out) return;
+    out->Clear();
+    out->SetType(kTypeNone);
+    out->SetKey(-1);
+    if (foundPos_ >= found_.size()) {
+        found_.clear();
+        while (found_.empty() && stepPos_ < steps_->size()) {
+            const Step& step = (*steps_)[stepPos_++];
+            const int key = key_;
+            if (step.type == kTypeBomb && toBeat_ && toBeat_->GetType() != kTypeBomb &&
+                toBeat_->GetType() != kTypeRocket)
+                key_ = -1;  // every bomb beats it
+            (this->*step.run)(found_);
+            for (auto& play : found_) play->SetType(step.type);
+            key_ = key;
+        }
+        foundPos_ = 0;
+    }
+    if (foundPos_ < found_.size()) found_[foundPos_++]->CopyTo(out);
+}
+
+void CCardFinder::AllPlays(std::vector<CCardSet*>* out) {
+    if (!out) return;
+    for (;;) {
+        std::unique_ptr<CCardSet> play(new CCardSet);
+        NextPlay(play.get());
+        if (play->IsEmpty()) return;
+        out->push_back(play.release());
+    }
+}
+
+// ---- group searches: walk the groups upward from above the key --------------
+
+void CCardFinder::ExactGroups(int n, PlayList& plays) {
+    if (hand_->GetCardCount() < n) return;
+    for (const CardGroup* g = hand_->NextGroupAbove(key_); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        if (static_cast<int>(g->size()) != n) continue;
+        plays.push_back(MakePlay(*g, CCardSet::GroupNumber(*g)));
+        if (AllStepsMode()) return;
+    }
+}
+
+void CCardFinder::SplitGroups(int n, PlayList& plays) {
+    if (hand_->GetCardCount() < n) return;
+    for (const CardGroup* g = hand_->NextGroupAbove(key_); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        if (static_cast<int>(g->size()) <= n) continue;
+        // The highest suits.
+        plays.push_back(MakePlay(std::vector<CCard*>(g->begin(), g->begin() + n), CCardSet::GroupNumber(*g)));
+        if (AllStepsMode()) return;
+    }
+}
+
+void CCardFinder::GroupStep(int n, PlayList& plays) {
+    const size_t before = plays.size();
+    ExactGroups(n, plays);
+    if (AllStepsMode() && plays.size() > before) return;
+    SplitGroups(n, plays);
+}
+
+void CCardFinder::Rocket(PlayList& plays) {
+    const CardGroup* low = hand_->FindGroupByNumber(16);
+    const CardGroup* high = hand_->FindGroupByNumber(17);
+    if (!low || !high) return;
+    plays.push_back(MakePlay({high->front(), low->front()}, 17));
+}
+
+// ---- run searches ------------------------------------------------------------
+
+void CCardFinder::ExactRuns(int width, PlayList& plays) {
+    const bool beat = Beating();
+    const int lo = beat ? key_ - runLength_ + 1 : -1;
+    for (const CardGroup* g = hand_->NextGroupAbove(lo); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        const int s = CCardSet::GroupNumber(*g);
+        const int limit = beat ? runLength_ : INT_MAX;
+        cards_.clear();
+        int m = 0;
+        while (m < limit && s + m <= kHighestRunNumber) {
+            const CardGroup* run = hand_->FindGroupByNumber(s + m);
+            if (!run || static_cast<int>(run->size()) != width) break;
+            cards_.insert(cards_.end(), run->begin(), run->end());
+            ++m;
+        }
+        if (beat ? (m == runLength_ && m > 0) : m >= MinRunGroups(width)) {
+            plays.push_back(MakePlay(cards_, s + m - 1));
+            if (beat && AllStepsMode()) return;
+        }
+    }
+}
+
+void CCardFinder::SplitRuns(int width, PlayList& plays) {
+    const bool beat = Beating();
+    const int lo = beat ? key_ - runLength_ + 1 : -1;
+    const CardGroup* g = hand_->NextGroupAbove(lo);
+    while (g) {
+        const int s = CCardSet::GroupNumber(*g);
+        const int limit = beat ? runLength_ : INT_MAX;
+        cards_.clear();
+        int m = 0;
+        bool split = false;  // some group gives up only part of its cards
+        while (m < limit && s + m <= kHighestRunNumber) {
+            const CardGroup* run = hand_->FindGroupByNumber(s + m);
+            if (!run || static_cast<int>(run->size()) < width) break;
+            cards_.insert(cards_.end(), run->begin(), run->begin() + width);
+            if (static_cast<int>(run->size()) > width) split = true;
+            ++m;
+        }
+        if (!beat) {
+            if (m >= MinRunGroups(width) && split) {
+                plays.push_back(MakePlay(cards_, s + m - 1));
+                g = hand_->NextGroupAbove(s + m);
+            } else {
+                g = hand_->NextGroupAbove(s);
+            }
+        } else {
+            if (m == runLength_ && m > 0 && split) {
+                plays.push_back(MakePlay(cards_, s + m - 1));
+                if (AllStepsMode()) return;
+            }
+            g = hand_->NextGroupAbove(s + m);
+        }
+    }
+}
+
+void CCardFinder::RunStep(int width, PlayList& plays) {
+    const bool beat = Beating();
+    const int cards = hand_->GetCardCount();
+    const int groups = hand_->GetGroupCount();
+    if (!beat) {
+        if (width == 1 && (cards < 5 || groups < 5)) return;
+        if (width == 2 && (cards < 6 || groups < 3)) return;
+        if (width == 3 && cards < 6) return;
+    } else if (cards < (toBeat_ ? toBeat_->GetCardCount() : 0) || groups < runLength_) {
+        return;
+    }
+    const size_t before = plays.size();
+    ExactRuns(width, plays);
+    const size_t exact = plays.size() - before;
+    if (exact > 0 && beat) return;
+    const size_t splitStart = plays.size();
+    SplitRuns(width, plays);
+    if (plays.size() > splitStart && exact > 0) plays.erase(plays.begin() + (splitStart - 1));
+}
+
+// ---- plays with wings ----------------------------------------------------------
+
+bool CCardFinder::WouldBeAccepted(CCardSet* play) {
+    if (!toBeat_ && !AllStepsMode()) return true;  // a search for one type: the classifier's own
+    if (!judge_) judge_.reset(new CCardTypeJudge);
+    const int foundType = play->GetType();
+    const int foundKey = play->GetKey();
+    const int type = judge_->GetCardType(play);
+    const int key = play->GetKey();
+    play->SetType(foundType);
+    play->SetKey(foundKey);
+    if (type == kTypeNone) return false;
+    if (!toBeat_ || toBeat_->GetType() == kTypeNone) return true;
+    return CCardTypeJudge::CompareClassified(toBeat_->GetType(), toBeat_->GetCardCount(), toBeat_->GetKey(), type,
+                                             play->GetCardCount(), key) == 1;
+}
+
+bool CCardFinder::OfferWing(std::unique_ptr<CCardSet> play, PlayList& plays) {
+    for (const auto& other : plays)
+        if (SameNumbers(*other, *play)) return false;
+    if (!WouldBeAccepted(play.get())) return false;
+    plays.push_back(std::move(play));
+    return true;
+}
+
+std::vector<CCard*> CCardFinder::ChooseWings(const CCardSet& body, int low, int high, int width, int need) const {
+    std::vector<CCard*> wings;
+    int got = 0;
+    // First the groups of exactly the wing's width...
+    for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
+         g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        if (static_cast<int>(g->size()) != width) continue;
+        wings.insert(wings.end(), g->begin(), g->end());
+        ++got;
+    }
+    // ...then cards out of larger groups, never the body's own; what is left
+    // of a group short of a whole wing is dropped.
+    for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
+         g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        if (static_cast<int>(g->size()) <= width) continue;
+        std::vector<CCard*> part;
+        for (CCard* c : *g) {
+            if (c->GetNumber() >= low && c->GetNumber() <= high && body.Contains(c)) continue;
+            part.push_back(c);
+            if (static_cast<int>(part.size()) == width) {
+                wings.insert(wings.end(), part.begin(), part.end());
+                part.clear();
+                if (++got == need) break;
+            }
+        }
+    }
+    if (got < need) wings.clear();
+    return wings;
+}
+
+std::unique_ptr<CCardSet> CCardFinder::WithWings(const CCardSet& body, const std::vector<CCard*>& wings, int key) {
+    std::unique_ptr<CCardSet> play(new CCardSet);
+    body.CopyTo(play.get());
+    play->AddCards(wings);
+    play->SetKey(key);
+    return play;
+}
+
+void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
+    const bool beat = Beating();
+    const int cards = hand_->GetCardCount();
+    if (cards < (beat ? runLength_ * (width + 3) : width + 3)) return;
+
+    PlayList bodies;
+    if (!beat) {
+        ExactRuns(3, bodies);
+        SplitRuns(3, bodies);
+        GroupStep(3, bodies);
+    } else if (runLength_ == 1) {
+        GroupStep(3, bodies);
+    } else {
+        ExactRuns(3, bodies);
+        SplitRuns(3, bodies);
+    }
+
+    for (const auto& body : bodies) {
+        const int need = body->GetCardCount() / 3;
+        const int high = body->GetKey();
+        std::vector<CCard*> wings = ChooseWings(*body, high - need + 1, high, width, need);
+        if (wings.empty()) continue;
+        if (OfferWing(WithWings(*body, wings, high), plays) && AllStepsMode()) break;
+    }
+}
+
+void CCardFinder::FourWingsStep(int width, PlayList& plays) {
+    PlayList bodies;
+    ExactGroups(4, bodies);
+    for (const auto& body : bodies) {
+        const int number = body->GetKey();
+        std::vector<CCard*> wings = ChooseWings(*body, number, number, width, 2);
+        if (!wings.empty()) OfferWing(WithWings(*body, wings, number), plays);
+    }
+}

@@ -1,0 +1,90 @@
+// Lists the plays a hand can make: the plays that beat a given play (hints
+// and auto-play), every play of one type (used by the classifier), or, with
+// nothing to beat and no type, the lowest play of every kind (leading hint).
+//
+// A search runs lazily one step (one kind of play) at a time; within a step
+// plays come lowest first.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "game/core/CardSet.h"
+
+class CCardTypeJudge;
+
+class CCardFinder {
+public:
+    CCardFinder();
+    ~CCardFinder();
+    CCardFinder(const CCardFinder&) = delete;
+    CCardFinder& operator=(const CCardFinder&) = delete;
+
+    // Starts a search. toBeat must carry its type and key (classify it
+    // first); type is used only when toBeat is null. Both sets must stay
+    // alive and unchanged while the search is read.
+    void FindPlays(CCardSet* toBeat, CCardSet* hand, int type);
+    // Empties out and fills it with the next play (cards of the hand, type,
+    // key); out stays empty once the search has nothing more.
+    void NextPlay(CCardSet* out);
+    // Appends every remaining play as a new set the caller owns.
+    void AllPlays(std::vector<CCardSet*>* out);
+
+private:
+    typedef std::vector<std::unique_ptr<CCardSet>> PlayList;
+    typedef void (CCardFinder::*StepFn)(PlayList& plays);
+    struct Step {
+        int type;
+        StepFn run;
+    };
+
+    bool AllStepsMode() const { return steps_ == &allSteps_; }
+    bool Beating() const { return key_ > 0; }
+
+    // Searches; each appends plays with their keys to `plays`.
+    void ExactGroups(int n, PlayList& plays);
+    void SplitGroups(int n, PlayList& plays);
+    void GroupStep(int n, PlayList& plays);
+    void ExactRuns(int width, PlayList& plays);
+    void SplitRuns(int width, PlayList& plays);
+    void RunStep(int width, PlayList& plays);
+    void TripleWingsStep(int width, PlayList& plays);
+    void FourWingsStep(int width, PlayList& plays);
+
+    // Steps of the table.
+    void Singles(PlayList& plays) { GroupStep(1, plays); }
+    void Pairs(PlayList& plays) { GroupStep(2, plays); }
+    void Triples(PlayList& plays) { GroupStep(3, plays); }
+    void Bombs(PlayList& plays) { ExactGroups(4, plays); }
+    void Rocket(PlayList& plays);
+    void Straights(PlayList& plays) { RunStep(1, plays); }
+    void PairRuns(PlayList& plays) { RunStep(2, plays); }
+    void TripleRuns(PlayList& plays) { RunStep(3, plays); }
+    void TripleSingleWings(PlayList& plays) { TripleWingsStep(1, plays); }
+    void TriplePairWings(PlayList& plays) { TripleWingsStep(2, plays); }
+    void FourTwoSingles(PlayList& plays) { FourWingsStep(1, plays); }
+    void FourTwoPairs(PlayList& plays) { FourWingsStep(2, plays); }
+
+    // A play with wings is offered only when the play button would take it:
+    // it classifies as a valid play and beats the play to beat.
+    bool WouldBeAccepted(CCardSet* play);
+    bool OfferWing(std::unique_ptr<CCardSet> play, PlayList& plays);
+    // `need` wings of `width` cards for a body whose numbers run low..high;
+    // empty when the hand has too few.
+    std::vector<CCard*> ChooseWings(const CCardSet& body, int low, int high, int width, int need) const;
+    static std::unique_ptr<CCardSet> WithWings(const CCardSet& body, const std::vector<CCard*>& wings, int key);
+
+    std::vector<Step> queue_;
+    std::vector<Step> allSteps_;
+    const std::vector<Step>* steps_;
+    size_t stepPos_ = 0;
+    int type_ = 0;
+    int key_ = -1;
+    int runLength_ = 0;
+    PlayList found_;
+    size_t foundPos_ = 0;
+    CCardSet* toBeat_ = nullptr;
+    CCardSet* hand_ = nullptr;
+    std::unique_ptr<CCardTypeJudge> judge_;  // made on first need
+    std::vector<CCard*> cards_;              // scratch: the run being gathered
+};

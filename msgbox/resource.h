@@ -1,0 +1,18 @@
+// Resource ids of Moxbell.dll.
+#pragma once
+
+#define IDD_MYMSGBOX 1000
+
+#define IDB_BOTTOM 1028
+#define IDB_BOTTOMLEFT 1032
+#define IDB_LEFT 1033
+#define IDB_TOPLEFT 1034
+#define IDB_BOTTOMRIGHT 1041
+#define IDB_RIGHT 1042
+#define IDB_TOPRIGHT 1043
+#define IDB_TOP 1044
+#define IDB_WARNING 1045
+#define IDB_UPPERLINE 1056
+#define IDB_LOWERLINE 1057
+#define IDB_FACE 1058
+#define IDB_FACEHOVER 1059

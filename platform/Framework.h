@@ -1,0 +1,10 @@
+// The window framework: application, windows, dialogs, controls and GDI.
+#pragma once
+
+#include "platform/App.h"
+#include "platform/CString.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "platform/Gdi.h"
+#include "platform/Types.h"
+#include "platform/Wnd.h"

@@ -1,0 +1,298 @@
+#include "platform/Wnd.h"
+
+#include <map>
+
+#include "platform/TempMap.h"
+
+namespace {
+
+// Permanent map: the windows that are ours. Windows belong to the thread that
+// made them, and only that thread dispatches their messages.
+std::map<HWND, CWnd*>& PermanentMap() {
+    thread_local std::map<HWND, CWnd*> map;
+    return map;
+}
+
+thread_local CWnd* t_wndInit = nullptr;
+thread_local HHOOK t_cbtHook = nullptr;
+
+LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && t_wndInit) {
+        CWnd* wnd = t_wndInit;
+        t_wndInit = nullptr;
+        wnd->Attach(reinterpret_cast<HWND>(wParam));
+        wnd->PreSubclassWindow();
+        wnd->m_pfnSuper = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(wnd->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    }
+    return ::CallNextHookEx(t_cbtHook, code, wParam, lParam);
+}
+
+}  // namespace
+
+void AfxHookWindowCreate(CWnd* wnd) {
+    if (!t_cbtHook) t_cbtHook = ::SetWindowsHookExA(WH_CBT, &CbtFilterHook, nullptr, ::GetCurrentThreadId());
+    t_wndInit = wnd;
+}
+
+BOOL AfxUnhookWindowCreate() {
+    if (t_cbtHook) {
+        ::UnhookWindowsHookEx(t_cbtHook);
+        t_cbtHook = nullptr;
+    }
+    BOOL attached = t_wndInit == nullptr;
+    t_wndInit = nullptr;
+    return attached;
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
+    if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    MSG msg{hWnd, message, wParam, lParam, 0, {0, 0}};
+    const MSG* outer = wnd->m_pCurrentMsg;
+    wnd->m_pCurrentMsg = &msg;
+    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    wnd->m_pCurrentMsg = outer;
+    if (message == WM_NCDESTROY) wnd->OnFinalDestroy();
+    return result;
+}
+
+// ---- CCmdTarget -----------------------------------------------------------------
+
+const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
+    static const AFX_MSGMAP map = {nullptr, entries};
+    return &map;
+}
+
+const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message, UINT code, UINT id) const {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nMessage; ++e) {
+            if (e->nMessage != message) continue;
+            if (message == WM_COMMAND && (e->nCode != code || id < e->nID || id > e->nLastID)) continue;
+            return e;
+        }
+    }
+    return nullptr;
+}
+
+// ---- CWnd: handle map -------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd::~CWnd() {
+    if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
+        // Still alive: take the window back, then destroy it.
+        HWND h = m_hWnd;
+        UnsubclassWindow();
+        ::DestroyWindow(h);
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    auto& map = PermanentMap();
+    auto it = map.find(hWnd);
+    return it == map.end() ? nullptr : it->second;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd) {
+    if (!hWnd) return nullptr;
+    if (CWnd* wnd = FromHandlePermanent(hWnd)) return wnd;
+    return afx_detail::TempMap<CWnd, HWND>::Get(hWnd);
+}
+
+BOOL CWnd::Attach(HWND hWnd) {
+    if (!hWnd || m_hWnd) return FALSE;
+    m_hWnd = hWnd;
+    PermanentMap()[hWnd] = this;
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND h = m_hWnd;
+    if (h) {
+        auto& map = PermanentMap();
+        auto it = map.find(h);
+        if (it != map.end() && it->second == this) map.erase(it);
+    }
+    m_hWnd = nullptr;
+    return h;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!::IsWindow(hWnd) || FromHandlePermanent(hWnd) || !Attach(hWnd)) return FALSE;
+    PreSubclassWindow();
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+    if (m_pfnSuper) {
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_pfnSuper = nullptr;
+    }
+    return Detach();
+}
+
+void CWnd::OnFinalDestroy() {
+    UnsubclassWindow();
+    PostNcDestroy();
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
+                    CWnd* parent, UINT id, LPVOID param) {
+    AfxHookWindowCreate(this);
+    HWND h = ::CreateWindowExA(exStyle, className, windowName, style, rect.left, rect.top, rect.right - rect.left,
+                               rect.bottom - rect.top, parent ? parent->m_hWnd : nullptr,
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleA(nullptr), param);
+    AfxUnhookWindowCreate();
+    return h != nullptr;
+}
+
+BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+
+// ---- CWnd: dispatch -------------------------------------------------------------
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result)) result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pfnSuper) return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    if (!m_pCurrentMsg) return 0;
+    return DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam)) return FALSE;
+        *result = 0;
+        return TRUE;
+    }
+    if (message == WM_DRAWITEM) {
+        auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        CWnd* child = dis && dis->CtlType != ODT_MENU ? FromHandlePermanent(dis->hwndItem) : nullptr;
+        if (child && child->OnChildNotify(message, wParam, lParam, result)) return TRUE;
+    }
+    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(message, 0, 0);
+    if (!e) return FALSE;
+    *result = e->pfn(this, wParam, lParam);
+    return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(WM_COMMAND, HIWORD(wParam), LOWORD(wParam));
+    if (!e) return FALSE;
+    e->pfn(this, wParam, 0);
+    return TRUE;
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* msg) {
+    for (HWND h = msg->hwnd; h; h = ::GetParent(h)) {
+        CWnd* wnd = FromHandlePermanent(h);
+        if (wnd && wnd->PreTranslateMessage(msg)) return TRUE;
+        if (h == hWndStop) break;
+    }
+    return FALSE;
+}
+
+// ---- CWnd: modal loop -----------------------------------------------------------
+
+int CWnd::RunModalLoop() {
+    m_nFlags |= WF_CONTINUEMODAL;
+    MSG msg;
+    while (ContinueModal()) {
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            // Idle: show a window created hidden, drop temporary wrappers.
+            if ((m_nFlags & WF_SHOWONIDLE) && m_hWnd) {
+                m_nFlags &= ~WF_SHOWONIDLE;
+                ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+                ::UpdateWindow(m_hWnd);
+            }
+            AfxDeleteTempMaps();
+        }
+        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return -1;
+        }
+        if (!WalkPreTranslateTree(nullptr, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    return m_nModalResult;
+}
+
+void CWnd::EndModalLoop(int result) {
+    m_nModalResult = result;
+    if (m_nFlags & WF_CONTINUEMODAL) {
+        m_nFlags &= ~WF_CONTINUEMODAL;
+        PostMessage(WM_NULL);
+    }
+}
+
+// ---- CWnd: geometry and text -----------------------------------------------------
+
+void CWnd::ClientToScreen(LPRECT r) const {
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&r->left));
+    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&r->right));
+}
+
+void CWnd::ScreenToClient(LPRECT r) const {
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&r->left));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&r->right));
+}
+
+void CWnd::CenterWindow(CWnd* alternateOwner) {
+    HWND center = alternateOwner ? alternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+    if (GetStyle() & WS_CHILD) center = ::GetParent(m_hWnd);
+    CRect area;
+    if (center && ::IsWindowVisible(center) && !::IsIconic(center)) {
+        ::GetWindowRect(center, &area);
+    } else {
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    CRect self;
+    GetWindowRect(&self);
+    int x = area.left + (area.Width() - self.Width()) / 2;
+    int y = area.top + (area.Height() - self.Height()) / 2;
+    if (GetStyle() & WS_CHILD) {
+        CPoint p(x, y);
+        ::ScreenToClient(::GetParent(m_hWnd), &p);
+        x = p.x;
+        y = p.y;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWnd::GetWindowText(CString& text) const {
+    int n = ::GetWindowTextLengthA(m_hWnd);
+    char* buf = text.GetBufferSetLength(n);
+    ::GetWindowTextA(m_hWnd, buf, n + 1);
+    text.ReleaseBuffer();
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+    DWORD style = GetStyle();
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style) return FALSE;
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(changed));
+    if (swpFlags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    return TRUE;
+}

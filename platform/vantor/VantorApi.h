@@ -1,0 +1,7 @@
+#pragma once
+
+#ifdef VANTOR_BUILD
+#define VANTOR_API __declspec(dllexport)
+#else
+#define VANTOR_API __declspec(dllimport)
+#endif

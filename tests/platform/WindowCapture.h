@@ -1,0 +1,31 @@
+// Test helpers for windows: read a window's pixels back from its DC, save
+// them as a PNG for a person to look at, and pump messages for a while.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB, rows from the top
+
+    // COLORREF-style 0x00BBGGRR, as GetPixel gives it.
+    COLORREF At(int x, int y) const;
+    int Red(int x, int y) const { return GetRValue(At(x, y)); }
+    int Green(int x, int y) const { return GetGValue(At(x, y)); }
+    int Blue(int x, int y) const { return GetBValue(At(x, y)); }
+};
+
+// The window's client area as its DC holds it.
+Capture CaptureWindow(HWND hwnd);
+// The pixels of a DC (a memory DC with a bitmap, a window DC...).
+Capture CaptureDC(HDC dc, int width, int height);
+// Writes name.png into the build's test-output folder; returns its path or "".
+std::string SavePng(const Capture& capture, const std::string& name);
+
+// Dispatches this thread's messages for ms milliseconds.
+void PumpMessages(DWORD ms);

@@ -1,0 +1,100 @@
+// Rectangles, GDI objects and device contexts.
+#include "platform/Framework.h"
+
+#include <gtest/gtest.h>
+
+TEST(CRect, IntersectAndUnionHandleEmptyRectangles) {
+    CRect r;
+    EXPECT_TRUE(r.IntersectRect(CRect(0, 0, 10, 10), CRect(5, 5, 20, 20)));
+    EXPECT_EQ(r, CRect(5, 5, 10, 10));
+    EXPECT_FALSE(r.IntersectRect(CRect(0, 0, 10, 10), CRect(10, 0, 20, 10)));  // touching edges
+    EXPECT_TRUE(r.IsRectNull());
+
+    EXPECT_TRUE(r.UnionRect(CRect(0, 0, 5, 5), CRect(10, 10, 12, 12)));
+    EXPECT_EQ(r, CRect(0, 0, 12, 12));
+    // An empty rectangle adds nothing, wherever it lies.
+    EXPECT_TRUE(r.UnionRect(CRect(100, 100, 100, 100), CRect(1, 2, 3, 4)));
+    EXPECT_EQ(r, CRect(1, 2, 3, 4));
+    EXPECT_FALSE(r.UnionRect(CRect(), CRect(5, 5, 5, 9)));
+
+    CRect m(10, 20, 30, 60);
+    m.MoveToXY(0, 0);
+    EXPECT_EQ(m, CRect(0, 0, 20, 40));
+    EXPECT_TRUE(m.PtInRect(CPoint(0, 0)));
+    EXPECT_FALSE(m.PtInRect(CPoint(20, 10)));  // right edge excluded
+    CRect n(30, 40, 10, 20);
+    n.NormalizeRect();
+    EXPECT_EQ(n, CRect(10, 20, 30, 40));
+    EXPECT_EQ(CPoint(MAKELPARAM(-5, 7)), CPoint(-5, 7));  // signed mouse coordinates
+}
+
+TEST(CDC, SelectObjectGivesBackWhatWasSelected) {
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    HGDIOBJ original = GetCurrentObject(dc, OBJ_FONT);
+    CFont a, b;
+    a.CreateFont(12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0, "宋体");
+    b.CreateFont(20, 0, 0, 0, 700, 0, 0, 0, 134, 0, 0, 0, 0, "宋体");
+    CFont* first = dc.SelectObject(&a);
+    CFont* second = dc.SelectObject(&b);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->m_hObject, original);
+    EXPECT_EQ(second->m_hObject, a.m_hObject);
+    dc.SelectObject(second);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), a.m_hObject);
+    dc.SelectObject(first);  // still the original after the second select
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), original);
+    AfxDeleteTempMaps();
+    // The wrappers owned nothing: the stock font is still usable.
+    EXPECT_NE(GetObjectA(original, 0, nullptr), 0);
+}
+
+TEST(CDC, DrawsIntoABitmap) {
+    CDC screen;
+    screen.Attach(GetDC(nullptr));
+    CDC mem;
+    mem.CreateCompatibleDC(&screen);
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.CreateCompatibleBitmap(&screen, 20, 10));
+    ReleaseDC(nullptr, screen.Detach());
+    EXPECT_EQ(bmp.GetSize(), CSize(20, 10));
+    CBitmap* old = mem.SelectObject(&bmp);
+    mem.FillSolidRect(0, 0, 20, 10, RGB(1, 2, 3));
+    mem.FillSolidRect(CRect(5, 5, 10, 10), RGB(200, 100, 50));
+    EXPECT_EQ(mem.GetPixel(0, 0) & 0xFFFFFF, RGB(1, 2, 3));
+    EXPECT_EQ(mem.GetPixel(7, 7) & 0xFFFFFF, RGB(200, 100, 50));
+    mem.SelectObject(old);
+}
+
+TEST(CGdiObject, OwnsItsHandleUntilDetached) {
+    HGDIOBJ kept;
+    {
+        CBrush brush(RGB(1, 2, 3));
+        kept = brush.Detach();
+        EXPECT_EQ(brush.m_hObject, nullptr);
+    }
+    EXPECT_NE(GetObjectA(kept, 0, nullptr), 0);
+    DeleteObject(kept);
+
+    HGDIOBJ gone;
+    {
+        CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+        gone = pen.m_hObject;
+    }
+    EXPECT_EQ(GetObjectA(gone, 0, nullptr), 0);
+}
+
+TEST(CRgn, CombinesAndOffsets) {
+    CRgn a, b, both;
+    a.CreateRectRgn(0, 0, 10, 10);
+    b.CreateRectRgn(20, 0, 30, 10);
+    both.CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(both.CombineRgn(&a, &b, RGN_OR), COMPLEXREGION);
+    EXPECT_TRUE(both.PtInRegion(25, 5));
+    EXPECT_FALSE(both.PtInRegion(15, 5));
+    both.OffsetRgn(0, 100);
+    CRect box;
+    both.GetRgnBox(&box);
+    EXPECT_EQ(box, CRect(0, 100, 30, 110));
+}

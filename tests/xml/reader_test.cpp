@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/xml/xml_helpers.h"
+#include "xml/XMLElement.h"
+#include "xml/XMLTextReader.h"
+
+namespace {
+
+using xmltest::Parse;
+
+TEST(XmlReader, ParsesTagsIntoElementsInDocumentOrder) {
+    struct Case {
+        const char* text;
+        const char* dump;
+    } cases[] = {
+        {"<?xml version=\"1.0\"?><a x=\"1\" y=\"two\"/>", "a(x=1,y=two)"},
+        {"<a><b>text</b></a>", "a b:text"},
+        {"<a x=\"\"  y=\"2\"/>", "a(x=,y=2)"},
+        {"<a name = \"v\"></a>", "a(name=v)"},
+        {"<a></b>", "a"},                               // closing tags are not compared
+        {"<a x=\"1\">text</a>", "a(x=1)"},              // an element with attributes gets no text
+        {"<a> two words <b/></a>", "a: two words  b"},  // text untrimmed
+        {"<a>x</a>", "a:x"},
+        {"<a><b/>x</a>", "a b"},      // text after "/>" belongs to nobody
+        {"< a b >x</a b>", "a b:x"},  // blanks inside a name
+        {"<a /><b c/><d/e></d>", "a b d"},
+        {"<a =\"1\"/>", "a(=1)"},
+        {"<a x=\"<\"/>", "a(x=<)"},
+        {"<a x=\"1\" / >", "a(x=1)"},
+        {"<a x=\"1\" y=/>", "a(x=1)"},  // reading ends at the last quote
+        {"<a x=/>", "a"},
+        {"", ""},
+        {"<?xml version=\"1.0\" encoding=\"GBK\"?>", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.dump) << c.text;
+}
+
+TEST(XmlReader, RejectsMalformedTextWithTheCodes) {
+    struct Case {
+        std::string text;
+        const char* result;
+    } cases[] = {
+        {"<a/>\n", "throw -1"},                      // byte after the last ">"
+        {std::string("<a/>", 5), "throw -1"},        // length counts the NUL
+        {std::string("<a/>\0<b/>", 9), "throw -1"},  // a NUL ends the text
+        {"<a>", "throw 0"},
+        {"<a><b>", "throw 0"},
+        {"<a x=\"1\">", "throw 0"},
+        {"<a/b>", "throw 0"},  // the "/" is not last: still open
+        {"a/>", "throw -1"},
+        {"<a", "throw -1"},
+        {"><a/>", "throw -1"},
+        {"<a>text", "throw -1"},
+        {"<>", "throw -1"},
+        {"<   >", "throw -1"},
+        {"</a>", "throw -1"},  // nothing open
+        {"<a/></a>", "throw -1"},
+        {"<a\"x\"/>", "throw -1"},     // quote but no blank after the name
+        {"<a x \"1\"/>", "throw -1"},  // no "="
+        {"<a x=\"1/>", "throw -1"},    // unterminated value
+    };
+    for (const Case& c : cases) EXPECT_EQ(Parse(c.text.data(), static_cast<int>(c.text.size())), c.result) << c.text;
+}
+
+TEST(XmlReader, LinksFirstChildAndNextSibling) {
+    XMLTextReader r;
+    r.SetXmlData("<m><p/><q/></m>", 15);
+    XMLElement* m = r.GetRoot();
+    ASSERT_EQ(m->Name(), "m");
+    ASSERT_NE(m->FirstChild(), nullptr);
+    EXPECT_EQ(m->FirstChild()->Name(), "p");
+    ASSERT_NE(m->FirstChild()->NextSibling(), nullptr);
+    EXPECT_EQ(m->FirstChild()->NextSibling()->Name(), "q");
+    EXPECT_EQ(m->NextSibling(), nullptr);
+
+    // The inner m matches the open tag's name, so q becomes its child.
+    XMLTextReader r2;
+    r2.SetXmlData("<m><m/><q/></m>", 15);
+    XMLElement* inner = r2.GetRoot()->FirstChild();
+    ASSERT_NE(inner, nullptr);
+    ASSERT_NE(inner->FirstChild(), nullptr);
+    EXPECT_EQ(inner->FirstChild()->Name(), "q");
+    EXPECT_EQ(inner->NextSibling(), nullptr);
+}
+
+TEST(XmlReader, CursorStatesAndWalkingPastTheEnds) {
+    XMLTextReader r;
+    r.SetXmlData("<a x=\"1\"><b/></a>", 17);
+    EXPECT_EQ(r.Name(), "");  // before the first Read
+    EXPECT_FALSE(r.HasAttributes());
+    EXPECT_FALSE(r.MoveToNextAttribute());
+    ASSERT_TRUE(r.Read());
+    EXPECT_EQ(r.Name(), "a");
+    EXPECT_TRUE(r.HasAttributes());
+    ASSERT_TRUE(r.MoveToNextAttribute());
+    EXPECT_EQ(r.Name(), "x");
+    EXPECT_EQ(r.Value(), "1");
+    EXPECT_FALSE(r.MoveToNextAttribute());
+    EXPECT_FALSE(r.MoveToNextAttribute());
+    EXPECT_EQ(r.Name(), "");  // past the attribute list
+    EXPECT_EQ(r.Value(), "");
+    ASSERT_TRUE(r.Read());
+    EXPECT_FALSE(r.MoveToNextAttribute());  // no attributes: stays on the element
+    EXPECT_EQ(r.Name(), "b");
+    EXPECT_FALSE(r.Read());
+    EXPECT_FALSE(r.Read());
+    EXPECT_FALSE(r.HasAttributes());
+    EXPECT_FALSE(r.MoveToNextAttribute());
+    EXPECT_EQ(r.Name(), "");
+    EXPECT_EQ(r.Value(), "");
+
+    XMLTextReader empty;
+    empty.SetXmlData("", 0);
+    EXPECT_EQ(empty.GetRoot(), nullptr);
+    EXPECT_FALSE(empty.Read());
+    EXPECT_EQ(empty.Value(), "");
+}
+
+TEST(XmlReader, ASecondTextReplacesTheFirst) {
+    XMLTextReader r;
+    try {
+        r.SetXmlData("<a><b>", 6);
+        ADD_FAILURE() << "no throw";
+    } catch (int* code) {
+        delete code;
+    }
+    r.SetXmlData("<c/>", 4);
+    EXPECT_EQ(xmltest::Dump(r), "c");
+}
+
+// Truncated texts in a buffer of exactly their length (no NUL after them):
+// every cut is rejected and nothing beyond the length is read.
+TEST(XmlReader, EveryTruncationIsRejectedWithoutReadingPastTheLength) {
+    const std::string full =
+        "<GameMessage game=\"FENLO\"><Message name=\"ChuPai\"><card number=\"3\" suit=\"1\"/>"
+        "<card number=\"17\" suit=\"0\"/></Message></GameMessage>";
+    for (size_t n = 1; n < full.size(); ++n) {
+        std::unique_ptr<char[]> cut(new char[n]);
+        full.copy(cut.get(), n);
+        EXPECT_EQ(Parse(cut.get(), static_cast<int>(n)).rfind("throw ", 0), 0u) << n;
+    }
+    EXPECT_EQ(Parse(full), "GameMessage(game=FENLO) Message(name=ChuPai) card(number=3,suit=1) card(number=17,suit=0)");
+}
+
+TEST(XmlReader, GarbageNeverCrashes) {
+    std::mt19937 rng(7);
+    const char alphabet[] = "<>/=\" ?ax\n";
+    for (int i = 0; i < 3000; ++i) {
+        std::vector<char> text(rng() % 40);
+        for (char& c : text) c = rng() % 4 ? alphabet[rng() % (sizeof alphabet - 1)] : static_cast<char>(rng());
+        Parse(text.data(), static_cast<int>(text.size()));
+    }
+    EXPECT_EQ(Parse(nullptr, 5), "");
+    EXPECT_EQ(Parse("<a/>", -3), "");
+}
+
+}  // namespace
