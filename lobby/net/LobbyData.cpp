@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "lobby/net/Exception.h"
 #include "lobby/net/LobbyLink.h"
 #include "lobby/net/LobbyMessages.h"
 #include "lobby/net/LobbyProtocol.h"
@@ -45,7 +46,13 @@ public:
     std::string XmlToBinary(const char* xml) override {
 #ifdef MIRABO_LOBBY_TRANSLATOR
         CTranslateMsg translator(hub_.msgTable);
-        const unsigned char* binary = translator.XmlToBinary(xml);
+        const unsigned char* binary;
+        try {
+            binary = translator.XmlToBinary(xml);
+        } catch (int* code) {  // the XML reader's: not a message document
+            delete code;
+            throw Exception("not a message document");
+        }
         if (!binary) return std::string();
         return std::string(reinterpret_cast<const char*>(binary), translator.GetEncodedLength());
 #else

@@ -95,9 +95,8 @@ void ReadRoomValues(Cursor& c, Room& room) {
     room.text7 = c.Take();
     room.group = c.TakeInt();
     room.openFlag = c.Take();
-    room.closedText = c.Take();
-    room.gameId = c.Take();
-    room.text12 = c.Take();
+    // The binary form of a room carries only the first nine values.
+    c.TakeOptional(room.closedText) && c.TakeOptional(room.gameId) && c.TakeOptional(room.text12);
 }
 
 void ReadPlayer(Cursor& c, RoomPlayerRecord& player) {

@@ -447,3 +447,64 @@ TEST_F(HubTest, RequestsGoOutThroughTheEngineAsTheBuilderWroteThem) {
     EXPECT_EQ(kind, 1);
     EXPECT_EQ(payload, std::string(reinterpret_cast<char*>(text.get()), n));
 }
+
+#ifdef MIRABO_LOBBY_TRANSLATOR
+
+namespace {
+
+// One binary message: 0x01, the code, 0x01, then each field as a 16-bit
+// little-endian length and its bytes.
+std::string Binary(int code, const std::vector<std::string>& fields) {
+    std::string out = {'\x01', static_cast<char>(code), '\x01'};
+    for (const std::string& f : fields)
+        out += std::string{static_cast<char>(f.size() & 0xFF), static_cast<char>(f.size() >> 8)} + f;
+    return out;
+}
+
+}  // namespace
+
+TEST_F(HubTest, BinaryRepliesArriveAsTheirDocumentsAndRequestsGoOutBinary) {
+    hub.msgTable = {{5, "LoginKey"}, {6, "Notice"},          {7, "GameList"},
+                    {8, "DeskList"}, {9, "RequestRoomList"}, {10, "NoDecoding"}};
+    hub.translateFlag = true;
+    std::string request;
+    int kind = -1;
+    LoopbackServer server([&](Connection& c) {
+        c.SendFrame(0, Binary(5, {"me", "KEY"}));
+        c.SendFrame(0, Binary(99, {"x"}));  // no row: dropped
+        c.SendFrame(0, Binary(10, {"x"}));  // no decoding: dropped
+        c.SendFrame(0, Binary(6, {"SGVsbG8=", "2"}));
+        c.SendFrame(0, Binary(7, {"1", "1", "FENLO", "斗地主", "v", "1", "101", "r", "h1,h2", "9000", "false", "5", "s",
+                                  "8", "1"}));
+        c.SendFrame(0, Binary(8, {"true", "1", "D1", "101", "3", "1", "0", "p1", "n1", "2", "1", "m"}));
+        c.ReadFrame(kind, request, 5000);
+    });
+    hub.Connect("127.0.0.1", server.Port());
+    ASSERT_TRUE(WaitUntil([&] { return hub.QueuedCount() == 4; }, 5000)) << hub.QueuedCount();
+    auto m = PopAll();
+    EXPECT_EQ(As<CLoginAckMsg>(m[0], 0).loginKey, "KEY");
+    EXPECT_EQ(As<CNoticeMsg>(m[1], 11).text, "Hello");
+    As<CGameInfoMsg>(m[2], 6);
+    ASSERT_EQ(hub.gameList.size(), 1u);
+    ASSERT_EQ(hub.gameList[0]->rooms.size(), 1u) << "a room of nine values is whole";
+    const LobbyRoomRecord& room = *hub.gameList[0]->rooms[0];
+    EXPECT_EQ(room.id + room.host + room.host2 + room.port, "101h1h29000");
+    EXPECT_FALSE(room.flag);
+    EXPECT_EQ(room.group, 8);
+    auto& desks = As<CDeskInfoMsg>(m[3], 8);
+    std::unique_ptr<CRoomDeskList> list(desks.deskList);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->desks.size(), 1u);
+    ASSERT_EQ(list->desks[0]->players.size(), 1u);
+    EXPECT_EQ(list->desks[0]->players[0]->nickname, "n1");
+    EXPECT_EQ(hub.GetNetEngine()->IsAlive(), 1);
+
+    int n = 0;
+    std::unique_ptr<unsigned char[]> text(hub.GetLobbyProtocol()->MakeRoomListMsg("abc", &n));
+    hub.GetNetEngine()->Send(reinterpret_cast<char*>(text.get()), n);
+    ASSERT_TRUE(server.WaitHandlersDone(5000));
+    EXPECT_EQ(kind, 0);
+    EXPECT_EQ(request, Binary(9, {"abc"}));
+}
+
+#endif
