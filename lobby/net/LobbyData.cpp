@@ -183,9 +183,11 @@ int CLobbyData::Init(int createEngine) {
 }
 
 int CLobbyData::Connect(const std::string& host, int port) {
-    CNetEngineEx* engine = GetNetEngine();
-    if (!engine) return 0;
-    engine->Connect(host, static_cast<short>(port));
+    // Held so that a reset cannot delete the engine meanwhile; Connect only
+    // queues a command for the socket thread and calls back nothing.
+    LobbyLockGuard guard(lobbyLock);
+    if (!engine_) return 0;
+    engine_->Connect(host, static_cast<short>(port));
     serverHost = host;
     serverPort = port;
     return 1;
