@@ -165,17 +165,7 @@ int CLobbyData::Init(int createEngine) {
         }
     }
     if (!ok) {
-        CNetEngineEx* engine;
-        CLobbyProtocol* protocol;
-        {
-            LobbyLockGuard guard(lobbyLock);
-            engine = engine_;
-            protocol = protocol_;
-            engine_ = nullptr;
-            protocol_ = nullptr;
-        }
-        delete engine;  // outside the lobby lock
-        delete protocol;
+        DeleteEngineAndProtocol();
         return 0;
     }
     for (int i = 0; i < 5; ++i) timeValue[i] = StringToInt(timeText[i]);
@@ -324,23 +314,30 @@ void CLobbyData::SetServerConfigLoader(std::function<bool()> loader) { serverCon
 
 void CLobbyData::SetConfigFile(const std::string& path) { configFile_ = path; }
 
-void CLobbyData::Shutdown() {
+void CLobbyData::DeleteEngineAndProtocol() {
     CNetEngineEx* engine;
-    CThreadEngine* room;
     CLobbyProtocol* protocol;
     {
         LobbyLockGuard guard(lobbyLock);
         engine = engine_;
-        room = roomEngine;
         protocol = protocol_;
         engine_ = nullptr;
-        roomEngine = nullptr;
         protocol_ = nullptr;
     }
-    JoinClosers();
-    delete engine;  // outside the lobby lock: each waits for its receive in progress
-    delete room;
+    delete engine;  // outside the lobby lock: it waits for its receive in progress
     delete protocol;
+}
+
+void CLobbyData::Shutdown() {
+    CThreadEngine* room;
+    {
+        LobbyLockGuard guard(lobbyLock);
+        room = roomEngine;
+        roomEngine = nullptr;
+    }
+    JoinClosers();
+    DeleteEngineAndProtocol();
+    delete room;
     ClearGameList();
     std::deque<CMessage*> queued = TakeQueue();
     DeleteAll(queued);

@@ -165,6 +165,8 @@ public:
 private:
     std::deque<CMessage*> TakeQueue();
     void JoinClosers();
+    // Takes both out under the lobby lock and deletes them outside it.
+    void DeleteEngineAndProtocol();
 
     CNetEngineEx* engine_ = nullptr;
     CLobbyProtocol* protocol_ = nullptr;
