@@ -99,89 +99,82 @@ private:
 
 typedef std::unique_ptr<CMessage> Result;
 
-template <class M>
-Result Empty(Walk&) {
-    return Result(new M);
+// A new M filled by Fill.
+template <class M, void (*Fill)(Walk&, M&)>
+Result Make(Walk& w) {
+    std::unique_ptr<M> m(new M);
+    Fill(w, *m);
+    return Result(m.release());
 }
 
 template <class M>
-Result PlayerId(Walk& w) {
-    std::unique_ptr<M> m(new M);
+void Empty(Walk&, M&) {}
+
+template <class M>
+void PlayerId(Walk& w, M& m) {
     w.Element();
-    m->playerId = w.Text();
-    return Result(m.release());
+    m.playerId = w.Text();
 }
 
 // A turn notice: the seconds left are optional.
 template <class M>
-Result Turn(Walk& w) {
-    std::unique_ptr<M> m(new M);
+void Turn(Walk& w, M& m) {
     w.Element();
-    m->playerId = w.Text();
+    m.playerId = w.Text();
     std::string s;
-    if (w.Optional(s)) m->remainTime = StringToInt(s);
-    return Result(m.release());
+    if (w.Optional(s)) m.remainTime = StringToInt(s);
 }
 
-Result ValidateFailed(Walk& w) {
-    std::unique_ptr<CValidateFaileMsg> m(new CValidateFaileMsg);
+void ValidateFailed(Walk& w, CValidateFaileMsg& m) {
     w.Element();
-    m->reason = w.Text();
-    return Result(m.release());
+    m.reason = w.Text();
 }
 
-Result ValidateSuccess(Walk& w) {
-    std::unique_ptr<CValidateSuccessMsg> m(new CValidateSuccessMsg);
-    if (w.Element()) m->gameType = w.Text();
-    return Result(m.release());
+void ValidateSuccess(Walk& w, CValidateSuccessMsg& m) {
+    if (w.Element()) m.gameType = w.Text();
 }
 
-Result KickPlayer(Walk& w) {
-    std::unique_ptr<CKickPlayerMsg> m(new CKickPlayerMsg);
+void KickPlayer(Walk& w, CKickPlayerMsg& m) {
     w.Element();
-    m->reason = w.Text();
-    m->closeClient = w.Is("True");
-    m->reconnect = w.Is("True");
-    return Result(m.release());
+    m.reason = w.Text();
+    m.closeClient = w.Is("True");
+    m.reconnect = w.Is("True");
 }
 
-Result DeskPlayerInfo(Walk& w) {
-    std::unique_ptr<CDeskInfoMsg> m(new CDeskInfoMsg);
+void DeskPlayerInfo(Walk& w, CDeskInfoMsg& m) {
     std::string s;
     w.Element();
-    m->stake = w.Text();
-    if (w.Optional(s)) m->memberId = s;
-    if (w.Optional(s)) m->visible = StringToInt(s);
-    if (w.Optional(s)) m->showCard = StringToInt(s);
+    m.stake = w.Text();
+    if (w.Optional(s)) m.memberId = s;
+    if (w.Optional(s)) m.visible = StringToInt(s);
+    if (w.Optional(s)) m.showCard = StringToInt(s);
     int i = 0;
     while (w.Element() && w.At("player")) {
         if (i == CDeskInfoMsg::kMaxPlayers) {
             GameLog("DeskPlayerInfo: more than 3 players, the rest dropped");
             break;
         }
-        m->playerId[i] = w.Text();
-        m->seat[i] = w.Int();
-        m->money[i] = w.Double();
-        m->ready[i] = w.Is("True");
-        m->ip[i] = w.Long();
+        m.playerId[i] = w.Text();
+        m.seat[i] = w.Int();
+        m.money[i] = w.Double();
+        m.ready[i] = w.Is("True");
+        m.ip[i] = w.Long();
         if (w.Optional(s)) {
-            m->ipLocation[i] = s;
-            m->ipDetail[i] = w.Text();
+            m.ipLocation[i] = s;
+            m.ipDetail[i] = w.Text();
         }
         if (w.Optional(s)) {
-            m->sex[i] = StringToInt(s);
-            m->nickName[i] = w.Text();
+            m.sex[i] = StringToInt(s);
+            m.nickName[i] = w.Text();
         }
         ++i;
     }
-    m->playerCount = i;
-    return Result(m.release());
+    m.playerCount = i;
 }
 
-Result Chat(Walk& w) {
-    std::unique_ptr<CChatMsg> m(new CChatMsg);
+void Chat(Walk& w, CChatMsg& m) {
     w.Element();
-    m->sysMsg = w.Int();
+    m.sysMsg = w.Int();
     // "r,g,b"; a missing comma leaves the whole remaining text for the next part.
     std::string rest = w.Text();
     unsigned parts[3];
@@ -190,77 +183,65 @@ Result Chat(Walk& w) {
         part = static_cast<unsigned>(StringToInt(rest.substr(0, comma))) & 0xFF;
         if (comma != std::string::npos) rest = rest.substr(comma + 1);
     }
-    m->color = parts[0] | parts[1] << 8 | parts[2] << 16;
-    m->playerName = w.Text();
+    m.color = parts[0] | parts[1] << 8 | parts[2] << 16;
+    m.playerName = w.Text();
     w.Skip();  // the place the message was sent from
-    m->sendTo = w.Text();
-    m->content = w.Text();
-    return Result(m.release());
+    m.sendTo = w.Text();
+    m.content = w.Text();
 }
 
-Result ChouPai(Walk& w) {
-    std::unique_ptr<CSelCardResultMsg> m(new CSelCardResultMsg);
+void ChouPai(Walk& w, CSelCardResultMsg& m) {
     w.Element();
-    m->playerId = w.Text();
+    m.playerId = w.Text();
     w.Element();
-    m->number = w.Int();
-    m->suit = w.Int();
-    Walk::CheckCard(m->number, m->suit);
-    return Result(m.release());
+    m.number = w.Int();
+    m.suit = w.Int();
+    Walk::CheckCard(m.number, m.suit);
 }
 
-Result JiaoFen(Walk& w) {
-    std::unique_ptr<CCallScoreResultMsg> m(new CCallScoreResultMsg);
+void JiaoFen(Walk& w, CCallScoreResultMsg& m) {
     w.Element();
-    m->playerId = w.Text();
-    m->score = w.Int();
-    return Result(m.release());
+    m.playerId = w.Text();
+    m.score = w.Int();
 }
 
-Result SendCard(Walk& w) {
-    std::unique_ptr<CSendCardMsg> m(new CSendCardMsg);
+void SendCard(Walk& w, CSendCardMsg& m) {
     w.Element();
-    m->playerId = w.Text();
+    m.playerId = w.Text();
     IntList numbers, suits;
     w.Cards(numbers, suits);
     if (numbers.size() != CSendCardMsg::kCards)
         throw Rejected{"a dealt hand of " + IntToString(static_cast<int>(numbers.size())) + " cards"};
     for (int i = 0; i < CSendCardMsg::kCards; ++i) {
-        m->numbers[i] = numbers[i];
-        m->suits[i] = suits[i];
+        m.numbers[i] = numbers[i];
+        m.suits[i] = suits[i];
     }
-    return Result(m.release());
 }
 
-Result SendRemainCard(Walk& w) {
-    std::unique_ptr<CSendRemainCardMsg> m(new CSendRemainCardMsg);
+void SendRemainCard(Walk& w, CSendRemainCardMsg& m) {
     w.Element();
-    m->playerId = w.Text();
+    m.playerId = w.Text();
     int i = 0;
     while (w.Element() && w.At("card")) {
         if (i == CSendRemainCardMsg::kMaxCards) {
             GameLog("SendRemainCard: more than 8 cards, the rest dropped");
             break;
         }
-        m->numbers[i] = w.Int();
-        m->suits[i] = w.Int();
-        Walk::CheckCard(m->numbers[i], m->suits[i]);
+        m.numbers[i] = w.Int();
+        m.suits[i] = w.Int();
+        Walk::CheckCard(m.numbers[i], m.suits[i]);
         ++i;
     }
-    m->cardCount = i;
-    return Result(m.release());
+    m.cardCount = i;
 }
 
-Result ChuPai(Walk& w) {
-    std::unique_ptr<CCardOutResultMsg> m(new CCardOutResultMsg);
+void ChuPai(Walk& w, CCardOutResultMsg& m) {
     w.Element();
-    m->playerId = w.Text();
-    w.Cards(m->numbers, m->suits, true);
-    return Result(m.release());
+    m.playerId = w.Text();
+    w.Cards(m.numbers, m.suits, true);
 }
 
-Result GameResult(Walk& w) {
-    std::unique_ptr<CGameResultMsg> m(new CGameResultMsg);
+void GameResult(Walk& w, CGameResultMsg& m) {
     std::string s;
     bool atPlayer = w.Element() && w.At("player");
     for (int i = 0; atPlayer; ++i) {
@@ -268,254 +249,209 @@ Result GameResult(Walk& w) {
             GameLog("GameResult: more than 3 players, the rest dropped");
             break;
         }
-        m->playerId[i] = w.Text();
-        m->result[i] = w.Double();
-        m->bomb = -1;
+        m.playerId[i] = w.Text();
+        m.result[i] = w.Double();
+        m.bomb = -1;
         if (w.Optional(s)) {
-            m->bomb = StringToInt(s);
+            m.bomb = StringToInt(s);
             std::string spring = w.Text();
-            m->springState = spring == "ChunTian" ? 1 : spring == "FanChun" ? 2 : 0;
-            if (m->springState != 0 && m->bomb != INT_MAX) ++m->bomb;
+            m.springState = spring == "ChunTian" ? 1 : spring == "FanChun" ? 2 : 0;
+            if (m.springState != 0 && m.bomb != INT_MAX) ++m.bomb;
         }
-        m->tax[i] = 0.0;
-        if (w.Optional(s)) m->tax[i] = StringToDouble(s);
-        if (w.Named("Score", s)) m->score[i] = StringToDouble(s);
-        m->hasCards[i] = 0;
+        m.tax[i] = 0.0;
+        if (w.Optional(s)) m.tax[i] = StringToDouble(s);
+        if (w.Named("Score", s)) m.score[i] = StringToDouble(s);
+        m.hasCards[i] = 0;
         atPlayer = false;
         while (w.Element()) {
             if (!w.At("card")) {
                 atPlayer = w.At("player");
                 break;
             }
-            m->hasCards[i] = 1;
-            w.Card(m->numbers[i], m->suits[i]);
+            m.hasCards[i] = 1;
+            w.Card(m.numbers[i], m.suits[i]);
         }
     }
-    return Result(m.release());
 }
 
-Result RestorePlayer(Walk& w) {
-    std::unique_ptr<CReconnectMsg> m(new CReconnectMsg);
+void RestorePlayer(Walk& w, CReconnectMsg& m) {
     XMLTextReader& r = w.reader();
     w.Element();
-    m->state = w.Text();
+    m.state = w.Text();
     // memberId, visible and ShowCard may each be left out; they are known by name.
     r.MoveToNextAttribute();
     if (r.Name() == "memberId") {
-        m->memberId = r.Value();
+        m.memberId = r.Value();
         r.MoveToNextAttribute();
     }
     if (r.Name() == "visible") {
-        m->visible = StringToInt(r.Value());
+        m.visible = StringToInt(r.Value());
         r.MoveToNextAttribute();
     }
     if (r.Name() == "ShowCard") {
-        m->showCard = StringToInt(r.Value());
+        m.showCard = StringToInt(r.Value());
         r.MoveToNextAttribute();
     }
-    m->nowPlayer = r.Value();
-    m->banker = w.Text();
-    m->stake = w.Text();
-    m->vip = w.Is("True");
-    m->gameId = w.Text();
-    m->bomb = w.Int();
+    m.nowPlayer = r.Value();
+    m.banker = w.Text();
+    m.stake = w.Text();
+    m.vip = w.Is("True");
+    m.gameId = w.Text();
+    m.bomb = w.Int();
 
     std::string s;
     w.Element();
     for (int i = 0; i < CReconnectMsg::kPlayers; ++i) {
-        m->playerId[i] = w.Text();
-        m->seat[i] = w.Int();
-        m->money[i] = w.Double();
-        m->ready[i] = !w.Is("False");
-        m->cardNum[i] = w.Int();
+        m.playerId[i] = w.Text();
+        m.seat[i] = w.Int();
+        m.money[i] = w.Double();
+        m.ready[i] = !w.Is("False");
+        m.cardNum[i] = w.Int();
         s = w.Text();
-        if (s != " ") m->bid[i] = StringToInt(s);
-        m->ip[i] = w.Long();
-        m->autoPlay[i] = !w.Is("False");
+        if (s != " ") m.bid[i] = StringToInt(s);
+        m.ip[i] = w.Long();
+        m.autoPlay[i] = !w.Is("False");
         if (w.Optional(s)) {
-            m->ipLocation[i] = s;
-            m->ipDetail[i] = w.Text();
+            m.ipLocation[i] = s;
+            m.ipDetail[i] = w.Text();
         }
-        if (w.Optional(s)) m->multiple[i] = StringToInt(s);
-        if (w.Optional(s)) m->askForLandLord[i] = StringToInt(s);
+        if (w.Optional(s)) m.multiple[i] = StringToInt(s);
+        if (w.Optional(s)) m.askForLandLord[i] = StringToInt(s);
         if (w.Optional(s)) {
-            m->sex[i] = StringToInt(s);
-            m->nickName[i] = w.Text();
+            m.sex[i] = StringToInt(s);
+            m.nickName[i] = w.Text();
         }
         w.Element();  // the element that holds the last play
-        w.Cards(m->lastNumbers[i], m->lastSuits[i]);
+        w.Cards(m.lastNumbers[i], m.lastSuits[i]);
     }
-    w.Cards(m->handNumbers, m->handSuits);
-    w.Cards(m->bottomNumbers, m->bottomSuits);
-    return Result(m.release());
+    w.Cards(m.handNumbers, m.handSuits);
+    w.Cards(m.bottomNumbers, m.bottomSuits);
 }
 
-Result MingPai(Walk& w) {
-    std::unique_ptr<CShowCardMsg> m(new CShowCardMsg);
+void MingPai(Walk& w, CShowCardMsg& m) {
     w.Element();
-    m->number = w.Int();
-    m->suit = w.Int();
-    m->index = w.Int();
-    Walk::CheckCard(m->number, m->suit);
-    return Result(m.release());
+    m.number = w.Int();
+    m.suit = w.Int();
+    m.index = w.Int();
+    Walk::CheckCard(m.number, m.suit);
 }
 
-Result BeginBet(Walk& w) {
-    std::unique_ptr<CBeginBetMsg> m(new CBeginBetMsg);
+void BeginBet(Walk& w, CBeginBetMsg& m) {
     w.Element();
-    m->money = w.Text();
-    return Result(m.release());
+    m.money = w.Text();
 }
 
-Result PlayerGoal(Walk& w) {
-    std::unique_ptr<CBetResultMsg> m(new CBetResultMsg);
+void PlayerGoal(Walk& w, CBetResultMsg& m) {
     w.Element();
-    m->playerId = w.Text();
-    m->rank = w.Int();
-    m->name = w.Text();
-    m->ratio = w.Double();
-    m->money = w.Int();
-    return Result(m.release());
+    m.playerId = w.Text();
+    m.rank = w.Int();
+    m.name = w.Text();
+    m.ratio = w.Double();
+    m.money = w.Int();
 }
 
-Result BetSuccess(Walk& w) {
-    std::unique_ptr<CBetSuccessMsg> m(new CBetSuccessMsg);
+void BetSuccess(Walk& w, CBetSuccessMsg& m) {
     w.Element();
-    m->first = w.Text();
-    m->amount = w.Int();
-    return Result(m.release());
+    m.first = w.Text();
+    m.amount = w.Int();
 }
 
-Result CreateGameSuccess(Walk& w) {
-    std::unique_ptr<CVipCreateSuccessMsg> m(new CVipCreateSuccessMsg);
+void CreateGameSuccess(Walk& w, CVipCreateSuccessMsg& m) {
     w.Element();
     w.Skip();
     w.Skip();
-    m->gameId = w.Text();
-    return Result(m.release());
+    m.gameId = w.Text();
 }
 
-Result PingData(Walk&) {
-    std::unique_ptr<CPingDataMsg> m(new CPingDataMsg);
-    m->time = GameClockNow();
-    return Result(m.release());
-}
+void PingData(Walk&, CPingDataMsg& m) { m.time = GameClockNow(); }
 
-Result Double(Walk& w) {
-    std::unique_ptr<CCallDoubleResultMsg> m(new CCallDoubleResultMsg);
+void Double(Walk& w, CCallDoubleResultMsg& m) {
     w.Element();
-    m->playerId = w.Text();
-    m->answer = w.Text();
-    return Result(m.release());
+    m.playerId = w.Text();
+    m.answer = w.Text();
 }
 
-Result AnswerLeave(Walk& w) {
-    std::unique_ptr<CNotyfyQuitMsg> m(new CNotyfyQuitMsg);
+void AnswerLeave(Walk& w, CNotyfyQuitMsg& m) {
     w.Element();
-    if (w.Is("False")) m->allow = 0;
-    return Result(m.release());
+    if (w.Is("False")) m.allow = 0;
 }
 
-Result WaittingPlayer(Walk& w) {
-    std::unique_ptr<CNotyfyWaitingPlayer> m(new CNotyfyWaitingPlayer);
+void WaittingPlayer(Walk& w, CNotyfyWaitingPlayer& m) {
     std::string s;
     w.Element();
-    m->memberId = w.Text();
-    if (w.Optional(s)) m->time = StringToInt(s);
-    return Result(m.release());
+    m.memberId = w.Text();
+    if (w.Optional(s)) m.time = StringToInt(s);
 }
 
-Result GameNotice(Walk& w) {
-    std::unique_ptr<CGameNotice> m(new CGameNotice);
+void GameNotice(Walk& w, CGameNotice& m) {
     w.Element();
-    m->body = w.Text();
-    return Result(m.release());
+    m.body = w.Text();
 }
 
-Result BeginAskForLandLord(Walk& w) {
-    std::unique_ptr<CBankerContestNoticeMsg> m(new CBankerContestNoticeMsg);
+void BeginAskForLandLord(Walk& w, CBankerContestNoticeMsg& m) {
     w.Element();
-    m->playerId = w.Text();
-    m->remainTime = w.Int();
-    return Result(m.release());
+    m.playerId = w.Text();
+    m.remainTime = w.Int();
 }
 
-Result AskForLandLord(Walk& w) {
-    std::unique_ptr<CBankerContestResultMsg> m(new CBankerContestResultMsg);
+void AskForLandLord(Walk& w, CBankerContestResultMsg& m) {
     w.Element();
-    m->playerId = w.Text();
-    m->askForLandLord = w.Is("True");
-    return Result(m.release());
+    m.playerId = w.Text();
+    m.askForLandLord = w.Is("True");
 }
 
-Result WaittingArrange(Walk& w) {
-    std::unique_ptr<CWaittingArrangeMsg> m(new CWaittingArrangeMsg);
+void WaittingArrange(Walk& w, CWaittingArrangeMsg& m) {
     w.Element();
-    m->playerCount = w.Int();
-    return Result(m.release());
+    m.playerCount = w.Int();
 }
 
-Result AskPlayerSignUp(Walk& w) {
-    std::unique_ptr<CAskPlayerSignUpMsg> m(new CAskPlayerSignUpMsg);
+void AskPlayerSignUp(Walk& w, CAskPlayerSignUpMsg& m) {
     w.Element();
-    m->inform = w.Text();
-    return Result(m.release());
+    m.inform = w.Text();
 }
 
-Result MoneyIsNotEnough(Walk& w) {
-    std::unique_ptr<CMoneyIsnotEnoughMsg> m(new CMoneyIsnotEnoughMsg);
+void MoneyIsNotEnough(Walk& w, CMoneyIsnotEnoughMsg& m) {
     w.Element();
-    m->text = w.Text();
+    m.text = w.Text();
     std::string encoded = w.Text();
     unsigned decoded = 0;
-    Base64Decode(encoded.data(), static_cast<int>(encoded.size()), &decoded, m->url);
-    return Result(m.release());
+    Base64Decode(encoded.data(), static_cast<int>(encoded.size()), &decoded, m.url);
 }
 
-Result RankTopN(Walk& w) {
-    std::unique_ptr<CRankTopNMsg> m(new CRankTopNMsg);
+void RankTopN(Walk& w, CRankTopNMsg& m) {
     std::string s;
     while (w.Element() && w.At("player")) {
-        m->rank.push_back(w.Int());
-        m->nickName.push_back(w.Text());
-        m->winLoss.push_back(w.Text());
-        if (w.Optional(s)) m->rounds.push_back(s);
+        m.rank.push_back(w.Int());
+        m.nickName.push_back(w.Text());
+        m.winLoss.push_back(w.Text());
+        if (w.Optional(s)) m.rounds.push_back(s);
     }
-    return Result(m.release());
 }
 
-Result PlayerRank(Walk& w) {
-    std::unique_ptr<CPlayerRankMsg> m(new CPlayerRankMsg);
+void PlayerRank(Walk& w, CPlayerRankMsg& m) {
     std::string s;
     w.Element();
-    m->rank = w.Int();
-    m->total = w.Int();
-    if (w.Optional(s)) m->winLoss = s;
-    if (w.Optional(s)) m->rounds = StringToInt(s);
-    return Result(m.release());
+    m.rank = w.Int();
+    m.total = w.Int();
+    if (w.Optional(s)) m.winLoss = s;
+    if (w.Optional(s)) m.rounds = StringToInt(s);
 }
 
-Result DeakRank(Walk& w) {
-    std::unique_ptr<CDeakRankMsg> m(new CDeakRankMsg);
+void DeakRank(Walk& w, CDeakRankMsg& m) {
     while (w.Element() && w.At("player"))
-        for (TextList& list : m->values) list.push_back(w.Text());
-    return Result(m.release());
+        for (TextList& list : m.values) list.push_back(w.Text());
 }
 
-Result RemainTime(Walk& w) {
-    std::unique_ptr<CRemainTimeMsg> m(new CRemainTimeMsg);
+void RemainTime(Walk& w, CRemainTimeMsg& m) {
     w.Element();
-    m->remainTime = w.Int();
-    m->stageId = w.Int();
-    m->contestType = w.Int();
-    return Result(m.release());
+    m.remainTime = w.Int();
+    m.stageId = w.Int();
+    m.contestType = w.Int();
 }
 
-Result PlayerMoneyNew(Walk& w) {
-    std::unique_ptr<CPlayerMoneyNew> m(new CPlayerMoneyNew);
+void PlayerMoneyNew(Walk& w, CPlayerMoneyNew& m) {
     w.Element();
-    m->money = w.Text();
-    return Result(m.release());
+    m.money = w.Text();
 }
 
 struct Handler {
@@ -524,50 +460,50 @@ struct Handler {
 };
 
 const Handler kHandlers[] = {
-    {"ValidateFailed", ValidateFailed},
-    {"ValidateSuccess", ValidateSuccess},
-    {"KickPlayer", KickPlayer},
-    {"DeskPlayerInfo", DeskPlayerInfo},
-    {"GameStart", Empty<CStartGameMsg>},
-    {"BeginChouPai", Empty<CNotifySelCardMsg>},
-    {"ChouPai", ChouPai},
-    {"BeginJiaoFen", Turn<CNotifyCallScoreMsg>},
-    {"JiaoFen", JiaoFen},
-    {"SendCard", SendCard},
-    {"SendRemainCard", SendRemainCard},
-    {"BeginChuPai", Turn<CNotifyCardOutMsg>},
-    {"ChuPaiFailed", PlayerId<CRejectCardOutMsg>},
-    {"ChuPai", ChuPai},
-    {"ReadyForPlaying", PlayerId<CPlayerReadyMsg>},
-    {"GameResult", GameResult},
-    {"AutoPlay", PlayerId<CAutoPlayMsg>},
-    {"CancelAutoPlay", PlayerId<CCancelAutoPlayMsg>},
-    {"RestorePlayer", RestorePlayer},
-    {"MingPai", MingPai},
-    {"InvalidClientVersion", Empty<CVersionErroMsg>},
-    {"BeginBet", BeginBet},
-    {"EndBet", Empty<CEndBetMsg>},
-    {"PlayerGoal", PlayerGoal},
-    {"BetSuccess", BetSuccess},
-    {"CreateGameSuccess", CreateGameSuccess},
-    {"ReRequestDesk", Empty<CNotifyRequestDeskMsg>},
-    {"PingData", PingData},
-    {"BeginDouble", Turn<CNotifyCallDoubleMsg>},
-    {"Double", Double},
-    {"AnswerLeave", AnswerLeave},
-    {"WaittingPlayer", WaittingPlayer},
-    {"GameNotice", GameNotice},
-    {"BeginAskForLandLord", BeginAskForLandLord},
-    {"AskForLandLord", AskForLandLord},
-    {"Chat", Chat},
-    {"waittingArrange", WaittingArrange},
-    {"AskPlayerSignUp", AskPlayerSignUp},
-    {"MoneyIsNotEnough", MoneyIsNotEnough},
-    {"RankTopN", RankTopN},
-    {"PlayerRank", PlayerRank},
-    {"DeakRank", DeakRank},
-    {"RemainTime", RemainTime},
-    {"PlayerMoneyNew", PlayerMoneyNew},
+    {"ValidateFailed", Make<CValidateFaileMsg, ValidateFailed>},
+    {"ValidateSuccess", Make<CValidateSuccessMsg, ValidateSuccess>},
+    {"KickPlayer", Make<CKickPlayerMsg, KickPlayer>},
+    {"DeskPlayerInfo", Make<CDeskInfoMsg, DeskPlayerInfo>},
+    {"GameStart", Make<CStartGameMsg, Empty<CStartGameMsg>>},
+    {"BeginChouPai", Make<CNotifySelCardMsg, Empty<CNotifySelCardMsg>>},
+    {"ChouPai", Make<CSelCardResultMsg, ChouPai>},
+    {"BeginJiaoFen", Make<CNotifyCallScoreMsg, Turn<CNotifyCallScoreMsg>>},
+    {"JiaoFen", Make<CCallScoreResultMsg, JiaoFen>},
+    {"SendCard", Make<CSendCardMsg, SendCard>},
+    {"SendRemainCard", Make<CSendRemainCardMsg, SendRemainCard>},
+    {"BeginChuPai", Make<CNotifyCardOutMsg, Turn<CNotifyCardOutMsg>>},
+    {"ChuPaiFailed", Make<CRejectCardOutMsg, PlayerId<CRejectCardOutMsg>>},
+    {"ChuPai", Make<CCardOutResultMsg, ChuPai>},
+    {"ReadyForPlaying", Make<CPlayerReadyMsg, PlayerId<CPlayerReadyMsg>>},
+    {"GameResult", Make<CGameResultMsg, GameResult>},
+    {"AutoPlay", Make<CAutoPlayMsg, PlayerId<CAutoPlayMsg>>},
+    {"CancelAutoPlay", Make<CCancelAutoPlayMsg, PlayerId<CCancelAutoPlayMsg>>},
+    {"RestorePlayer", Make<CReconnectMsg, RestorePlayer>},
+    {"MingPai", Make<CShowCardMsg, MingPai>},
+    {"InvalidClientVersion", Make<CVersionErroMsg, Empty<CVersionErroMsg>>},
+    {"BeginBet", Make<CBeginBetMsg, BeginBet>},
+    {"EndBet", Make<CEndBetMsg, Empty<CEndBetMsg>>},
+    {"PlayerGoal", Make<CBetResultMsg, PlayerGoal>},
+    {"BetSuccess", Make<CBetSuccessMsg, BetSuccess>},
+    {"CreateGameSuccess", Make<CVipCreateSuccessMsg, CreateGameSuccess>},
+    {"ReRequestDesk", Make<CNotifyRequestDeskMsg, Empty<CNotifyRequestDeskMsg>>},
+    {"PingData", Make<CPingDataMsg, PingData>},
+    {"BeginDouble", Make<CNotifyCallDoubleMsg, Turn<CNotifyCallDoubleMsg>>},
+    {"Double", Make<CCallDoubleResultMsg, Double>},
+    {"AnswerLeave", Make<CNotyfyQuitMsg, AnswerLeave>},
+    {"WaittingPlayer", Make<CNotyfyWaitingPlayer, WaittingPlayer>},
+    {"GameNotice", Make<CGameNotice, GameNotice>},
+    {"BeginAskForLandLord", Make<CBankerContestNoticeMsg, BeginAskForLandLord>},
+    {"AskForLandLord", Make<CBankerContestResultMsg, AskForLandLord>},
+    {"Chat", Make<CChatMsg, Chat>},
+    {"waittingArrange", Make<CWaittingArrangeMsg, WaittingArrange>},
+    {"AskPlayerSignUp", Make<CAskPlayerSignUpMsg, AskPlayerSignUp>},
+    {"MoneyIsNotEnough", Make<CMoneyIsnotEnoughMsg, MoneyIsNotEnough>},
+    {"RankTopN", Make<CRankTopNMsg, RankTopN>},
+    {"PlayerRank", Make<CPlayerRankMsg, PlayerRank>},
+    {"DeakRank", Make<CDeakRankMsg, DeakRank>},
+    {"RemainTime", Make<CRemainTimeMsg, RemainTime>},
+    {"PlayerMoneyNew", Make<CPlayerMoneyNew, PlayerMoneyNew>},
 };
 
 }  // namespace

@@ -27,6 +27,8 @@ TEST(GameParser, ValidationAndKick) {
     EXPECT_EQ(Msg<CValidateSuccessMsg>("ValidateSuccess")->gameType, "");
     auto kick = Msg<CKickPlayerMsg>("KickPlayer", "<kick reason=\"r\" closeclient=\"True\" reconnect=\"false\"/>");
     EXPECT_EQ(tie(kick->reason, kick->closeClient, kick->reconnect), make_tuple("r", 1, 0));
+    kick = Msg<CKickPlayerMsg>("KickPlayer", "<kick reason=\"\" closeclient=\"true\" reconnect=\"True\"/>");
+    EXPECT_EQ(tie(kick->closeClient, kick->reconnect), make_tuple(0, 1));
 }
 
 TEST(GameParser, DeskPlayersWithAndWithoutTheirOptionalValues) {
