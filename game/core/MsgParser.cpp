@@ -110,6 +110,13 @@ Result Make(Walk& w) {
 template <class M>
 void Empty(Walk&, M&) {}
 
+// Messages whose one field is the first value of their data element.
+template <class M, std::string M::*Field>
+void FirstText(Walk& w, M& m) {
+    w.Element();
+    m.*Field = w.Text();
+}
+
 template <class M>
 void PlayerId(Walk& w, M& m) {
     w.Element();
@@ -123,11 +130,6 @@ void Turn(Walk& w, M& m) {
     m.playerId = w.Text();
     std::string s;
     if (w.Optional(s)) m.remainTime = StringToInt(s);
-}
-
-void ValidateFailed(Walk& w, CValidateFaileMsg& m) {
-    w.Element();
-    m.reason = w.Text();
 }
 
 void ValidateSuccess(Walk& w, CValidateSuccessMsg& m) {
@@ -336,11 +338,6 @@ void MingPai(Walk& w, CShowCardMsg& m) {
     Walk::CheckCard(m.number, m.suit);
 }
 
-void BeginBet(Walk& w, CBeginBetMsg& m) {
-    w.Element();
-    m.money = w.Text();
-}
-
 void PlayerGoal(Walk& w, CBetResultMsg& m) {
     w.Element();
     m.playerId = w.Text();
@@ -383,11 +380,6 @@ void WaittingPlayer(Walk& w, CNotyfyWaitingPlayer& m) {
     if (w.Optional(s)) m.time = StringToInt(s);
 }
 
-void GameNotice(Walk& w, CGameNotice& m) {
-    w.Element();
-    m.body = w.Text();
-}
-
 void BeginAskForLandLord(Walk& w, CBankerContestNoticeMsg& m) {
     w.Element();
     m.playerId = w.Text();
@@ -403,11 +395,6 @@ void AskForLandLord(Walk& w, CBankerContestResultMsg& m) {
 void WaittingArrange(Walk& w, CWaittingArrangeMsg& m) {
     w.Element();
     m.playerCount = w.Int();
-}
-
-void AskPlayerSignUp(Walk& w, CAskPlayerSignUpMsg& m) {
-    w.Element();
-    m.inform = w.Text();
 }
 
 void MoneyIsNotEnough(Walk& w, CMoneyIsnotEnoughMsg& m) {
@@ -449,18 +436,13 @@ void RemainTime(Walk& w, CRemainTimeMsg& m) {
     m.contestType = w.Int();
 }
 
-void PlayerMoneyNew(Walk& w, CPlayerMoneyNew& m) {
-    w.Element();
-    m.money = w.Text();
-}
-
 struct Handler {
     const char* name;
     Result (*parse)(Walk&);
 };
 
 const Handler kHandlers[] = {
-    {"ValidateFailed", Make<CValidateFaileMsg, ValidateFailed>},
+    {"ValidateFailed", Make<CValidateFaileMsg, FirstText<CValidateFaileMsg, &CValidateFaileMsg::reason>>},
     {"ValidateSuccess", Make<CValidateSuccessMsg, ValidateSuccess>},
     {"KickPlayer", Make<CKickPlayerMsg, KickPlayer>},
     {"DeskPlayerInfo", Make<CDeskInfoMsg, DeskPlayerInfo>},
@@ -481,7 +463,7 @@ const Handler kHandlers[] = {
     {"RestorePlayer", Make<CReconnectMsg, RestorePlayer>},
     {"MingPai", Make<CShowCardMsg, MingPai>},
     {"InvalidClientVersion", Make<CVersionErroMsg, Empty<CVersionErroMsg>>},
-    {"BeginBet", Make<CBeginBetMsg, BeginBet>},
+    {"BeginBet", Make<CBeginBetMsg, FirstText<CBeginBetMsg, &CBeginBetMsg::money>>},
     {"EndBet", Make<CEndBetMsg, Empty<CEndBetMsg>>},
     {"PlayerGoal", Make<CBetResultMsg, PlayerGoal>},
     {"BetSuccess", Make<CBetSuccessMsg, BetSuccess>},
@@ -492,18 +474,18 @@ const Handler kHandlers[] = {
     {"Double", Make<CCallDoubleResultMsg, Double>},
     {"AnswerLeave", Make<CNotyfyQuitMsg, AnswerLeave>},
     {"WaittingPlayer", Make<CNotyfyWaitingPlayer, WaittingPlayer>},
-    {"GameNotice", Make<CGameNotice, GameNotice>},
+    {"GameNotice", Make<CGameNotice, FirstText<CGameNotice, &CGameNotice::body>>},
     {"BeginAskForLandLord", Make<CBankerContestNoticeMsg, BeginAskForLandLord>},
     {"AskForLandLord", Make<CBankerContestResultMsg, AskForLandLord>},
     {"Chat", Make<CChatMsg, Chat>},
     {"waittingArrange", Make<CWaittingArrangeMsg, WaittingArrange>},
-    {"AskPlayerSignUp", Make<CAskPlayerSignUpMsg, AskPlayerSignUp>},
+    {"AskPlayerSignUp", Make<CAskPlayerSignUpMsg, FirstText<CAskPlayerSignUpMsg, &CAskPlayerSignUpMsg::inform>>},
     {"MoneyIsNotEnough", Make<CMoneyIsnotEnoughMsg, MoneyIsNotEnough>},
     {"RankTopN", Make<CRankTopNMsg, RankTopN>},
     {"PlayerRank", Make<CPlayerRankMsg, PlayerRank>},
     {"DeakRank", Make<CDeakRankMsg, DeakRank>},
     {"RemainTime", Make<CRemainTimeMsg, RemainTime>},
-    {"PlayerMoneyNew", Make<CPlayerMoneyNew, PlayerMoneyNew>},
+    {"PlayerMoneyNew", Make<CPlayerMoneyNew, FirstText<CPlayerMoneyNew, &CPlayerMoneyNew::money>>},
 };
 
 }  // namespace
