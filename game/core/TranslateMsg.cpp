@@ -17,22 +17,35 @@ namespace {
 const int kWhole = binform::kMaxFieldLength;
 // Longest values the client's fixed buffers hold.
 const int kGameTypeLimit = 63;
-const int kShortCountLimit = 7;   // counts of ChuPai, DeskPlayerInfo and RestorePlayer's card lists
-const int kLongCountLimit = 31;   // card counts of SendCard, SendRemainCard and GameResult players
-const int kCardLimit = 31;        // card number and suit
+const int kShortCountLimit = 7;  // counts of ChuPai, DeskPlayerInfo and RestorePlayer's card lists
+const int kLongCountLimit = 31;  // card counts of SendCard, SendRemainCard and GameResult players
+const int kCardLimit = 31;       // card number and suit
 const int kRestoredCardLimit = 15;
 const int kPlayerTextLimit = 49;  // text fields of player records
 
 // Requests the client can send in binary form, with their field counts.
 const int kChuPai = -1;
-const std::pair<const char*, int> kOutgoing[] = {
-    {"PingData", 0},         {"RequestLeave", 0},     {"AnonymousClint", 0},    {"Leaving", 0},
-    {"PlayerInfoValidate", 3}, {"RequestDesk", 1},    {"JiaoFen", 2},           {"AskForLandLord", 2},
-    {"RequestDeskList", 3},  {"CancelAutoPlay", 1},   {"AutoPlay", 1},          {"ReadyForPlaying", 1},
-    {"PlayerIP", 1},         {"RequestEnterGame", 3}, {"RequestEnterDesk", 3},  {"RequestCreateGame", 5},
-    {"Double", 2},           {"AgencyInfo", 2},       {"GameStart", 2},         {"Chat", 6},
-    {"ChuPai", kChuPai},
-};
+const std::pair<const char*, int> kOutgoing[] = {{"PingData", 0},
+                                                 {"RequestLeave", 0},
+                                                 {"AnonymousClint", 0},
+                                                 {"Leaving", 0},
+                                                 {"PlayerInfoValidate", 3},
+                                                 {"RequestDesk", 1},
+                                                 {"JiaoFen", 2},
+                                                 {"AskForLandLord", 2},
+                                                 {"RequestDeskList", 3},
+                                                 {"CancelAutoPlay", 1},
+                                                 {"AutoPlay", 1},
+                                                 {"ReadyForPlaying", 1},
+                                                 {"PlayerIP", 1},
+                                                 {"RequestEnterGame", 3},
+                                                 {"RequestEnterDesk", 3},
+                                                 {"RequestCreateGame", 5},
+                                                 {"Double", 2},
+                                                 {"AgencyInfo", 2},
+                                                 {"GameStart", 2},
+                                                 {"Chat", 6},
+                                                 {"ChuPai", kChuPai}};
 
 enum class Shape { kFlat, kSendCard, kSendRemainCard, kChuPai, kDeskPlayerInfo, kRestorePlayer, kGameResult };
 
@@ -41,7 +54,7 @@ struct Incoming {
     Shape shape;
     const char* element;  // the one data element; null: none
     Names attributes;
-    int limit;            // longest field value
+    int limit;  // longest field value
 };
 
 const Names kPlayerId = {"id"};
@@ -62,8 +75,11 @@ const Incoming kIncoming[] = {
     {"ValidateSuccess", Shape::kFlat, "GameInfo", {"GameType"}, kGameTypeLimit},
     {"ReadyForPlaying", Shape::kFlat, "player", kPlayerId, kWhole},
     {"PlayerLeave", Shape::kFlat, "player", {"playerID"}, kWhole},
-    {"RefreshPlayerInfo", Shape::kFlat, "player",
-     {"playerID", "Nichen", "sex", "score", "Total", "Win", "Lose", "Draw", "Disconnected"}, kWhole},
+    {"RefreshPlayerInfo",
+     Shape::kFlat,
+     "player",
+     {"playerID", "Nichen", "sex", "score", "Total", "Win", "Lose", "Draw", "Disconnected"},
+     kWhole},
     {"AskForLandLord", Shape::kFlat, "player", {"id", "askforlandlord"}, kWhole},
     {"AnswerLeave", Shape::kFlat, "player", {"Allow"}, kWhole},
     {"BeginBet", Shape::kFlat, "bet", {"money"}, kWhole},
@@ -82,8 +98,11 @@ const Incoming kIncoming[] = {
     {"BeginAskForLandLord", Shape::kFlat, "player", {"id", "remaintime"}, kWhole},
     {"BeginDouble", Shape::kFlat, "player", kIdTime, kWhole},
     {"Double", Shape::kFlat, "player", {"id", "double"}, kWhole},
-    {"CreateGameSuccess", Shape::kFlat, "player",
-     {"id", "roomid", "gameid", "password", "minmoney", "stack", "deskName"}, kWhole},
+    {"CreateGameSuccess",
+     Shape::kFlat,
+     "player",
+     {"id", "roomid", "gameid", "password", "minmoney", "stack", "deskName"},
+     kWhole},
     {"ReRequestDesk", Shape::kFlat, nullptr, {}, kWhole},
     {"AnonymousClint", Shape::kFlat, nullptr, {}, kWhole},
     {"PingData", Shape::kFlat, nullptr, {}, kWhole},
@@ -100,11 +119,11 @@ const Incoming kIncoming[] = {
 const Names kCard = {"number", "suit"};
 const Names kDesk = {"stake", "memberId", "visible", "ShowCard"};
 const Names kDeskPlayer = {"id", "seat", "money", "ready", "ip", "IPLocation", "IPDetail", "sex", "nickName"};
-const Names kRestoreGame = {"state", "memberId", "visible", "ShowCard", "nowplayer",
-                            "banker", "stake", "vip", "gameid", "Bomb"};
-const Names kRestoredPlayer = {"id",       "seat",       "money",    "ready",    "cardnum",
-                               "jiaofen",  "ip",         "autoplay", "IPLocation", "IPDetail",
-                               "multiple", "HashAskForLandLord", "sex", "nickName"};
+const Names kRestoreGame = {"state",  "memberId", "visible", "ShowCard", "nowplayer",
+                            "banker", "stake",    "vip",     "gameid",   "Bomb"};
+const Names kRestoredPlayer = {"id",  "seat",     "money",      "ready",    "cardnum",  "jiaofen",
+                               "ip",  "autoplay", "IPLocation", "IPDetail", "multiple", "HashAskForLandLord",
+                               "sex", "nickName"};
 const Names kResultPlayer = {"id", "score", "Bomb", "ChunTianState", "Tax"};
 
 bool Fields(Decoder& d, std::size_t count, int limit, Values& values) {
@@ -137,10 +156,13 @@ bool DecodePlayerCards(Decoder& d, Shape shape, DocumentWriter& doc) {
     if (!Fields(d, 1, kWhole, id)) return false;
     doc.Element("player", kPlayerId, id);
     switch (shape) {
-        case Shape::kSendCard: return CountedCards(d, kLongCountLimit, true, kCardLimit, doc);
+        case Shape::kSendCard:
+            return CountedCards(d, kLongCountLimit, true, kCardLimit, doc);
         // The count's length word is honoured: a single digit when the server sends one.
-        case Shape::kSendRemainCard: return CountedCards(d, kLongCountLimit, false, kCardLimit, doc);
-        default: return CountedCards(d, kShortCountLimit, false, kCardLimit, doc);
+        case Shape::kSendRemainCard:
+            return CountedCards(d, kLongCountLimit, false, kCardLimit, doc);
+        default:
+            return CountedCards(d, kShortCountLimit, false, kCardLimit, doc);
     }
 }
 
@@ -290,10 +312,18 @@ char* CTranslateMsg::BinaryToXml(const unsigned char* packet, int length) {
         }
         case Shape::kSendCard:
         case Shape::kSendRemainCard:
-        case Shape::kChuPai: ok = DecodePlayerCards(d, m->shape, doc); break;
-        case Shape::kDeskPlayerInfo: ok = DecodeDeskPlayerInfo(d, doc); break;
-        case Shape::kRestorePlayer: ok = DecodeRestorePlayer(d, doc); break;
-        case Shape::kGameResult: ok = DecodeGameResult(d, doc); break;
+        case Shape::kChuPai:
+            ok = DecodePlayerCards(d, m->shape, doc);
+            break;
+        case Shape::kDeskPlayerInfo:
+            ok = DecodeDeskPlayerInfo(d, doc);
+            break;
+        case Shape::kRestorePlayer:
+            ok = DecodeRestorePlayer(d, doc);
+            break;
+        case Shape::kGameResult:
+            ok = DecodeGameResult(d, doc);
+            break;
     }
     if (!ok) {
         failure_ = Failure::kBadPacket;

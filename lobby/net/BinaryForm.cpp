@@ -8,13 +8,20 @@ namespace binform {
 
 const char* FailureText(Failure failure) {
     switch (failure) {
-        case Failure::kNone: return "no failure";
-        case Failure::kNoEncoding: return "message has no binary encoding";
-        case Failure::kNoCode: return "message name has no code in the table";
-        case Failure::kTooLong: return "message too long for the binary form";
-        case Failure::kBadRequest: return "request lacks the fields of its message";
-        case Failure::kNoDecoding: return "message code has no decoding";
-        case Failure::kBadPacket: return "malformed binary message";
+        case Failure::kNone:
+            return "no failure";
+        case Failure::kNoEncoding:
+            return "message has no binary encoding";
+        case Failure::kNoCode:
+            return "message name has no code in the table";
+        case Failure::kTooLong:
+            return "message too long for the binary form";
+        case Failure::kBadRequest:
+            return "request lacks the fields of its message";
+        case Failure::kNoDecoding:
+            return "message code has no decoding";
+        case Failure::kBadPacket:
+            return "malformed binary message";
     }
     return "unknown failure";
 }
@@ -77,8 +84,8 @@ bool Decoder::Text(std::string& out, int minLength, int maxLength) {
     if (size_ - at_ - 2 < static_cast<std::size_t>(length)) return Fail();
     const char* text = reinterpret_cast<const char*>(data_ + at_ + 2);
     const void* nul = std::memchr(text, 0, static_cast<std::size_t>(length));
-    std::size_t used = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text)
-                           : static_cast<std::size_t>(length);
+    std::size_t used =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : static_cast<std::size_t>(length);
     for (std::size_t i = 0; i < used; ++i)
         if (text[i] == '"' || text[i] == '<' || text[i] == '>') return Fail();
     out.assign(text, used);

@@ -18,18 +18,23 @@ struct Outgoing {
     const char* name;
     std::size_t fields;
 };
-const Outgoing kOutgoing[] = {
-    {"Login", 2},          {"PlayerValidate", 2},          {"RequestRoomList", 1}, {"RequestEnterRoom", 2},
-    {"RequestEnterDesk", 3}, {"Chat", 6},                  {"PingData", 0},        {"MACAddr", 1},
-    {"RequestEnterDeskMessage", 3}, {"RequestDeskList", 3},
-};
+const Outgoing kOutgoing[] = {{"Login", 2},
+                              {"PlayerValidate", 2},
+                              {"RequestRoomList", 1},
+                              {"RequestEnterRoom", 2},
+                              {"RequestEnterDesk", 3},
+                              {"Chat", 6},
+                              {"PingData", 0},
+                              {"MACAddr", 1},
+                              {"RequestEnterDeskMessage", 3},
+                              {"RequestDeskList", 3}};
 
 // How a message's fields are read: B into 256-byte buffers (0..255 bytes),
 // T into text values (at least one byte).
 enum class Reading { kNone, kB, kT };
 enum class Shape {
-    kFlat,      // one data element (or none) holding the fields
-    kList,      // a count, then records, one element each (under a holder element if given)
+    kFlat,  // one data element (or none) holding the fields
+    kList,  // a count, then records, one element each (under a holder element if given)
     kDeskList,
     kGameList,
 };
@@ -41,7 +46,7 @@ struct Incoming {
     Shape shape;
     const char* element;  // data or record element; null: no data element
     Names attributes;
-    const char* holder;   // list holder element
+    const char* holder;  // list holder element
 };
 
 const Names kPlayerInfo = {"playerID", "NiChen", "sex",  "score",        "Total",
@@ -73,10 +78,20 @@ const Incoming kIncoming[] = {
     {"Notice", "Lobby", Reading::kT, Shape::kFlat, "Notice", {"body", "style"}, nullptr},
     {"LoginFailed", "LoginKey", Reading::kB, Shape::kFlat, "failed", {"reason"}, nullptr},
     {"LoginKey", "LoginKey", Reading::kB, Shape::kFlat, "player", {"id", "ticket"}, nullptr},
-    {"PlayerChangeDesk", "FENLO", Reading::kB, Shape::kFlat, "player",
-     {"PlayerID", "niChen", "RoomID", "DeskId", "SeatNo", "OnDesk", "sex"}, nullptr},
-    {"LoginSuccess", "Login", Reading::kB, Shape::kFlat, "player",
-     {"name", "money", "vip", "locked", "memberId", "nickName", "sex", "moneyMirabo", "gouWuJuan"}, nullptr},
+    {"PlayerChangeDesk",
+     "FENLO",
+     Reading::kB,
+     Shape::kFlat,
+     "player",
+     {"PlayerID", "niChen", "RoomID", "DeskId", "SeatNo", "OnDesk", "sex"},
+     nullptr},
+    {"LoginSuccess",
+     "Login",
+     Reading::kB,
+     Shape::kFlat,
+     "player",
+     {"name", "money", "vip", "locked", "memberId", "nickName", "sex", "moneyMirabo", "gouWuJuan"},
+     nullptr},
     {"DeskList", "FENLO", Reading::kB, Shape::kDeskList, nullptr, {}, nullptr},
     {"GameList", "Lobby", Reading::kT, Shape::kGameList, nullptr, {}, nullptr},
     {"AddGame", "Lobby", Reading::kT, Shape::kList, "addgame", kGame, nullptr},
@@ -94,9 +109,7 @@ class FieldReader {
 public:
     FieldReader(Decoder& decoder, Reading reading) : d_(decoder), reading_(reading) {}
 
-    bool Field(std::string& out) {
-        return reading_ == Reading::kT ? d_.Text(out, 1) : d_.Text(out, 0, kBLimit);
-    }
+    bool Field(std::string& out) { return reading_ == Reading::kT ? d_.Text(out, 1) : d_.Text(out, 0, kBLimit); }
     bool Fields(std::size_t count, Values& values) {
         values.resize(count);
         for (std::string& v : values)
@@ -165,9 +178,7 @@ bool DecodeGameList(Decoder& d, DocumentWriter& doc) {
 
 }  // namespace
 
-CTranslateMsg::CTranslateMsg(const MsgCodeTable& source) : source_(source) {
-    std::memset(buffer_, 0, sizeof buffer_);
-}
+CTranslateMsg::CTranslateMsg(const MsgCodeTable& source) : source_(source) { std::memset(buffer_, 0, sizeof buffer_); }
 
 CTranslateMsg::~CTranslateMsg() = default;
 
@@ -252,9 +263,15 @@ char* CTranslateMsg::BinaryToXml(const unsigned char* data, int length) {
             if (ok && m->element) doc.Element(m->element, m->attributes, fields);
             break;
         }
-        case Shape::kList: ok = DecodeList(in, *m, doc); break;
-        case Shape::kDeskList: ok = DecodeDeskList(d, doc); break;
-        case Shape::kGameList: ok = DecodeGameList(d, doc); break;
+        case Shape::kList:
+            ok = DecodeList(in, *m, doc);
+            break;
+        case Shape::kDeskList:
+            ok = DecodeDeskList(d, doc);
+            break;
+        case Shape::kGameList:
+            ok = DecodeGameList(d, doc);
+            break;
     }
     if (!ok) return FailDecode(Failure::kBadPacket);
     failure_ = Failure::kNone;

@@ -47,7 +47,7 @@ TEST_F(IniFolder, LobbyTableInFileOrder) {
     EXPECT_EQ(table[2].code, 300);  // kept as it is; only codes 0..255 can match
     EXPECT_EQ(table[2].content, "");
     EXPECT_EQ(table[3].content, "again");  // duplicates kept in order
-    EXPECT_EQ(table[4].code, 0);  // a missing id reads as 0
+    EXPECT_EQ(table[4].code, 0);           // a missing id reads as 0
     EXPECT_EQ(table[4].name, "NoId");
 }
 
