@@ -220,22 +220,12 @@ CTranslateMsg::~CTranslateMsg() = default;
 
 void CTranslateMsg::LoadTable() {
     if (source_.empty() && loadSource_) loadSource_();
-    if (table_.empty()) table_ = source_;
+    rows_.CopyIfEmpty(source_);
 }
 
-int CTranslateMsg::FindByName(std::string name) {
-    const MsgCodeEntry* row = binform::FindByName(table_, name);
-    if (!row) return 0;
-    current_ = *row;
-    return 1;
-}
+int CTranslateMsg::FindByName(std::string name) { return rows_.FindByName(name) ? 1 : 0; }
 
-int CTranslateMsg::FindByCode(int code) {
-    const MsgCodeEntry* row = binform::FindByCode(table_, static_cast<unsigned char>(code & 0xFF));
-    if (!row) return 0;
-    current_ = *row;
-    return 1;
-}
+int CTranslateMsg::FindByCode(int code) { return rows_.FindByCode(static_cast<unsigned char>(code & 0xFF)) ? 1 : 0; }
 
 unsigned char* CTranslateMsg::FailEncode(Failure failure) {
     failure_ = failure;
@@ -273,7 +263,7 @@ unsigned char* CTranslateMsg::XmlToBinary(const char* xml, int length) {
     if (!FindByName(name)) return FailEncode(Failure::kNoCode);
 
     binform::Encoder out(buffer_, sizeof buffer_);
-    out.Header(current_.code);
+    out.Header(rows_.Current().code);
     for (const std::string& f : fields) out.Field(f);
     if (fieldCount == kChuPai) {
         out.Word(static_cast<std::uint16_t>(cards.size() / 2));
@@ -294,7 +284,7 @@ char* CTranslateMsg::BinaryToXml(const unsigned char* packet, int length) {
     FindByCode(packet[1]);  // an unknown code keeps the current name (empty in a new translator)
     const Incoming* m = nullptr;
     for (const Incoming& i : kIncoming)
-        if (!m && current_.name == i.name) m = &i;
+        if (!m && rows_.Current().name == i.name) m = &i;
     if (!m) {
         failure_ = Failure::kNoDecoding;
         return nullptr;

@@ -37,14 +37,13 @@ public:
     char* BinaryToXml(const unsigned char* packet, int length);
 
     int GetPacketLength() const { return packetLength_; }
-    const MsgCodeEntry& Current() const { return current_; }
+    const MsgCodeEntry& Current() const { return rows_.Current(); }
     binform::Failure LastFailure() const { return failure_; }
 
 private:
     unsigned char* FailEncode(binform::Failure failure);
 
-    MsgCodeEntry current_;
-    MsgCodeTable table_;
+    binform::CodeRows rows_;
     const MsgCodeTable& source_;
     std::function<void()> loadSource_;
     int packetLength_ = 0;

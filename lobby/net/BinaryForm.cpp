@@ -26,16 +26,22 @@ const char* FailureText(Failure failure) {
     return "unknown failure";
 }
 
-const MsgCodeEntry* FindByName(const MsgCodeTable& table, const std::string& name) {
-    for (const MsgCodeEntry& row : table)
-        if (row.name == name) return &row;
-    return nullptr;
+bool CodeRows::FindByName(const std::string& name) {
+    for (const MsgCodeEntry& row : table_)
+        if (row.name == name) {
+            current_ = row;
+            return true;
+        }
+    return false;
 }
 
-const MsgCodeEntry* FindByCode(const MsgCodeTable& table, unsigned char code) {
-    for (const MsgCodeEntry& row : table)
-        if (row.code == code) return &row;
-    return nullptr;
+bool CodeRows::FindByCode(unsigned char code) {
+    for (const MsgCodeEntry& row : table_)
+        if (row.code == code) {
+            current_ = row;
+            return true;
+        }
+    return false;
 }
 
 Encoder::Encoder(unsigned char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) {

@@ -29,9 +29,23 @@ enum class Failure {
 };
 const char* FailureText(Failure failure);
 
-// First row with this name / with this code (the row's whole code against the byte).
-const MsgCodeEntry* FindByName(const MsgCodeTable& table, const std::string& name);
-const MsgCodeEntry* FindByCode(const MsgCodeTable& table, unsigned char code);
+// A translator's own copy of a code table and the row its last successful
+// lookup found (a new one's current row has empty texts and no code).
+class CodeRows {
+public:
+    void CopyIfEmpty(const MsgCodeTable& source) {
+        if (table_.empty()) table_ = source;
+    }
+    // The first row with this name / whose whole code equals the byte becomes
+    // current; false leaves the current row as it was.
+    bool FindByName(const std::string& name);
+    bool FindByCode(unsigned char code);
+    const MsgCodeEntry& Current() const { return current_; }
+
+private:
+    MsgCodeEntry current_;
+    MsgCodeTable table_;
+};
 
 // A decimal count read like atoi (leading blanks, sign, digits; no digits: 0),
 // with out-of-range numbers clamped instead of undefined.

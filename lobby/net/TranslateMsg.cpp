@@ -29,8 +29,8 @@ const Outgoing kOutgoing[] = {{"Login", 2},
                               {"RequestEnterDeskMessage", 3},
                               {"RequestDeskList", 3}};
 
-// How a message's fields are read: B into 256-byte buffers (0..255 bytes),
-// T into text values (at least one byte).
+// How a message's fields are read: B fields hold 0..255 bytes, T fields at
+// least one.
 enum class Reading { kNone, kB, kT };
 enum class Shape {
     kFlat,  // one data element (or none) holding the fields
@@ -182,23 +182,11 @@ CTranslateMsg::CTranslateMsg(const MsgCodeTable& source) : source_(source) { std
 
 CTranslateMsg::~CTranslateMsg() = default;
 
-void CTranslateMsg::LoadTable() {
-    if (table_.empty()) table_ = source_;
-}
+void CTranslateMsg::LoadTable() { rows_.CopyIfEmpty(source_); }
 
-int CTranslateMsg::FindByName(std::string name) {
-    const MsgCodeEntry* row = binform::FindByName(table_, name);
-    if (!row) return 0;
-    current_ = *row;
-    return 1;
-}
+int CTranslateMsg::FindByName(std::string name) { return rows_.FindByName(name) ? 1 : 0; }
 
-int CTranslateMsg::FindByCode(unsigned char code) {
-    const MsgCodeEntry* row = binform::FindByCode(table_, code);
-    if (!row) return 0;
-    current_ = *row;
-    return 1;
-}
+int CTranslateMsg::FindByCode(unsigned char code) { return rows_.FindByCode(code) ? 1 : 0; }
 
 const unsigned char* CTranslateMsg::ReadString(std::string& out, const unsigned char* at, const unsigned char* end) {
     if (!at || end < at) return nullptr;
@@ -235,7 +223,7 @@ unsigned char* CTranslateMsg::XmlToBinary(const char* xml) {
     if (!FindByName(name)) return FailEncode(Failure::kNoCode);
 
     binform::Encoder out(buffer_, sizeof buffer_);
-    out.Header(current_.code);
+    out.Header(rows_.Current().code);
     for (const std::string& f : fields) out.Field(f);
     if (!out.Ok()) return FailEncode(Failure::kTooLong);
     encodedLength_ = static_cast<int>(out.Size());
@@ -249,7 +237,7 @@ char* CTranslateMsg::BinaryToXml(const unsigned char* data, int length) {
     FindByCode(data[1]);  // an unknown code keeps the current name (empty in a new translator)
     const Incoming* m = nullptr;
     for (const Incoming& i : kIncoming)
-        if (!m && current_.name == i.name) m = &i;
+        if (!m && rows_.Current().name == i.name) m = &i;
     if (!m) return FailDecode(Failure::kNoDecoding);
 
     Decoder d(data, static_cast<std::size_t>(length));

@@ -37,15 +37,14 @@ public:
     char* BinaryToXml(const unsigned char* data, int length);
 
     int GetEncodedLength() const { return encodedLength_; }
-    const MsgCodeEntry& Current() const { return current_; }
+    const MsgCodeEntry& Current() const { return rows_.Current(); }
     binform::Failure LastFailure() const { return failure_; }
 
 private:
     unsigned char* FailEncode(binform::Failure failure);
     char* FailDecode(binform::Failure failure);
 
-    MsgCodeEntry current_;
-    MsgCodeTable table_;
+    binform::CodeRows rows_;
     const MsgCodeTable& source_;
     int encodedLength_ = 0;
     binform::Failure failure_ = binform::Failure::kNone;
