@@ -12,9 +12,8 @@
 #include "lobby/net/LobbyStrings.h"
 #include "lobby/net/NetEngineEx.h"
 #include "lobby/net/TextHelpers.h"
-#ifdef MIRABO_LOBBY_TRANSLATOR
+#include "lobby/net/LogManager.h"
 #include "lobby/net/TranslateMsg.h"
-#endif
 
 // ---- LobbyLock ------------------------------------------------------------------
 
@@ -44,7 +43,6 @@ public:
     bool TranslateFlag() override { return hub_.translateFlag; }
 
     std::string XmlToBinary(const char* xml) override {
-#ifdef MIRABO_LOBBY_TRANSLATOR
         CTranslateMsg translator(hub_.msgTable);
         const unsigned char* binary;
         try {
@@ -53,23 +51,22 @@ public:
             delete code;
             throw Exception("not a message document");
         }
-        if (!binary) return std::string();
+        if (!binary) {
+            // A request the server could not read is not sent at all.
+            const std::string why = FailureText(translator.LastFailure());
+            LogManager::Instance().Write("LobbyProtocol", "request not sent: " + why);
+            throw Exception(why);
+        }
         return std::string(reinterpret_cast<const char*>(binary), translator.GetEncodedLength());
-#else
-        (void)xml;
-        throw Exception("no binary translator in this build");  // the request is not sent
-#endif
     }
 
     char* BinaryToXml(const unsigned char* data, int length) override {
-#ifdef MIRABO_LOBBY_TRANSLATOR
         CTranslateMsg translator(hub_.msgTable);
-        return translator.BinaryToXml(data, length);
-#else
-        (void)data;
-        (void)length;
-        return nullptr;  // dropped
-#endif
+        char* xml = translator.BinaryToXml(data, length);
+        if (!xml)
+            LogManager::Instance().Write("LobbyProtocol",
+                                         std::string("binary message dropped: ") + FailureText(translator.LastFailure()));
+        return xml;
     }
 
     void PushPacket(const char* text, int length) override { hub_.PushPacket(text, length); }

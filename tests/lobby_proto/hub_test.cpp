@@ -448,7 +448,6 @@ TEST_F(HubTest, RequestsGoOutThroughTheEngineAsTheBuilderWroteThem) {
     EXPECT_EQ(payload, std::string(reinterpret_cast<char*>(text.get()), n));
 }
 
-#ifdef MIRABO_LOBBY_TRANSLATOR
 
 namespace {
 
@@ -507,4 +506,4 @@ TEST_F(HubTest, BinaryRepliesArriveAsTheirDocumentsAndRequestsGoOutBinary) {
     EXPECT_EQ(request, Binary(9, {"abc"}));
 }
 
-#endif
+
