@@ -17,8 +17,6 @@ T Extract(const std::string& text) {
 
 }  // namespace
 
-int StringToInt(const std::string& text) { return Extract<int>(text); }
-
 long StringToLong(const std::string& text) {
     long long value = Extract<long long>(text);
     if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
@@ -27,9 +25,3 @@ long StringToLong(const std::string& text) {
 }
 
 double StringToDouble(const std::string& text) { return Extract<double>(text); }
-
-std::string IntToString(int value) {
-    std::stringstream stream;
-    stream << value;
-    return stream.str();
-}
