@@ -63,10 +63,14 @@ public:
     virtual BOOL IsIdleMessage(MSG* msg);
     virtual BOOL OnIdle(LONG count);
     CWnd* GetMainWnd() const { return m_pMainWnd; }
+    // The registry key under which the program keeps its settings.
+    void SetRegistryKey(LPCSTR company) { m_registryKey = company ? company : ""; }
+    CString GetRegistryKey() const { return m_registryKey; }
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    CString m_registryKey;
     POINT m_ptCursorLast{-1, -1};
     UINT m_nMsgLast = 0;
 };

@@ -1,0 +1,216 @@
+#include "game/core/GameSession.h"
+
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "game/core/GameClock.h"
+#include "game/core/GameLog.h"
+#include "game/core/GameMessages.h"
+#include "game/core/MsgFactory.h"
+#include "game/core/NetEngineEx.h"
+#include "game/core/TranslateMsg.h"
+#include "game/ui/GameImages.h"
+#include "lobby/net/MsgCodeIni.h"
+#include "msgbox/MyMessageBox.h"
+#include "xml/XMLTextReader.h"
+
+namespace {
+
+const DWORD kValueSize = 512;
+
+CString CurrentDirectory() {
+    char folder[MAX_PATH] = "";
+    DWORD n = ::GetCurrentDirectoryA(MAX_PATH, folder);
+    return n > 0 && n < MAX_PATH ? CString(folder) : CString();
+}
+
+int ReadSendType(const CString& configPath) {
+    return static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "sendtype", 0, configPath));
+}
+
+}  // namespace
+
+CGameSession::CGameSession() : CGameSession(CurrentDirectory()) {}
+
+CGameSession::CGameSession(const CString& folder)
+    : sendType(ReadSendType(folder + "\\fenlo\\config.ini")), baseFolder(folder) {}
+
+CGameSession::~CGameSession() {
+    delete images_.exchange(nullptr);
+    delete connection_;  // closes it first: no callback runs after this
+    connection_ = nullptr;
+    LockBase<CriticalSection> guard(lock_);
+    DeleteQueue(mainQueue_);
+    DeleteQueue(secondQueue_);
+}
+
+CString CGameSession::ConfigPath() const { return baseFolder + "\\fenlo\\config.ini"; }
+
+bool CGameSession::ReadClientVersion(std::string& version) const {
+    char value[kValueSize] = "";
+    ::GetPrivateProfileStringA("SYSTEM", "version", "", value, kValueSize, ConfigPath());
+    const std::string text(value);
+    if (text.empty()) return false;
+    XMLTextReader reader;
+    try {
+        reader.SetXmlData(text.c_str(), static_cast<int>(text.size()));
+    } catch (int* code) {
+        delete code;
+        return false;
+    }
+    if (!reader.Read() || !reader.MoveToNextAttribute() || !reader.MoveToNextAttribute()) return false;
+    version = reader.Value();
+    return true;
+}
+
+int CGameSession::ConnectAndValidate() {
+    std::string version;
+    if (!ReadClientVersion(version)) {
+        GameLog("config.ini [SYSTEM] version is missing or not an element with two attributes");
+        return 0;
+    }
+    if (!connection_) connection_ = new CNetEngineEx(this);
+    connection_->Connect(serverHost, static_cast<short>(serverPort));
+    unsigned int length = 0;
+    std::unique_ptr<unsigned char[]> request(
+        GetMsgFactory()->BuildPlayerInfoValidate(playerId, validation, version, &length));
+    SendMsg(reinterpret_cast<const char*>(request.get()), static_cast<int>(length));
+    firstReplyStamp = GameClockNow();
+    return 1;
+}
+
+void CGameSession::SendMsg(const char* xml, int length) {
+    if (!connection_ || !xml || length < 0) return;
+    if (sendType == 0) {
+        connection_->SendText(xml, static_cast<unsigned>(length));
+    } else if (sendType == 1) {
+        MsgCodeTable table = CodeTable();
+        CTranslateMsg translator(table);
+        const unsigned char* packet = translator.XmlToBinary(xml, length);
+        if (!packet) {
+            GameLog("request not sent: the binary form cannot carry it");
+            return;
+        }
+        connection_->SendBinary(packet, static_cast<unsigned>(translator.GetPacketLength()));
+    }
+}
+
+bool CGameSession::IsSecondaryType(int typeId) {
+    switch (typeId) {
+        case 16: case 17: case 28: case 31: case 33: case 37: case 38: case 43:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CGameSession::OnReceive(const char* text, int length) {
+    LockBase<CriticalSection> guard(lock_);
+    if (networkError_) return;
+    try {
+        std::unique_ptr<CMessage> message(GetMsgFactory()->ParseMessage(text, length));
+        if (!message) return;
+        message->receiveTime = GameClockNow();
+        std::deque<CMessage*>& queue = IsSecondaryType(message->typeId) ? secondQueue_ : mainQueue_;
+        queue.push_back(message.get());
+        message.release();
+    } catch (...) {
+        // Only recorded here: the box is the user-interface thread's, so that
+        // this thread never waits on the player while it holds the lock.
+        networkError_ = 1;
+        errorBoxPending_ = 1;
+    }
+}
+
+CMessage* CGameSession::PopMessage() {
+    LockBase<CriticalSection> guard(lock_);
+    if (networkError_ || mainQueue_.empty()) return nullptr;
+    CMessage* message = mainQueue_.front();
+    mainQueue_.pop_front();
+    return message;
+}
+
+CMessage* CGameSession::PopSecondaryMessage() {
+    LockBase<CriticalSection> guard(lock_);
+    if (networkError_ || secondQueue_.empty()) return nullptr;
+    CMessage* message = secondQueue_.front();
+    secondQueue_.pop_front();
+    return message;
+}
+
+int CGameSession::HasNetworkError() {
+    LockBase<CriticalSection> guard(lock_);
+    return networkError_;
+}
+
+bool CGameSession::ShowNetworkErrorBox() {
+    {
+        LockBase<CriticalSection> guard(lock_);
+        if (!errorBoxPending_) return false;
+        errorBoxPending_ = 0;
+    }
+    if (MyMessageBox("你的网络发生错误\n,请重新进入房间!", nullptr, 0, 10, nullptr) == IDOK) ::PostQuitMessage(0);
+    return true;
+}
+
+void CGameSession::ResetConnection() {
+    // Closing waits for a receive callback in progress, which may be waiting
+    // for the session lock: so the old connection is closed before the lock
+    // is taken, and deleted after it is released.
+    std::unique_ptr<CNetEngineEx> fresh(new CNetEngineEx(this));
+    CNetEngineEx* old = connection_;
+    if (old) old->Close();
+    std::deque<CMessage*> discarded;
+    {
+        LockBase<CriticalSection> guard(lock_);
+        connection_ = fresh.release();
+        discarded.swap(mainQueue_);
+    }
+    delete old;
+    DeleteQueue(discarded);
+}
+
+int CGameSession::CreateImages() {
+    CGameImages* images = new (std::nothrow) CGameImages;
+    if (!images) return 0;
+    delete images_.exchange(images);
+    return 1;
+}
+
+int CGameSession::LoadMessageTable() {
+    LockBase<CriticalSection> guard(tableLock_);
+    LoadGameMsgTable(baseFolder.str(), msgTable_);
+    return 1;
+}
+
+MsgCodeTable CGameSession::CodeTable() {
+    LockBase<CriticalSection> guard(tableLock_);
+    if (msgTable_.empty()) LoadMessageTable();
+    return msgTable_;
+}
+
+void CGameSession::DeleteQueue(std::deque<CMessage*>& queue) {
+    for (CMessage* message : queue) delete message;
+    queue.clear();
+}
+
+// ---- the accessors -----------------------------------------------------------
+
+namespace {
+CGameSession* g_session = nullptr;
+}
+
+CGameSession* GetGameSession() {
+    if (!g_session) g_session = new CGameSession;
+    return g_session;
+}
+
+void DestroyGameSession() {
+    delete g_session;
+    g_session = nullptr;
+}
+
+CGameImages* GetGameImages() { return GetGameSession()->GetImages(); }
+
+CNetEngineEx* GetNetEngine() { return GetGameSession()->GetConnection(); }

@@ -1,0 +1,134 @@
+// CGameSession: the card-game client's one session. It keeps what the command
+// line brought and the client's settings, owns the connection to the game
+// server, the message code table of the binary form and the table pictures,
+// and queues the messages received for the table window in two queues.
+//
+// Threads: the connection's socket thread parses every received text under
+// the session lock and queues it; the user-interface thread pops, sends and
+// resets the connection. A receive callback waits for the session lock while
+// it holds the connection's callback lock, so the session never closes or
+// deletes a connection while it holds its own lock.
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <string>
+
+#include "game/core/WinTypes.h"
+#include "lobby/net/Locks.h"
+#include "lobby/net/MsgCodeEntry.h"
+#include "platform/CString.h"
+
+class CGameImages;
+class CMessage;
+class CNetEngineEx;
+
+class CGameSession {
+public:
+    // The base folder is the current directory.
+    CGameSession();
+    explicit CGameSession(const CString& baseFolder);
+    ~CGameSession();
+
+    CGameSession(const CGameSession&) = delete;
+    CGameSession& operator=(const CGameSession&) = delete;
+
+    // ---- from the command line
+    std::string roomId;
+    std::string validation;  // sent in PlayerInfoValidate
+    std::string serverHost;
+    int serverPort = 0;
+    std::string reconnectHost = "0";  // "0": none
+    int reconnectPort = 0;            // 0: none
+    std::string playerId;
+    std::string displayName;
+    int vipFlag = 0;
+    int autoPlacedFlag = 1;
+    std::string field9Text, field10Text;
+    int vipEnterFlag = 0;  // 1: enter an existing VIP game, 0: create one
+    std::string vipPassword;
+    std::string vipMinMoney;
+    std::string vipStake;
+    std::string vipGameId;
+
+    // ---- kept for the table window
+    std::string noticeText;
+    std::string chatName = " ";  // no chat lines are sent while it is the single blank
+    // Time of the validation request, stamped again by the first text
+    // received; 0 when not waiting. The table reads and clears it.
+    std::atomic<DWORD> firstReplyStamp{0};
+
+    // ---- settings: fenlo\config.ini [SYSTEM]
+    // 0: requests go as XML text, 1: in the binary form, else not at all.
+    const int sendType;
+    const CString baseFolder;  // the game's files lie in its subfolder fenlo
+    CString ConfigPath() const;
+    // The client version: the second attribute's value of the element in
+    // [SYSTEM] version. False, and nothing set, when the setting is missing or
+    // is not an element with at least two attributes.
+    bool ReadClientVersion(std::string& version) const;
+
+    // Reads the version, creates the connection, connects to the server host
+    // and port and sends the validation request; 1. Without a usable version
+    // nothing is created or sent and the result is 0.
+    int ConnectAndValidate();
+    // Sends one request document as the send type says; the caller keeps the
+    // text. A request the binary form cannot carry is not sent (and logged).
+    void SendMsg(const char* xml, int length);
+
+    // Socket thread: parses one received text into a queue. The caller keeps
+    // the text. A text that makes the parse throw sets the network-error flag;
+    // from then on every text is dropped and both pops give null.
+    void OnReceive(const char* text, int length);
+    // The oldest message of each queue, which the caller then owns; null when
+    // the queue is empty or the network-error flag is set.
+    CMessage* PopMessage();
+    CMessage* PopSecondaryMessage();
+    int HasNetworkError();
+    // User-interface thread: when the network-error flag was set since the
+    // last call, shows the network-error box (10-second count-down) and, when
+    // it answers OK, posts the quit message that ends the program. True when
+    // the box was shown.
+    bool ShowNetworkErrorBox();
+
+    // Closes and deletes the connection, puts a fresh unconnected one in its
+    // place and discards the main queue; the second queue and the error flag
+    // stay. User-interface thread only.
+    void ResetConnection();
+    CNetEngineEx* GetConnection() const { return connection_; }
+
+    // Loader thread: builds the table pictures; 1, or 0 when the table could
+    // not be allocated. Exceptions of the pictures' construction pass on.
+    int CreateImages();
+    CGameImages* GetImages() const { return images_; }
+
+    // Appends the rows of fenlo\FENLOMsg.ini to the message code table; 1.
+    int LoadMessageTable();
+    // A copy of the code table for one translation, loaded first while empty.
+    MsgCodeTable CodeTable();
+
+    // True for the message types that go to the second queue.
+    static bool IsSecondaryType(int typeId);
+
+private:
+    void DeleteQueue(std::deque<CMessage*>& queue);
+
+    CriticalSection lock_;  // the queues, the error flags, the connection exchange
+    std::deque<CMessage*> mainQueue_;
+    std::deque<CMessage*> secondQueue_;
+    int networkError_ = 0;
+    int errorBoxPending_ = 0;
+    CNetEngineEx* connection_ = nullptr;
+    std::atomic<CGameImages*> images_{nullptr};
+    CriticalSection tableLock_;
+    MsgCodeTable msgTable_;
+};
+
+// The client's one session, created on the first call (on the user-interface
+// thread, before any other thread runs).
+CGameSession* GetGameSession();
+// Destroys the session (program end).
+void DestroyGameSession();
+// The session's picture table (null until loaded) and connection.
+CGameImages* GetGameImages();
+CNetEngineEx* GetNetEngine();

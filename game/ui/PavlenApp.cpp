@@ -1,0 +1,123 @@
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include "game/ui/PavlenApp.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "game/core/ClientCommandLine.h"
+#include "game/core/CrashDump.h"
+#include "game/core/GameLog.h"
+#include "game/core/GameSession.h"
+#include "game/ui/PavlenDlg.h"
+#include "game/ui/resource.h"
+#include "msgbox/MyMessageBox.h"
+#include "platform/AppServices.h"
+
+namespace {
+
+// The program's module for the ActiveX controls the table hosts.
+class CClientModule {
+public:
+    void Init(HINSTANCE instance) { instance_ = instance; }
+    void Term() { instance_ = nullptr; }
+    HINSTANCE GetModuleInstance() const { return instance_; }
+
+private:
+    HINSTANCE instance_ = nullptr;
+};
+
+CClientModule g_module;
+
+// Registers the control-hosting window class; a missing library or export is
+// only logged (the table then shows no embedded movies).
+void InitControlHosting() {
+    HMODULE atl = ::LoadLibraryA("atl");
+    typedef BOOL(WINAPI * AtlAxWinInitProc)();
+    AtlAxWinInitProc init =
+        atl ? reinterpret_cast<AtlAxWinInitProc>(reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxWinInit")))
+            : nullptr;
+    if (init)
+        init();
+    else
+        GameLog("AtlAxWinInit not found: no control hosting");
+}
+
+CPavlenApp theApp;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CPavlenApp, CWinApp)
+END_MESSAGE_MAP()
+
+CPavlenApp::CPavlenApp() = default;
+
+CPavlenApp::~CPavlenApp() {
+    DestroyGameSession();
+    if (m_instanceSemaphore) ::CloseHandle(m_instanceSemaphore);
+}
+
+BOOL CPavlenApp::InitInstance() {
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    if (!AfxSocketInit()) {
+        AfxMessageBox(IDP_SOCKETS_INIT_FAILED);
+        return FALSE;
+    }
+    AfxEnableControlContainer();
+    InitControlHosting();
+    AfxInitRichEdit2();
+    m_richEdit = ::LoadLibraryA("riched20.dll");
+    SetRegistryKey("应用程序向导生成的本地应用程序");
+    ::SetUnhandledExceptionFilter(UnhandledExceptionHandler);
+    g_module.Init(m_hInstance);
+
+    CGameSession* session = GetGameSession();
+    if (!ApplyCommandLine(CString(m_lpCmdLine), *session)) return FALSE;
+    if (!TakeInstance()) return FALSE;
+    if (!session->ConnectAndValidate()) {
+        MyMessageBox("错误:\n打开config.ini文件时缺少了version字段,\n强烈建议您重新安装!", nullptr, 0, 0, nullptr);
+        return FALSE;
+    }
+
+    CPavlenDlg dlg(nullptr);
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}
+
+bool CPavlenApp::TakeInstance() {
+    HANDLE semaphore = ::CreateSemaphoreA(nullptr, 1, 1, kSemaphoreName);
+    if (semaphore && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+        m_instanceSemaphore = semaphore;
+        return true;
+    }
+    if (semaphore) ::CloseHandle(semaphore);
+    if (FILE* marker = std::fopen(kMarkerFile, "r")) {
+        std::fclose(marker);
+        return true;
+    }
+    return false;
+}
+
+BOOL CPavlenApp::IsIdleMessage(MSG* msg) {
+    if (!CWinApp::IsIdleMessage(msg)) return FALSE;
+    const UINT m = msg->message;
+    if ((m >= 0x0200 && m <= 0x020D) || (m >= 0x00A0 && m <= 0x00A9) || m == WM_TIMER) return FALSE;
+    return TRUE;
+}
+
+int CPavlenApp::ExitInstance() {
+    g_module.Term();
+    if (m_richEdit) {
+        ::FreeLibrary(m_richEdit);
+        m_richEdit = nullptr;
+    }
+    return CWinApp::ExitInstance();
+}
