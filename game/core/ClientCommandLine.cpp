@@ -10,6 +10,7 @@
 
 #include "game/core/GameSession.h"
 #include "lobby/net/NumberText.h"
+#include "platform/CString.h"
 #include "platform/StringSplitter.h"
 
 namespace {

@@ -8,9 +8,8 @@
 // stake). A last field beyond those is the display name.
 #pragma once
 
-#include "platform/CString.h"
-
 class CGameSession;
+class CString;
 
 // Stores the fields in the session. False, with the session untouched, for a
 // line of fewer than 11 or more than 16 fields, or whose server port is not a

@@ -1,56 +1,47 @@
-// Helpers of the card-game client's tests: a scratch folder laid out as the
-// client's working directory, server messages as XML documents and binary
-// packets, and a small code table for the binary form.
+// Helpers of the card-game client's tests: a scratch working directory, a game
+// server of ours, and server messages as XML documents or binary packets.
 #pragma once
 
-// winsock2.h must come before windows.h
-// clang-format off
-#include <winsock2.h>
-#include <windows.h>
-// clang-format on
+#include "tests/support/LoopbackServer.h"
 
 #include <cstdio>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fenlo_test {
 
-// The codes of the binary form in the tests' code table.
-enum Code { kValidate = 40, kValidateSuccess = 41, kAutoPlay = 42, kChuPai = 43, kBet = 44, kJiaoFen = 45 };
+// Codes of the binary form in the tests' code table.
+enum Code { kValidate = 40, kValidateSuccess, kAutoPlay, kChuPai, kBet, kJiaoFen };
+const char kVersionSetting[] = "<Version name=\"FENLO\" value=\"2.3.4.5\"/>";
 
-inline std::string CodeTableIni() {
-    const std::pair<int, const char*> rows[] = {{kValidate, "PlayerInfoValidate"}, {kValidateSuccess, "ValidateSuccess"},
-                                                {kAutoPlay, "AutoPlay"},           {kChuPai, "ChuPai"},
-                                                {kBet, "Bet"},                     {kJiaoFen, "JiaoFen"}};
-    std::string ini = "[TotalMessageNum]\r\ncount=6\r\n";
-    int i = 0;
-    for (const auto& r : rows)
-        ini += "[message" + std::to_string(++i) + "]\r\nid=" + std::to_string(r.first) + "\r\nname=" + r.second +
-               "\r\n";
-    return ini;
-}
-
-inline const char* kVersionSetting = "<Version name=\"FENLO\" value=\"2.3.4.5\"/>";
-
-// A fresh folder under the temporary folder with a subfolder fenlo, removed
-// with everything in it when the object goes.
+// A fresh folder with a subfolder fenlo, removed with its files at the end.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name) {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         path_ = std::string(temp) + "mirabo_" + name + "_" + std::to_string(GetCurrentProcessId());
-        Remove(path_);
         CreateDirectoryA(path_.c_str(), nullptr);
         CreateDirectoryA((path_ + "\\fenlo").c_str(), nullptr);
     }
-    ~ScratchFolder() { Remove(path_); }
+    ~ScratchFolder() {
+        for (const char* sub : {"\\fenlo\\*", "\\*"}) {
+            WIN32_FIND_DATAA f;
+            const std::string pattern = path_ + sub, dir = pattern.substr(0, pattern.size() - 2);
+            HANDLE h = FindFirstFileA(pattern.c_str(), &f);
+            for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f))
+                DeleteFileA((dir + "\\" + f.cFileName).c_str());
+            if (h != INVALID_HANDLE_VALUE) FindClose(h);
+            RemoveDirectoryA(dir.c_str());
+        }
+    }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& file) const { return path_ + "\\" + file; }
-
     void Write(const std::string& file, const std::string& bytes) const {
         if (FILE* f = std::fopen((*this / file).c_str(), "wb")) {
             std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -60,58 +51,88 @@ public:
     std::string Read(const std::string& file) const {
         std::string bytes;
         if (FILE* f = std::fopen((*this / file).c_str(), "rb")) {
-            char buffer[4096];
-            for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
+            char b[4096];
+            for (size_t n; (n = std::fread(b, 1, sizeof b, f)) > 0;) bytes.append(b, n);
             std::fclose(f);
         }
         return bytes;
     }
-    // fenlo\config.ini with the send type and, unless null, the version.
+    // fenlo\config.ini with the send type and the version (none when null),
+    // and the code table.
     void WriteConfig(int sendType, const char* version = kVersionSetting) const {
         std::string ini = "[SYSTEM]\r\nsendtype=" + std::to_string(sendType) + "\r\n";
         if (version) ini += std::string("version=") + version + "\r\n";
         Write("fenlo\\config.ini", ini);
-        Write("fenlo\\FENLOMsg.ini", CodeTableIni());
+        std::string table = "[TotalMessageNum]\r\ncount=6\r\n";
+        const char* names[] = {"PlayerInfoValidate", "ValidateSuccess", "AutoPlay", "ChuPai", "Bet", "JiaoFen"};
+        for (int i = 0; i < 6; ++i)
+            table += "[message" + std::to_string(i + 1) + "]\r\nid=" + std::to_string(kValidate + i) +
+                     "\r\nname=" + names[i] + "\r\n";
+        Write("fenlo\\FENLOMsg.ini", table);
     }
 
 private:
-    static void Remove(const std::string& dir) {
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string full = dir + "\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(full);
-                else
-                    DeleteFileA(full.c_str());
-            } while (FindNextFileA(h, &found));
-            FindClose(h);
-        }
-        RemoveDirectoryA(dir.c_str());
-    }
-
     std::string path_;
 };
 
-// A message document as the server writes it.
 inline std::string Doc(const std::string& name, const std::string& data = "") {
     const std::string head = "<GameMessage game=\"FENLO\"><Message name=\"" + name + "\"";
     return data.empty() ? head + "/></GameMessage>" : head + ">" + data + "</Message></GameMessage>";
 }
 
-// A binary packet: 1, code, 1, then each field as a 16-bit little-endian
-// length and its bytes.
+// 1, code, 1, then each field as a 16-bit little-endian length and its bytes.
 inline std::string Packet(int code, const std::vector<std::string>& fields) {
     std::string out = {1, static_cast<char>(code), 1};
-    for (const std::string& f : fields) {
-        out += static_cast<char>(f.size() & 0xFF);
-        out += static_cast<char>((f.size() >> 8) & 0xFF);
-        out += f;
-    }
+    for (const std::string& f : fields) out += std::string{char(f.size() & 0xFF), char(f.size() >> 8)} + f;
     return out;
 }
+
+// Framed server messages for a script.
+inline std::string Xml(const std::string& name, const std::string& data = "") {
+    return testsupport::Frame(1, Doc(name, data));
+}
+inline std::string Bin(int code, const std::vector<std::string>& fields) {
+    return testsupport::Frame(0, Packet(code, fields));
+}
+
+typedef std::vector<std::pair<int, std::string>> Frames;
+
+// Plays the game server: once a connection's first frame (the validation
+// request) has come, sends the script, then closes or waits for the client.
+class GameServer {
+public:
+    explicit GameServer(std::vector<std::string> script = {}, bool closeAfter = false)
+        : server_([script, closeAfter](testsupport::Connection& c) {
+              int kind;
+              std::string first;
+              if (!c.ReadFrame(kind, first, 10000)) return;
+              for (const std::string& bytes : script) c.Send(bytes);
+              if (closeAfter)
+                  c.Close();
+              else
+                  c.WaitClosed(60000);
+          }) {}
+    unsigned short Port() const { return server_.Port(); }
+    testsupport::LoopbackServer& loopback() { return server_; }
+    // The frames connection i has sent so far.
+    Frames Sent(int i = 0) const {
+        Frames out;
+        const std::string b = server_.Received(i);
+        for (size_t at = 0; at + 5 <= b.size();) {
+            const size_t n = static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
+                             static_cast<unsigned char>(b[at + 2]) << 16 | static_cast<size_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+            if (at + 5 + n > b.size()) break;
+            out.emplace_back(b[at + 4], b.substr(at + 5, n));
+            at += 5 + n;
+        }
+        return out;
+    }
+    bool WaitSent(size_t n, int i = 0) const {
+        return testsupport::WaitFor([&] { return server_.Accepted() > i && Sent(i).size() >= n; }, 10000);
+    }
+
+private:
+    testsupport::LoopbackServer server_;
+};
 
 }  // namespace fenlo_test
