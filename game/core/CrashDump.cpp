@@ -45,8 +45,8 @@ LONG WINAPI UnhandledExceptionHandler(EXCEPTION_POINTERS* exception) {
     }
     const CString path = DumpPath(program);
     AfxMessageBox(path);
-    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileA(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         ::MessageBoxA(nullptr, "创建app.dmp文件出错", "错误提示", MB_OK);
         return EXCEPTION_EXECUTE_HANDLER;

@@ -1,5 +1,7 @@
 #include "game/core/GameSession.h"
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <vector>
@@ -97,12 +99,8 @@ void CGameSession::SendMsg(const char* xml, int length) {
 }
 
 bool CGameSession::IsSecondaryType(int typeId) {
-    switch (typeId) {
-        case 16: case 17: case 28: case 31: case 33: case 37: case 38: case 43:
-            return true;
-        default:
-            return false;
-    }
+    static const int kSecondary[] = {16, 17, 28, 31, 33, 37, 38, 43};
+    return std::find(std::begin(kSecondary), std::end(kSecondary), typeId) != std::end(kSecondary);
 }
 
 void CGameSession::OnReceive(const char* text, int length) {

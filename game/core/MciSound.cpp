@@ -1,6 +1,7 @@
 #include "game/core/MciSound.h"
 
 #include <windows.h>
+// after windows.h
 #include <mmsystem.h>
 
 namespace {

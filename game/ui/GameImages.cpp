@@ -21,8 +21,8 @@ bool EndsWith(const std::string& text, const char* tail) {
 CGameImages::CGameImages() {
     for (int k = 0; k < 54; ++k) Load(kFirstFace + k, FacePath(k));
     const std::pair<int, const char*> prompts[] = {
-        {176, "1point.png"}, {177, "2point.png"},  {178, "3point.png"}, {179, "nopoint.png"},
-        {180, "ready.png"},  {181, "pass.png"},    {182, "double.png"}, {183, "nodouble.png"},
+        {176, "1point.png"},  {177, "2point.png"},    {178, "3point.png"}, {179, "nopoint.png"},
+        {180, "ready.png"},   {181, "pass.png"},      {182, "double.png"}, {183, "nodouble.png"},
         {184, "fdouble.png"}, {185, "nofdouble.png"}, {188, "Banker.png"}, {189, "NoBanker.png"}};
     for (const auto& p : prompts) Load(p.first, std::string(kPrompt) + p.second);
     Load(kFirstBack, std::string(kPoker) + "card_back.png");
@@ -37,9 +37,7 @@ CGameImages::~CGameImages() {
     }
 }
 
-CxImage* CGameImages::Get(int entry) const {
-    return entry >= 0 && entry < kEntryCount ? images_[entry] : nullptr;
-}
+CxImage* CGameImages::Get(int entry) const { return entry >= 0 && entry < kEntryCount ? images_[entry] : nullptr; }
 
 std::string CGameImages::FacePath(int deckIndex) {
     std::ostringstream path;
@@ -54,8 +52,10 @@ std::string CGameImages::FacePath(int deckIndex) {
 CxImage* CGameImages::Load(int entry, const std::string& path) {
     if (entry < 0 || entry >= kEntryCount) return nullptr;
     DWORD format = CXIMAGE_FORMAT_UNKNOWN;
-    if (EndsWith(path, ".png")) format = CXIMAGE_FORMAT_PNG;
-    else if (EndsWith(path, ".bmp")) format = CXIMAGE_FORMAT_BMP;
+    if (EndsWith(path, ".png"))
+        format = CXIMAGE_FORMAT_PNG;
+    else if (EndsWith(path, ".bmp"))
+        format = CXIMAGE_FORMAT_BMP;
     CxImage* image = new (std::nothrow) CxImage(path.c_str(), format);
     delete images_[entry];
     images_[entry] = image;

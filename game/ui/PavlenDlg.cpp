@@ -13,8 +13,8 @@
 #include "msgbox/MyMessageBox.h"
 
 BEGIN_MESSAGE_MAP(CPavlenDlg, CDialog)
-    ON_WM_TIMER()
-    ON_MESSAGE(CPavlenDlg::kLoadedMessage, OnLoaded)
+ON_WM_TIMER()
+ON_MESSAGE(CPavlenDlg::kLoadedMessage, OnLoaded)
 END_MESSAGE_MAP()
 
 CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent) {}

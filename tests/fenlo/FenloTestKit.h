@@ -2,13 +2,13 @@
 // server of ours, and server messages as XML documents or binary packets.
 #pragma once
 
-#include "tests/support/LoopbackServer.h"
-
 #include <cstdio>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "tests/support/LoopbackServer.h"
 
 namespace fenlo_test {
 
@@ -120,7 +120,8 @@ public:
         const std::string b = server_.Received(i);
         for (size_t at = 0; at + 5 <= b.size();) {
             const size_t n = static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8 |
-                             static_cast<unsigned char>(b[at + 2]) << 16 | static_cast<size_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+                             static_cast<unsigned char>(b[at + 2]) << 16 |
+                             static_cast<size_t>(static_cast<unsigned char>(b[at + 3])) << 24;
             if (at + 5 + n > b.size()) break;
             out.emplace_back(b[at + 4], b.substr(at + 5, n));
             at += 5 + n;

@@ -103,16 +103,19 @@ public:
         return lines;
     }
     bool WaitTrace(const std::string& line) const {
-        return WaitFor([&] {
-            const std::vector<std::string> t = Trace();
-            return std::find(t.begin(), t.end(), line) != t.end();
-        }, 10000);
+        return WaitFor(
+            [&] {
+                const std::vector<std::string> t = Trace();
+                return std::find(t.begin(), t.end(), line) != t.end();
+            },
+            10000);
     }
     // The type ids taken from one queue ("main" or "second"), in order.
     std::vector<int> Taken(const std::string& queue) const {
         std::vector<int> ids;
         for (const std::string& line : Trace())
-            if (line.compare(0, queue.size() + 1, queue + " ") == 0) ids.push_back(std::stoi(line.substr(queue.size())));
+            if (line.compare(0, queue.size() + 1, queue + " ") == 0)
+                ids.push_back(std::stoi(line.substr(queue.size())));
         return ids;
     }
     // Closes the table window and waits for the program to end.
@@ -177,9 +180,10 @@ TEST(FenloClient, AHandsMessagesReachTheTableInOrderThroughBothQueues) {
     EXPECT_TRUE(client.CloseTable());
 }
 
+// Frames of unknown codes, or too short, are dropped.
 TEST(FenloClient, BinaryModeSendsAndReceivesTheBinaryForm) {
-    GameServer server({Bin(99, {"x"}), Bin(kValidateSuccess, {"normal"}), Bin(kAutoPlay, {"alice"}),
-                       Bin(kChuPai, {"alice", "1", "5", "2"})});
+    GameServer server({Bin(99, {"x"}), testsupport::Frame(0, "\x01"), Bin(kValidateSuccess, {"normal"}),
+                       Bin(kAutoPlay, {"alice"}), Bin(kChuPai, {"alice", "1", "5", "2"})});
     ScratchFolder folder("binary");
     folder.WriteConfig(1);
     Client client(folder, LobbyLine(server.Port()));
@@ -256,23 +260,25 @@ struct CrashRun {
         const char* app = "Software\\Wine\\AppDefaults\\crasher.exe";
         const std::string overrides = std::string(app) + "\\DllOverrides";
         HKEY key;
-        if (onlyThisOne && !RegCreateKeyExA(HKEY_CURRENT_USER, overrides.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                            &key, nullptr)) {
+        if (onlyThisOne &&
+            !RegCreateKeyExA(HKEY_CURRENT_USER, overrides.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)) {
             RegSetValueExA(key, "dbghelp", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
             RegCloseKey(key);
         }
         {
             Process p(program, "", folder.Path());
-            WaitFor([&] {
-                for (HWND box : p.Windows("#32770")) {
-                    char text[1024] = "";
-                    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                    boxes.push_back(text);
-                    PostMessageA(box, WM_COMMAND, IDOK, 0);
-                    WaitFor([&] { return !IsWindowVisible(box); }, 5000);
-                }
-                return p.WaitExit(0);
-            }, 30000);
+            WaitFor(
+                [&] {
+                    for (HWND box : p.Windows("#32770")) {
+                        char text[1024] = "";
+                        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                        boxes.push_back(text);
+                        PostMessageA(box, WM_COMMAND, IDOK, 0);
+                        WaitFor([&] { return !IsWindowVisible(box); }, 5000);
+                    }
+                    return p.WaitExit(0);
+                },
+                30000);
         }
         RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, app);
@@ -290,8 +296,8 @@ TEST(FenloCrashDump, ACrashLeavesADumpBesideTheProgram) {
     CrashRun run(std::string(system) + "\\dbghelp.dll", false);
     ASSERT_EQ(run.dumps.size(), 1u);
     EXPECT_EQ(run.folder.Read(run.dumps[0]).substr(0, 4), "MDMP");
-    EXPECT_EQ(run.boxes, std::vector<std::string>({run.folder / run.dumps[0],
-                                                   "crasher.exe出现意外即将关闭，对此造成的不便我们深感抱歉！"}));
+    EXPECT_EQ(run.boxes, std::vector<std::string>(
+                             {run.folder / run.dumps[0], "crasher.exe出现意外即将关闭，对此造成的不便我们深感抱歉！"}));
 }
 
 TEST(FenloCrashDump, WithoutTheDumpWriterThePlayerIsToldAndNothingIsWritten) {

@@ -54,10 +54,12 @@ protected:
     // Pops a queue until n messages came (or 5 s passed).
     std::vector<std::unique_ptr<CMessage>> Take(CGameSession& s, size_t n, bool second = false) {
         std::vector<std::unique_ptr<CMessage>> got;
-        WaitFor([&] {
-            while (CMessage* m = second ? s.PopSecondaryMessage() : s.PopMessage()) got.emplace_back(m);
-            return got.size() >= n;
-        }, 5000);
+        WaitFor(
+            [&] {
+                while (CMessage* m = second ? s.PopSecondaryMessage() : s.PopMessage()) got.emplace_back(m);
+                return got.size() >= n;
+            },
+            5000);
         return got;
     }
 };
@@ -68,11 +70,10 @@ void Receive(CGameSession& s, const std::string& text) { s.OnReceive(text.c_str(
 TEST_F(SessionTest, RequestsGoAsTheSendTypeSays) {
     const std::string bet = Built([](unsigned int* n) { return GetMsgFactory()->BuildBet("p7", "100", n); });
     const std::string bid = Built([](unsigned int* n) { return GetMsgFactory()->BuildJiaoFen("p7", 3, n); });
-    const Frames expected[] = {
-        {{1, ValidationText()}, {1, bet}, {1, bid}},
-        // The bet has no binary form and is not sent at all.
-        {{0, Packet(kValidate, {"p7", "tok", "2.3.4.5"})}, {0, Packet(kJiaoFen, {"p7", "3"})}},
-        {}};
+    const Frames expected[] = {{{1, ValidationText()}, {1, bet}, {1, bid}},
+                               // The bet has no binary form and is not sent at all.
+                               {{0, Packet(kValidate, {"p7", "tok", "2.3.4.5"})}, {0, Packet(kJiaoFen, {"p7", "3"})}},
+                               {}};
     for (int type = 0; type < 3; ++type) {
         GameServer server;
         auto s = MakeSession(type, server.Port());
@@ -104,16 +105,6 @@ TEST_F(SessionTest, ReceivedMessagesAreQueuedByTypeWithTheirTime) {
     // Only the first text stamps the first reply, just before it is parsed.
     EXPECT_EQ(s->firstReplyStamp.load(), main[0]->receiveTime - 1);
     EXPECT_EQ(s->GetConnection()->IsWaitingFirstText(), 0);
-}
-
-TEST_F(SessionTest, BinaryFramesAreDecodedAndUndecodableOnesDropped) {
-    GameServer server({Bin(99, {"x"}), testsupport::Frame(0, "\x01"), Bin(kValidateSuccess, {"normal"})});
-    auto s = MakeSession(1, server.Port());
-    ASSERT_EQ(s->ConnectAndValidate(), 1);
-    auto main = Take(*s, 1);
-    ASSERT_EQ(main.size(), 1u);
-    EXPECT_EQ(static_cast<CValidateSuccessMsg*>(main[0].get())->gameType, "normal");
-    EXPECT_EQ(s->HasNetworkError(), 0);
 }
 
 BOOL CALLBACK PressOkOn(HWND h, LPARAM) {

@@ -14,11 +14,11 @@ namespace {
 std::string Fields(const char* line) {
     CGameSession s(CString("C:\\nowhere"));
     if (!ApplyCommandLine(CString(line), s)) return "-";
-    return s.serverHost + "|" + s.playerId + "|" + std::to_string(s.serverPort) + "|" + s.roomId + "|" +
-           s.validation + "|" + std::to_string(s.vipFlag) + "|" + s.reconnectHost + "|" +
-           std::to_string(s.reconnectPort) + "|" + std::to_string(s.autoPlacedFlag) + "|" + s.field9Text + "|" +
-           s.field10Text + "|vip " + std::to_string(s.vipEnterFlag) + " " + s.vipPassword + " " + s.vipGameId + " " +
-           s.vipMinMoney + " " + s.vipStake + "|" + s.displayName;
+    return s.serverHost + "|" + s.playerId + "|" + std::to_string(s.serverPort) + "|" + s.roomId + "|" + s.validation +
+           "|" + std::to_string(s.vipFlag) + "|" + s.reconnectHost + "|" + std::to_string(s.reconnectPort) + "|" +
+           std::to_string(s.autoPlacedFlag) + "|" + s.field9Text + "|" + s.field10Text + "|vip " +
+           std::to_string(s.vipEnterFlag) + " " + s.vipPassword + " " + s.vipGameId + " " + s.vipMinMoney + " " +
+           s.vipStake + "|" + s.displayName;
 }
 
 TEST(ClientCommandLine, FieldsVipModesAndTheDisplayName) {
