@@ -121,19 +121,15 @@ void CGameSession::OnReceive(const char* text, int length) {
     }
 }
 
-CMessage* CGameSession::PopMessage() {
-    LockBase<CriticalSection> guard(lock_);
-    if (networkError_ || mainQueue_.empty()) return nullptr;
-    CMessage* message = mainQueue_.front();
-    mainQueue_.pop_front();
-    return message;
-}
+CMessage* CGameSession::PopMessage() { return Pop(mainQueue_); }
 
-CMessage* CGameSession::PopSecondaryMessage() {
+CMessage* CGameSession::PopSecondaryMessage() { return Pop(secondQueue_); }
+
+CMessage* CGameSession::Pop(std::deque<CMessage*>& queue) {
     LockBase<CriticalSection> guard(lock_);
-    if (networkError_ || secondQueue_.empty()) return nullptr;
-    CMessage* message = secondQueue_.front();
-    secondQueue_.pop_front();
+    if (networkError_ || queue.empty()) return nullptr;
+    CMessage* message = queue.front();
+    queue.pop_front();
     return message;
 }
 

@@ -111,6 +111,7 @@ public:
     static bool IsSecondaryType(int typeId);
 
 private:
+    CMessage* Pop(std::deque<CMessage*>& queue);
     void DeleteQueue(std::deque<CMessage*>& queue);
 
     CriticalSection lock_;  // the queues, the error flags, the connection exchange
