@@ -122,8 +122,8 @@ BOOL CHttpFile::SendRequest() {
 BOOL CHttpFile::QueryInfoStatusCode(DWORD& statusCode) {
     HINTERNET handle = set_->Get(slot_);
     DWORD size = sizeof statusCode;
-    return handle && HttpQueryInfoA(handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &statusCode, &size,
-                                    nullptr);
+    return handle &&
+           HttpQueryInfoA(handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &statusCode, &size, nullptr);
 }
 
 DWORD CHttpFile::GetLength() {
@@ -151,8 +151,8 @@ CHttpConnection::~CHttpConnection() { Close(); }
 
 CHttpFile* CHttpConnection::OpenRequest(LPCSTR verb, LPCSTR object, LPCSTR referer, DWORD_PTR context,
                                         LPCSTR* acceptTypes, LPCSTR version, DWORD flags) {
-    HINTERNET request = HttpOpenRequestA(Require(set_->Get(slot_)), verb, object, version, referer, acceptTypes,
-                                         flags, context);
+    HINTERNET request =
+        HttpOpenRequestA(Require(set_->Get(slot_)), verb, object, version, referer, acceptTypes, flags, context);
     if (!request) throw CInternetException(GetLastError());
     const int slot = set_->Add(request);
     if (slot < 0) throw CInternetException(ERROR_INTERNET_OPERATION_CANCELLED);

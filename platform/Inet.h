@@ -37,7 +37,7 @@ namespace inet_detail {
 // A handle that one thread may close while another uses it. Shared by the
 // objects of one session, which all close when the session does.
 class HandleSet;
-}
+}  // namespace inet_detail
 
 class CHttpFile {
 public:

@@ -54,8 +54,7 @@ void CJetThread::Join() {
             if (t.id != self) {
                 pending = true;
                 // A copy: another thread's Prune may close the original meanwhile.
-                if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &wait, SYNCHRONIZE, FALSE,
-                                     0))
+                if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &wait, SYNCHRONIZE, FALSE, 0))
                     wait = nullptr;
                 break;
             }

@@ -318,7 +318,8 @@ void CNLogin::HandleReply(CMessage* message) {
                 ticket = hub.ticket;
             }
             int length = 0;
-            SendBuilt(Protocol().MakeValidateMsg(user, ticket, &length), length);
+            unsigned char* validate = Protocol().MakeValidateMsg(user, ticket, &length);
+            SendBuilt(validate, length);
             SetStatusText("正在验证身份");
             PostStatus("正在验证身份。。。");
             break;
@@ -372,8 +373,8 @@ void CNLogin::HandleReply(CMessage* message) {
 void CNLogin::Draw(CDC* dc, int x, int y) {
     Lock();
     const DWORD now = GetTickCount();
-    if (now - dotTime_ > 50 && (state_ == 8 || state_ == kStateWaiting || state_ == kStateConnecting ||
-                                state_ == kStateProbing)) {
+    if (now - dotTime_ > 50 &&
+        (state_ == 8 || state_ == kStateWaiting || state_ == kStateConnecting || state_ == kStateProbing)) {
         SetStatusText(AddStatusDot(GetStatusText()));
         dotTime_ = now;
     }

@@ -23,11 +23,11 @@ const UINT kNewerClientMessage = WM_USER + 2;     // wParam 1: start the updater
 class CNLogin : public CLoaderBase {
 public:
     enum State {
-        kStateLost = 0,        // connection lost or failed, or no version text
-        kStateWaiting = 1,     // Login sent, waiting for the verdict
+        kStateLost = 0,     // connection lost or failed, or no version text
+        kStateWaiting = 1,  // Login sent, waiting for the verdict
         kStateLoggedIn = 2,
-        kStateRefused = 3,     // LoginFailed, or the account is locked
-        kStateStopped = 4,     // written by the owner
+        kStateRefused = 3,  // LoginFailed, or the account is locked
+        kStateStopped = 4,  // written by the owner
         kStateConnecting = 5,
         kStateProbing = 6,
         kStateFailed = 9,

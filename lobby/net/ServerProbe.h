@@ -13,13 +13,13 @@
 class CChoiceServer : public CThreadEngine {
 public:
     enum State {
-        kIdle = 0,         // not started, or the connection failed
-        kConnected = 1,    // passes at once to kWaiting
+        kIdle = 0,       // not started, or the connection failed
+        kConnected = 1,  // passes at once to kWaiting
         kConnecting = 2,
-        kFailed = 4,       // final
-        kAnswered = 5,     // the time is the answer time
+        kFailed = 4,    // final
+        kAnswered = 5,  // the time is the answer time
         kWrongAnswer = 6,
-        kWaiting = 7,      // probe text sent
+        kWaiting = 7,  // probe text sent
     };
 
     CChoiceServer();

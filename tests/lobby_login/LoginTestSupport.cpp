@@ -21,8 +21,8 @@ MessageSink::MessageSink() {
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "MiraboLoginSink";
         RegisterClassA(&wc);  // fails harmlessly when registered already
-        HWND window = CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                      wc.hInstance, nullptr);
+        HWND window =
+            CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         {
             std::lock_guard<std::mutex> g(ready);
@@ -137,9 +137,9 @@ std::string Scratch::ReadIni(const std::string& name, const char* section, const
 
 // ---- files and settings ------------------------------------------------------------------
 
-std::string ServerSection(int index, const std::string& ip, int comport, int netType, const std::string& name) {
-    return "[server" + std::to_string(index) + "]\r\nm_strName=" + (name.empty() ? "s" + std::to_string(index) : name) +
-           "\r\nm_strIP=" + ip + "\r\nm_strPort=" + std::to_string(8000 + index) +
+std::string ServerSection(int index, const std::string& ip, int comport, int netType, int port) {
+    return "[server" + std::to_string(index) + "]\r\nm_strName=s" + std::to_string(index) + "\r\nm_strIP=" + ip +
+           "\r\nm_strPort=" + std::to_string(port < 0 ? 8000 + index : port) +
            "\r\nm_strComPort=" + std::to_string(comport) + "\r\nm_netType=" + std::to_string(netType) + "\r\n";
 }
 

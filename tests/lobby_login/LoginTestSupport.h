@@ -60,8 +60,8 @@ private:
     std::string folder_;
 };
 
-// The ini line of one server record section.
-std::string ServerSection(int index, const std::string& ip, int comport, int netType, const std::string& name = "");
+// The ini lines of one server record section (port 8000 + index unless given).
+std::string ServerSection(int index, const std::string& ip, int comport, int netType, int port = -1);
 // serveraddr.ini with these sections and the given count.
 std::string ServerAddrIni(int count, const std::vector<std::string>& sections);
 // The updater's config.ini with the chosen-server entry.

@@ -122,18 +122,6 @@ protected:
         hub.notice_url = "http://127.0.0.1:" + std::to_string(server->Port()) + "/notice/today.txt";
         return server;
     }
-
-    // Runs a sequence to its outcome; the one message, or a failure.
-    MessageSink::Posted RunSequence(std::string* noticeStatus = nullptr) {
-        CLoading loading;
-        loading.Attach(&dialog);
-        EXPECT_TRUE(sink.WaitFor(kLoadingDoneMessage, 1, 10000));
-        if (noticeStatus) *noticeStatus = loading.GetNoticeStep().GetStatusText();
-        Sleep(100);
-        EXPECT_EQ(sink.Count(kLoadingDoneMessage), 1u);
-        auto messages = sink.Messages();
-        return messages.empty() ? MessageSink::Posted{0, 99, false, ""} : messages.front();
-    }
 };
 
 TEST_F(SequenceTest, BothStepsSucceedAndTheNoticeTextArrivesOnce) {
@@ -159,9 +147,14 @@ TEST_F(SequenceTest, BothStepsSucceedAndTheNoticeTextArrivesOnce) {
 TEST_F(SequenceTest, EngineStepFailureIsPostedAndTheNoticeNeverFetched) {
     auto web = NoticeServer(HttpResponse(200, Utf16Body(L"x")));
     scratch.Write("serveraddr.ini", "[servercount]\r\ncount=0\r\n");
-    const MessageSink::Posted outcome = RunSequence();
-    EXPECT_EQ(outcome.wParam, 0u);
-    EXPECT_EQ(outcome.text.rfind("加载配置文件出错", 0), 0u);
+    CLoading loading;
+    EXPECT_EQ(loading.Attach(&dialog), 1);
+    ASSERT_TRUE(sink.WaitFor(kLoadingDoneMessage, 1, 10000));
+    Sleep(100);
+    auto messages = sink.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].wParam, 0u);
+    EXPECT_EQ(messages[0].text.rfind("加载配置文件出错", 0), 0u);
     EXPECT_EQ(web->Accepted(), 0);
     EXPECT_EQ(hub.GetNetEngine(), nullptr) << "a failed Init deletes the engine";
 }
