@@ -195,19 +195,15 @@ int CLoaderUpter::Run() {
                     timeoutCheck();
                     break;
                 case CVersion::kNewer:
-                    SetStatusText("发现最新版本");
+                case CVersion::kLatest: {
+                    const bool newer = value == CVersion::kNewer;
+                    SetStatusText(newer ? "发现最新版本" : "已经是最新版本");
                     Lock();
-                    newVersion_ = 1;
+                    newVersion_ = newer ? 1 : 0;
                     Unlock();
                     End(1);
                     break;
-                case CVersion::kLatest:
-                    SetStatusText("已经是最新版本");
-                    Lock();
-                    newVersion_ = 0;
-                    Unlock();
-                    End(1);
-                    break;
+                }
                 case CVersion::kProbing:
                     if (!prober_.Poll()) break;
                     SetProbing(1);
