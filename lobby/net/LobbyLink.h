@@ -12,8 +12,7 @@ public:
     // config.ini [MsgType] Type: requests go out in the binary message form.
     virtual bool TranslateFlag() = 0;
     // Encodes a NUL-terminated message document. Throws when the text is not
-    // one (the request is then not sent); an empty result goes out as an empty
-    // kind-0 frame.
+    // one or the message cannot be encoded: the request is then not sent.
     virtual std::string XmlToBinary(const char* xml) = 0;
     // Decodes one binary message into a new[]'d NUL-terminated XML text, or null
     // when it has no decoding (the frame is then dropped).

@@ -65,14 +65,18 @@ std::string FreshFolder(const std::string& name) {
     return folder;
 }
 
+std::string HttpUrl(unsigned short port, const std::string& path) {
+    return "http://127.0.0.1:" + std::to_string(port) + path;
+}
+
 LoopbackServer::Handler ServeArchives() {
     return [](Connection& c) {
-        HttpRequest request;
-        if (!ReadHttpRequest(c, request, 5000)) return;
-        const std::string path = DataPath(request.path.substr(1));
-        const std::string bytes = ReadBytes(path);
-        c.Send(Exists(path) ? HttpHead(200, static_cast<long long>(bytes.size())) : HttpHead(404, 0));
-        c.SendInPieces(bytes, 10000, 5);
+        std::string head;
+        if (!ReadHttpRequest(c, head, 5000)) return;
+        // "GET /<name> HTTP/1.1"
+        const size_t start = head.find(" /") + 2;
+        const std::string path = DataPath(head.substr(start, head.find(' ', start) - start));
+        c.Send(Exists(path) ? HttpResponse(200, ReadBytes(path)) : HttpResponse(404, ""));
         c.Close();
     };
 }

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/HttpServer.h"
+#include "tests/support/HttpResponder.h"
 
 namespace downloadtest {
 
@@ -24,6 +24,7 @@ bool Exists(const std::string& path);
 // An empty folder below the working folder, full path; made anew each call.
 std::string FreshFolder(const std::string& name);
 
+std::string HttpUrl(unsigned short port, const std::string& path);
 // HTTP: "/<name>" from the data folder, anything missing as 404.
 testsupport::LoopbackServer::Handler ServeArchives();
 // Application server: reads the request frame, then sends the blocks 50 ms apart.

@@ -12,9 +12,7 @@ using testsupport::LoopbackServer;
 
 namespace {
 
-std::string Url(const LoopbackServer& http, const std::string& name) {
-    return testsupport::HttpUrl(http.Port(), "/" + name);
-}
+std::string Url(const LoopbackServer& http, const std::string& name) { return HttpUrl(http.Port(), "/" + name); }
 
 int PackageSize() { return static_cast<int>(ReadBytes(DataPath("package.zip")).size()); }
 

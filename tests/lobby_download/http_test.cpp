@@ -6,7 +6,7 @@
 
 #include "lobby/net/ClientSocket.h"
 #include "lobby/net/HttpDownloader.h"
-#include "tests/support/HttpServer.h"
+#include "tests/support/HttpResponder.h"
 
 using namespace testsupport;
 
@@ -49,6 +49,16 @@ private:
     Events events_;
 };
 
+std::string HttpUrl(unsigned short port, const std::string& path) {
+    return "http://127.0.0.1:" + std::to_string(port) + path;
+}
+
+// A response head announcing length bytes (none when negative), for bodies that do not match.
+std::string HttpHead(int status, int length) {
+    return "HTTP/1.1 " + std::to_string(status) + " Status\r\n" +
+           (length < 0 ? "" : "Content-Length: " + std::to_string(length) + "\r\n") + "Connection: close\r\n\r\n";
+}
+
 std::string Pattern(size_t n) {
     std::string s(n, '\0');
     for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>('a' + i * 7 % 26);
@@ -59,7 +69,7 @@ std::string Pattern(size_t n) {
 LoopbackServer::Handler Serve(const std::string& head, const std::string& body, size_t piece = 1 << 20, int pauseMs = 0,
                               int stallMs = 0) {
     return [=](Connection& c) {
-        HttpRequest request;
+        std::string request;
         if (!ReadHttpRequest(c, request, 5000)) return;
         c.Send(head);
         c.SendInPieces(body, piece, pauseMs);

@@ -14,8 +14,7 @@ TEST(AppDownloadWithoutUnzip, KeepsThePackageAndReportsAFailure) {
     EXPECT_EQ(zip.GetError(), CInfoZip::kLoadFailed);
 
     testsupport::LoopbackServer http(ServeArchives());
-    testsupport::LoopbackServer app(
-        Answer({AppInfo("package.zip", testsupport::HttpUrl(http.Port(), "/package.zip"))}));
+    testsupport::LoopbackServer app(Answer({AppInfo("package.zip", HttpUrl(http.Port(), "/package.zip"))}));
     const std::string folder = FreshFolder("nodll");
     const Events events = Download(app.Port(), folder, 1);
     ASSERT_FALSE(events.empty());

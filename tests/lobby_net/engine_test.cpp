@@ -375,7 +375,7 @@ public:
     std::string XmlToBinary(const char* xml) override {
         std::string text(xml);
         if (text.find('<') == std::string::npos) throw 0;  // not a message document
-        if (text == "<unknown/>") return std::string();
+        if (text == "<unknown/>") throw 0;                     // no encoding
         return "\x01\x07\x01" + text;
     }
     char* BinaryToXml(const unsigned char* data, int length) override {
@@ -479,26 +479,25 @@ TEST_F(LobbyEngineTest, SendFollowsTheTranslateFlag) {
     link.translate = true;
     engine.Send(doc, 3);              // binary; the length is not used
     engine.Send("MAC=00-11-22", 12);  // not a document: not sent at all
-    engine.Send("<unknown/>", 10);    // no encoding: an empty binary frame
+    engine.Send("<unknown/>", 10);    // no encoding: not sent either
     engine.Send(nullptr, 5);
     engine.SendTranslated(doc, 0);
     link.translate = false;
     engine.SendTranslated(doc, static_cast<int>(strlen(doc)));  // flag clear: as Send
     engine.Send(nullptr, 5);
     engine.Send(doc, -1);
-    ASSERT_TRUE(WaitFor([&] { return sink.Count() == 5; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return sink.Count() == 4; }, 5000));
     Sleep(100);
     auto f = sink.Frames();
-    ASSERT_EQ(f.size(), 5u);
+    ASSERT_EQ(f.size(), 4u);
     EXPECT_EQ(f[0].kind, 1);
     EXPECT_EQ(f[0].payload, doc);
     EXPECT_EQ(f[1].kind, 0);
     EXPECT_EQ(f[1].payload, std::string("\x01\x07\x01") + doc);
     EXPECT_EQ(f[2].kind, 0);
-    EXPECT_EQ(f[2].payload, "");
-    EXPECT_EQ(f[3].kind, 0);
-    EXPECT_EQ(f[4].kind, 1);
-    EXPECT_EQ(f[4].payload, doc);
+    EXPECT_EQ(f[2].payload, std::string("\x01\x07\x01") + doc);
+    EXPECT_EQ(f[3].kind, 1);
+    EXPECT_EQ(f[3].payload, doc);
 }
 
 TEST_F(LobbyEngineTest, WithoutALinkTextsGoOutAsTextAndArrivalsAreDropped) {

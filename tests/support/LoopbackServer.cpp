@@ -135,20 +135,6 @@ bool Connection::ReadFrame(int& kind, std::string& payload, int timeoutMs) {
     return ReadExact(n, payload, timeoutMs);
 }
 
-bool Connection::ReadUntil(const std::string& marker, std::string& out, size_t limit, int timeoutMs) {
-    out.clear();
-    const unsigned long long end = NowMs() + timeoutMs;
-    while (out.size() < limit) {
-        const long long left = static_cast<long long>(end) - static_cast<long long>(NowMs());
-        char c;
-        if (left <= 0 || ReadSome(&c, 1, static_cast<int>(left)) != 1) return false;
-        out += c;
-        if (out.size() >= marker.size() && out.compare(out.size() - marker.size(), marker.size(), marker) == 0)
-            return true;
-    }
-    return false;
-}
-
 bool Connection::WaitClosed(int timeoutMs) {
     const unsigned long long end = NowMs() + timeoutMs;
     char buffer[4096];

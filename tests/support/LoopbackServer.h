@@ -49,8 +49,6 @@ public:
     // Reads exactly n bytes; false on time-out, close, error or server stop.
     bool ReadExact(size_t n, std::string& out, int timeoutMs);
     bool ReadFrame(int& kind, std::string& payload, int timeoutMs);
-    // Reads up to and including the marker (at most limit bytes); out holds all of it.
-    bool ReadUntil(const std::string& marker, std::string& out, size_t limit, int timeoutMs);
     // True when the peer closes (orderly or reset) within the time; bytes that
     // come first are kept in Received().
     bool WaitClosed(int timeoutMs);

@@ -1,0 +1,3 @@
+#include "game/core/GameMessages.h"
+
+CMessage::~CMessage() = default;
