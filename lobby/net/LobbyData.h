@@ -155,6 +155,7 @@ public:
     // The config.ini that the lateness rule rewrites (UTF-8 path); by default
     // the one in the program's folder.
     void SetConfigFile(const std::string& path);
+    std::string GetConfigFile() const { return configFile_; }
 
     // Deletes the engines and the protocol object, the game list and the queue.
     void Shutdown();

@@ -1,0 +1,265 @@
+// The login step against a fake lobby server of ours on 127.0.0.1: Login,
+// LoginKey, the ticket, the verdict; failures, a too-old client, a silent
+// server with its time-outs, probing first, and replies that are not the
+// login's staying queued in order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <functional>
+
+#include "lobby/net/LobbyMessages.h"
+#include "lobby/net/NLogin.h"
+#include "lobby/net/NetEngineEx.h"
+#include "tests/lobby_login/LoginTestSupport.h"
+
+using namespace testsupport;
+
+namespace {
+
+// The digest of "secret" as the login dialog stores it, the server's key and
+// the ticket they make (worked out apart from the code under test).
+const char kStoredDigest[] = "DBAB93EC051ED01C20B7797AFD19CC7B";
+const char kKey[] = "KEY42";
+const char kTicket[] = "fa9193b62f9b192df01be030f73490f3";
+
+const std::string kSuccess =
+    LobbyReply("LoginSuccess",
+               "<p a=\"player\" b=\"250.00\" c=\"True\" d=\"False\" e=\"s5\" f=\"小明\" g=\"17\" h=\"t8\" i=\"t9\"/>");
+
+// What the fake server does on a connection once it has the Login request
+// (a probe is answered instead).
+using Script = std::function<void(Connection&, const std::string& login)>;
+
+std::unique_ptr<LoopbackServer> LobbyServer(Script script) {
+    return std::make_unique<LoopbackServer>([script](Connection& c) {
+        int kind;
+        std::string first;
+        if (!c.ReadFrame(kind, first, 10000)) return;
+        if (first.find("Ping") != std::string::npos) {  // a probe
+            c.SendFrame(1, kPingAnswer);
+        } else {
+            script(c, first);
+        }
+        c.WaitClosed(30000);
+    });
+}
+
+// LoginKey, then the verdict for the ticket: reply when it is right.
+Script Verdict(const std::string& reply) {
+    return [reply](Connection& c, const std::string&) {
+        c.SendFrame(1, LobbyReply("LoginKey", std::string("<p a=\"x\" b=\"") + kKey + "\"/>"));
+        int kind;
+        std::string validate;
+        if (!c.ReadFrame(kind, validate, 5000)) return;
+        const bool right = validate.find(std::string("ticket=\"") + kTicket + "\"") != std::string::npos;
+        c.SendFrame(1, right ? reply : LobbyReply("LoginFailed", "<p a=\"wrong ticket\"/>"));
+    };
+}
+
+class LoginTest : public ::testing::Test {
+protected:
+    Scratch scratch;
+    MessageSink sink;
+    CLobbyData& hub = GetLobbyData();
+
+    void SetUp() override { PrepareHub(scratch, -1, 300, 3000, 0); }
+    void TearDown() override { hub.Shutdown(); }
+
+    // serveraddr.ini with the ports (as comports) and the chosen entry on
+    // chosenPort; the hub initialised as the engine step does.
+    void Configure(unsigned short chosenPort, const std::vector<unsigned short>& listed) {
+        std::vector<std::string> sections;
+        for (size_t i = 0; i < listed.size(); ++i)
+            sections.push_back(ServerSection(static_cast<int>(i) + 1, "127.0.0.1", listed[i], 1));
+        scratch.Write("serveraddr.ini", ServerAddrIni(static_cast<int>(listed.size()), sections));
+        scratch.Write("updater.ini", UpdaterIni("127.0.0.1", 1, chosenPort));
+        hub.storedDigest = kStoredDigest;
+        hub.SetServerConfigLoader([] { return GetServerConfig().Load(); });
+        ASSERT_EQ(hub.Init(1), 1);  // the time values from their texts
+    }
+    void SetTime(int index, int value) { hub.timeText[index] = std::to_string(value); }
+
+    // Runs a login to its end; the final state.
+    int RunLogin(CNLogin& login, int mode, int timeoutMs = 10000) {
+        EXPECT_EQ(login.Start(mode), 1);
+        EXPECT_TRUE(WaitFor([&] { return !login.IsRunning(); }, timeoutMs)) << "still running";
+        return login.GetState();
+    }
+};
+
+TEST_F(LoginTest, FullLoginSendsTicketAndMacAndCopiesTheReply) {
+    std::atomic<bool> sawLogin{false};
+    auto server = LobbyServer([&](Connection& c, const std::string& login) {
+        sawLogin = login.find("name=\"Login\"") != std::string::npos &&
+                   login.find("id=\"player\" version=\"2.0.1\" gamename=\"FENLO\"") != std::string::npos;
+        Verdict(kSuccess)(c, login);
+    });
+    Configure(server->Port(), {server->Port()});
+    CNLogin login;
+    EXPECT_EQ(login.GetState(), CNLogin::kStateCreated);
+    EXPECT_STREQ(login.GetStatusText(), "请登录");
+    login.SetNotifyWindow(sink.Handle());
+    EXPECT_EQ(RunLogin(login, 1), CNLogin::kStateLoggedIn);
+
+    EXPECT_TRUE(sawLogin);
+    EXPECT_EQ(hub.ticket, kTicket);
+    EXPECT_EQ(hub.moneyText, "250.00");
+    EXPECT_EQ(hub.nickname, "小明");
+    EXPECT_EQ(hub.loginNumber, 17);
+    EXPECT_EQ(hub.loginText8, "t8");
+    EXPECT_EQ(hub.locked, 0);
+    EXPECT_EQ(hub.loginRun, 1);
+    ASSERT_TRUE(WaitFor([&] { return server->Received(0).find("MAC=") != std::string::npos; }, 2000));
+    const std::string received = server->Received(0);
+    const std::string mac = received.substr(received.find("MAC="));
+    EXPECT_EQ(std::count(mac.begin(), mac.end(), '-'), 5) << mac;
+    EXPECT_EQ(received[received.find("MAC=") - 1], 1) << "sent as a text frame";
+    ASSERT_TRUE(sink.WaitFor(kLoginStatusMessage, 2, 2000));
+    EXPECT_EQ(sink.StatusLines(), (std::vector<std::string>{"通信中。。。", "正在验证身份。。。"}));
+    EXPECT_NE(hub.GetNetEngine(), nullptr);
+    EXPECT_EQ(hub.GetNetEngine()->GetConnState(), CThreadEngine::kStateConnected) << "left connected";
+}
+
+TEST_F(LoginTest, RefusalsEndTheRunWithTheirTexts) {
+    struct Case {
+        std::string verdict;
+        std::string posted;
+    };
+    const Case cases[] = {
+        {LobbyReply("LoginFailed", "<p a=\"密码错误\"/>"), "密码错误，请重新登录！"},
+        {LobbyReply("LoginSuccess", "<p a=\"u\" b=\"1\" c=\"x\" d=\"True\" e=\"\" f=\"n\" g=\"1\" h=\"\" i=\"\"/>"),
+         "登录失败，用户帐户已经被锁定。"},
+    };
+    for (const Case& c : cases) {
+        auto server = LobbyServer(Verdict(c.verdict));
+        Configure(server->Port(), {server->Port()});
+        MessageSink window;
+        CNLogin login;
+        login.SetNotifyWindow(window.Handle());
+        EXPECT_EQ(RunLogin(login, 0), CNLogin::kStateFailed) << c.posted;
+        ASSERT_TRUE(window.WaitFor(kLoginStatusMessage, 3, 2000));
+        EXPECT_EQ(window.StatusLines().back(), c.posted);
+    }
+}
+
+TEST_F(LoginTest, TooOldClientAsksForTheUpdaterAndStaysSo) {
+    auto server = LobbyServer([](Connection& c, const std::string&) {
+        c.SendFrame(1, LobbyReply("LowClientVersion", ""));
+        c.SendFrame(1, LobbyReply("LoginFailed", "<p a=\"later\"/>"));
+    });
+    Configure(server->Port(), {server->Port()});
+    CNLogin login;
+    login.SetNotifyWindow(sink.Handle());
+    EXPECT_EQ(RunLogin(login, 1), CNLogin::kStateNewerClient) << "a later refusal does not hide it";
+    ASSERT_TRUE(sink.WaitFor(kNewerClientMessage, 1, 2000));
+    for (const MessageSink::Posted& p : sink.Messages()) {
+        if (p.message == kNewerClientMessage) {
+            EXPECT_EQ(p.wParam, 1u);
+        }
+    }
+    EXPECT_STREQ(login.GetStatusText(), "发现最新版本");
+
+    login.SetState(CNLogin::kStateFailed);
+    EXPECT_EQ(login.GetState(), CNLogin::kStateNewerClient);
+    login.SetState(13);
+    EXPECT_EQ(login.GetState(), CNLogin::kStateNewerClient) << "above 12: ignored";
+    login.SetState(CNLogin::kStateStopped);
+    EXPECT_EQ(login.GetState(), CNLogin::kStateStopped);
+}
+
+TEST_F(LoginTest, SilentServerTimesOutProbesOnceAndFails) {
+    SetTime(2, 400);  // time3: the wait for the verdict
+    std::atomic<int> logins{0};
+    auto server = LobbyServer([&](Connection&, const std::string&) { ++logins; });  // never answers
+    Configure(server->Port(), {server->Port()});
+    CNLogin login;
+    login.SetNotifyWindow(sink.Handle());
+    const unsigned long long start = NowMs();
+    EXPECT_EQ(RunLogin(login, 1), CNLogin::kStateFailed);
+    EXPECT_GE(NowMs() - start, 800u) << "time3 twice";
+    EXPECT_EQ(logins, 2) << "one more attempt after the probing";
+    EXPECT_EQ(server->Accepted(), 3) << "login, probe, login";
+    EXPECT_EQ(sink.StatusLines().back(), "连接服务器失败！");
+}
+
+TEST_F(LoginTest, Time4ProbesFirstThenLogsInToTheFastestAndClearsTime4) {
+    SetTime(3, 1);
+    auto fast = LobbyServer(Verdict(kSuccess));
+    RefusingPort dead;
+    Configure(dead.Port(), {fast->Port()});
+    CNLogin login;
+    login.SetNotifyWindow(sink.Handle());
+    EXPECT_EQ(RunLogin(login, 1), CNLogin::kStateLoggedIn);
+    EXPECT_EQ(fast->Accepted(), 2) << "probe, then login";
+    EXPECT_EQ(hub.timeValue[3], 0);
+    EXPECT_EQ(hub.timeText[3], "0");
+    EXPECT_EQ(scratch.ReadIni("config.ini", "SYSTEM", "time4"), "0");
+    EXPECT_NE(scratch.ReadIni("updater.ini", "system", "system").find(std::to_string(fast->Port())), std::string::npos);
+    EXPECT_EQ(sink.StatusLines().front(), "正在选择服务器。。。");
+}
+
+TEST_F(LoginTest, OtherRepliesStayQueuedInTheirOrder) {
+    const std::string notices[3] = {
+        LobbyReply("Notice", "<p a=\"MQ==\" b=\"1\"/>"),  // texts "1", "2", "3"
+        LobbyReply("Notice", "<p a=\"Mg==\" b=\"1\"/>"),
+        LobbyReply("Notice", "<p a=\"Mw==\" b=\"1\"/>"),
+    };
+    auto server = LobbyServer([&](Connection& c, const std::string&) {
+        c.Send(Frame(1, LobbyReply("LoginKey", std::string("<p a=\"x\" b=\"") + kKey + "\"/>")) + Frame(1, notices[0]) +
+               Frame(1, LobbyReply("PlayerCount", "<r a=\"101\" b=\"3\"/>")) + Frame(1, notices[1]) +
+               Frame(1, notices[2]));
+        int kind;
+        std::string validate;
+        if (!c.ReadFrame(kind, validate, 5000)) return;
+        c.Pause(40);  // many passes of the login loop meanwhile
+        c.SendFrame(1, kSuccess);
+    });
+    Configure(server->Port(), {server->Port()});
+    CNLogin login;  // no notify window: nothing is posted
+    EXPECT_EQ(RunLogin(login, 0), CNLogin::kStateLoggedIn);
+    std::vector<std::string> order;
+    for (size_t n = hub.QueuedCount(); n > 0; --n) {
+        std::unique_ptr<CMessage> m(hub.PopMessage());
+        ASSERT_NE(m, nullptr);
+        ASSERT_EQ(m->kind, kMsgNotice) << "login replies are taken, PlayerCount dropped";
+        order.push_back(static_cast<CNoticeMsg&>(*m).text);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(LoginTest, StopEndsARunningLoginAndStatusLineAnimates) {
+    auto server = LobbyServer([](Connection&, const std::string&) {});
+    Configure(server->Port(), {server->Port()});
+    {
+        CNLogin login;
+        ASSERT_EQ(login.Start(0), 1);
+        ASSERT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateWaiting; }, 5000));
+        EXPECT_EQ(login.Start(0), 1) << "a second Start while running does nothing";
+        // Draw adds a dot at most every 50 ms while waiting.
+        login.SetStatusText("通信中");
+        Sleep(60);
+        login.Draw(nullptr, 0, 0);
+        login.Draw(nullptr, 0, 0);
+        EXPECT_STREQ(login.GetStatusText(), "通信中.");
+        for (int i = 0; i < 20; ++i) {
+            Sleep(55);
+            login.Draw(nullptr, 0, 0);
+        }
+        EXPECT_LE(strlen(login.GetStatusText()), 24u);
+        login.SetState(CNLogin::kStateStopped);
+        EXPECT_TRUE(WaitFor([&] { return !login.IsRunning(); }, 1000));
+        ASSERT_EQ(login.Start(0), 1) << "a new run after the last ended";
+        ASSERT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateWaiting; }, 5000));
+    }  // deleted while running: stopped and waited for
+    EXPECT_EQ(server->Accepted(), 2);
+}
+
+TEST(MacAddress, LowerCaseHexWithoutPaddingOrSeparatorsAlone) {
+    const unsigned char node[6] = {0x00, 0x0a, 0xab, 0x01, 0x20, 0xff};
+    EXPECT_EQ(FormatMacText(node, true), "0-a-ab-1-20-ff");
+    EXPECT_EQ(FormatMacText(node, false), "-----");
+}
+
+}  // namespace
