@@ -24,6 +24,7 @@ CPavlenDlg::~CPavlenDlg() = default;
 BOOL CPavlenDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText(kTitle);
+    m_loading.Start(this);
     SetTimer(kTimerId, kTimerMs);
     return TRUE;
 }

@@ -4,6 +4,7 @@
 // pictures are ready.
 #pragma once
 
+#include "game/core/ClientLoading.h"
 #include "game/ui/resource.h"
 #include "platform/Framework.h"
 
@@ -15,7 +16,7 @@ public:
     static constexpr UINT_PTR kTimerId = 0x24604F39;
     static constexpr UINT kTimerMs = 25;
     // From the picture loader: wParam 1 loaded; 0 failed, lParam the text.
-    static constexpr UINT kLoadedMessage = WM_USER + 101;
+    static constexpr UINT kLoadedMessage = kImagesLoadedMessage;
     static constexpr const char* kTitle = "Mirabo斗地主";
 
     explicit CPavlenDlg(CWnd* parent = nullptr);
@@ -30,6 +31,7 @@ protected:
     // Handles one message taken from a queue and deletes it; null is allowed.
     void HandleGameMessage(CMessage* message, const char* queue);
 
+    CLoading m_loading;
     int m_setupComplete = 0;
     int m_lastAlive = -1;
 

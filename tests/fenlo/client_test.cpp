@@ -142,6 +142,7 @@ TEST(FenloClient, TheLobbysCommandLineValidatesAndTheReplyReachesTheTable) {
         ASSERT_TRUE(server.WaitSent(1));
         EXPECT_EQ(server.Sent()[0], std::make_pair(1, std::string(kValidation)));
         EXPECT_TRUE(client.WaitTrace(success ? "main 1" : "main 0"));
+        EXPECT_TRUE(client.WaitTrace("loaded 1")) << "the pictures are loaded on the loader's thread";
         EXPECT_TRUE(client.CloseTable());
         EXPECT_TRUE(server.loopback().WaitHandlersDone(5000)) << "the connection is closed at the end";
     }
