@@ -27,8 +27,10 @@ CString CurrentDirectory() {
     return n > 0 && n < MAX_PATH ? CString(folder) : CString();
 }
 
-int ReadSendType(const CString& configPath) {
-    return static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "sendtype", 0, configPath));
+CString ConfigFile(const CString& baseFolder) { return baseFolder + "\\fenlo\\config.ini"; }
+
+int ReadSendType(const CString& baseFolder) {
+    return static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "sendtype", 0, ConfigFile(baseFolder)));
 }
 
 }  // namespace
@@ -36,7 +38,7 @@ int ReadSendType(const CString& configPath) {
 CGameSession::CGameSession() : CGameSession(CurrentDirectory()) {}
 
 CGameSession::CGameSession(const CString& folder)
-    : sendType(ReadSendType(folder + "\\fenlo\\config.ini")), baseFolder(folder) {}
+    : sendType(ReadSendType(folder)), baseFolder(folder) {}
 
 CGameSession::~CGameSession() {
     delete images_.exchange(nullptr);
@@ -47,7 +49,7 @@ CGameSession::~CGameSession() {
     DeleteQueue(secondQueue_);
 }
 
-CString CGameSession::ConfigPath() const { return baseFolder + "\\fenlo\\config.ini"; }
+CString CGameSession::ConfigPath() const { return ConfigFile(baseFolder); }
 
 bool CGameSession::ReadClientVersion(std::string& version) const {
     char value[kValueSize] = "";
