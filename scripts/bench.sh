@@ -13,9 +13,9 @@ run_wine() {
   echo "== windows $1 (under Wine)"
   (cd build/windows/bin && ../wine/wine-run bench_"$1".exe)
 }
-ROOT=build/windows/wine
+TOP=$PWD ROOT=$PWD/build/windows/wine
 tools/winenv.sh up "$ROOT"
-trap 'tools/winenv.sh down "$ROOT"' EXIT
+trap '"$TOP/tools/winenv.sh" down "$ROOT"' EXIT
 if [ ${#names[@]} -eq 0 ]; then
   for f in build/bench/bin/bench_*; do [ -x "$f" ] && run_native "${f##*/bench_}"; done
   for f in build/windows/bin/bench_*.exe; do [ -f "$f" ] && n=${f##*/bench_} && run_wine "${n%.exe}"; done

@@ -5,8 +5,10 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-ROOT=build/windows/wine
+TOP=$PWD ROOT=$PWD/build/windows/wine
 tools/winenv.sh up "$ROOT"
-trap 'tools/winenv.sh down "$ROOT"' EXIT
+trap '"$TOP/tools/winenv.sh" down "$ROOT"' EXIT
 cd build/windows/bin
 "../wine/wine-run" smoke.exe
+# The card-game client started as the lobby starts it, against a game server of ours.
+"../wine/wine-run" fenlo_demo.exe
