@@ -101,17 +101,17 @@ int CInfoZip::Unzip(const char* zipPath, const char* folder) {
     block.report = ShowZipError;
     block.option1 = 1;
     block.option2 = 1;
-    block.specCount = 1;
+    block.patternCount = 1;
     block.archive = _strdup(full);
     block.reportMask = 7;
-    block.specs[0] = static_cast<char*>(std::calloc(261, 1));
+    block.patterns[0] = static_cast<char*>(std::calloc(261, 1));
     int errors = 1;
-    if (block.archive && block.specs[0]) {
-        std::strcpy(block.specs[0], "*.*");
+    if (block.archive && block.patterns[0]) {
+        std::strcpy(block.patterns[0], "*.*");
         errors = unzipExec_(&block);
     }
     std::free(block.archive);
-    std::free(block.specs[0]);
+    std::free(block.patterns[0]);
     SetCurrentDirectoryA(saved);
     return errors == 0 ? 1 : 0;
 }

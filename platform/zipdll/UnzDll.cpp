@@ -1,5 +1,5 @@
 // UNZDLL.DLL: unpacks the entries of a zip archive that match the block's file
-// specifications into the current folder. Names that would leave that folder
+// patterns into the current folder. Names that would leave that folder
 // are refused; a file that fails half-way is removed again.
 #include <windows.h>
 
@@ -43,11 +43,11 @@ const char* ErrorText(int error) {
 }
 
 bool Selected(const std::wstring& name, const ZipDllParams& p) {
-    if (p.specCount == 0) return true;
-    const char* const* specs = p.specs;
-    for (int i = 0; i < p.specCount; ++i) {
-        std::wstring spec;
-        if (specs[i] && zip::ToWide(specs[i], CP_ACP, spec) && zip::MatchesSpec(name, spec)) return true;
+    if (p.patternCount == 0) return true;
+    const char* const* patterns = p.patterns;
+    for (int i = 0; i < p.patternCount; ++i) {
+        std::wstring pattern;
+        if (patterns[i] && zip::ToWide(patterns[i], CP_ACP, pattern) && zip::MatchesPattern(name, pattern)) return true;
     }
     return false;
 }

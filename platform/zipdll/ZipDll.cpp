@@ -1,5 +1,5 @@
 // ZIPDLL.DLL: packs the files of the current folder that match the block's file
-// specifications into a new zip archive. Names are stored relative to the
+// patterns into a new zip archive. Names are stored relative to the
 // current folder, in UTF-8 when they are not plain ASCII.
 #include <windows.h>
 
@@ -69,12 +69,12 @@ void AddFile(Packing& pack, const std::wstring& relative) {
         pack.reporter.Error(pack.number, kZipErrorUnsupported, "文件过多或过大", zip::FromWide(relative));
 }
 
-// Adds what spec (relative to the current folder, wildcards in its last step) finds.
-void AddMatches(Packing& pack, const std::wstring& spec) {
-    const size_t slash = spec.find_last_of(L"\\/");
-    const std::wstring prefix = slash == std::wstring::npos ? std::wstring() : spec.substr(0, slash + 1);
+// Adds what pattern (relative to the current folder, wildcards in its last step) finds.
+void AddMatches(Packing& pack, const std::wstring& pattern) {
+    const size_t slash = pattern.find_last_of(L"\\/");
+    const std::wstring prefix = slash == std::wstring::npos ? std::wstring() : pattern.substr(0, slash + 1);
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(spec.c_str(), &found);
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     std::vector<std::wstring> folders;
     do {
@@ -99,10 +99,10 @@ int Zip(const ZipDllParams& p, zip::Reporter& reporter) {
     std::wstring archive;
     zip::ToWide(p.archive, CP_ACP, archive);
     Packing pack{zip::Writer(), reporter, FullPath(archive)};
-    const char* const* specs = p.specs;
-    for (int i = 0; i < p.specCount; ++i) {
-        std::wstring spec;
-        if (specs[i] && zip::ToWide(specs[i], CP_ACP, spec)) AddMatches(pack, spec);
+    const char* const* patterns = p.patterns;
+    for (int i = 0; i < p.patternCount; ++i) {
+        std::wstring pattern;
+        if (patterns[i] && zip::ToWide(patterns[i], CP_ACP, pattern)) AddMatches(pack, pattern);
     }
     const std::vector<unsigned char> bytes = pack.writer.Finish();
     if (!zip::WriteWholeFile(archive, bytes.data(), bytes.size()))

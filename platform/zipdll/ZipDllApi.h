@@ -52,10 +52,10 @@ struct ZipDllParams {
     int32_t reserved[10];     // 16..55, zero
     int32_t option1;          // 56 1 (no other value is used)
     int32_t option2;          // 60 1 (no other value is used)
-    int32_t specCount;        // 64 number of file specifications; 0 means every entry (unzip)
+    int32_t patternCount;        // 64 number of file patterns; 0 means every entry (unzip)
     char* archive;            // 68 path of the zip file
     int32_t reportMask;       // 72 kZipReportErrors (the lobby passes 7)
-    char* specs[1];           // 76 the first of specCount file specifications ("*.*", "image\*.png")
+    char* patterns[1];           // 76 the first of patternCount file patterns ("*.*", "image\*.png")
 };
 
 typedef int(ZIPDLL_CALL* ZipDllVersionProc)(void);
@@ -64,8 +64,8 @@ typedef int(ZIPDLL_CALL* ZipDllExecProc)(ZipDllParams* params);
 #if defined(_WIN32) && !defined(_WIN64)
 #include <stddef.h>
 static_assert(offsetof(ZipDllParams, version) == 8 && offsetof(ZipDllParams, report) == 12, "block layout");
-static_assert(offsetof(ZipDllParams, option1) == 56 && offsetof(ZipDllParams, specCount) == 64, "block layout");
+static_assert(offsetof(ZipDllParams, option1) == 56 && offsetof(ZipDllParams, patternCount) == 64, "block layout");
 static_assert(offsetof(ZipDllParams, archive) == 68 && offsetof(ZipDllParams, reportMask) == 72, "block layout");
-static_assert(offsetof(ZipDllParams, specs) == 76, "block layout");
+static_assert(offsetof(ZipDllParams, patterns) == 76, "block layout");
 static_assert(offsetof(ZipDllReport, error) == 20 && offsetof(ZipDllReport, text) == 28, "report layout");
 #endif

@@ -90,7 +90,7 @@ void Reporter::Error(int entry, int error, const char* what, const std::string& 
 
 int GuardedExec(ZipDllParams* params, int (*exec)(const ZipDllParams& params, Reporter& reporter)) {
     Reporter reporter(params);
-    if (!params || params->version != kZipDllVersion || !params->archive || params->specCount < 0) {
+    if (!params || params->version != kZipDllVersion || !params->archive || params->patternCount < 0) {
         reporter.Error(0, kZipErrorParams, "参数错误", std::string());
         return reporter.Errors();
     }

@@ -26,26 +26,26 @@ bool SafeStep(const std::wstring& step) {
     return !IsDeviceName(step);
 }
 
-bool Match(const wchar_t* name, const wchar_t* spec) {
+bool Match(const wchar_t* name, const wchar_t* pattern) {
     // Greedy with one back-track point: the last '*' seen.
     const wchar_t* star = nullptr;
     const wchar_t* resume = nullptr;
     while (*name) {
-        if (*spec == L'*') {
-            star = spec++;
+        if (*pattern == L'*') {
+            star = pattern++;
             resume = name;
-        } else if (*spec == L'?' || (*spec && Upper(*spec) == Upper(*name))) {
-            ++spec;
+        } else if (*pattern == L'?' || (*pattern && Upper(*pattern) == Upper(*name))) {
+            ++pattern;
             ++name;
         } else if (star) {
-            spec = star + 1;
+            pattern = star + 1;
             name = ++resume;
         } else {
             return false;
         }
     }
-    while (*spec == L'*') ++spec;
-    return *spec == 0;
+    while (*pattern == L'*') ++pattern;
+    return *pattern == 0;
 }
 
 }  // namespace
@@ -70,8 +70,8 @@ bool SafeRelativePath(const std::wstring& name, std::wstring& out) {
     return true;
 }
 
-bool MatchesSpec(const std::wstring& name, const std::wstring& spec) {
-    return spec == L"*.*" || Match(name.c_str(), spec.c_str());
+bool MatchesPattern(const std::wstring& name, const std::wstring& pattern) {
+    return pattern == L"*.*" || Match(name.c_str(), pattern.c_str());
 }
 
 }  // namespace zip

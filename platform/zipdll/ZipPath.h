@@ -1,5 +1,5 @@
 // Names from an archive or a server turned into paths below a folder, and the
-// file specifications ("*.*") that select entries. Both work on UTF-16 text, so
+// file patterns ("*.*") that select entries. Both work on UTF-16 text, so
 // that a GBK trail byte equal to '\' cannot pass for a separator.
 #pragma once
 
@@ -15,8 +15,8 @@ namespace zip {
 // name (CON, NUL, COM1...), or characters Windows does not allow in a name.
 bool SafeRelativePath(const std::wstring& name, std::wstring& out);
 
-// A DOS file specification against a name: '*' any run, '?' one character,
+// A DOS file pattern against a name: '*' any run, '?' one character,
 // ASCII letters compared without case, and "*.*" matches every name.
-bool MatchesSpec(const std::wstring& name, const std::wstring& spec);
+bool MatchesPattern(const std::wstring& name, const std::wstring& pattern);
 
 }  // namespace zip

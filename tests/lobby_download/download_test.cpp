@@ -143,12 +143,12 @@ TEST(InfoZip, LoadsByNameAndKeepsTheCurrentFolder) {
 // One Exec call of our DLLs in folder: the errors it counted.
 int Exec(const char* dll, const char* entry, const std::string& folder, std::string archive,
          int version = kZipDllVersion) {
-    std::string spec = "*.*";
+    std::string pattern = "*.*";
     ZipDllParams p = {};
     p.version = version;
-    p.specCount = 1;
+    p.patternCount = 1;
     p.archive = &archive[0];
-    p.specs[0] = &spec[0];
+    p.patterns[0] = &pattern[0];
     char saved[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, saved);
     SetCurrentDirectoryA(folder.c_str());

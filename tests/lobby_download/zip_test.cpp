@@ -111,10 +111,10 @@ TEST(ZipPath, NamesStayInsideTheFolder) {
         EXPECT_FALSE(zip::SafeRelativePath(name, out)) << std::wstring(name).size();
         EXPECT_EQ(out, L"untouched");
     }
-    EXPECT_TRUE(zip::MatchesSpec(L"noext", L"*.*"));
-    EXPECT_TRUE(zip::MatchesSpec(L"fenlo/config.INI", L"*.ini"));
-    EXPECT_TRUE(zip::MatchesSpec(L"abcabd", L"*ab?"));
-    EXPECT_FALSE(zip::MatchesSpec(L"config.ini.bak", L"*.ini"));
+    EXPECT_TRUE(zip::MatchesPattern(L"noext", L"*.*"));
+    EXPECT_TRUE(zip::MatchesPattern(L"fenlo/config.INI", L"*.ini"));
+    EXPECT_TRUE(zip::MatchesPattern(L"abcabd", L"*ab?"));
+    EXPECT_FALSE(zip::MatchesPattern(L"config.ini.bak", L"*.ini"));
 }
 
 }  // namespace

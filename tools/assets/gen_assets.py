@@ -68,9 +68,9 @@ def main():
     for name in sorted(os.listdir(sets_dir)):
         if not name.endswith(".py") or name.startswith("_"):
             continue
-        spec = importlib.util.spec_from_file_location("assetset_" + name[:-3], os.path.join(sets_dir, name))
-        mod = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(mod)
+        found = importlib.util.spec_from_file_location("assetset_" + name[:-3], os.path.join(sets_dir, name))
+        mod = importlib.util.module_from_spec(found)
+        found.loader.exec_module(mod)
         mod.register(a)
     if args.stamp:
         with open(args.stamp, "w") as f:
