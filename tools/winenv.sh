@@ -30,6 +30,21 @@ wine_locale() { env LC_ALL=zh_CN.UTF-8 "$@"; }
 
 alive() { [ -s "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
+start_server() {
+  setsid wineserver -p -f </dev/null >/dev/null 2>&1 &
+  echo $! >"$ROOT/wineserver.pid"
+}
+
+stop_server() {
+  if alive "$ROOT/wineserver.pid"; then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    local pid; pid=$(cat "$ROOT/wineserver.pid")
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    kill "$pid" 2>/dev/null || true
+  fi
+  rm -f "$ROOT/wineserver.pid"
+}
+
 up() {
   exec 9>"$ROOT/lock"
   flock 9
@@ -51,22 +66,22 @@ up() {
   eval "$(wine_exports)"
   if ! alive "$ROOT/wineserver.pid"; then
     mkdir -p "$PREFIX"
-    setsid wineserver -p -f </dev/null >/dev/null 2>&1 &
-    echo $! >"$ROOT/wineserver.pid"
     if [ ! -f "$PREFIX/.mirabo-ready" ]; then
+      start_server
       wine_locale wineboot -i </dev/null >"$ROOT/wineboot.log" 2>&1
       # No crash dialog: a crashing test prints a backtrace and exits.
       wine_locale wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-      touch "$PREFIX/.mirabo-ready"
-    else
-      wine_locale wine wineboot </dev/null >/dev/null 2>&1
-    fi
-    if [ ! -f "$PREFIX/.mirabo-unmanaged" ]; then
       # With no window manager, Wine waits 2 s each time a window it manages
       # is hidden or destroyed: let it manage none.
       wine_locale wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-      touch "$PREFIX/.mirabo-unmanaged"
+      touch "$PREFIX/.mirabo-ready"
+      # The session that made the prefix runs a second set of services and
+      # loses its desktop process later on, after which every program waits
+      # seconds for a new one: start the test session afresh.
+      stop_server
     fi
+    start_server
+    wine_locale wine wineboot </dev/null >/dev/null 2>&1
   fi
   # The processes started above hold the lock's descriptor: release it here.
   flock -u 9
@@ -74,13 +89,7 @@ up() {
 
 down() {
   eval "$(wine_exports)"
-  if alive "$ROOT/wineserver.pid"; then
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    local pid; pid=$(cat "$ROOT/wineserver.pid")
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
-    kill "$pid" 2>/dev/null || true
-  fi
-  rm -f "$ROOT/wineserver.pid"
+  stop_server
   if alive "$ROOT/xvfb.pid"; then kill "$(cat "$ROOT/xvfb.pid")" 2>/dev/null || true; fi
   rm -f "$ROOT/xvfb.pid" "$ROOT/display"
 }
