@@ -6,23 +6,24 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset bench >/dev/null && cmake --build --preset bench >/dev/null
-cmake --preset windows >/dev/null && cmake --build --preset windows >/dev/null
+P=$(scripts/wine-preset.sh)
+cmake --preset "$P" >/dev/null && cmake --build --preset "$P" >/dev/null
 names=("$@")
 run_native() { echo "== native $1"; build/bench/bin/bench_"$1"; }
 run_wine() {
   echo "== windows $1 (under Wine)"
-  (cd build/windows/bin && ../wine/wine-run bench_"$1".exe)
+  (cd build/$P/bin && ../wine/wine-run bench_"$1".exe)
 }
-TOP=$PWD ROOT=$PWD/build/windows/wine
+TOP=$PWD ROOT=$PWD/build/$P/wine
 tools/winenv.sh up "$ROOT"
 trap '"$TOP/tools/winenv.sh" down "$ROOT"' EXIT
 if [ ${#names[@]} -eq 0 ]; then
   for f in build/bench/bin/bench_*; do [ -x "$f" ] && run_native "${f##*/bench_}"; done
-  for f in build/windows/bin/bench_*.exe; do [ -f "$f" ] && n=${f##*/bench_} && run_wine "${n%.exe}"; done
+  for f in build/$P/bin/bench_*.exe; do [ -f "$f" ] && n=${f##*/bench_} && run_wine "${n%.exe}"; done
 else
   for n in "${names[@]}"; do
     [ -x "build/bench/bin/bench_$n" ] && run_native "$n"
-    [ -f "build/windows/bin/bench_$n.exe" ] && run_wine "$n"
+    [ -f "build/$P/bin/bench_$n.exe" ] && run_wine "$n"
   done
 fi
 exit 0

@@ -6,7 +6,9 @@ set -euo pipefail
 PKGS=(
   cmake ninja-build python3 locales zip unzip
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix libz-mingw-w64-dev
-  wine wine32:i386 fonts-wine fonts-wqy-zenhei xvfb xauth x11-apps
+  mingw-w64-tools python3-pil
+  wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  fonts-wine fonts-wqy-zenhei xvfb xauth x11-apps
   g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   "$@"
 )

@@ -13,9 +13,19 @@ ROOT=$(mkdir -p "${2:?ROOT}" && cd "$2" && pwd)
 
 PREFIX=$ROOT/prefix
 LOCDIR=$ROOT/locale
+# win32, or win64 for the 64-bit test build on machines that run no 32-bit code
+# (the build writes it to $ROOT/arch).
+ARCH=$(cat "$ROOT/arch" 2>/dev/null || echo win32)
+if [ "$ARCH" = win64 ]; then
+  WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
+else
+  WINE=wine WINESERVER=wineserver
+fi
 
 wine_exports() {
-  echo "export WINEPREFIX='$PREFIX' WINEARCH=win32 WINEDEBUG=-all"
+  echo "export WINEPREFIX='$PREFIX' WINEARCH=$ARCH WINEDEBUG=-all"
+  echo "export MIRABO_WINE='$WINE'"
+  [ "$ARCH" = win64 ] && echo "export WINELOADER='$WINE' WINESERVER='$WINESERVER'"
   echo "export WINEDLLOVERRIDES='mscoree,mshtml='"
   # Code page 936: the zh_CN locale compiled into our own folder, no system change.
   # LC_ALL itself is set only for wine (see wine_locale), not in the shell.
@@ -31,13 +41,13 @@ wine_locale() { env LC_ALL=zh_CN.UTF-8 "$@"; }
 alive() { [ -s "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 start_server() {
-  setsid wineserver -p -f </dev/null >/dev/null 2>&1 &
+  setsid "$WINESERVER" -p -f </dev/null >/dev/null 2>&1 &
   echo $! >"$ROOT/wineserver.pid"
 }
 
 stop_server() {
   if alive "$ROOT/wineserver.pid"; then
-    wineserver -k </dev/null >/dev/null 2>&1 || true
+    "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
     local pid; pid=$(cat "$ROOT/wineserver.pid")
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
     kill "$pid" 2>/dev/null || true
@@ -68,12 +78,12 @@ up() {
     mkdir -p "$PREFIX"
     if [ ! -f "$PREFIX/.mirabo-ready" ]; then
       start_server
-      wine_locale wineboot -i </dev/null >"$ROOT/wineboot.log" 2>&1
+      wine_locale "$WINE" wineboot -i </dev/null >"$ROOT/wineboot.log" 2>&1
       # No crash dialog: a crashing test prints a backtrace and exits.
-      wine_locale wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+      wine_locale "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
       # With no window manager, Wine waits 2 s each time a window it manages
       # is hidden or destroyed: let it manage none.
-      wine_locale wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+      wine_locale "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
       touch "$PREFIX/.mirabo-ready"
       # The session that made the prefix runs a second set of services and
       # loses its desktop process later on, after which every program waits
@@ -81,7 +91,7 @@ up() {
       stop_server
     fi
     start_server
-    wine_locale wine wineboot </dev/null >/dev/null 2>&1
+    wine_locale "$WINE" wineboot </dev/null >/dev/null 2>&1
   fi
   # The processes started above hold the lock's descriptor: release it here.
   flock -u 9

@@ -116,11 +116,17 @@ Script::Step ClickButton(HWND* box, int id) {
     };
 }
 
-// A box opened, waited for, looked at by inspect, then closed with Esc.
+// Activation may come late on a loaded machine: waits (within the script's
+// deadline) until the focus is inside the box.
+Script::Step WaitForFocusIn(HWND* box) {
+    return [box] { return IsChild(*box, GetFocus()) != FALSE; };
+}
+
+// A box opened, waited for with its focus, looked at by inspect, then closed with Esc.
 void Inspect(const char* text, const char* caption, UINT type, int timeout, std::function<void(HWND)> inspect) {
     HWND box = nullptr;
     RunBox(text, caption, type, timeout,
-           {WaitForBox(&box), [&] { inspect(box); return true; }, PressKey(VK_ESCAPE)});
+           {WaitForBox(&box), WaitForFocusIn(&box), [&] { inspect(box); return true; }, PressKey(VK_ESCAPE)});
 }
 
 // Line height of the box's font, measured the way the box measures it.
