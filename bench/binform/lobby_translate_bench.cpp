@@ -1,7 +1,7 @@
 // Lobby translator throughput: a room's desk list decoded, a chat request encoded.
 #include <benchmark/benchmark.h>
 
-#include "lobby/net/TranslateMsg.h"
+#include "lobby/net/binary/TranslateMsg.h"
 #include "tests/binform/BinformTestKit.h"
 
 using namespace binform_test;

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <string>
 
-#include "lobby/net/ThreadEngine.h"
+#include "lobby/net/engine/ThreadEngine.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace testsupport;

@@ -9,7 +9,7 @@
 #include <cctype>
 
 #include "game/core/GameSession.h"
-#include "lobby/net/NumberText.h"
+#include "lobby/net/base/NumberText.h"
 #include "platform/CString.h"
 #include "platform/StringSplitter.h"
 

@@ -7,7 +7,7 @@
 //               step's error text, valid while the sequence lives).
 #pragma once
 
-#include "lobby/net/LoaderBase.h"
+#include "lobby/net/loaders/LoaderBase.h"
 
 class CWnd;
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "game/core/GameClock.h"
@@ -11,10 +10,9 @@
 #include "game/core/GameMessages.h"
 #include "game/core/MsgFactory.h"
 #include "game/core/NetEngineEx.h"
+#include "game/core/TableSide.h"
 #include "game/core/TranslateMsg.h"
-#include "game/ui/GameImages.h"
-#include "lobby/net/MsgCodeIni.h"
-#include "msgbox/MyMessageBox.h"
+#include "lobby/net/binary/MsgCodeIni.h"
 #include "xml/XMLTextReader.h"
 
 namespace {
@@ -37,8 +35,7 @@ int ReadSendType(const CString& baseFolder) {
 
 CGameSession::CGameSession() : CGameSession(CurrentDirectory()) {}
 
-CGameSession::CGameSession(const CString& folder)
-    : sendType(ReadSendType(folder)), baseFolder(folder) {}
+CGameSession::CGameSession(const CString& folder) : sendType(ReadSendType(folder)), baseFolder(folder) {}
 
 CGameSession::~CGameSession() {
     delete images_.exchange(nullptr);
@@ -146,7 +143,9 @@ bool CGameSession::ShowNetworkErrorBox() {
         if (!errorBoxPending_) return false;
         errorBoxPending_ = 0;
     }
-    if (MyMessageBox("你的网络发生错误\n,请重新进入房间!", nullptr, 0, 10, nullptr) == IDOK) ::PostQuitMessage(0);
+    CTableSide* side = GetTableSide();
+    if (!side) return false;
+    if (side->ShowBox("你的网络发生错误\n,请重新进入房间!", 10) == IDOK) ::PostQuitMessage(0);
     return true;
 }
 
@@ -168,7 +167,8 @@ void CGameSession::ResetConnection() {
 }
 
 int CGameSession::CreateImages() {
-    CGameImages* images = new (std::nothrow) CGameImages;
+    CTableSide* side = GetTableSide();
+    CTablePictures* images = side ? side->CreatePictures() : nullptr;
     if (!images) return 0;
     delete images_.exchange(images);
     return 1;
@@ -195,7 +195,12 @@ void CGameSession::DeleteQueue(std::deque<CMessage*>& queue) {
 
 namespace {
 CGameSession* g_session = nullptr;
-}
+CTableSide* g_tableSide = nullptr;
+}  // namespace
+
+void SetTableSide(CTableSide* side) { g_tableSide = side; }
+
+CTableSide* GetTableSide() { return g_tableSide; }
 
 CGameSession* GetGameSession() {
     if (!g_session) g_session = new CGameSession;
@@ -206,7 +211,5 @@ void DestroyGameSession() {
     delete g_session;
     g_session = nullptr;
 }
-
-CGameImages* GetGameImages() { return GetGameSession()->GetImages(); }
 
 CNetEngineEx* GetNetEngine() { return GetGameSession()->GetConnection(); }

@@ -15,11 +15,11 @@
 #include <string>
 
 #include "game/core/WinTypes.h"
-#include "lobby/net/Locks.h"
-#include "lobby/net/MsgCodeEntry.h"
+#include "lobby/net/base/Locks.h"
+#include "lobby/net/binary/MsgCodeEntry.h"
 #include "platform/CString.h"
 
-class CGameImages;
+class CTablePictures;
 class CMessage;
 class CNetEngineEx;
 
@@ -86,9 +86,9 @@ public:
     CMessage* PopSecondaryMessage();
     int HasNetworkError();
     // User-interface thread: when the network-error flag was set since the
-    // last call, shows the network-error box (10-second count-down) and, when
-    // it answers OK, posts the quit message that ends the program. True when
-    // the box was shown.
+    // last call, shows the network-error box (10-second count-down, through
+    // the table side) and, when it answers OK, posts the quit message that
+    // ends the program. True when the box was shown.
     bool ShowNetworkErrorBox();
 
     // Closes and deletes the connection, puts a fresh unconnected one in its
@@ -97,10 +97,11 @@ public:
     void ResetConnection();
     CNetEngineEx* GetConnection() const { return connection_; }
 
-    // Loader thread: builds the table pictures; 1, or 0 when the table could
-    // not be allocated. Exceptions of the pictures' construction pass on.
+    // Loader thread: builds the table pictures through the table side; 1, or
+    // 0 when the table could not be allocated or no table side is installed.
+    // Exceptions of the pictures' construction pass on.
     int CreateImages();
-    CGameImages* GetImages() const { return images_; }
+    CTablePictures* GetImages() const { return images_; }
 
     // Appends the rows of fenlo\FENLOMsg.ini to the message code table; 1.
     int LoadMessageTable();
@@ -120,7 +121,7 @@ private:
     int networkError_ = 0;
     int errorBoxPending_ = 0;
     CNetEngineEx* connection_ = nullptr;
-    std::atomic<CGameImages*> images_{nullptr};
+    std::atomic<CTablePictures*> images_{nullptr};
     CriticalSection tableLock_;
     MsgCodeTable msgTable_;
 };
@@ -130,6 +131,6 @@ private:
 CGameSession* GetGameSession();
 // Destroys the session (program end).
 void DestroyGameSession();
-// The session's picture table (null until loaded) and connection.
-CGameImages* GetGameImages();
+// The session's connection. (The table's pictures: GetGameImages in
+// game/ui/GameImages.h.)
 CNetEngineEx* GetNetEngine();

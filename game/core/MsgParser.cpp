@@ -8,7 +8,7 @@
 #include "game/core/GameMessages.h"
 #include "game/core/MsgFactory.h"
 #include "game/core/TextConvert.h"
-#include "lobby/net/Base64.h"
+#include "lobby/net/base/Base64.h"
 #include "xml/XMLTextReader.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "lobby/net/ThreadEngine.h"
+#include "lobby/net/engine/ThreadEngine.h"
 
 class CGameSession;
 

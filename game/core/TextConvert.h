@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "lobby/net/NumberText.h"  // IntToString, StringToInt
+#include "lobby/net/base/NumberText.h"  // IntToString, StringToInt
 
 // Leading blanks, an optional sign and decimal digits, read as a stream would:
 // "12abc" gives 12. A text that does not start with a number gives 0; one out of

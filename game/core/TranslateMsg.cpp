@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "lobby/net/BinaryDocument.h"
+#include "lobby/net/binary/BinaryDocument.h"
 
 using binform::Decoder;
 using binform::DocumentWriter;

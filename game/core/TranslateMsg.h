@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "lobby/net/BinaryForm.h"
-#include "lobby/net/MsgCodeEntry.h"
+#include "lobby/net/binary/BinaryForm.h"
+#include "lobby/net/binary/MsgCodeEntry.h"
 
 class CTranslateMsg {
 public:

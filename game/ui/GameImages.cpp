@@ -3,6 +3,7 @@
 #include <new>
 #include <sstream>
 
+#include "game/core/GameSession.h"
 #include "platform/vantor/CxImage.h"
 
 namespace {
@@ -61,3 +62,5 @@ CxImage* CGameImages::Load(int entry, const std::string& path) {
     images_[entry] = image;
     return image;
 }
+
+CGameImages* GetGameImages() { return static_cast<CGameImages*>(GetGameSession()->GetImages()); }

@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "game/core/TableSide.h"
+
 class CxImage;
 
-class CGameImages {
+class CGameImages : public CTablePictures {
 public:
     static const int kEntryCount = 376;
     // Entries of the card faces: kFirstFace + deck index (0..53; 52 and 53
@@ -18,7 +20,7 @@ public:
     // Loads every table picture. A missing or unreadable file leaves an empty
     // picture in its entry, which draws nothing.
     CGameImages();
-    ~CGameImages();
+    ~CGameImages() override;
 
     CGameImages(const CGameImages&) = delete;
     CGameImages& operator=(const CGameImages&) = delete;
@@ -37,3 +39,6 @@ protected:
 private:
     CxImage* images_[kEntryCount] = {};
 };
+
+// The session's picture table; null until loaded.
+CGameImages* GetGameImages();

@@ -14,6 +14,7 @@
 #include "game/core/CrashDump.h"
 #include "game/core/GameLog.h"
 #include "game/core/GameSession.h"
+#include "game/ui/GameTableSide.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/resource.h"
 #include "msgbox/MyMessageBox.h"
@@ -77,6 +78,7 @@ BOOL CPavlenApp::InitInstance() {
     ::SetUnhandledExceptionFilter(UnhandledExceptionHandler);
     g_module.Init(m_hInstance);
 
+    InstallGameTableSide();
     CGameSession* session = GetGameSession();
     if (!ApplyCommandLine(CString(m_lpCmdLine), *session)) return FALSE;
     if (!TakeInstance()) return FALSE;

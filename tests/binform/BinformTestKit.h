@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "lobby/net/BinaryForm.h"
-#include "lobby/net/MsgCodeEntry.h"
+#include "lobby/net/binary/BinaryForm.h"
+#include "lobby/net/binary/MsgCodeEntry.h"
 #include "xml/XMLTextReader.h"
 #include "xml/XMLTextWriter.h"
 

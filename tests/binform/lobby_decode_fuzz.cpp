@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "lobby/net/TranslateMsg.h"
+#include "lobby/net/binary/TranslateMsg.h"
 #include "tests/binform/BinformTestKit.h"
 #include "tests/binform/DecodeFuzzCheck.h"
 

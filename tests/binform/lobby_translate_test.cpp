@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "lobby/net/TranslateMsg.h"
+#include "lobby/net/binary/TranslateMsg.h"
 #include "tests/binform/BinformTestKit.h"
 
 using namespace binform_test;

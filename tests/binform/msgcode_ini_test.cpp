@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "lobby/net/MsgCodeIni.h"
+#include "lobby/net/binary/MsgCodeIni.h"
 
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include "game/core/ClientLoading.h"
 #include "game/core/GameSession.h"
+#include "game/ui/GameImages.h"
+#include "game/ui/GameTableSide.h"
 #include "platform/Wnd.h"
 #include "tests/support/LoopbackServer.h"
 
@@ -29,6 +31,7 @@ struct Owner {
 };
 
 TEST(ClientLoading, TheTableHearsTheOutcomeOnce) {
+    InstallGameTableSide();
     Owner owner;
     {
         CLoading loading;

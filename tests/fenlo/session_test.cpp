@@ -12,6 +12,8 @@
 #include "game/core/GameSession.h"
 #include "game/core/MsgFactory.h"
 #include "game/core/NetEngineEx.h"
+#include "game/core/TableSide.h"
+#include "game/ui/GameTableSide.h"
 #include "tests/fenlo/FenloTestKit.h"
 
 using namespace fenlo_test;
@@ -39,7 +41,10 @@ std::string ValidationText() {
 class SessionTest : public ::testing::Test {
 protected:
     ScratchFolder folder{"session"};
-    void SetUp() override { SetGameClockSource(CountingClock); }
+    void SetUp() override {
+        SetGameClockSource(CountingClock);
+        InstallGameTableSide();
+    }
     void TearDown() override { SetGameClockSource(nullptr); }
 
     std::unique_ptr<CGameSession> MakeSession(int sendType, unsigned short port) {
@@ -137,6 +142,19 @@ TEST_F(SessionTest, AParseFailureStopsBothQueuesAndOnlyTheCallerShowsTheBox) {
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "OK ends the program";
     EXPECT_FALSE(s.ShowNetworkErrorBox()) << "once per failure";
+}
+
+TEST_F(SessionTest, WithoutATableSideThereAreNoPicturesAndNoBox) {
+    CGameSession s(CString(folder.Path().c_str()));
+    SetTableSide(nullptr);
+    EXPECT_EQ(s.CreateImages(), 0);
+    EXPECT_EQ(s.GetImages(), nullptr);
+    SetGameClockSource(ThrowingClock);
+    Receive(s, Doc("ChuPai", "<player id=\"2\"/>"));
+    EXPECT_EQ(s.HasNetworkError(), 1);
+    EXPECT_FALSE(s.ShowNetworkErrorBox());
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 // The socket thread's first-reply stamp waits here, inside the receive

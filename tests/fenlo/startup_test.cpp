@@ -6,6 +6,7 @@
 #include "game/core/ImageRegion.h"
 #include "game/core/MciSound.h"
 #include "game/ui/GameImages.h"
+#include "game/ui/GameTableSide.h"
 #include "platform/vantor/CxImage.h"
 
 namespace {
@@ -81,11 +82,14 @@ TEST(GameImages, FacesLoadFromTheirNumberedFiles) {
     EXPECT_EQ(CGameImages::FacePath(52), "fenlo\\image\\poker\\card16.png");
     EXPECT_EQ(CGameImages::FacePath(53), "fenlo\\image\\poker\\card17.png");
     // The tests run beside the programs, where the build put the pictures.
+    InstallGameTableSide();
     CGameSession session;
     ASSERT_EQ(session.CreateImages(), 1);
+    auto* images = dynamic_cast<CGameImages*>(session.GetImages());
+    ASSERT_NE(images, nullptr);
     for (int entry : {CGameImages::kFirstFace, CGameImages::kFirstFace + 53, CGameImages::kFirstBack + 1, 189})
-        EXPECT_TRUE(session.GetImages()->Get(entry) && session.GetImages()->Get(entry)->IsValid()) << entry;
-    EXPECT_EQ(session.GetImages()->Get(CGameImages::kEntryCount), nullptr);
+        EXPECT_TRUE(images->Get(entry) && images->Get(entry)->IsValid()) << entry;
+    EXPECT_EQ(images->Get(CGameImages::kEntryCount), nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "game/core/TextConvert.h"
-#include "lobby/net/Base64.h"
+#include "lobby/net/base/Base64.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "lobby/net/MyHttpDownloader.h"
+#include "lobby/net/download/MyHttpDownloader.h"
 
 using namespace testsupport;
 

@@ -2,8 +2,8 @@
 // archives made by the zip tool, our UNZDLL.DLL; and our ZIPDLL.DLL.
 #include <gtest/gtest.h>
 
-#include "lobby/net/InfoZip.h"
-#include "lobby/net/MyHttpDownloader.h"
+#include "lobby/net/download/InfoZip.h"
+#include "lobby/net/download/MyHttpDownloader.h"
 #include "tests/lobby_download/DownloadFixture.h"
 
 using namespace downloadtest;

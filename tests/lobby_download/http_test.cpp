@@ -4,8 +4,8 @@
 #include <atomic>
 #include <mutex>
 
-#include "lobby/net/ClientSocket.h"
-#include "lobby/net/HttpDownloader.h"
+#include "lobby/net/download/ClientSocket.h"
+#include "lobby/net/download/HttpDownloader.h"
 #include "tests/support/HttpResponder.h"
 
 using namespace testsupport;

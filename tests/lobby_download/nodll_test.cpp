@@ -2,8 +2,8 @@
 // its working folder lie apart from the libraries.
 #include <gtest/gtest.h>
 
-#include "lobby/net/InfoZip.h"
-#include "lobby/net/MyHttpDownloader.h"
+#include "lobby/net/download/InfoZip.h"
+#include "lobby/net/download/MyHttpDownloader.h"
 #include "tests/lobby_download/DownloadFixture.h"
 
 using namespace downloadtest;

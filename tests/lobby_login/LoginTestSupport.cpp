@@ -3,7 +3,7 @@
 #include <atomic>
 #include <fstream>
 
-#include "lobby/net/TextHelpers.h"
+#include "lobby/net/base/TextHelpers.h"
 #include "platform/CString.h"
 
 using namespace testsupport;

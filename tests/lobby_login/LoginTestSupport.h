@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "lobby/net/LobbyData.h"
-#include "lobby/net/ServerConfig.h"
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/startup/ServerConfig.h"
 #include "tests/support/LoopbackServer.h"
 
 // A message-only window on a thread of its own that records the messages

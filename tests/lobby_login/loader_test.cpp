@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "lobby/net/Loading.h"
+#include "lobby/net/startup/Loading.h"
 #include "platform/Dialog.h"
 #include "tests/lobby_login/LoginTestSupport.h"
 #include "tests/support/HttpResponder.h"

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <functional>
 
-#include "lobby/net/LobbyMessages.h"
-#include "lobby/net/NLogin.h"
-#include "lobby/net/NetEngineEx.h"
+#include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/net/startup/NLogin.h"
 #include "tests/lobby_login/LoginTestSupport.h"
 
 using namespace testsupport;

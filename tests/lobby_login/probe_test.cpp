@@ -2,7 +2,7 @@
 // answer after chosen delays, refuse, stay silent or answer wrongly.
 #include <gtest/gtest.h>
 
-#include "lobby/net/ServerProbe.h"
+#include "lobby/net/startup/ServerProbe.h"
 #include "tests/lobby_login/LoginTestSupport.h"
 #include "xml/XMLTextReader.h"
 

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "lobby/net/LoaderUpter.h"
+#include "lobby/net/startup/LoaderUpter.h"
 #include "tests/lobby_login/LoginTestSupport.h"
 
 using namespace testsupport;

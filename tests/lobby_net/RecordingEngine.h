@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "lobby/net/ThreadEngine.h"
+#include "lobby/net/engine/ThreadEngine.h"
 
 struct Received {
     int kind;

@@ -7,13 +7,13 @@
 #include <sstream>
 #include <thread>
 
-#include "lobby/net/Exception.h"
-#include "lobby/net/File.h"
-#include "lobby/net/Locks.h"
-#include "lobby/net/LogManager.h"
-#include "lobby/net/MessageBoxRequest.h"
-#include "lobby/net/TextHelpers.h"
-#include "lobby/net/Thread.h"
+#include "lobby/net/base/Exception.h"
+#include "lobby/net/base/File.h"
+#include "lobby/net/base/Locks.h"
+#include "lobby/net/base/LogManager.h"
+#include "lobby/net/base/MessageBoxRequest.h"
+#include "lobby/net/base/TextHelpers.h"
+#include "lobby/net/base/Thread.h"
 
 namespace {
 

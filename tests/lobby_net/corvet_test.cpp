@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "lobby/net/Locks.h"
+#include "lobby/net/base/Locks.h"
 #include "tests/lobby_net/RecordingEngine.h"
 #include "tests/support/LoopbackServer.h"
 

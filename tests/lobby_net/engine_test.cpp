@@ -5,8 +5,8 @@
 #include <random>
 #include <thread>
 
-#include "lobby/net/LobbyLink.h"
-#include "lobby/net/NetEngineEx.h"
+#include "lobby/net/engine/LobbyLink.h"
+#include "lobby/net/engine/NetEngineEx.h"
 #include "tests/lobby_net/RecordingEngine.h"
 #include "tests/support/LoopbackServer.h"
 
@@ -375,7 +375,7 @@ public:
     std::string XmlToBinary(const char* xml) override {
         std::string text(xml);
         if (text.find('<') == std::string::npos) throw 0;  // not a message document
-        if (text == "<unknown/>") throw 0;                     // no encoding
+        if (text == "<unknown/>") throw 0;                 // no encoding
         return "\x01\x07\x01" + text;
     }
     char* BinaryToXml(const unsigned char* data, int length) override {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "lobby/net/LobbyFrame.h"
+#include "lobby/net/engine/LobbyFrame.h"
 
 namespace {
 

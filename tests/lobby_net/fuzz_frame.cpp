@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "lobby/net/LobbyFrame.h"
-#include "lobby/net/Utf8.h"
+#include "lobby/net/base/Utf8.h"
+#include "lobby/net/engine/LobbyFrame.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

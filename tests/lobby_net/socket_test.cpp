@@ -1,11 +1,11 @@
 // Socket over real Winsock on 127.0.0.1.
-#include "lobby/net/Socket.h"
+#include "lobby/net/engine/Socket.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "lobby/net/Exception.h"
+#include "lobby/net/base/Exception.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace testsupport;

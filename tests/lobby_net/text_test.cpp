@@ -1,8 +1,10 @@
-// UTF-8 rules and the log path cleaner.
+// UTF-8 rules and the log path cleaner; the window-message records' layout is
+// checked at compile time by their header, in every build.
 #include <gtest/gtest.h>
 
-#include "lobby/net/SanitizePath.h"
-#include "lobby/net/Utf8.h"
+#include "lobby/net/base/CopyData.h"
+#include "lobby/net/base/SanitizePath.h"
+#include "lobby/net/base/Utf8.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "lobby/net/Base64.h"
-#include "lobby/net/LoginDigest.h"
-#include "lobby/net/Md5.h"
+#include "lobby/net/base/Base64.h"
+#include "lobby/net/protocol/LoginDigest.h"
+#include "lobby/net/protocol/Md5.h"
 #include "md5_vectors.h"
 
 TEST(Md5, Rfc1321TestSuite) {

@@ -7,14 +7,14 @@
 #include <memory>
 #include <vector>
 
-#include "lobby/net/LobbyData.h"
+#include "lobby/net/protocol/LobbyData.h"
 // after windows.h
 #include <mmsystem.h>
 
-#include "lobby/net/LobbyMessages.h"
-#include "lobby/net/LobbyProtocol.h"
-#include "lobby/net/NetEngineEx.h"
-#include "lobby/net/RoomDeskList.h"
+#include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/net/protocol/LobbyProtocol.h"
+#include "lobby/net/protocol/RoomDeskList.h"
 #include "tests/support/LoopbackServer.h"
 
 using namespace testsupport;
@@ -448,7 +448,6 @@ TEST_F(HubTest, RequestsGoOutThroughTheEngineAsTheBuilderWroteThem) {
     EXPECT_EQ(payload, std::string(reinterpret_cast<char*>(text.get()), n));
 }
 
-
 namespace {
 
 // One binary message: 0x01, the code, 0x01, then each field as a 16-bit
@@ -505,5 +504,3 @@ TEST_F(HubTest, BinaryRepliesArriveAsTheirDocumentsAndRequestsGoOutBinary) {
     EXPECT_EQ(kind, 0);
     EXPECT_EQ(request, Binary(9, {"abc"}));
 }
-
-

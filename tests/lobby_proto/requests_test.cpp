@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
-#include "lobby/net/LobbyMessages.h"
-#include "lobby/net/LobbyProtocol.h"
-#include "lobby/net/LobbyStrings.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/net/protocol/LobbyProtocol.h"
+#include "lobby/net/protocol/LobbyStrings.h"
 
 namespace {
 

@@ -1,0 +1,22 @@
+#include "game/ui/GameTableSide.h"
+
+#include <new>
+
+#include "game/core/TableSide.h"
+#include "game/ui/GameImages.h"
+#include "msgbox/MyMessageBox.h"
+
+namespace {
+
+class CGameTableSide : public CTableSide {
+public:
+    CTablePictures* CreatePictures() override { return new (std::nothrow) CGameImages; }
+    int ShowBox(const char* text, int seconds) override { return MyMessageBox(text, nullptr, 0, seconds, nullptr); }
+};
+
+}  // namespace
+
+void InstallGameTableSide() {
+    static CGameTableSide side;
+    SetTableSide(&side);
+}

@@ -1,3 +1,0 @@
-#include "lobby/net/Exception.h"
-
-SocketException::SocketException(int error) : Exception(std::to_string(error)), error_(error) {}

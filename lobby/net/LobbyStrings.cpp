@@ -1,7 +1,0 @@
-#include "lobby/net/LobbyStrings.h"
-
-CString JoinString(const CString& head, const char* tail) {
-    CString joined(head);
-    joined += tail;
-    return joined;
-}

@@ -1,0 +1,46 @@
+#include "lobby/net/binary/MsgCodeIni.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "lobby/net/binary/BinaryForm.h"
+
+namespace {
+
+const DWORD kValueSize = 512;
+
+std::string ReadValue(const char* section, const char* key, const std::string& path) {
+    char value[kValueSize] = {0};
+    GetPrivateProfileStringA(section, key, "", value, kValueSize, path.c_str());
+    return value;
+}
+
+std::string InFolder(const std::string& folder, const char* file) {
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + file;
+    return folder + "\\" + file;
+}
+
+}  // namespace
+
+int ReadMsgCodeFile(const std::string& path, MsgCodeTable& table) {
+    const int count = binform::ToInt(ReadValue("TotalMessageNum", "count", path));
+    for (int i = 1; i <= count; ++i) {
+        char section[32];
+        std::snprintf(section, sizeof section, "message%d", i);
+        MsgCodeEntry row;
+        row.code = binform::ToInt(ReadValue(section, "id", path));
+        row.name = ReadValue(section, "name", path);
+        row.content = ReadValue(section, "content ", path);
+        table.push_back(row);
+    }
+    return count > 0 ? count : 0;
+}
+
+int LoadLobbyMsgTable(const std::string& programFolder, MsgCodeTable& table) {
+    return ReadMsgCodeFile(InFolder(programFolder, "Msg.ini"), table);
+}
+
+int LoadGameMsgTable(const std::string& baseFolder, MsgCodeTable& table) {
+    return ReadMsgCodeFile(InFolder(baseFolder, "fenlo\\FENLOMsg.ini"), table);
+}

@@ -1,0 +1,78 @@
+#include "lobby/net/loaders/JetThread.h"
+
+#include <process.h>
+
+CJetThread::CJetThread() { InitializeCriticalSection(&lock_); }
+
+CJetThread::~CJetThread() {
+    Join();
+    EnterCriticalSection(&lock_);
+    for (const Started& t : threads_) CloseHandle(t.handle);
+    threads_.clear();
+    LeaveCriticalSection(&lock_);
+    DeleteCriticalSection(&lock_);
+}
+
+unsigned __stdcall CJetThread::ThreadProc(void* self) {
+    try {
+        return static_cast<unsigned>(static_cast<CJetThread*>(self)->Run());
+    } catch (...) {
+        return 0;
+    }
+}
+
+bool CJetThread::Start() {
+    EnterCriticalSection(&lock_);
+    Prune();
+    unsigned id = 0;
+    const uintptr_t handle = _beginthreadex(nullptr, 0, &CJetThread::ThreadProc, this, 0, &id);
+    const bool started = handle != 0 && handle != static_cast<uintptr_t>(-1);
+    if (started) threads_.push_back(Started{reinterpret_cast<HANDLE>(handle), id});
+    LeaveCriticalSection(&lock_);
+    return started;
+}
+
+void CJetThread::Prune() {
+    for (size_t i = 0; i < threads_.size();) {
+        if (WaitForSingleObject(threads_[i].handle, 0) == WAIT_OBJECT_0) {
+            CloseHandle(threads_[i].handle);
+            threads_.erase(threads_.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+}
+
+void CJetThread::Join() {
+    const DWORD self = GetCurrentThreadId();
+    for (;;) {
+        bool pending = false;
+        HANDLE wait = nullptr;
+        EnterCriticalSection(&lock_);
+        Prune();
+        for (const Started& t : threads_)
+            if (t.id != self) {
+                pending = true;
+                // A copy: another thread's Prune may close the original meanwhile.
+                if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &wait, SYNCHRONIZE, FALSE, 0))
+                    wait = nullptr;
+                break;
+            }
+        LeaveCriticalSection(&lock_);
+        if (!pending) return;
+        if (wait) {
+            WaitForSingleObject(wait, INFINITE);
+            CloseHandle(wait);
+        } else {
+            Sleep(1);
+        }
+    }
+}
+
+bool CJetThread::IsRunning() {
+    EnterCriticalSection(&lock_);
+    Prune();
+    const bool running = !threads_.empty();
+    LeaveCriticalSection(&lock_);
+    return running;
+}

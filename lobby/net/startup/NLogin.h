@@ -1,0 +1,80 @@
+// CNLogin: the login step. On its own worker thread it connects the lobby
+// engine to the chosen server (probing the servers first, or once after a
+// failure, when allowed), sends Login, answers the server's LoginKey with the
+// ticket and takes the verdict. Its owner reads the state word and the status
+// text; status lines also go to the notify window as WM_USER+6131 with a new
+// CString in lParam, which the window deletes (nothing is posted without a
+// window).
+//
+// Deleting the step stops its thread and waits for it, so the owner must not
+// hold the hub's lobby lock while it deletes one.
+#pragma once
+
+#include <string>
+
+#include "lobby/net/loaders/LoaderBase.h"
+
+class CMessage;
+class ServerCol;
+
+const UINT kLoginStatusMessage = WM_USER + 6131;  // wParam 0, lParam CString*
+const UINT kNewerClientMessage = WM_USER + 2;     // wParam 1: start the updater
+
+class CNLogin : public CLoaderBase {
+public:
+    enum State {
+        kStateLost = 0,     // connection lost or failed, or no version text
+        kStateWaiting = 1,  // Login sent, waiting for the verdict
+        kStateLoggedIn = 2,
+        kStateRefused = 3,  // LoginFailed, or the account is locked
+        kStateStopped = 4,  // written by the owner
+        kStateConnecting = 5,
+        kStateProbing = 6,
+        kStateFailed = 9,
+        kStateNewerClient = 11,
+        kStateCreated = 12,
+    };
+
+    CNLogin();
+    ~CNLogin() override;
+
+    int Run() override;
+    void Draw(CDC* dc, int x, int y) override;
+
+    // Starts a login (mode 1: the user's, which may probe the servers once) or
+    // a reconnect (mode 0); nothing happens while one runs. 1 when running.
+    int Start(int mode);
+    // Values above 12 are ignored; 4 and 12 are always stored, any other value
+    // only while the state is not 11.
+    void SetState(int state);
+    // Takes the first login reply waiting in the hub's queue, if any, and
+    // handles it; other replies stay queued in their order.
+    void ProcessReply();
+
+    void SetNotifyWindow(HWND window);
+    HWND GetNotifyWindow();
+    // Tells Run to end.
+    void Stop();
+
+private:
+    using CLoaderBase::Start;
+    void HandleReply(CMessage* message);
+    bool SendLogin();
+    // Probing when the mode still allows it, else the final failure; either
+    // way a fresh engine.
+    void ProbeOrFail(ServerCol& prober);
+    void StartProbing(ServerCol& prober);
+    void Fail();
+    void PostStatus(const char* text);
+
+    HWND notifyWindow_ = nullptr;
+    DWORD dotTime_ = 0;
+    HANDLE stopEvent_ = nullptr;
+    int mode_ = 0;  // the step's thread's, once started
+};
+
+// The network card's address from a sequential UUID: six parts in lower-case
+// hex without zero padding, joined by "-"; the separators alone when the
+// system gives no such UUID.
+std::string GetMacAddressText();
+std::string FormatMacText(const unsigned char node[6], bool valid);

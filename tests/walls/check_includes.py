@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""The walls: every #include "..." of the project's sources names a file of its
+own folder or of a folder that docs/architecture.md lets it include.
+
+  check_includes.py ROOT            checks the tree at ROOT against ROOT/docs/architecture.md
+  check_includes.py --self-test     checks that broken walls are caught
+"""
+import os
+import re
+import sys
+import tempfile
+
+SOURCES = re.compile(r"\.(h|hpp|inl|c|cc|cpp|rc|idl)$")
+INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
+FOLDER = re.compile(r"`([^`]+)`")
+SKIPPED = {".git", "build"}
+
+
+def read_rules(doc_text):
+    """{folder: [allowed folders] or None for anything}, from the table between
+    the walls markers: | `folder` | ... | `a/`, `b/` (or anything) |."""
+    m = re.search(r"<!-- walls:begin -->(.*?)<!-- walls:end -->", doc_text, re.S)
+    if not m:
+        raise ValueError("docs/architecture.md has no walls table")
+    rules = {}
+    for line in m.group(1).splitlines():
+        cells = [c.strip() for c in line.strip().strip("|").split("|")]
+        if len(cells) < 2 or not cells[0].startswith("`"):
+            continue
+        allowed = cells[-1]
+        folders = [f.strip("/") for f in FOLDER.findall(cells[0])]
+        targets = None if "anything" in allowed else [f.strip("/") for f in FOLDER.findall(allowed)]
+        for folder in folders:
+            rules[folder] = targets
+    return rules
+
+
+def folder_of(path, rules):
+    best = None
+    for folder in rules:
+        if (path + "/").startswith(folder + "/") and (best is None or len(folder) > len(best)):
+            best = folder
+    return best
+
+
+def resolve(root, source, name):
+    """The include as a path from the root, or None when it is not the project's."""
+    top = name.split("/")[0]
+    if "/" in name and os.path.isdir(os.path.join(root, top)) and top not in SKIPPED:
+        return os.path.normpath(name).replace(os.sep, "/")
+    local = os.path.normpath(os.path.join(os.path.dirname(source), name)).replace(os.sep, "/")
+    return local if not local.startswith("..") and os.path.isfile(os.path.join(root, local)) else None
+
+
+def check(root, rules):
+    faults = []
+    for dirpath, dirs, files in os.walk(root):
+        dirs[:] = sorted(d for d in dirs if d not in SKIPPED)
+        for f in sorted(files):
+            if not SOURCES.search(f):
+                continue
+            source = os.path.relpath(os.path.join(dirpath, f), root).replace(os.sep, "/")
+            own = folder_of(source, rules)
+            if own is None:
+                faults.append("%s: its folder has no row in the walls table" % source)
+                continue
+            allowed = rules[own]
+            if allowed is None:
+                continue
+            with open(os.path.join(root, source), encoding="utf-8", errors="replace") as text:
+                for name in INCLUDE.findall(text.read()):
+                    target = resolve(root, source, name)
+                    if target is None:
+                        continue
+                    if not any((target + "/").startswith(a + "/") for a in [own] + allowed):
+                        faults.append('%s: includes "%s", which %s/ may not' % (source, name, own))
+    return faults
+
+
+def self_test():
+    doc = """<!-- walls:begin -->
+| folder | may include |
+|---|---|
+| `platform/` | nothing |
+| `game/core/` | `lobby/net/base/`, `platform/` |
+| `game/ui/` | `game/core/`, `platform/` |
+| `lobby/net/base/` | `platform/` |
+| `lobby/ui/` | `lobby/net/`, `platform/` |
+| `tests/` | anything |
+<!-- walls:end -->"""
+    tree = {
+        "game/core/A.cpp": '#include "game/core/A.h"\n#include "lobby/net/base/B.h"\n#include "game/ui/T.h"\n',
+        "game/core/A.h": '#include "../ui/T.h"\n#include <vector>\n#include "generated.h"\n',
+        "game/ui/T.h": '#include "resource.h"\n#include "lobby/ui/W.h"\n',
+        "game/ui/resource.h": "",
+        "lobby/net/base/B.h": '#include "platform/P.h"\n#include "lobby/net/engine/E.h"\n',
+        "lobby/ui/W.h": '#include "lobby/net/base/B.h"\n#include "game/core/A.h"\n',
+        "platform/P.h": '  #  include "lobby/ui/W.h"\n',
+        "tests/t.cpp": '#include "game/ui/T.h"\n',
+        "tools/x.cpp": "",
+    }
+    with tempfile.TemporaryDirectory() as root:
+        for path, text in tree.items():
+            os.makedirs(os.path.join(root, os.path.dirname(path)), exist_ok=True)
+            with open(os.path.join(root, path), "w") as f:
+                f.write(text)
+        os.makedirs(os.path.join(root, "lobby/net/engine"))
+        open(os.path.join(root, "lobby/net/engine/E.h"), "w").close()
+        got = sorted(check(root, read_rules(doc)))
+    expected = sorted([
+        'game/core/A.cpp: includes "game/ui/T.h", which game/core/ may not',
+        'game/core/A.h: includes "../ui/T.h", which game/core/ may not',
+        'game/ui/T.h: includes "lobby/ui/W.h", which game/ui/ may not',
+        'lobby/net/base/B.h: includes "lobby/net/engine/E.h", which lobby/net/base/ may not',
+        'lobby/ui/W.h: includes "game/core/A.h", which lobby/ui/ may not',
+        'platform/P.h: includes "lobby/ui/W.h", which platform/ may not',
+        "lobby/net/engine/E.h: its folder has no row in the walls table",
+        "tools/x.cpp: its folder has no row in the walls table",
+    ])
+    if got != expected:
+        print("self-test: expected\n  %s\ngot\n  %s" % ("\n  ".join(expected), "\n  ".join(got)))
+        return 1
+    print("self-test: every broken wall caught")
+    return 0
+
+
+def main(argv):
+    if argv[1:] == ["--self-test"]:
+        return self_test()
+    if len(argv) != 2:
+        print(__doc__)
+        return 2
+    root = argv[1]
+    with open(os.path.join(root, "docs", "architecture.md"), encoding="utf-8") as doc:
+        rules = read_rules(doc.read())
+    faults = check(root, rules)
+    for fault in faults:
+        print(fault)
+    print("%d include(s) break the walls of docs/architecture.md" % len(faults) if faults else "the walls hold")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
