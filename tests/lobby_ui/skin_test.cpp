@@ -147,6 +147,16 @@ TEST(SkinRes, RegionFromKeyColour) {
     MakeBitmap(one, 20, 10, RECT{3, 2, 11, 7});
     HRGN shape = one.CreateRegion(RGB(255, 0, 255)), expect = ::CreateRectRgn(3, 2, 11, 7);
     EXPECT_TRUE(::EqualRgn(shape, expect));
+    // A bitmap already held is kept; a missing file leaves the bitmap unloaded.
+    std::string bg = SkinIniPath();
+    bg = bg.substr(0, bg.find_last_of('\\') + 1) + "dialog\\dlg_bg.bmp";
+    EXPECT_EQ(one.LoadImageFile(bg.c_str()), 0);
+    EXPECT_EQ(one.Size(), CSize(20, 10));
+    CMyBitmap loaded, missing;
+    EXPECT_EQ(loaded.LoadFile(bg.c_str()), 1);
+    EXPECT_EQ(loaded.Size(), CSize(64, 64));
+    EXPECT_EQ(missing.LoadFile("Z:\\no\\such.bmp"), 0);
+    EXPECT_FALSE(missing.IsLoaded());
     ::DeleteObject(empty);
     ::DeleteObject(shape);
     ::DeleteObject(expect);
