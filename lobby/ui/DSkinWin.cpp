@@ -1,0 +1,272 @@
+#include "lobby/ui/DSkinWin.h"
+
+#include "lobby/ui/SkinRes.h"
+#include "platform/Wnd.h"
+
+namespace {
+
+// A rectangle kept as insets from the right edge, made absolute for width W.
+CRect AtWidth(const CRect& r, int W) {
+    return r.IsRectNull() ? CRect() : CRect(W - r.left, r.top, W - r.right, r.bottom);
+}
+
+SkinRect ToSkin(const CRect& r) { return SkinRect{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+void CDSkinWin::SetSkin(CSkinRes* skin) {
+    if (!skin) return;
+    m_pSkin = skin;
+    m_bHaveSkin = true;
+}
+
+BOOL CDSkinWin::InstallSkin(CWnd* dlg) {
+    if (!dlg || m_bInstalled) return FALSE;
+    HookWindow(dlg);
+    DWORD style = dlg->GetStyle();
+    m_bMaxBox = (style & WS_MAXIMIZEBOX) != 0;
+    m_bSizable = (style & WS_THICKFRAME) != 0;
+    m_bMinBox = (style & WS_MINIMIZEBOX) != 0;
+    ComputeButtons();
+    m_bInstalled = true;
+    return TRUE;
+}
+
+void CDSkinWin::ComputeButtons() {
+    m_rcClose = m_rcMax = m_rcRestore = m_rcMin = CRect();
+    if (!m_pSkin) return;
+    CMyBitmap* close = m_pSkin->GetBtnCloseImage();
+    const int r = m_pSkin->GetBorderRight();
+    const int w = close ? close->Size().cx / 4 : 0, h = close ? close->Size().cy : 0;
+    // Stored as (W - left, top, W - right, bottom).
+    if (close) m_rcClose = CRect(r + w, 5, r, h + 5);
+    if (m_pSkin->GetBtnMaxImage()) m_rcMax = CRect(r + 2 * w, 5, r + w, h + 5);
+    if (m_pSkin->GetBtnNormalImage()) m_rcRestore = CRect(r + 2 * w, 5, r + w, h + 5);
+    if (m_pSkin->GetBtnMinImage()) m_rcMin = CRect(r + 3 * w, 5, r + 2 * w, h + 5);
+}
+
+CRect CDSkinWin::ButtonRect(int code) const {
+    CRect wr;
+    ::GetWindowRect(m_hWnd, &wr);
+    const int W = wr.Width();
+    switch (code) {
+    case kHitClose: return AtWidth(m_rcClose, W);
+    case kHitMinButton: return AtWidth(m_rcMin, W);
+    case kHitMaxButton:
+        return AtWidth(m_bMaximized && !m_rcRestore.IsRectNull() ? m_rcRestore : m_rcMax, W);
+    default: return CRect();
+    }
+}
+
+SkinFrameLayout CDSkinWin::Layout() const {
+    SkinFrameLayout f;
+    CRect wr;
+    ::GetWindowRect(m_hWnd, &wr);
+    f.width = wr.Width();
+    f.height = wr.Height();
+    if (m_pSkin) {
+        f.title = m_pSkin->GetTitleHeight();
+        f.left = m_pSkin->GetBorderLeft();
+        f.right = m_pSkin->GetBorderRight();
+        f.bottom = m_pSkin->GetBorderBottom();
+    }
+    f.close = ToSkin(ButtonRect(kHitClose));
+    f.minimize = ToSkin(ButtonRect(kHitMinButton));
+    f.maximize = ToSkin(ButtonRect(kHitMaxButton));
+    f.iconWidth = ::GetSystemMetrics(SM_CXSMICON);
+    f.iconHeight = ::GetSystemMetrics(SM_CYSMICON);
+    f.minBox = m_bMinBox;
+    f.maxBox = m_bMaxBox;
+    f.sizable = m_bSizable;
+    f.maximized = m_bMaximized;
+    return f;
+}
+
+int CDSkinWin::HitTest(CPoint screen) const {
+    CRect wr;
+    ::GetWindowRect(m_hWnd, &wr);
+    return SkinHitTest(Layout(), screen.x - wr.left, screen.y - wr.top);
+}
+
+BOOL CDSkinWin::Maximize() {
+    m_bMaximized = true;
+    ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MAXIMIZE, -1);
+    ::UpdateWindow(m_hWnd);
+    return TRUE;
+}
+
+BOOL CDSkinWin::Minimize() {
+    m_bSavedMaximized = m_bMaximized;
+    ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, -1);
+    return TRUE;
+}
+
+BOOL CDSkinWin::Restore() {
+    if (m_bMaximized) {
+        ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_RESTORE, -1);
+        m_bMaximized = false;
+        ::UpdateWindow(m_hWnd);
+    }
+    return TRUE;
+}
+
+LRESULT CDSkinWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!::IsWindow(m_hWnd)) return 0;
+    const int L = m_pSkin ? m_pSkin->GetBorderLeft() : 0, T = m_pSkin ? m_pSkin->GetTitleHeight() : 0;
+    const int R = m_pSkin ? m_pSkin->GetBorderRight() : 0, B = m_pSkin ? m_pSkin->GetBorderBottom() : 0;
+    switch (message) {
+    case WM_NCCALCSIZE: {
+        if (!wParam) return Default();
+        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+        p->rgrc[0].left += L;
+        p->rgrc[0].top += T;
+        p->rgrc[0].right -= R;
+        p->rgrc[0].bottom -= B;
+        p->rgrc[1] = p->rgrc[0];
+        return 0;
+    }
+    case WM_NCHITTEST: return HitTest(CPoint(lParam));
+    case WM_NCPAINT: PaintFrame(); return 0;
+    case WM_NCACTIVATE:
+        m_bActive = wParam != 0;
+        Repaint();
+        return wParam == 0 ? 1 : 0;
+    case WM_ACTIVATE:
+        m_bActive = LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE;
+        Repaint();
+        return 0;
+    case WM_SETTEXT:
+        Default();
+        m_title = reinterpret_cast<LPCSTR>(lParam);
+        Repaint();
+        return 0;
+    case WM_NCMOUSEMOVE: {
+        int code = static_cast<int>(wParam);
+        if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
+        m_nHover = code;
+        m_nPressed = 0;
+        if (code != m_nLastHover) Repaint();
+        return 0;
+    }
+    case WM_NCLBUTTONDOWN: {
+        int code = static_cast<int>(wParam);
+        m_nPressed = m_nHover = code;
+        Repaint();
+        if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
+        return 0;
+    }
+    case WM_NCLBUTTONUP: {
+        int code = static_cast<int>(wParam);
+        if (code == kHitClose) ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        else if (code == kHitMinButton) Minimize();
+        else if (code == kHitMaxButton) m_bMaximized ? Restore() : Maximize();
+        else return code;
+        m_nHover = m_nPressed = 0;
+        if (::IsWindow(m_hWnd)) Repaint();
+        return 0;
+    }
+    case WM_NCLBUTTONDBLCLK:
+        if (wParam == static_cast<WPARAM>(kHitCaption) && m_bSizable) {
+            m_bMaximized ? Restore() : Maximize();
+            m_nHover = m_nPressed = 0;
+            Repaint();
+        }
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MAXIMIZE) m_bMaximized = true;
+        else if ((wParam & 0xFFF0) == SC_RESTORE && m_bMaximized) m_bMaximized = false;
+        return Default();
+    case 0x00AE: return 0;
+    default: return Default();
+    }
+}
+
+void CDSkinWin::PaintFrame() {
+    if (!m_pSkin || !::IsWindow(m_hWnd)) return;
+    CRect wr;
+    ::GetWindowRect(m_hWnd, &wr);
+    const int W = wr.Width(), H = wr.Height();
+    const int T = m_pSkin->GetTitleHeight(), L = m_pSkin->GetBorderLeft();
+    const int R = m_pSkin->GetBorderRight(), B = m_pSkin->GetBorderBottom();
+    const COLORREF key = m_pSkin->GetColorKey();
+    if (W <= 0 || H <= 0 || T <= 0) return;
+    if (m_title.IsEmpty()) {
+        char text[512] = "";
+        ::GetWindowTextA(m_hWnd, text, sizeof text);
+        m_title = text;
+    }
+    HDC windowDc = ::GetWindowDC(m_hWnd);
+    CDC* dc = CDC::FromHandle(windowDc);
+    CDC mem;
+    mem.CreateCompatibleDC(dc);
+    CBitmap caption;
+    caption.CreateCompatibleBitmap(dc, W, T);
+    CBitmap* oldBmp = mem.SelectObject(&caption);
+
+    // 1. Caption band.
+    CMyBitmap *tl = m_pSkin->GetDlgBorderTLImage(), *tm = m_pSkin->GetDlgBorderTMImage(),
+              *tr = m_pSkin->GetDlgBorderTRImage();
+    if (tl) tl->Draw(&mem, 0, 0, nullptr, key, TRUE);
+    if (tm && tm->Size().cx > 0) {
+        const int tlw = tl ? tl->Size().cx : 0, trw = tr ? tr->Size().cx : 0, step = tm->Size().cx;
+        const int n = (W - tlw - trw) / step;
+        for (int i = 0, x = tlw; i <= n; ++i, x += step) tm->DrawPlain(&mem, x, 0);
+    }
+    if (tr) tr->Draw(&mem, W - tr->Size().cx, 0, nullptr, key, TRUE);
+
+    // 2. Caption text.
+    CFont font;
+    font.CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                    FF_SWISS, "宋体");
+    CFont* oldFont = mem.SelectObject(&font);
+    mem.SetBkMode(TRANSPARENT);
+    mem.SetTextColor(m_pSkin->GetTitleTextColor(m_bActive));
+    CRect textRect(L, 0, W, T);
+    mem.DrawText(m_title, &textRect, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS);
+    mem.SelectObject(oldFont);
+
+    // 3. Caption buttons: frame 0 normal, 1 pressed, 2 hover.
+    CMyBitmap* close = m_pSkin->GetBtnCloseImage();
+    const int bw = close ? close->Size().cx / 4 : 0, bh = close ? close->Size().cy : 0;
+    auto drawButton = [&](int code, CMyBitmap* strip) {
+        CRect r = ButtonRect(code);
+        if (!strip || r.IsRectEmpty()) return;
+        int index = m_nPressed == code ? 1 : m_nHover == code ? 2 : 0;
+        CRect src(bw * index, 0, bw * (index + 1), bh);
+        strip->Draw(&mem, r.left, r.top, &src, key, TRUE);
+    };
+    drawButton(kHitClose, close);
+    if (m_bMinBox) drawButton(kHitMinButton, m_pSkin->GetBtnMinImage());
+    if (m_bMaxBox) {
+        CMyBitmap* restore = m_pSkin->GetBtnNormalImage();
+        drawButton(kHitMaxButton, m_bMaximized && restore ? restore : m_pSkin->GetBtnMaxImage());
+    }
+    m_nLastHover = m_nHover;
+
+    // 4. Caption onto the window.
+    dc->BitBlt(0, 0, W, T, &mem, 0, 0, SRCCOPY);
+    mem.SelectObject(oldBmp);
+
+    // 5. Sides.
+    CMyBitmap *left = m_pSkin->GetDlgBorderLImage(), *right = m_pSkin->GetDlgBorderRImage();
+    if (left && left->Size().cy > 0) {
+        const int step = left->Size().cy, n = (H - B - T) / step + 1;
+        for (int i = 0, y = T; i < n; ++i, y += step) {
+            left->DrawPlain(dc, 0, y);
+            if (right) right->DrawPlain(dc, W - R, y);
+        }
+    }
+
+    // 6. Bottom.
+    CMyBitmap *bl = m_pSkin->GetDlgBorderBLImage(), *bm = m_pSkin->GetDlgBorderBMImage(),
+              *br = m_pSkin->GetDlgBorderBRImage();
+    const int y = H - B;
+    if (bl) bl->Draw(dc, 0, y, nullptr, key, TRUE);
+    if (bm && bm->Size().cx > 0) {
+        const int blw = bl ? bl->Size().cx : 0, brw = br ? br->Size().cx : 0, step = bm->Size().cx;
+        const int n = (W - brw - blw) / step + 1;
+        for (int i = 0, x = blw; i < n; ++i, x += step) bm->DrawPlain(dc, x, y);
+    }
+    if (br) br->Draw(dc, W - br->Size().cx, y, nullptr, key, TRUE);
+    ::ReleaseDC(m_hWnd, windowDc);
+}

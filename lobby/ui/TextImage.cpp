@@ -1,0 +1,117 @@
+#include "lobby/ui/TextImage.h"
+
+#include <gdiplus.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lobby/ui/SkinGeometry.h"
+
+using namespace Gdiplus;
+
+namespace {
+
+std::wstring Wide(LPCSTR text) {
+    if (!text) return std::wstring();
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring w(n > 0 ? n : 1, L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text, -1, &w[0], n);
+    w.resize(wcslen(w.c_str()));
+    return w;
+}
+
+uint32_t Rgb(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+
+// The family of that name; when it is not installed, the face the system's
+// font mapper picks for it, else the first installed family.
+std::unique_ptr<FontFamily> FindFamily(const std::wstring& name) {
+    std::unique_ptr<FontFamily> family(new FontFamily(name.c_str()));
+    if (family->IsAvailable()) return family;
+    wchar_t face[LF_FACESIZE] = L"";
+    HDC dc = ::GetDC(nullptr);
+    LOGFONTW lf{};
+    lf.lfCharSet = GB2312_CHARSET;
+    lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
+    HFONT font = ::CreateFontIndirectW(&lf);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    ::GetTextFaceW(dc, LF_FACESIZE, face);
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, dc);
+    if (face[0]) {
+        family.reset(new FontFamily(face));
+        if (family->IsAvailable()) return family;
+    }
+    InstalledFontCollection installed;
+    INT found = 0;
+    FontFamily first;
+    if (installed.GetFamilyCount() > 0 && installed.GetFamilies(1, &first, &found) == Ok && found == 1)
+        family.reset(first.Clone());
+    return family;
+}
+
+// Text measured and drawn into a new 32-bit picture cleared to ground.
+Bitmap* Render(LPCSTR text, LPCSTR fontName, int size, int fontStyle, COLORREF color, int hAlign, int vAlign,
+               ARGB ground) {
+    std::wstring wtext = Wide(text), wfont = Wide(fontName);
+    std::unique_ptr<FontFamily> family = FindFamily(wfont);
+    Font font(family.get(), static_cast<REAL>(size), fontStyle, UnitPixel);
+    SolidBrush brush(Color(255, GetRValue(color), GetGValue(color), GetBValue(color)));
+    StringFormat format;
+    format.SetAlignment(static_cast<StringAlignment>(hAlign));
+    format.SetLineAlignment(static_cast<StringAlignment>(vAlign));
+
+    Bitmap probe(1, 1, PixelFormat32bppARGB);
+    RectF box;
+    {
+        Graphics g(&probe);
+        g.MeasureString(wtext.c_str(), static_cast<INT>(wtext.size()), &font, PointF(0, 0), &box);
+    }
+    int width = static_cast<int>(box.Width) + 2, height = static_cast<int>(box.Height) + 2;
+    auto* bitmap = new Bitmap(width, height, PixelFormat32bppARGB);
+    if (bitmap->GetLastStatus() != Ok) {
+        delete bitmap;
+        return nullptr;
+    }
+    Graphics g(bitmap);
+    g.Clear(Color(ground));
+    g.DrawString(wtext.c_str(), static_cast<INT>(wtext.size()), &font,
+                 RectF(1, 1, static_cast<REAL>(width - 1), static_cast<REAL>(height - 1)), &format, &brush);
+    return bitmap;
+}
+
+}  // namespace
+
+Bitmap* RenderTextImage(LPCSTR text, LPCSTR fontName, int size, int fontStyle, COLORREF color, int hAlign,
+                        int vAlign) {
+    return Render(text, fontName, size, fontStyle, color, hAlign, vAlign, 0x00FF00FF);
+}
+
+Bitmap* RenderGlowTextImage(LPCSTR text, LPCSTR fontName, int size, int fontStyle, COLORREF color, COLORREF glow,
+                            int hAlign, int vAlign) {
+    std::unique_ptr<Bitmap> plain(Render(text, fontName, size, fontStyle, color, hAlign, vAlign, 0xFFFF00FF));
+    return plain ? MakeGlow(plain.get(), glow, RGB(255, 0, 255)) : nullptr;
+}
+
+Bitmap* MakeGlow(Bitmap* source, COLORREF glow, COLORREF key) {
+    if (!source) return nullptr;
+    const int w = static_cast<int>(source->GetWidth()), h = static_cast<int>(source->GetHeight());
+    auto* result = new Bitmap(w, h, PixelFormat32bppARGB);
+    if (result->GetLastStatus() != Ok || w <= 0 || h <= 0) return result;
+    std::vector<uint32_t> src(static_cast<size_t>(w) * h), dst(src.size());
+    Rect all(0, 0, w, h);
+    BitmapData data{};
+    data.Width = w;
+    data.Height = h;
+    data.Stride = w * 4;
+    data.PixelFormat = PixelFormat32bppARGB;
+    data.Scan0 = src.data();
+    if (source->LockBits(&all, ImageLockModeRead | ImageLockModeUserInputBuf, PixelFormat32bppARGB, &data) == Ok)
+        source->UnlockBits(&data);
+    MakeGlowPixels(src.data(), dst.data(), w, h, Rgb(glow), Rgb(key));
+    data.Scan0 = dst.data();
+    if (result->LockBits(&all, ImageLockModeWrite | ImageLockModeUserInputBuf, PixelFormat32bppARGB, &data) == Ok)
+        result->UnlockBits(&data);
+    return result;
+}

@@ -1,0 +1,20 @@
+// Shared by the lobby window tests: GDI+ started, the generated skin loaded
+// into the lobby's skin object, and small window helpers.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class CSkinRes;
+
+// bin\Skin\Style1\Skin.ini beside the test program.
+std::string SkinIniPath();
+// The lobby skin, loaded from SkinIniPath() once.
+CSkinRes* LoadedSkin();
+// Pumps messages until done() holds or ms pass; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000);
+// The whole window (frame included) as its window DC holds it.
+struct Capture;
+Capture CaptureWhole(HWND hwnd);

@@ -1,0 +1,54 @@
+#include "LobbyUiTest.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "lobby/ui/SkinRes.h"
+#include "tests/platform/WindowCapture.h"
+
+namespace {
+
+const bool g_gdiplus = [] {
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+}();
+
+}  // namespace
+
+std::string SkinIniPath() {
+    char exe[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string dir(exe);
+    return dir.substr(0, dir.find_last_of('\\')) + "\\Skin\\Style1\\Skin.ini";
+}
+
+CSkinRes* LoadedSkin() {
+    static const int loaded = GetLobbySkin()->Load(SkinIniPath().c_str());
+    (void)loaded;
+    return GetLobbySkin();
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
+    DWORD end = ::GetTickCount() + ms;
+    while (!done()) {
+        if (static_cast<LONG>(::GetTickCount() - end) > 0) return done();
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+Capture CaptureWhole(HWND hwnd) {
+    RECT r;
+    ::GetWindowRect(hwnd, &r);
+    HDC dc = ::GetWindowDC(hwnd);
+    Capture c = CaptureDC(dc, r.right - r.left, r.bottom - r.top);
+    ::ReleaseDC(hwnd, dc);
+    return c;
+}

@@ -1,0 +1,214 @@
+// The skin object against the generated stand-in skin: loading, stopping at
+// the first failure, the user text, regions from a key colour, frame drawing
+// and the glowing text picture.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "LobbyUiTest.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/TextImage.h"
+#include "tests/platform/WindowCapture.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// A copy of the skin ini beside it (the picture paths stay valid), edited.
+std::string SkinCopy(const std::string& name, const std::string& cutFrom = "", const std::string& cutTo = "") {
+    std::string text = ReadAll(SkinIniPath());
+    if (!cutFrom.empty()) {
+        size_t a = text.find(cutFrom), b = text.find(cutTo, a);
+        text.erase(a, b - a);
+    }
+    std::string path = SkinIniPath();
+    path = path.substr(0, path.find_last_of('\\') + 1) + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+// A bitmap of w x h in key colour with one opaque rectangle (none when empty).
+void MakeBitmap(CMyBitmap& bmp, int w, int h, const RECT& opaque) {
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP b = ::CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = ::SelectObject(mem, b);
+    RECT all = {0, 0, w, h};
+    HBRUSH key = ::CreateSolidBrush(RGB(255, 0, 255)), ink = ::CreateSolidBrush(RGB(10, 20, 30));
+    ::FillRect(mem, &all, key);
+    ::FillRect(mem, &opaque, ink);
+    ::DeleteObject(key);
+    ::DeleteObject(ink);
+    ::SelectObject(mem, old);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    bmp.Attach(b);
+}
+
+}  // namespace
+
+TEST(SkinRes, GeneratedSkinLoadsWhole) {
+    CSkinRes skin;
+    ASSERT_EQ(skin.Load(SkinIniPath().c_str()), 1);
+    EXPECT_EQ(skin.GetTitleHeight(), 28);
+    EXPECT_EQ(skin.GetBorderBottom(), 6);
+    EXPECT_EQ(skin.GetBkColor(2), RGB(210, 225, 245));
+    EXPECT_EQ(skin.GetListColor(2), RGB(230, 240, 250));
+    EXPECT_EQ(skin.GetUserEditRect(), CRect(100, 80, 220, 100));
+    CMyBitmap* bitmaps[] = {skin.GetBtnMaxImage(),      skin.GetBtnMinImage(),      skin.GetBtnCloseImage(),
+                            skin.GetBtnNormalImage(),   skin.GetDlgBorderTLImage(), skin.GetDlgBorderTMImage(),
+                            skin.GetDlgBorderTRImage(), skin.GetDlgBorderLImage(),  skin.GetDlgBorderRImage(),
+                            skin.GetDlgBorderBLImage(), skin.GetDlgBorderBMImage(), skin.GetDlgBorderBRImage(),
+                            skin.GetTabBmp1Image(),     skin.GetTabBmp2Image(),     skin.GetLoginBkImage()};
+    for (CMyBitmap* b : bitmaps) EXPECT_TRUE(b != nullptr);
+    EXPECT_EQ(skin.GetBtnCloseImage()->Size(), CSize(80, 18));
+    Gdiplus::Image* images[] = {
+        skin.GetTreeTopImage(),  skin.GetDeskImage(),        skin.GetEmptySeatImage(),  skin.GetStartImage(),
+        skin.GetStartImage2(),   skin.GetExitImage(),        skin.GetExitImage2(),      skin.GetBtnMiraboImage(),
+        skin.GetBtnPartnerImage(), skin.GetLoginBtnCloseImage(), skin.GetBmpToLeft(),   skin.GetBmpToRight(),
+        skin.GetWaitImage(),     skin.GetPopMsgBkImage(),    skin.GetPopMsgCloseImage(), skin.GetPopMsgBk2Image(),
+        skin.GetPopMsgClose2Image(), skin.GetImage(0),       skin.GetImage(26),         skin.GetSeatImage(3)};
+    for (Gdiplus::Image* i : images) {
+        ASSERT_TRUE(i != nullptr);
+        EXPECT_EQ(i->GetLastStatus(), Gdiplus::Ok);
+        EXPECT_GT(i->GetWidth(), 0u);
+    }
+    EXPECT_EQ(skin.GetImage(-1), nullptr);
+    EXPECT_EQ(skin.GetImage(27), nullptr);
+    // Past the lists: null and colour 0, not a read past the end.
+    EXPECT_EQ(skin.GetSeatImage(4), nullptr);
+    EXPECT_EQ(skin.GetListColor(3), 0u);
+    EXPECT_EQ(skin.GetTreeImageList()->GetImageCount(), 3);
+    EXPECT_EQ(skin.GetButtonPoints().size(), 3u);
+    EXPECT_STREQ(skin.GetText(1), "请稍候");
+    EXPECT_STREQ(skin.GetUserText(), "玩家一");
+    CString style;
+    int id = 0;
+    EXPECT_EQ(skin.GetStyleText(1, style, id), 1);
+    EXPECT_EQ(id, 2);
+    EXPECT_NE(skin.GetFaceTable().Lookup("/ku").find("face\\1.gif"), std::string::npos);
+    HRGN region = skin.GetPopMsgRegion();
+    ASSERT_TRUE(region != nullptr);
+    EXPECT_FALSE(::PtInRegion(region, 0, 0));  // magenta corner
+    EXPECT_TRUE(::PtInRegion(region, 130, 80));
+}
+
+TEST(SkinRes, StopsAtFirstFailureAndKeepsFirstFace) {
+    CSkinRes skin;
+    std::string path = SkinCopy("no_png_btn.ini", "[png_btn]", "[login_dlg]");
+    EXPECT_EQ(skin.Load(path.c_str()), 0);
+    EXPECT_EQ(skin.GetTitleHeight(), 28);           // read before the failure
+    EXPECT_TRUE(skin.GetLogoImage() != nullptr);
+    EXPECT_EQ(skin.GetLoginTextColor(), 0u);        // [login_dlg] onward: constructor values
+    EXPECT_EQ(skin.GetStartBtnX(), 0);
+    EXPECT_EQ(skin.GetDeskImage(), nullptr);
+    EXPECT_STREQ(skin.GetUserText(), "");
+    EXPECT_EQ(skin.GetImage(0), nullptr);
+    std::remove(path.c_str());
+
+    CSkinRes fresh;
+    EXPECT_EQ(fresh.GetTitleHeight(), 30);
+    EXPECT_EQ(fresh.GetBorderBottom(), 27);
+    EXPECT_EQ(fresh.Load("Z:\\no\\such\\skin.ini"), 0);
+    EXPECT_EQ(fresh.Load(nullptr), 0);
+
+    CSkinRes dup;
+    path = SkinCopy("dup_face.ini");
+    ::WritePrivateProfileStringA("face", "face_text_1", "/wx", path.c_str());
+    ASSERT_EQ(dup.Load(path.c_str()), 1);
+    EXPECT_NE(dup.GetFaceTable().Lookup("/wx").find("face\\0.gif"), std::string::npos);
+    EXPECT_EQ(dup.GetFaceTable().Lookup("/ku"), "");
+
+    dup.SaveUserText("abc");
+    char value[64] = "";
+    ::GetPrivateProfileStringA("text", "text_user", "", value, sizeof value, path.c_str());
+    EXPECT_STREQ(value, "abc");
+    EXPECT_STREQ(dup.GetUserText(), "玩家一");
+    std::remove(path.c_str());
+}
+
+TEST(SkinRes, RegionFromKeyColour) {
+    CMyBitmap none, one;
+    MakeBitmap(none, 20, 10, RECT{0, 0, 0, 0});
+    HRGN empty = none.CreateRegion(RGB(255, 0, 255));
+    RECT box;
+    EXPECT_EQ(::GetRgnBox(empty, &box), NULLREGION);
+    MakeBitmap(one, 20, 10, RECT{3, 2, 11, 7});
+    HRGN shape = one.CreateRegion(RGB(255, 0, 255)), expect = ::CreateRectRgn(3, 2, 11, 7);
+    EXPECT_TRUE(::EqualRgn(shape, expect));
+    // A bitmap already held is kept; a missing file leaves the bitmap unloaded.
+    std::string bg = SkinIniPath();
+    bg = bg.substr(0, bg.find_last_of('\\') + 1) + "dialog\\dlg_bg.bmp";
+    EXPECT_EQ(one.LoadImageFile(bg.c_str()), 0);
+    EXPECT_EQ(one.Size(), CSize(20, 10));
+    CMyBitmap loaded, missing;
+    EXPECT_EQ(loaded.LoadFile(bg.c_str()), 1);
+    EXPECT_EQ(loaded.Size(), CSize(64, 64));
+    EXPECT_EQ(missing.LoadFile("Z:\\no\\such.bmp"), 0);
+    EXPECT_FALSE(missing.IsLoaded());
+    ::DeleteObject(empty);
+    ::DeleteObject(shape);
+    ::DeleteObject(expect);
+}
+
+TEST(SkinRes, DrawFrame) {
+    CSkinRes* skin = LoadedSkin();
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 64, 64);
+    HGDIOBJ old = ::SelectObject(mem, bmp);
+    RECT all = {0, 0, 64, 64};
+    ::FillRect(mem, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    CDC* dc = CDC::FromHandle(mem);
+    // Narrower than two tiles: the corners only, no edge tiles, no fill.
+    EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 29, 29, 1), 1);
+    EXPECT_EQ(::GetPixel(mem, 5, 5), RGB(100, 40, 40));    // top-left tile
+    EXPECT_EQ(::GetPixel(mem, 20, 5), RGB(124, 64, 64));   // top-right tile at right - 16 + 1
+    EXPECT_EQ(::GetPixel(mem, 31, 5), RGB(0, 0, 0));
+    ::FillRect(mem, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 63, 63, 3), 1);
+    EXPECT_EQ(::GetPixel(mem, 20, 5), RGB(52, 112, 52));   // top-middle tile
+    EXPECT_EQ(::GetPixel(mem, 30, 30), skin->GetBkColor(2));
+    EXPECT_EQ(::GetPixel(mem, 62, 62), RGB(136, 196, 136)); // bottom-right tile: 15 pixels from 48
+    EXPECT_EQ(::GetPixel(mem, 63, 63), RGB(0, 0, 0));
+    EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 63, 30, 5), 1);
+    EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 63, 30, 7), 0);
+    ::SelectObject(mem, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+}
+
+TEST(TextImage, GlowRingsTextAndLeavesNoKey) {
+    std::unique_ptr<Gdiplus::Bitmap> plain(RenderTextImage("Ab", "宋体", 14, 0, RGB(0, 0, 0), 0, 0));
+    ASSERT_TRUE(plain != nullptr);
+    EXPECT_GT(plain->GetWidth(), 4u);
+    std::unique_ptr<Gdiplus::Bitmap> glow(
+        RenderGlowTextImage("Ab", "宋体", 14, 1, RGB(255, 255, 0), RGB(0, 0, 255), 0, 0));
+    ASSERT_TRUE(glow != nullptr);
+    int full = 0, text = 0, key = 0;
+    for (UINT y = 0; y < glow->GetHeight(); ++y) {
+        for (UINT x = 0; x < glow->GetWidth(); ++x) {
+            Gdiplus::Color c;
+            glow->GetPixel(static_cast<INT>(x), static_cast<INT>(y), &c);
+            Gdiplus::ARGB v = c.GetValue();
+            key += v == 0xFFFF00FF;
+            full += v == 0xFF0000FF;
+            text += c.GetAlpha() == 255 && v != 0xFF0000FF;
+        }
+    }
+    EXPECT_EQ(key, 0);
+    EXPECT_GT(text, 0);
+    EXPECT_GT(full, text / 4);
+}

@@ -1,0 +1,120 @@
+// The skinned frame on a real dialog: hit codes, client insets, frame and
+// caption button pixels, hover and pressed looks, closing; chained hooks.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "LobbyUiTest.h"
+#include "lobby/ui/DSkinWin.h"
+#include "lobby/ui/SkinRes.h"
+#include "platform/Dialog.h"
+#include "tests/platform/WindowCapture.h"
+
+namespace {
+
+class SkinnedDlg : public CDialog {
+public:
+    SkinnedDlg() : CDialog(9001) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        m_skin.SetSkin(LoadedSkin());
+        m_skin.InstallSkin(this);
+        return TRUE;
+    }
+    void OnCancel() override { DestroyWindow(); }
+    CDSkinWin m_skin;
+};
+
+struct Frame : ::testing::Test {
+    void SetUp() override {
+        ASSERT_TRUE(dlg.Create(9001));
+        ::SetWindowPos(dlg.m_hWnd, nullptr, 40, 40, 300, 200, SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        PumpUntil([] { return false; }, 100);
+        ::GetWindowRect(dlg.m_hWnd, &win);
+    }
+    void TearDown() override {
+        if (::IsWindow(dlg.m_hWnd)) dlg.DestroyWindow();
+    }
+    LRESULT Hit(int x, int y) {
+        return ::SendMessageA(dlg.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(win.left + x, win.top + y));
+    }
+    COLORREF At(int x, int y) { return CaptureWhole(dlg.m_hWnd).At(x, y); }
+    SkinnedDlg dlg;
+    RECT win{};
+};
+
+// Close button: 300 - (5 + 20) .. 300 - 5, rows 5 .. 23; maximise and minimise to its left.
+const COLORREF kNormal = RGB(40, 120, 200), kPressed = RGB(60, 180, 90), kHover = RGB(200, 80, 40);
+
+}  // namespace
+
+TEST_F(Frame, HitCodesAndInsets) {
+    EXPECT_EQ(Hit(285, 12), HTCLOSE);
+    EXPECT_EQ(Hit(265, 12), HTMAXBUTTON);
+    EXPECT_EQ(Hit(245, 12), HTMINBUTTON);
+    EXPECT_EQ(Hit(100, 15), HTCAPTION);
+    EXPECT_EQ(Hit(2, 100), HTLEFT);
+    EXPECT_EQ(Hit(298, 198), HTBOTTOMRIGHT);
+    EXPECT_EQ(Hit(150, 100), HTCLIENT);
+    RECT client;
+    ::GetClientRect(dlg.m_hWnd, &client);
+    EXPECT_EQ(client.right, 300 - 5 - 5);
+    EXPECT_EQ(client.bottom, 200 - 28 - 6);
+}
+
+TEST_F(Frame, PaintsFrameAndButtonStates) {
+    ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Capture c = CaptureWhole(dlg.m_hWnd);
+    SavePng(c, "lobby_skinned_dialog");
+    EXPECT_EQ(c.At(2, 100), RGB(70, 110, 170));   // left border
+    EXPECT_EQ(c.At(297, 100), RGB(70, 111, 170)); // right border
+    EXPECT_EQ(c.At(150, 197), RGB(60, 100, 160)); // bottom
+    EXPECT_EQ(c.At(285, 12), kNormal);
+    EXPECT_EQ(c.At(245, 12), kNormal);
+
+    ::PostMessageA(dlg.m_hWnd, WM_NCMOUSEMOVE, HTCLOSE, MAKELPARAM(win.left + 285, win.top + 12));
+    EXPECT_TRUE(PumpUntil([&] { return At(285, 12) == kHover; }));
+    ::PostMessageA(dlg.m_hWnd, WM_NCLBUTTONDOWN, HTMINBUTTON, MAKELPARAM(win.left + 245, win.top + 12));
+    EXPECT_TRUE(PumpUntil([&] { return At(245, 12) == kPressed; }));
+    EXPECT_EQ(At(285, 12), kNormal);
+    // A release over close closes, wherever the press began.
+    ::PostMessageA(dlg.m_hWnd, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(win.left + 285, win.top + 12));
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg.m_hWnd); }));
+}
+
+namespace {
+
+struct Recorder : CSubclassWnd {
+    Recorder(std::vector<int>& log, int id) : m_log(log), m_id(id) {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_USER + 7) m_log.push_back(m_id);
+        return CSubclassWnd::WindowProc(message, wParam, lParam);
+    }
+    std::vector<int>& m_log;
+    int m_id;
+};
+
+}  // namespace
+
+TEST(SubclassWnd, HooksChainLatestFirst) {
+    HWND h = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    LONG_PTR own = ::GetWindowLongPtrA(h, GWLP_WNDPROC);
+    std::vector<int> log;
+    Recorder a(log, 1), b(log, 2);
+    a.HookWindow(h);
+    b.HookWindow(h);
+    ::SendMessageA(h, WM_USER + 7, 0, 0);
+    EXPECT_EQ(log, (std::vector<int>{2, 1}));
+    b.HookWindow(static_cast<HWND>(nullptr));
+    EXPECT_FALSE(b.IsHooked());
+    ::SendMessageA(h, WM_USER + 7, 0, 0);
+    EXPECT_EQ(log, (std::vector<int>{2, 1, 1}));
+    a.HookWindow(static_cast<HWND>(nullptr));
+    EXPECT_EQ(::GetWindowLongPtrA(h, GWLP_WNDPROC), own);
+    // Destroying the window unhooks every hook.
+    a.HookWindow(h);
+    b.HookWindow(h);
+    ::DestroyWindow(h);
+    EXPECT_FALSE(a.IsHooked());
+    EXPECT_FALSE(b.IsHooked());
+}
