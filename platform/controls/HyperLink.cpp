@@ -46,7 +46,7 @@ CHyperLink::CHyperLink(Defaults defaults) {
 }
 
 CHyperLink::~CHyperLink() {
-    if (m_hLinkCursor) ::DestroyCursor(m_hLinkCursor);
+    if (m_hLinkCursor) ::DestroyIcon(m_hLinkCursor);  // a CopyIcon copy
 }
 
 void CHyperLink::PreSubclassWindow() {

@@ -102,15 +102,29 @@ protected:
     CLinkParent parent;
 };
 
+struct WindowSearch {
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND h, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    char cls[64] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpiA(cls, search->cls) != 0 || (!IsWindowVisible(h) && lstrcmpiA(cls, "#32770") == 0)) return TRUE;
+    search->found = h;
+    return FALSE;
+}
+
+// A window of that class made by the thread (a dialog only once visible).
+HWND FindThreadWindow(DWORD thread, const char* cls) {
+    WindowSearch search{cls, nullptr};
+    EnumThreadWindows(thread, &MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::string ToolTipText(HWND link) {
-    HWND tip = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM out) -> BOOL {
-        char cls[64] = "";
-        GetClassNameA(h, cls, sizeof cls);
-        if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0) return TRUE;
-        *reinterpret_cast<HWND*>(out) = h;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&tip));
+    HWND tip = FindThreadWindow(GetCurrentThreadId(), TOOLTIPS_CLASSA);
     char text[256] = "";
     TTTOOLINFOA ti{};
     ti.cbSize = sizeof ti;
@@ -211,14 +225,7 @@ TEST_F(HyperLink, FailedOpenShowsTheBoxWithTheCode) {
     std::atomic<bool> done{false};
     std::thread watcher([&] {
         for (DWORD end = GetTickCount() + 10000; !done && static_cast<LONG>(end - GetTickCount()) > 0; Sleep(20)) {
-            HWND box = nullptr;
-            EnumThreadWindows(self, [](HWND h, LPARAM out) -> BOOL {
-                char cls[16] = "";
-                GetClassNameA(h, cls, sizeof cls);
-                if (lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(h)) return TRUE;
-                *reinterpret_cast<HWND*>(out) = h;
-                return FALSE;
-            }, reinterpret_cast<LPARAM>(&box));
+            HWND box = FindThreadWindow(self, "#32770");
             if (!box) continue;
             char text[512] = "";
             GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
