@@ -227,3 +227,15 @@ TEST_F(Dispatch, TreeAndRichEditNotificationsReachTheirHandlers) {
     EXPECT_TRUE(has(parentSaw.c_str()));
     EXPECT_EQ(rich.GetTextRange(0, 1), CString("x"));
 }
+
+TEST_F(Dispatch, FlatScrollBarFunctionsLinkAndServeTheList) {
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 200, 60), &parent, IDC_LIST));
+    list.InsertColumn(0, "n", LVCFMT_LEFT, 100);
+    for (int i = 0; i < 30; ++i) list.InsertItem(i, "row");
+    InitializeFlatSB(list.m_hWnd);
+    list.Scroll(CSize(0, 100));
+    EXPECT_GT(FlatSB_GetScrollPos(list.m_hWnd, SB_VERT), 0);
+    EXPECT_TRUE(FlatSB_EnableScrollBar(list.m_hWnd, SB_BOTH, ESB_DISABLE_BOTH));
+    UninitializeFlatSB(list.m_hWnd);
+}
