@@ -209,7 +209,7 @@ namespace {
 bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
 
 // The child control a parent's message concerns, or null.
-HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
+HWND NotifyingChild(HWND parent, UINT message, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
     case WM_HSCROLL:
@@ -228,14 +228,13 @@ HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return IsCtlColor(message) ? reinterpret_cast<HWND>(lParam) : nullptr;
     }
-    (void)wParam;
 }
 
 }  // namespace
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     *result = 0;
-    if (HWND h = NotifyingChild(m_hWnd, message, wParam, lParam)) {
+    if (HWND h = NotifyingChild(m_hWnd, message, lParam)) {
         CWnd* child = FromHandlePermanent(h);
         if (child && child != this && child->OnChildNotify(message, wParam, lParam, result)) return TRUE;
         *result = 0;
