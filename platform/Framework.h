@@ -5,6 +5,7 @@
 #include "platform/CString.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "platform/LogSink.h"
 #include "platform/Gdi.h"
 #include "platform/Types.h"
 #include "platform/Wnd.h"

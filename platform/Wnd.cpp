@@ -1,7 +1,10 @@
 #include "platform/Wnd.h"
 
+#include <cstdio>
+#include <exception>
 #include <map>
 
+#include "platform/LogSink.h"
 #include "platform/TempMap.h"
 
 namespace {
@@ -45,13 +48,37 @@ BOOL AfxUnhookWindowCreate() {
     return attached;
 }
 
+namespace {
+
+// A handler threw: log it and give the message the previous procedure's answer.
+LRESULT AnswerAfterException(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam, const char* what) {
+    char line[512];
+    std::snprintf(line, sizeof line, "exception in the handler of message 0x%04X (window %p): %s", message,
+                  static_cast<void*>(wnd->m_hWnd), what);
+    AfxLogLine(line);
+    try {
+        return wnd->DefWindowProc(message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace
+
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
     if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
     MSG msg{hWnd, message, wParam, lParam, 0, {0, 0}};
     const MSG* outer = wnd->m_pCurrentMsg;
     wnd->m_pCurrentMsg = &msg;
-    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    LRESULT result;
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        result = AnswerAfterException(wnd, message, wParam, lParam, e.what());
+    } catch (...) {
+        result = AnswerAfterException(wnd, message, wParam, lParam, "unknown exception");
+    }
     wnd->m_pCurrentMsg = outer;
     if (message == WM_NCDESTROY) wnd->OnFinalDestroy();
     return result;
@@ -66,10 +93,12 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
 }
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message, UINT code, UINT id) const {
+    UINT base = message >= WM_REFLECT_BASE ? message - WM_REFLECT_BASE : message;
+    bool coded = base == WM_COMMAND || base == WM_NOTIFY;
     for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nMessage; ++e) {
             if (e->nMessage != message) continue;
-            if (message == WM_COMMAND && (e->nCode != code || id < e->nID || id > e->nLastID)) continue;
+            if (coded && (e->nCode != code || id < e->nID || id > e->nLastID)) continue;
             return e;
         }
     }
@@ -175,31 +204,86 @@ LRESULT CWnd::Default() {
     return DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam);
 }
 
-BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (message == WM_COMMAND) {
-        if (!OnCommand(wParam, lParam)) return FALSE;
-        *result = 0;
-        return TRUE;
-    }
-    if (message == WM_DRAWITEM) {
+namespace {
+
+bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+
+// The child control a parent's message concerns, or null.
+HWND NotifyingChild(HWND parent, UINT message, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return reinterpret_cast<HWND>(lParam);
+    case WM_NOTIFY:
+        return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
+    case WM_DRAWITEM: {
         auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        CWnd* child = dis && dis->CtlType != ODT_MENU ? FromHandlePermanent(dis->hwndItem) : nullptr;
-        if (child && child->OnChildNotify(message, wParam, lParam, result)) return TRUE;
+        return dis && dis->CtlType != ODT_MENU ? dis->hwndItem : nullptr;
     }
-    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(message, 0, 0);
-    if (!e) return FALSE;
-    *result = e->pfn(this, wParam, lParam);
-    return TRUE;
+    case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+        return mis && mis->CtlType != ODT_MENU ? ::GetDlgItem(parent, static_cast<int>(mis->CtlID)) : nullptr;
+    }
+    default:
+        return IsCtlColor(message) ? reinterpret_cast<HWND>(lParam) : nullptr;
+    }
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+}  // namespace
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    *result = 0;
+    if (HWND h = NotifyingChild(m_hWnd, message, lParam)) {
+        CWnd* child = FromHandlePermanent(h);
+        if (child && child != this && child->OnChildNotify(message, wParam, lParam, result)) return TRUE;
+        *result = 0;
+    }
+    if (message == WM_COMMAND) return OnCommand(wParam, lParam);
+    if (message == WM_NOTIFY) return OnNotify(wParam, lParam, result);
+    UINT key = IsCtlColor(message) ? WM_CTLCOLOR : message;
+    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(key, 0, 0);
+    return e && e->pfn(this, message, wParam, lParam, result);
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     const AFX_MSGMAP_ENTRY* e = FindMessageEntry(WM_COMMAND, HIWORD(wParam), LOWORD(wParam));
-    if (!e) return FALSE;
-    e->pfn(this, wParam, 0);
-    return TRUE;
+    LRESULT ignored = 0;
+    return e && e->pfn(this, WM_COMMAND, wParam, lParam, &ignored);
 }
 
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    auto* nm = reinterpret_cast<const NMHDR*>(lParam);
+    if (!nm) return FALSE;
+    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(WM_NOTIFY, nm->code, static_cast<UINT>(nm->idFrom));
+    return e && e->pfn(this, WM_NOTIFY, wParam, lParam, result);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return ReflectChildNotify(message, wParam, lParam, result);
+}
+
+BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    UINT code = 0;
+    if (message == WM_COMMAND) code = HIWORD(wParam);
+    else if (message == WM_NOTIFY) code = reinterpret_cast<const NMHDR*>(lParam)->code;
+    else if (IsCtlColor(message)) {
+        // The control knows itself: it gets the CTLCOLOR_ kind instead.
+        lParam = static_cast<LPARAM>(message - WM_CTLCOLORMSGBOX);
+        message = WM_CTLCOLOR;
+    }
+    const AFX_MSGMAP_ENTRY* e = FindMessageEntry(WM_REFLECT_BASE + message, code, 0);
+    if (!e) return FALSE;
+    // A reflected handler has no message of its own to pass on (Default).
+    const MSG* outer = m_pCurrentMsg;
+    m_pCurrentMsg = nullptr;
+    struct Restore {
+        CWnd* wnd;
+        const MSG* msg;
+        ~Restore() { wnd->m_pCurrentMsg = msg; }
+    } restore{this, outer};
+    return e->pfn(this, WM_REFLECT_BASE + message, wParam, lParam, result);
+}
 
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
@@ -286,6 +370,15 @@ void CWnd::GetWindowText(CString& text) const {
     char* buf = text.GetBufferSetLength(n);
     ::GetWindowTextA(m_hWnd, buf, n + 1);
     text.ReleaseBuffer();
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
+    DWORD style = GetExStyle();
+    DWORD changed = (style & ~remove) | add;
+    if (changed == style) return FALSE;
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(changed));
+    if (swpFlags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | swpFlags);
+    return TRUE;
 }
 
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {

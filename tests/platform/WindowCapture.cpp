@@ -86,3 +86,17 @@ void PumpMessages(DWORD ms) {
         Sleep(5);
     }
 }
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    DWORD end = GetTickCount() + timeoutMs;
+    MSG msg;
+    for (;;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
+        Sleep(5);
+    }
+}

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,3 +30,6 @@ std::string SavePng(const Capture& capture, const std::string& name);
 
 // Dispatches this thread's messages for ms milliseconds.
 void PumpMessages(DWORD ms);
+// Dispatches this thread's messages until done() holds (true) or the
+// deadline passes (false).
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);

@@ -1,11 +1,4 @@
-#include "platform/Controls.h"
-
-BOOL CButton::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
-    if (message != WM_DRAWITEM) return FALSE;
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    *result = TRUE;
-    return TRUE;
-}
+#include "platform/controls/ToolTipCtrl.h"
 
 BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
