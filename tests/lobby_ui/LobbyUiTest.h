@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "tests/platform/WindowCapture.h"
+
 #include <functional>
 #include <string>
 
@@ -13,8 +15,6 @@ class CSkinRes;
 std::string SkinIniPath();
 // The lobby skin, loaded from SkinIniPath() once.
 CSkinRes* LoadedSkin();
-// Pumps messages until done() holds or ms pass; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000);
 // The whole window (frame included) as its window DC holds it.
 struct Capture;
 Capture CaptureWhole(HWND hwnd);

@@ -30,20 +30,6 @@ CSkinRes* LoadedSkin() {
     return GetLobbySkin();
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    DWORD end = ::GetTickCount() + ms;
-    while (!done()) {
-        if (static_cast<LONG>(::GetTickCount() - end) > 0) return done();
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
 Capture CaptureWhole(HWND hwnd) {
     RECT r;
     ::GetWindowRect(hwnd, &r);
