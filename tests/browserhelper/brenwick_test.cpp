@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "browserhelper/BrenwickIds.h"
+#include "platform/comserver/ComBstr.h"
 #include "tests/browserhelper/BrenwickTestKit.h"
 #include "tests/support/MessageBoxWatcher.h"
 
@@ -17,6 +18,7 @@ namespace {
 const std::string kClsid = "{097F8095-1E75-45BC-BFDB-DED745F01DD9}";
 const std::string kAppId = "{A0FCC546-759B-4396-BA57-C7612E8CCA97}";
 const std::string kLibId = "{DC1FD8D3-8625-4523-BD15-E0EE245B9C09}";
+const std::string kInterface = "{EBBF833F-3399-47C5-82DA-1C758D0789EE}";
 const std::string kHelpers = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Browser Helper Objects";
 const std::string kLobbyKey = "SOFTWARE\\MiraboGame";
 const std::wstring kLink = L"javascript:tarnelgame_run_client('u,p')";
@@ -61,12 +63,17 @@ void ExpectRegistered(const std::string& module) {
     DWORD noExplorer = 0;
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kHelpers + "\\" + kClsid, "NoExplorer", noExplorer));
     EXPECT_EQ(noExplorer, 1u);
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + kLibId + "\\1.0"));
+    std::string library;
+    const std::string platform = sizeof(void*) == 8 ? "win64" : "win32";
+    EXPECT_TRUE(ReadString(HKEY_CLASSES_ROOT, "TypeLib\\" + kLibId + "\\1.0\\0\\" + platform, nullptr, library));
+    EXPECT_EQ(library, module);
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Interface\\" + kInterface));
 }
 
 void ExpectUnregistered() {
     for (const Expected& e : Written("")) EXPECT_FALSE(KeyExists(e.root, e.key)) << e.key;
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + kLibId));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Interface\\" + kInterface));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "AppID"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "CLSID"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kHelpers));
@@ -135,10 +142,9 @@ TEST(BrenwickTypeLib, DualInterfaceOnIDispatch) {
     const std::wstring path(dll.path.begin(), dll.path.end());
     ITypeLib* library = nullptr;
     ASSERT_EQ(LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library), S_OK);
-    BSTR name = nullptr;
-    library->GetDocumentation(-1, &name, nullptr, nullptr, nullptr);
-    EXPECT_STREQ(name, L"BrenwickLib");
-    SysFreeString(name);
+    ComBstr name;
+    library->GetDocumentation(-1, name.Put(), nullptr, nullptr, nullptr);
+    EXPECT_STREQ(name.Get(), L"BrenwickLib");
 
     ITypeInfo* dispatch = nullptr;
     ASSERT_EQ(library->GetTypeInfoOfGuid(IID_IIBrenwick, &dispatch), S_OK);
@@ -152,17 +158,15 @@ TEST(BrenwickTypeLib, DualInterfaceOnIDispatch) {
     ITypeInfo* base = nullptr;
     ASSERT_EQ(dispatch->GetRefTypeOfImplType(0, &ref), S_OK);
     ASSERT_EQ(dispatch->GetRefTypeInfo(ref, &base), S_OK);
-    base->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-    EXPECT_STREQ(name, L"IDispatch");
-    SysFreeString(name);
+    base->GetDocumentation(MEMBERID_NIL, name.Put(), nullptr, nullptr, nullptr);
+    EXPECT_STREQ(name.Get(), L"IDispatch");
     base->Release();
     dispatch->Release();
 
     ITypeInfo* coclass = nullptr;
     ASSERT_EQ(library->GetTypeInfoOfGuid(CLSID_IBrenwick, &coclass), S_OK);
-    coclass->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-    EXPECT_STREQ(name, L"IBrenwick");
-    SysFreeString(name);
+    coclass->GetDocumentation(MEMBERID_NIL, name.Put(), nullptr, nullptr, nullptr);
+    EXPECT_STREQ(name.Get(), L"IBrenwick");
     coclass->Release();
     library->Release();
 }
@@ -205,6 +209,10 @@ TEST_F(BrenwickObject, SinksTheBrowserAndLetsGoOnSetSiteNull) {
     UINT count = 0;
     EXPECT_EQ(sink->GetTypeInfoCount(&count), S_OK);
     EXPECT_EQ(count, 1u);
+    ComBstr unknownName(L"NoSuchMember");
+    LPOLESTR names[] = {unknownName.Get()};
+    DISPID member = 0;
+    EXPECT_EQ(sink->GetIDsOfNames(IID_NULL, names, 1, 0, &member), DISP_E_UNKNOWNNAME);  // typeinfo found
     EXPECT_EQ(browser.refs, 2u);  // the test's and the object's
 
     EXPECT_EQ(object->SetSite(nullptr), S_OK);
