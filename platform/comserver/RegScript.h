@@ -15,7 +15,7 @@
 //   }
 //
 // Roots are HKCR, HKLM, HKCU, HKU (or their HKEY_ names). A key is a bare word
-// or a quoted string, optionally marked ForceRemove (deleted before it is
+// or a quoted string (no backslash), optionally marked ForceRemove (deleted before it is
 // written and deleted whole on removal) or NoRemove (never deleted), with an
 // optional default value and an optional body of subkeys and named values
 // ("val Name = d '1'"). Values are s (string) or d (DWORD, decimal or 0x hex).
