@@ -3,15 +3,12 @@
 // records the events a window receives, and a watcher that answers message boxes.
 #pragma once
 
-#include <atomic>
-#include <mutex>
-#include <set>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "tests/support/HttpResponder.h"
+#include "tests/support/MessageBoxWatcher.h"
 
 namespace downloadtest {
 
@@ -36,20 +33,6 @@ std::string AppInfo(const std::string& target, const std::string& url);
 // out, and a little longer: every event the notify window received.
 Events Download(unsigned short appPort, const std::string& folder, int unpack, int timeoutMs = 20000);
 
-// Answers every message box of this process with OK, keeping their texts.
-class MessageBoxWatcher {
-public:
-    MessageBoxWatcher();
-    ~MessageBoxWatcher();
-    std::vector<std::string> Texts();
-
-private:
-    static BOOL CALLBACK Answer(HWND window, LPARAM self);
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::set<HWND> seen_;
-    std::vector<std::string> texts_;
-    std::thread thread_;
-};
+using testsupport::MessageBoxWatcher;
 
 }  // namespace downloadtest
