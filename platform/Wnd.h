@@ -105,6 +105,8 @@ public:
     // The first entry of this object's map chain for message (and, for
     // WM_COMMAND, notification code and id), or null.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id) const;
+    // Handlers for the events of this window's ActiveX controls (platform/com/EventSinkMap.h).
+    virtual const struct AFX_EVENTSINKMAP* GetEventSinkMap() const { return nullptr; }
 
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
