@@ -53,8 +53,12 @@ HRESULT AfxGetDefaultSourceIID(IUnknown* control, IID* iid) {
 CControlEventSink* CControlEventSink::Connect(IUnknown* control, Handler handler) {
     IID iid;
     if (FAILED(AfxGetDefaultSourceIID(control, &iid))) return nullptr;
+    return Advise(control, iid, std::move(handler));
+}
+
+CControlEventSink* CControlEventSink::Advise(IUnknown* source, REFIID iid, Handler handler) {
     IConnectionPointContainer* container = nullptr;
-    if (FAILED(control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))))
+    if (!source || FAILED(source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container))))
         return nullptr;
     IConnectionPoint* point = nullptr;
     HRESULT hr = container->FindConnectionPoint(iid, &point);

@@ -18,6 +18,8 @@ public:
     // A new sink advised on control's default source interface (one
     // reference, the caller's), or null when the control has no events.
     static CControlEventSink* Connect(IUnknown* control, Handler handler);
+    // A new sink advised on source's connection point for iid, or null.
+    static CControlEventSink* Advise(IUnknown* source, REFIID iid, Handler handler);
     // Unadvises and forgets the handler; calls that still arrive do nothing.
     void Disconnect();
 
