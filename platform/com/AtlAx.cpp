@@ -37,10 +37,12 @@ const AtlLibrary& Atl() {
 
 BOOL AfxAtlAxWinInit() { return Atl().ready ? TRUE : FALSE; }
 
-HRESULT AfxAtlAxAttachControl(IUnknown* control, HWND hWnd) {
+HRESULT AfxAtlAxAttachControl(IUnknown* control, HWND hWnd, IUnknown** container) {
+    if (!container) return E_POINTER;
+    *container = nullptr;
     if (!Atl().ready) return E_NOTIMPL;
     if (!control || !::IsWindow(hWnd)) return E_INVALIDARG;
-    return Atl().attach(control, hWnd, nullptr);
+    return Atl().attach(control, hWnd, container);
 }
 
 HRESULT AfxAtlAxGetControl(HWND hWnd, IUnknown** control) {

@@ -9,6 +9,8 @@
 // when the library or its entry points are missing.
 BOOL AfxAtlAxWinInit();
 // Puts control into the "AtlAxWin" window hWnd (atl's AtlAxAttachControl).
-HRESULT AfxAtlAxAttachControl(IUnknown* control, HWND hWnd);
+// The container (the control's site) is given back AddRef'ed: keep it while
+// the control is hosted, as Wine's atl lets the control go with its last reference.
+HRESULT AfxAtlAxAttachControl(IUnknown* control, HWND hWnd, IUnknown** container);
 // The control hosted in an "AtlAxWin" window, AddRef'ed (atl's AtlAxGetControl).
 HRESULT AfxAtlAxGetControl(HWND hWnd, IUnknown** control);

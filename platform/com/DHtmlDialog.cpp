@@ -9,6 +9,9 @@
 
 namespace {
 
+// DIID_HTMLElementEvents2, which MinGW's uuid library lacks.
+const IID kElementEvents = {0x3050f60f, 0x98b5, 0x11cf, {0xbb, 0x82, 0x00, 0xaa, 0x00, 0xbd, 0xce, 0x0b}};
+
 // The document's element with this id (document.getElementById), AddRef'ed, or null.
 IDispatch* ElementById(IUnknown* document, LPCSTR id) {
     IDispatch* doc = nullptr;
@@ -80,7 +83,7 @@ void CDHtmlDialog::ConnectDHtmlEvents(IUnknown* document) {
         auto handler = [this, e, html](DISPID dispid, DISPPARAMS*) -> HRESULT {
             return dispid == e->dispid ? e->pfn(this, html) : S_OK;
         };
-        CControlEventSink* sink = CControlEventSink::Advise(element, DIID_HTMLElementEvents2, handler);
+        CControlEventSink* sink = CControlEventSink::Advise(element, kElementEvents, handler);
         element->Release();
         if (sink) {
             m_elementSinks.push_back(sink);

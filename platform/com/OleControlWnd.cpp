@@ -20,7 +20,7 @@ BOOL COleControlWnd::CreateControl(REFCLSID clsid, LPCSTR windowName, DWORD styl
         control->Release();
         return FALSE;
     }
-    if (FAILED(AfxAtlAxAttachControl(control, m_hWnd))) {
+    if (FAILED(AfxAtlAxAttachControl(control, m_hWnd, &m_container))) {
         control->Release();
         DestroyWindow();
         return FALSE;
@@ -80,5 +80,9 @@ void COleControlWnd::ReleaseControl() {
     if (m_control) {
         m_control->Release();
         m_control = nullptr;
+    }
+    if (m_container) {
+        m_container->Release();
+        m_container = nullptr;
     }
 }

@@ -43,6 +43,7 @@ private:
     void ReleaseControl();
 
     IUnknown* m_control = nullptr;
+    IUnknown* m_container = nullptr;
     IDispatch* m_dispatch = nullptr;
     CControlEventSink* m_sink = nullptr;
 };

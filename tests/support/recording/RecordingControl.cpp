@@ -4,7 +4,6 @@
 #include <olectl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -35,8 +34,9 @@ std::string ArgText(VARIANT& arg) {
 }
 
 void Log(DISPID dispid, WORD flags, DISPPARAMS* params) {
-    const char* path = std::getenv("MIRABO_RECORDING_LOG");
-    FILE* f = path ? std::fopen(path, "ab") : nullptr;
+    char path[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("MIRABO_RECORDING_LOG", path, MAX_PATH);
+    FILE* f = n > 0 && n < MAX_PATH ? std::fopen(path, "ab") : nullptr;
     if (!f) return;
     std::string line = std::to_string(dispid) + " " + std::to_string(flags) + " ";
     for (UINT i = params ? params->cArgs : 0; i > 0; --i) line += ArgText(params->rgvarg[i - 1]);

@@ -14,7 +14,7 @@
 
 constexpr long kRecordingFire = 0x7000;
 
-// Registers the DLL at dllPath for the current user as clsid and, when
+// Registers the DLL at dllPath under HKEY_CLASSES_ROOT as clsid and, when
 // given, progId (apartment threaded). False when a key cannot be written.
 bool RegisterRecordingControl(const CLSID& clsid, const char* progId, const std::string& dllPath);
 void UnregisterRecordingControl(const CLSID& clsid, const char* progId);

@@ -1,4 +1,4 @@
-// Per-user registration of the recording control (see RecordingControl.h).
+// Registration of the recording control (see RecordingControl.h).
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -18,8 +18,7 @@ std::string ClsidText(const CLSID& clsid) {
 
 bool SetValue(const std::string& key, const char* name, const std::string& value) {
     HKEY k;
-    std::string path = "Software\\Classes\\" + key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
         return false;
     LONG r = RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>(value.size() + 1));
@@ -38,7 +37,6 @@ bool RegisterRecordingControl(const CLSID& clsid, const char* progId, const std:
 }
 
 void UnregisterRecordingControl(const CLSID& clsid, const char* progId) {
-    std::string key = "Software\\Classes\\CLSID\\" + ClsidText(clsid);
-    SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-    if (progId) SHDeleteKeyA(HKEY_CURRENT_USER, ("Software\\Classes\\" + std::string(progId)).c_str());
+    SHDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + ClsidText(clsid)).c_str());
+    if (progId) SHDeleteKeyA(HKEY_CLASSES_ROOT, progId);
 }
