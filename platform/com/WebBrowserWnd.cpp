@@ -12,11 +12,11 @@ VARIANT* ArgAt(DISPPARAMS* params, UINT i) {
     return &params->rgvarg[params->cArgs - 1 - i];
 }
 
-// The value behind a VT_BYREF|VT_VARIANT argument (the browser's usual
-// layout), or the argument itself.
+// The value behind VT_BYREF|VT_VARIANT arguments (the browser's usual
+// layout; post data comes wrapped twice), or the argument itself.
 VARIANT* ValueAt(DISPPARAMS* params, UINT i) {
     VARIANT* v = ArgAt(params, i);
-    if (v && V_VT(v) == (VT_BYREF | VT_VARIANT)) v = V_VARIANTREF(v);
+    for (int depth = 0; v && V_VT(v) == (VT_BYREF | VT_VARIANT) && depth < 4; ++depth) v = V_VARIANTREF(v);
     return v;
 }
 
