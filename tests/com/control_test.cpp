@@ -3,6 +3,8 @@
 // creation that fails.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/com/AtlAx.h"
 #include "platform/com/EventSinkMap.h"
 #include "platform/com/OleControlWnd.h"
@@ -152,6 +154,34 @@ TEST_F(ComTest, FailedCreationLeavesNothingAndTheWindowWorking) {
     EXPECT_STREQ("still here", title);
     EXPECT_TRUE(control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, kMovieId));
     EXPECT_FALSE(control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, 5));
+}
+
+}  // namespace
+
+namespace {
+
+// The application object starts OLE (single-threaded) on its thread for the
+// program's life and stops it at exit.
+class COleProbeApp : public CWinApp {
+public:
+    HRESULT duringRun = E_FAIL;
+    BOOL InitInstance() override {
+        duringRun = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(duringRun)) ::CoUninitialize();
+        return FALSE;
+    }
+};
+
+TEST(ComApp, OleRunsOnTheApplicationThreadUntilExit) {
+    HRESULT afterExit = E_FAIL;
+    COleProbeApp app;
+    std::thread([&] {
+        AfxWinMain(::GetModuleHandleA(nullptr), const_cast<LPSTR>(""), SW_HIDE);
+        afterExit = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(afterExit)) ::CoUninitialize();
+    }).join();
+    EXPECT_EQ(RPC_E_CHANGED_MODE, app.duringRun);
+    EXPECT_EQ(S_OK, afterExit);
 }
 
 }  // namespace
