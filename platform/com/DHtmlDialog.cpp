@@ -6,6 +6,7 @@
 #include "platform/com/BstrText.h"
 #include "platform/com/ControlEventSink.h"
 #include "platform/com/DispatchCall.h"
+#include "platform/com/DocHostFlags.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ void CDHtmlDialog::Navigate(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR 
 
 void CDHtmlDialog::ConnectDHtmlEvents(IUnknown* document) {
     DisconnectDHtmlEvents();
+    AfxApplyDocHostFlags(document, m_dwHostFlags);
     const DHtmlEventMapEntry* map = GetDHtmlEventMap();
     for (const DHtmlEventMapEntry* e = map; e && e->szName; ++e) {
         IDispatch* element = ElementById(document, e->szName);

@@ -51,13 +51,14 @@ public:
     void Navigate(LPCSTR url, DWORD flags = 0, LPCSTR targetFrame = nullptr, LPCSTR headers = nullptr,
                   const void* postData = nullptr, DWORD postLength = 0);
     void GetCurrentUrl(CString& url) const { url = m_wndBrowser.GetLocationURL(); }
-    // The document host flags (DOCHOSTUIFLAG_*) for the pages of this dialog.
+    // The document host flags (DOCHOSTUIFLAG_*) for the pages of this dialog,
+    // given to each document as it completes.
     void SetHostFlags(DWORD flags) { m_dwHostFlags = flags; }
     DWORD GetHostFlags() const { return m_dwHostFlags; }
     CWebBrowserWnd& GetBrowserWnd() { return m_wndBrowser; }
 
     // Binds the event map to the elements of a document (its IDispatch finds
-    // them by id); what was bound before is let go first.
+    // them by id) and gives it the host flags; what was bound before is let go first.
     void ConnectDHtmlEvents(IUnknown* document);
     void DisconnectDHtmlEvents();
 

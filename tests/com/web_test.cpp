@@ -9,12 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <exdispid.h>
+#include <mshtmhst.h>
 #include <olectl.h>
 
 #include <atomic>
 #include <string>
 
 #include "platform/com/DHtmlDialog.h"
+#include "platform/com/DocHostFlags.h"
 #include "platform/com/HtmlView.h"
 #include "tests/com/ComTestKit.h"
 namespace {
@@ -229,10 +231,28 @@ public:
     STDMETHODIMP EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
 };
 
+// The document's ICustomDoc: keeps the UI handler it is given.
+struct FakeCustomDoc : public IAfxCustomDoc {
+    IDocHostUIHandler* handler = nullptr;
+    ~FakeCustomDoc() {
+        if (handler) handler->Release();
+    }
+    STDMETHODIMP QueryInterface(REFIID, void** out) override { return (*out = this), S_OK; }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP SetUIHandler(IDocHostUIHandler* h) override {
+        h->AddRef();
+        handler = h;
+        return S_OK;
+    }
+};
+
 class FakeDocument : public IDispatch {
 public:
     FakeElement button;
+    FakeCustomDoc custom;
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_AfxCustomDoc) return (*out = &custom), S_OK;
         if (iid != IID_IUnknown && iid != IID_IDispatch) return (*out = nullptr), E_NOINTERFACE;
         return (*out = this), S_OK;
     }
@@ -325,6 +345,11 @@ TEST_F(ComTest, DHtmlDialogCreatesNavigatesAndBindsElementClicks) {
     EXPECT_EQ(S_OK, click->Invoke(DISPID_CLICK, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
     EXPECT_EQ(S_OK, click->Invoke(-601, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
     EXPECT_EQ(std::vector<std::string>{"ButtonOK"}, dlg.heard);
+    // The document reports the dialog's host flags.
+    ASSERT_NE(nullptr, doc.custom.handler);
+    DOCHOSTUIINFO info = {sizeof info, 0, 0, nullptr, nullptr};
+    EXPECT_EQ(S_OK, doc.custom.handler->GetHostInfo(&info));
+    EXPECT_EQ(5u, info.dwFlags);
 
     // Closing lets the element go.
     dlg.DestroyWindow();
