@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <unknwn.h>
 
 // Loads atl.dll and registers the "AtlAxWin" class once per process; FALSE

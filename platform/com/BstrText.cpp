@@ -23,7 +23,8 @@ CString AfxVariantText(const VARIANT* value) {
     VARIANT text;
     ::VariantInit(&text);
     CString result;
-    if (SUCCEEDED(::VariantChangeType(&text, const_cast<VARIANT*>(value), 0, VT_BSTR))) result = AfxBstrText(V_BSTR(&text));
+    if (SUCCEEDED(::VariantChangeType(&text, const_cast<VARIANT*>(value), 0, VT_BSTR)))
+        result = AfxBstrText(V_BSTR(&text));
     ::VariantClear(&text);
     return result;
 }

@@ -13,7 +13,8 @@ HRESULT SourceFromClassInfo(ITypeInfo* classInfo, IID* iid) {
         HREFTYPE ref = 0;
         ITypeInfo* info = nullptr;
         if (FAILED(classInfo->GetImplTypeFlags(i, &flags)) ||
-            (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) != (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) ||
+            (flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) !=
+                (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE) ||
             FAILED(classInfo->GetRefTypeOfImplType(i, &ref)) || FAILED(classInfo->GetRefTypeInfo(ref, &info)))
             continue;
         TYPEATTR* source = nullptr;

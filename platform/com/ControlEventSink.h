@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <ocidl.h>
 
 #include <functional>

@@ -39,8 +39,8 @@ bool SameObject(IUnknown* a, IUnknown* b) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDHtmlDialog, CDialog)
-    ON_MESSAGE(WM_SIZE, OnSizeMessage)
-    ON_MESSAGE(WM_DESTROY, OnDestroyMessage)
+ON_MESSAGE(WM_SIZE, OnSizeMessage)
+ON_MESSAGE(WM_DESTROY, OnDestroyMessage)
 END_MESSAGE_MAP()
 
 CDHtmlDialog::CDHtmlDialog(UINT templateId, UINT htmlResId, CWnd* parent)

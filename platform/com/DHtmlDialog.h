@@ -27,17 +27,19 @@ struct DHtmlEventMapEntry {
 #define DECLARE_DHTML_EVENT_MAP() \
 protected:                        \
     const DHtmlEventMapEntry* GetDHtmlEventMap() const override;
-#define BEGIN_DHTML_EVENT_MAP(theClass)                                 \
-    const DHtmlEventMapEntry* theClass::GetDHtmlEventMap() const {      \
-        using ThisClass [[maybe_unused]] = theClass;                    \
+#define BEGIN_DHTML_EVENT_MAP(theClass)                            \
+    const DHtmlEventMapEntry* theClass::GetDHtmlEventMap() const { \
+        using ThisClass [[maybe_unused]] = theClass;               \
         static const DHtmlEventMapEntry entries[] = {
-#define DHTML_EVENT(dispid, id, fn)                                                        \
+#define DHTML_EVENT(dispid, id, fn) \
     {id, dispid, [](CDHtmlDialog* d, IHTMLElement* e) -> HRESULT { return static_cast<ThisClass*>(d)->fn(e); }},
 // DISPID_CLICK
 #define DHTML_EVENT_ONCLICK(id, fn) DHTML_EVENT(-600, id, fn)
 #define END_DHTML_EVENT_MAP() \
-        {nullptr, 0, nullptr}};   \
-        return entries;           \
+    { nullptr, 0, nullptr }   \
+    }                         \
+    ;                         \
+    return entries;           \
     }
 
 class CDHtmlDialog : public CDialog, private CWebBrowserEvents {

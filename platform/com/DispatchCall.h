@@ -14,6 +14,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <cstdarg>
@@ -35,7 +36,7 @@
 
 // Invokes dispid on disp. Returns the call's HRESULT; a failed call or a
 // result that does not convert to vtRet leaves pvRet untouched.
-HRESULT AfxInvokeHelperV(IDispatch* disp, DISPID dispid, WORD flags, VARTYPE vtRet, void* pvRet,
-                         const BYTE* paramInfo, va_list args);
-HRESULT AfxInvokeHelper(IDispatch* disp, DISPID dispid, WORD flags, VARTYPE vtRet, void* pvRet,
-                        const char* paramInfo, ...);
+HRESULT AfxInvokeHelperV(IDispatch* disp, DISPID dispid, WORD flags, VARTYPE vtRet, void* pvRet, const BYTE* paramInfo,
+                         va_list args);
+HRESULT AfxInvokeHelper(IDispatch* disp, DISPID dispid, WORD flags, VARTYPE vtRet, void* pvRet, const char* paramInfo,
+                        ...);

@@ -36,7 +36,9 @@ public:
     // S_FALSE / E_NOTIMPL: the browser's own behaviour.
     STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_FALSE; }
     STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
-                        IOleInPlaceUIWindow*) override { return S_FALSE; }
+                        IOleInPlaceUIWindow*) override {
+        return S_FALSE;
+    }
     STDMETHODIMP HideUI() override { return S_OK; }
     STDMETHODIMP UpdateUI() override { return S_OK; }
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <unknwn.h>
 
 struct IDocHostUIHandler;

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <string>
@@ -49,9 +50,11 @@ HRESULT AfxDispatchControlEvent(CCmdTarget* target, UINT ctrlId, DISPID dispid, 
 namespace afx_event {
 
 // One converted event argument; Ok() is false when it does not convert.
-template <typename T> struct Arg;
+template <typename T>
+struct Arg;
 
-template <typename T> struct ValueArg {
+template <typename T>
+struct ValueArg {
     ValueArg(const ValueArg&) = delete;
     ValueArg& operator=(const ValueArg&) = delete;
     VARIANT v;
@@ -64,51 +67,61 @@ template <typename T> struct ValueArg {
     bool Ok() const { return ok; }
 };
 
-template <> struct Arg<long> : ValueArg<long> {
+template <>
+struct Arg<long> : ValueArg<long> {
     explicit Arg(VARIANT& in) : ValueArg(in, VT_I4) {}
     long Get() const { return V_I4(&v); }
 };
-template <> struct Arg<int> : ValueArg<int> {
+template <>
+struct Arg<int> : ValueArg<int> {
     explicit Arg(VARIANT& in) : ValueArg(in, VT_I4) {}
     int Get() const { return static_cast<int>(V_I4(&v)); }
 };
-template <> struct Arg<short> : ValueArg<short> {
+template <>
+struct Arg<short> : ValueArg<short> {
     explicit Arg(VARIANT& in) : ValueArg(in, VT_I2) {}
     short Get() const { return V_I2(&v); }
 };
-template <> struct Arg<double> : ValueArg<double> {
+template <>
+struct Arg<double> : ValueArg<double> {
     explicit Arg(VARIANT& in) : ValueArg(in, VT_R8) {}
     double Get() const { return V_R8(&v); }
 };
-template <> struct Arg<bool> : ValueArg<bool> {
+template <>
+struct Arg<bool> : ValueArg<bool> {
     explicit Arg(VARIANT& in) : ValueArg(in, VT_BOOL) {}
     bool Get() const { return V_BOOL(&v) != VARIANT_FALSE; }
 };
-template <> struct Arg<LPCSTR> : ValueArg<LPCSTR> {
+template <>
+struct Arg<LPCSTR> : ValueArg<LPCSTR> {
     CString text;
     explicit Arg(VARIANT& in) : ValueArg(in, VT_BSTR) {
         if (ok) text = AfxBstrText(V_BSTR(&v));
     }
     LPCSTR Get() const { return text; }
 };
-template <> struct Arg<IDispatch*> : ValueArg<IDispatch*> {
+template <>
+struct Arg<IDispatch*> : ValueArg<IDispatch*> {
     explicit Arg(VARIANT& in) : ValueArg(in, VT_DISPATCH) {}
     IDispatch* Get() const { return V_DISPATCH(&v); }
 };
-template <> struct Arg<VARIANT*> {
+template <>
+struct Arg<VARIANT*> {
     VARIANT* p;
     explicit Arg(VARIANT& in) : p(V_VT(&in) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(&in) : &in) {}
     bool Ok() const { return p != nullptr; }
     VARIANT* Get() const { return p; }
 };
-template <> struct Arg<VARIANT_BOOL*> {
+template <>
+struct Arg<VARIANT_BOOL*> {
     VARIANT_BOOL* p;
     explicit Arg(VARIANT& in) : p(V_VT(&in) == (VT_BYREF | VT_BOOL) ? V_BOOLREF(&in) : nullptr) {}
     bool Ok() const { return p != nullptr; }
     VARIANT_BOOL* Get() const { return p; }
 };
 
-template <typename T> using Decay = std::remove_cv_t<std::remove_reference_t<T>>;
+template <typename T>
+using Decay = std::remove_cv_t<std::remove_reference_t<T>>;
 
 // DISPPARAMS hold the arguments last first: argument i is rgvarg[cArgs - 1 - i].
 template <typename C, typename... A, size_t... I>
@@ -132,16 +145,18 @@ HRESULT Invoke(CCmdTarget* target, void (C::*fn)(A...), DISPPARAMS* params) {
 public:                         \
     const AFX_EVENTSINKMAP* GetEventSinkMap() const override;
 
-#define BEGIN_EVENTSINK_MAP(theClass, baseClass)                          \
-    const AFX_EVENTSINKMAP* theClass::GetEventSinkMap() const {           \
-        using ThisClass [[maybe_unused]] = theClass;                      \
-        using TheEventBase = baseClass;                                   \
+#define BEGIN_EVENTSINK_MAP(theClass, baseClass)                \
+    const AFX_EVENTSINKMAP* theClass::GetEventSinkMap() const { \
+        using ThisClass [[maybe_unused]] = theClass;            \
+        using TheEventBase = baseClass;                         \
         static const AFX_EVENTSINKMAP_ENTRY entries[] = {
-#define ON_EVENT(theClass, id, dispid, fn)                                                 \
-    {static_cast<UINT>(id), static_cast<DISPID>(dispid),                                    \
+#define ON_EVENT(theClass, id, dispid, fn)               \
+    {static_cast<UINT>(id), static_cast<DISPID>(dispid), \
      [](CCmdTarget* t, DISPPARAMS* p) { return afx_event::Invoke(t, &theClass::fn, p); }},
-#define END_EVENTSINK_MAP()                                                                \
-        {0, 0, nullptr}};                                                                  \
-        static const AFX_EVENTSINKMAP map = {this->TheEventBase::GetEventSinkMap(), entries}; \
-        return &map;                                                                       \
+#define END_EVENTSINK_MAP()                                                               \
+    { 0, 0, nullptr }                                                                     \
+    }                                                                                     \
+    ;                                                                                     \
+    static const AFX_EVENTSINKMAP map = {this->TheEventBase::GetEventSinkMap(), entries}; \
+    return &map;                                                                          \
     }

@@ -20,7 +20,7 @@ const char* ViewClass() {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CHtmlView, CWnd)
-    ON_MESSAGE(WM_SIZE, OnSizeMessage)
+ON_MESSAGE(WM_SIZE, OnSizeMessage)
 END_MESSAGE_MAP()
 
 CHtmlView::~CHtmlView() { DestroyWindow(); }

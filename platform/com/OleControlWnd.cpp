@@ -27,9 +27,8 @@ BOOL COleControlWnd::CreateControl(REFCLSID clsid, LPCSTR windowName, DWORD styl
     }
     m_control = control;
     control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&m_dispatch));
-    m_sink = CControlEventSink::Connect(control, [this](DISPID dispid, DISPPARAMS* params) {
-        return OnControlEvent(dispid, params);
-    });
+    m_sink = CControlEventSink::Connect(
+        control, [this](DISPID dispid, DISPPARAMS* params) { return OnControlEvent(dispid, params); });
     if (windowName) SetWindowText(windowName);
     return TRUE;
 }

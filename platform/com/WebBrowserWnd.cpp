@@ -160,30 +160,31 @@ CString CWebBrowserWnd::GetLocationURL() const {
 HRESULT CWebBrowserWnd::OnControlEvent(DISPID dispid, DISPPARAMS* params) {
     if (!m_events) return S_OK;
     switch (dispid) {
-    case DISPID_BEFORENAVIGATE2: {
-        if (!params || params->cArgs < 7) break;
-        CancelFlag cancel(CancelAt(params, 6));
-        m_events->OnBrowserBeforeNavigate2(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)),
-                                           NumberAt(params, 2), AfxVariantText(ValueAt(params, 3)),
-                                           BytesAt(params, 4), AfxVariantText(ValueAt(params, 5)), cancel.Get());
-        break;
-    }
-    case DISPID_NAVIGATECOMPLETE2:
-        if (params && params->cArgs >= 2)
-            m_events->OnBrowserNavigateComplete2(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)));
-        break;
-    case DISPID_DOCUMENTCOMPLETE:
-        if (params && params->cArgs >= 2)
-            m_events->OnBrowserDocumentComplete(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)));
-        break;
-    case DISPID_NAVIGATEERROR: {
-        if (!params || params->cArgs < 5) break;
-        CancelFlag cancel(CancelAt(params, 4));
-        m_events->OnBrowserNavigateError(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)),
-                                         AfxVariantText(ValueAt(params, 2)), NumberAt(params, 3), cancel.Get());
-        break;
-    }
-    default: break;
+        case DISPID_BEFORENAVIGATE2: {
+            if (!params || params->cArgs < 7) break;
+            CancelFlag cancel(CancelAt(params, 6));
+            m_events->OnBrowserBeforeNavigate2(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)),
+                                               NumberAt(params, 2), AfxVariantText(ValueAt(params, 3)),
+                                               BytesAt(params, 4), AfxVariantText(ValueAt(params, 5)), cancel.Get());
+            break;
+        }
+        case DISPID_NAVIGATECOMPLETE2:
+            if (params && params->cArgs >= 2)
+                m_events->OnBrowserNavigateComplete2(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)));
+            break;
+        case DISPID_DOCUMENTCOMPLETE:
+            if (params && params->cArgs >= 2)
+                m_events->OnBrowserDocumentComplete(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)));
+            break;
+        case DISPID_NAVIGATEERROR: {
+            if (!params || params->cArgs < 5) break;
+            CancelFlag cancel(CancelAt(params, 4));
+            m_events->OnBrowserNavigateError(DispatchAt(params, 0), AfxVariantText(ValueAt(params, 1)),
+                                             AfxVariantText(ValueAt(params, 2)), NumberAt(params, 3), cancel.Get());
+            break;
+        }
+        default:
+            break;
     }
     return S_OK;
 }

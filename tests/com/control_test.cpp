@@ -30,9 +30,9 @@ public:
 };
 
 BEGIN_EVENTSINK_MAP(CHostWnd, CWnd)
-    ON_EVENT(CHostWnd, kMovieId, 150, OnCommand)
-    ON_EVENT(CHostWnd, kMovieId, 151, OnNumbers)
-    ON_EVENT(CHostWnd, kMovieId, 152, OnCancelable)
+ON_EVENT(CHostWnd, kMovieId, 150, OnCommand)
+ON_EVENT(CHostWnd, kMovieId, 151, OnNumbers)
+ON_EVENT(CHostWnd, kMovieId, 152, OnCancelable)
 END_EVENTSINK_MAP()
 
 bool SameObject(IUnknown* a, IUnknown* b) {
@@ -47,8 +47,8 @@ bool SameObject(IUnknown* a, IUnknown* b) {
 
 HRESULT RecordingCanUnloadNow() {
     HMODULE dll = ::GetModuleHandleA("RecordingControl.dll");
-    auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
-        reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+    auto canUnload =
+        reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
     return canUnload ? canUnload() : E_FAIL;
 }
 
@@ -104,9 +104,10 @@ TEST_F(ComTest, InvokeHelperPassesArgumentsAndResults) {
     // An unknown argument code calls nothing.
     EXPECT_EQ(DISP_E_BADVARTYPE, movie.InvokeHelper(9, DISPATCH_METHOD, VT_EMPTY, nullptr, "\x30", 1));
 
-    EXPECT_EQ((std::vector<std::string>{"102 4 [8:c:\\游戏\\group.swf]", "112 1 ", "135 4 [b:0]", "5 1 [3:42][5:2.5][2:7]",
-                                        "198 1 [8:<invoke name=\"setText\"/>]", "6 1 [8:abc]"}),
-              LogLines());
+    EXPECT_EQ(
+        (std::vector<std::string>{"102 4 [8:c:\\游戏\\group.swf]", "112 1 ", "135 4 [b:0]", "5 1 [3:42][5:2.5][2:7]",
+                                  "198 1 [8:<invoke name=\"setText\"/>]", "6 1 [8:abc]"}),
+        LogLines());
 }
 
 TEST_F(ComTest, EventsReachTheParentsEventSinkMap) {
@@ -118,10 +119,11 @@ TEST_F(ComTest, EventsReachTheParentsEventSinkMap) {
 
     EXPECT_EQ(S_OK, movie.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_BSTR VTS_I4, 150L,
                                        "press", 3L));
-    EXPECT_EQ(S_OK, movie.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_I4 VTS_BSTR VTS_BOOL,
-                                       151L, 12L, "2.5", TRUE));
+    EXPECT_EQ(S_OK, movie.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr,
+                                       VTS_I4 VTS_I4 VTS_BSTR VTS_BOOL, 151L, 12L, "2.5", TRUE));
     VARIANT_BOOL cancel = VARIANT_FALSE;
-    EXPECT_EQ(S_OK, movie.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_PBOOL, 152L, &cancel));
+    EXPECT_EQ(S_OK,
+              movie.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_PBOOL, 152L, &cancel));
     EXPECT_EQ(VARIANT_TRUE, cancel);
     // Too few arguments, a mistyped one, an event without an entry, or
     // another control's event reach no handler.
@@ -140,7 +142,8 @@ TEST_F(ComTest, FailedCreationLeavesNothingAndTheWindowWorking) {
     const CLSID unknown = {0x6E0B5D2F, 0x3C2A, 0x4F7E, {0x9A, 0x41, 0x52, 0xD8, 0xC3, 0xE1, 0xB7, 0x00}};
     COleControlWnd control;
     EXPECT_FALSE(control.CreateControl(unknown, "flash", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &host, kMovieId));
-    EXPECT_FALSE(control.CreateControl("Mirabo.NoSuchControl", nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, kMovieId));
+    EXPECT_FALSE(
+        control.CreateControl("Mirabo.NoSuchControl", nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, kMovieId));
     EXPECT_FALSE(control.CreateControl("", nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, kMovieId));
     EXPECT_EQ(nullptr, control.m_hWnd);
     EXPECT_EQ(nullptr, control.GetControlDispatch());
@@ -152,7 +155,8 @@ TEST_F(ComTest, FailedCreationLeavesNothingAndTheWindowWorking) {
     CString title;
     host.GetWindowText(title);
     EXPECT_STREQ("still here", title);
-    EXPECT_TRUE(control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, kMovieId));
+    EXPECT_TRUE(
+        control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, kMovieId));
     EXPECT_FALSE(control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, 5));
 }
 

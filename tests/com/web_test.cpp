@@ -6,9 +6,8 @@
 #include "tests/support/HttpResponder.h"
 // clang-format on
 
-#include <gtest/gtest.h>
-
 #include <exdispid.h>
+#include <gtest/gtest.h>
 #include <mshtmhst.h>
 #include <olectl.h>
 
@@ -130,8 +129,8 @@ TEST_F(ComTest, HtmlViewCreatesLaysOutNavigatesAndHearsItsBrowser) {
     CWnd host;
     ASSERT_TRUE(comtest::CreateHostWindow(host));
     CRecordingView view;
-    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(10, 22, 310, 222), &host,
-                            10299));
+    ASSERT_TRUE(
+        view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(10, 22, 310, 222), &host, 10299));
     ASSERT_NE(nullptr, view.GetBrowser());
     CWebBrowserWnd& browser = view.GetBrowserWnd();
     CRect inner;
@@ -143,8 +142,8 @@ TEST_F(ComTest, HtmlViewCreatesLaysOutNavigatesAndHearsItsBrowser) {
 
     PageServer web;
     const char body[] = "membername=u&memberpassword=P";
-    view.Navigate2(web.Url("/member").c_str(), 0, nullptr, "Content-Type: application/x-www-form-urlencoded\r\n",
-                   body, sizeof body - 1);
+    view.Navigate2(web.Url("/member").c_str(), 0, nullptr, "Content-Type: application/x-www-form-urlencoded\r\n", body,
+                   sizeof body - 1);
     if (web.WaitRequest()) {
         EXPECT_EQ("POST /member HTTP/1.1", web.requestLine);
     }
@@ -167,16 +166,35 @@ TEST_F(ComTest, HtmlViewCreatesLaysOutNavigatesAndHearsItsBrowser) {
     ASSERT_NE(nullptr, sink);
     IDispatch* top = browser.GetControlDispatch();
     VARIANT_BOOL cancel = VARIANT_FALSE;
-    EXPECT_EQ(S_OK, EventArgs().Dispatch(top).Text(L"http://a/b?c").Number(2).Text(L"_top").Ref(PostData("x=1"))
-                        .Text(L"H: 1").Cancel(&cancel).Fire(sink, DISPID_BEFORENAVIGATE2));
+    EXPECT_EQ(S_OK, EventArgs()
+                        .Dispatch(top)
+                        .Text(L"http://a/b?c")
+                        .Number(2)
+                        .Text(L"_top")
+                        .Ref(PostData("x=1"))
+                        .Text(L"H: 1")
+                        .Cancel(&cancel)
+                        .Fire(sink, DISPID_BEFORENAVIGATE2));
     EXPECT_EQ(VARIANT_FALSE, cancel);
-    EXPECT_EQ(S_OK, EventArgs().Dispatch(top).Text(L"javascript:loadfinish").Number(0).Text(L"").Text(L"").Text(L"")
-                        .Cancel(&cancel).Fire(sink, DISPID_BEFORENAVIGATE2));
+    EXPECT_EQ(S_OK, EventArgs()
+                        .Dispatch(top)
+                        .Text(L"javascript:loadfinish")
+                        .Number(0)
+                        .Text(L"")
+                        .Text(L"")
+                        .Text(L"")
+                        .Cancel(&cancel)
+                        .Fire(sink, DISPID_BEFORENAVIGATE2));
     EXPECT_EQ(VARIANT_TRUE, cancel);
     EXPECT_EQ(S_OK, EventArgs().Dispatch(top).Text(L"http://a/b").Fire(sink, DISPID_NAVIGATECOMPLETE2));
     EXPECT_EQ(S_OK, EventArgs().Dispatch(top).Text(L"http://a/b").Fire(sink, DISPID_DOCUMENTCOMPLETE));
     cancel = VARIANT_FALSE;
-    EXPECT_EQ(S_OK, EventArgs().Dispatch(top).Text(L"http://a/x").Text(L"main").Number(404).Cancel(&cancel)
+    EXPECT_EQ(S_OK, EventArgs()
+                        .Dispatch(top)
+                        .Text(L"http://a/x")
+                        .Text(L"main")
+                        .Number(404)
+                        .Cancel(&cancel)
                         .Fire(sink, DISPID_NAVIGATEERROR));
     EXPECT_EQ(VARIANT_TRUE, cancel);
     // Short argument lists are ignored rather than read past their end.
@@ -200,9 +218,12 @@ public:
     IDispatch* sink = nullptr;
     int unadvised = 0;
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) *out = static_cast<IDispatch*>(this);
-        else if (iid == IID_IConnectionPointContainer) *out = static_cast<IConnectionPointContainer*>(this);
-        else return (*out = nullptr), E_NOINTERFACE;
+        if (iid == IID_IUnknown || iid == IID_IDispatch)
+            *out = static_cast<IDispatch*>(this);
+        else if (iid == IID_IConnectionPointContainer)
+            *out = static_cast<IConnectionPointContainer*>(this);
+        else
+            return (*out = nullptr), E_NOINTERFACE;
         return S_OK;
     }
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
@@ -293,8 +314,8 @@ public:
 };
 
 BEGIN_DHTML_EVENT_MAP(CRecordingDHtml)
-    DHTML_EVENT_ONCLICK("ButtonOK", OnButtonOK)
-    DHTML_EVENT_ONCLICK("ButtonCancel", OnButtonCancel)
+DHTML_EVENT_ONCLICK("ButtonOK", OnButtonOK)
+DHTML_EVENT_ONCLICK("ButtonCancel", OnButtonCancel)
 END_DHTML_EVENT_MAP()
 
 TEST_F(ComTest, DHtmlDialogCreatesNavigatesAndBindsElementClicks) {
@@ -329,7 +350,14 @@ TEST_F(ComTest, DHtmlDialogCreatesNavigatesAndBindsElementClicks) {
     ASSERT_NE(nullptr, sink);
     IDispatch* top = browser.GetControlDispatch();
     VARIANT_BOOL cancel = VARIANT_FALSE;
-    EventArgs().Dispatch(top).Text(L"http://a/").Number(0).Text(L"").Text(L"").Text(L"").Cancel(&cancel)
+    EventArgs()
+        .Dispatch(top)
+        .Text(L"http://a/")
+        .Number(0)
+        .Text(L"")
+        .Text(L"")
+        .Text(L"")
+        .Cancel(&cancel)
         .Fire(sink, DISPID_BEFORENAVIGATE2);
     EventArgs().Dispatch(top).Text(L"http://a/").Fire(sink, DISPID_NAVIGATECOMPLETE2);
     EventArgs().Dispatch(top).Text(L"http://a/").Fire(sink, DISPID_DOCUMENTCOMPLETE);

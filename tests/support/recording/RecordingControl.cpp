@@ -1,13 +1,14 @@
 // The recording control's server (see RecordingControl.h).
+#include "tests/support/recording/RecordingControl.h"
+
 #include <windows.h>
+
 #include <ocidl.h>
 #include <olectl.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "tests/support/recording/RecordingControl.h"
 
 namespace {
 
@@ -61,11 +62,16 @@ public:
     }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch) *out = static_cast<IDispatch*>(this);
-        else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2) *out = static_cast<IProvideClassInfo2*>(this);
-        else if (iid == IID_IConnectionPointContainer) *out = static_cast<IConnectionPointContainer*>(this);
-        else if (iid == IID_IConnectionPoint) *out = static_cast<IConnectionPoint*>(this);
-        else if (iid == IID_IOleObject) *out = static_cast<IOleObject*>(this);
+        if (iid == IID_IUnknown || iid == IID_IDispatch)
+            *out = static_cast<IDispatch*>(this);
+        else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2)
+            *out = static_cast<IProvideClassInfo2*>(this);
+        else if (iid == IID_IConnectionPointContainer)
+            *out = static_cast<IConnectionPointContainer*>(this);
+        else if (iid == IID_IConnectionPoint)
+            *out = static_cast<IConnectionPoint*>(this);
+        else if (iid == IID_IOleObject)
+            *out = static_cast<IOleObject*>(this);
         else {
             *out = nullptr;
             return E_NOINTERFACE;
@@ -81,7 +87,10 @@ public:
     }
 
     // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
+    STDMETHODIMP GetTypeInfoCount(UINT* n) override {
+        *n = 0;
+        return S_OK;
+    }
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
     STDMETHODIMP Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
@@ -136,7 +145,10 @@ public:
     }
 
     // IConnectionPoint: cookie n is sinks_[n - 1].
-    STDMETHODIMP GetConnectionInterface(IID* iid) override { *iid = kEventsIid; return S_OK; }
+    STDMETHODIMP GetConnectionInterface(IID* iid) override {
+        *iid = kEventsIid;
+        return S_OK;
+    }
     STDMETHODIMP GetConnectionPointContainer(IConnectionPointContainer** c) override {
         *c = this;
         AddRef();
@@ -144,7 +156,8 @@ public:
     }
     STDMETHODIMP Advise(IUnknown* sink, DWORD* cookie) override {
         IDispatch* d = nullptr;
-        if (!sink || FAILED(sink->QueryInterface(kEventsIid, reinterpret_cast<void**>(&d)))) return CONNECT_E_CANNOTCONNECT;
+        if (!sink || FAILED(sink->QueryInterface(kEventsIid, reinterpret_cast<void**>(&d))))
+            return CONNECT_E_CANNOTCONNECT;
         sinks_.push_back(d);
         *cookie = static_cast<DWORD>(sinks_.size());
         return S_OK;
@@ -186,7 +199,10 @@ public:
     STDMETHODIMP GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
     STDMETHODIMP Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
     STDMETHODIMP EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetMiscStatus(DWORD, DWORD* status) override { *status = 0; return S_OK; }
+    STDMETHODIMP GetMiscStatus(DWORD, DWORD* status) override {
+        *status = 0;
+        return S_OK;
+    }
     STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
 
 private:
@@ -228,6 +244,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 // Serves any class id: the test chose the one it registered.
-extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID iid, void** out) { return g_factory.QueryInterface(iid, out); }
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID, REFIID iid, void** out) {
+    return g_factory.QueryInterface(iid, out);
+}
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() { return g_objects == 0 ? S_OK : S_FALSE; }

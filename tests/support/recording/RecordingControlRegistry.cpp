@@ -1,5 +1,6 @@
 // Registration of the recording control (see RecordingControl.h).
 #include <windows.h>
+
 #include <shlwapi.h>
 
 #include <string>
@@ -18,7 +19,8 @@ std::string ClsidText(const CLSID& clsid) {
 
 bool SetValue(const std::string& key, const char* name, const std::string& value) {
     HKEY k;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
         return false;
     LONG r = RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>(value.size() + 1));
