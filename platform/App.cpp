@@ -1,5 +1,7 @@
 #include "platform/App.h"
 
+#include <ole2.h>
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
@@ -92,17 +94,29 @@ int CWinApp::Run() {
     }
 }
 
+namespace {
+
+int RunApp(CWinApp* app) {
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+    return app->Run();
+}
+
+}  // namespace
+
 int AfxWinMain(HINSTANCE instance, LPSTR cmdLine, int cmdShow) {
     CWinApp* app = AfxGetApp();
     if (!app) return -1;
     app->m_hInstance = instance;
     app->m_lpCmdLine = cmdLine;
     app->m_nCmdShow = cmdShow;
-    if (!app->InitInstance()) {
-        if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) app->m_pMainWnd->DestroyWindow();
-        return app->ExitInstance();
-    }
-    return app->Run();
+    // OLE on the window thread for the program's life: hosted controls and web views need it.
+    const bool ole = SUCCEEDED(::OleInitialize(nullptr));
+    int result = RunApp(app);
+    if (ole) ::OleUninitialize();
+    return result;
 }
 
 BOOL AfxDllMain(HINSTANCE instance, DWORD reason) {

@@ -16,8 +16,6 @@ BOOL AfxSocketInit() {
     return started ? TRUE : FALSE;
 }
 
-void AfxEnableControlContainer() {}
-
 BOOL AfxInitRichEdit2() {
     static const HMODULE module = ::LoadLibraryA("riched20.dll");
     return module ? TRUE : FALSE;

@@ -8,7 +8,7 @@
 
 // Starts Winsock 2.2 once per process; FALSE when it cannot be started.
 BOOL AfxSocketInit();
-// Our dialogs host controls through the AtlAxWin window class; nothing to set up.
+// Readies ActiveX hosting: the "AtlAxWin" window class (platform/com/AtlAx.h).
 void AfxEnableControlContainer();
 // Loads the rich edit 2.0 library once; FALSE when it is missing.
 BOOL AfxInitRichEdit2();

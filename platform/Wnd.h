@@ -269,6 +269,8 @@ public:
     // WM_COMMAND and WM_NOTIFY, reflected or not, notification code and id),
     // or null.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id) const;
+    // Handlers for the events of this window's ActiveX controls (platform/com/EventSinkMap.h).
+    virtual const struct AFX_EVENTSINKMAP* GetEventSinkMap() const { return nullptr; }
 
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();

@@ -12,7 +12,6 @@
 
 #include "game/core/ClientCommandLine.h"
 #include "game/core/CrashDump.h"
-#include "game/core/GameLog.h"
 #include "game/core/GameSession.h"
 #include "game/ui/GameTableSide.h"
 #include "game/ui/PavlenDlg.h"
@@ -34,20 +33,6 @@ private:
 };
 
 CClientModule g_module;
-
-// Registers the control-hosting window class; a missing library or export is
-// only logged (the table then shows no embedded movies).
-void InitControlHosting() {
-    HMODULE atl = ::LoadLibraryA("atl");
-    typedef BOOL(WINAPI * AtlAxWinInitProc)();
-    AtlAxWinInitProc init =
-        atl ? reinterpret_cast<AtlAxWinInitProc>(reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxWinInit")))
-            : nullptr;
-    if (init)
-        init();
-    else
-        GameLog("AtlAxWinInit not found: no control hosting");
-}
 
 CPavlenApp theApp;
 
@@ -71,7 +56,6 @@ BOOL CPavlenApp::InitInstance() {
         return FALSE;
     }
     AfxEnableControlContainer();
-    InitControlHosting();
     AfxInitRichEdit2();
     m_richEdit = ::LoadLibraryA("riched20.dll");
     SetRegistryKey("应用程序向导生成的本地应用程序");
