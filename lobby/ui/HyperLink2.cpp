@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "lobby/ui/HandCursor.h"
+#include "platform/HandCursor.h"
 #include "lobby/ui/TextImage.h"
 
 BEGIN_MESSAGE_MAP(CHyperLink2, CWnd)
@@ -16,7 +16,7 @@ BEGIN_MESSAGE_MAP(CHyperLink2, CWnd)
     ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-CHyperLink2::CHyperLink2() : m_hCursor(LoadLobbyHandCursor()) {}
+CHyperLink2::CHyperLink2() : m_hCursor(AfxLoadHandCursor()) {}
 
 CHyperLink2::~CHyperLink2() {
     if (m_hWnd) DestroyWindow();

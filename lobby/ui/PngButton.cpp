@@ -2,7 +2,7 @@
 
 #include <gdiplus.h>
 
-#include "lobby/ui/HandCursor.h"
+#include "platform/HandCursor.h"
 #include "lobby/ui/SkinRes.h"
 
 using Gdiplus::Graphics;
@@ -16,7 +16,7 @@ BEGIN_MESSAGE_MAP(CPngButtonBase, CButton)
     ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
-CPngButtonBase::CPngButtonBase() : m_hCursor(LoadLobbyHandCursor()) {}
+CPngButtonBase::CPngButtonBase() : m_hCursor(AfxLoadHandCursor()) {}
 
 CPngButtonBase::~CPngButtonBase() {
     if (m_hCursor) ::DestroyCursor(m_hCursor);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/AppServices.h"
+#include "platform/HandCursor.h"
 #include "platform/HyperLinkCommand.h"
 
 namespace {
@@ -211,15 +212,7 @@ void CHyperLink::PositionWindow() {
 }
 
 void CHyperLink::SetDefaultCursor() {
-    if (m_hLinkCursor) return;
-    char path[MAX_PATH] = "";
-    UINT n = ::GetWindowsDirectoryA(path, MAX_PATH);
-    if (n == 0 || n + sizeof "\\winhlp32.exe" > MAX_PATH) return;
-    lstrcatA(path, "\\winhlp32.exe");
-    if (HMODULE module = ::LoadLibraryA(path)) {
-        if (HCURSOR cursor = ::LoadCursorA(module, MAKEINTRESOURCEA(106))) m_hLinkCursor = static_cast<HCURSOR>(::CopyIcon(cursor));
-        ::FreeLibrary(module);
-    }
+    if (!m_hLinkCursor) m_hLinkCursor = AfxLoadHandCursor();
 }
 
 INT_PTR CHyperLink::GotoURL(LPCSTR url, int showCmd) {

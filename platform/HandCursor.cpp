@@ -1,6 +1,6 @@
-#include "lobby/ui/HandCursor.h"
+#include "platform/HandCursor.h"
 
-HCURSOR LoadLobbyHandCursor() {
+HCURSOR AfxLoadHandCursor() {
     char path[MAX_PATH + 20] = "";
     UINT n = ::GetWindowsDirectoryA(path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return nullptr;
