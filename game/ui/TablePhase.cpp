@@ -5,6 +5,8 @@
 #include <windows.h>
 // clang-format on
 
+#include <cstring>
+
 #include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
 #include "game/ui/PavlenDlg.h"
@@ -13,7 +15,9 @@
 #include "game/ui/TableTrace.h"
 
 void CPavlenDlg::SetPhase(int phase) {
-    if (!m_state.SetPhase(phase)) return;
+    const bool reset = m_state.SetPhase(phase);
+    TableTrace("phase %d", phase);
+    if (!reset) return;
     for (int id : {IDC_CANCEL_AUTO, IDC_AUTO_PLAY, IDC_SORT, IDC_NEXT_PAIR, IDC_NEXT_TRIPLE}) HideButton(id);
     CGameSession* session = GetGameSession();
     // An auto-grouping table readies the player by itself.
@@ -123,7 +127,8 @@ void CPavlenDlg::BringToFront() {
 }
 
 int CPavlenDlg::Box(const char* text, const char* caption, UINT type, int seconds) {
-    TableTrace("box %s", text);
+    const char* end = text ? std::strchr(text, '\n') : nullptr;
+    TableTrace("box %.*s", text ? static_cast<int>(end ? end - text : std::strlen(text)) : 0, text ? text : "");
     return TableMessageBox(text, caption, type, seconds, this);
 }
 

@@ -157,6 +157,7 @@ void CPavlenDlg::EnterLostConnection() {
     CTableState& s = m_state;
     if (s.phase == 15) OnContinue();
     s.phase = 16;
+    TableTrace("phase 16");
     s.online = 0;
     StopClock();
     HideAllActionButtons(1);
@@ -204,6 +205,7 @@ void CPavlenDlg::PollReconnect() {
     m_state.ResetTable();
     Invalidate();
     m_state.phase = 0;
+    TableTrace("phase 0");
     m_statusText.clear();
     m_state.online = 1;
     m_state.kicked = 0;
