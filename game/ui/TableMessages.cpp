@@ -19,14 +19,7 @@
 #include "game/core/NetEngineEx.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/SeatFields.h"
-
-namespace {
-
-bool IsWebAddress(const std::string& url) {
-    return url.compare(0, 7, "http://") == 0 || url.compare(0, 8, "https://") == 0;
-}
-
-}  // namespace
+#include "game/ui/WebAddress.h"
 
 void CPavlenDlg::RequestDesk(const std::string& room) {
     unsigned int n = 0;

@@ -5,6 +5,7 @@
 #include "game/core/NetEngineEx.h"
 #include "game/ui/CopyDataRecords.h"
 #include "game/ui/SeatFields.h"
+#include "game/ui/WebAddress.h"
 #include "tests/fenlo/TableHarness.h"
 
 using namespace fenlo_test;
@@ -52,10 +53,20 @@ TEST(TableLink, AnOldVersionStartsTheUpdaterWhenAskedAndQuitsEitherWay) {
         EXPECT_TRUE(h.table->Ended());
         EXPECT_EQ(h.boxes.at(0), "您目前的版本需要更新才能继续\n，现在下载更新吗？|斗地主|52|0");
     }
-    EXPECT_EQ(folder.Read("updater.log"), "Updater\\Updater.exe FENLO\n") << "started once, waited for";
+    EXPECT_EQ(folder.Read("updater.log"), "Updater\\Updater.exe FENLO\ncopydata answered\n")
+        << "started once and waited for, the table still answering what is sent to it";
     DeleteFileA((folder / "Updater\\Updater.exe").c_str());
     DeleteFileA((folder / "updater.log").c_str());
     RemoveDirectoryA((folder / "Updater").c_str());
+}
+
+TEST(TableLink, NotEnoughMoneyQuitsAndOpensOnlyWebAddresses) {
+    for (const char* url : {"http://a/b", "https://a"}) EXPECT_TRUE(IsWebAddress(url)) << url;
+    for (const char* url : {"c:\\windows\\calc.exe", "file:///c:/x", "httpx://a", ""}) EXPECT_FALSE(IsWebAddress(url)) << url;
+    TableHarness h;
+    h.answers = {IDNO};
+    h.Feed(Doc("MoneyIsNotEnough", "<m text=\"钱不够\" url=\"\"/>"));
+    EXPECT_TRUE(h.table->Ended()) << "declining the page still ends the client";
 }
 
 TEST(TableLink, KicksEndTheTableOrRebuildTheConnection) {
@@ -67,12 +78,17 @@ TEST(TableLink, KicksEndTheTableOrRebuildTheConnection) {
         EXPECT_EQ(h.boxes, std::vector<std::string>({"走开|斗地主|48|0"}));
     }
     TableHarness h;
+    h.Deal();
+    h.Feed(Turn("BeginAskForLandLord", "alice", 20));
+    ASSERT_TRUE(h.table->Visible(IDC_CONTEST_YES));
     h.Feed(Doc("KickPlayer", "<kick reason=\"重连\" close=\"False\" reconnect=\"True\"/>"));
     EXPECT_FALSE(h.table->Ended());
     EXPECT_FALSE(h.Session()->GetConnection()->IsAlive());
     h.Tick();
     EXPECT_EQ(h.State().phase, 16);
     EXPECT_TRUE(h.Boxed("网络错误"));
+    EXPECT_FALSE(h.table->Visible(IDC_CONTEST_YES) || h.table->Visible(IDC_CONTEST_NO))
+        << "nothing is offered that would go into a dead connection";
 }
 
 TEST(TableLink, OwnAutoPlayHidesTheTurnButtonsAndItsCancelWarnsOnTheTurn) {

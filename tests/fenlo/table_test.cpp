@@ -204,7 +204,13 @@ TEST(Table, PlaysMaskedPlanesStraightsAndBombs) {
     EXPECT_EQ(h.table->Effects().Codes(), std::vector<int>({9, 3})) << "bomb codes stop at 3";
     h.Feed(Play("carol"));
     EXPECT_TRUE(s.FindPlayerByName("carol")->lastPlay->IsEmpty());
-    EXPECT_EQ(h.Played("pass.wav"), 1);
+    // The own pass's echo ends the own action: the next bid is voiced.
+    h.table->OnPass();
+    EXPECT_EQ(s.ownActionSound, 1);
+    h.Feed(Play("alice"));
+    h.Feed(Doc("JiaoFen", "<player id=\"bob\" score=\"1\"/>"));
+    EXPECT_EQ(h.Played("1_f.wav"), 1);
+    EXPECT_EQ(h.Played("pass.wav"), 2);
     h.Run(6000);
     EXPECT_TRUE(h.table->Effects().Empty());
     EXPECT_EQ(s.bombs, 6) << "a finished bomb film counts";
