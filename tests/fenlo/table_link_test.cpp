@@ -217,7 +217,7 @@ TEST(TableLink, ALossInTheResultContinuesFirstAndReconnectsAtTheSecondAddress) {
             return h.State().online == 1;
         },
         10000));
-    EXPECT_EQ(second.loopback().Accepted(), 1);
+    EXPECT_TRUE(second.loopback().WaitAccepted(1, 5000));
     EXPECT_EQ(first.loopback().Accepted(), 0);
     EXPECT_EQ(h.State().phase, 0);
     EXPECT_EQ(h.State().Own(), nullptr) << "the table was reset";
