@@ -235,9 +235,11 @@ TEST(TableLink, OwnTimeOutsBidDeclinePassAndThenAutoPlay) {
         h.Run(1050);
         EXPECT_EQ(h.Sent(requests[i]), 1) << requests[i];
     }
-    for (const std::string& r : h.requests)
-        if (r.find("\"JiaoFen\"") != std::string::npos || r.find("\"Double\"") != std::string::npos)
+    for (const std::string& r : h.requests) {
+        if (r.find("\"JiaoFen\"") != std::string::npos || r.find("\"Double\"") != std::string::npos) {
             EXPECT_TRUE(r.find("\"0\"") != std::string::npos || r.find("\"False\"") != std::string::npos) << r;
+        }
+    }
     h.Feed(Doc("ChuPai", "<player id=\"carol\"/><card number=\"3\" suit=\"0\"/>"));
     h.Feed(Turn("BeginChuPai", "alice", 1));
     h.Run(1050);
