@@ -376,6 +376,7 @@ public:
     static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
     static CWnd* GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    BOOL FlashWindow(BOOL invert) { return ::FlashWindow(m_hWnd, invert); }
     CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }

@@ -82,6 +82,10 @@ int CGameSession::ConnectAndValidate() {
 }
 
 void CGameSession::SendMsg(const char* xml, int length) {
+    if (requestSink_) {
+        if (xml && length >= 0) requestSink_(xml, length);
+        return;
+    }
     if (!connection_ || !xml || length < 0) return;
     if (sendType == 0) {
         connection_->SendText(xml, static_cast<unsigned>(length));

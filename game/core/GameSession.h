@@ -12,6 +12,8 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
+#include <utility>
 #include <string>
 
 #include "game/core/WinTypes.h"
@@ -75,6 +77,10 @@ public:
     // Sends one request document as the send type says; the caller keeps the
     // text. A request the binary form cannot carry is not sent (and logged).
     void SendMsg(const char* xml, int length);
+    // When set, every request goes to the sink instead of the connection (a
+    // seam for tests); an empty function restores sending.
+    typedef std::function<void(const char* xml, int length)> RequestSink;
+    void SetRequestSink(RequestSink sink) { requestSink_ = std::move(sink); }
 
     // Socket thread: parses one received text into a queue. The caller keeps
     // the text. A text that makes the parse throw sets the network-error flag;
@@ -124,6 +130,7 @@ private:
     std::atomic<CTablePictures*> images_{nullptr};
     CriticalSection tableLock_;
     MsgCodeTable msgTable_;
+    RequestSink requestSink_;
 };
 
 // The client's one session, created on the first call (on the user-interface

@@ -1,25 +1,6 @@
 #include "game/core/PlayerInfo.h"
 
-#include <chrono>
-
-#ifdef _WIN32
-// The table measures turns with the same millisecond count.
-extern "C" __declspec(dllimport) unsigned long __stdcall GetTickCount(void);
-#endif
-
-namespace {
-
-int TickCount() {
-#ifdef _WIN32
-    return static_cast<int>(GetTickCount());
-#else
-    using namespace std::chrono;
-    return static_cast<int>(
-        static_cast<unsigned long>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count()));
-#endif
-}
-
-}  // namespace
+#include "game/core/GameClock.h"
 
 CPlayerInfo::CPlayerInfo(const std::string& id) : hand(new CCardSet), id_(id) {}
 
@@ -29,6 +10,6 @@ CPlayerInfo::~CPlayerInfo() {
 }
 
 void CPlayerInfo::SetClock(int time) {
-    clockStart = TickCount();
+    clockStart = static_cast<int>(GameClockNow());
     clockTime = time - 1000;
 }

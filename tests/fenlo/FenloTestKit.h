@@ -15,6 +15,9 @@ namespace fenlo_test {
 // Codes of the binary form in the tests' code table.
 enum Code { kValidate = 40, kValidateSuccess, kAutoPlay, kChuPai, kBet, kJiaoFen };
 const char kVersionSetting[] = "<Version name=\"FENLO\" value=\"2.3.4.5\"/>";
+const char kPing[] = "<GameMessage game=\"FENLO\"><Message name=\"PingData\"/></GameMessage>";
+const std::string kTableSettings =
+    std::string("ping=") + kPing + "\r\ntime1=8000\r\ntime2=20000\r\nsoundon=1\r\n";
 
 // A fresh folder with a subfolder fenlo, removed with its files at the end.
 class ScratchFolder {
@@ -59,8 +62,10 @@ public:
     }
     // fenlo\config.ini with the send type and the version (none when null),
     // and the code table.
-    void WriteConfig(int sendType, const char* version = kVersionSetting) const {
-        std::string ini = "[SYSTEM]\r\nsendtype=" + std::to_string(sendType) + "\r\n";
+    // The table's settings come after them.
+    void WriteConfig(int sendType, const char* version = kVersionSetting,
+                     const std::string& tableSettings = kTableSettings) const {
+        std::string ini = "[SYSTEM]\r\nsendtype=" + std::to_string(sendType) + "\r\n" + tableSettings;
         if (version) ini += std::string("version=") + version + "\r\n";
         Write("fenlo\\config.ini", ini);
         std::string table = "[TotalMessageNum]\r\ncount=6\r\n";

@@ -142,7 +142,18 @@ int main() {
 
     HWND table = FindTable(pi.dwProcessId);
     if (table) PostMessageA(table, WM_CLOSE, 0, 0);
-    const bool ended = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
+    // The table asks before it quits: every box of the program gets Yes.
+    const bool ended = testsupport::WaitFor(
+        [&] {
+            for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr;) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(box, &owner);
+                if (owner == pi.dwProcessId && box != table && IsWindowVisible(box))
+                    PostMessageA(box, WM_COMMAND, IDYES, 0);
+            }
+            return WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0;
+        },
+        10000);
     DWORD code = 1;
     if (!ended) TerminateProcess(pi.hProcess, 9);
     GetExitCodeProcess(pi.hProcess, &code);

@@ -1,0 +1,276 @@
+// The table's timer: connection watch, keep-alive, reconnect, the two queues,
+// dealing, the turn clock's time-outs and the effects.
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include <algorithm>
+#include <memory>
+
+#include "game/core/GameClock.h"
+#include "game/core/GameMessages.h"
+#include "game/core/GameSession.h"
+#include "game/core/MsgFactory.h"
+#include "game/core/NetEngineEx.h"
+#include "game/ui/PavlenDlg.h"
+#include "game/ui/SeatFields.h"
+#include "game/ui/TableTrace.h"
+
+namespace {
+
+int Since(DWORD now, DWORD then) { return static_cast<int>(now - then); }
+
+bool FlashPhase(int phase) { return phase == 2 || phase == 5 || phase == 8 || phase == 10 || phase == 12; }
+
+}  // namespace
+
+void CPavlenDlg::OnTimer(UINT_PTR id) {
+    if (id == kTimerId) Tick();
+    CDialog::OnTimer(id);
+}
+
+void CPavlenDlg::Tick() {
+    CGameSession* session = GetGameSession();
+    session->ShowNetworkErrorBox();
+    CTableState& s = m_state;
+    if (s.kicked) return;
+    CNetEngineEx* connection = session->GetConnection();
+    const int alive = connection ? connection->IsAlive() : 1;
+    if (alive != m_lastAlive) {
+        m_lastAlive = alive;
+        TableTrace("alive %d", alive);
+    }
+    const DWORD now = GameClockNow();
+    int w = 0, h = 0;
+    ClientSize(&w, &h);
+
+    if (!s.online) {
+        if (Since(now, m_reconnectStart) > 10000) Reconnect();
+        const int elapsed = Since(GameClockNow(), m_reconnectStart);
+        m_statusText.erase(std::remove(m_statusText.begin(), m_statusText.end(), '.'), m_statusText.end());
+        m_statusText.append(static_cast<size_t>(std::max(elapsed, 0) / 1000), '.');
+        if (++m_statusTicks % 18 == 0) {
+            AddDirtyRect(w / 2 - 80, h / 2, 400, 20);
+            m_dirty.Clear();
+        }
+        PollReconnect();
+        return;
+    }
+
+    if (connection && connection->IsAlive() && session->firstReplyStamp != 0 &&
+        Since(now, session->firstReplyStamp) > m_watch.time1) {
+        session->firstReplyStamp = 0;
+        BringToFront();
+        if (Box("你网络速度过慢\n ,是否继续游戏！", "提示", 52, 30) == IDNO) OnCancel();
+    }
+    if (connection && !connection->IsWaitingFirstText()) session->firstReplyStamp = 0;
+
+    if (connection && !connection->IsAlive()) {
+        EnterLostConnection();
+        return;
+    }
+    if (s.phase == 16 && Since(now, m_reconnectStart) > 10000) {
+        s.online = 0;
+        StopClock();
+        HideAllActionButtons(1);
+        Reconnect();
+        Invalidate();
+        return;
+    }
+
+    CPlayerInfo* own = s.Own();
+    if (FlashPhase(s.phase) && !(own && seat::AutoPlay(*own)) && ::GetForegroundWindow() != m_hWnd &&
+        ++m_flashTicks % 20 == 0)
+        FlashWindow(TRUE);
+    if (m_continueStamp > 0 && Since(now, m_continueStamp) > 5000) OnContinue();
+    m_dirty.Clear();
+
+    if (CMessage* message = session->PopSecondaryMessage()) {
+        TableTrace("second %d", message->typeId);
+        HandleGameMessage(message);
+    }
+    if (m_watch.KeepAliveDue(now)) {
+        session->SendMsg(m_ping.GetString(), m_ping.GetLength());
+        m_watch.KeepAliveSent(now);
+    }
+    if (m_watch.WatchdogFires(now) && (connection = session->GetConnection())) connection->ClearAlive();
+
+    if (!s.tableReady) return;
+    if (s.bottomTicks >= 0 && ++s.bottomTicks >= 400) {
+        s.bottomTicks = -1;
+        for (CCard*& card : s.bottom) card = nullptr;
+        AddDirtyRect((w - 249) / 2, 18, 249, 96);
+    }
+    if (s.phase == 4) {
+        if (!m_deal.Done()) {
+            TickDealing();
+        } else {
+            if (s.ownHand && s.ownHand->IsEmpty()) {
+                s.ownHand->AddCards(s.dealt);
+                SortAllHands();
+                ResetHandPositions();
+                InvalidateAll();
+            }
+            if (!s.holdMain) HandleMain();
+        }
+    } else if (s.phase == 2 && s.holdMain) {
+        const int before = m_startPause++;
+        if ((before + 1) * 25 >= 1500) {
+            m_startPause = -1;
+            s.holdMain = 0;
+        }
+    } else if (!s.holdMain) {
+        HandleMain();
+    }
+    if (s.redrawPending) {
+        InvalidateAll();
+        s.redrawPending = 0;
+    }
+    TickCountdown();
+    TickEffect();
+    // The result display is ready once every effect has ended.
+    if (s.phase == 15 && s.resultPending && m_effects.Empty()) {
+        s.resultPending = 0;
+        m_continueStamp = std::max<DWORD>(GameClockNow(), 1);
+        ShowButton(IDC_CONTINUE, TRUE);
+        ShowButton(IDC_BACK_TO_LOBBY, TRUE);
+    }
+}
+
+void CPavlenDlg::HandleMain() {
+    if (CMessage* message = GetGameSession()->PopMessage()) {
+        TableTrace("main %d", message->typeId);
+        HandleGameMessage(message);
+    }
+}
+
+void CPavlenDlg::HandleGameMessage(CMessage* message) {
+    if (!message) return;
+    std::unique_ptr<CMessage> owned(message);
+    if (m_watch.OnMessage(message->receiveTime)) InvalidateAll();
+    if (!HandleHandMessage(message)) HandleTableMessage(message);
+}
+
+void CPavlenDlg::EnterLostConnection() {
+    CTableState& s = m_state;
+    if (s.phase == 15) OnContinue();
+    s.phase = 16;
+    TableTrace("phase 16");
+    s.online = 0;
+    StopClock();
+    HideAllActionButtons(1);
+    Reconnect();
+    Invalidate();
+    if (!s.kicked) {
+        BringToFront();
+        Box("网络错误,\n正在为你重新连接\n    ,请稍候...", "网络重连", 48, 5);
+    }
+}
+
+void CPavlenDlg::Reconnect() {
+    CGameSession* session = GetGameSession();
+    m_continueStamp = 0;
+    StopClock();
+    while (CMessage* message = session->PopMessage()) {
+        if (message->typeId == CKickPlayerMsg::kType) {
+            TableTrace("main %d", message->typeId);
+            HandleGameMessage(message);
+            return;
+        }
+        delete message;
+    }
+    session->ResetConnection();
+    m_reconnectStart = GameClockNow();
+    std::string host = session->serverHost;
+    int port = session->serverPort;
+    if (session->reconnectHost != "0" && session->reconnectPort != 0) {
+        host = session->reconnectHost;
+        port = session->reconnectPort;
+    }
+    TableTrace("reconnect %s:%d", host.c_str(), port);
+    session->GetConnection()->Connect(host, static_cast<short>(port));
+    session->firstReplyStamp = GameClockNow();
+    std::string version;
+    session->ReadClientVersion(version);
+    unsigned int n = 0;
+    SendRequest(GetMsgFactory()->BuildPlayerInfoValidate(session->playerId, session->validation, version, &n), n);
+    m_statusText = "正在重新连接,请稍候";
+}
+
+void CPavlenDlg::PollReconnect() {
+    CNetEngineEx* connection = GetGameSession()->GetConnection();
+    if (!connection || connection->GetConnState() != CThreadEngine::kStateConnected || m_state.phase != 16) return;
+    m_state.ResetTable();
+    Invalidate();
+    m_state.phase = 0;
+    TableTrace("phase 0");
+    m_statusText.clear();
+    m_state.online = 1;
+    m_state.kicked = 0;
+    m_lastAlive = -1;
+    BringToFront();
+    Box("重新连接服务器成功", nullptr, 48, 3);
+}
+
+void CPavlenDlg::TickCountdown() {
+    CTableState& s = m_state;
+    const bool expired = m_clock.Advance(GameClockNow());
+    if (expired) {
+        StopClock();
+        CPlayerInfo* own = s.Own();
+        switch (s.phase) {
+        case 5:
+            SendBid(0);
+            break;
+        case 8:
+            SendContest(0);
+            break;
+        case 10:
+            SendDouble(1);
+            break;
+        case 12:
+            ++s.ownTimeouts;
+            if (own && seat::AutoPlay(*own)) break;
+            if (s.ownTimeouts == 1) {
+                if (s.GetLastPlay()) OnPass();
+                if (s.ownHand && !s.ownHand->IsEmpty()) {
+                    ChatLine(s.ownName, ":连续延时两次后将进入托管状态");
+                    Box("连续延时两次后将\n进入托管状态", "提示", 0, 5);
+                }
+            } else if (s.ownTimeouts == 2) {
+                OnAutoPlay();
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    const int change = m_clock.DisplayChange();
+    if (change == 1 && (m_clock.running || expired) && s.IsOwn(m_clock.owner) && m_clock.Seconds() <= 5)
+        Sound("fenlo\\sound\\clock.wav");
+    if (expired && s.phase == 1 && s.seated == 3) {
+        CPlayerInfo* own = s.Own();
+        if (own && !own->ready) SendReady();
+    }
+}
+
+void CPavlenDlg::TickDealing() {
+    CTableState& s = m_state;
+    const int step = m_deal.Advance(GameClockNow());
+    const int count = CDealClock::SeatCount(step);
+    for (CPlayerInfo* p : s.slots)
+        if (p && p->cardCount < 17) p->cardCount = count;
+    if (m_deal.TakeNewFlight()) Sound("fenlo\\sound\\send_card.wav");
+    s.bottomLanded = std::max(0, std::min(3, (step > 6 ? (step - 6) / 3 : 0) - 51));
+    InvalidateAll();
+}
+
+void CPavlenDlg::TickEffect() {
+    const CSpriteEffects::Step step = m_effects.Tick(GameClockNow());
+    if (!step.stepped) return;
+    if (step.sound) Sound(step.sound);
+    if (step.bombFinished && m_state.phase != 15) ++m_state.bombs;
+    InvalidateAll();
+}

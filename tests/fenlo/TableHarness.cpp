@@ -1,0 +1,124 @@
+#include "tests/fenlo/TableHarness.h"
+
+#include "game/core/MsgFactory.h"
+#include "game/ui/GameTableSide.h"
+
+namespace fenlo_test {
+
+DWORD TableHarness::now = 100000;
+
+ScratchFolder& TableHarness::Folder() {
+    static ScratchFolder folder("table");
+    static bool entered = (SetCurrentDirectoryA(folder.Path().c_str()), true);
+    (void)entered;
+    return folder;
+}
+
+void TableHarness::WriteSettings(const std::string& table) { Folder().WriteConfig(0, kVersionSetting, table); }
+
+TableHarness::TableHarness(bool autoGroup, int soundOn) {
+    std::string settings = kTableSettings;
+    if (!soundOn) settings.replace(settings.find("soundon=1"), 9, "soundon=0");
+    WriteSettings(settings);
+    SetGameClockSource(&TableHarness::Now);
+    InstallGameTableSide();
+    CGameSession* s = Session();
+    s->SetRequestSink([this](const char* text, int n) { requests.emplace_back(text, n); });
+    s->playerId = "alice";
+    s->roomId = "31";
+    s->autoPlacedFlag = autoGroup ? 1 : 0;
+    s->vipFlag = 0;
+    s->serverHost = "127.0.0.1";
+    s->serverPort = 1;
+    s->reconnectHost = "0";
+    s->reconnectPort = 0;
+    s->firstReplyStamp = 0;
+    s->ResetConnection();  // an unconnected one: alive, waiting for its first text
+    while (CMessage* m = s->PopMessage()) delete m;
+    while (CMessage* m = s->PopSecondaryMessage()) delete m;
+    SetTableBoxHook([this](const char* text, const char* caption, UINT type, int seconds) {
+        boxes.push_back(std::string(text ? text : "") + "|" + (caption ? caption : "") + "|" + std::to_string(type) +
+                        "|" + std::to_string(seconds));
+        if (answers.empty()) return IDOK;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    });
+    SetTableSoundSink([this](const std::string& path) { sounds.push_back(path); });
+    table = new TestTable;
+    table->Create(IDD_FENLO_DIALOG);
+    testsupport::WaitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            return table->SetupComplete() != 0;
+        },
+        10000);
+    table->KillTimer(CPavlenDlg::kTimerId);
+}
+
+TableHarness::~TableHarness() {
+    table->DestroyWindow();
+    delete table;
+    SetTableBoxHook(nullptr);
+    SetTableSoundSink(nullptr);
+    Session()->SetRequestSink(nullptr);
+    Session()->ResetConnection();
+    SetGameClockSource(nullptr);
+}
+
+void TableHarness::Tick() {
+    now += 25;
+    table->Tick();
+}
+
+void TableHarness::Run(int ms) {
+    for (int t = 0; t < ms; t += 25) Tick();
+}
+
+void TableHarness::Feed(const std::string& document) {
+    CMessage* m = GetMsgFactory()->ParseMessage(document.c_str(), static_cast<int>(document.size()));
+    if (m) m->receiveTime = now;
+    Hand(m);
+}
+
+int TableHarness::Sent(const std::string& name) const {
+    int n = 0;
+    for (const std::string& r : requests) n += r.find("\"" + name + "\"") != std::string::npos;
+    return n;
+}
+
+bool TableHarness::Boxed(const std::string& text) const {
+    for (const std::string& b : boxes)
+        if (b.compare(0, text.size(), text) == 0) return true;
+    return false;
+}
+
+int TableHarness::Played(const std::string& sound) const {
+    int n = 0;
+    for (const std::string& s : sounds) n += s == "fenlo\\sound\\" + sound;
+    return n;
+}
+
+std::string Player(const std::string& id, int seat, int money, bool ready) {
+    return "<player id=\"" + id + "\" seat=\"" + std::to_string(seat) + "\" money=\"" + std::to_string(money) +
+           "\" ready=\"" + (ready ? "True" : "False") + "\" ip=\"1\"/>";
+}
+
+void TableHarness::SeatThree() {
+    Feed(Doc("DeskPlayerInfo", "<desk stake=\"100\"/>" + Player("alice", 0) + Player("bob", 1) + Player("carol", 2)));
+}
+
+void TableHarness::Deal() {
+    SeatThree();
+    Feed(Doc("GameStart"));
+    Run(1500);
+    std::string cards = "<player id=\"alice\"/>";
+    for (int i = 0; i < 17; ++i)
+        cards += "<card number=\"" + std::to_string(i < 16 ? 3 + i / 4 : 8) + "\" suit=\"" +
+                 std::to_string(i < 16 ? i % 4 : 0) + "\"/>";
+    Feed(Doc("SendCard", cards));
+    Run(4300);
+}
+
+}  // namespace fenlo_test

@@ -1,0 +1,317 @@
+// The table window in process: server messages handed to it, its ticks on a
+// test clock, its requests, boxes and sounds recorded.
+#include <gtest/gtest.h>
+
+#include "lobby/net/base/CopyData.h"
+#include "game/ui/SeatFields.h"
+#include "tests/fenlo/TableHarness.h"
+
+using namespace fenlo_test;
+
+namespace {
+
+std::string Card(int number, int suit) {
+    return "<card number=\"" + std::to_string(number) + "\" suit=\"" + std::to_string(suit) + "\"/>";
+}
+std::string Turn(const char* name, const char* who, int seconds) {
+    return Doc(name, std::string("<player id=\"") + who + "\" remainTime=\"" + std::to_string(seconds) + "\"/>");
+}
+std::string Play(const char* who, const std::string& cards = "") {
+    return Doc("ChuPai", std::string("<player id=\"") + who + "\"/>" + cards);
+}
+
+TEST(TableState, DeckIndicesAndUnmasking) {
+    EXPECT_EQ(CTableState::DeckIndex(3, 0), 0);
+    EXPECT_EQ(CTableState::DeckIndex(15, 3), 51);
+    EXPECT_EQ(CTableState::DeckIndex(16, 3), 52);
+    EXPECT_EQ(CTableState::DeckIndex(17, 0), 53);
+    for (auto bad : {std::make_pair(2, 0), {18, 0}, {5, 4}, {5, -1}, {-100, 0}})
+        EXPECT_EQ(CTableState::DeckIndex(bad.first, bad.second), -1) << bad.first << "/" << bad.second;
+    EXPECT_EQ(CTableState::UnmaskNumber(9 + 5 + 2, 2, "21"), 9) << "21 % 16 = 5";
+    EXPECT_EQ(CTableState::UnmaskNumber(9 - 5 + 1, 1, "-21"), 9) << "a truncating remainder";
+}
+
+TEST(TableState, ClockLimitsAndDisplay) {
+    int total, remaining;
+    CTurnClock::Limits(15, 20000, &total, &remaining);
+    EXPECT_EQ(std::make_pair(total, remaining), std::make_pair(20000, 15000));
+    for (int seconds : {0, 21, -3, 2147483}) {
+        CTurnClock::Limits(seconds, 20000, &total, &remaining);
+        EXPECT_EQ(remaining, 20000) << seconds;
+    }
+    CTurnClock clock;
+    clock.Start(2500, 0);
+    EXPECT_EQ(clock.DisplayChange(), 1);
+    EXPECT_FALSE(clock.Advance(400));
+    EXPECT_EQ(clock.DisplayChange(), 2) << "2100 ms: only the 800 ms step changed";
+    EXPECT_FALSE(clock.Advance(600));
+    EXPECT_EQ(clock.DisplayChange(), 1) << "1900 ms: whole seconds changed";
+    EXPECT_TRUE(clock.Advance(2501));
+    EXPECT_FALSE(clock.running);
+    clock.Stop();
+    EXPECT_EQ(clock.remaining, -1) << "stopping twice is harmless";
+}
+
+TEST(TableState, DirtyRectsContainedOrPendingFullRedrawAddNothing) {
+    CDirtyList list;
+    list.Add(0, 0, 100, 100);
+    list.Add(10, 10, 20, 20);
+    list.Add(0, 0, 100, 100);
+    EXPECT_EQ(list.Rects().size(), 1u);
+    list.AddAll(800, 600);
+    list.Add(900, 900, 5, 5);
+    EXPECT_TRUE(list.Full());
+    EXPECT_EQ(list.Rects().size(), 1u);
+}
+
+TEST(Table, LeavingTheResultResetsTheHandOnceAndReadiesAnAutoGroupingSeat) {
+    for (int vip : {0, 1}) {
+        TableHarness h(true);
+        h.Session()->vipFlag = vip;
+        h.SeatThree();
+        CPlayerInfo* bob = h.State().FindPlayerByName("bob");
+        bob->bid = 3;
+        h.table->SetPhase(15);
+        h.table->SetPhase(15);
+        EXPECT_EQ(bob->bid, 3) << "entering 15 twice resets nothing";
+        h.State().Own()->ready = 0;
+        h.table->SetPhase(1);
+        EXPECT_EQ(bob->bid, -1);
+        EXPECT_EQ(h.State().turnCounter, -1);
+        EXPECT_EQ(h.State().Own()->ready, vip ? 0 : 1);
+        EXPECT_EQ(h.State().prevPhase, 15);
+    }
+}
+
+TEST(Table, SeatingAndAPlayerLeaving) {
+    TableHarness h;
+    h.SeatThree();
+    CTableState& s = h.State();
+    EXPECT_EQ(s.phase, 1);
+    EXPECT_EQ(s.seated, 3);
+    EXPECT_TRUE(h.table->Visible(IDC_READY)) << "not auto-grouping: the player readies";
+    EXPECT_EQ(s.GetNextPlayer()->GetId(), "bob");
+    EXPECT_EQ(s.GetPrevPlayer()->GetId(), "carol");
+    h.Feed(Doc("ReadyForPlaying", "<player id=\"alice\"/>"));
+    EXPECT_FALSE(h.table->Visible(IDC_READY));
+    // bob leaves; a fourth player is ignored.
+    h.Feed(Doc("DeskPlayerInfo", "<desk stake=\"1\"/>" + Player("alice", 0) + Player("carol", 2)));
+    EXPECT_EQ(s.FindPlayerByName("bob"), nullptr);
+    CDeskInfoMsg* many = new CDeskInfoMsg;
+    many->playerCount = 7;
+    for (int i = 0; i < 3; ++i) many->playerId[i] = std::string(1, char('x' + i));
+    h.Hand(many);
+    EXPECT_EQ(s.FindPlayerByName("alice"), nullptr) << "the own record is gone";
+    EXPECT_EQ(s.ownHand, nullptr) << "and the own hand with it";
+    h.Feed(Doc("SendRemainCard", "<player id=\"x\"/>" + Card(3, 0) + Card(4, 0) + Card(5, 0)));
+    EXPECT_EQ(s.FindPlayerByName("x")->cardCount, 20);
+}
+
+TEST(Table, SeventeenCardsAfter4200msOfDealing) {
+    TableHarness h;
+    h.SeatThree();
+    h.Feed(Doc("GameStart"));
+    EXPECT_EQ(h.State().phase, 2);
+    EXPECT_TRUE(h.State().holdMain);
+    h.Run(1475);
+    EXPECT_TRUE(h.State().holdMain);
+    h.Tick();
+    EXPECT_FALSE(h.State().holdMain) << "the start pause is 1500 ms";
+    std::string cards = "<player id=\"alice\"/>";
+    for (int i = 0; i < 17; ++i) cards += Card(3 + i / 4, i % 4);
+    h.Feed(Doc("SendCard", cards));
+    EXPECT_EQ(h.State().phase, 4);
+    h.Run(3000);
+    EXPECT_EQ(h.State().FindPlayerByName("bob")->cardCount, 12) << "one card per 225 ms after 150 ms";
+    h.Run(1150);
+    EXPECT_TRUE(h.State().ownHand->IsEmpty());
+    h.Run(100);
+    EXPECT_EQ(h.State().ownHand->GetCardCount(), 17);
+    EXPECT_EQ(h.State().FindPlayerByName("bob")->cardCount, 17);
+    EXPECT_GT(h.Played("send_card.wav"), 10);
+}
+
+TEST(Table, WithSoundOffAStartTakesNoPause) {
+    TableHarness h(false, 0);
+    h.SeatThree();
+    h.Feed(Doc("GameStart"));
+    EXPECT_EQ(h.State().phase, 1);
+    EXPECT_FALSE(h.State().holdMain);
+    EXPECT_TRUE(h.table->Visible(IDC_SORT));
+}
+
+TEST(Table, BidsContestAndTheFarmerDoubleTable) {
+    TableHarness h;
+    h.Deal();
+    CTableState& s = h.State();
+    h.Feed(Turn("BeginJiaoFen", "alice", 15));
+    EXPECT_EQ(s.phase, 5);
+    EXPECT_EQ(h.table->Clock().remaining, 15000);
+    EXPECT_TRUE(h.table->Enabled(IDC_BID1));
+    h.Feed(Doc("JiaoFen", "<player id=\"bob\" score=\"2\"/>"));
+    EXPECT_EQ(h.Played("2_f.wav"), 1);
+    EXPECT_EQ(seat::Landlord(*s.FindPlayerByName("bob")), 1);
+    h.Feed(Turn("BeginJiaoFen", "alice", 0));
+    EXPECT_EQ(h.table->Clock().remaining, 20000);
+    EXPECT_FALSE(h.table->Enabled(IDC_BID2));
+    EXPECT_TRUE(h.table->Enabled(IDC_BID3));
+    h.table->SendBid(3);
+    h.Feed(Doc("JiaoFen", "<player id=\"alice\" score=\"3\"/>"));
+    EXPECT_EQ(h.Played("3_f.wav"), 1) << "the own bid is voiced once";
+    h.Feed(Turn("BeginAskForLandLord", "alice", 5));
+    EXPECT_EQ(s.phase, 8);
+    EXPECT_TRUE(h.table->Visible(IDC_CONTEST_YES));
+    h.Feed(Doc("AskForLandLord", "<player id=\"carol\" ask=\"True\"/>"));
+    EXPECT_EQ(seat::ContestAnswer(*s.FindPlayerByName("carol")), 1);
+    EXPECT_EQ(h.Played("contest_banker.wav"), 1);
+    // alice holds the highest bid: her "True" changes nothing.
+    h.Feed(Turn("BeginDouble", "bob", 5));
+    EXPECT_EQ(s.phase, 11);
+    struct Answer {
+        const char* who;
+        const char* answer;
+        int state, count;
+    } answers[] = {{"alice", "True", 0, 0}, {"bob", "False", 1, 0}, {"carol", "True", 2, 1},
+                   {"bob", "True", 4, 2},   {"carol", "True", 0, 2}};
+    for (const Answer& a : answers) {
+        h.Feed(Doc("Double", std::string("<player id=\"") + a.who + "\" answer=\"" + a.answer + "\"/>"));
+        EXPECT_EQ(s.FindPlayerByName(a.who)->doubling, a.state) << a.who << a.answer;
+        EXPECT_EQ(s.doubleCount, a.count) << a.who << a.answer;
+    }
+    h.Feed(Turn("BeginDouble", "alice", 5));
+    EXPECT_TRUE(h.table->Visible(IDC_DOUBLE) || h.table->Visible(IDC_REDOUBLE));
+}
+
+TEST(Table, PlaysMaskedPlanesStraightsAndBombs) {
+    TableHarness h;
+    h.Deal();
+    CTableState& s = h.State();
+    s.maskMode = 1;
+    CPlayerInfo* bob = s.FindPlayerByName("bob");
+    // bob's name is no number: v = 0, the suit is added.
+    h.Feed(Play("bob", Card(9 + 2, 2) + Card(10 + 1, 1) + Card(11, 0) + Card(12 + 3, 3) + Card(13, 0)));
+    ASSERT_EQ(bob->lastPlay->GetCardCount(), 5);
+    EXPECT_EQ(bob->lastPlay->GetType(), kTypeStraight);
+    EXPECT_EQ(seat::PatternMark(*bob), 1);
+    EXPECT_EQ(bob->cardCount, 12);
+    s.maskMode = 0;
+    std::string plane;
+    for (int n : {9, 10}) plane += Card(n, 1) + Card(n, 2) + Card(n, 3);
+    h.Feed(Play("carol", plane + Card(13, 1) + Card(14, 1)));
+    EXPECT_EQ(h.table->Effects().Codes(), std::vector<int>({9}));
+    s.bombs = 5;
+    h.Feed(Play("bob", Card(14, 0) + Card(14, 2) + Card(14, 3) + Card(14, 1)));
+    EXPECT_EQ(h.table->Effects().Codes(), std::vector<int>({9, 3})) << "bomb codes stop at 3";
+    h.Feed(Play("carol"));
+    EXPECT_TRUE(s.FindPlayerByName("carol")->lastPlay->IsEmpty());
+    // The own pass's echo ends the own action: the next bid is voiced.
+    h.table->OnPass();
+    EXPECT_EQ(s.ownActionSound, 1);
+    h.Feed(Play("alice"));
+    h.Feed(Doc("JiaoFen", "<player id=\"bob\" score=\"1\"/>"));
+    EXPECT_EQ(h.Played("1_f.wav"), 1);
+    EXPECT_EQ(h.Played("pass.wav"), 2);
+    h.Run(6000);
+    EXPECT_TRUE(h.table->Effects().Empty());
+    EXPECT_EQ(s.bombs, 6) << "a finished bomb film counts";
+}
+
+TEST(Table, TheResultSetsMoneyWaitsForItsEffectAndContinuesBySelf) {
+    TableHarness h;
+    h.Deal();
+    CTableState& s = h.State();
+    seat::Landlord(*s.FindPlayerByName("bob")) = 1;
+    // The bombs and the spring come with the last entry.
+    h.Feed(Doc("GameResult", "<player id=\"alice\" money=\"50\"/><player id=\"bob\" money=\"-100\"/>" + Card(3, 0) +
+                                 "<player id=\"carol\" money=\"50\" bomb=\"2\" spring=\"ChunTian\"/>"));
+    EXPECT_EQ(s.phase, 15);
+    EXPECT_EQ(s.resultKind, 0);
+    EXPECT_EQ(s.Own()->money, 1050);
+    EXPECT_EQ(h.Played("win.wav"), 1) << "the landlord kept cards";
+    EXPECT_EQ(s.bombs, 3);
+    h.Run(500);
+    EXPECT_FALSE(h.table->Visible(IDC_CONTINUE)) << "the spring film runs first";
+    h.Run(2500);
+    EXPECT_TRUE(h.table->Visible(IDC_CONTINUE));
+    EXPECT_TRUE(s.holdMain);
+    h.Run(5100);
+    EXPECT_FALSE(s.holdMain) << "continue ran by itself";
+    EXPECT_FALSE(h.table->Visible(IDC_CONTINUE));
+}
+
+// A restore: alice seat 0, bob seat 1 (the landlord, bid 3), carol seat 2;
+// bob and carol restored with state 2 (doubled) and contest answer 0.
+std::string Restore(const char* stage, const char* onTurn, int aliceCards, int bobCards, int carolCards) {
+    auto entry = [](const char* id, int seat, int cards, const char* bid, const std::string& last) {
+        return "<player id=\"" + std::string(id) + "\" seat=\"" + std::to_string(seat) +
+               "\" money=\"10\" ready=\"True\" cardNum=\"" + std::to_string(cards) + "\" bid=\"" + bid +
+               "\" ip=\"1\" auto=\"False\" loc=\"\" det=\"\" multiple=\"2\" ask=\"1\"/><last/>" + last;
+    };
+    std::string hand = "<hand/>";
+    for (int i = 0; i < aliceCards; ++i) hand += Card(3 + i / 4, i % 4);
+    return Doc("RestorePlayer", std::string("<game state=\"") + stage + "\" now=\"" + onTurn +
+                                    "\" banker=\"bob\" stake=\"5\" vip=\"False\" id=\"g\" bomb=\"1\"/>" +
+                                    entry("alice", 0, aliceCards, " ", "") +
+                                    entry("bob", 1, bobCards, "3", Card(14, 0) + Card(14, 1)) +
+                                    entry("carol", 2, carolCards, " ", "") + hand + "<bottom/>");
+}
+
+TEST(Table, RestoreInEachStageOverASeatedDesk) {
+    struct Case {
+        const char* stage;
+        const char* onTurn;
+        int phase, total, cards;
+    } cases[] = {{"JiaoFen", "alice", 5, 20000, 17},      {"AskForLandLord", "bob", 9, 20000, 17},
+                 {"farmerDouble", "alice", 10, 20000, 17}, {"PlayingCard", "carol", 14, 20000, 10},
+                 {"PlayingCard", "alice", 12, 30000, 17},  {"Other", "alice", 0, 0, 17}};
+    for (const Case& c : cases) {
+        TableHarness h;
+        h.SeatThree();
+        seat::Plays(*h.State().Own()) = 7;
+        h.Feed(Restore(c.stage, c.onTurn, c.cards, c.cards == 17 ? 20 : 18, 17));
+        CTableState& s = h.State();
+        EXPECT_EQ(s.phase, c.phase == 0 ? 1 : c.phase) << c.stage;
+        EXPECT_EQ(h.table->Clock().running ? h.table->Clock().total : 0, c.total) << c.stage;
+        ASSERT_NE(s.Own(), nullptr);
+        EXPECT_EQ(seat::Plays(*s.Own()), 0) << "new records in place of the replaced ones";
+        EXPECT_EQ(s.ownHand, s.Own()->hand);
+        EXPECT_EQ(s.ownHand->GetCardCount(), c.cards);
+        EXPECT_EQ(s.highestBid, 3);
+        EXPECT_EQ(seat::Landlord(*s.FindPlayerByName("bob")), 1);
+        // Walking from bob: carol keeps 2 (count 1), alice gets 4 (count 2).
+        EXPECT_EQ(s.doubleCount, 2) << c.stage;
+        EXPECT_EQ(s.FindPlayerByName("carol")->doubling, 2) << c.stage;
+        EXPECT_EQ(s.FindPlayerByName("bob")->doubling, 0) << c.stage;
+        if (c.cards == 10) {
+            EXPECT_EQ(s.turnCounter, 1);
+            EXPECT_EQ(s.FindPlayerByName("bob")->lastPlay->GetCardCount(), 2);
+        }
+    }
+}
+
+TEST(Table, HostileCardsAndCountsAreDropped) {
+    TableHarness h;
+    h.Deal();
+    CTableState& s = h.State();
+    s.maskMode = 1;
+    CCardOutResultMsg* play = new CCardOutResultMsg;
+    play->playerId = "bob";
+    play->numbers = {300, -7, 20, 5};
+    play->suits = {0, 1, 9, 0};
+    h.Hand(play);
+    EXPECT_EQ(s.FindPlayerByName("bob")->lastPlay->GetCardCount(), 1) << "only the 5 is a card";
+    CSendRemainCardMsg* bottom = new CSendRemainCardMsg;
+    bottom->playerId = "alice";
+    bottom->cardCount = 8;
+    for (int i = 0; i < 8; ++i) bottom->numbers[i] = 15, bottom->suits[i] = i % 4;
+    h.Hand(bottom);
+    EXPECT_EQ(s.ownHand->GetCardCount(), 20) << "three bottom cards at most";
+    CShowCardMsg* shown = new CShowCardMsg;
+    shown->number = 3;
+    shown->index = 999;
+    h.Hand(shown);
+    EXPECT_EQ(s.shownCard, -1);
+    h.Hand(nullptr);
+}
+
+}  // namespace
