@@ -31,7 +31,23 @@ public:
     void AllPlays(std::vector<CCardSet*>* out);
 
 private:
-    typedef std::vector<std::unique_ptr<CCardSet>> PlayList;
+    // Plays found by one step. The sets stay with the list when it is emptied
+    // and are reused, so that a search allocates nothing once warm.
+    class PlayList {
+    public:
+        size_t size() const { return size_; }
+        bool empty() const { return size_ == 0; }
+        CCardSet& operator[](size_t i) const { return *sets_[i]; }
+        // A new empty play (type 0, key -1) at the end.
+        CCardSet& Add();
+        void PopBack() { --size_; }
+        void Erase(size_t i);
+        void Clear() { size_ = 0; }
+
+    private:
+        std::vector<std::unique_ptr<CCardSet>> sets_;
+        size_t size_ = 0;
+    };
     typedef void (CCardFinder::*StepFn)(PlayList& plays);
     struct Step {
         int type;
@@ -65,14 +81,24 @@ private:
     void FourTwoSingles(PlayList& plays) { FourWingsStep(1, plays); }
     void FourTwoPairs(PlayList& plays) { FourWingsStep(2, plays); }
 
+    // The hand's groups by number, for the lookups of one step.
+    void IndexHand();
+    // Same as the hand's NextGroupAbove and FindGroupByNumber.
+    const CardGroup* GroupAbove(int n) const;
+    const CardGroup* GroupOf(int number) const;
+    void AddPlay(const std::vector<CCard*>& cards, int key, PlayList& plays);
+    // cards_ = the first `width` cards of each group numbered low .. low+groups-1.
+    void GatherRun(int low, int groups, int width);
+
     // A play with wings is offered only when the play button would take it:
     // it classifies as a valid play and beats the play to beat.
     bool WouldBeAccepted(CCardSet* play);
-    bool OfferWing(std::unique_ptr<CCardSet> play, PlayList& plays);
-    // `need` wings of `width` cards for a body whose numbers run low..high;
-    // empty when the hand has too few.
-    std::vector<CCard*> ChooseWings(const CCardSet& body, int low, int high, int width, int need) const;
-    static std::unique_ptr<CCardSet> WithWings(const CCardSet& body, const std::vector<CCard*>& wings, int key);
+    // Offers the play last added to plays; takes it back when refused.
+    bool OfferWing(PlayList& plays);
+    // Fills wings_ with `need` wings of `width` cards for a body whose numbers
+    // run low..high; empty when the hand has too few.
+    void ChooseWings(const CCardSet& body, int low, int high, int width, int need);
+    void AddWithWings(const CCardSet& body, int key, PlayList& plays);
 
     std::vector<Step> queue_;
     std::vector<Step> allSteps_;
@@ -87,4 +113,11 @@ private:
     CCardSet* hand_ = nullptr;
     std::unique_ptr<CCardTypeJudge> judge_;  // made on first need
     std::vector<CCard*> cards_;              // scratch: the run being gathered
+    std::vector<CCard*> wings_;              // scratch: ChooseWings
+    std::vector<CCard*> part_;               // scratch: ChooseWings
+    PlayList bodies_;                        // scratch: bodies of plays with wings
+    // The hand's groups by number when every number lies in 0..kIndexed-1.
+    static const int kIndexed = 32;
+    bool indexed_ = false;
+    const CardGroup* byNumber_[kIndexed] = {};
 };

@@ -45,7 +45,7 @@ bool CCardTypeJudge::FinderTest(CCardSet* set, int type, int divisor) {
     if (count % divisor != 0) return false;
     // The set has the type when any play of that type the finder offers from
     // it uses every card.
-    CCardSet result;
+    CCardSet& result = result_;
     finder_->FindPlays(nullptr, set, type);
     for (;;) {
         finder_->NextPlay(&result);
