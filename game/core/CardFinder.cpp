@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "game/core/CardTypeJudge.h"
 
@@ -11,6 +12,8 @@ const int kHighestRunNumber = 14;  // the 2 and the jokers never join a run
 
 // Fewest groups of a run found without a play to beat: straights 5, pair runs 3, triple runs 2.
 int MinRunGroups(int width) { return width == 1 ? 5 : width == 2 ? 3 : 2; }
+
+int CountTrailingZeros(std::uint32_t bits) { return __builtin_ctz(bits); }
 
 bool SameNumbers(const CCardSet& a, const CCardSet& b) {
     if (a.GetCardCount() != b.GetCardCount()) return false;
@@ -36,7 +39,8 @@ CCardFinder::CCardFinder()
           {kTypeFourTwoPairs, &CCardFinder::FourTwoPairs},
           {kTypeRocket, &CCardFinder::Rocket},
       },
-      steps_(&queue_) {}
+      steps_(&queue_),
+      bodies_(true) {}
 
 CCardFinder::~CCardFinder() = default;
 
@@ -49,6 +53,15 @@ CCardSet& CCardFinder::PlayList::Add() {
     return play;
 }
 
+void CCardFinder::PlayList::AddSpan(int low, int groups, int width) {
+    const Span span = {low, groups, width};
+    if (size_ == spans_.size())
+        spans_.push_back(span);
+    else
+        spans_[size_] = span;
+    ++size_;
+}
+
 void CCardFinder::PlayList::Erase(size_t i) {
     std::rotate(sets_.begin() + i, sets_.begin() + i + 1, sets_.begin() + size_);
     --size_;
@@ -56,7 +69,8 @@ void CCardFinder::PlayList::Erase(size_t i) {
 
 void CCardFinder::IndexHand() {
     indexed_ = true;
-    for (const CardGroup*& g : byNumber_) g = nullptr;
+    present_ = 0;
+    for (int& n : sizes_) n = 0;
     for (auto g = hand_->GroupsBegin(); g != hand_->GroupsEnd(); ++g) {
         const int number = CCardSet::GroupNumber(*g);
         if (number < 0 || number >= kIndexed) {
@@ -64,19 +78,27 @@ void CCardFinder::IndexHand() {
             return;
         }
         byNumber_[number] = &*g;
+        sizes_[number] = static_cast<int>(g->size());
+        present_ |= 1u << number;
     }
 }
 
 const CardGroup* CCardFinder::GroupAbove(int n) const {
-    if (!indexed_) return GroupAbove(n);
-    for (int k = n < 0 ? 0 : n + 1; k < kIndexed; ++k)
-        if (byNumber_[k]) return byNumber_[k];
-    return nullptr;
+    if (!indexed_) return hand_->NextGroupAbove(n);
+    if (n >= kIndexed - 1) return nullptr;
+    const std::uint32_t above = n < 0 ? present_ : present_ & ~((2u << n) - 1);
+    return above ? byNumber_[CountTrailingZeros(above)] : nullptr;
+}
+
+int CCardFinder::SizeOf(int number) const {
+    if (indexed_) return number >= 0 && number < kIndexed ? sizes_[number] : 0;
+    const CardGroup* g = hand_->FindGroupByNumber(number);
+    return g ? static_cast<int>(g->size()) : 0;
 }
 
 const CardGroup* CCardFinder::GroupOf(int number) const {
-    if (!indexed_) return GroupOf(number);
-    return number >= 0 && number < kIndexed ? byNumber_[number] : nullptr;
+    if (!indexed_) return hand_->FindGroupByNumber(number);
+    return number >= 0 && number < kIndexed && (present_ >> number & 1) ? byNumber_[number] : nullptr;
 }
 
 void CCardFinder::AddPlay(const std::vector<CCard*>& cards, int key, PlayList& plays) {
@@ -94,6 +116,7 @@ void CCardFinder::FindPlays(CCardSet* toBeat, CCardSet* hand, int type) {
     steps_ = &queue_;
     stepPos_ = 0;
     if (!hand) return;
+    IndexHand();
 
     if (!toBeat) {
         key_ = -1;
@@ -151,7 +174,6 @@ void CCardFinder::NextPlay(CCardSet* out) {
             if (step.type == kTypeBomb && toBeat_ && toBeat_->GetType() != kTypeBomb &&
                 toBeat_->GetType() != kTypeRocket)
                 key_ = -1;  // every bomb beats it
-            IndexHand();
             (this->*step.run)(found_);
             for (size_t i = 0; i < found_.size(); ++i) found_[i].SetType(step.type);
             key_ = key;
@@ -177,7 +199,7 @@ void CCardFinder::ExactGroups(int n, PlayList& plays) {
     if (hand_->GetCardCount() < n) return;
     for (const CardGroup* g = GroupAbove(key_); g; g = GroupAbove(CCardSet::GroupNumber(*g))) {
         if (static_cast<int>(g->size()) != n) continue;
-        AddPlay(*g, CCardSet::GroupNumber(*g), plays);
+        AddRun(CCardSet::GroupNumber(*g), 1, n, plays);
         if (AllStepsMode()) return;
     }
 }
@@ -187,8 +209,7 @@ void CCardFinder::SplitGroups(int n, PlayList& plays) {
     for (const CardGroup* g = GroupAbove(key_); g; g = GroupAbove(CCardSet::GroupNumber(*g))) {
         if (static_cast<int>(g->size()) <= n) continue;
         // The highest suits.
-        cards_.assign(g->begin(), g->begin() + n);
-        AddPlay(cards_, CCardSet::GroupNumber(*g), plays);
+        AddRun(CCardSet::GroupNumber(*g), 1, n, plays);
         if (AllStepsMode()) return;
     }
 }
@@ -218,6 +239,15 @@ void CCardFinder::GatherRun(int low, int groups, int width) {
     }
 }
 
+void CCardFinder::AddRun(int low, int groups, int width, PlayList& plays) {
+    if (plays.SpansOnly()) {
+        plays.AddSpan(low, groups, width);
+        return;
+    }
+    GatherRun(low, groups, width);
+    AddPlay(cards_, low + groups - 1, plays);
+}
+
 void CCardFinder::ExactRuns(int width, PlayList& plays) {
     const bool beat = Beating();
     const int lo = beat ? key_ - runLength_ + 1 : -1;
@@ -225,14 +255,9 @@ void CCardFinder::ExactRuns(int width, PlayList& plays) {
         const int s = CCardSet::GroupNumber(*g);
         const int limit = beat ? runLength_ : INT_MAX;
         int m = 0;
-        while (m < limit && s + m <= kHighestRunNumber) {
-            const CardGroup* run = GroupOf(s + m);
-            if (!run || static_cast<int>(run->size()) != width) break;
-            ++m;
-        }
+        while (m < limit && s + m <= kHighestRunNumber && SizeOf(s + m) == width) ++m;
         if (beat ? (m == runLength_ && m > 0) : m >= MinRunGroups(width)) {
-            GatherRun(s, m, width);
-            AddPlay(cards_, s + m - 1, plays);
+            AddRun(s, m, width, plays);
             if (beat && AllStepsMode()) return;
         }
     }
@@ -248,23 +273,21 @@ void CCardFinder::SplitRuns(int width, PlayList& plays) {
         int m = 0;
         bool split = false;  // some group gives up only part of its cards
         while (m < limit && s + m <= kHighestRunNumber) {
-            const CardGroup* run = GroupOf(s + m);
-            if (!run || static_cast<int>(run->size()) < width) break;
-            if (static_cast<int>(run->size()) > width) split = true;
+            const int size = SizeOf(s + m);
+            if (size < width) break;
+            if (size > width) split = true;
             ++m;
         }
         if (!beat) {
             if (m >= MinRunGroups(width) && split) {
-                GatherRun(s, m, width);
-                AddPlay(cards_, s + m - 1, plays);
+                AddRun(s, m, width, plays);
                 g = GroupAbove(s + m);
             } else {
                 g = GroupAbove(s);
             }
         } else {
             if (m == runLength_ && m > 0 && split) {
-                GatherRun(s, m, width);
-                AddPlay(cards_, s + m - 1, plays);
+                AddRun(s, m, width, plays);
                 if (AllStepsMode()) return;
             }
             g = GroupAbove(s + m);
@@ -324,7 +347,9 @@ bool CCardFinder::OfferWing(PlayList& plays) {
     return true;
 }
 
-void CCardFinder::ChooseWings(const CCardSet& body, int low, int high, int width, int need) {
+void CCardFinder::ChooseWings(const Span& body, int width, int need) {
+    const int low = body.low;
+    const int high = body.low + body.groups - 1;
     std::vector<CCard*>& wings = wings_;
     wings.clear();
     int got = 0;
@@ -340,8 +365,10 @@ void CCardFinder::ChooseWings(const CCardSet& body, int low, int high, int width
         if (static_cast<int>(g->size()) <= width) continue;
         std::vector<CCard*>& part = part_;
         part.clear();
-        for (CCard* c : *g) {
-            if (c->GetNumber() >= low && c->GetNumber() <= high && body.Contains(c)) continue;
+        const bool inBody = CCardSet::GroupNumber(*g) >= low && CCardSet::GroupNumber(*g) <= high;
+        for (size_t i = 0; i < g->size(); ++i) {
+            CCard* c = (*g)[i];
+            if (inBody && static_cast<int>(i) < body.width) continue;  // the body has the first cards
             part.push_back(c);
             if (static_cast<int>(part.size()) == width) {
                 wings.insert(wings.end(), part.begin(), part.end());
@@ -353,11 +380,10 @@ void CCardFinder::ChooseWings(const CCardSet& body, int low, int high, int width
     if (got < need) wings.clear();
 }
 
-void CCardFinder::AddWithWings(const CCardSet& body, int key, PlayList& plays) {
-    CCardSet& play = plays.Add();
-    body.CopyTo(&play);
-    play.AddCards(wings_);
-    play.SetKey(key);
+void CCardFinder::AddWithWings(const Span& body, PlayList& plays) {
+    GatherRun(body.low, body.groups, body.width);
+    cards_.insert(cards_.end(), wings_.begin(), wings_.end());
+    AddPlay(cards_, body.low + body.groups - 1, plays);
 }
 
 void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
@@ -379,12 +405,10 @@ void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
     }
 
     for (size_t i = 0; i < bodies.size(); ++i) {
-        const CCardSet& body = bodies[i];
-        const int need = body.GetCardCount() / 3;
-        const int high = body.GetKey();
-        ChooseWings(body, high - need + 1, high, width, need);
+        const Span& body = bodies.SpanAt(i);
+        ChooseWings(body, width, body.groups);
         if (wings_.empty()) continue;
-        AddWithWings(body, high, plays);
+        AddWithWings(body, plays);
         if (OfferWing(plays) && AllStepsMode()) break;
     }
 }
@@ -394,11 +418,10 @@ void CCardFinder::FourWingsStep(int width, PlayList& plays) {
     bodies.Clear();
     ExactGroups(4, bodies);
     for (size_t i = 0; i < bodies.size(); ++i) {
-        const CCardSet& body = bodies[i];
-        const int number = body.GetKey();
-        ChooseWings(body, number, number, width, 2);
+        const Span& body = bodies.SpanAt(i);
+        ChooseWings(body, width, 2);
         if (wings_.empty()) continue;
-        AddWithWings(body, number, plays);
+        AddWithWings(body, plays);
         OfferWing(plays);
     }
 }

@@ -6,6 +6,7 @@
 // plays come lowest first.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -33,8 +34,21 @@ public:
 private:
     // Plays found by one step. The sets stay with the list when it is emptied
     // and are reused, so that a search allocates nothing once warm.
+    // Cards out of the hand: the first `width` of each group numbered
+    // low .. low+groups-1 (how every play of a run or group is made).
+    struct Span {
+        int low;
+        int groups;
+        int width;
+    };
+
+    // A list of spans only (the bodies of plays with wings) or of plays.
     class PlayList {
     public:
+        explicit PlayList(bool spansOnly = false) : spansOnly_(spansOnly) {}
+        bool SpansOnly() const { return spansOnly_; }
+        void AddSpan(int low, int groups, int width);
+        const Span& SpanAt(size_t i) const { return spans_[i]; }
         size_t size() const { return size_; }
         bool empty() const { return size_ == 0; }
         CCardSet& operator[](size_t i) const { return *sets_[i]; }
@@ -45,7 +59,9 @@ private:
         void Clear() { size_ = 0; }
 
     private:
+        bool spansOnly_;
         std::vector<std::unique_ptr<CCardSet>> sets_;
+        std::vector<Span> spans_;
         size_t size_ = 0;
     };
     typedef void (CCardFinder::*StepFn)(PlayList& plays);
@@ -81,24 +97,29 @@ private:
     void FourTwoSingles(PlayList& plays) { FourWingsStep(1, plays); }
     void FourTwoPairs(PlayList& plays) { FourWingsStep(2, plays); }
 
-    // The hand's groups by number, for the lookups of one step.
+    // The hand's groups by number, for the lookups of one search.
     void IndexHand();
     // Same as the hand's NextGroupAbove and FindGroupByNumber.
     const CardGroup* GroupAbove(int n) const;
     const CardGroup* GroupOf(int number) const;
+    // Cards in the hand's group of that number; 0 when there is none.
+    int SizeOf(int number) const;
     void AddPlay(const std::vector<CCard*>& cards, int key, PlayList& plays);
-    // cards_ = the first `width` cards of each group numbered low .. low+groups-1.
+    // cards_ = the cards of a span.
     void GatherRun(int low, int groups, int width);
+    // Adds the span as a play keyed by its highest number, or as a span.
+    void AddRun(int low, int groups, int width, PlayList& plays);
 
     // A play with wings is offered only when the play button would take it:
     // it classifies as a valid play and beats the play to beat.
     bool WouldBeAccepted(CCardSet* play);
     // Offers the play last added to plays; takes it back when refused.
     bool OfferWing(PlayList& plays);
-    // Fills wings_ with `need` wings of `width` cards for a body whose numbers
-    // run low..high; empty when the hand has too few.
-    void ChooseWings(const CCardSet& body, int low, int high, int width, int need);
-    void AddWithWings(const CCardSet& body, int key, PlayList& plays);
+    // Fills wings_ with `need` wings of `width` cards for the body; empty
+    // when the hand has too few.
+    void ChooseWings(const Span& body, int width, int need);
+    // The body with wings_, keyed by the body's highest number.
+    void AddWithWings(const Span& body, PlayList& plays);
 
     std::vector<Step> queue_;
     std::vector<Step> allSteps_;
@@ -119,5 +140,7 @@ private:
     // The hand's groups by number when every number lies in 0..kIndexed-1.
     static const int kIndexed = 32;
     bool indexed_ = false;
+    std::uint32_t present_ = 0;  // bit n: the hand has a group numbered n
     const CardGroup* byNumber_[kIndexed] = {};
+    int sizes_[kIndexed] = {};
 };
