@@ -71,6 +71,7 @@ void CCardFinder::IndexHand() {
     indexed_ = true;
     present_ = 0;
     for (int& n : sizes_) n = 0;
+    for (std::uint32_t& mask : atLeast_) mask = 0;
     for (auto g = hand_->GroupsBegin(); g != hand_->GroupsEnd(); ++g) {
         const int number = CCardSet::GroupNumber(*g);
         if (number < 0 || number >= kIndexed) {
@@ -80,6 +81,7 @@ void CCardFinder::IndexHand() {
         byNumber_[number] = &*g;
         sizes_[number] = static_cast<int>(g->size());
         present_ |= 1u << number;
+        for (int k = 0; k < kSizes && k <= sizes_[number]; ++k) atLeast_[k] |= 1u << number;
     }
 }
 
@@ -88,6 +90,26 @@ const CardGroup* CCardFinder::GroupAbove(int n) const {
     if (n >= kIndexed - 1) return nullptr;
     const std::uint32_t above = n < 0 ? present_ : present_ & ~((2u << n) - 1);
     return above ? byNumber_[CountTrailingZeros(above)] : nullptr;
+}
+
+bool CCardFinder::NextGroupSized(int n, int fewest, int most, int* number) const {
+    if (indexed_) {
+        if (n >= kIndexed - 1) return false;
+        std::uint32_t mask = atLeast_[fewest];
+        if (most != INT_MAX) mask &= ~atLeast_[most + 1];
+        if (n >= 0) mask &= ~((2u << n) - 1);
+        if (!mask) return false;
+        *number = CountTrailingZeros(mask);
+        return true;
+    }
+    for (const CardGroup* g = hand_->NextGroupAbove(n); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        const int size = static_cast<int>(g->size());
+        if (size >= fewest && size <= most) {
+            *number = CCardSet::GroupNumber(*g);
+            return true;
+        }
+    }
+    return false;
 }
 
 int CCardFinder::SizeOf(int number) const {
@@ -197,19 +219,16 @@ void CCardFinder::AllPlays(std::vector<CCardSet*>* out) {
 
 void CCardFinder::ExactGroups(int n, PlayList& plays) {
     if (hand_->GetCardCount() < n) return;
-    for (const CardGroup* g = GroupAbove(key_); g; g = GroupAbove(CCardSet::GroupNumber(*g))) {
-        if (static_cast<int>(g->size()) != n) continue;
-        AddRun(CCardSet::GroupNumber(*g), 1, n, plays);
+    for (int number = key_; NextGroupSized(number, n, n, &number);) {
+        AddRun(number, 1, n, plays);
         if (AllStepsMode()) return;
     }
 }
 
 void CCardFinder::SplitGroups(int n, PlayList& plays) {
     if (hand_->GetCardCount() < n) return;
-    for (const CardGroup* g = GroupAbove(key_); g; g = GroupAbove(CCardSet::GroupNumber(*g))) {
-        if (static_cast<int>(g->size()) <= n) continue;
-        // The highest suits.
-        AddRun(CCardSet::GroupNumber(*g), 1, n, plays);
+    for (int number = key_; NextGroupSized(number, n + 1, INT_MAX, &number);) {
+        AddRun(number, 1, n, plays);  // the highest suits
         if (AllStepsMode()) return;
     }
 }
@@ -251,8 +270,8 @@ void CCardFinder::AddRun(int low, int groups, int width, PlayList& plays) {
 void CCardFinder::ExactRuns(int width, PlayList& plays) {
     const bool beat = Beating();
     const int lo = beat ? key_ - runLength_ + 1 : -1;
-    for (const CardGroup* g = GroupAbove(lo); g; g = GroupAbove(CCardSet::GroupNumber(*g))) {
-        const int s = CCardSet::GroupNumber(*g);
+    // A run starts at a group of exactly `width` cards.
+    for (int s = lo; NextGroupSized(s, width, width, &s);) {
         const int limit = beat ? runLength_ : INT_MAX;
         int m = 0;
         while (m < limit && s + m <= kHighestRunNumber && SizeOf(s + m) == width) ++m;
@@ -266,9 +285,9 @@ void CCardFinder::ExactRuns(int width, PlayList& plays) {
 void CCardFinder::SplitRuns(int width, PlayList& plays) {
     const bool beat = Beating();
     const int lo = beat ? key_ - runLength_ + 1 : -1;
-    const CardGroup* g = GroupAbove(lo);
-    while (g) {
-        const int s = CCardSet::GroupNumber(*g);
+    // A run starts at a group of at least `width` cards.
+    int s = lo;
+    while (NextGroupSized(s, width, INT_MAX, &s)) {
         const int limit = beat ? runLength_ : INT_MAX;
         int m = 0;
         bool split = false;  // some group gives up only part of its cards
@@ -281,16 +300,14 @@ void CCardFinder::SplitRuns(int width, PlayList& plays) {
         if (!beat) {
             if (m >= MinRunGroups(width) && split) {
                 AddRun(s, m, width, plays);
-                g = GroupAbove(s + m);
-            } else {
-                g = GroupAbove(s);
+                s += m;
             }
         } else {
             if (m == runLength_ && m > 0 && split) {
                 AddRun(s, m, width, plays);
                 if (AllStepsMode()) return;
             }
-            g = GroupAbove(s + m);
+            s += m;
         }
     }
 }

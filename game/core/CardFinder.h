@@ -102,6 +102,9 @@ private:
     // Same as the hand's NextGroupAbove and FindGroupByNumber.
     const CardGroup* GroupAbove(int n) const;
     const CardGroup* GroupOf(int number) const;
+    // The lowest number above n of a group of fewest..most cards (most is
+    // INT_MAX or at most kSizes-2); false when there is none.
+    bool NextGroupSized(int n, int fewest, int most, int* number) const;
     // Cards in the hand's group of that number; 0 when there is none.
     int SizeOf(int number) const;
     void AddPlay(const std::vector<CCard*>& cards, int key, PlayList& plays);
@@ -143,4 +146,7 @@ private:
     std::uint32_t present_ = 0;  // bit n: the hand has a group numbered n
     const CardGroup* byNumber_[kIndexed] = {};
     int sizes_[kIndexed] = {};
+    // Bit n of atLeast_[k]: the hand's group numbered n has k cards or more.
+    static const int kSizes = 6;
+    std::uint32_t atLeast_[kSizes] = {};
 };
