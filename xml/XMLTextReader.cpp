@@ -75,6 +75,7 @@ int XMLTextReader::ParseXmlData(const char* data, int length) {
     // tag, between its "<" and ">", there is no NUL.
     const int limit = Limit(data, length);
     elements_.reserve(static_cast<std::size_t>(limit) / 32 + 1);
+    openTags_.reserve(8);
     XMLElement* previous = nullptr;
     int pos = 0;
     while (length >= 1) {

@@ -18,6 +18,11 @@ XMLTextWriter::~XMLTextWriter() {
 }
 
 void XMLTextWriter::WriteStartElement(std::string name) {
+    if (elements_.empty()) {
+        // Room for a typical message at once.
+        elements_.reserve(16);
+        openElements_.reserve(8);
+    }
     XMLElement* e = XMLElement::CreateNewElement(pool_, name.data(), static_cast<unsigned int>(name.size()));
     try {
         elements_.push_back(e);
