@@ -1,10 +1,16 @@
 #include "xml/XMLAttribute.h"
 
-XMLAttribute::XMLAttribute(const std::string& name, const std::string& value) : name_(name), value_(value) {}
+XMLAttribute::XMLAttribute(const std::string& name, const std::string& value)
+    : name_(name), value_(value), next_(nullptr) {}
 
-XMLAttribute::XMLAttribute(const XMLAttribute& other) = default;
+XMLAttribute::XMLAttribute(const XMLAttribute& other) : name_(other.name_), value_(other.value_), next_(nullptr) {}
 
-XMLAttribute& XMLAttribute::operator=(const XMLAttribute& other) = default;
+// The link stays: an attribute assigned to keeps its place in its element.
+XMLAttribute& XMLAttribute::operator=(const XMLAttribute& other) {
+    name_ = other.name_;
+    value_ = other.value_;
+    return *this;
+}
 
 XMLAttribute::~XMLAttribute() = default;
 

@@ -1,13 +1,17 @@
-// One name/value pair of an XML element. Created only through the factory;
-// the owning element deletes it.
+// One name/value pair of an XML element. Created only through the factory or
+// by its element (in the memory of the reader or writer that owns the element);
+// the owning element destroys it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "xml/TesselApi.h"
 
 class TESSEL_API XMLAttribute {
     friend class XMLElement;
+    friend class XMLTextReader;
+    friend class XMLTextWriter;
 
 public:
     XMLAttribute(const XMLAttribute& other);
@@ -22,7 +26,10 @@ protected:
 
 private:
     XMLAttribute(const std::string& name, const std::string& value);
+    XMLAttribute(const char* name, std::size_t nameLength, const char* value, std::size_t valueLength)
+        : name_(name, nameLength), value_(value, valueLength), next_(nullptr) {}
 
     std::string name_;
     std::string value_;
+    XMLAttribute* next_;  // the element's next attribute; copies start unlinked
 };

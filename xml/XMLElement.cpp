@@ -1,27 +1,66 @@
 #include "xml/XMLElement.h"
 
-#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "xml/XMLPool.h"
 
 namespace {
 
-// The first length bytes of text, ending early at a NUL among them.
-std::string Bytes(const char* text, unsigned int length) {
-    if (!text) return std::string();
-    return std::string(text, std::find(text, text + length, '\0'));
+// Length of the first length bytes of text, ending early at a NUL among them.
+std::size_t BytesLength(const char* text, unsigned int length) {
+    if (!text) return 0;
+    const void* nul = std::memchr(text, '\0', length);
+    return nul ? static_cast<const char*>(nul) - text : length;
 }
+
+const char* Text(const char* text) { return text ? text : ""; }
 
 }  // namespace
 
 XMLElement::XMLElement(std::string& name)
-    : name_(name), cursorStarted_(false), cursor_(0), leaf_(false), firstChild_(nullptr), nextSibling_(nullptr) {}
+    : name_(name),
+      pool_(nullptr),
+      firstAttribute_(nullptr),
+      lastAttribute_(nullptr),
+      attributeCount_(0),
+      cursorStarted_(false),
+      cursor_(0),
+      current_(nullptr),
+      leaf_(false),
+      firstChild_(nullptr),
+      nextSibling_(nullptr) {}
+
+XMLElement::XMLElement(const char* name, unsigned int length, XMLPool* pool)
+    : name_(Text(name), BytesLength(name, length)),
+      pool_(pool),
+      firstAttribute_(nullptr),
+      lastAttribute_(nullptr),
+      attributeCount_(0),
+      cursorStarted_(false),
+      cursor_(0),
+      current_(nullptr),
+      leaf_(false),
+      firstChild_(nullptr),
+      nextSibling_(nullptr) {}
 
 XMLElement::~XMLElement() {
-    for (XMLAttribute* a : attributes_) delete a;
+    for (XMLAttribute* a = firstAttribute_; a;) {
+        XMLAttribute* next = a->next_;
+        if (pool_)
+            a->~XMLAttribute();
+        else
+            delete a;
+        a = next;
+    }
 }
 
 XMLElement* XMLElement::CreateNewElement(const char* name, unsigned int length) {
-    std::string n = Bytes(name, length);
-    return new XMLElement(n);
+    return new XMLElement(name, length, nullptr);
+}
+
+XMLElement* XMLElement::CreateNewElement(XMLPool& pool, const char* name, unsigned int length) {
+    return new (pool.Allocate(sizeof(XMLElement))) XMLElement(name, length, &pool);
 }
 
 std::string XMLElement::Name() const { return name_; }
@@ -30,39 +69,28 @@ void XMLElement::SetName(const std::string& name) { name_ = name; }
 
 std::string XMLElement::Value() const { return value_; }
 
-void XMLElement::SetValue(const char* text, unsigned int length) { value_ = Bytes(text, length); }
+void XMLElement::SetValue(const char* text, unsigned int length) { value_.assign(Text(text), BytesLength(text, length)); }
 
 XMLElement* XMLElement::FirstChild() { return firstChild_; }
 
 XMLElement* XMLElement::NextSibling() { return nextSibling_; }
 
-bool XMLElement::HasAttributes() { return !attributes_.empty(); }
+bool XMLElement::HasAttributes() { return attributeCount_ != 0; }
 
 std::string XMLElement::GetAttribute(const std::string& name) {
-    for (XMLAttribute* a : attributes_)
-        if (a->Name() == name) return a->Value();
+    for (XMLAttribute* a = firstAttribute_; a; a = a->next_)
+        if (a->name_ == name) return a->value_;
     return std::string();
 }
 
 void XMLElement::InsertNewAttribute(const char* name, unsigned int nameLength, const char* value,
                                     unsigned int valueLength) {
-    attributes_.push_back(XMLAttribute::CreateNewAttribute(Bytes(name, nameLength), Bytes(value, valueLength)));
+    AppendAttribute(Text(name), BytesLength(name, nameLength), Text(value), BytesLength(value, valueLength));
 }
 
-bool XMLElement::MoveToNextAttribute() {
-    if (attributes_.empty()) return false;
-    if (!cursorStarted_) {
-        cursorStarted_ = true;
-        cursor_ = 0;
-        return true;
-    }
-    if (cursor_ < attributes_.size()) ++cursor_;
-    return cursor_ < attributes_.size();
-}
+bool XMLElement::MoveToNextAttribute() { return AdvanceCursor(); }
 
-XMLAttribute* XMLElement::GetCurrentAttribute() {
-    return cursorStarted_ && cursor_ < attributes_.size() ? attributes_[cursor_] : nullptr;
-}
+XMLAttribute* XMLElement::GetCurrentAttribute() { return current_; }
 
 bool XMLElement::IsLeaf() { return leaf_; }
 

@@ -1,14 +1,16 @@
 // One element of an XML document: name, text, attributes and the first-child and
 // next-sibling links. Elements are created only by the reader and the writer, which
-// own them; an element owns its attributes.
+// own them (in their pool); an element owns its attributes, kept in its owner's
+// pool too, or on the heap for an element made by the factory.
 #pragma once
 
 #include <cstddef>
+#include <new>
 #include <string>
-#include <vector>
 
 #include "xml/TesselApi.h"
 #include "xml/XMLAttribute.h"
+#include "xml/XMLPool.h"
 
 class TESSEL_API XMLElement {
     friend class XMLTextReader;
@@ -49,13 +51,68 @@ protected:
 
 private:
     explicit XMLElement(std::string& name);
+    XMLElement(const char* name, unsigned int length, XMLPool* pool);
+
+    // An element whose attributes come from pool; the owner destroys it.
+    static XMLElement* CreateNewElement(XMLPool& pool, const char* name, unsigned int length);
+    // InsertNewAttribute on bytes known to hold no NUL.
+    inline void AppendAttribute(const char* name, std::size_t nameLength, const char* value,
+                                std::size_t valueLength);
+    // MoveToNextAttribute, for the reader's and writer's loops.
+    inline bool AdvanceCursor();
 
     std::string name_;
     std::string value_;
+    XMLPool* pool_;  // null: attributes on the heap
+    // The attributes in insertion order, linked through XMLAttribute::next_.
+    XMLAttribute* firstAttribute_;
+    XMLAttribute* lastAttribute_;
+    std::size_t attributeCount_;
+    // The cursor: an index, and the attribute at it (null unless started and
+    // the index is below the count).
     bool cursorStarted_;
-    std::vector<XMLAttribute*> attributes_;
     std::size_t cursor_;
+    XMLAttribute* current_;
     bool leaf_;
     XMLElement* firstChild_;
     XMLElement* nextSibling_;
 };
+
+inline void XMLElement::AppendAttribute(const char* name, std::size_t nameLength, const char* value,
+                                        std::size_t valueLength) {
+    XMLAttribute* a;
+    if (pool_) {
+        a = new (pool_->Allocate(sizeof(XMLAttribute))) XMLAttribute(name, nameLength, value, valueLength);
+    } else {
+        void* memory = ::operator new(sizeof(XMLAttribute));
+        try {
+            a = new (memory) XMLAttribute(name, nameLength, value, valueLength);
+        } catch (...) {
+            ::operator delete(memory);
+            throw;
+        }
+    }
+    if (lastAttribute_)
+        lastAttribute_->next_ = a;
+    else
+        firstAttribute_ = a;
+    lastAttribute_ = a;
+    // A cursor standing past the last attribute now stands on the new one.
+    if (cursorStarted_ && cursor_ == attributeCount_) current_ = a;
+    ++attributeCount_;
+}
+
+inline bool XMLElement::AdvanceCursor() {
+    if (attributeCount_ == 0) return false;
+    if (!cursorStarted_) {
+        cursorStarted_ = true;
+        cursor_ = 0;
+        current_ = firstAttribute_;
+        return true;
+    }
+    if (cursor_ < attributeCount_) {
+        ++cursor_;
+        current_ = current_->next_;
+    }
+    return cursor_ < attributeCount_;
+}

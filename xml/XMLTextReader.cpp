@@ -1,5 +1,7 @@
 #include "xml/XMLTextReader.h"
 
+#include <cstring>
+
 #include "xml/XMLElement.h"
 
 namespace {
@@ -21,12 +23,37 @@ int ScanForward(const char* text, int start, int count, Match match) {
     return -1;
 }
 
+// Bytes of text before its first NUL, at most length.
+int Limit(const char* text, int length) {
+    const void* nul = length > 0 ? std::memchr(text, '\0', static_cast<std::size_t>(length)) : nullptr;
+    return nul ? static_cast<int>(static_cast<const char*>(nul) - text) : length;
+}
+
+// Index of the first c among text[first] .. text[last]; -1 when there is none.
+// For the long stretches (a whole tag).
+int FindFar(const char* text, char c, int first, int last) {
+    if (first > last) return -1;
+    const void* at = std::memchr(text + first, c, static_cast<std::size_t>(last - first + 1));
+    return at ? static_cast<int>(static_cast<const char*>(at) - text) : -1;
+}
+
+// The same for short stretches (a name, a value): a plain loop beats a call.
+inline int Find(const char* text, char c, int first, int last) {
+    for (int i = first; i <= last; ++i)
+        if (text[i] == c) return i;
+    return -1;
+}
+
 }  // namespace
 
 XMLTextReader::XMLTextReader() : cursor_(0), state_(kOnElement), root_(nullptr) {}
 
-XMLTextReader::~XMLTextReader() {
-    for (XMLElement* e : elements_) delete e;
+XMLTextReader::~XMLTextReader() { ClearElements(); }
+
+void XMLTextReader::ClearElements() {
+    for (XMLElement* e : elements_) e->~XMLElement();
+    elements_.clear();
+    pool_.Reset();
 }
 
 // Built into Tessel itself and into static users; importers of the DLL use the
@@ -37,31 +64,49 @@ void XMLTextReader::SetXmlData(const char* data, int length) {
 }
 
 int XMLTextReader::ParseXmlData(const char* data, int length) {
-    for (XMLElement* e : elements_) delete e;
-    elements_.clear();
+    ClearElements();
     openTags_.clear();
     cursor_ = 0;
     root_ = nullptr;
-    if (!data) length = 0;
+    if (!data || length < 0) length = 0;
 
-    // Every search ends before position length: bytes beyond it are never read.
-    auto upTo = [length](int start) { return length - 1 - start; };
+    // Every search ends before position length: bytes beyond it are never read,
+    // and a NUL ends the text (no search ever finds what lies past it). Inside a
+    // tag, between its "<" and ">", there is no NUL.
+    const int limit = Limit(data, length);
+    elements_.reserve(static_cast<std::size_t>(limit) / 32 + 1);
+    openTags_.reserve(8);
     XMLElement* previous = nullptr;
     int pos = 0;
     while (length >= 1) {
-        int lt = find_first_of(data, '<', pos, upTo(pos));
-        int gt = find_first_of(data, '>', pos, upTo(pos));
-        if (lt < 0 || gt < 0 || gt < lt) return kBadTag;
-        int s = find_first_not_of(data, ' ', lt + 1, gt - 1 - (lt + 1));
-        if (s < 0) return kBadTag;  // "<>" or only blanks: no tag text
+        // The first "<" from pos, with no ">" before it, and the first ">" after it.
+        const int lt = Find(data, '<', pos, limit - 1);
+        if (lt < 0 || Find(data, '>', pos, lt - 1) >= 0) return kBadTag;
+        const int gt = FindFar(data, '>', lt + 1, limit - 1);
+        if (gt < 0) return kBadTag;
+        int s = lt + 1;
+        while (s < gt && data[s] == ' ') ++s;
+        if (s >= gt) return kBadTag;  // "<>" or only blanks: no tag text
         if (data[s] != '?') {
             // T, the tag text, is data[s] .. data[e]; the blanks before ">" are dropped.
             int e = static_cast<int>(trim_right(data + gt - 1) - data);
-            int quote = find_first_of(data, '"', s, e - s);
-            int slash = find_first_of(data, '/', s, e - s);
+            // The first quote and the first blank of T, in one pass.
+            int quote = -1;
+            int blank = -1;
+            int i = s;
+            while (i <= e && data[i] != '"' && data[i] != ' ') ++i;
+            if (i <= e) {
+                if (data[i] == '"') {
+                    quote = i;
+                    blank = Find(data, ' ', i + 1, e);
+                } else {
+                    blank = i;
+                    quote = Find(data, '"', i + 1, e);
+                }
+            }
             if (data[s] == '/') {
                 if (openTags_.empty()) return kBadTag;
-                const std::string& name = openTags_.back();
+                const std::string& name = openTags_.back()->name_;
                 for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
                     if ((*it)->name_ == name) {
                         previous = *it;
@@ -70,44 +115,46 @@ int XMLTextReader::ParseXmlData(const char* data, int length) {
                 }
                 openTags_.pop_back();
             } else if (quote >= 0) {
-                int blank = find_first_of(data, ' ', s, e - s);
                 if (blank < 0) return kBadTag;
-                XMLElement* element = XMLElement::CreateNewElement(data + s, blank - s);
+                XMLElement* element = XMLElement::CreateNewElement(pool_, data + s, blank - s);
                 InsertNewElement(element);
                 LinkNewElement(element, previous);
                 previous = element;
-                if (data[e] != '/') openTags_.push_back(element->name_);
-                int lastQuote = find_last_of(data, '"', s, e);
+                if (data[e] != '/') openTags_.push_back(element);
+                int lastQuote = e;
+                while (data[lastQuote] != '"') --lastQuote;  // stops at quote at the latest
                 int at = blank;
                 for (;;) {
-                    int eq = find_first_of(data, '=', at, e - at);
+                    int eq = Find(data, '=', at, e);
                     if (eq < 0) return kBadTag;
                     int nameStart = static_cast<int>(trim_left(data + at) - data);
                     int nameEnd = static_cast<int>(trim_right(data + eq - 1) - data);
-                    int open = find_first_of(data, '"', eq + 1, e - (eq + 1));
-                    int close = open < 0 ? -1 : find_first_of(data, '"', open + 1, e - (open + 1));
+                    int open = Find(data, '"', eq + 1, e);
+                    int close = open < 0 ? -1 : Find(data, '"', open + 1, e);
                     if (close < 0) return kBadTag;
-                    unsigned int nameLength = nameEnd >= nameStart ? nameEnd - nameStart + 1 : 0;
-                    element->InsertNewAttribute(data + nameStart, nameLength, data + open + 1, close - open - 1);
+                    std::size_t nameLength = nameEnd >= nameStart ? nameEnd - nameStart + 1 : 0;
+                    element->AppendAttribute(data + nameStart, nameLength, data + open + 1, close - open - 1);
                     if (close == lastQuote) break;
                     at = close + 1;
                 }
-            } else if (slash < 0) {
-                XMLElement* element = XMLElement::CreateNewElement(data + s, e - s + 1);
-                InsertNewElement(element);
-                LinkNewElement(element, previous);
-                int next = find_first_of(data, '<', gt, upTo(gt));
-                if (next > gt + 1) element->SetValue(data + gt + 1, next - gt - 1);
-                previous = element;
-                openTags_.push_back(element->name_);
             } else {
-                int blank = find_first_of(data, ' ', s, slash - s);
-                int end = blank >= 0 ? blank : slash;
-                XMLElement* element = XMLElement::CreateNewElement(data + s, end - s);
-                InsertNewElement(element);
-                LinkNewElement(element, previous);
-                previous = element;
-                if (data[e] != '/') openTags_.push_back(element->name_);
+                int slash = Find(data, '/', s, e);
+                if (slash < 0) {
+                    XMLElement* element = XMLElement::CreateNewElement(pool_, data + s, e - s + 1);
+                    InsertNewElement(element);
+                    LinkNewElement(element, previous);
+                    int next = Find(data, '<', gt, limit - 1);
+                    if (next > gt + 1) element->SetValue(data + gt + 1, next - gt - 1);
+                    previous = element;
+                    openTags_.push_back(element);
+                } else {
+                    int end = blank >= 0 && blank <= slash ? blank : slash;
+                    XMLElement* element = XMLElement::CreateNewElement(pool_, data + s, end - s);
+                    InsertNewElement(element);
+                    LinkNewElement(element, previous);
+                    previous = element;
+                    if (data[e] != '/') openTags_.push_back(element);
+                }
             }
         }
         if (gt >= length - 1) break;
@@ -121,7 +168,8 @@ int XMLTextReader::ParseXmlData(const char* data, int length) {
 
 void XMLTextReader::LinkNewElement(XMLElement* element, XMLElement* previous) {
     if (!previous || openTags_.empty()) return;
-    if (previous->name_ == openTags_.back())
+    const XMLElement* open = openTags_.back();
+    if (previous == open || previous->name_ == open->name_)
         previous->SetFirstChild(element);
     else
         previous->SetNextSibling(element);
@@ -153,29 +201,30 @@ bool XMLTextReader::Read() {
 
 bool XMLTextReader::HasAttributes() {
     XMLElement* e = Current();
-    return e && e->HasAttributes();
+    return e && e->attributeCount_ != 0;
 }
 
 bool XMLTextReader::MoveToNextAttribute() {
-    if (!HasAttributes()) return false;
+    XMLElement* e = Current();
+    if (!e || e->attributeCount_ == 0) return false;
     state_ = kOnAttribute;
-    return Current()->MoveToNextAttribute();
+    return e->AdvanceCursor();
 }
 
 const std::string XMLTextReader::Name() {
     XMLElement* e = Current();
     if (!e) return std::string();
-    if (state_ == kOnElement) return e->Name();
-    XMLAttribute* a = e->GetCurrentAttribute();
-    return a ? a->Name() : std::string();
+    if (state_ == kOnElement) return e->name_;
+    XMLAttribute* a = e->current_;
+    return a ? a->name_ : std::string();
 }
 
 const std::string XMLTextReader::Value() {
     XMLElement* e = Current();
     if (!e) return std::string();
-    if (state_ == kOnElement) return e->Value();
-    XMLAttribute* a = e->GetCurrentAttribute();
-    return a ? a->Value() : std::string();
+    if (state_ == kOnElement) return e->value_;
+    XMLAttribute* a = e->current_;
+    return a ? a->value_ : std::string();
 }
 
 XMLElement* XMLTextReader::GetRoot() { return root_; }

@@ -4,11 +4,11 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "xml/TesselApi.h"
+#include "xml/XMLPool.h"
 
 class XMLElement;
 
@@ -48,6 +48,8 @@ private:
     XMLElement* Current();
     void InsertNewElement(XMLElement* element);
     void LinkNewElement(XMLElement* element, XMLElement* previous);
+    // Destroys the elements of the last text.
+    void ClearElements();
 
     int find_first_of(const char* text, char c, int start, int count);
     int find_first_not_of(const char* text, char c, int start, int count);
@@ -55,9 +57,11 @@ private:
     const char* trim_left(const char* p);
     const char* trim_right(const char* p);
 
-    std::vector<XMLElement*> elements_;
+    std::vector<XMLElement*> elements_;  // in pool_
     std::size_t cursor_;
     int state_;
     XMLElement* root_;
-    std::deque<std::string> openTags_;
+    // The elements whose tags are open; their names are the open tags.
+    std::vector<XMLElement*> openTags_;
+    XMLPool pool_;
 };

@@ -14,13 +14,23 @@ const unsigned int kBufferSize = 10000;
 XMLTextWriter::XMLTextWriter() = default;
 
 XMLTextWriter::~XMLTextWriter() {
-    for (XMLElement* e : elements_) delete e;
+    for (XMLElement* e : elements_) e->~XMLElement();
 }
 
 void XMLTextWriter::WriteStartElement(std::string name) {
-    XMLElement* e = XMLElement::CreateNewElement(name.data(), static_cast<unsigned int>(name.size()));
+    if (elements_.empty()) {
+        // Room for a typical message at once.
+        elements_.reserve(16);
+        openElements_.reserve(8);
+    }
+    XMLElement* e = XMLElement::CreateNewElement(pool_, name.data(), static_cast<unsigned int>(name.size()));
+    try {
+        elements_.push_back(e);
+    } catch (...) {
+        e->~XMLElement();
+        throw;
+    }
     openElements_.push_back(e);
-    elements_.push_back(e);
 }
 
 void XMLTextWriter::WriteAttributeString(const std::string& name, const std::string& value) {
@@ -38,47 +48,57 @@ void XMLTextWriter::WriteEndElement() {
 unsigned char* XMLTextWriter::GetXmlData(unsigned int* length) {
     // Measure first, so that a long document gets a buffer it fits in.
     std::size_t needed = 1;  // the NUL
+    std::size_t open = 0;
     for (XMLElement* e : elements_) {
         needed += 1 + e->name_.size();  // "<name"
-        for (XMLAttribute* a : e->attributes_) needed += 4 + a->Name().size() + a->Value().size();
+        for (XMLAttribute* a = e->firstAttribute_; a; a = a->next_) needed += 4 + a->name_.size() + a->value_.size();
         needed += e->IsLeaf() ? 2 : 1 + 3 + e->name_.size();  // "/>", or ">" and "</name>"
+        if (!e->IsLeaf()) ++open;
     }
     std::size_t size = needed > kBufferSize ? needed : kBufferSize;
     unsigned char* data = new unsigned char[size];
-    char* buffer = reinterpret_cast<char*>(data);
+    char* at = reinterpret_cast<char*>(data);
 
-    unsigned int at = 0;
-    auto put = [&](const std::string& text) {
-        WriteStringToCharArray(text, buffer, at);
-        at += static_cast<unsigned int>(text.size());
+    auto put = [&at](const char* text, std::size_t n) {
+        std::memcpy(at, text, n);
+        at += n;
     };
     std::vector<XMLElement*> unclosed;
+    try {
+        unclosed.reserve(open);
+    } catch (...) {
+        delete[] data;
+        throw;
+    }
     for (XMLElement* e : elements_) {
-        put("<");
-        put(e->name_);
-        while (e->MoveToNextAttribute()) {
-            XMLAttribute* a = e->GetCurrentAttribute();
-            put(" ");
-            put(a->Name());
-            put("=\"");
-            put(a->Value());
-            put("\"");
+        *at++ = '<';
+        put(e->name_.data(), e->name_.size());
+        while (e->AdvanceCursor()) {
+            XMLAttribute* a = e->current_;
+            *at++ = ' ';
+            put(a->name_.data(), a->name_.size());
+            *at++ = '=';
+            *at++ = '"';
+            put(a->value_.data(), a->value_.size());
+            *at++ = '"';
         }
         if (e->IsLeaf()) {
-            put("/>");
+            *at++ = '/';
+            *at++ = '>';
         } else {
-            put(">");
+            *at++ = '>';
             unclosed.push_back(e);
         }
     }
     while (!unclosed.empty()) {
-        put("</");
-        put(unclosed.back()->name_);
-        put(">");
+        *at++ = '<';
+        *at++ = '/';
+        put(unclosed.back()->name_.data(), unclosed.back()->name_.size());
+        *at++ = '>';
         unclosed.pop_back();
     }
-    buffer[at] = '\0';
-    if (length) *length = at;
+    *at = '\0';
+    if (length) *length = static_cast<unsigned int>(at - reinterpret_cast<char*>(data));
     return data;
 }
 

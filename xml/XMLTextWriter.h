@@ -3,11 +3,11 @@
 // Closing tags of elements with children are all written at the very end.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "xml/TesselApi.h"
+#include "xml/XMLPool.h"
 
 class XMLElement;
 
@@ -28,6 +28,7 @@ public:
 private:
     void WriteStringToCharArray(const std::string& text, char* buffer, unsigned int offset);
 
-    std::vector<XMLElement*> elements_;
-    std::deque<XMLElement*> openElements_;
+    std::vector<XMLElement*> elements_;  // in pool_
+    std::vector<XMLElement*> openElements_;
+    XMLPool pool_;
 };

@@ -1,6 +1,8 @@
 #include "game/core/CardFinder.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "game/core/CardTypeJudge.h"
 
@@ -11,12 +13,7 @@ const int kHighestRunNumber = 14;  // the 2 and the jokers never join a run
 // Fewest groups of a run found without a play to beat: straights 5, pair runs 3, triple runs 2.
 int MinRunGroups(int width) { return width == 1 ? 5 : width == 2 ? 3 : 2; }
 
-std::unique_ptr<CCardSet> MakePlay(const std::vector<CCard*>& cards, int key) {
-    std::unique_ptr<CCardSet> play(new CCardSet);
-    play->AddCards(cards);
-    play->SetKey(key);
-    return play;
-}
+int CountTrailingZeros(std::uint32_t bits) { return __builtin_ctz(bits); }
 
 bool SameNumbers(const CCardSet& a, const CCardSet& b) {
     if (a.GetCardCount() != b.GetCardCount()) return false;
@@ -42,19 +39,106 @@ CCardFinder::CCardFinder()
           {kTypeFourTwoPairs, &CCardFinder::FourTwoPairs},
           {kTypeRocket, &CCardFinder::Rocket},
       },
-      steps_(&queue_) {}
+      steps_(&queue_),
+      bodies_(true) {}
 
 CCardFinder::~CCardFinder() = default;
+
+CCardSet& CCardFinder::PlayList::Add() {
+    if (size_ == sets_.size()) sets_.emplace_back(new CCardSet);
+    CCardSet& play = *sets_[size_++];
+    play.Clear();
+    play.SetType(kTypeNone);
+    play.SetKey(-1);
+    return play;
+}
+
+void CCardFinder::PlayList::AddSpan(int low, int groups, int width) {
+    const Span span = {low, groups, width};
+    if (size_ == spans_.size())
+        spans_.push_back(span);
+    else
+        spans_[size_] = span;
+    ++size_;
+}
+
+void CCardFinder::PlayList::Erase(size_t i) {
+    std::rotate(sets_.begin() + i, sets_.begin() + i + 1, sets_.begin() + size_);
+    --size_;
+}
+
+void CCardFinder::IndexHand() {
+    indexed_ = true;
+    present_ = 0;
+    for (int& n : sizes_) n = 0;
+    for (std::uint32_t& mask : atLeast_) mask = 0;
+    for (auto g = hand_->GroupsBegin(); g != hand_->GroupsEnd(); ++g) {
+        const int number = CCardSet::GroupNumber(*g);
+        if (number < 0 || number >= kIndexed) {
+            indexed_ = false;
+            return;
+        }
+        byNumber_[number] = &*g;
+        sizes_[number] = static_cast<int>(g->size());
+        present_ |= 1u << number;
+        for (int k = 0; k < kSizes && k <= sizes_[number]; ++k) atLeast_[k] |= 1u << number;
+    }
+}
+
+const CardGroup* CCardFinder::GroupAbove(int n) const {
+    if (!indexed_) return hand_->NextGroupAbove(n);
+    if (n >= kIndexed - 1) return nullptr;
+    const std::uint32_t above = n < 0 ? present_ : present_ & ~((2u << n) - 1);
+    return above ? byNumber_[CountTrailingZeros(above)] : nullptr;
+}
+
+bool CCardFinder::NextGroupSized(int n, int fewest, int most, int* number) const {
+    if (indexed_) {
+        if (n >= kIndexed - 1) return false;
+        std::uint32_t mask = atLeast_[fewest];
+        if (most != INT_MAX) mask &= ~atLeast_[most + 1];
+        if (n >= 0) mask &= ~((2u << n) - 1);
+        if (!mask) return false;
+        *number = CountTrailingZeros(mask);
+        return true;
+    }
+    for (const CardGroup* g = hand_->NextGroupAbove(n); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+        const int size = static_cast<int>(g->size());
+        if (size >= fewest && size <= most) {
+            *number = CCardSet::GroupNumber(*g);
+            return true;
+        }
+    }
+    return false;
+}
+
+int CCardFinder::SizeOf(int number) const {
+    if (indexed_) return number >= 0 && number < kIndexed ? sizes_[number] : 0;
+    const CardGroup* g = hand_->FindGroupByNumber(number);
+    return g ? static_cast<int>(g->size()) : 0;
+}
+
+const CardGroup* CCardFinder::GroupOf(int number) const {
+    if (!indexed_) return hand_->FindGroupByNumber(number);
+    return number >= 0 && number < kIndexed && (present_ >> number & 1) ? byNumber_[number] : nullptr;
+}
+
+void CCardFinder::AddPlay(const std::vector<CCard*>& cards, int key, PlayList& plays) {
+    CCardSet& play = plays.Add();
+    play.AddCards(cards);
+    play.SetKey(key);
+}
 
 void CCardFinder::FindPlays(CCardSet* toBeat, CCardSet* hand, int type) {
     toBeat_ = toBeat;
     hand_ = hand;
-    found_.clear();
+    found_.Clear();
     foundPos_ = 0;
     queue_.clear();
     steps_ = &queue_;
     stepPos_ = 0;
     if (!hand) return;
+    IndexHand();
 
     if (!toBeat) {
         key_ = -1;
@@ -105,7 +189,7 @@ void CCardFinder::NextPlay(CCardSet* out) {
     out->SetType(kTypeNone);
     out->SetKey(-1);
     if (foundPos_ >= found_.size()) {
-        found_.clear();
+        found_.Clear();
         while (found_.empty() && stepPos_ < steps_->size()) {
             const Step& step = (*steps_)[stepPos_++];
             const int key = key_;
@@ -113,12 +197,12 @@ void CCardFinder::NextPlay(CCardSet* out) {
                 toBeat_->GetType() != kTypeRocket)
                 key_ = -1;  // every bomb beats it
             (this->*step.run)(found_);
-            for (auto& play : found_) play->SetType(step.type);
+            for (size_t i = 0; i < found_.size(); ++i) found_[i].SetType(step.type);
             key_ = key;
         }
         foundPos_ = 0;
     }
-    if (foundPos_ < found_.size()) found_[foundPos_++]->CopyTo(out);
+    if (foundPos_ < found_.size()) found_[foundPos_++].CopyTo(out);
 }
 
 void CCardFinder::AllPlays(std::vector<CCardSet*>* out) {
@@ -135,19 +219,16 @@ void CCardFinder::AllPlays(std::vector<CCardSet*>* out) {
 
 void CCardFinder::ExactGroups(int n, PlayList& plays) {
     if (hand_->GetCardCount() < n) return;
-    for (const CardGroup* g = hand_->NextGroupAbove(key_); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
-        if (static_cast<int>(g->size()) != n) continue;
-        plays.push_back(MakePlay(*g, CCardSet::GroupNumber(*g)));
+    for (int number = key_; NextGroupSized(number, n, n, &number);) {
+        AddRun(number, 1, n, plays);
         if (AllStepsMode()) return;
     }
 }
 
 void CCardFinder::SplitGroups(int n, PlayList& plays) {
     if (hand_->GetCardCount() < n) return;
-    for (const CardGroup* g = hand_->NextGroupAbove(key_); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
-        if (static_cast<int>(g->size()) <= n) continue;
-        // The highest suits.
-        plays.push_back(MakePlay(std::vector<CCard*>(g->begin(), g->begin() + n), CCardSet::GroupNumber(*g)));
+    for (int number = key_; NextGroupSized(number, n + 1, INT_MAX, &number);) {
+        AddRun(number, 1, n, plays);  // the highest suits
         if (AllStepsMode()) return;
     }
 }
@@ -160,30 +241,42 @@ void CCardFinder::GroupStep(int n, PlayList& plays) {
 }
 
 void CCardFinder::Rocket(PlayList& plays) {
-    const CardGroup* low = hand_->FindGroupByNumber(16);
-    const CardGroup* high = hand_->FindGroupByNumber(17);
+    const CardGroup* low = GroupOf(16);
+    const CardGroup* high = GroupOf(17);
     if (!low || !high) return;
-    plays.push_back(MakePlay({high->front(), low->front()}, 17));
+    cards_.assign({high->front(), low->front()});
+    AddPlay(cards_, 17, plays);
 }
 
 // ---- run searches ------------------------------------------------------------
 
+void CCardFinder::GatherRun(int low, int groups, int width) {
+    cards_.clear();
+    for (int n = low; n < low + groups; ++n) {
+        const CardGroup* run = GroupOf(n);
+        cards_.insert(cards_.end(), run->begin(), run->begin() + width);
+    }
+}
+
+void CCardFinder::AddRun(int low, int groups, int width, PlayList& plays) {
+    if (plays.SpansOnly()) {
+        plays.AddSpan(low, groups, width);
+        return;
+    }
+    GatherRun(low, groups, width);
+    AddPlay(cards_, low + groups - 1, plays);
+}
+
 void CCardFinder::ExactRuns(int width, PlayList& plays) {
     const bool beat = Beating();
     const int lo = beat ? key_ - runLength_ + 1 : -1;
-    for (const CardGroup* g = hand_->NextGroupAbove(lo); g; g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
-        const int s = CCardSet::GroupNumber(*g);
+    // A run starts at a group of exactly `width` cards.
+    for (int s = lo; NextGroupSized(s, width, width, &s);) {
         const int limit = beat ? runLength_ : INT_MAX;
-        cards_.clear();
         int m = 0;
-        while (m < limit && s + m <= kHighestRunNumber) {
-            const CardGroup* run = hand_->FindGroupByNumber(s + m);
-            if (!run || static_cast<int>(run->size()) != width) break;
-            cards_.insert(cards_.end(), run->begin(), run->end());
-            ++m;
-        }
+        while (m < limit && s + m <= kHighestRunNumber && SizeOf(s + m) == width) ++m;
         if (beat ? (m == runLength_ && m > 0) : m >= MinRunGroups(width)) {
-            plays.push_back(MakePlay(cards_, s + m - 1));
+            AddRun(s, m, width, plays);
             if (beat && AllStepsMode()) return;
         }
     }
@@ -192,33 +285,29 @@ void CCardFinder::ExactRuns(int width, PlayList& plays) {
 void CCardFinder::SplitRuns(int width, PlayList& plays) {
     const bool beat = Beating();
     const int lo = beat ? key_ - runLength_ + 1 : -1;
-    const CardGroup* g = hand_->NextGroupAbove(lo);
-    while (g) {
-        const int s = CCardSet::GroupNumber(*g);
+    // A run starts at a group of at least `width` cards.
+    int s = lo;
+    while (NextGroupSized(s, width, INT_MAX, &s)) {
         const int limit = beat ? runLength_ : INT_MAX;
-        cards_.clear();
         int m = 0;
         bool split = false;  // some group gives up only part of its cards
         while (m < limit && s + m <= kHighestRunNumber) {
-            const CardGroup* run = hand_->FindGroupByNumber(s + m);
-            if (!run || static_cast<int>(run->size()) < width) break;
-            cards_.insert(cards_.end(), run->begin(), run->begin() + width);
-            if (static_cast<int>(run->size()) > width) split = true;
+            const int size = SizeOf(s + m);
+            if (size < width) break;
+            if (size > width) split = true;
             ++m;
         }
         if (!beat) {
             if (m >= MinRunGroups(width) && split) {
-                plays.push_back(MakePlay(cards_, s + m - 1));
-                g = hand_->NextGroupAbove(s + m);
-            } else {
-                g = hand_->NextGroupAbove(s);
+                AddRun(s, m, width, plays);
+                s += m;
             }
         } else {
             if (m == runLength_ && m > 0 && split) {
-                plays.push_back(MakePlay(cards_, s + m - 1));
+                AddRun(s, m, width, plays);
                 if (AllStepsMode()) return;
             }
-            g = hand_->NextGroupAbove(s + m);
+            s += m;
         }
     }
 }
@@ -240,7 +329,7 @@ void CCardFinder::RunStep(int width, PlayList& plays) {
     if (exact > 0 && beat) return;
     const size_t splitStart = plays.size();
     SplitRuns(width, plays);
-    if (plays.size() > splitStart && exact > 0) plays.erase(plays.begin() + (splitStart - 1));
+    if (plays.size() > splitStart && exact > 0) plays.Erase(splitStart - 1);
 }
 
 // ---- plays with wings ----------------------------------------------------------
@@ -260,32 +349,43 @@ bool CCardFinder::WouldBeAccepted(CCardSet* play) {
                                              play->GetCardCount(), key) == 1;
 }
 
-bool CCardFinder::OfferWing(std::unique_ptr<CCardSet> play, PlayList& plays) {
-    for (const auto& other : plays)
-        if (SameNumbers(*other, *play)) return false;
-    if (!WouldBeAccepted(play.get())) return false;
-    plays.push_back(std::move(play));
+bool CCardFinder::OfferWing(PlayList& plays) {
+    CCardSet& play = plays[plays.size() - 1];
+    for (size_t i = 0; i + 1 < plays.size(); ++i) {
+        if (SameNumbers(plays[i], play)) {
+            plays.PopBack();
+            return false;
+        }
+    }
+    if (!WouldBeAccepted(&play)) {
+        plays.PopBack();
+        return false;
+    }
     return true;
 }
 
-std::vector<CCard*> CCardFinder::ChooseWings(const CCardSet& body, int low, int high, int width, int need) const {
-    std::vector<CCard*> wings;
+void CCardFinder::ChooseWings(const Span& body, int width, int need) {
+    const int low = body.low;
+    const int high = body.low + body.groups - 1;
+    std::vector<CCard*>& wings = wings_;
+    wings.clear();
     int got = 0;
     // First the groups of exactly the wing's width...
-    for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
-         g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+    for (const CardGroup* g = GroupAbove(-1); g && got < need; g = GroupAbove(CCardSet::GroupNumber(*g))) {
         if (static_cast<int>(g->size()) != width) continue;
         wings.insert(wings.end(), g->begin(), g->end());
         ++got;
     }
     // ...then cards out of larger groups, never the body's own; what is left
     // of a group short of a whole wing is dropped.
-    for (const CardGroup* g = hand_->NextGroupAbove(-1); g && got < need;
-         g = hand_->NextGroupAbove(CCardSet::GroupNumber(*g))) {
+    for (const CardGroup* g = GroupAbove(-1); g && got < need; g = GroupAbove(CCardSet::GroupNumber(*g))) {
         if (static_cast<int>(g->size()) <= width) continue;
-        std::vector<CCard*> part;
-        for (CCard* c : *g) {
-            if (c->GetNumber() >= low && c->GetNumber() <= high && body.Contains(c)) continue;
+        std::vector<CCard*>& part = part_;
+        part.clear();
+        const bool inBody = CCardSet::GroupNumber(*g) >= low && CCardSet::GroupNumber(*g) <= high;
+        for (size_t i = 0; i < g->size(); ++i) {
+            CCard* c = (*g)[i];
+            if (inBody && static_cast<int>(i) < body.width) continue;  // the body has the first cards
             part.push_back(c);
             if (static_cast<int>(part.size()) == width) {
                 wings.insert(wings.end(), part.begin(), part.end());
@@ -295,15 +395,12 @@ std::vector<CCard*> CCardFinder::ChooseWings(const CCardSet& body, int low, int 
         }
     }
     if (got < need) wings.clear();
-    return wings;
 }
 
-std::unique_ptr<CCardSet> CCardFinder::WithWings(const CCardSet& body, const std::vector<CCard*>& wings, int key) {
-    std::unique_ptr<CCardSet> play(new CCardSet);
-    body.CopyTo(play.get());
-    play->AddCards(wings);
-    play->SetKey(key);
-    return play;
+void CCardFinder::AddWithWings(const Span& body, PlayList& plays) {
+    GatherRun(body.low, body.groups, body.width);
+    cards_.insert(cards_.end(), wings_.begin(), wings_.end());
+    AddPlay(cards_, body.low + body.groups - 1, plays);
 }
 
 void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
@@ -311,7 +408,8 @@ void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
     const int cards = hand_->GetCardCount();
     if (cards < (beat ? runLength_ * (width + 3) : width + 3)) return;
 
-    PlayList bodies;
+    PlayList& bodies = bodies_;
+    bodies.Clear();
     if (!beat) {
         ExactRuns(3, bodies);
         SplitRuns(3, bodies);
@@ -323,21 +421,24 @@ void CCardFinder::TripleWingsStep(int width, PlayList& plays) {
         SplitRuns(3, bodies);
     }
 
-    for (const auto& body : bodies) {
-        const int need = body->GetCardCount() / 3;
-        const int high = body->GetKey();
-        std::vector<CCard*> wings = ChooseWings(*body, high - need + 1, high, width, need);
-        if (wings.empty()) continue;
-        if (OfferWing(WithWings(*body, wings, high), plays) && AllStepsMode()) break;
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        const Span& body = bodies.SpanAt(i);
+        ChooseWings(body, width, body.groups);
+        if (wings_.empty()) continue;
+        AddWithWings(body, plays);
+        if (OfferWing(plays) && AllStepsMode()) break;
     }
 }
 
 void CCardFinder::FourWingsStep(int width, PlayList& plays) {
-    PlayList bodies;
+    PlayList& bodies = bodies_;
+    bodies.Clear();
     ExactGroups(4, bodies);
-    for (const auto& body : bodies) {
-        const int number = body->GetKey();
-        std::vector<CCard*> wings = ChooseWings(*body, number, number, width, 2);
-        if (!wings.empty()) OfferWing(WithWings(*body, wings, number), plays);
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        const Span& body = bodies.SpanAt(i);
+        ChooseWings(body, width, 2);
+        if (wings_.empty()) continue;
+        AddWithWings(body, plays);
+        OfferWing(plays);
     }
 }

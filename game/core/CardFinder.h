@@ -6,6 +6,7 @@
 // plays come lowest first.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -31,7 +32,38 @@ public:
     void AllPlays(std::vector<CCardSet*>* out);
 
 private:
-    typedef std::vector<std::unique_ptr<CCardSet>> PlayList;
+    // Plays found by one step. The sets stay with the list when it is emptied
+    // and are reused, so that a search allocates nothing once warm.
+    // Cards out of the hand: the first `width` of each group numbered
+    // low .. low+groups-1 (how every play of a run or group is made).
+    struct Span {
+        int low;
+        int groups;
+        int width;
+    };
+
+    // A list of spans only (the bodies of plays with wings) or of plays.
+    class PlayList {
+    public:
+        explicit PlayList(bool spansOnly = false) : spansOnly_(spansOnly) {}
+        bool SpansOnly() const { return spansOnly_; }
+        void AddSpan(int low, int groups, int width);
+        const Span& SpanAt(size_t i) const { return spans_[i]; }
+        size_t size() const { return size_; }
+        bool empty() const { return size_ == 0; }
+        CCardSet& operator[](size_t i) const { return *sets_[i]; }
+        // A new empty play (type 0, key -1) at the end.
+        CCardSet& Add();
+        void PopBack() { --size_; }
+        void Erase(size_t i);
+        void Clear() { size_ = 0; }
+
+    private:
+        bool spansOnly_;
+        std::vector<std::unique_ptr<CCardSet>> sets_;
+        std::vector<Span> spans_;
+        size_t size_ = 0;
+    };
     typedef void (CCardFinder::*StepFn)(PlayList& plays);
     struct Step {
         int type;
@@ -65,14 +97,32 @@ private:
     void FourTwoSingles(PlayList& plays) { FourWingsStep(1, plays); }
     void FourTwoPairs(PlayList& plays) { FourWingsStep(2, plays); }
 
+    // The hand's groups by number, for the lookups of one search.
+    void IndexHand();
+    // Same as the hand's NextGroupAbove and FindGroupByNumber.
+    const CardGroup* GroupAbove(int n) const;
+    const CardGroup* GroupOf(int number) const;
+    // The lowest number above n of a group of fewest..most cards (most is
+    // INT_MAX or at most kSizes-2); false when there is none.
+    bool NextGroupSized(int n, int fewest, int most, int* number) const;
+    // Cards in the hand's group of that number; 0 when there is none.
+    int SizeOf(int number) const;
+    void AddPlay(const std::vector<CCard*>& cards, int key, PlayList& plays);
+    // cards_ = the cards of a span.
+    void GatherRun(int low, int groups, int width);
+    // Adds the span as a play keyed by its highest number, or as a span.
+    void AddRun(int low, int groups, int width, PlayList& plays);
+
     // A play with wings is offered only when the play button would take it:
     // it classifies as a valid play and beats the play to beat.
     bool WouldBeAccepted(CCardSet* play);
-    bool OfferWing(std::unique_ptr<CCardSet> play, PlayList& plays);
-    // `need` wings of `width` cards for a body whose numbers run low..high;
-    // empty when the hand has too few.
-    std::vector<CCard*> ChooseWings(const CCardSet& body, int low, int high, int width, int need) const;
-    static std::unique_ptr<CCardSet> WithWings(const CCardSet& body, const std::vector<CCard*>& wings, int key);
+    // Offers the play last added to plays; takes it back when refused.
+    bool OfferWing(PlayList& plays);
+    // Fills wings_ with `need` wings of `width` cards for the body; empty
+    // when the hand has too few.
+    void ChooseWings(const Span& body, int width, int need);
+    // The body with wings_, keyed by the body's highest number.
+    void AddWithWings(const Span& body, PlayList& plays);
 
     std::vector<Step> queue_;
     std::vector<Step> allSteps_;
@@ -87,4 +137,16 @@ private:
     CCardSet* hand_ = nullptr;
     std::unique_ptr<CCardTypeJudge> judge_;  // made on first need
     std::vector<CCard*> cards_;              // scratch: the run being gathered
+    std::vector<CCard*> wings_;              // scratch: ChooseWings
+    std::vector<CCard*> part_;               // scratch: ChooseWings
+    PlayList bodies_;                        // scratch: bodies of plays with wings
+    // The hand's groups by number when every number lies in 0..kIndexed-1.
+    static const int kIndexed = 32;
+    bool indexed_ = false;
+    std::uint32_t present_ = 0;  // bit n: the hand has a group numbered n
+    const CardGroup* byNumber_[kIndexed] = {};
+    int sizes_[kIndexed] = {};
+    // Bit n of atLeast_[k]: the hand's group numbered n has k cards or more.
+    static const int kSizes = 6;
+    std::uint32_t atLeast_[kSizes] = {};
 };

@@ -43,11 +43,20 @@ int CCardSet::GroupIndexOf(int number) const {
     return at != ascending_.end() && at->first == number ? at->second : -1;
 }
 
+CardGroup& CCardSet::NewGroup() {
+    if (spare_.empty()) {
+        groups_.emplace_back();
+    } else {
+        groups_.push_back(std::move(spare_.back()));
+        spare_.pop_back();
+    }
+    return groups_.back();
+}
+
 void CCardSet::AddCard(CCard* card) {
     if (!card || FindGroupOfCard(card)) return;
     const int at = GroupIndexOf(card->GetNumber());
-    if (at < 0) groups_.emplace_back();
-    CardGroup& group = at < 0 ? groups_.back() : groups_[at];
+    CardGroup& group = at < 0 ? NewGroup() : groups_[at];
     group.push_back(card);
     std::sort(group.begin(), group.end(), HigherSuitFirst);
     Regroup();
@@ -66,8 +75,7 @@ void CCardSet::AddCards(const std::vector<CCard*>& cards) {
             }
         }
         if (!group) {
-            groups_.emplace_back();
-            group = &groups_.back();
+            group = &NewGroup();
         } else if (std::any_of(group->begin(), group->end(), [card](const CCard* c) { return c->SameCard(*card); })) {
             continue;
         }
@@ -102,9 +110,16 @@ void CCardSet::CopyTo(CCardSet* target) const {
     if (!target) return;
     if (target != this) {
         if (target->IsEmpty()) {
-            // Same result as adding card by card: the groups are already in order.
-            target->groups_ = groups_;
-            target->Regroup();
+            // Same result as adding card by card: the groups and the lookup
+            // are already in order; the card list is rebuilt from the groups
+            // (a display order here is not copied).
+            target->Clear();
+            target->cards_.reserve(cards_.size());
+            for (const CardGroup& g : groups_) {
+                target->NewGroup().assign(g.begin(), g.end());
+                target->cards_.insert(target->cards_.end(), g.begin(), g.end());
+            }
+            target->ascending_ = ascending_;
         } else {
             target->AddCards(cards_);
         }
@@ -114,6 +129,10 @@ void CCardSet::CopyTo(CCardSet* target) const {
 }
 
 void CCardSet::Clear() {
+    for (CardGroup& g : groups_) {
+        g.clear();
+        spare_.push_back(std::move(g));
+    }
     groups_.clear();
     cards_.clear();
     ascending_.clear();

@@ -92,8 +92,11 @@ public:
 private:
     int GroupIndexOf(int number) const;
     void Regroup();
+    // An empty group appended to groups_, reusing the storage of a cleared one.
+    CardGroup& NewGroup();
 
     std::vector<CardGroup> groups_;
+    std::vector<CardGroup> spare_;  // emptied groups kept for their storage
     std::vector<CCard*> cards_;
     // (number, index into groups_) in ascending number, for the lookups.
     std::vector<std::pair<int, int>> ascending_;

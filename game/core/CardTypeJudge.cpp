@@ -34,6 +34,46 @@ bool IsRun(const CCardSet& set, int width, int* key) {
     return true;
 }
 
+// The finder's answer for the plays with wings of 4, 5, 6 or 8 cards, read off
+// the group sizes: true when it is known, with the type (maybe kTypeNone) and
+// key; false when only the finder can tell (8 cards that may be a plane).
+bool SmallWings(const CCardSet& set, int* type, int* key) {
+    int sizes[9] = {};  // groups by size (5 and more as 8)
+    int four = -1, triple = -1, five = -1;
+    for (auto g = set.GroupsBegin(); g != set.GroupsEnd(); ++g) {
+        const int n = static_cast<int>(g->size());
+        ++sizes[n < 8 ? n : 8];
+        // Largest first, then highest first: the last four seen is the lowest.
+        if (n == 4) four = CCardSet::GroupNumber(*g);
+        if (n == 3) triple = CCardSet::GroupNumber(*g);
+        if (n == 5) five = CCardSet::GroupNumber(*g);
+    }
+    *type = kTypeNone;
+    *key = -1;
+    switch (set.GetCardCount()) {
+        case 4:  // a triple and one card
+            if (sizes[3] == 1) *type = kTypeTriplesSingleWings, *key = triple;
+            return true;
+        case 5:  // a triple and a pair, or five of a number split three and two
+            if (sizes[3] == 1 && sizes[2] == 1)
+                *type = kTypeTriplesPairWings, *key = triple;
+            else if (sizes[5] == 1 && set.GetGroupCount() == 1)
+                *type = kTypeTriplesPairWings, *key = five;
+            return true;
+        case 6:  // four and two cards
+            if (sizes[4] == 1) *type = kTypeFourTwoSingles, *key = four;
+            return true;
+        case 8:  // four and two pairs (or another four)
+            if ((sizes[4] == 1 && sizes[2] == 2) || sizes[4] == 2) {
+                *type = kTypeFourTwoPairs, *key = four;
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 CCardTypeJudge::CCardTypeJudge() : finder_(new CCardFinder) {}
@@ -45,7 +85,7 @@ bool CCardTypeJudge::FinderTest(CCardSet* set, int type, int divisor) {
     if (count % divisor != 0) return false;
     // The set has the type when any play of that type the finder offers from
     // it uses every card.
-    CCardSet result;
+    CCardSet& result = result_;
     finder_->FindPlays(nullptr, set, type);
     for (;;) {
         finder_->NextPlay(&result);
@@ -84,6 +124,11 @@ int CCardTypeJudge::GetCardType(CCardSet* set) {
         type = kTypeTripleRun;
     }
     if (type != kTypeNone || count == 0) {
+        set->SetType(type);
+        set->SetKey(key);
+        return type;
+    }
+    if (SmallWings(*set, &type, &key)) {
         set->SetType(type);
         set->SetKey(key);
         return type;

@@ -30,4 +30,5 @@ private:
     bool FinderTest(CCardSet* set, int type, int divisor);
 
     std::unique_ptr<CCardFinder> finder_;  // recognises the types with wings
+    CCardSet result_;                      // scratch: FinderTest
 };

@@ -145,4 +145,41 @@ TEST(CardFinderProperty, AnswersBeatThePlayTheyAnswer) {
     EXPECT_GT(searches, kDeals * 2 * 3 * 6);
 }
 
+// The plays with wings are what the finder makes of the set itself: the first
+// of these types, in the judge's order, whose search over the set offers a
+// play of every card, with that play's key.
+TEST(CardFinderProperty, PlaysWithWingsAreWhatTheFinderMakesOfThem) {
+    CCardTypeJudge judge;
+    CCardFinder finder;
+    const int kinds[][2] = {{kTypeFourTwoSingles, 6}, {kTypeFourTwoPairs, 8}, {kTypeTriplesSingleWings, 4},
+                            {kTypeTriplesPairWings, 5}};
+    int withWings = 0;
+    for (unsigned seed = kDeals + 1; seed <= 2 * kDeals; ++seed) {
+        Deal deal(seed, true);
+        std::mt19937 rng(seed);
+        std::vector<CCard*> cards(deal.hands[0].CardsBegin(), deal.hands[0].CardsEnd());
+        for (int k = 0; k < 40; ++k) {
+            Shuffle(cards, rng);
+            CCardSet set;
+            const int sizes[] = {4, 5, 6, 8, 8, 10, 12};
+            set.AddCards(std::vector<CCard*>(cards.begin(), cards.begin() + sizes[rng() % 7]));
+            const int type = judge.GetCardType(&set);
+            if (type >= kTypeSingle && type <= kTypeTripleRun) continue;
+            int expected = kTypeNone, key = -1;
+            for (const auto& kind : kinds) {
+                if (set.GetCardCount() % kind[1] != 0) continue;
+                finder.FindPlays(nullptr, &set, kind[0]);
+                for (auto& play : Collect(finder))
+                    if (expected == kTypeNone && play->GetType() == kind[0] && play->GetCardCount() == set.GetCardCount())
+                        expected = kind[0], key = play->GetKey();
+                if (expected != kTypeNone) break;
+            }
+            EXPECT_EQ(type, expected) << "seed " << seed << ": " << Typed(set);
+            EXPECT_EQ(set.GetKey(), key) << "seed " << seed << ": " << Typed(set);
+            if (expected != kTypeNone) ++withWings;
+        }
+    }
+    EXPECT_GT(withWings, kDeals / 3);
+}
+
 }  // namespace
