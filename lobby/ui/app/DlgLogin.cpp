@@ -1,0 +1,283 @@
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include "lobby/ui/app/DlgLogin.h"
+
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LoginDigest.h"
+#include "lobby/net/startup/NLogin.h"
+#include "lobby/net/startup/ServerConfig.h"
+#include "lobby/ui/DlgMes.h"
+#include "lobby/ui/LoginRules.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/MiraboGameApp.h"
+
+namespace {
+const UINT_PTR kStatusTimer = 1;
+const UINT kLinkClickedMessage = WM_USER + 2008;
+const int kUserEdit = 1001, kPassEdit = 1002, kStatus = 1012, kRemember = 1013;
+const int kRegLink = 1029, kFindPassLink = 1030;
+const int kFirstRadio = 1033, kLastRadio = 1036;
+
+CString ItemText(HWND dialog, int id) {
+    char text[260] = "";
+    ::GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+int CheckedRadio(HWND dialog) {
+    for (int id = kFirstRadio; id <= kLastRadio; ++id)
+        if (::IsDlgButtonChecked(dialog, id) == BST_CHECKED) return id;
+    return 0;
+}
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDlgLogin, CDialog)
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+    ON_MESSAGE(kLoadingDoneMessage, OnLoadingDone)
+    ON_MESSAGE(kNewerClientMessage, OnNewerClient)
+    ON_MESSAGE(kLinkClickedMessage, OnLinkClicked)
+    ON_MESSAGE(kLoginStatusMessage, OnLoginStatus)
+END_MESSAGE_MAP()
+
+CDlgLogin::CDlgLogin(CWnd* parent) : CDialog(IDD, parent), app_(*GetLobbyApp()), login_(new CNLogin()) {}
+
+CDlgLogin::~CDlgLogin() { delete login_; }
+
+BOOL CDlgLogin::OnInitDialog() {
+    CDialog::OnInitDialog();
+    HWND dialog = GetSafeHwnd();
+    CSkinRes* skin = GetLobbySkin();
+    const bool shaped = skin->GetLoginBkImage() != nullptr;
+    ::SendDlgItemMessageA(dialog, kUserEdit, EM_LIMITTEXT, shaped ? 64 : 128, 0);
+    ::SendDlgItemMessageA(dialog, kPassEdit, EM_LIMITTEXT, shaped ? 64 : 128, 0);
+    SetWindowText("MiraboGame");
+    ::EnableWindow(::GetDlgItem(dialog, IDOK), FALSE);
+
+    statusShown_ = false;
+    SetTimer(kStatusTimer, 150);
+    ready_ = false;
+    loading_.Attach(this);
+
+    const CString user = skin->GetUserText();
+    if (!user.IsEmpty()) {
+        ::SetDlgItemTextA(dialog, kUserEdit, user);
+        ::CheckDlgButton(dialog, kRemember, BST_CHECKED);
+        ::SetFocus(::GetDlgItem(dialog, kPassEdit));
+    } else {
+        ::SetFocus(::GetDlgItem(dialog, kUserEdit));
+    }
+    login_->SetNotifyWindow(dialog);
+    CenterWindow();
+    CRect rect;
+    ::GetWindowRect(dialog, &rect);
+    ::SetWindowPos(dialog, nullptr, rect.left, rect.top + 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    ::CheckRadioButton(dialog, kFirstRadio, kLastRadio, 0);
+    for (int id = kFirstRadio; id <= kLastRadio; ++id) ::CheckDlgButton(dialog, id, BST_UNCHECKED);
+    if (int radio = RadioForServerSelect(app_.SvrSelect)) ::CheckDlgButton(dialog, radio, BST_CHECKED);
+    return FALSE;
+}
+
+void CDlgLogin::OnOK() {
+    HWND dialog = GetSafeHwnd();
+    const CString typed = ItemText(dialog, kUserEdit);
+    const CString password = ItemText(dialog, kPassEdit);
+    if (!IsAsciiText(std::string(typed))) {
+        ShowLobbyMessageBox("请输入正确格式的用户名!", "提示", 0, 0, 0, 0, this);
+        ::SetFocus(::GetDlgItem(dialog, kUserEdit));
+        return;
+    }
+    const std::string user = CutTrailingBlanks(std::string(typed));
+    if (user.empty() || password.IsEmpty()) {
+        ShowLobbyMessageBox("请输入完整的用户名和密码!", "消息", 0, 0, 0, 0, this);
+        return;
+    }
+    CLobbyData& hub = GetLobbyData();
+    hub.userName = NormalizeLoginName(user);
+    hub.storedDigest = MakeStoredDigest(std::string(password), false);
+    ::EnableWindow(::GetDlgItem(dialog, IDOK), FALSE);
+
+    GetLobbySkin()->SaveUserText(::IsDlgButtonChecked(dialog, kRemember) == BST_CHECKED ? typed.GetString() : "");
+
+    ServerLineChoice choice = ServerLineForRadio(CheckedRadio(dialog));
+    if (choice.known) {
+        const CString config = app_.ConfigFile();
+        {
+            LobbyLockGuard guard(hub.lobbyLock);
+            if (choice.setsTime4Flag) {
+                hub.serverChoice = hub.serverChoice == -1 ? 0 : choice.serverLine;
+                hub.timeValue[3] = 1;
+            } else {
+                hub.serverChoice = choice.serverLine;
+            }
+            hub.timeText[3] = "1";
+        }
+        app_.time[3] = "1";
+        ::WritePrivateProfileStringA("SYSTEM", "time4", "1", config);
+        ::WritePrivateProfileStringA("SYSTEM", "SvrSelect", choice.svrSelect, config);
+    }
+    StartLogin();
+}
+
+void CDlgLogin::StartLogin() {
+    GetServerConfig().LoadUpdaterConfig();
+    loggingIn_ = true;
+    updaterStarted_ = false;
+    if (!login_->Start(1)) {
+        loggingIn_ = false;
+        ::EnableWindow(::GetDlgItem(GetSafeHwnd(), IDOK), TRUE);
+        app_.PostMessageBox("登陆失败,请检查用户名和密码!", "错误", 0);
+    }
+}
+
+void CDlgLogin::OnCancel() {
+    if (login_) login_->Stop();
+    EndDialog(IDCANCEL);
+}
+
+void CDlgLogin::OnTimer(UINT_PTR id) {
+    if (id != kStatusTimer) return;
+    if (!ready_) {
+        loading_.Tick(static_cast<unsigned>(id));
+        const char* status = loading_.GetCurrentStatus();
+        std::string text = status ? status : "";
+        ++dots_;
+        text.append(static_cast<size_t>(dots_), '.');
+        if (dots_ > 5) dots_ = 0;
+        ShowStatus(text.c_str());
+    } else if (loggingIn_) {
+        CheckLoginResult();
+        if (login_) ShowStatus(login_->GetStatusText());
+    } else if (!statusShown_) {
+        statusShown_ = true;
+        ShowStatus(loading_.GetCurrentStatus());
+    }
+}
+
+void CDlgLogin::ShowStatus(const char* text) {
+    HWND status = ::GetDlgItem(GetSafeHwnd(), kStatus);
+    if (!status) return;
+    ::SetWindowTextA(status, text ? text : "");
+    CRect rect;
+    ::GetWindowRect(status, &rect);
+    ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    ::InvalidateRect(GetSafeHwnd(), &rect, TRUE);
+}
+
+void CDlgLogin::CheckLoginResult() {
+    if (!login_) return;
+    switch (login_->GetState()) {
+    case CNLogin::kStateLoggedIn:
+        ::WritePrivateProfileStringA("SYSTEM", "time4", "0", app_.ConfigFile());
+        loggingIn_ = false;
+        EndDialog(IDOK);
+        break;
+    case 0: case 3: case 4: case 7: case 9:
+        ReEnable();
+        break;
+    case 10:
+        ReEnable();
+        app_.PostMessageBox("登陆超时!请检查网络连接...", "提示", 0);
+        break;
+    case CNLogin::kStateNewerClient:
+        ReEnable();
+        ::UpdateWindow(GetSafeHwnd());
+        app_.PostMessageBox("当前客户的版本过低!\r\n 将为您更新为最新版本...", "提示", 0);
+        StartUpdater(".", false);
+        EndDialog(IDCANCEL);
+        break;
+    default:
+        break;
+    }
+}
+
+void CDlgLogin::ReEnable() {
+    HWND dialog = GetSafeHwnd();
+    loggingIn_ = false;
+    ::SetDlgItemTextA(dialog, kPassEdit, "");
+    for (int id : {IDOK, kUserEdit, kPassEdit}) ::EnableWindow(::GetDlgItem(dialog, id), TRUE);
+}
+
+// The updater beside the program, started once per login whichever of the
+// step's two signals (the message, state 11) comes first.
+void CDlgLogin::StartUpdater(LPCSTR parameters, bool boxWhenMissing) {
+    if (updaterStarted_) return;
+    updaterStarted_ = true;
+    const CString updater = app_.m_programFolder + "Updater.exe";
+    if (!CMyMiraboGameApp::FileExists(updater)) {
+        if (boxWhenMissing) ::MessageBoxA(GetSafeHwnd(), "缺少更新主程序Updater.exe，请登陆官方网站重新下载客户端!", nullptr, MB_OK);
+        return;
+    }
+    ::ShellExecuteA(nullptr, "open", updater, parameters, app_.m_programFolder, SW_SHOW);
+}
+
+LRESULT CDlgLogin::OnNewerClient(WPARAM, LPARAM) {
+    StartUpdater(".", true);
+    loggingIn_ = false;
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+LRESULT CDlgLogin::OnLoadingDone(WPARAM wParam, LPARAM lParam) {
+    const char* text = reinterpret_cast<const char*>(lParam);
+    if (wParam) {
+        ::EnableWindow(::GetDlgItem(GetSafeHwnd(), IDOK), TRUE);
+        if (!ApplyNotice(text)) EndDialog(IDCANCEL);
+        else ready_ = true;
+    } else if (text && *text) {
+        CString box;
+        box.Format("很抱歉,出现以下意外:%s", text);
+        app_.PostMessageBox(box, "错误", 0);
+    } else {
+        EndDialog(IDCANCEL);
+    }
+    return 0;
+}
+
+int CDlgLogin::ApplyNotice(const char* text) {
+    if (!text) return 1;
+    LoginNotice notice;
+    if (!ReadLoginNotice(text, notice)) return 1;
+    if (notice.blocking != 1) return 1;
+    if (!notice.keepsDialog()) return 0;
+    ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
+    ::SetWindowPos(GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return 1;
+}
+
+LRESULT CDlgLogin::OnLinkClicked(WPARAM, LPARAM lParam) {
+    const CString* address = lParam == kRegLink ? &app_.RegWeb : lParam == kFindPassLink ? &app_.FindPassWeb : nullptr;
+    if (address) ::ShellExecuteA(nullptr, "open", *address, nullptr, nullptr, SW_SHOWNORMAL);
+    return 0;
+}
+
+// Every status string is freed, whatever wParam says.
+LRESULT CDlgLogin::OnLoginStatus(WPARAM, LPARAM lParam) {
+    delete reinterpret_cast<CString*>(lParam);
+    return 0;
+}
+
+void CDlgLogin::OnDestroy() {
+    CDialog::OnDestroy();
+    KillTimer(kStatusTimer);
+    if (login_) {
+        login_->SetState(CNLogin::kStateStopped);
+        delete login_;
+        login_ = nullptr;
+    }
+}
+
+INT_PTR RunLoginDialog(CMyMiraboGameApp&) {
+    CDlgLogin dlg;
+    return dlg.DoModal();
+}

@@ -1,0 +1,49 @@
+// The login dialog (dialog 133): runs the start-up loading steps, then logs in
+// with the typed user name and password on the login step.
+#pragma once
+
+#include "lobby/net/startup/Loading.h"
+#include "platform/Framework.h"
+
+class CMyMiraboGameApp;
+class CNLogin;
+
+class CDlgLogin : public CDialog {
+public:
+    enum { IDD = 133 };
+    explicit CDlgLogin(CWnd* parent = nullptr);
+    ~CDlgLogin() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnTimer(UINT_PTR id);
+    void OnDestroy();
+    LRESULT OnLoadingDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNewerClient(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLinkClicked(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLoginStatus(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int ApplyNotice(const char* text);
+    void StartLogin();
+    void CheckLoginResult();
+    void ReEnable();
+    void ShowStatus(const char* text);
+    void StartUpdater(LPCSTR parameters, bool boxWhenMissing);
+
+    CMyMiraboGameApp& app_;
+    CLoading loading_;
+    CNLogin* login_;
+    bool ready_ = false;
+    bool loggingIn_ = false;
+    bool statusShown_ = false;
+    bool updaterStarted_ = false;
+    int dots_ = 0;
+};
+
+// Shows the login dialog start-up asks for (the command-line one or this one).
+INT_PTR RunLoginDialog(CMyMiraboGameApp& app);

@@ -1,0 +1,173 @@
+// MiraboGame.exe copied into a scratch program folder and started from there.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/FakeLobby.h"
+#include "tests/support/LoopbackServer.h"
+
+using testsupport::ChildProcess;
+using testsupport::WaitFor;
+using testsupport::WindowText;
+
+namespace {
+
+std::string BinFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text(path);
+    return text.substr(0, text.rfind('\\') + 1);
+}
+
+// A program folder holding MiraboGame.exe, removed afterwards.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const std::string& name) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "mirabo_lobby_" + name + "_" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(path_.c_str(), nullptr);
+        CopyFileA((BinFolder() + "MiraboGame.exe").c_str(), Exe().c_str(), FALSE);
+    }
+    ~ProgramFolder() {
+        WIN32_FIND_DATAA f;
+        HANDLE h = FindFirstFileA((path_ + "*").c_str(), &f);
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f))
+            DeleteFileA((path_ + f.cFileName).c_str());
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string Exe() const { return path_ + "MiraboGame.exe"; }
+    std::string Path() const { return path_; }
+    void Write(const std::string& name, const std::string& text) const {
+        if (FILE* f = std::fopen((path_ + name).c_str(), "wb")) {
+            std::fwrite(text.data(), 1, text.size(), f);
+            std::fclose(f);
+        }
+    }
+
+private:
+    std::string path_;
+};
+
+std::string RegisteredPath() {
+    char value[MAX_PATH] = "";
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\MiraboGame", "path", RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+        return "";
+    return value;
+}
+
+// The static text of a system message box.
+std::string BoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+}  // namespace
+
+TEST(LobbyApp, RegRecordsThePathAndShowsNoWindow) {
+    ProgramFolder folder("reg");
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\MiraboGame");
+    {
+        ChildProcess upper(folder.Exe(), "REG", folder.Path());
+        EXPECT_NE(upper.WaitWindow("#32770", "MiraboGame"), nullptr) << "only the exact word registers";
+    }
+    ChildProcess reg(folder.Exe(), "reg", folder.Path());
+    bool windowSeen = false;
+    EXPECT_TRUE(WaitFor([&] {
+        windowSeen = windowSeen || !reg.Windows().empty();
+        return reg.WaitExit(0);
+    }, 15000));
+    EXPECT_FALSE(windowSeen);
+    EXPECT_EQ(RegisteredPath(), folder.Exe());
+}
+
+TEST(LobbyApp, OneLobbyRunsUnlessTheDeveloperMarkerIsThere) {
+    ProgramFolder folder("single");
+    ChildProcess first(folder.Exe(), "", folder.Path());
+    ASSERT_NE(first.WaitWindow("#32770", "MiraboGame"), nullptr);
+    char mapping[64];
+    std::snprintf(mapping, sizeof mapping, "GDIPlusInitID=%lx", static_cast<unsigned long>(first.Id()));
+    HANDLE gdiplus = OpenFileMappingA(FILE_MAP_READ, FALSE, mapping);
+    EXPECT_NE(gdiplus, nullptr) << "the GDI+ guard's mapping";
+    if (gdiplus) CloseHandle(gdiplus);
+
+    {
+        ChildProcess second(folder.Exe(), "", folder.Path());
+        HWND box = second.WaitWindow("#32770", "错误");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(BoxText(box), "检测到游戏大厅已经开启,请先关闭原游戏大厅!");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(second.WaitExit(10000));
+    }
+
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess third(folder.Exe(), "", folder.Path());
+    EXPECT_NE(third.WaitWindow("#32770", "MiraboGame"), nullptr) << "the marker lets any number run";
+    EXPECT_TRUE(third.Windows("#32770", "错误").empty());
+}
+
+namespace {
+
+// The digest of "secret" as the login dialog stores it, the server's key and
+// the ticket they make.
+const char kKey[] = "KEY42";
+const char kTicket[] = "fa9193b62f9b192df01be030f73490f3";
+
+// A program folder pointed at a fake lobby on the port.
+void PointAtLobby(const ProgramFolder& folder, unsigned short port) {
+    folder.Write("config.ini",
+                 "[SYSTEM]\r\nversionxml=<version game=\"FENLO\" number=\"2.0.1\"/>\r\n"
+                 "ping=<GameMessage game=\"FENLO\"><Message name=\"Ping\" type=\"Request\"/></GameMessage>\r\n"
+                 "time1=-1\r\ntime2=300\r\ntime3=3000\r\ntime4=0\r\ntime5=3000\r\nSvrSelect=0\r\n"
+                 "[MsgType]\r\nType=0\r\n");
+    folder.Write("serveraddr.ini", testsupport::ServerAddrIni(1, {testsupport::ServerSection(1, "127.0.0.1", port, 1)}));
+    CreateDirectoryA((folder.Path() + "updater").c_str(), nullptr);
+    folder.Write("updater\\config.ini", testsupport::UpdaterIni("127.0.0.1", 1, port));
+}
+
+std::string ReadIni(const ProgramFolder& folder, const char* section, const char* key) {
+    char value[256] = "";
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, (folder.Path() + "config.ini").c_str());
+    return value;
+}
+
+void Type(HWND edit, const std::string& text) {
+    for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
+}
+
+void Click(HWND button) {
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+}  // namespace
+
+TEST(LobbyApp, TypedLoginReachesTheMainWindow) {
+    std::atomic<bool> sawUser{false};
+    auto server = testsupport::StartFakeLobby([&](testsupport::Connection& c, const std::string& login) {
+        sawUser = login.find("id=\"player\"") != std::string::npos;
+        testsupport::LoginVerdict(kKey, kTicket,
+                                  testsupport::LobbyReply("LoginSuccess",
+                                                          "<p a=\"player\" b=\"1\" c=\"True\" d=\"False\" e=\"s\" "
+                                                          "f=\"n\" g=\"1\" h=\"\" i=\"\"/>"))(c, login);
+    });
+    ProgramFolder folder("login");
+    PointAtLobby(folder, server->Port());
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    HWND start = GetDlgItem(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000)) << "loading never finished";
+    Type(GetDlgItem(dialog, 1001), "Player  ");
+    Type(GetDlgItem(dialog, 1002), "secret");
+    Click(GetDlgItem(dialog, 1035));
+    Click(start);
+    EXPECT_NE(lobby.WaitWindow("#32770", "游戏大厅", 15000), nullptr);
+    EXPECT_TRUE(sawUser);
+    EXPECT_EQ(ReadIni(folder, "SYSTEM", "time4"), "0");
+    EXPECT_EQ(ReadIni(folder, "SYSTEM", "SvrSelect"), "2");
+}
