@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeLobby.h"
@@ -32,16 +33,34 @@ public:
         CreateDirectoryA(path_.c_str(), nullptr);
         CopyFileA((BinFolder() + "MiraboGame.exe").c_str(), Exe().c_str(), FALSE);
     }
-    ~ProgramFolder() {
+    ~ProgramFolder() { Remove(path_); }
+    static void Remove(const std::string& folder) {
         WIN32_FIND_DATAA f;
-        HANDLE h = FindFirstFileA((path_ + "*").c_str(), &f);
-        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f))
-            DeleteFileA((path_ + f.cFileName).c_str());
+        HANDLE h = FindFirstFileA((folder + "*").c_str(), &f);
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f)) {
+            const std::string name = f.cFileName;
+            if (name == "." || name == "..") continue;
+            if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(folder + name + "\\");
+            else DeleteFileA((folder + name).c_str());
+        }
         if (h != INVALID_HANDLE_VALUE) FindClose(h);
-        RemoveDirectoryA(path_.c_str());
+        RemoveDirectoryA(folder.c_str());
     }
     std::string Exe() const { return path_ + "MiraboGame.exe"; }
     std::string Path() const { return path_; }
+    // The command-line login's pictures and a skin ini naming those of the keys.
+    void WriteAutoLoginSkin(const std::vector<std::string>& keys) const {
+        for (const char* sub : {"Skin", "Skin\\Style1", "Skin\\Style1\\login"})
+            CreateDirectoryA((path_ + sub).c_str(), nullptr);
+        std::string ini = "[login_dlg]\r\n";
+        for (const std::string& key : keys) {
+            const std::string file = key + (key == "auto_login_bk" ? ".bmp" : ".png");
+            CopyFileA((BinFolder() + "Skin\\Style1\\login\\" + file).c_str(),
+                      (path_ + "Skin\\Style1\\login\\" + file).c_str(), FALSE);
+            ini += key + "=login\\" + file + "\r\n";
+        }
+        Write("Skin\\Style1\\Skin.ini", ini);
+    }
     void Write(const std::string& name, const std::string& text) const {
         if (FILE* f = std::fopen((path_ + name).c_str(), "wb")) {
             std::fwrite(text.data(), 1, text.size(), f);
@@ -170,4 +189,49 @@ TEST(LobbyApp, TypedLoginReachesTheMainWindow) {
     EXPECT_TRUE(sawUser);
     EXPECT_EQ(ReadIni(folder, "SYSTEM", "time4"), "0");
     EXPECT_EQ(ReadIni(folder, "SYSTEM", "SvrSelect"), "2");
+}
+
+namespace {
+const char kStoredDigest[] = "DBAB93EC051ED01C20B7797AFD19CC7B";  // of "secret"
+const std::vector<std::string> kAutoLoginKeys = {"auto_login_bk", "auto_login_exit", "auto_login_l1", "auto_login_l2"};
+}  // namespace
+
+TEST(LobbyApp, CommandLineLoginUsesTheDigestAsItStands) {
+    for (const std::string& user : {std::string("Bob"), std::string(300, 'a')}) {
+        std::string seenLogin;
+        std::atomic<bool> done{false};
+        auto server = testsupport::StartFakeLobby([&](testsupport::Connection& c, const std::string& login) {
+            seenLogin = login;
+            done = true;
+            testsupport::LoginVerdict(kKey, kTicket,
+                                      testsupport::LobbyReply("LoginSuccess",
+                                                              "<p a=\"bob\" b=\"1\" c=\"True\" d=\"False\" e=\"s\" "
+                                                              "f=\"n\" g=\"1\" h=\"\" i=\"\"/>"))(c, login);
+        });
+        ProgramFolder folder("auto");
+        PointAtLobby(folder, server->Port());
+        folder.WriteAutoLoginSkin(kAutoLoginKeys);
+        folder.Write("MiraboDever.abc", "");
+        ChildProcess lobby(folder.Exe(), "('" + user + "," + kStoredDigest + "')", folder.Path());
+        EXPECT_NE(lobby.WaitWindow("#32770", "游戏大厅", 20000), nullptr) << user.size();
+        ASSERT_TRUE(done);
+        const std::string lower = user.size() > 255 ? std::string(255, 'a') : "bob";
+        EXPECT_NE(seenLogin.find("id=\"" + lower + "\""), std::string::npos) << seenLogin;
+    }
+}
+
+TEST(LobbyApp, CommandLineLoginEndsOnAMissingPictureOrAnEmptyField) {
+    ProgramFolder folder("autobad");
+    folder.WriteAutoLoginSkin({"auto_login_bk", "auto_login_exit", "auto_login_l1"});
+    {
+        ChildProcess lobby(folder.Exe(), std::string("('bob,") + kStoredDigest + "')", folder.Path());
+        HWND box = lobby.WaitWindow("#32770", "错误");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(BoxText(box), "载入资源失败,请重新下载客户端!");
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(lobby.WaitExit(10000));
+    }
+    // Each field quoted apart leaves the password empty: the normal dialog.
+    ChildProcess apart(folder.Exe(), "('bob','x')", folder.Path());
+    EXPECT_NE(apart.WaitWindow("#32770", "MiraboGame"), nullptr);
 }

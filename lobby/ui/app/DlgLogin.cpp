@@ -18,6 +18,7 @@
 #include "lobby/ui/DlgMes.h"
 #include "lobby/ui/LoginRules.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/DlgAutoLogin.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 
 namespace {
@@ -277,7 +278,13 @@ void CDlgLogin::OnDestroy() {
     }
 }
 
-INT_PTR RunLoginDialog(CMyMiraboGameApp&) {
+INT_PTR RunLoginDialog(CMyMiraboGameApp& app) {
+    if (app.m_autoLogin) {
+        CDlgAutoLogin dlg;
+        dlg.SetLoginInfo(app.m_cmdUser, app.m_cmdPassword, app.m_programFolder + "Skin\\Style1\\Skin.ini",
+                         app.m_commandLine);
+        return dlg.DoModal();
+    }
     CDlgLogin dlg;
     return dlg.DoModal();
 }
