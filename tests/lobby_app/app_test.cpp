@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -234,4 +235,78 @@ TEST(LobbyApp, CommandLineLoginEndsOnAMissingPictureOrAnEmptyField) {
     // Each field quoted apart leaves the password empty: the normal dialog.
     ChildProcess apart(folder.Exe(), "('bob','x')", folder.Path());
     EXPECT_NE(apart.WaitWindow("#32770", "MiraboGame"), nullptr);
+}
+
+namespace {
+// The lines record_start wrote, when it stands in as Updater.exe.
+std::vector<std::string> Starts(const ProgramFolder& folder) {
+    std::vector<std::string> lines;
+    if (FILE* f = std::fopen((folder.Path() + "starts.txt").c_str(), "r")) {
+        char line[1024];
+        while (std::fgets(line, sizeof line, f)) lines.push_back(std::string(line, std::strcspn(line, "\r\n")));
+        std::fclose(f);
+    }
+    return lines;
+}
+
+void InstallUpdater(const ProgramFolder& folder) {
+    CopyFileA((BinFolder() + "record_start.exe").c_str(), (folder.Path() + "Updater.exe").c_str(), FALSE);
+    SetEnvironmentVariableA("MIRABO_RECORD_STARTS", (folder.Path() + "starts.txt").c_str());
+}
+
+testsupport::LoginScript TooOld() {
+    return [](testsupport::Connection& c, const std::string&) {
+        c.SendFrame(1, testsupport::LobbyReply("LowClientVersion", ""));
+        c.SendFrame(1, testsupport::LobbyReply("LoginFailed", "<p a=\"later\"/>"));
+    };
+}
+}  // namespace
+
+TEST(LobbyApp, RefusalEmptiesThePasswordAndTooOldStartsTheUpdaterOnce) {
+    auto refusing = testsupport::StartFakeLobby(testsupport::LoginVerdict(kKey, "not the ticket", ""));
+    ProgramFolder folder("refused");
+    PointAtLobby(folder, refusing->Port());
+    folder.Write("MiraboDever.abc", "");
+    InstallUpdater(folder);
+    {
+        ChildProcess lobby(folder.Exe(), "", folder.Path());
+        HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+        ASSERT_NE(dialog, nullptr);
+        HWND start = GetDlgItem(dialog, IDOK);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
+        Type(GetDlgItem(dialog, 1001), "player");
+        Type(GetDlgItem(dialog, 1002), "secret");
+        Click(start);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(start); }, 5000));
+        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(start) && WindowText(GetDlgItem(dialog, 1002)).empty(); },
+                            10000));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
+    }
+
+    auto old = testsupport::StartFakeLobby(TooOld());
+    PointAtLobby(folder, old->Port());
+    {
+        ChildProcess lobby(folder.Exe(), "", folder.Path());
+        HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+        ASSERT_NE(dialog, nullptr);
+        HWND start = GetDlgItem(dialog, IDOK);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
+        Type(GetDlgItem(dialog, 1001), "player");
+        Type(GetDlgItem(dialog, 1002), "secret");
+        Click(start);
+        EXPECT_TRUE(lobby.WaitExit(15000));
+    }
+    EXPECT_TRUE(WaitFor([&] { return !Starts(folder).empty(); }, 5000));
+    EXPECT_EQ(Starts(folder), std::vector<std::string>{"."});
+
+    // The command-line login hands the updater the whole command line.
+    DeleteFileA((folder.Path() + "starts.txt").c_str());
+    folder.WriteAutoLoginSkin(kAutoLoginKeys);
+    const std::string line = std::string("('bob,") + kStoredDigest + "')";
+    {
+        ChildProcess lobby(folder.Exe(), line, folder.Path());
+        EXPECT_TRUE(lobby.WaitExit(20000));
+    }
+    EXPECT_TRUE(WaitFor([&] { return !Starts(folder).empty(); }, 5000));
+    EXPECT_EQ(Starts(folder), std::vector<std::string>{line});
 }
