@@ -49,6 +49,20 @@ public:
     }
     std::string Exe() const { return path_ + "MiraboGame.exe"; }
     std::string Path() const { return path_; }
+    // The whole stand-in skin.
+    void CopySkin() const { CopyTree(BinFolder() + "Skin\\", path_ + "Skin\\"); }
+    static void CopyTree(const std::string& from, const std::string& to) {
+        CreateDirectoryA(to.c_str(), nullptr);
+        WIN32_FIND_DATAA f;
+        HANDLE h = FindFirstFileA((from + "*").c_str(), &f);
+        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f)) {
+            const std::string name = f.cFileName;
+            if (name == "." || name == "..") continue;
+            if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CopyTree(from + name + "\\", to + name + "\\");
+            else CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
+        }
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    }
     // The command-line login's pictures and a skin ini naming those of the keys.
     void WriteAutoLoginSkin(const std::vector<std::string>& keys) const {
         for (const char* sub : {"Skin", "Skin\\Style1", "Skin\\Style1\\login"})
@@ -309,4 +323,46 @@ TEST(LobbyApp, RefusalEmptiesThePasswordAndTooOldStartsTheUpdaterOnce) {
     }
     EXPECT_TRUE(WaitFor([&] { return !Starts(folder).empty(); }, 5000));
     EXPECT_EQ(Starts(folder), std::vector<std::string>{line});
+}
+
+TEST(LobbyApp, SkinnedLoginDialogIsShapedAndRemembersTheNameAsTyped) {
+    auto server = testsupport::StartFakeLobby(testsupport::LoginVerdict(
+        kKey, kTicket,
+        testsupport::LobbyReply("LoginSuccess", "<p a=\"player\" b=\"1\" c=\"True\" d=\"False\" e=\"s\" f=\"n\" "
+                                                "g=\"1\" h=\"\" i=\"\"/>")));
+    ProgramFolder folder("skinned");
+    PointAtLobby(folder, server->Port());
+    folder.CopySkin();
+    const std::string skinIni = folder.Path() + "Skin\\Style1\\Skin.ini";
+    WritePrivateProfileStringA("text", "text_user", "Remembered", skinIni.c_str());
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    RECT window;
+    GetWindowRect(dialog, &window);
+    EXPECT_EQ(window.right - window.left, 300) << "the size of login_bk";
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(dialog, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0)) << "the magenta corner is cut away";
+    EXPECT_TRUE(PtInRegion(region, 150, 100));
+    DeleteObject(region);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(dialog, 1001)) == "Remembered"; }, 3000))
+        << WindowText(GetDlgItem(dialog, 1001));
+    EXPECT_EQ(IsDlgButtonChecked(dialog, 1013), BST_CHECKED);
+
+    HWND start = GetDlgItem(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
+    SetDlgItemTextA(dialog, 1001, "");
+    Type(GetDlgItem(dialog, 1001), "PLAYER  ");
+    Type(GetDlgItem(dialog, 1002), "secret");
+    Click(start);
+    EXPECT_NE(lobby.WaitWindow("#32770", "游戏大厅", 15000), nullptr);
+    std::string ini;  // read raw: the profile reader trims blanks
+    if (FILE* f = std::fopen(skinIni.c_str(), "rb")) {
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) ini.append(chunk, n);
+        std::fclose(f);
+    }
+    EXPECT_NE(ini.find("text_user=PLAYER  \r\n"), std::string::npos);
 }

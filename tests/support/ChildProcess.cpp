@@ -27,7 +27,9 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM lp) {
 
 std::string WindowText(HWND window) {
     char text[512] = "";
-    ::GetWindowTextA(window, text, sizeof text);
+    DWORD_PTR copied = 0;  // WM_GETTEXT: GetWindowText does not ask a control of another process
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                          &copied);
     return text;
 }
 

@@ -34,7 +34,7 @@ private:
     bool started_ = false;
 };
 
-// The text of a window, GBK bytes as they stand.
+// The text of a window, also of another process's control; GBK bytes as they stand.
 std::string WindowText(HWND window);
 
 }  // namespace testsupport

@@ -42,6 +42,9 @@ int CheckedRadio(HWND dialog) {
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgLogin, CDialog)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
     ON_WM_TIMER()
     ON_WM_DESTROY()
     ON_MESSAGE(kLoadingDoneMessage, OnLoadingDone)
@@ -52,7 +55,78 @@ END_MESSAGE_MAP()
 
 CDlgLogin::CDlgLogin(CWnd* parent) : CDialog(IDD, parent), app_(*GetLobbyApp()), login_(new CNLogin()) {}
 
-CDlgLogin::~CDlgLogin() { delete login_; }
+CDlgLogin::~CDlgLogin() {
+    delete login_;
+    if (editBrush_) ::DeleteObject(editBrush_);
+}
+
+void CDlgLogin::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDOK, start_);
+    DDX_Control(dx, IDCANCEL, exit_);
+    DDX_Control(dx, kRegLink, regLink_);
+    DDX_Control(dx, kFindPassLink, findLink_);
+}
+
+// Links, picture buttons, the status line and, with the login background,
+// the window's shape and the edits' places.
+void CDlgLogin::ApplySkin() {
+    HWND dialog = GetSafeHwnd();
+    CSkinRes* skin = GetLobbySkin();
+    struct Link { CHyperLink* link; const char* text; } links[] = {{&regLink_, "注册成为新用户"}, {&findLink_, "找回密码"}};
+    for (const Link& l : links) {
+        l.link->SetWindowText(l.text);
+        l.link->SetURL(l.text);
+        l.link->SetMode(CHyperLink::kNotifyParent);
+        l.link->SetBackgroundColour(0x0BD06F);
+        l.link->SetUnderline(CHyperLink::kUnderlineAlways);
+        l.link->SetColours(0xFF3C3C, 0xFF0000, 0xFF0000);
+    }
+    const CRect info = skin->GetLoginInfoRect();
+    if (!info.IsRectEmpty())
+        ::MoveWindow(::GetDlgItem(dialog, kStatus), info.left, info.top, info.Width(), info.Height(), FALSE);
+    struct Button { CPngButton1* button; Gdiplus::Image* normal; Gdiplus::Image* hover; int x, y; } buttons[] = {
+        {&start_, skin->GetStartImage(), skin->GetStartImage2(), skin->GetStartBtnX(), skin->GetStartBtnY()},
+        {&exit_, skin->GetExitImage(), skin->GetExitImage2(), skin->GetExitBtnX(), skin->GetExitBtnY()}};
+    for (const Button& b : buttons) {
+        if (!b.normal) continue;  // no skin: the plain button stays
+        b.button->SetImages(b.normal, b.hover, b.normal, b.normal);
+        b.button->SetBkColor(0x0BD06F);
+        ::SetWindowPos(b.button->GetSafeHwnd(), nullptr, b.x, b.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    CMyBitmap* background = skin->GetLoginBkImage();
+    if (!background) return;
+    const CSize size = background->Size();
+    ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER);
+    ::SetWindowRgn(dialog, background->CreateRegion(RGB(255, 0, 255)), TRUE);
+    const CRect user = skin->GetUserEditRect(), pass = skin->GetPassEditRect();
+    ::MoveWindow(::GetDlgItem(dialog, kUserEdit), user.left, user.top, user.Width(), user.Height(), FALSE);
+    ::MoveWindow(::GetDlgItem(dialog, kPassEdit), pass.left, pass.top, pass.Width(), pass.Height(), FALSE);
+}
+
+void CDlgLogin::OnPaint() {
+    CPaintDC dc(this);
+    if (CMyBitmap* background = GetLobbySkin()->GetLoginBkImage())
+        background->Draw(&dc, 0, 0, nullptr, RGB(255, 0, 255), TRUE);
+}
+
+BOOL CDlgLogin::OnEraseBkgnd(CDC*) { return TRUE; }
+
+HBRUSH CDlgLogin::OnCtlColor(CDC* dc, CWnd* control, UINT kind) {
+    CSkinRes* skin = GetLobbySkin();
+    const int id = control ? ::GetDlgCtrlID(control->GetSafeHwnd()) : 0;
+    if (id == kUserEdit || id == kPassEdit) {
+        ::SetTextColor(dc->GetSafeHdc(), skin->GetLoginEditTextColor());
+        ::SetBkColor(dc->GetSafeHdc(), skin->GetLoginEditBkColor());
+        if (!editBrush_) editBrush_ = ::CreateSolidBrush(skin->GetLoginEditBkColor());
+        return editBrush_;
+    }
+    if (kind == CTLCOLOR_STATIC && id != kRegLink && id != kFindPassLink) {
+        ::SetBkMode(dc->GetSafeHdc(), TRANSPARENT);
+        ::SetTextColor(dc->GetSafeHdc(), skin->GetLoginTextColor());
+        return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    }
+    return reinterpret_cast<HBRUSH>(Default());
+}
 
 BOOL CDlgLogin::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -62,6 +136,7 @@ BOOL CDlgLogin::OnInitDialog() {
     ::SendDlgItemMessageA(dialog, kUserEdit, EM_LIMITTEXT, shaped ? 64 : 128, 0);
     ::SendDlgItemMessageA(dialog, kPassEdit, EM_LIMITTEXT, shaped ? 64 : 128, 0);
     SetWindowText("MiraboGame");
+    ApplySkin();
     ::EnableWindow(::GetDlgItem(dialog, IDOK), FALSE);
 
     statusShown_ = false;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "lobby/net/startup/Loading.h"
+#include "lobby/ui/PngButton.h"
+#include "platform/controls/HyperLink.h"
 #include "platform/Framework.h"
 
 class CMyMiraboGameApp;
@@ -18,6 +20,10 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* dc);
+    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT kind);
     void OnTimer(UINT_PTR id);
     void OnDestroy();
     LRESULT OnLoadingDone(WPARAM wParam, LPARAM lParam);
@@ -35,7 +41,12 @@ private:
     void ShowStatus(const char* text);
     void StartUpdater(LPCSTR parameters, bool boxWhenMissing);
 
+    void ApplySkin();
+
     CMyMiraboGameApp& app_;
+    CPngButton1 start_, exit_;
+    CHyperLink regLink_, findLink_;
+    HBRUSH editBrush_ = nullptr;
     CLoading loading_;
     CNLogin* login_;
     bool ready_ = false;
