@@ -9,6 +9,7 @@
 
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeLobby.h"
+#include "tests/support/HttpResponder.h"
 #include "tests/support/LoopbackServer.h"
 
 using testsupport::ChildProcess;
@@ -365,4 +366,35 @@ TEST(LobbyApp, SkinnedLoginDialogIsShapedAndRemembersTheNameAsTyped) {
         std::fclose(f);
     }
     EXPECT_NE(ini.find("text_user=PLAYER  \r\n"), std::string::npos);
+}
+
+TEST(LobbyApp, BlockingNoticeEndsTheLoginOrMakesAToolWindow) {
+    for (int type : {1, 2}) {
+        const std::wstring notice = L"<n t=\"" + std::to_wstring(type) +
+                                    L"\" b=\"1\"><s x=\"hi\"/><w u=\"http://127.0.0.1:1/\" w=\"300\" h=\"200\"/></n>";
+        std::string body = "\xFF\xFE";
+        body.append(reinterpret_cast<const char*>(notice.data()), notice.size() * 2);
+        testsupport::LoopbackServer web([body](testsupport::Connection& c) {
+            std::string head;
+            if (testsupport::ReadHttpRequest(c, head, 5000)) c.Send(testsupport::HttpResponse(200, body));
+            c.WaitClosed(2000);
+        });
+        ProgramFolder folder("notice");
+        PointAtLobby(folder, 1);
+        WritePrivateProfileStringA("SYSTEM", "notice_url",
+                                   ("http://127.0.0.1:" + std::to_string(web.Port()) + "/n.txt").c_str(),
+                                   (folder.Path() + "config.ini").c_str());
+        folder.Write("MiraboDever.abc", "");
+        ChildProcess lobby(folder.Exe(), "", folder.Path());
+        HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+        ASSERT_NE(dialog, nullptr);
+        if (type == 1) {
+            EXPECT_TRUE(lobby.WaitExit(15000)) << "a blocking notice of type 1 ends the login";
+        } else {
+            EXPECT_TRUE(WaitFor([&] { return (GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0; },
+                                15000));
+            EXPECT_EQ(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+        }
+    }
 }
