@@ -398,3 +398,28 @@ TEST(LobbyApp, BlockingNoticeEndsTheLoginOrMakesAToolWindow) {
         }
     }
 }
+
+TEST(LobbyApp, BinaryMessageTypeSendsLoginInBinaryForm) {
+    std::atomic<bool> seen{false};
+    std::string first;
+    auto server = testsupport::StartFakeLobby([&](testsupport::Connection&, const std::string& login) {
+        first = login;
+        seen = true;
+    });
+    ProgramFolder folder("binary");
+    PointAtLobby(folder, server->Port());
+    WritePrivateProfileStringA("MsgType", "Type", "1", (folder.Path() + "config.ini").c_str());
+    folder.Write("Msg.ini", "[TotalMessageNum]\r\ncount=1\r\n[message1]\r\nid=7\r\nname=Login\r\ncontent =login\r\n");
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    HWND start = GetDlgItem(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
+    Type(GetDlgItem(dialog, 1001), "player");
+    Type(GetDlgItem(dialog, 1002), "secret");
+    Click(start);
+    ASSERT_TRUE(WaitFor([&] { return seen.load(); }, 10000));
+    EXPECT_EQ(first.find("<GameMessage"), std::string::npos) << "not the XML text form";
+    EXPECT_NE(first.find("player"), std::string::npos);
+}
