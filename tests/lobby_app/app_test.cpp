@@ -395,6 +395,16 @@ TEST(LobbyApp, BlockingNoticeEndsTheLoginOrMakesAToolWindow) {
                                 15000));
             EXPECT_EQ(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+            HWND browser = nullptr;
+            EXPECT_TRUE(WaitFor([&] {
+                for (HWND w : lobby.Windows("#32770"))
+                    if (w != dialog) browser = w;
+                return browser != nullptr;
+            }, 5000)) << "the notice's web window";
+            RECT r{};
+            GetWindowRect(browser, &r);
+            EXPECT_EQ(r.right - r.left, 300);
+            EXPECT_EQ(r.bottom - r.top, 200);
         }
     }
 }

@@ -18,6 +18,7 @@
 #include "lobby/ui/DlgMes.h"
 #include "lobby/ui/LoginRules.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/Browser.h"
 #include "lobby/ui/app/DlgAutoLogin.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 
@@ -324,6 +325,7 @@ int CDlgLogin::ApplyNotice(const char* text) {
     if (!text) return 1;
     LoginNotice notice;
     if (!ReadLoginNotice(text, notice)) return 1;
+    if (notice.opensBrowser()) OpenBrowser(notice.url.c_str(), 0, 0, notice.width, notice.height, this);
     if (notice.blocking != 1) return 1;
     if (!notice.keepsDialog()) return 0;
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
