@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/platform/WindowCapture.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/FakeLobby.h"
 #include "tests/support/HttpResponder.h"
@@ -351,6 +352,10 @@ TEST(LobbyApp, SkinnedLoginDialogIsShapedAndRemembersTheNameAsTyped) {
     EXPECT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(dialog, 1001)) == "Remembered"; }, 3000))
         << WindowText(GetDlgItem(dialog, 1001));
     EXPECT_EQ(IsDlgButtonChecked(dialog, 1013), BST_CHECKED);
+    const Capture shot = CaptureWindow(dialog);
+    SavePng(shot, "lobby_login_dialog");
+    EXPECT_NE(shot.At(150, 60), RGB(255, 0, 255));
+    EXPECT_NE(shot.At(150, 60), GetSysColor(COLOR_BTNFACE)) << "the login background is painted";
 
     HWND start = GetDlgItem(dialog, IDOK);
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
@@ -432,4 +437,24 @@ TEST(LobbyApp, BinaryMessageTypeSendsLoginInBinaryForm) {
     ASSERT_TRUE(WaitFor([&] { return seen.load(); }, 10000));
     EXPECT_EQ(first.find("<GameMessage"), std::string::npos) << "not the XML text form";
     EXPECT_NE(first.find("player"), std::string::npos);
+}
+
+TEST(LobbyApp, CommandLineLoginFreezesOnTheSecondPictureWhenNoServerAnswers) {
+    ProgramFolder folder("frozen");
+    PointAtLobby(folder, 1);  // nothing listens there
+    folder.WriteAutoLoginSkin(kAutoLoginKeys);
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), std::string("('bob,") + kStoredDigest + "')", folder.Path());
+    HWND window = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(window, nullptr);
+    // Stopped: the second picture (green) stays at (30, 77).
+    EXPECT_TRUE(WaitFor([&] {
+        const Capture shot = CaptureWindow(window);
+        return shot.width > 40 && shot.At(40, 85) == RGB(60, 200, 60);
+    }, 20000));
+    Sleep(700);  // past a blink period: still the second picture
+    const Capture shot = CaptureWindow(window);
+    SavePng(shot, "lobby_auto_login");
+    EXPECT_EQ(shot.At(40, 85), RGB(60, 200, 60));
+    EXPECT_NE(shot.At(5, 5), RGB(255, 0, 255));
 }
