@@ -402,7 +402,7 @@ TEST(LobbyApp, BlockingNoticeEndsTheLoginOrMakesAToolWindow) {
             EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
             HWND browser = nullptr;
             EXPECT_TRUE(WaitFor([&] {
-                for (HWND w : lobby.Windows("#32770"))
+                for (HWND w : lobby.Windows("#32770", "MiraboGame"))
                     if (w != dialog) browser = w;
                 return browser != nullptr;
             }, 5000)) << "the notice's web window";
@@ -457,4 +457,33 @@ TEST(LobbyApp, CommandLineLoginFreezesOnTheSecondPictureWhenNoServerAnswers) {
     SavePng(shot, "lobby_auto_login");
     EXPECT_EQ(shot.At(40, 85), RGB(60, 200, 60));
     EXPECT_NE(shot.At(5, 5), RGB(255, 0, 255));
+}
+
+TEST(LobbyApp, BannerSlidesThePanelAndEscEndsTheLogin) {
+    ProgramFolder folder("banner");
+    PointAtLobby(folder, 1);
+    folder.CopySkin();
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    HWND banner = lobby.WaitWindow("#32770", "");
+    ASSERT_NE(banner, nullptr);
+    RECT top, panel;
+    GetWindowRect(banner, &top);
+    GetWindowRect(dialog, &panel);
+    EXPECT_EQ(top.bottom - panel.top, 110) << "the panel starts up under the banner";
+    Click(GetDlgItem(banner, 1031));
+    EXPECT_TRUE(WaitFor([&] {
+        GetWindowRect(dialog, &panel);
+        return panel.top >= top.bottom;
+    }, 5000)) << "slid down";
+    Sleep(100);
+    Click(GetDlgItem(banner, 1031));
+    EXPECT_TRUE(WaitFor([&] {
+        GetWindowRect(dialog, &panel);
+        return top.bottom - panel.top >= 110;
+    }, 5000)) << "slid back up";
+    PostMessageA(banner, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(lobby.WaitExit(10000)) << "Esc on the banner ends the login";
 }

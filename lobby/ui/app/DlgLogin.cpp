@@ -52,6 +52,9 @@ BEGIN_MESSAGE_MAP(CDlgLogin, CDialog)
     ON_MESSAGE(kNewerClientMessage, OnNewerClient)
     ON_MESSAGE(kLinkClickedMessage, OnLinkClicked)
     ON_MESSAGE(kLoginStatusMessage, OnLoginStatus)
+    ON_MESSAGE(kSlideMessage, OnSlide)
+    ON_MESSAGE(kBannerNoticeMessage, OnBannerNotice)
+    ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 CDlgLogin::CDlgLogin(CWnd* parent) : CDialog(IDD, parent), app_(*GetLobbyApp()), login_(new CNLogin()) {}
@@ -159,10 +162,74 @@ BOOL CDlgLogin::OnInitDialog() {
     ::GetWindowRect(dialog, &rect);
     ::SetWindowPos(dialog, nullptr, rect.left, rect.top + 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
+    PlaceBanner();
+
     ::CheckRadioButton(dialog, kFirstRadio, kLastRadio, 0);
     for (int id = kFirstRadio; id <= kLastRadio; ++id) ::CheckDlgButton(dialog, id, BST_UNCHECKED);
     if (int radio = RadioForServerSelect(app_.SvrSelect)) ::CheckDlgButton(dialog, radio, BST_CHECKED);
     return FALSE;
+}
+
+// The banner above, its bottom 110 pixels below this dialog's top.
+void CDlgLogin::PlaceBanner() {
+    if (!banner_.Create(CDlgLoginTop::IDD, this)) return;
+    CRect mine, banner;
+    ::GetWindowRect(GetSafeHwnd(), &mine);
+    ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
+    ::SetWindowPos(banner_.GetSafeHwnd(), nullptr, mine.left, mine.top + 110 - banner.Height(), mine.Width(),
+                   banner.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(banner_.GetSafeHwnd(), SW_SHOW);
+    banner_.SetPlaced(true);
+}
+
+void CDlgLogin::SetSlideState(int state) {
+    slideState_ = state;
+    banner_.SetSlideState(state);
+}
+
+LRESULT CDlgLogin::OnSlide(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 0) {
+        std::unique_ptr<BannerPosition> position(reinterpret_cast<BannerPosition*>(lParam));
+        if (!position || slideState_ == 1 || !banner_.GetSafeHwnd()) return 0;
+        CRect banner;
+        ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
+        const int y = position->y + banner.Height() - (slideState_ == 0 ? 110 : 0);
+        ::SetWindowPos(GetSafeHwnd(), nullptr, position->x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (wParam == 1 && slideState_ != 1) {
+        SetTimer(slideState_ == 0 ? 0 : 2, 20);
+        SetSlideState(1);
+    }
+    return 0;
+}
+
+// One 10-pixel step of the panel down (timer 0) or up (timer 2).
+void CDlgLogin::SlideStep(UINT_PTR timer) {
+    CRect mine, banner;
+    ::GetWindowRect(GetSafeHwnd(), &mine);
+    ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
+    if (timer == 0) {
+        if (mine.top < banner.bottom) {
+            ::SetWindowPos(GetSafeHwnd(), nullptr, mine.left, mine.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        } else {
+            KillTimer(0);
+            SetSlideState(2);
+        }
+    } else if (banner.bottom - mine.top < 110) {
+        ::SetWindowPos(GetSafeHwnd(), nullptr, mine.left, mine.top - 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        KillTimer(2);
+        SetSlideState(0);
+    }
+}
+
+void CDlgLogin::OnLButtonDown(UINT, CPoint) {
+    if (slideState_ != 1 && banner_.GetSafeHwnd()) ::SendMessageA(banner_.GetSafeHwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+LRESULT CDlgLogin::OnBannerNotice(WPARAM wParam, LPARAM lParam) {
+    if (banner_.GetSafeHwnd()) ::PostMessageA(banner_.GetSafeHwnd(), kBannerNoticeMessage, wParam, lParam);
+    else delete reinterpret_cast<CString*>(lParam);
+    return 0;
 }
 
 void CDlgLogin::OnOK() {
@@ -223,6 +290,7 @@ void CDlgLogin::OnCancel() {
 }
 
 void CDlgLogin::OnTimer(UINT_PTR id) {
+    if (id == 0 || id == 2) return SlideStep(id);
     if (id != kStatusTimer) return;
     if (!ready_) {
         loading_.Tick(static_cast<unsigned>(id));
@@ -325,6 +393,9 @@ int CDlgLogin::ApplyNotice(const char* text) {
     if (!text) return 1;
     LoginNotice notice;
     if (!ReadLoginNotice(text, notice)) return 1;
+    if (notice.postsBanner() && banner_.GetSafeHwnd())
+        ::PostMessageA(banner_.GetSafeHwnd(), kBannerNoticeMessage, 0,
+                       reinterpret_cast<LPARAM>(new CString(notice.bannerText.c_str())));
     if (notice.opensBrowser()) OpenBrowser(notice.url.c_str(), 0, 0, notice.width, notice.height, this);
     if (notice.blocking != 1) return 1;
     if (!notice.keepsDialog()) return 0;

@@ -4,6 +4,7 @@
 
 #include "lobby/net/startup/Loading.h"
 #include "lobby/ui/PngButton.h"
+#include "lobby/ui/app/DlgLoginTop.h"
 #include "platform/controls/HyperLink.h"
 #include "platform/Framework.h"
 
@@ -30,6 +31,9 @@ protected:
     LRESULT OnNewerClient(WPARAM wParam, LPARAM lParam);
     LRESULT OnLinkClicked(WPARAM wParam, LPARAM lParam);
     LRESULT OnLoginStatus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSlide(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBannerNotice(WPARAM wParam, LPARAM lParam);
+    void OnLButtonDown(UINT flags, CPoint point);
 
     DECLARE_MESSAGE_MAP()
 
@@ -42,10 +46,15 @@ private:
     void StartUpdater(LPCSTR parameters, bool boxWhenMissing);
 
     void ApplySkin();
+    void PlaceBanner();
+    void SlideStep(UINT_PTR timer);
+    void SetSlideState(int state);
 
     CMyMiraboGameApp& app_;
     CPngButton1 start_, exit_;
     CHyperLink regLink_, findLink_;
+    CDlgLoginTop banner_;
+    int slideState_ = 0;  // 0 up under the banner, 1 sliding, 2 down
     HBRUSH editBrush_ = nullptr;
     CLoading loading_;
     CNLogin* login_;
