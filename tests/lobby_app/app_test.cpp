@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/WindowCapture.h"
+// ChildProcess.h brings winsock2.h before windows.h
+// clang-format off
 #include "tests/support/ChildProcess.h"
+#include "tests/platform/WindowCapture.h"
+// clang-format on
 #include "tests/support/FakeLobby.h"
 #include "tests/support/HttpResponder.h"
 #include "tests/support/LoopbackServer.h"
