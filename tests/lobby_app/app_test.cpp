@@ -490,3 +490,22 @@ TEST(LobbyApp, BannerSlidesThePanelAndEscEndsTheLogin) {
     PostMessageA(banner, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_TRUE(lobby.WaitExit(10000)) << "Esc on the banner ends the login";
 }
+
+TEST(LobbyApp, LinksOpenTheRegisterAndFindPasswordPages) {
+    ProgramFolder folder("links");
+    PointAtLobby(folder, 1);
+    InstallUpdater(folder);  // the recorder and its record file
+    const std::string config = folder.Path() + "config.ini";
+    for (const char* page : {"reg.exe", "find.exe"})
+        CopyFileA((BinFolder() + "record_start.exe").c_str(), (folder.Path() + page).c_str(), FALSE);
+    WritePrivateProfileStringA("URL1", "RegWeb", (folder.Path() + "reg.exe").c_str(), config.c_str());
+    WritePrivateProfileStringA("URL1", "FindPassWeb", (folder.Path() + "find.exe").c_str(), config.c_str());
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    Click(GetDlgItem(dialog, 1029));
+    EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 1; }, 10000));
+    Click(GetDlgItem(dialog, 1030));
+    EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 2; }, 10000));
+}
