@@ -137,23 +137,6 @@ std::string Scratch::ReadIni(const std::string& name, const char* section, const
 
 // ---- files and settings ------------------------------------------------------------------
 
-std::string ServerSection(int index, const std::string& ip, int comport, int netType, int port) {
-    return "[server" + std::to_string(index) + "]\r\nm_strName=s" + std::to_string(index) + "\r\nm_strIP=" + ip +
-           "\r\nm_strPort=" + std::to_string(port < 0 ? 8000 + index : port) +
-           "\r\nm_strComPort=" + std::to_string(comport) + "\r\nm_netType=" + std::to_string(netType) + "\r\n";
-}
-
-std::string ServerAddrIni(int count, const std::vector<std::string>& sections) {
-    std::string text = "[servercount]\r\ncount=" + std::to_string(count) + "\r\n";
-    for (const std::string& s : sections) text += s;
-    return text;
-}
-
-std::string UpdaterIni(const std::string& ip, int port, int comport) {
-    return "[system]\r\nsystem=<config><value ip=\"" + ip + "\" port=\"" + std::to_string(port) + "\" comport=\"" +
-           std::to_string(comport) + "\"/></config>\r\n";
-}
-
 void PrepareHub(const Scratch& scratch, int time1, int time2, int time3, int time4) {
     ServerConfig::Files files;
     files.serverAddr = scratch.Path("serveraddr.ini");
@@ -183,14 +166,6 @@ void PrepareHub(const Scratch& scratch, int time1, int time2, int time3, int tim
     hub.locked = 0;
     hub.loginRun = 0;
 }
-
-std::string LobbyReply(const std::string& name, const std::string& body) {
-    std::string head = "<GameMessage game=\"Lobby\"><Message name=\"" + name + "\"";
-    if (body.empty()) return head + "/></GameMessage>";
-    return head + ">" + body + "</Message></GameMessage>";
-}
-
-const char kPingAnswer[] = "<GameMessage game=\"FENLO\"><Message name=\"PingData\"/></GameMessage>";
 
 std::unique_ptr<LoopbackServer> StartProbeServer(int delayMs, const std::string& answer) {
     return std::make_unique<LoopbackServer>([delayMs, answer](Connection& c) {

@@ -12,6 +12,7 @@
 
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/startup/ServerConfig.h"
+#include "tests/support/FakeLobby.h"
 #include "tests/support/LoopbackServer.h"
 
 // A message-only window on a thread of its own that records the messages
@@ -60,23 +61,14 @@ private:
     std::string folder_;
 };
 
-// The ini lines of one server record section (port 8000 + index unless given).
-std::string ServerSection(int index, const std::string& ip, int comport, int netType, int port = -1);
-// serveraddr.ini with these sections and the given count.
-std::string ServerAddrIni(int count, const std::vector<std::string>& sections);
-// The updater's config.ini with the chosen-server entry.
-std::string UpdaterIni(const std::string& ip, int port, int comport);
 
 // Points the server configuration and the hub at the scratch files, gives the
 // hub test settings and the time values, and clears what earlier tests left.
 void PrepareHub(const Scratch& scratch, int time1, int time2, int time3, int time4);
 
-// A lobby server reply document.
-std::string LobbyReply(const std::string& name, const std::string& body);
 
-// A probe answer: game FENLO, message PingData.
-extern const char kPingAnswer[];
 
 // A server that answers every probe after delayMs (or never, with a negative
 // delay), with the given answer text.
-std::unique_ptr<testsupport::LoopbackServer> StartProbeServer(int delayMs, const std::string& answer = kPingAnswer);
+std::unique_ptr<testsupport::LoopbackServer> StartProbeServer(int delayMs,
+                                                            const std::string& answer = testsupport::kPingAnswer);

@@ -28,35 +28,11 @@ const std::string kSuccess =
     LobbyReply("LoginSuccess",
                "<p a=\"player\" b=\"250.00\" c=\"True\" d=\"False\" e=\"s5\" f=\"小明\" g=\"17\" h=\"t8\" i=\"t9\"/>");
 
-// What the fake server does on a connection once it has the Login request
-// (a probe is answered instead).
-using Script = std::function<void(Connection&, const std::string& login)>;
+using Script = LoginScript;
 
-std::unique_ptr<LoopbackServer> LobbyServer(Script script) {
-    return std::make_unique<LoopbackServer>([script](Connection& c) {
-        int kind;
-        std::string first;
-        if (!c.ReadFrame(kind, first, 10000)) return;
-        if (first.find("Ping") != std::string::npos) {  // a probe
-            c.SendFrame(1, kPingAnswer);
-        } else {
-            script(c, first);
-        }
-        c.WaitClosed(30000);
-    });
-}
+std::unique_ptr<LoopbackServer> LobbyServer(Script script) { return StartFakeLobby(std::move(script)); }
 
-// LoginKey, then the verdict for the ticket: reply when it is right.
-Script Verdict(const std::string& reply) {
-    return [reply](Connection& c, const std::string&) {
-        c.SendFrame(1, LobbyReply("LoginKey", std::string("<p a=\"x\" b=\"") + kKey + "\"/>"));
-        int kind;
-        std::string validate;
-        if (!c.ReadFrame(kind, validate, 5000)) return;
-        const bool right = validate.find(std::string("ticket=\"") + kTicket + "\"") != std::string::npos;
-        c.SendFrame(1, right ? reply : LobbyReply("LoginFailed", "<p a=\"wrong ticket\"/>"));
-    };
-}
+Script Verdict(const std::string& reply) { return LoginVerdict(kKey, kTicket, reply); }
 
 class LoginTest : public ::testing::Test {
 protected:

@@ -84,6 +84,11 @@ def register(a):
         png("login/%s.png" % name, strip(40, 20, corner=False))
     bmp("login/login_bk.bmp", shaped(300, 200, NAVY, SKY))
     bmp("login/login_bk2.bmp", shaped(300, 200, SKY, PALE))
+    # the command-line login's window, exit strip and two pictures
+    bmp("login/auto_login_bk.bmp", shaped(320, 160, NAVY, PALE))
+    png("login/auto_login_exit.png", strip(16, 16, corner=False))
+    png("login/auto_login_l1.png", Canvas(60, 30, (200, 60, 60)))
+    png("login/auto_login_l2.png", Canvas(60, 30, (60, 200, 60)))
 
     # [dlg_room], [hide_btn], [enter_wait]
     png("room/room_top.png", Canvas(30, 28).hgradient(0, 0, 30, 28, (0, 0, 200), (200, 0, 200)))
@@ -188,6 +193,10 @@ login_bk2=login\\login_bk2.bmp
 btn_Mirabo=login\\btn_Mirabo.png
 btn_partner=login\\btn_partner.png
 btn_close=login\\btn_close.png
+auto_login_bk=login\\auto_login_bk.bmp
+auto_login_exit=login\\auto_login_exit.png
+auto_login_l1=login\\auto_login_l1.png
+auto_login_l2=login\\auto_login_l2.png
 
 [dlg_room]
 room_top=room\\room_top.png

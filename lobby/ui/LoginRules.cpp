@@ -1,0 +1,102 @@
+#include "lobby/ui/LoginRules.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "xml/XMLTextReader.h"
+
+LobbyCommandLine ScanLobbyCommandLine(const std::string& line) {
+    LobbyCommandLine result;
+    if (line == "reg") {
+        result.kind = LobbyCommandLine::kRegister;
+        return result;
+    }
+    size_t start = line.find("('");
+    if (start == std::string::npos) return result;
+    int state = 0;
+    for (size_t i = start; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == ',') {
+            state = 2;
+        } else if (c == '\'') {
+            if (state == 0) state = 1;
+            else if (state == 2) break;
+        } else if (state == 1) {
+            result.user += c;
+        } else if (state == 2) {
+            result.password += c;
+        }
+    }
+    if (!result.user.empty() && !result.password.empty()) result.kind = LobbyCommandLine::kAutoLogin;
+    return result;
+}
+
+bool IsAsciiText(const std::string& text) {
+    for (unsigned char c : text)
+        if (c > 0x80) return false;
+    return true;
+}
+
+std::string CutTrailingBlanks(const std::string& text) {
+    size_t end = text.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+ServerLineChoice ServerLineForRadio(int radioId) {
+    switch (radioId) {
+    case 1033: return {true, "0", 0, false};
+    case 1034: return {true, "1", 3, true};
+    case 1035: return {true, "2", 1, true};
+    case 1036: return {true, "3", 2, true};
+    default: return {};
+    }
+}
+
+int RadioForServerSelect(int svrSelect) {
+    return svrSelect >= 0 && svrSelect <= 3 ? 1033 + svrSelect : 0;
+}
+
+namespace {
+
+bool Parse(XMLTextReader& reader, const std::string& text) {
+    try {
+        reader.SetXmlData(text.c_str(), static_cast<int>(text.size()));
+        return true;
+    } catch (int* code) {
+        delete code;
+        return false;
+    }
+}
+
+std::vector<std::string> Attributes(XMLTextReader& reader, size_t count) {
+    std::vector<std::string> values;
+    while (values.size() < count && reader.MoveToNextAttribute()) values.push_back(reader.Value());
+    return values;
+}
+
+}  // namespace
+
+bool ReadLoginNotice(const std::string& document, LoginNotice& notice) {
+    XMLTextReader reader;
+    if (!Parse(reader, document) || !reader.Read()) return false;
+    std::vector<std::string> head = Attributes(reader, 2);
+    if (!reader.Read()) return false;
+    std::vector<std::string> banner = Attributes(reader, 1);
+    if (!reader.Read()) return false;
+    std::vector<std::string> page = Attributes(reader, 3);
+    if (head.size() < 2 || banner.empty() || page.size() < 3) return false;
+    notice.type = std::atoi(head[0].c_str());
+    notice.blocking = std::atoi(head[1].c_str());
+    notice.bannerText = banner[0];
+    notice.url = page[0];
+    notice.width = std::atoi(page[1].c_str());
+    notice.height = std::atoi(page[2].c_str());
+    return true;
+}
+
+std::string VersionFromXml(const std::string& versionXml) {
+    XMLTextReader reader;
+    if (!Parse(reader, versionXml) || !reader.Read()) return std::string();
+    if (!reader.MoveToNextAttribute() || !reader.MoveToNextAttribute()) return std::string();
+    return reader.Value();
+}

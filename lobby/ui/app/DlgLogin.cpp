@@ -1,0 +1,438 @@
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include "lobby/ui/app/DlgLogin.h"
+
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LoginDigest.h"
+#include "lobby/net/startup/NLogin.h"
+#include "lobby/net/startup/ServerConfig.h"
+#include "lobby/ui/DlgMes.h"
+#include "lobby/ui/LoginRules.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/Browser.h"
+#include "lobby/ui/app/DlgAutoLogin.h"
+#include "lobby/ui/app/MiraboGameApp.h"
+
+namespace {
+const UINT_PTR kStatusTimer = 1;
+const UINT kLinkClickedMessage = WM_USER + 2008;
+const int kUserEdit = 1001, kPassEdit = 1002, kStatus = 1012, kRemember = 1013;
+const int kRegLink = 1029, kFindPassLink = 1030;
+const int kFirstRadio = 1033, kLastRadio = 1036;
+
+CString ItemText(HWND dialog, int id) {
+    char text[260] = "";
+    ::GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+int CheckedRadio(HWND dialog) {
+    for (int id = kFirstRadio; id <= kLastRadio; ++id)
+        if (::IsDlgButtonChecked(dialog, id) == BST_CHECKED) return id;
+    return 0;
+}
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDlgLogin, CDialog)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+    ON_MESSAGE(kLoadingDoneMessage, OnLoadingDone)
+    ON_MESSAGE(kNewerClientMessage, OnNewerClient)
+    ON_MESSAGE(kLinkClickedMessage, OnLinkClicked)
+    ON_MESSAGE(kLoginStatusMessage, OnLoginStatus)
+    ON_MESSAGE(kSlideMessage, OnSlide)
+    ON_MESSAGE(kBannerNoticeMessage, OnBannerNotice)
+    ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+CDlgLogin::CDlgLogin(CWnd* parent) : CDialog(IDD, parent), app_(*GetLobbyApp()), login_(new CNLogin()) {}
+
+CDlgLogin::~CDlgLogin() {
+    delete login_;
+    if (editBrush_) ::DeleteObject(editBrush_);
+}
+
+void CDlgLogin::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDOK, start_);
+    DDX_Control(dx, IDCANCEL, exit_);
+    DDX_Control(dx, kRegLink, regLink_);
+    DDX_Control(dx, kFindPassLink, findLink_);
+}
+
+// Links, picture buttons, the status line and, with the login background,
+// the window's shape and the edits' places.
+void CDlgLogin::ApplySkin() {
+    HWND dialog = GetSafeHwnd();
+    CSkinRes* skin = GetLobbySkin();
+    struct Link { CHyperLink* link; const char* text; } links[] = {{&regLink_, "注册成为新用户"}, {&findLink_, "找回密码"}};
+    for (const Link& l : links) {
+        l.link->SetWindowText(l.text);
+        l.link->SetURL(l.text);
+        l.link->SetMode(CHyperLink::kNotifyParent);
+        l.link->SetBackgroundColour(0x0BD06F);
+        l.link->SetUnderline(CHyperLink::kUnderlineAlways);
+        l.link->SetColours(0xFF3C3C, 0xFF0000, 0xFF0000);
+    }
+    const CRect info = skin->GetLoginInfoRect();
+    if (!info.IsRectEmpty())
+        ::MoveWindow(::GetDlgItem(dialog, kStatus), info.left, info.top, info.Width(), info.Height(), FALSE);
+    struct Button { CPngButton1* button; Gdiplus::Image* normal; Gdiplus::Image* hover; int x, y; } buttons[] = {
+        {&start_, skin->GetStartImage(), skin->GetStartImage2(), skin->GetStartBtnX(), skin->GetStartBtnY()},
+        {&exit_, skin->GetExitImage(), skin->GetExitImage2(), skin->GetExitBtnX(), skin->GetExitBtnY()}};
+    for (const Button& b : buttons) {
+        if (!b.normal) continue;  // no skin: the plain button stays
+        b.button->SetImages(b.normal, b.hover, b.normal, b.normal);
+        b.button->SetBkColor(0x0BD06F);
+        ::SetWindowPos(b.button->GetSafeHwnd(), nullptr, b.x, b.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    CMyBitmap* background = skin->GetLoginBkImage();
+    if (!background) return;
+    const CSize size = background->Size();
+    ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER);
+    ::SetWindowRgn(dialog, background->CreateRegion(RGB(255, 0, 255)), TRUE);
+    const CRect user = skin->GetUserEditRect(), pass = skin->GetPassEditRect();
+    ::MoveWindow(::GetDlgItem(dialog, kUserEdit), user.left, user.top, user.Width(), user.Height(), FALSE);
+    ::MoveWindow(::GetDlgItem(dialog, kPassEdit), pass.left, pass.top, pass.Width(), pass.Height(), FALSE);
+}
+
+void CDlgLogin::OnPaint() {
+    CPaintDC dc(this);
+    if (CMyBitmap* background = GetLobbySkin()->GetLoginBkImage())
+        background->Draw(&dc, 0, 0, nullptr, RGB(255, 0, 255), TRUE);
+}
+
+BOOL CDlgLogin::OnEraseBkgnd(CDC*) { return TRUE; }
+
+HBRUSH CDlgLogin::OnCtlColor(CDC* dc, CWnd* control, UINT kind) {
+    CSkinRes* skin = GetLobbySkin();
+    const int id = control ? ::GetDlgCtrlID(control->GetSafeHwnd()) : 0;
+    if (id == kUserEdit || id == kPassEdit) {
+        ::SetTextColor(dc->GetSafeHdc(), skin->GetLoginEditTextColor());
+        ::SetBkColor(dc->GetSafeHdc(), skin->GetLoginEditBkColor());
+        if (!editBrush_) editBrush_ = ::CreateSolidBrush(skin->GetLoginEditBkColor());
+        return editBrush_;
+    }
+    if (kind == CTLCOLOR_STATIC && id != kRegLink && id != kFindPassLink) {
+        ::SetBkMode(dc->GetSafeHdc(), TRANSPARENT);
+        ::SetTextColor(dc->GetSafeHdc(), skin->GetLoginTextColor());
+        return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    }
+    return reinterpret_cast<HBRUSH>(Default());
+}
+
+BOOL CDlgLogin::OnInitDialog() {
+    CDialog::OnInitDialog();
+    HWND dialog = GetSafeHwnd();
+    CSkinRes* skin = GetLobbySkin();
+    const bool shaped = skin->GetLoginBkImage() != nullptr;
+    ::SendDlgItemMessageA(dialog, kUserEdit, EM_LIMITTEXT, shaped ? 64 : 128, 0);
+    ::SendDlgItemMessageA(dialog, kPassEdit, EM_LIMITTEXT, shaped ? 64 : 128, 0);
+    SetWindowText("MiraboGame");
+    ApplySkin();
+    ::EnableWindow(::GetDlgItem(dialog, IDOK), FALSE);
+
+    statusShown_ = false;
+    SetTimer(kStatusTimer, 150);
+    ready_ = false;
+    loading_.Attach(this);
+
+    const CString user = skin->GetUserText();
+    if (!user.IsEmpty()) {
+        ::SetDlgItemTextA(dialog, kUserEdit, user);
+        ::CheckDlgButton(dialog, kRemember, BST_CHECKED);
+        ::SetFocus(::GetDlgItem(dialog, kPassEdit));
+    } else {
+        ::SetFocus(::GetDlgItem(dialog, kUserEdit));
+    }
+    login_->SetNotifyWindow(dialog);
+    CenterWindow();
+    CRect rect;
+    ::GetWindowRect(dialog, &rect);
+    ::SetWindowPos(dialog, nullptr, rect.left, rect.top + 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    PlaceBanner();
+
+    ::CheckRadioButton(dialog, kFirstRadio, kLastRadio, 0);
+    for (int id = kFirstRadio; id <= kLastRadio; ++id) ::CheckDlgButton(dialog, id, BST_UNCHECKED);
+    if (int radio = RadioForServerSelect(app_.SvrSelect)) ::CheckDlgButton(dialog, radio, BST_CHECKED);
+    return FALSE;
+}
+
+// The banner above, its bottom 110 pixels below this dialog's top.
+void CDlgLogin::PlaceBanner() {
+    if (!banner_.Create(CDlgLoginTop::IDD, this)) return;
+    CRect mine, banner;
+    ::GetWindowRect(GetSafeHwnd(), &mine);
+    ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
+    ::SetWindowPos(banner_.GetSafeHwnd(), nullptr, mine.left, mine.top + 110 - banner.Height(), mine.Width(),
+                   banner.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(banner_.GetSafeHwnd(), SW_SHOW);
+    banner_.SetPlaced(true);
+}
+
+void CDlgLogin::SetSlideState(int state) {
+    slideState_ = state;
+    banner_.SetSlideState(state);
+}
+
+LRESULT CDlgLogin::OnSlide(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 0) {
+        std::unique_ptr<BannerPosition> position(reinterpret_cast<BannerPosition*>(lParam));
+        if (!position || slideState_ == 1 || !banner_.GetSafeHwnd()) return 0;
+        CRect banner;
+        ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
+        const int y = position->y + banner.Height() - (slideState_ == 0 ? 110 : 0);
+        ::SetWindowPos(GetSafeHwnd(), nullptr, position->x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (wParam == 1 && slideState_ != 1) {
+        SetTimer(slideState_ == 0 ? 0 : 2, 20);
+        SetSlideState(1);
+    }
+    return 0;
+}
+
+// One 10-pixel step of the panel down (timer 0) or up (timer 2).
+void CDlgLogin::SlideStep(UINT_PTR timer) {
+    CRect mine, banner;
+    ::GetWindowRect(GetSafeHwnd(), &mine);
+    ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
+    if (timer == 0) {
+        if (mine.top < banner.bottom) {
+            ::SetWindowPos(GetSafeHwnd(), nullptr, mine.left, mine.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        } else {
+            KillTimer(0);
+            SetSlideState(2);
+        }
+    } else if (banner.bottom - mine.top < 110) {
+        ::SetWindowPos(GetSafeHwnd(), nullptr, mine.left, mine.top - 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        KillTimer(2);
+        SetSlideState(0);
+    }
+}
+
+void CDlgLogin::OnLButtonDown(UINT, CPoint) {
+    if (slideState_ != 1 && banner_.GetSafeHwnd()) ::SendMessageA(banner_.GetSafeHwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+LRESULT CDlgLogin::OnBannerNotice(WPARAM wParam, LPARAM lParam) {
+    if (banner_.GetSafeHwnd()) ::PostMessageA(banner_.GetSafeHwnd(), kBannerNoticeMessage, wParam, lParam);
+    else delete reinterpret_cast<CString*>(lParam);
+    return 0;
+}
+
+void CDlgLogin::OnOK() {
+    HWND dialog = GetSafeHwnd();
+    const CString typed = ItemText(dialog, kUserEdit);
+    const CString password = ItemText(dialog, kPassEdit);
+    if (!IsAsciiText(std::string(typed))) {
+        ShowLobbyMessageBox("请输入正确格式的用户名!", "提示", 0, 0, 0, 0, this);
+        ::SetFocus(::GetDlgItem(dialog, kUserEdit));
+        return;
+    }
+    const std::string user = CutTrailingBlanks(std::string(typed));
+    if (user.empty() || password.IsEmpty()) {
+        ShowLobbyMessageBox("请输入完整的用户名和密码!", "消息", 0, 0, 0, 0, this);
+        return;
+    }
+    CLobbyData& hub = GetLobbyData();
+    hub.userName = NormalizeLoginName(user);
+    hub.storedDigest = MakeStoredDigest(std::string(password), false);
+    ::EnableWindow(::GetDlgItem(dialog, IDOK), FALSE);
+
+    GetLobbySkin()->SaveUserText(::IsDlgButtonChecked(dialog, kRemember) == BST_CHECKED ? typed.GetString() : "");
+
+    ServerLineChoice choice = ServerLineForRadio(CheckedRadio(dialog));
+    if (choice.known) {
+        const CString config = app_.ConfigFile();
+        {
+            LobbyLockGuard guard(hub.lobbyLock);
+            if (choice.setsTime4Flag) {
+                hub.serverChoice = hub.serverChoice == -1 ? 0 : choice.serverLine;
+                hub.timeValue[3] = 1;
+            } else {
+                hub.serverChoice = choice.serverLine;
+            }
+            hub.timeText[3] = "1";
+        }
+        app_.time[3] = "1";
+        ::WritePrivateProfileStringA("SYSTEM", "time4", "1", config);
+        ::WritePrivateProfileStringA("SYSTEM", "SvrSelect", choice.svrSelect, config);
+    }
+    StartLogin();
+}
+
+void CDlgLogin::StartLogin() {
+    GetServerConfig().LoadUpdaterConfig();
+    loggingIn_ = true;
+    updaterStarted_ = false;
+    if (!login_->Start(1)) {
+        loggingIn_ = false;
+        ::EnableWindow(::GetDlgItem(GetSafeHwnd(), IDOK), TRUE);
+        app_.PostMessageBox("登陆失败,请检查用户名和密码!", "错误", 0);
+    }
+}
+
+void CDlgLogin::OnCancel() {
+    if (login_) login_->Stop();
+    EndDialog(IDCANCEL);
+}
+
+void CDlgLogin::OnTimer(UINT_PTR id) {
+    if (id == 0 || id == 2) return SlideStep(id);
+    if (id != kStatusTimer) return;
+    if (!ready_) {
+        loading_.Tick(static_cast<unsigned>(id));
+        const char* status = loading_.GetCurrentStatus();
+        std::string text = status ? status : "";
+        ++dots_;
+        text.append(static_cast<size_t>(dots_), '.');
+        if (dots_ > 5) dots_ = 0;
+        ShowStatus(text.c_str());
+    } else if (loggingIn_) {
+        CheckLoginResult();
+        if (login_) ShowStatus(login_->GetStatusText());
+    } else if (!statusShown_) {
+        statusShown_ = true;
+        ShowStatus(loading_.GetCurrentStatus());
+    }
+}
+
+void CDlgLogin::ShowStatus(const char* text) {
+    HWND status = ::GetDlgItem(GetSafeHwnd(), kStatus);
+    if (!status) return;
+    ::SetWindowTextA(status, text ? text : "");
+    CRect rect;
+    ::GetWindowRect(status, &rect);
+    ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    ::InvalidateRect(GetSafeHwnd(), &rect, TRUE);
+}
+
+void CDlgLogin::CheckLoginResult() {
+    if (!login_) return;
+    switch (login_->GetState()) {
+    case CNLogin::kStateLoggedIn:
+        ::WritePrivateProfileStringA("SYSTEM", "time4", "0", app_.ConfigFile());
+        loggingIn_ = false;
+        EndDialog(IDOK);
+        break;
+    case 0: case 3: case 4: case 7: case 9:
+        ReEnable();
+        break;
+    case 10:
+        ReEnable();
+        app_.PostMessageBox("登陆超时!请检查网络连接...", "提示", 0);
+        break;
+    case CNLogin::kStateNewerClient:
+        ReEnable();
+        ::UpdateWindow(GetSafeHwnd());
+        app_.PostMessageBox("当前客户的版本过低!\r\n 将为您更新为最新版本...", "提示", 0);
+        StartUpdater(".", false);
+        EndDialog(IDCANCEL);
+        break;
+    default:
+        break;
+    }
+}
+
+void CDlgLogin::ReEnable() {
+    HWND dialog = GetSafeHwnd();
+    loggingIn_ = false;
+    ::SetDlgItemTextA(dialog, kPassEdit, "");
+    for (int id : {IDOK, kUserEdit, kPassEdit}) ::EnableWindow(::GetDlgItem(dialog, id), TRUE);
+}
+
+// The updater beside the program, started once per login whichever of the
+// step's two signals (the message, state 11) comes first.
+void CDlgLogin::StartUpdater(LPCSTR parameters, bool boxWhenMissing) {
+    if (updaterStarted_) return;
+    updaterStarted_ = true;
+    const CString updater = app_.m_programFolder + "Updater.exe";
+    if (!CMyMiraboGameApp::FileExists(updater)) {
+        if (boxWhenMissing) ::MessageBoxA(GetSafeHwnd(), "缺少更新主程序Updater.exe，请登陆官方网站重新下载客户端!", nullptr, MB_OK);
+        return;
+    }
+    ::ShellExecuteA(nullptr, "open", updater, parameters, app_.m_programFolder, SW_SHOW);
+}
+
+LRESULT CDlgLogin::OnNewerClient(WPARAM, LPARAM) {
+    StartUpdater(".", true);
+    loggingIn_ = false;
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+LRESULT CDlgLogin::OnLoadingDone(WPARAM wParam, LPARAM lParam) {
+    const char* text = reinterpret_cast<const char*>(lParam);
+    if (wParam) {
+        ::EnableWindow(::GetDlgItem(GetSafeHwnd(), IDOK), TRUE);
+        if (!ApplyNotice(text)) EndDialog(IDCANCEL);
+        else ready_ = true;
+    } else if (text && *text) {
+        CString box;
+        box.Format("很抱歉,出现以下意外:%s", text);
+        app_.PostMessageBox(box, "错误", 0);
+    } else {
+        EndDialog(IDCANCEL);
+    }
+    return 0;
+}
+
+int CDlgLogin::ApplyNotice(const char* text) {
+    if (!text) return 1;
+    LoginNotice notice;
+    if (!ReadLoginNotice(text, notice)) return 1;
+    if (notice.postsBanner() && banner_.GetSafeHwnd())
+        ::PostMessageA(banner_.GetSafeHwnd(), kBannerNoticeMessage, 0,
+                       reinterpret_cast<LPARAM>(new CString(notice.bannerText.c_str())));
+    if (notice.opensBrowser()) OpenBrowser(notice.url.c_str(), 0, 0, notice.width, notice.height, this);
+    if (notice.blocking != 1) return 1;
+    if (!notice.keepsDialog()) return 0;
+    ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
+    ::SetWindowPos(GetSafeHwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return 1;
+}
+
+LRESULT CDlgLogin::OnLinkClicked(WPARAM, LPARAM lParam) {
+    const CString* address = lParam == kRegLink ? &app_.RegWeb : lParam == kFindPassLink ? &app_.FindPassWeb : nullptr;
+    if (address) ::ShellExecuteA(nullptr, "open", *address, nullptr, nullptr, SW_SHOWNORMAL);
+    return 0;
+}
+
+// Every status string is freed, whatever wParam says.
+LRESULT CDlgLogin::OnLoginStatus(WPARAM, LPARAM lParam) {
+    delete reinterpret_cast<CString*>(lParam);
+    return 0;
+}
+
+void CDlgLogin::OnDestroy() {
+    CDialog::OnDestroy();
+    KillTimer(kStatusTimer);
+    if (login_) {
+        login_->SetState(CNLogin::kStateStopped);
+        delete login_;
+        login_ = nullptr;
+    }
+}
+
+INT_PTR RunLoginDialog(CMyMiraboGameApp& app) {
+    if (app.m_autoLogin) {
+        CDlgAutoLogin dlg;
+        dlg.SetLoginInfo(app.m_cmdUser, app.m_cmdPassword, app.m_programFolder + "Skin\\Style1\\Skin.ini",
+                         app.m_commandLine);
+        return dlg.DoModal();
+    }
+    CDlgLogin dlg;
+    return dlg.DoModal();
+}

@@ -1,0 +1,44 @@
+// The banner above the login panel (dialog 154): slide, partner-site login
+// and close buttons, the client version; moving it moves the panel.
+#pragma once
+
+#include "lobby/ui/PngButton.h"
+#include "platform/Framework.h"
+
+constexpr UINT kSlideMessage = WM_USER + 3100;  // to the login dialog
+constexpr UINT kBannerNoticeMessage = WM_USER + 6130;
+
+struct BannerPosition {
+    int x;
+    int y;
+};
+
+class CDlgLoginTop : public CDialog {
+public:
+    enum { IDD = 154 };
+    explicit CDlgLoginTop(CWnd* parent = nullptr) : CDialog(IDD, parent) {}
+
+    void SetSlideState(int state) { slideState_ = state; }
+    void SetPlaced(bool placed) { placed_ = placed; }
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnOK() override {}
+    void OnSlide();
+    void OnPartnerLogin();
+    void OnCloseLogin();
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnMove(int x, int y);
+    void OnLButtonDown(UINT flags, CPoint point);
+    LRESULT OnNotice(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CPngButton1 slide_, partner_, close_;
+    int slideState_ = 0;
+    bool placed_ = false;
+};

@@ -1,0 +1,255 @@
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include "lobby/ui/app/MiraboGameApp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "lobby/net/binary/MsgCodeIni.h"
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/startup/ServerConfig.h"
+#include "lobby/ui/DlgMes.h"
+#include "lobby/ui/LoginRules.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/DlgLogin.h"
+#include "lobby/ui/app/GdiPlusGuard.h"
+#include "lobby/ui/app/GifOleCheck.h"
+#include "lobby/ui/app/MessageBoxRequest.h"
+#include "lobby/ui/app/MiraboGameDlg.h"
+#include "platform/AppServices.h"
+
+namespace {
+
+CMyMiraboGameApp theApp;
+
+CString ReadIni(const CString& file, LPCSTR section, LPCSTR key) {
+    char value[512] = "";
+    ::GetPrivateProfileStringA(section, key, "", value, sizeof(value), file);
+    return value;
+}
+
+int ReadIniNumber(const CString& file, LPCSTR section, LPCSTR key) {
+    return std::atoi(ReadIni(file, section, key));
+}
+
+bool ReadIniFlag(const CString& file, LPCSTR section, LPCSTR key) {
+    return ReadIni(file, section, key) == CString("1");
+}
+
+CString ProgramPath() {
+    char path[512] = "";
+    ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    return path;
+}
+
+CString FolderOf(const CString& path) {
+    std::string text(path);
+    size_t slash = text.rfind('\\');
+    return slash == std::string::npos ? CString() : CString(text.substr(0, slash + 1).c_str());
+}
+
+}  // namespace
+
+CMyMiraboGameApp* GetLobbyApp() { return &theApp; }
+
+BEGIN_MESSAGE_MAP(CMyMiraboGameApp, CWinApp)
+END_MESSAGE_MAP()
+
+CMyMiraboGameApp::CMyMiraboGameApp() : m_skin(GetLobbySkin()) {}
+
+BOOL CMyMiraboGameApp::InitInstance() {
+    AfxEnableControlContainer();
+
+    m_commandLine = m_lpCmdLine ? m_lpCmdLine : "";
+    LobbyCommandLine command = ScanLobbyCommandLine(std::string(m_commandLine));
+    if (command.kind == LobbyCommandLine::kRegister) {
+        InstallBrowserHelper();
+        return FALSE;
+    }
+    if (command.kind == LobbyCommandLine::kAutoLogin) {
+        m_autoLogin = 1;
+        m_cmdUser = command.user.c_str();
+        m_cmdPassword = command.password.c_str();
+    }
+
+    m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    AfxInitRichEdit2();
+    m_programFolder = FolderOf(ProgramPath());
+
+    if (!IsGifOleControlAvailable()) {
+        ::CopyFileA(m_programFolder + "ImageOle.dll", "c:\\windows\\ImageOle.dll", FALSE);
+        RegisterServerDll("c:\\windows\\ImageOle.dll");
+    }
+    InstallBrowserHelper();
+    LoadConfig();
+    LoadMessages();
+
+    CLobbyData& hub = GetLobbyData();
+    hub.ping = std::string(ping);
+    hub.action = std::string(action);
+    hub.versionxml = std::string(versionxml);
+    for (int i = 0; i < 5; ++i) hub.timeText[i] = std::string(time[i]);
+    hub.notice_url = std::string(notice_url);
+    hub.SetServerConfigLoader([] { return GetServerConfig().Load(); });
+
+    GetGdiPlusGuard().Initialize();
+    m_skin->Load(m_programFolder + "Skin\\Style1\\Skin.ini");
+
+    if (IsAlreadyRunning()) {
+        ::MessageBoxA(nullptr, "检测到游戏大厅已经开启,请先关闭原游戏大厅!", "错误", MB_OK);
+        return FALSE;
+    }
+    m_versionLabel = CString("ver:") + version;
+
+    INT_PTR result = RunLoginDialog(*this);
+    if (result != IDOK) return FALSE;
+
+    CMyMiraboGameDlg dlg;
+    m_mainDlg = &dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    m_mainDlg = nullptr;
+    return FALSE;
+}
+
+int CMyMiraboGameApp::ExitInstance() {
+    GetLobbyData().Shutdown();
+    m_skin->Release();
+    ::Sleep(100);
+    GetGdiPlusGuard().Deinitialize();
+    if (m_comStarted) ::CoUninitialize();
+    m_comStarted = false;
+    return CWinApp::ExitInstance();
+}
+
+int CMyMiraboGameApp::LoadConfig() {
+    const CString file = ConfigFile();
+    PartnerLoginWeb = ReadIni(file, "URL1", "PartnerLoginWeb");
+    PostWeb = ReadIni(file, "URL1", "PostWeb");
+    ClientWeb = ReadIni(file, "URL1", "ClientWeb");
+    LoginWeb = ReadIni(file, "URL1", "LoginWeb");
+    AdvWeb = ReadIni(file, "URL1", "AdvWeb");
+    AdvWidth = ReadIniNumber(file, "URL1", "AdvWidth");
+    AdvHeight = ReadIniNumber(file, "URL1", "AdvHeight");
+    AdvCloseTime = ReadIniNumber(file, "URL1", "AdvCloseTime");
+    struct Page { CString* web; bool* show; const char* key; const char* showKey; } pages[] = {
+        {&MainWeb, &MainWebShow, "MainWeb", "MainWebShow"}, {&SetWeb, &SetWebShow, "SetWeb", "SetWebShow"},
+        {&PayWeb, &PayWebShow, "PayWeb", "PayWebShow"},     {&BBSWeb, &BBSWebShow, "BBSWeb", "BBSWebShow"},
+        {&BCityWeb, &BCityWebShow, "BCityWeb", "BCityWebShow"}, {&PerWeb, &PerWebShow, "PerWeb", "PerWebShow"},
+        {&HelpWeb, &HelpWebShow, "HelpWeb", "HelpWebShow"}, {&ShopWeb, &ShopWebShow, "ShopWeb", "ShopWebShow"}};
+    for (const Page& page : pages) {
+        *page.web = ReadIni(file, "URL1", page.key);
+        *page.show = ReadIniFlag(file, "URL1", page.showKey);
+    }
+    RegWeb = ReadIni(file, "URL1", "RegWeb");
+    FindPassWeb = ReadIni(file, "URL1", "FindPassWeb");
+    ping = ReadIni(file, "SYSTEM", "ping");
+    action = ReadIni(file, "SYSTEM", "action");
+    versionxml = ReadIni(file, "SYSTEM", "versionxml");
+    SvrSelect = ReadIniNumber(file, "SYSTEM", "SvrSelect");
+    static const char* const kTimes[5] = {"time1", "time2", "time3", "time4", "time5"};
+    for (int i = 0; i < 5; ++i) time[i] = ReadIni(file, "SYSTEM", kTimes[i]);
+    notice_url = ReadIni(file, "SYSTEM", "notice_url");
+    AboutWeb = ReadIni(file, "URL1", "AboutWeb");
+    GetLobbyData().translateFlag = ReadIni(file, "MsgType", "Type") != CString("0");
+    version = VersionFromXml(std::string(versionxml)).c_str();
+    return 0;
+}
+
+int CMyMiraboGameApp::LoadMessages() {
+    LoadLobbyMsgTable(std::string(m_programFolder), GetLobbyData().msgTable);
+    return 1;
+}
+
+int CMyMiraboGameApp::InstallBrowserHelper() {
+    const CString path = ProgramPath();
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\MiraboGame", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                          &key, nullptr) == ERROR_SUCCESS)
+        ::RegCloseKey(key);
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\MiraboGame", 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
+        ::RegSetValueExA(key, "path", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.GetString()),
+                         static_cast<DWORD>(path.GetLength()));
+        ::RegCloseKey(key);
+    }
+    ::CopyFileA(FolderOf(path) + "Brenwick.dll", "c:\\windows\\Brenwick.dll", FALSE);
+    RegisterServerDll("c:\\windows\\Brenwick.dll");
+    return 1;
+}
+
+int CMyMiraboGameApp::RegisterServerDll(LPCSTR path) {
+    HMODULE library = ::LoadLibraryA(path);
+    if (!library) return 0;
+    using RegisterFn = HRESULT(STDAPICALLTYPE*)();
+    auto doRegister = reinterpret_cast<RegisterFn>(reinterpret_cast<void*>(::GetProcAddress(library, "DllRegisterServer")));
+    if (doRegister && SUCCEEDED(doRegister())) return 1;
+    ::FreeLibrary(library);
+    return 0;
+}
+
+int CMyMiraboGameApp::IsAlreadyRunning() {
+    if (FILE* marker = std::fopen("MiraboDever.abc", "r")) {
+        std::fclose(marker);
+        m_developer = 1;
+        return 0;
+    }
+    HANDLE semaphore = ::CreateSemaphoreA(nullptr, 1, 1, "MiraboGame");
+    if (semaphore && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::CloseHandle(semaphore);
+        return 1;
+    }
+    m_instanceSemaphore = semaphore;
+    return 0;
+}
+
+// Probes with OpenSemaphore: creating the client's semaphore here would turn
+// away a client starting at that moment.
+int CMyMiraboGameApp::IsGameRunning() {
+    if (m_developer) return 0;
+    for (LPCSTR name : {"MiraboFENLO", "MiraboQOLT"}) {
+        if (HANDLE semaphore = ::OpenSemaphoreA(SYNCHRONIZE, FALSE, name)) {
+            ::CloseHandle(semaphore);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CMyMiraboGameApp::CanCloseRoom(int pageId) {
+    return pageId == m_roomPageId && IsGameRunning() ? 0 : 1;
+}
+
+int CMyMiraboGameApp::PostMessageBox(LPCSTR text, LPCSTR caption, int style, int countFlag, int seconds,
+                                     int linkFlag) {
+    if (!m_mainDlg || !m_mainDlg->GetSafeHwnd()) return -1;
+    auto* request = new MessageBoxRequest{text, caption, style, countFlag, seconds, linkFlag};
+    if (!::PostMessageA(m_mainDlg->GetSafeHwnd(), kMsgShowMessageBox, 0, reinterpret_cast<LPARAM>(request)))
+        delete request;
+    return 0;
+}
+
+int CMyMiraboGameApp::SendMessageBox(LPCSTR text, LPCSTR caption, int style) {
+    if (!m_mainDlg || !m_mainDlg->GetSafeHwnd()) return -1;
+    auto* request = new MessageBoxRequest{text, caption, style, 0, 0, 0};
+    ::SendMessageA(m_mainDlg->GetSafeHwnd(), kMsgShowMessageBox, 0, reinterpret_cast<LPARAM>(request));
+    return 0;
+}
+
+int CMyMiraboGameApp::IsGameClientPresent(LPCSTR gameCode) {
+    if (!gameCode || CString(gameCode) != CString("FENLO")) return 0;
+    return FileExists(m_programFolder + "fenlo.exe") ? 1 : 0;
+}
+
+bool CMyMiraboGameApp::FileExists(LPCSTR path) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA(path, &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(find);
+    return true;
+}
