@@ -1,5 +1,6 @@
 #include "game/ui/GameImages.h"
 
+#include <initializer_list>
 #include <new>
 #include <sstream>
 
@@ -29,6 +30,16 @@ CGameImages::CGameImages() {
     Load(kFirstBack, std::string(kPoker) + "card_back.png");
     Load(kFirstBack + 1, std::string(kPoker) + "card_back2.png");
     Load(63, std::string(kDesk) + "AutoPlay.png");
+    // ---- the result dialog's pictures
+    for (const auto& p : std::initializer_list<std::pair<int, const char*>>{
+             {190, "BankerResult.png"}, {191, "FarmerResult.png"}, {298, "PromptBg.png"}, {302, "Spring.png"},
+             {303, "AntiSpring.png"}})
+        Load(p.first, std::string(kDesk) + p.second);
+    const char* faces[] = {"Up", "On", "Down"};
+    for (int k = 0; k < 3; ++k) {
+        Load(320 + k, std::string("fenlo\\image\\button\\GoOnGame") + faces[k] + ".bmp");
+        Load(324 + k, std::string("fenlo\\image\\button\\BackToLobby") + faces[k] + ".bmp");
+    }
 }
 
 CGameImages::~CGameImages() {

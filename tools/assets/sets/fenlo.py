@@ -80,3 +80,25 @@ def register(a):
              "nofdouble", "Banker", "NoBanker"]
     for i, name in enumerate(names):
         a.png("bin/fenlo/image/prompt/%s.png" % name, prompt((200 - 12 * i, 120, 40 + 15 * i)))
+    register_result(a)
+
+
+# ---- the result dialog: its shaped background, row icons, spring pictures
+# and the continue / back-to-lobby faces.
+def result_background():
+    c = Canvas(460, 280, (40, 70, 120))
+    c.frame(0, 0, 460, 280, (230, 200, 90), 3)
+    return c.round_corners(16, CLEAR)
+
+
+def register_result(a):
+    desk = "bin/fenlo/image/desk/"
+    a.png(desk + "PromptBg.png", result_background())
+    a.png(desk + "BankerResult.png", Canvas(20, 20, (200, 40, 40)))
+    a.png(desk + "FarmerResult.png", Canvas(20, 20, (40, 160, 40)))
+    a.png(desk + "Spring.png", Canvas(40, 16, (250, 220, 0)))
+    a.png(desk + "AntiSpring.png", Canvas(40, 16, (120, 0, 200)))
+    button = "bin/fenlo/image/button/"
+    for i, face in enumerate(["Up", "On", "Down"]):
+        a.bmp(button + "GoOnGame%s.bmp" % face, Canvas(72, 28, (60, 150 + 30 * i, 60)))
+        a.bmp(button + "BackToLobby%s.bmp" % face, Canvas(72, 28, (150 + 30 * i, 60, 60)))
