@@ -524,10 +524,10 @@ void MouseOnCard(HWND table, UINT message, int i, int n) {
     PostMessageA(table, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
 }
 
-// A hand played with the mouse: a bid of 3, a double, a pair picked by
-// clicks, a bomb by a drag, a hinted lead, a pass, the result dialog's
-// continue and the automatic ready for the next hand. The server checks
-// each request and answers as the game server does.
+// A hand played with the mouse at a desk-view seat: ready, a bid of 3, a
+// double, a pair picked by clicks, a bomb by a drag, a hinted lead, a pass,
+// the result dialog's continue, ready again, and leaving through the exit
+// box. The server checks each request and answers as the game server does.
 TEST(FenloHand, AWholeHandPlayedWithTheMouse) {
     std::mutex m;
     std::vector<std::string> steps;
@@ -580,11 +580,16 @@ TEST(FenloHand, AWholeHandPlayedWithTheMouse) {
         t.Say("DeskPlayerInfo", "<desk stake=\"100\"/>" + Seat("alice", 0) + Seat("bob", 1) + Seat("carol", 2));
         if (!t.Await("ReadyForPlaying")) return;
         step("ready again");
+        if (!t.Await("Leaving")) return;
+        step("leaving");
+        t.Say("AnswerLeave", "<player Allow=\"True\"/>");
         c.WaitClosed(60000);
     });
     ScratchFolder folder("mouse");
     folder.WriteConfig(0);
-    Client client(folder, LobbyLine(server.Port()));
+    // A seat taken in the desk view (desk 7, seat 1): the player readies by the button.
+    const std::string port = std::to_string(server.Port());
+    Client client(folder, " 127.0.0.1 alice " + port + " 31 v4l1d 0 127.0.0.1 " + port + " 0 7 1");
     auto turns = [&](int n) {
         return WaitFor([&] {
             int k = 0;
@@ -592,8 +597,10 @@ TEST(FenloHand, AWholeHandPlayedWithTheMouse) {
             return k >= n;
         }, 20000);
     };
-    ASSERT_TRUE(client.WaitTrace("phase 5", 20000)) << folder.Read("trace.txt");
+    ASSERT_TRUE(client.WaitTrace("phase 1", 20000)) << folder.Read("trace.txt");
     HWND table = client.FindTable();
+    Click(table, 1000);
+    ASSERT_TRUE(client.WaitTrace("phase 5", 20000)) << folder.Read("trace.txt");
     Click(table, 1009);
     ASSERT_TRUE(client.WaitTrace("phase 10"));
     Click(table, 1059);
@@ -621,12 +628,17 @@ TEST(FenloHand, AWholeHandPlayedWithTheMouse) {
         result.erase(std::remove(result.begin(), result.end(), table), result.end());
         return !result.empty();
     }, 20000)) << "the result dialog";
-    SavePng(CaptureWindow(result[0]), "result_dialog_of_fenlo");
     Click(result[0], 1078);
-    EXPECT_TRUE(WaitFor([&] { return done("ready again"); }, 20000));
+    ASSERT_TRUE(WaitFor([&] {
+        int k = 0;
+        for (const std::string& line : client.Trace()) k += line == "phase 1";
+        return k >= 2;
+    }, 4000)) << "continue: the held desk message is taken before the 5 s time-out";
+    Click(table, 1000);
+    EXPECT_TRUE(WaitFor([&] { return done("ready again"); }, 20000)) << folder.Read("trace.txt");
+    EXPECT_TRUE(client.CloseTable()) << "Yes in the exit box sends Leaving; the answer ends the client";
     EXPECT_EQ(steps, std::vector<std::string>({"bid 3", "double", "pair by clicks", "bomb by a drag", "hinted lead",
-                                               "pass", "ready again"}));
-    EXPECT_TRUE(client.CloseTable());
+                                               "pass", "ready again", "leaving"}));
 }
 
 }  // namespace
