@@ -143,14 +143,15 @@ void CPavlenDlg::OnHint() {
     CTableState& s = m_state;
     if (!s.ownHand) return;
     if (!s.hintActive) {
-        if (!FirstHint()) {
+        if (FirstHint()) {
+            s.hint.SelectAll();
+            s.hintActive = 1;
+            s.hintIndex = 0;
+        } else {
+            // Nothing beats the play: pass at once.
             OnPass();
             SortAllHands();
-            return;
         }
-        s.hint.SelectAll();
-        s.hintActive = 1;
-        s.hintIndex = 0;
     } else {
         s.ownHand->UnselectAll();
         s.hint.Clear();

@@ -15,7 +15,6 @@ void CPavlenDlg::OnCancelAutoPlay() {
     Sound("fenlo\\sound\\sel.wav");
     unsigned int n = 0;
     SendRequest(GetMsgFactory()->BuildCancelAutoPlay(m_state.ownName, &n), n);
-    m_state.autoRequest = 1;
 }
 
 void CPavlenDlg::OnBet() {
