@@ -179,7 +179,8 @@ protected:
 
     // ==== the player's side: the hand under the mouse, the commands, leaving,
     // the lobby's records, the result dialog and the group movie
-    // (HandSelection.cpp, PlayerCommands.cpp, LobbyLink.cpp, GroupMovie.cpp)
+    // (HandSelection.cpp, PlayerCommands.cpp, LobbyLink.cpp, TableResult.cpp,
+    // GroupMovie.cpp)
 public:
     // Posted by the result dialog: wParam 1 continue, 0 back to the lobby.
     static constexpr UINT kResultChoiceMessage = WM_USER + 102;
