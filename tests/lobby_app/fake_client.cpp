@@ -48,7 +48,7 @@ void Report(HWND self, int cue) {
     record.money = 12.5;
     record.secondAmount = 3.25;
     COPYDATASTRUCT copy{};
-    copy.dwData = cue < 10 ? static_cast<ULONG_PTR>(cue) : GameCopyData::kRunning;
+    copy.dwData = static_cast<ULONG_PTR>(cue < 10 ? cue : 0);
     copy.cbData = sizeof record;
     copy.lpData = &record;
     if (cue == 10) copy.cbData = sizeof record - 8;
