@@ -68,17 +68,22 @@ BOOL CReslutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (HRGN region = CreateRegionFromImage(Picture(kBackground))) SetWindowRgn(region, TRUE);
     const SIZE back = PictureSize(kBackground);
-    SIZE face = PictureSize(kContinueFace);
-    if (face.cx <= 0 || face.cy <= 0) face = {72, 28};
+    const SIZE face = PictureSize(kContinueFace);
     const int y = back.cy - face.cy - 15;
+    CGameImages* images = GetGameImages();
     const struct {
-        int id, x;
-    } buttons[] = {{IDC_RESULT_BACK, back.cx - face.cx - 50}, {IDC_RESULT_CONTINUE, back.cx - 2 * face.cx - 55}};
-    for (const auto& b : buttons)
-        if (CWnd* button = GetDlgItem(b.id)) {
-            button->SetWindowPos(nullptr, b.x, y, face.cx, face.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-            button->ShowWindow(SW_SHOWNOACTIVATE);
-        }
+        CXImgButton& button;
+        int id, x, faces;
+    } buttons[] = {{m_back, IDC_RESULT_BACK, back.cx - face.cx - 50, kBackFace},
+                   {m_continue, IDC_RESULT_CONTINUE, back.cx - 2 * face.cx - 55, kContinueFace}};
+    for (const auto& b : buttons) {
+        if (!b.button.SubclassDlgItem(b.id, this)) continue;
+        b.button.SetWindowPos(nullptr, b.x, y, face.cx, face.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (images && images->Get(b.faces) && images->Get(b.faces)->IsValid())
+            b.button.SetImagesWithRgn(images->Get(b.faces), images->Get(b.faces + 1), images->Get(b.faces + 2),
+                                      images->GetRegion(b.faces + 3));
+        b.button.ShowWindow(SW_SHOWNOACTIVATE);
+    }
     return TRUE;
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "game/ui/XImgButton.h"
 #include "game/ui/resource.h"
 #include "platform/Framework.h"
 
@@ -17,7 +18,7 @@ public:
     enum { IDD = IDD_RESULT_DIALOG };
     // Picture entries of the game image table.
     enum { kBackground = 298, kContinueFace = 320, kBackFace = 324, kSpring = 302, kAntiSpring = 303,
-           kLandlordIcon = 190, kFarmerIcon = 191 };
+           kLandlordIcon = 190, kFarmerIcon = 191 };  // faces: up, hover, pressed, then the region
     static constexpr COLORREF kWinColor = 0x791AF9;
     static constexpr COLORREF kLossColor = 0xD03F09;
 
@@ -36,8 +37,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override {}
-    void OnCancel() override {}
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     void OnPaint();
     void OnLButtonDown(UINT flags, CPoint point);
@@ -46,6 +45,8 @@ protected:
     void OnBack();
     void Paint(HDC dc);
 
+    CXImgButton m_back;      // 1079
+    CXImgButton m_continue;  // 1078
     int m_dragging = 0;
     CPlayerInfo* m_seats[3] = {};
     int m_bombs = 0;

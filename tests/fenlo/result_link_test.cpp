@@ -10,6 +10,8 @@
 #include "tests/fenlo/TableHarness.h"
 #include "tests/platform/WindowCapture.h"
 #include "tests/support/recording/RecordingControl.h"
+#include "game/ui/GameImages.h"
+#include "platform/vantor/CxImage.h"
 
 using namespace fenlo_test;
 
@@ -87,6 +89,18 @@ void CopyResultPictures() {
         CopyFileA((ProgramFolder() + "\\fenlo\\image\\" + file).c_str(), (f / "fenlo\\image\\" + file).c_str(), FALSE);
 }
 
+// A picture of the image table: its size, and the colour at its centre
+// (the stand-in pictures are flat).
+SIZE PictureSize(int entry) {
+    CxImage* image = GetGameImages()->Get(entry);
+    return {static_cast<LONG>(image->GetWidth()), static_cast<LONG>(image->GetHeight())};
+}
+COLORREF Centre(int entry) {
+    const SIZE size = PictureSize(entry);
+    const RGBQUAD q = GetGameImages()->Get(entry)->GetPixelColor(size.cx / 2, size.cy / 2);
+    return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+
 struct Seats {
     CPlayerInfo a{"alice"}, b{"bob"}, c{"carol"};
     Seats() {
@@ -107,7 +121,9 @@ TEST(ResultDialog, RowsBombsSpringAndTheAmountFormat) {
     Seats s;
     CReslutDlg dialog(h.table);
     ASSERT_TRUE(dialog.Create(IDD_RESULT_DIALOG, h.table));
-    dialog.SetWindowPos(nullptr, 0, 0, 460, 280, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = PictureSize(CReslutDlg::kBackground);
+    ASSERT_GE(size.cy, 250) << "the rows and the bomb line lie inside it";
+    dialog.SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     dialog.ShowWindow(SW_SHOWNOACTIVATE);
     auto shot = [&](int bombs, int spring) {
         dialog.SetResult(&s.c, &s.a, &s.b, bombs, spring);
@@ -122,26 +138,26 @@ TEST(ResultDialog, RowsBombsSpringAndTheAmountFormat) {
     EXPECT_EQ(Pixels(c, 174, 193, 192, 210, loss), 0);
     EXPECT_GT(Pixels(c, 174, 170, 192, 187, loss), 0) << "the farmers lost";
     EXPECT_GT(Pixels(c, 174, 216, 192, 233, loss), 0);
-    EXPECT_EQ(c.At(50, 193), RGB(200, 40, 40)) << "landlord icon";
-    EXPECT_EQ(c.At(50, 170), RGB(40, 160, 40)) << "farmer icon";
-    EXPECT_GT(Pixels(c, 387, 170, 420, 187, loss), 0) << "doubled";
-    EXPECT_EQ(Pixels(c, 387, 216, 420, 233, loss), 0) << "doubling state 3 has no mark";
-    EXPECT_EQ(c.At(160, 245), RGB(250, 220, 0)) << "spring";
-    EXPECT_GT(Pixels(c, 120, 242, 132, 258, loss), 0) << "bomb count";
+    EXPECT_EQ(c.At(50, 193), Centre(CReslutDlg::kLandlordIcon)) << "landlord icon";
+    EXPECT_EQ(c.At(50, 170), Centre(CReslutDlg::kFarmerIcon)) << "farmer icon";
+    EXPECT_GT(Pixels(c, 387, 170, 400, 187, loss), 0) << "doubled";
+    EXPECT_EQ(Pixels(c, 387, 216, 400, 233, loss), 0) << "doubling state 3 has no mark";
+    EXPECT_EQ(c.At(160, 245), Centre(CReslutDlg::kSpring)) << "spring";
+    EXPECT_GT(Pixels(c, 120, 242, 132, 250, loss), 0) << "bomb count";
 
     seat::ResultCount(s.b) = 2;
     c = shot(3, 1);
     EXPECT_GT(Pixels(c, 174, 193, 192, 210, loss), 0) << "the landlord kept cards and lost";
     EXPECT_GT(Pixels(c, 174, 170, 192, 187, win), 0);
-    EXPECT_EQ(c.At(160, 245), RGB(120, 0, 200)) << "anti-spring";
+    EXPECT_EQ(c.At(160, 245), Centre(CReslutDlg::kAntiSpring)) << "anti-spring";
     auto digits = [](const Capture& k) {
         std::vector<COLORREF> out;
-        for (int y = 240; y < 258; ++y)
+        for (int y = 240; y < 250; ++y)
             for (int x = 118; x < 134; ++x) out.push_back(k.At(x, y));
         return out;
     };
     const Capture none = shot(0, -1), negative = shot(-2, -1);
-    EXPECT_EQ(none.At(160, 245), RGB(40, 70, 120)) << "no spring picture";
+    EXPECT_EQ(none.At(160, 245), Centre(CReslutDlg::kBackground)) << "no spring picture";
     EXPECT_EQ(digits(none), digits(negative)) << "a negative count shows 0";
     EXPECT_NE(digits(none), digits(c));
     dialog.DestroyWindow();
@@ -163,8 +179,8 @@ TEST(ResultDialog, ShownAtTheEndOfAHandItsButtonsChooseAndKeysDoNot) {
         EXPECT_TRUE(dialog->IsWindowVisible());
         CRect r;
         dialog->GetWindowRect(&r);
-        EXPECT_EQ(r.Width(), 460);
-        EXPECT_EQ(r.Height(), 280);
+        EXPECT_EQ(r.Width(), PictureSize(CReslutDlg::kBackground).cx);
+        EXPECT_EQ(r.Height(), PictureSize(CReslutDlg::kBackground).cy);
         for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
             dialog->GetDlgItem(IDC_RESULT_CONTINUE)->PostMessage(WM_KEYDOWN, key, 0);
             dialog->PostMessage(WM_KEYDOWN, key, 0);
