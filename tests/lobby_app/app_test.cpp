@@ -509,3 +509,103 @@ TEST(LobbyApp, LinksOpenTheRegisterAndFindPasswordPages) {
     Click(GetDlgItem(dialog, 1030));
     EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 2; }, 10000));
 }
+
+namespace {
+// The browser the partner-site login looks up, pointed at a recorder while it lives.
+class PartnerBrowser {
+public:
+    explicit PartnerBrowser(const std::string& program) {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        DWORD size = sizeof old_;
+        had_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
+        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+                       static_cast<DWORD>(program.size() + 1));
+    }
+    ~PartnerBrowser() {
+        if (had_) RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_), static_cast<DWORD>(strlen(old_) + 1));
+        else RegDeleteValueA(key_, nullptr);
+        RegCloseKey(key_);
+    }
+
+private:
+    static constexpr const char* kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+    HKEY key_ = nullptr;
+    char old_[1024] = "";
+    bool had_ = false;
+};
+}  // namespace
+
+TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
+    ProgramFolder folder("bannerbuttons");
+    PointAtLobby(folder, 1);
+    folder.CopySkin();
+    InstallUpdater(folder);
+    CopyFileA((BinFolder() + "record_start.exe").c_str(), (folder.Path() + "iexplore.exe").c_str(), FALSE);
+    WritePrivateProfileStringA("URL1", "PartnerLoginWeb", "http://partner.example/login",
+                               (folder.Path() + "config.ini").c_str());
+    folder.Write("MiraboDever.abc", "");
+    PartnerBrowser browser(folder.Path() + "iexplore.exe");
+    {
+        ChildProcess lobby(folder.Exe(), "", folder.Path());
+        HWND banner = lobby.WaitWindow("#32770", "");
+        ASSERT_NE(banner, nullptr);
+        // The web view sits on the skin's login_web place (blank here: no HTML engine).
+        HWND web = FindWindowExA(banner, nullptr, "#32770", nullptr);
+        ASSERT_NE(web, nullptr);
+        RECT r;
+        GetWindowRect(web, &r);
+        MapWindowPoints(nullptr, banner, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, 0);
+        EXPECT_EQ(r.top, 0);
+        EXPECT_EQ(r.right, 300);
+        EXPECT_EQ(r.bottom, 40);
+        // "ver:2.0.1" in black in (220, 45)-(320, 65).
+        auto versionDrawn = [&] {
+            const Capture shot = CaptureWindow(banner);
+            for (int y = 45; y < 65 && shot.height >= 65; ++y)
+                for (int x = 220; x < 320; ++x)
+                    if ((shot.At(x, y) & 0xFFFFFF) == 0) return true;
+            return false;
+        };
+        EXPECT_TRUE(WaitFor(versionDrawn, 10000));
+        SavePng(CaptureWindow(banner), "lobby_banner");
+
+        Click(GetDlgItem(banner, 1030));
+        HWND ask = lobby.WaitWindow("#32770", "提示");
+        ASSERT_NE(ask, nullptr);
+        Click(GetDlgItem(ask, IDOK));
+        EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 1; }, 10000));
+        EXPECT_EQ(Starts(folder), std::vector<std::string>{"http://partner.example/login"});
+        EXPECT_TRUE(lobby.WaitExit(10000)) << "the partner-site login ends the login";
+    }
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND banner = lobby.WaitWindow("#32770", "");
+    ASSERT_NE(banner, nullptr);
+    Click(GetDlgItem(banner, 1032));
+    EXPECT_TRUE(lobby.WaitExit(10000)) << "the close button ends the login";
+}
+
+TEST(LobbyApp, TypeOneNoticeShowsItsTextInABox) {
+    const std::wstring notice = L"<n t=\"1\" b=\"0\"><s x=\"hello\"/><w u=\"\" w=\"0\" h=\"0\"/></n>";
+    std::string body = "\xFF\xFE";
+    body.append(reinterpret_cast<const char*>(notice.data()), notice.size() * 2);
+    testsupport::LoopbackServer web([body](testsupport::Connection& c) {
+        std::string head;
+        if (testsupport::ReadHttpRequest(c, head, 5000)) c.Send(testsupport::HttpResponse(200, body));
+        c.WaitClosed(2000);
+    });
+    ProgramFolder folder("noticebox");
+    PointAtLobby(folder, 1);
+    WritePrivateProfileStringA("SYSTEM", "notice_url",
+                               ("http://127.0.0.1:" + std::to_string(web.Port()) + "/n.txt").c_str(),
+                               (folder.Path() + "config.ini").c_str());
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    HWND box = lobby.WaitWindow("#32770", "公告信息", 15000);
+    ASSERT_NE(box, nullptr) << "the banner shows the notice text";
+    Click(GetDlgItem(box, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+    EXPECT_TRUE(IsWindow(dialog)) << "a notice that does not block leaves the login open";
+}
