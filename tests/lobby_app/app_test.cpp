@@ -596,6 +596,7 @@ TEST(LobbyApp, TypeOneNoticeShowsItsTextInABox) {
     });
     ProgramFolder folder("noticebox");
     PointAtLobby(folder, 1);
+    folder.CopySkin();
     WritePrivateProfileStringA("SYSTEM", "notice_url",
                                ("http://127.0.0.1:" + std::to_string(web.Port()) + "/n.txt").c_str(),
                                (folder.Path() + "config.ini").c_str());
