@@ -559,13 +559,15 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
         EXPECT_EQ(r.top, 0);
         EXPECT_EQ(r.right, 300);
         EXPECT_EQ(r.bottom, 40);
-        // "ver:2.0.1" in black in (220, 45)-(320, 65).
+        // The background drawn, and "ver:2.0.1" in black in (220, 45)-(320, 65).
         auto versionDrawn = [&] {
             const Capture shot = CaptureWindow(banner);
-            for (int y = 45; y < 65 && shot.height >= 65; ++y)
-                for (int x = 220; x < 320; ++x)
-                    if ((shot.At(x, y) & 0xFFFFFF) == 0) return true;
-            return false;
+            if (shot.height < 65 || (shot.At(150, 150) & 0xFFFFFF) == 0) return false;
+            int dark = 0;
+            for (int y = 45; y < 65; ++y)
+                for (int x = 220; x < 300; ++x)
+                    if ((shot.At(x, y) & 0xFFFFFF) == 0) ++dark;
+            return dark > 10;
         };
         EXPECT_TRUE(WaitFor(versionDrawn, 10000));
         SavePng(CaptureWindow(banner), "lobby_banner");
