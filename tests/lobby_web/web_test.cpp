@@ -14,6 +14,7 @@
 #include "lobby/ui/WebRules.h"
 #include "lobby/ui/web/DlgAdvWeb.h"
 #include "lobby/ui/web/DlgOrderWeb.h"
+#include "lobby/ui/web/DlgWeb.h"
 #include "lobby/ui/web/WebHost.h"
 #include "tests/lobby_ui/LobbyUiTest.h"
 #include "tests/lobby_web/WebTestKit.h"
@@ -90,10 +91,8 @@ VARIANT_BOOL BeforeNavigate(CMyHtmlView& view, const wchar_t* url) {
     return cancel;
 }
 
-void Complete(CMyHtmlView& view, const wchar_t* url) {
-    BrowserEvent(view.GetBrowserWnd().GetControlDispatch())
-        .Text(url)
-        .Fire(view.GetBrowserWnd().GetEventSink(), DISPID_NAVIGATECOMPLETE2);
+void Complete(CWebBrowserWnd& browser, const wchar_t* url) {
+    BrowserEvent(browser.GetControlDispatch()).Text(url).Fire(browser.GetEventSink(), DISPID_NAVIGATECOMPLETE2);
 }
 
 void Error(CMyHtmlView& view, const wchar_t* url) {
@@ -160,10 +159,10 @@ TEST_F(WebPage, TheViewHearsItsBrowserAndCommandsTheWindowAroundIt) {
     EXPECT_EQ(VARIANT_FALSE, BeforeNavigate(view, L"http://h/other.asp"));
     EXPECT_FALSE(view.IsLoaded());
     Error(view, L"http://h/other.asp");
-    Complete(view, L"http://h/other.asp");
+    Complete(view.GetBrowserWnd(), L"http://h/other.asp");
     EXPECT_FALSE(view.IsLoaded());
     EXPECT_EQ(VARIANT_FALSE, BeforeNavigate(view, L"http://h/third.asp"));
-    Complete(view, L"http://h/third.asp");
+    Complete(view.GetBrowserWnd(), L"http://h/third.asp");
     EXPECT_TRUE(view.IsLoaded());
     const std::string here = std::string(view.GetLocationURL());
     const std::wstring moved(here.begin(), here.end());
@@ -203,6 +202,26 @@ TEST_F(WebPage, StripButtonsClickedEscapeSwallowedAndAShot) {
 
     OrderPage member(0);
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(member.page.GetSafeHwnd(), 1026))) << "the member page has no close";
+}
+
+TEST_F(WebPage, BannerViewFollowsAWatchedPageOnce) {
+    Recorder banner;
+    CDlgWeb web(CWnd::FromHandle(banner.Hwnd()));
+    ASSERT_TRUE(web.Create(CDlgWeb::IDD, CWnd::FromHandle(banner.Hwnd())));
+    web.PostMessage(kWebWatchMessage, reinterpret_cast<WPARAM>(NewWebText("done.asp")),
+                    reinterpret_cast<LPARAM>(NewWebText("about:blank")));
+    ASSERT_TRUE(PumpUntil([&] { return web.IsArmed(); }));
+    CWebBrowserWnd& browser = web.GetBrowserWnd();
+    ASSERT_NE(nullptr, browser.GetEventSink());
+    Complete(browser, L"http://h/other.asp");
+    EXPECT_TRUE(web.IsArmed());
+    Complete(browser, L"http://h/done.asp?u=1");
+    EXPECT_FALSE(web.IsArmed()) << "followed once";
+    MSG escape = {web.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0};
+    EXPECT_TRUE(web.PreTranslateMessage(&escape));
+    web.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_TRUE(::IsWindow(web.GetSafeHwnd())) << "Enter does not close it";
+    web.DestroyWindow();
 }
 
 TEST_F(WebPage, NavigateBeforeTheDialogIsReadyIsIgnored) {
