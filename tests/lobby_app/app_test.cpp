@@ -1000,3 +1000,59 @@ TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
         return lobby.WaitExit(100);
     }, 10000));
 }
+
+TEST(LobbyMain, AMissingClientIsOfferedDownloadedAndUnpacked) {
+    const std::string package = BinFolder() + "download_data\\package.zip";
+    std::string bytes;
+    if (FILE* f = std::fopen(package.c_str(), "rb")) {
+        char block[4096];
+        for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) bytes.append(block, n);
+        std::fclose(f);
+    }
+    ASSERT_FALSE(bytes.empty()) << package;
+    testsupport::LoopbackServer http([bytes](testsupport::Connection& c) {
+        std::string head;
+        if (testsupport::ReadHttpRequest(c, head, 5000)) c.Send(testsupport::HttpResponse(200, bytes));
+        c.Close();
+    });
+    const std::string url = "http://127.0.0.1:" + std::to_string(http.Port()) + "/package.zip";
+    testsupport::LoopbackServer app([url](testsupport::Connection& c) {
+        int kind;
+        std::string request;
+        if (!c.ReadFrame(kind, request, 5000)) return;
+        c.SendFrame(1, "<AppInfo name=\"fenlo\" version=\"1.0\" file=\"package.zip\" size=\"0\" url=\"" + url + "\"/>");
+        c.WaitClosed(5000);
+    });
+    ScriptedLobby server;
+    LobbyRun run("download", server.Port());
+    DeleteFileA((run.folder.Path() + "fenlo.exe").c_str());
+    CopyFileA((BinFolder() + "UNZDLL.dll").c_str(), (run.folder.Path() + "UNZDLL.dll").c_str(), FALSE);
+    // The updater's entry names the lobby (comport) and the application server (port).
+    run.folder.Write("updater\\config.ini", testsupport::UpdaterIni("127.0.0.1", app.Port(), server.Port()));
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+    server.Send("GameList", kGames);
+    HWND treeWindow = FindClass(main, "SysTreeView32");
+    ASSERT_NE(treeWindow, nullptr);
+    RemoteTree tree(treeWindow, lobby.Id());
+    ASSERT_TRUE(WaitFor([&] { return tree.Find("斗地主") != nullptr; }, 5000));
+    tree.DoubleClick(tree.Find("斗地主"));
+    HWND offer = lobby.WaitWindow("#32770", "提示", 10000);
+    ASSERT_NE(offer, nullptr) << "the download is offered";
+    Click(GetDlgItem(offer, IDOK));
+    // The download dialog fetches and unpacks, then its box says so.
+    EXPECT_TRUE(WaitFor([&] {
+        AnswerBoxes(lobby, "提示");
+        std::FILE* f = std::fopen((run.folder.Path() + "fenlo\\config.ini").c_str(), "rb");
+        if (f) std::fclose(f);
+        return f != nullptr;
+    }, 20000)) << "the client unpacked into the program folder: " << ::testing::PrintToString(run.Lines("trace.txt"));
+    EXPECT_TRUE(WaitFor([&] {
+        AnswerBoxes(lobby, "提示");
+        for (const std::string& line : run.Lines("trace.txt"))
+            if (line.find("下载完成,总大小:" + std::to_string(bytes.size())) != std::string::npos) return true;
+        return false;
+    }, 10000)) << "the finished box in the trace";
+}
