@@ -77,6 +77,17 @@ TEST_F(DownloadDialog, FailuresShowTheirBoxAndLeaveNothingBehind) {
     EXPECT_EQ(webtest::Boxes(), std::vector<std::string>{"错误|连接更新服务器失败!"});
 }
 
+// A thread timer clicks cancel once the download is under way.
+CDlgDownload* running;
+DWORD clickedAt;
+void CALLBACK CancelWhileDownloading(HWND, UINT, UINT_PTR id, DWORD) {
+    if (std::string(running->GetStatus()) != "下载文件中...") return;
+    ::KillTimer(nullptr, id);
+    SavePng(CaptureWindow(running->GetSafeHwnd()), "lobby_web_download");
+    clickedAt = ::GetTickCount();
+    webtest::Click(::GetDlgItem(running->GetSafeHwnd(), IDCANCEL));
+}
+
 TEST_F(DownloadDialog, CancelDuringASlowDownloadEndsSoon) {
     // A package that never finishes: a large length, a kilobyte every 100 ms.
     LoopbackServer http([](Connection& c) {
@@ -87,19 +98,11 @@ TEST_F(DownloadDialog, CancelDuringASlowDownloadEndsSoon) {
     });
     LoopbackServer app(Answer({AppInfo("slow.zip", PackageUrl(http, "slow.zip"))}));
     const std::string folder = FreshFolder("dialog_cancel");
-    static CDlgDownload* running;
-    static DWORD clickedAt;
     CDlgDownload dialog(CWnd::FromHandle(lobby.Hwnd()));
     dialog.SetTarget("127.0.0.1", app.Port(), "slow", 1, folder.c_str());
     running = &dialog;
     clickedAt = 0;
-    ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-        if (std::string(running->GetStatus()) != "下载文件中...") return;
-        ::KillTimer(nullptr, id);
-        SavePng(CaptureWindow(running->GetSafeHwnd()), "lobby_web_download");
-        clickedAt = ::GetTickCount();
-        webtest::Click(::GetDlgItem(running->GetSafeHwnd(), IDCANCEL));
-    });
+    ::SetTimer(nullptr, 0, 100, CancelWhileDownloading);
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
     ASSERT_NE(0u, clickedAt);
     EXPECT_LT(::GetTickCount() - clickedAt, 2500u);

@@ -230,6 +230,18 @@ TEST_F(WebPage, NavigateBeforeTheDialogIsReadyIsIgnored) {
     EXPECT_EQ(nullptr, page.GetView().GetSafeHwnd());
 }
 
+// A thread timer steps in while the advertisement runs: measure it, then click its close button.
+CDlgAdvWeb* running;
+RECT* measured;
+void CALLBACK MeasureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = running->GetSafeHwnd();
+    if (!dialog) return;
+    ::KillTimer(nullptr, id);
+    ::GetWindowRect(dialog, measured);
+    SavePng(CaptureWindow(dialog), "lobby_web_advertisement");
+    Click(::GetDlgItem(dialog, IDOK));
+}
+
 TEST_F(WebPage, AdvertisementClosesItselfOrOnItsButton) {
     Recorder lobby;
     CDlgAdvWeb timed(CWnd::FromHandle(lobby.Hwnd()));
@@ -241,19 +253,9 @@ TEST_F(WebPage, AdvertisementClosesItselfOrOnItsButton) {
     CDlgAdvWeb clicked(CWnd::FromHandle(lobby.Hwnd()));
     clicked.SetPage("about:blank", 320, 240, 60);
     RECT size = {};
-    // A thread timer steps in while the dialog runs: measure it, then click its close button.
-    static CDlgAdvWeb* running;
-    static RECT* measured;
     running = &clicked;
     measured = &size;
-    ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND dialog = running->GetSafeHwnd();
-        if (!dialog) return;
-        ::KillTimer(nullptr, id);
-        ::GetWindowRect(dialog, measured);
-        SavePng(CaptureWindow(dialog), "lobby_web_advertisement");
-        Click(::GetDlgItem(dialog, IDOK));
-    });
+    ::SetTimer(nullptr, 0, 300, MeasureAndClose);
     const DWORD begun = ::GetTickCount();
     EXPECT_EQ(IDOK, clicked.DoModal());
     EXPECT_LT(::GetTickCount() - begun, 10000u);
