@@ -1056,3 +1056,38 @@ TEST(LobbyMain, AMissingClientIsOfferedDownloadedAndUnpacked) {
         return false;
     }, 10000)) << "the finished box in the trace";
 }
+
+TEST(LobbyMain, MemberPageAndAdvertisementOpenAsWebPages) {
+    ScriptedLobby server;
+    LobbyRun run("webpages", server.Port());
+    const std::string config = run.folder.Path() + "config.ini";
+    for (const auto& kv : std::vector<std::pair<const char*, const char*>>{{"PostWeb", "http://127.0.0.1:9/member.asp"},
+                                                                        {"AdvWeb", "about:blank"},
+                                                                        {"AdvWidth", "300"},
+                                                                        {"AdvHeight", "200"},
+                                                                        {"AdvCloseTime", "2"}})
+        WritePrivateProfileStringA("URL1", kv.first, kv.second, config.c_str());
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    // The member page: a page of the middle panel with its strip and, once navigated, its web view.
+    HWND member = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (member = FindChild(main, "主  页")) != nullptr; }, 10000));
+    EXPECT_NE(GetDlgItem(member, 10299), nullptr);
+    EXPECT_EQ(GetDlgItem(member, 1026) != nullptr && IsWindowVisible(GetDlgItem(member, 1026)), false)
+        << "the member page has no close button";
+    // The advertisement comes up at its size and closes itself.
+    HWND advert = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        for (HWND w : lobby.Windows("#32770", "MiraboGame")) advert = w;
+        return advert != nullptr;
+    }, 15000));
+    if (advert) {
+        RECT r{};
+        GetWindowRect(advert, &r);
+        EXPECT_EQ(r.right - r.left, 300);
+        EXPECT_EQ(r.bottom - r.top, 200);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(advert); }, 10000)) << "closed after its close time";
+    }
+    SavePng(CaptureWindow(main), "lobby_member_page");
+}
