@@ -255,7 +255,8 @@ int CMyMiraboGameApp::OfferGameDownload(LPCSTR gameCode) {
     int port = 0;
     ReadUpdaterServer(std::string(system), host, port);
     CDlgDownload dialog(m_mainDlg);
-    dialog.SetTarget(host.c_str(), port, "fenlo", 1, m_programFolder);
+    // The application server is asked by the lobby's folder as the application name.
+    dialog.SetTarget(host.c_str(), port, m_programFolder, 1, m_programFolder);
     return dialog.DoModal() == IDOK ? 1 : 0;
 }
 
