@@ -394,6 +394,13 @@ public:
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     CMenu* GetSystemMenu(BOOL revert) const;
+    // WM_SETICON; returns the icon set before.
+    HICON SetIcon(HICON icon, BOOL big) {
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big, reinterpret_cast<LPARAM>(icon)));
+    }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    // Minimises the window (it is not destroyed).
+    BOOL CloseWindow() { return ::CloseWindow(m_hWnd); }
     void DragAcceptFiles(BOOL accept = TRUE) { ::DragAcceptFiles(m_hWnd, accept); }
 
     // Default handlers: each passes the message on (Default).

@@ -27,7 +27,10 @@ bool FlashPhase(int phase) { return phase == 2 || phase == 5 || phase == 8 || ph
 }  // namespace
 
 void CPavlenDlg::OnTimer(UINT_PTR id) {
-    if (id == kTimerId) Tick();
+    if (id == kTimerId) {
+        Tick();
+        Render(&m_windowDC);
+    }
     CDialog::OnTimer(id);
 }
 
@@ -130,6 +133,7 @@ void CPavlenDlg::Tick() {
     }
     TickCountdown();
     TickEffect();
+    TickAnimations();
     // The result display is ready once every effect has ended.
     if (s.phase == 15 && s.resultPending && m_effects.Empty()) {
         s.resultPending = 0;
@@ -248,6 +252,7 @@ void CPavlenDlg::TickCountdown() {
         }
     }
     const int change = m_clock.DisplayChange();
+    if (change) DrawClock();
     if (change == 1 && (m_clock.running || expired) && s.IsOwn(m_clock.owner) && m_clock.Seconds() <= 5)
         Sound("fenlo\\sound\\clock.wav");
     if (expired && s.phase == 1 && s.seated == 3) {

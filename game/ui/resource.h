@@ -31,3 +31,8 @@
 #define IDC_NO_REDOUBLE 1066
 #define IDC_CONTEST_YES 1078
 #define IDC_CONTEST_NO 1079
+
+// The table on screen: the program icon and two plain controls of the table.
+#define IDR_MAINFRAME 128
+#define IDC_PLAIN_1085 1085
+#define IDC_PLAIN_1086 1086
