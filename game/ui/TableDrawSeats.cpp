@@ -9,7 +9,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "game/core/GameSession.h"
 #include "game/ui/GameImages.h"
@@ -34,16 +36,18 @@ int ImageH(int entry) {
 int AvatarEntry(const CPlayerInfo& p) { return 304 + (p.avatar == 1 ? 1 : 0); }
 
 // Width and height of a text in the "宋体" family at that height.
+// The fonts are made once and kept for the program's life.
 SIZE TextSize(CDC* dc, const std::string& text, int height, int weight = FW_NORMAL, const char* face = "宋体") {
-    CFont font;
-    font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
-                    DEFAULT_PITCH, face);
-    const int saved = dc->SaveDC();
-    dc->SelectObject(&font);
-    RECT r = {0, 0, 0, 0};
-    dc->DrawText(text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    dc->RestoreDC(saved);
-    return SIZE{r.right - r.left, r.bottom - r.top};
+    static std::map<std::pair<std::string, int>, HFONT> fonts;
+    HFONT& font = fonts[{face, height * 1000 + weight}];
+    if (!font)
+        font = ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, 4, DEFAULT_PITCH, face);
+    HGDIOBJ old = ::SelectObject(dc->m_hDC, font);
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(dc->m_hDC, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc->m_hDC, old);
+    return size;
 }
 
 void Text(CDC* dc, const std::string& text, int x, int y, COLORREF color, int height = 12) {

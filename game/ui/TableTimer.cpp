@@ -29,7 +29,9 @@ bool FlashPhase(int phase) { return phase == 2 || phase == 5 || phase == 8 || ph
 void CPavlenDlg::OnTimer(UINT_PTR id) {
     if (id == kTimerId) {
         Tick();
-        Render(&m_windowDC);
+        // A DC of the moment: a kept one can miss that the window moved.
+        CClientDC dc(this);
+        Render(&dc);
     }
     CDialog::OnTimer(id);
 }

@@ -98,6 +98,8 @@ TEST(TableLook, OpensAtTheBackgroundsSizeWithItsButtonsWhereTheFormulasPutThem) 
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     EXPECT_NE(GetWindowRgn(GetDlgItem(*h.table, IDC_AUTO_PLAY), shape), ERROR);
     DeleteObject(shape);
+    auto* autoPlay = static_cast<CXImgButton*>(h.table->GetDlgItem(IDC_AUTO_PLAY));
+    EXPECT_EQ(autoPlay->GetDisabledFace(), Images().Get(276)) << "276 is its disabled face, 277 its region";
     EXPECT_EQ(h.table->CounterPosition().x, W - Wd(206) - 220);
 }
 
@@ -348,6 +350,24 @@ TEST(TableLook, EffectsRunOneAtATimeByTheClock) {
     EXPECT_LT(planeY, H);
     EXPECT_EQ(c.At((W - Wd(315) - 200) / 2 + Wd(315) / 2, planeY + Ht(315) / 2), Pic(315, Wd(315) / 2, Ht(315) / 2));
     EXPECT_EQ(c.At(20 + Wd(314) / 2, 20 + Ht(314) / 2), Pic(314, Wd(314) / 2, Ht(314) / 2)) << "one bomb icon";
+}
+
+TEST(TableLook, AnAvatarOutOfRangeAndAFramePastTheStripDrawTheSafeThing) {
+    TableHarness h;
+    const int W = 1040, H = 720;
+    h.SeatThree();
+    h.State().Own()->avatar = 7;
+    Capture c = RenderAll(h);
+    const int ax = 140 - Wd(304), ay = H - Ht(273) - 40;
+    EXPECT_EQ(c.At(ax + 5, ay + 30), Pic(304, 5, 30)) << "avatar 0";
+
+    h.table->QueueEffect(100);
+    for (int i = 0; i < 400 && h.table->Effects().Frame() != 7; ++i) h.Tick();
+    ASSERT_EQ(h.table->Effects().Frame(), 7);
+    c = RenderAll(h, "table_spring_last_step");
+    const int fw = Wd(317) / 7, fx = (W - fw - 200) / 2, fy = (H - Ht(317)) / 2 - 80;
+    for (int k = 0; k < 7; ++k)
+        EXPECT_NE(c.At(fx + fw / 2, fy + 10), Pic(317, k * fw + fw / 2, 10)) << "frame 7 of 7 draws nothing";
 }
 
 TEST(TableLook, DealPositionsAtChosenSteps) {
