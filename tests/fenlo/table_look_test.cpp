@@ -330,12 +330,18 @@ TEST(TableLook, EffectsRunOneAtATimeByTheClock) {
     TableHarness h;
     h.SeatThree();
     h.table->SetPhase(14);
+    h.Run(100);  // the seating's own full redraw
     h.table->QueueEffect(0);
     h.table->QueueEffect(9);
     h.Tick();
-    Capture c = RenderAll(h, "table_effect_bomb");
     const int fw = Wd(316) / 6, W = 1040, H = 720;
     const int fx = (W - fw - 200) / 2, fy = (H - Ht(316)) / 2 - 80;
+    EXPECT_FALSE(h.table->Dirty().Full()) << "a film step marks only its frame";
+    bool marked = false;
+    for (const DirtyRect& d : h.table->Dirty().Rects())
+        marked = marked || (d.left == fx && d.top == fy && d.right == fx + fw && d.bottom == fy + Ht(316));
+    EXPECT_TRUE(marked);
+    Capture c = RenderAll(h, "table_effect_bomb");
     EXPECT_EQ(h.table->Effects().Frame(), 0);
     EXPECT_EQ(c.At(fx + fw / 2, fy + 5), Pic(316, fw / 2, 5)) << "bomb frame 0";
     int ticks = 0;
