@@ -197,6 +197,8 @@ public:
     bool IntersectsDirty(int x, int y, int width, int height) const;
     void QueueEffect(int code);
     void TickAnimations();
+    // The lobby's notice, scrolled through its band `passes` times.
+    void SetNotice(const std::string& text, int passes);
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -229,6 +231,8 @@ protected:
     void DrawCard(CDC* dc, int number, int suit, int x, int y, BOOL sideways, BOOL leftSet);
     void DrawBackground(CDC* dc);
     void DrawNotice(CDC* dc);
+    // Moves the notice 4 pixels on, at most every 90 ms.
+    void ScrollNotice();
     void DrawReadyPrompts(CDC* dc);
     void DrawHands(CDC* dc);
     void DrawDealing(CDC* dc);
@@ -274,6 +278,8 @@ protected:
     CStringArray m_movieNames;
     std::string m_scrollNotice;  // the lobby's notice, scrolled through its band
     int m_noticeOffset = 0;      // scroll offset of the notice band
+    int m_noticePasses = 0;
+    DWORD m_noticeStamp = 0;
     int m_counterHighlight = 0;
     int m_blink = 0;
     DWORD m_blinkStamp = 0, m_randStamp = 0;

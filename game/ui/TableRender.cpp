@@ -164,6 +164,36 @@ void CPavlenDlg::DrawNotice(CDC* dc) {
     dc->RestoreDC(saved);
 }
 
+void CPavlenDlg::SetNotice(const std::string& text, int passes) {
+    m_scrollNotice = text;
+    m_noticePasses = passes;
+    m_noticeOffset = 0;
+}
+
+void CPavlenDlg::ScrollNotice() {
+    const DWORD now = GameClockNow();
+    if (static_cast<int>(now - m_noticeStamp) < 90) return;
+    m_noticeStamp = now;
+    if (m_noticePasses <= 0 || m_scrollNotice.empty()) return;
+    m_noticeOffset += 4;
+    int width = 0;
+    if (m_windowDC.m_hDC) {
+        CFont font;
+        font.CreateFont(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
+                        DEFAULT_PITCH, "宋体");
+        HGDIOBJ old = ::SelectObject(m_windowDC.m_hDC, font.m_hObject);
+        SIZE size = {0, 0};
+        ::GetTextExtentPoint32A(m_windowDC.m_hDC, m_scrollNotice.c_str(), static_cast<int>(m_scrollNotice.size()), &size);
+        ::SelectObject(m_windowDC.m_hDC, old);
+        width = size.cx;
+    }
+    if (m_noticeOffset > width + 269) {
+        --m_noticePasses;
+        m_noticeOffset = 0;
+    }
+    AddDirtyRect((m_client.right - 449) / 2, 131, 249, 20);
+}
+
 bool CPavlenDlg::DealCardPosition(int k, int* x, int* y) const {
     const int step = m_deal.step, first = 3 * k + 3;
     if (k < 0 || k > 53 || step < first || step >= first + 6) return false;

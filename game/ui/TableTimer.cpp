@@ -256,6 +256,7 @@ void CPavlenDlg::TickCountdown() {
     }
     const int change = m_clock.DisplayChange();
     if (change) DrawClock();
+    ScrollNotice();
     if (change == 1 && (m_clock.running || expired) && s.IsOwn(m_clock.owner) && m_clock.Seconds() <= 5)
         Sound("fenlo\\sound\\clock.wav");
     if (expired && s.phase == 1 && s.seated == 3) {

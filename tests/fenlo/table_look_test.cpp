@@ -376,6 +376,24 @@ TEST(TableLook, AnAvatarOutOfRangeAndAFramePastTheStripDrawTheSafeThing) {
         EXPECT_NE(c.At(fx + fw / 2, fy + 10), Pic(317, k * fw + fw / 2, 10)) << "frame 7 of 7 draws nothing";
 }
 
+TEST(TableLook, TheNoticeScrollsThroughItsBandForItsPasses) {
+    TableHarness h;
+    const int left = (1040 - 449) / 2;
+    h.table->SetNotice("Notice from the lobby", 1);
+    h.Run(1000);
+    Capture c = RenderAll(h, "table_notice");
+    int lit = 0;
+    for (int x = left; x < left + 249; ++x)
+        for (int y = 131; y < 131 + 14; ++y) lit += c.At(x, y) == RGB(189, 247, 255);
+    EXPECT_GT(lit, 0) << "the text has come into the band";
+    for (int x = 0; x < 1040; ++x) EXPECT_NE(c.At(x, 125), RGB(189, 247, 255)) << "nothing outside the band";
+    h.Run(30000);
+    c = RenderAll(h);
+    lit = 0;
+    for (int x = left; x < left + 249; ++x) lit += c.At(x, 131 + 7) == RGB(189, 247, 255);
+    EXPECT_EQ(lit, 0) << "its one pass is over";
+}
+
 TEST(TableLook, DealPositionsAtChosenSteps) {
     TableHarness h;
     h.SeatThree();
