@@ -394,9 +394,9 @@ public:
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     CMenu* GetSystemMenu(BOOL revert) const;
-    // WM_SETICON; returns the icon set before.
+    // The window's big (TRUE) or small icon; returns the previous one.
     HICON SetIcon(HICON icon, BOOL big) {
-        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big, reinterpret_cast<LPARAM>(icon)));
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     // Minimises the window (it is not destroyed).
