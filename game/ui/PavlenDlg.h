@@ -261,9 +261,11 @@ protected:
     void GiveSidePanelImages();
     void ShowGroupMovie();
     void ShowEffectMovie(int code);
-    // Creates (unless it exists) and shows the result dialog at that place.
-    void ShowResultDialog(int x, int y, int width, int height);
-    void BackToLobby();
+    // Shows the result dialog (unless it exists or the group movie does),
+    // offers auto play disabled, stamps the result time and starts the
+    // clock of 5000 ms at the own seat.
+    void ShowResultDialog();
+    void OnBackToLobby();
 
     RECT m_client = {0, 0, 0, 0};
     CDC m_windowDC;
@@ -276,9 +278,9 @@ protected:
     CWnd* m_effectMovie = nullptr;
     int m_currentEffect = 3;
     CStringArray m_movieNames;
-    std::string m_scrollNotice;  // the lobby's notice, scrolled through its band
+    std::string m_noticeText;    // the lobby's notice, scrolled through its band
     int m_noticeOffset = 0;      // scroll offset of the notice band
-    int m_noticePasses = 0;
+    int m_noticeCount = 0;
     DWORD m_noticeStamp = 0;
     int m_counterHighlight = 0;
     int m_blink = 0;

@@ -8,6 +8,7 @@
 #include <windows.h>
 // clang-format on
 
+#include "game/core/GameClock.h"
 #include "game/ui/PavlenDlg.h"
 
 // Creates the side panel (template 144, owned by the table), hands it
@@ -29,9 +30,18 @@ void CPavlenDlg::ShowEffectMovie(int code) {
 }
 
 // The result dialog (template 145) with the three seats, the bomb count and
-// the spring kind, placed at (x, y) in the given size and shown without
-// activation; kept in m_resultDialog.
-void CPavlenDlg::ShowResultDialog(int, int, int, int) {}
+// the spring kind, at ((W - wG - 200) / 2, (H - hG) / 2) in the size of entry
+// 298, shown without activation and kept in m_resultDialog; then the table's
+// side of the result display.
+void CPavlenDlg::ShowResultDialog() {
+    BringToFront();
+    HideButton(IDC_CANCEL_AUTO);
+    ShowButton(IDC_AUTO_PLAY, FALSE);
+    m_continueStamp = GameClockNow() ? GameClockNow() : 1;
+    PlacePlayerPrompt(m_state.ownName);
+    StartClock(5000);
+    m_state.resultPending = 0;
+}
 
 // The result dialog's back-to-lobby choice.
-void CPavlenDlg::BackToLobby() { QuitTable(); }
+void CPavlenDlg::OnBackToLobby() { QuitTable(); }

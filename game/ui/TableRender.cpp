@@ -144,7 +144,7 @@ void CPavlenDlg::DrawBackground(CDC* dc) {
 }
 
 void CPavlenDlg::DrawNotice(CDC* dc) {
-    if (m_scrollNotice.empty()) return;
+    if (m_noticeText.empty()) return;
     const int left = (m_client.right - 449) / 2, top = 131;
     CFont font;
     font.CreateFont(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
@@ -152,21 +152,21 @@ void CPavlenDlg::DrawNotice(CDC* dc) {
     const int saved = dc->SaveDC();
     dc->SelectObject(&font);
     RECT size = {0, 0, 0, 0};
-    dc->DrawText(m_scrollNotice.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
+    dc->DrawText(m_noticeText.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
     const int height = size.bottom - size.top;
     if (IntersectsDirty(left, top, 249, height)) {
         dc->IntersectClipRect(left, top, left + 249, top + height);
         dc->SetTextColor(RGB(189, 247, 255));
         dc->SetBkMode(TRANSPARENT);
         RECT at = {left + 249 - m_noticeOffset, top, left + 249 - m_noticeOffset + size.right, top + height};
-        dc->DrawText(m_scrollNotice.c_str(), -1, &at, DT_SINGLELINE);
+        dc->DrawText(m_noticeText.c_str(), -1, &at, DT_SINGLELINE);
     }
     dc->RestoreDC(saved);
 }
 
 void CPavlenDlg::SetNotice(const std::string& text, int passes) {
-    m_scrollNotice = text;
-    m_noticePasses = passes;
+    m_noticeText = text;
+    m_noticeCount = passes;
     m_noticeOffset = 0;
 }
 
@@ -174,7 +174,7 @@ void CPavlenDlg::ScrollNotice() {
     const DWORD now = GameClockNow();
     if (static_cast<int>(now - m_noticeStamp) < 90) return;
     m_noticeStamp = now;
-    if (m_noticePasses <= 0 || m_scrollNotice.empty()) return;
+    if (m_noticeCount <= 0 || m_noticeText.empty()) return;
     m_noticeOffset += 4;
     int width = 0;
     if (m_windowDC.m_hDC) {
@@ -183,12 +183,12 @@ void CPavlenDlg::ScrollNotice() {
                         DEFAULT_PITCH, "宋体");
         HGDIOBJ old = ::SelectObject(m_windowDC.m_hDC, font.m_hObject);
         SIZE size = {0, 0};
-        ::GetTextExtentPoint32A(m_windowDC.m_hDC, m_scrollNotice.c_str(), static_cast<int>(m_scrollNotice.size()), &size);
+        ::GetTextExtentPoint32A(m_windowDC.m_hDC, m_noticeText.c_str(), static_cast<int>(m_noticeText.size()), &size);
         ::SelectObject(m_windowDC.m_hDC, old);
         width = size.cx;
     }
     if (m_noticeOffset > width + 269) {
-        --m_noticePasses;
+        --m_noticeCount;
         m_noticeOffset = 0;
     }
     AddDirtyRect((m_client.right - 449) / 2, 131, 249, 20);
@@ -269,17 +269,7 @@ void CPavlenDlg::HandleResultDisplay(CDC* dc) {
     if (m_effectMovie || !m_effects.Empty()) return;
     DrawDim(dc);
     CTableState& s = m_state;
-    if (s.resultPending != 1) return;
-    const int wG = ImageW(298), hG = ImageH(298);
-    if (!m_resultDialog && !m_groupMovie)
-        ShowResultDialog((m_client.right - wG - 200) / 2, (m_client.bottom - hG) / 2, wG, hG);
-    BringToFront();
-    HideButton(IDC_CANCEL_AUTO);
-    ShowButton(IDC_AUTO_PLAY, FALSE);
-    m_continueStamp = GameClockNow() ? GameClockNow() : 1;
-    PlacePlayerPrompt(s.ownName);
-    StartClock(5000);
-    s.resultPending = 0;
+    if (s.resultPending == 1) ShowResultDialog();
 }
 
 void CPavlenDlg::DrawEffects(CDC* dc) {

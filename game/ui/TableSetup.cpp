@@ -228,6 +228,6 @@ LRESULT CPavlenDlg::OnResultChoice(WPARAM choice, LPARAM) {
     if (choice)
         OnContinue();
     else
-        BackToLobby();
+        OnBackToLobby();
     return 0;
 }
