@@ -129,6 +129,21 @@ TEST(TableLook, SystemMenuAndItsMinimiseCommand) {
     h.table->ShowWindow(SW_HIDE);
 }
 
+TEST(TableLook, TheSidePanelFollowsTheTable) {
+    TableHarness h;
+    CWnd panel;
+    panel.Attach(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 300, nullptr, nullptr, nullptr, nullptr));
+    h.table->m_sidePanel = &panel;
+    h.table->SetWindowPos(nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r;
+    panel.GetWindowRect(&r);
+    EXPECT_EQ(r.left, 50 + 1040 - 200 - 6);
+    EXPECT_EQ(r.top, 60 + 23);
+    EXPECT_EQ(r.right - r.left, 200) << "its size is kept";
+    h.table->m_sidePanel = nullptr;
+    panel.DestroyWindow();
+}
+
 // Windows titled as the lobby's, recording the table's reports.
 struct Lobby {
     static std::vector<std::pair<ULONG_PTR, double>> records;
