@@ -63,6 +63,8 @@ public:
     virtual BOOL IsIdleMessage(MSG* msg);
     virtual BOOL OnIdle(LONG count);
     CWnd* GetMainWnd() const { return m_pMainWnd; }
+    // An icon of the resource module; null when it has none of that id.
+    HICON LoadIcon(UINT id) const { return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)); }
     // The registry key under which the program keeps its settings.
     void SetRegistryKey(LPCSTR company) { m_registryKey = company ? company : ""; }
     CString GetRegistryKey() const { return m_registryKey; }

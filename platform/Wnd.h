@@ -407,6 +407,8 @@ public:
         return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    // Minimises the window (it is not destroyed).
+    BOOL CloseWindow() { return ::CloseWindow(m_hWnd); }
     void DragAcceptFiles(BOOL accept = TRUE) { ::DragAcceptFiles(m_hWnd, accept); }
 
     // Default handlers: each passes the message on (Default).

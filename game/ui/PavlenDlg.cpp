@@ -9,9 +9,16 @@
 #include "game/core/GameSession.h"
 #include "game/core/MsgFactory.h"
 #include "game/core/NetEngineEx.h"
+#include "game/ui/GameImages.h"
 #include "game/ui/TableTrace.h"
 
+#include <cstdlib>
+#include <ctime>
+
 BEGIN_MESSAGE_MAP(CPavlenDlg, CDialog)
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_WM_ERASEBKGND()
 ON_WM_TIMER()
 ON_MESSAGE(CPavlenDlg::kLoadedMessage, OnLoaded)
 ON_BN_CLICKED(IDC_READY, OnCmdReady)
@@ -48,6 +55,11 @@ ON_BN_CLICKED(IDC_LEAVE, OnLeave)
 ON_BN_CLICKED(IDC_BACK_TO_LOBBY, OnBackToLobby)
 ON_MESSAGE(CPavlenDlg::kResultChoiceMessage, OnResultChoice)
 ON_WM_COPYDATA()
+// ---- the table on screen
+ON_WM_WINDOWPOSCHANGED()
+ON_BN_CLICKED(IDC_MINIMIZE, OnMinimize)
+ON_WM_SYSCOMMAND()
+ON_BN_CLICKED(IDC_PLAIN_1086, OnNothing)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CPavlenDlg, CDialog)
@@ -57,23 +69,41 @@ END_EVENTSINK_MAP()
 CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent) {
     m_state.ownName = GetGameSession()->playerId;
     m_clock.total = 30000;
+    for (const char* name : {"bomb1.swf", "bomb2.swf", "bomb3.swf", "bomb4.swf", "spring.swf", "antispring.swf"})
+        m_movieNames.Add(name);
 }
 
 CPavlenDlg::~CPavlenDlg() = default;
 
 BOOL CPavlenDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    CWinApp* app = AfxGetApp();
+    m_icon = app ? app->LoadIcon(IDR_MAINFRAME) : nullptr;
+    if (!m_icon) m_icon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    SetIcon(m_icon, TRUE);
+    SetIcon(m_icon, FALSE);
     SetWindowText(kTitle);
-    m_loading.Start(this);
+    if (!LoadFrameImages()) {
+        SetupFailed("安装目录下可能缺少了文件,强烈建议您重新安装!");
+        return FALSE;
+    }
     SetTimer(kTimerId, kTimerMs);
+    GetClientRect(&m_client);
+    m_windowDC.Attach(::GetDC(m_hWnd));
+    m_backBuffer.CreateCompatibleBitmap(&m_windowDC, m_client.right, m_client.bottom);
     if (!ReadSettings()) return FALSE;
-    for (int id : {IDC_CLOSE, IDC_MINIMIZE}) ShowButton(id, TRUE);
+    PlaceFrameButtons();
     ModifyStyle(0, WS_MINIMIZEBOX);
+    CreateSidePanel();
     CGameSession* session = GetGameSession();
     if (session->vipFlag || !session->autoPlacedFlag)
         ShowButton(IDC_SOUND_ON, TRUE);
     else
         ShowGroupMovie();
+    m_soundOnButton.SetToolTipText("关闭音效");
+    m_soundOffButton.SetToolTipText("打开音效");
+    SetupSystemMenu();
+    srand(static_cast<unsigned>(time(nullptr)));
     NotifyLobby();
     return TRUE;
 }
@@ -104,7 +134,10 @@ void CPavlenDlg::SetupFailed(const char* text) {
 BOOL CPavlenDlg::DestroyWindow() {
     DestroyResultDialog();
     CloseGroupMovie();
-    if (m_hWnd) KillTimer(kTimerId);
+    if (m_hWnd) {
+        ReleaseScreen();
+        KillTimer(kTimerId);
+    }
     return CDialog::DestroyWindow();
 }
 
@@ -114,12 +147,24 @@ LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
         SetupFailed(reinterpret_cast<const char*>(text));
         return 0;
     }
+    LayoutGameButtons();
+    SkinGameButtons();
     for (int id : {IDC_READY, IDC_PLAY, IDC_PASS, IDC_HINT, IDC_BID1, IDC_BID2, IDC_BID3, IDC_NO_BID, IDC_DOUBLE,
                    IDC_NO_DOUBLE, IDC_REDOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_YES, IDC_CONTEST_NO, IDC_LEAVE,
                    IDC_CONTINUE, IDC_BACK_TO_LOBBY, IDC_CANCEL_AUTO, IDC_SORT, IDC_NEXT_PAIR, IDC_NEXT_TRIPLE,
                    IDC_SOUND_OFF, IDC_AUTO_PLAY})
         HideButton(id);
-    if (CWnd* autoPlay = GetDlgItem(IDC_AUTO_PLAY)) autoPlay->EnableWindow(TRUE);
+    m_autoPlay.EnableWindow(TRUE);
+    CGameImages* images = GetGameImages();
+    m_effects.planeHeight = images ? images->Height(315) : 0;
+    m_counterAt = {m_client.right - (images ? images->Width(206) : 0) - 220, 25};
+    GiveSidePanelImages();
+    char advert[512] = "";
+    ::GetPrivateProfileStringA("SYSTEM", "advulr", "", advert, sizeof advert, GetGameSession()->ConfigPath());
+    if (!advert[0]) {
+        SetupFailed("错误:\n打开config.ini文件时缺少了advulr字段,\n强烈建议您重新安装!");
+        return 0;
+    }
     m_setupComplete = 1;
     m_state.tableReady = 1;
     Invalidate();

@@ -21,9 +21,11 @@
 #include "game/ui/SpriteEffects.h"
 #include "game/ui/TableState.h"
 #include "game/ui/TurnClock.h"
+#include "game/ui/XImgButton.h"
 #include "game/ui/resource.h"
 #include "platform/Framework.h"
 #include "platform/com/EventSinkMap.h"
+#include "platform/vantor/CxImage.h"
 
 class CMessage;
 class CDeskInfoMsg;
@@ -242,5 +244,115 @@ protected:
     int m_noticeOffset = 0;
 
     DECLARE_EVENTSINK_MAP()
+
+    // ==== The table on screen: set-up and layout (TableSetup.cpp), the render
+    // pass and the draw routines (TableRender.cpp, TableDraw.cpp,
+    // TableDrawSeats.cpp), seat animations (TableAnimations.cpp) and the
+    // calls into the side panel, movies and result dialog (TableNeighbours.cpp).
+public:
+    // The render pass: the table into the back buffer, then the dirty parts
+    // (or everything) onto dc. Nothing without a DC, with nothing dirty or
+    // while the group movie covers the table.
+    void Render(CDC* dc);
+    const RECT& TableRect() const { return m_client; }
+    CBitmap& BackBuffer() { return m_backBuffer; }
+    CDirtyList& Dirty() { return m_dirty; }
+    CDealClock& Deal() { return m_deal; }
+    // The clock's place and the counter box's place on the table.
+    POINT ClockPosition() const { return m_clockAt; }
+    POINT CounterPosition() const { return m_counterAt; }
+    // Strictly overlaps a dirty rectangle.
+    bool IntersectsDirty(int x, int y, int width, int height) const;
+    void QueueEffect(int code);
+    void TickAnimations();
+    // The lobby's notice, scrolled through its band `passes` times.
+    void SetNotice(const std::string& text, int passes);
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_icon); }
+    void OnWindowPosChanged(WINDOWPOS* pos);
+    void OnSysCommand(UINT code, LPARAM lParam);
+    void OnMinimize() { CloseWindow(); }
+    void OnNothing() {}
+
+    // ---- set-up (TableSetup.cpp)
+    bool LoadFrameImages();
+    void PlaceFrameButtons();
+    void SetupSystemMenu();
+    void LayoutGameButtons();
+    void SkinGameButtons();
+    CXImgButton* Button(int id);
+    void DrawClock();
+    void ReleaseScreen();
+
+    // ---- draw routines (TableDraw.cpp, TableDrawSeats.cpp)
+    // The picture of an image-table entry at (x, y) when it meets a dirty
+    // rectangle (always with gate false); a missing picture draws nothing.
+    void DrawEntry(CDC* dc, int entry, int x, int y, bool gate = true);
+    // Slice index of `slices` equal slices side by side; nothing past the last.
+    void DrawSlice(CDC* dc, int entry, int slices, int index, int x, int y);
+    void DrawCard(CDC* dc, int number, int suit, int x, int y, BOOL sideways, BOOL leftSet);
+    void DrawBackground(CDC* dc);
+    void DrawNotice(CDC* dc);
+    // Moves the notice 4 pixels on, at most every 90 ms.
+    void ScrollNotice();
+    void DrawReadyPrompts(CDC* dc);
+    void DrawHands(CDC* dc);
+    void DrawDealing(CDC* dc);
+    void DrawBottomCards(CDC* dc);
+    void DrawBids(CDC* dc);
+    void DrawDoubles(CDC* dc);
+    void DrawContest(CDC* dc);
+    void DrawPlayed(CDC* dc);
+    void DrawCardCounts(CDC* dc);
+    void DrawResultHands(CDC* dc);
+    void DrawSeats(CDC* dc);
+    void DrawSideSeat(CDC* dc, CPlayerInfo* p, bool next);
+    void DrawInfoPanel(CDC* dc);
+    void DrawDim(CDC* dc);
+    void HandleResultDisplay(CDC* dc);
+    void PaintClock(CDC* dc);
+    void DrawEffects(CDC* dc);
+    void DrawDigits(CDC* dc, int entry, int value, int rightX, int y);
+    // Where card k of the deal is at the current step; false when it is not
+    // in flight.
+    bool DealCardPosition(int k, int* x, int* y) const;
+
+    // ---- neighbours (TableNeighbours.cpp): the side panel, the movies and
+    // the result dialog are built elsewhere; these are the single call points.
+    void CreateSidePanel();
+    void GiveSidePanelImages();
+    void ShowEffectMovie(int code);
+
+    RECT m_client = {0, 0, 0, 0};
+    CDC m_windowDC;
+    CBitmap m_backBuffer;
+    HICON m_icon = nullptr;
+    CxImage m_bg, m_minUp, m_minOn, m_closeUp, m_closeOn, m_soundUp, m_soundOnFace, m_silentUp, m_silentOn;
+    CxImage m_rightBg, m_peopleNum, m_peopleNum2;
+    POINT m_counterAt = {0, 0};
+    POINT m_clockAt = {0, 0};
+    CWnd* m_effectMovie = nullptr;
+    int m_currentEffect = 3;
+    CStringArray m_movieNames;
+    DWORD m_noticeStamp = 0;
+    int m_counterHighlight = 0;
+    int m_blink = 0;
+    DWORD m_blinkStamp = 0, m_randStamp = 0;
+    DWORD m_patternStamp[3] = {0, 0, 0};
+    int m_patternFrame[3] = {-1, -1, -1};  // own, right, left
+    DWORD m_bounceStamp[3] = {0, 0, 0};
+    int m_reportHalf[2] = {0, 0};  // next, previous
+    CXImgButton m_ready, m_play, m_pass, m_hint, m_bid1, m_bid2, m_bid3, m_noBid, m_double, m_noDouble;
+    CXImgButton m_redouble, m_noRedouble, m_contestYes, m_contestNo, m_nextPair, m_nextTriple, m_autoPlay;
+    CXImgButton m_cancelAuto, m_sort, m_leave, m_continue, m_backToLobby, m_soundOnButton, m_soundOffButton;
+    CXImgButton m_close, m_minimize;
+    CWnd m_control1085, m_control1086;
+    // ==== end of the table on screen
+
     DECLARE_MESSAGE_MAP()
 };

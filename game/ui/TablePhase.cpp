@@ -9,6 +9,7 @@
 
 #include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
+#include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/SeatFields.h"
 #include "game/ui/TableHooks.h"
@@ -109,9 +110,20 @@ void CPavlenDlg::SortAllHands() {
 
 void CPavlenDlg::ResetHandPositions() { m_pairPos = m_triplePos = 0; }
 
-// The clock's screen position comes with the drawing; the owner is what the
-// time-outs need.
-void CPavlenDlg::PlacePlayerPrompt(const std::string& name) { m_clock.owner = name; }
+void CPavlenDlg::PlacePlayerPrompt(const std::string& name) {
+    m_clock.owner = name;
+    CGameImages* images = GetGameImages();
+    if (!images) return;
+    const int W0 = m_client.right, H0 = m_client.bottom, wT = images->Width(311), hT = images->Height(311);
+    CPlayerInfo* p = m_state.FindPlayerByName(name);
+    if (m_state.IsOwn(name))
+        m_clockAt = {(W0 - wT / 2 - 200) / 2, m_state.phase == 15 ? (H0 - images->Height(298)) / 2 + images->Height(298)
+                                                                   : H0 - hT - images->Height(213) - 196};
+    else if (p && p == m_state.GetNextPlayer())
+        m_clockAt = {W0 - wT / 2 - 336, (H0 - hT) / 2};
+    else if (p)
+        m_clockAt = {136, (H0 - hT) / 2};
+}
 
 void CPavlenDlg::CloseAdControl() {
     CloseGroupMovie();
@@ -157,11 +169,20 @@ void CPavlenDlg::ClearWaiting(CPlayerInfo* p) {
     seat::WaitRemaining(*p) = -1;
 }
 
-void CPavlenDlg::StartClock(int ms) { m_clock.Start(ms, GameClockNow()); }
+void CPavlenDlg::StartClock(int ms) {
+    m_clock.Start(ms, GameClockNow());
+    DrawClock();
+}
 
-void CPavlenDlg::StartClockFor(int total, int remaining) { m_clock.StartFor(total, remaining, GameClockNow()); }
+void CPavlenDlg::StartClockFor(int total, int remaining) {
+    m_clock.StartFor(total, remaining, GameClockNow());
+    DrawClock();
+}
 
-void CPavlenDlg::StopClock() { m_clock.Stop(); }
+void CPavlenDlg::StopClock() {
+    m_clock.Stop();
+    DrawClock();
+}
 
 void CPavlenDlg::ClockForTurn(int seconds, int limit) {
     int total = 0, remaining = 0;

@@ -14,6 +14,7 @@
 #include "game/core/GameSession.h"
 #include "game/core/MsgFactory.h"
 #include "game/core/NetEngineEx.h"
+#include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/SeatFields.h"
 #include "game/ui/TableTrace.h"
@@ -27,7 +28,12 @@ bool FlashPhase(int phase) { return phase == 2 || phase == 5 || phase == 8 || ph
 }  // namespace
 
 void CPavlenDlg::OnTimer(UINT_PTR id) {
-    if (id == kTimerId) Tick();
+    if (id == kTimerId) {
+        Tick();
+        // A DC of the moment: a kept one can miss that the window moved.
+        CClientDC dc(this);
+        Render(&dc);
+    }
     CDialog::OnTimer(id);
 }
 
@@ -130,8 +136,7 @@ void CPavlenDlg::Tick() {
     }
     TickCountdown();
     TickEffect();
-    // The result display is ready once every effect has ended.
-    if (s.phase == 15 && s.resultPending && m_effects.Empty()) ShowResultDialog();
+    TickAnimations();
 }
 
 void CPavlenDlg::HandleMain() {
@@ -245,6 +250,8 @@ void CPavlenDlg::TickCountdown() {
         }
     }
     const int change = m_clock.DisplayChange();
+    if (change) DrawClock();
+    ScrollNotice();
     if (change == 1 && (m_clock.running || expired) && s.IsOwn(m_clock.owner) && m_clock.Seconds() <= 5)
         Sound("fenlo\\sound\\clock.wav");
     if (expired && s.phase == 1 && s.seated == 3) {
@@ -255,19 +262,56 @@ void CPavlenDlg::TickCountdown() {
 
 void CPavlenDlg::TickDealing() {
     CTableState& s = m_state;
+    // The cards in flight before the step, to repaint where they were.
+    int was[54][2];
+    bool flying[54];
+    for (int k = 0; k < 54; ++k) flying[k] = DealCardPosition(k, &was[k][0], &was[k][1]);
+    const int landedBefore = s.bottomLanded;
+    // The first step of a deal repaints the whole table.
+    if (m_deal.step < 0) InvalidateAll();
     const int step = m_deal.Advance(GameClockNow());
     const int count = CDealClock::SeatCount(step);
     for (CPlayerInfo* p : s.slots)
         if (p && p->cardCount < 17) p->cardCount = count;
     if (m_deal.TakeNewFlight()) Sound("fenlo\\sound\\send_card.wav");
     s.bottomLanded = std::max(0, std::min(3, (step > 6 ? (step - 6) / 3 : 0) - 51));
-    InvalidateAll();
+    int w = 0, h = 0;
+    ClientSize(&w, &h);
+    for (int k = 0; k < 54; ++k) {
+        int x, y;
+        if (flying[k]) AddDirtyRect(was[k][0], was[k][1], 71, 96);
+        if (DealCardPosition(k, &x, &y)) AddDirtyRect(x, y, 71, 96);
+    }
+    AddDirtyRect((w - 271) / 2, (h - 96) / 2 - 48, 71, 96);                 // the deck
+    AddDirtyRect((w - 20 * 18 - 253) / 2, h - 194, 20 * 18 + 71, 96 + 18);  // the own hand
+    AddDirtyRect(w - 291, 0, 71, h);                                       // the side hands
+    AddDirtyRect(20, 0, 71, h);
+    if (s.bottomLanded != landedBefore) AddDirtyRect((w - 449) / 2, 18, 449, 96 + 7);
 }
 
 void CPavlenDlg::TickEffect() {
+    const int code = m_effects.Empty() ? -1 : m_effects.Codes().front();
+    const int planeBefore = m_effects.planeY;
     const CSpriteEffects::Step step = m_effects.Tick(GameClockNow());
     if (!step.stepped) return;
     if (step.sound) Sound(step.sound);
     if (step.bombFinished && m_state.phase != 15) ++m_state.bombs;
-    InvalidateAll();
+    if (step.finished || code == 4) {
+        InvalidateAll();
+        return;
+    }
+    // A film step repaints its frame, a plane step the plane before and after.
+    CGameImages* images = GetGameImages();
+    if (!images) return;
+    int w = 0, h = 0;
+    ClientSize(&w, &h);
+    if (code == 9 || code == 10) {
+        const int pw = images->Width(315), ph = images->Height(315), x = (w - pw - 200) / 2;
+        AddDirtyRect(x, planeBefore, pw, ph);
+        AddDirtyRect(x, m_effects.planeY, pw, ph);
+        return;
+    }
+    const int film = code == 100 ? 317 : code == 101 ? 318 : 316;
+    const int fw = images->Width(film) / (code == 100 ? 7 : 6), fh = images->Height(film);
+    AddDirtyRect((w - fw - 200) / 2, (h - fh) / 2 - 80, fw, fh);
 }

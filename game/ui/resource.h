@@ -37,3 +37,8 @@
 #define IDD_RESULT_DIALOG 145
 #define IDC_RESULT_CONTINUE 1078
 #define IDC_RESULT_BACK 1079
+
+// The table on screen: the program icon and two plain controls of the table.
+#define IDR_MAINFRAME 128
+#define IDC_PLAIN_1085 1085
+#define IDC_PLAIN_1086 1086

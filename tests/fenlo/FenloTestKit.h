@@ -17,7 +17,7 @@ enum Code { kValidate = 40, kValidateSuccess, kAutoPlay, kChuPai, kBet, kJiaoFen
 const char kVersionSetting[] = "<Version name=\"FENLO\" value=\"2.3.4.5\"/>";
 const char kPing[] = "<GameMessage game=\"FENLO\"><Message name=\"PingData\"/></GameMessage>";
 const std::string kTableSettings =
-    std::string("ping=") + kPing + "\r\ntime1=8000\r\ntime2=20000\r\nsoundon=1\r\n";
+    std::string("ping=") + kPing + "\r\ntime1=8000\r\ntime2=20000\r\nsoundon=1\r\nadvulr=http://127.0.0.1/\r\n";
 
 // A fresh folder with a subfolder fenlo, removed with its files at the end.
 class ScratchFolder {

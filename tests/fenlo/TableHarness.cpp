@@ -10,7 +10,17 @@ namespace fenlo_test {
 
 DWORD TableHarness::now = 100000;
 
+const std::string& TableHarness::PictureFolder() {
+    static const std::string start = [] {
+        char path[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, path);
+        return std::string(path);
+    }();
+    return start;
+}
+
 ScratchFolder& TableHarness::Folder() {
+    PictureFolder();
     static ScratchFolder folder("table");
     static bool entered = (SetCurrentDirectoryA(folder.Path().c_str()), true);
     (void)entered;
@@ -49,14 +59,17 @@ TableHarness::TableHarness(bool autoGroup, int soundOn) {
     });
     SetTableSoundSink([this](const std::string& path) { sounds.push_back(path); });
     table = new TestTable;
+    // The table's pictures come from the program's folder (the stand-in art).
+    SetCurrentDirectoryA(PictureFolder().c_str());
     table->Create(IDD_FENLO_DIALOG);
     testsupport::WaitFor(
         [&] {
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            return table->SetupComplete() != 0;
+            return table->SetupComplete() != 0 || !table->m_hWnd || table->Ended();
         },
         10000);
+    SetCurrentDirectoryA(Folder().Path().c_str());
     table->KillTimer(CPavlenDlg::kTimerId);
 }
 
@@ -72,7 +85,8 @@ TableHarness::~TableHarness() {
 
 void TableHarness::Tick() {
     now += 25;
-    table->Tick();
+    // The timer's own path: the table's work, then the render pass.
+    table->SendMessageA(WM_TIMER, CPavlenDlg::kTimerId, 0);
 }
 
 void TableHarness::Run(int ms) {

@@ -31,6 +31,12 @@ public:
     using CPavlenDlg::SendBid;
     using CPavlenDlg::SetPhase;
     BOOL Ended() const { return m_nModalResult == IDCANCEL; }
+    // The table on screen.
+    using CPavlenDlg::DealCardPosition;
+    using CPavlenDlg::InvalidateAll;
+    using CPavlenDlg::PlacePlayerPrompt;
+    using CPavlenDlg::StartClock;
+    using CPavlenDlg::m_sidePanel;
     // By its style: the hosting test never shows the table itself.
     bool Visible(int id) { return GetDlgItem(id) && (GetDlgItem(id)->GetStyle() & WS_VISIBLE) != 0; }
     bool Enabled(int id) { return GetDlgItem(id) && GetDlgItem(id)->IsWindowEnabled(); }
@@ -59,6 +65,8 @@ public:
     // The scratch folder is the current directory of the whole program: the
     // session is made once, there.
     static ScratchFolder& Folder();
+    // The program's start folder, where the table's pictures lie.
+    static const std::string& PictureFolder();
     static void WriteSettings(const std::string& extra = "");
 
     explicit TableHarness(bool autoGroup = false, int soundOn = 1);

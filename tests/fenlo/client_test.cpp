@@ -498,6 +498,57 @@ TEST(FenloCrashDump, WithoutTheDumpWriterThePlayerIsToldAndNothingIsWritten) {
     }
 }
 
+// ---- the table on screen
+
+// fenlo.exe run from the program folder, where its stand-in pictures lie,
+// shows the dealt hand: its window is read back and saved for a person.
+TEST(FenloLook, TheDealtHandIsOnScreen) {
+    testsupport::LoopbackServer server([&](testsupport::Connection& c) {
+        Talk t{c};
+        if (!t.Await("PlayerInfoValidate")) return;
+        t.Say("ValidateSuccess", "<GameInfo GameType=\"normal\"/>");
+        if (!t.Await("RequestDesk")) return;
+        t.Say("DeskPlayerInfo", "<desk stake=\"100\"/>" + Seat("alice", 0) + Seat("bob", 1) + Seat("carol", 2));
+        t.Say("GameStart");
+        std::string hand = "<player id=\"alice\"/>";
+        for (int i = 0; i < 16; ++i) hand += Cards({{3 + i / 4, i % 4}});
+        t.Say("SendCard", hand + Cards({{8, 0}}));
+        c.WaitClosed(60000);
+    });
+    LobbyWindow lobby;
+    ScratchFolder folder("look");
+    SetEnvironmentVariableA("FENLO_TABLE_TRACE", (folder / "trace.txt").c_str());
+    testsupport::ChildProcess client(ProgramFolder() + "\\fenlo.exe", LobbyLine(server.Port()), ProgramFolder());
+    HWND table = client.WaitWindow("#32770");
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return folder.Read("trace.txt").find("phase 4") != std::string::npos; }, 20000));
+    SetWindowPos(table, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    // The deal takes 4200 ms (and the start pause 1500 ms before it).
+    const int W = 1040, H = 720, x0 = (W - 17 * 18 - 253) / 2;
+    Capture shot;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            shot = CaptureWindow(table);
+            // The last card of the hand, white inside its frame; the deck gone
+            // and the third bottom card in its place.
+            return shot.width == W && shot.At(x0 + 16 * 18 + 35, H - 176 + 90) == RGB(255, 255, 255) &&
+                   shot.At((W - 271) / 2 + 35, (H - 96) / 2) == shot.At(300, 200) &&
+                   shot.At((W - 449) / 2 + 178 + 35, 25 + 48) != shot.At(300, 200);
+        },
+        15000));
+    SavePng(shot, "fenlo_exe_dealt_hand");
+    EXPECT_EQ(shot.height, H);
+    for (HWND h : client.Windows()) PostMessageA(h, WM_CLOSE, 0, 0);
+    WaitFor([&] {
+        for (HWND h : client.Windows("#32770")) {
+            char title[64] = "";
+            GetWindowTextA(h, title, sizeof title);
+            if (std::string(title) != "Mirabo斗地主") PostMessageA(h, WM_COMMAND, IDYES, 0);
+        }
+        return client.WaitExit(50);
+    }, 10000);
+}
+
 }  // namespace
 
 namespace {

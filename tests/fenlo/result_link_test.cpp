@@ -235,7 +235,8 @@ TEST_F(MovieTest, TheGroupMovieCoversTheTableTakesNoticesAndItsReturnLeaves) {
     TableHarness h(true);
     CShockwaveflash* movie = h.table->Movie();
     ASSERT_NE(movie, nullptr);
-    const std::string swf = TableHarness::Folder().Path() + "\\fenlo\\flash\\group.swf";
+    // Created at set-up, in the program's folder.
+    const std::string swf = TableHarness::PictureFolder() + "\\fenlo\\flash\\group.swf";
     EXPECT_EQ(Log(), std::vector<std::string>({"102 4 [8:" + swf + "]", "112 1 ", "135 4 [b:0]"}));
     EXPECT_FALSE(h.table->Visible(IDC_SOUND_ON) || h.table->Visible(IDC_SORT));
     CRect r, client;

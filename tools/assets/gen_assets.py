@@ -2,13 +2,13 @@
 """Makes the stand-in pictures, sounds and skin files the programs need.
 
 Nothing binary is committed: every asset is drawn here from a few lines of
-Python (standard library only) when the build runs.
+Python (standard library only; JPEG through Pillow) when the build runs.
 
     gen_assets.py --bin DIR --res DIR [--stamp FILE]
 
 Each module in sets/ defines ``register(a)`` and declares its files through the
 ``Assets`` object ``a``:  a.bmp(path, canvas), a.png(path, canvas),
-a.wav(path, ...), a.text(path, text).  A path starts with "bin/" (a runtime
+a.wav(path, ...), a.text(path, text), a.jpg(path, canvas), a.raw(path, bytes).  A path starts with "bin/" (a runtime
 file placed beside the programs) or "res/" (an input of a resource script).
 """
 import argparse

@@ -1,0 +1,95 @@
+// The seats' animations, run every tick: the counter box's blink, the
+// play-pattern films, the face bounce, the few-cards alarm and the waiting
+// countdowns. Each step marks only the area it changes.
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include <cstdlib>
+
+#include "game/core/GameClock.h"
+#include "game/ui/GameImages.h"
+#include "game/ui/PavlenDlg.h"
+#include "game/ui/SeatFields.h"
+
+namespace {
+
+int ImageW(int entry) {
+    CGameImages* images = GetGameImages();
+    return images ? images->Width(entry) : 0;
+}
+int ImageH(int entry) {
+    CGameImages* images = GetGameImages();
+    return images ? images->Height(entry) : 0;
+}
+int Since(DWORD now, DWORD then) { return static_cast<int>(now - then); }
+
+}  // namespace
+
+void CPavlenDlg::TickAnimations() {
+    CTableState& s = m_state;
+    const DWORD now = GameClockNow();
+    const int W0 = m_client.right, H0 = m_client.bottom;
+    if (Since(now, m_blinkStamp) >= 500) {
+        m_blinkStamp = now;
+        m_blink ^= 1;
+        const int logoW = ImageW(207), badgeW = ImageW(206), badgeH = ImageH(206);
+        if (m_counterAt.y > 47 - badgeH)
+            AddDirtyRect(m_counterAt.x - logoW, m_counterAt.y - 10, logoW + badgeW, badgeH + 20);
+    }
+    if (Since(now, m_randStamp) >= 100) {
+        m_randStamp = now;
+        std::rand();
+    }
+    const int fw = ImageW(319) / 7, fh = ImageH(319);
+    CPlayerInfo* seats[3] = {s.Own(), s.GetNextPlayer(), s.GetPrevPlayer()};
+    for (int i = 0; i < 3; ++i) {
+        CPlayerInfo* p = seats[i];
+        if (!p) continue;
+        if (seat::PatternMark(*p)) {
+            int& frame = m_patternFrame[i];
+            const int interval = frame == 0 || frame == 6 ? 200 : frame == 5 ? 500 : 100;
+            if (Since(now, m_patternStamp[i]) > interval) {
+                m_patternStamp[i] = now;
+                if (frame >= 7) {
+                    frame = -1;
+                    seat::PatternMark(*p) = 0;
+                } else {
+                    ++frame;
+                }
+                const int x = i == 0 ? (W0 - fw - 200) / 2 : i == 1 ? W0 - fw - 336 : 136;
+                AddDirtyRect(x, i == 0 ? H0 - fh - 292 : (H0 - 96) / 2 - fh, fw, fh);
+            }
+        }
+        if (seat::Bounce(*p) > 0 && Since(now, m_bounceStamp[i]) >= 180) {
+            m_bounceStamp[i] = now;
+            if (++seat::Bounce(*p) >= 11) {
+                seat::Bounce(*p) = 0;
+                InvalidateAll();
+            } else {
+                AddDirtyRect(40, H0 - ImageH(353) - 116 - 5, ImageW(353), ImageH(353) + 10);
+            }
+        }
+        if (i == 0) continue;
+        if (seat::FewCards(*p)) {
+            ++seat::FewCardsTicks(*p);
+            const int half = ImageW(329) / 2, top = H0 / 2 - ImageH(304) - ImageH(328) - 42;
+            AddDirtyRect(i == 1 ? W0 - 291 - half : 91 - half / 2, top, half, ImageH(329));
+            if (seat::FewCardsTicks(*p) >= 200) seat::FewCards(*p) = 0, seat::FewCardsTicks(*p) = 0;
+        }
+        if (seat::WaitStart(*p) != -1) {
+            seat::WaitRemaining(*p) = m_waitingMs + seat::WaitStart(*p) - static_cast<int>(now);
+            if (seat::WaitRemaining(*p) < 0) {
+                seat::Waiting(*p) = 0;
+                seat::WaitStart(*p) = -1;
+                seat::WaitRemaining(*p) = -1;
+                InvalidateAll();
+            } else {
+                AddDirtyRect(i == 1 ? W0 - ImageW(208) - 220 : 20, H0 / 2 + ImageH(349) + 48, ImageW(208) + 40,
+                             ImageH(208));
+            }
+        }
+    }
+}

@@ -1,0 +1,430 @@
+// The table on screen: its window, buttons and menu after set-up, the
+// configuration checks, and the render pass read back from the back buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/core/GameClock.h"
+#include "game/ui/GameImages.h"
+#include "game/ui/GameTableSide.h"
+#include "game/ui/SeatFields.h"
+#include "lobby/net/base/CopyData.h"
+#include "tests/fenlo/PictureFiles.h"
+#include "tests/fenlo/TableHarness.h"
+#include "tests/platform/WindowCapture.h"
+
+using namespace fenlo_test;
+
+namespace {
+
+CGameImages& Images() { return *GetGameImages(); }
+int Wd(int entry) { return Images().Width(entry); }
+int Ht(int entry) { return Images().Height(entry); }
+// The colour of an entry's picture at (x, y).
+COLORREF Pic(int entry, int x, int y) { return PixelOf(Images().Get(entry), x, y); }
+
+// The back buffer after a full render pass; saved under the test output as name.
+Capture RenderAll(TableHarness& h, const std::string& name = "") {
+    h.table->InvalidateAll();
+    HDC screen = GetDC(nullptr);
+    HDC target = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 1, 1);
+    HGDIOBJ old = SelectObject(target, bitmap);
+    h.table->Render(CDC::FromHandle(target));
+    SelectObject(target, old);
+    DeleteObject(bitmap);
+    SelectObject(target, h.table->BackBuffer().m_hObject);
+    const RECT& r = h.table->TableRect();
+    Capture c = CaptureDC(target, r.right, r.bottom);
+    DeleteDC(target);
+    ReleaseDC(nullptr, screen);
+    if (!name.empty()) SavePng(c, name);
+    return c;
+}
+
+RECT ChildRect(TableHarness& h, int id) {
+    RECT r;
+    GetWindowRect(GetDlgItem(*h.table, id), &r);
+    MapWindowPoints(nullptr, *h.table, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST(TableLook, OpensAtTheBackgroundsSizeWithItsButtonsWhereTheFormulasPutThem) {
+    TableHarness h;
+    const RECT& c = h.table->TableRect();
+    const int W = c.right, H = c.bottom;
+    EXPECT_EQ(W, 1040);
+    EXPECT_EQ(H, 720);
+    char title[64];
+    GetWindowTextA(*h.table, title, sizeof title);
+    EXPECT_STREQ(title, "Mirabo斗地主");
+
+    const int wA = Wd(273), hA = Ht(273), wB = Wd(265), u = wB + wB / 2, hP = Ht(209), wR = Wd(237);
+    const int wG = Wd(298), hG = Ht(298), wC = Wd(320), hC = Ht(320), y = H - hP - 196;
+    const int x0 = (W - 4 * wB - 200) / 2, x1 = (W - (3 * wB) / 2 - 4 * wB - 200) / 2, x2 = (W - wB / 2 - 2 * wB - 200) / 2;
+    const int xr = (W - wG - 200) / 2 - wC - 50, yr = (H - hG) / 2 - hC - 15 + hG;
+    struct Place {
+        int id, x, y, face;
+    } places[] = {{IDC_AUTO_PLAY, wA + 30, H - hA - 10, 273}, {IDC_CANCEL_AUTO, wA + 30, H - hA - 10, 278},
+                  {IDC_SORT, 2 * wA + 40, H - hA - 10, 294},  {IDC_NEXT_PAIR, -1000, -1000, 265},
+                  {IDC_READY, (W - wR - 200) / 2, y, 237},    {IDC_PLAY, x0, y, 213},
+                  {IDC_PASS, x0 + u, y, 209},                 {IDC_HINT, x0 + 2 * u, y, 217},
+                  {IDC_BID1, x1, y, 221},                     {IDC_NO_BID, x1 + 3 * u, y, 233},
+                  {IDC_REDOUBLE, x2, y, 249},                 {IDC_CONTEST_NO, x2 + wB + wB / 2, y, 261},
+                  {IDC_BACK_TO_LOBBY, xr + wG, yr, 324},      {IDC_CONTINUE, xr + wG - wC - 5, yr, 320}};
+    for (const Place& p : places) {
+        const RECT r = ChildRect(h, p.id);
+        EXPECT_EQ(r.left, p.x) << p.id;
+        EXPECT_EQ(r.top, p.y) << p.id;
+        EXPECT_EQ(r.right - r.left, Wd(p.face)) << p.id;
+        EXPECT_EQ(r.bottom - r.top, Ht(p.face)) << p.id;
+    }
+    const RECT close = ChildRect(h, IDC_CLOSE), minimise = ChildRect(h, IDC_MINIMIZE);
+    const int wc = close.right - close.left;
+    EXPECT_EQ(close.left, W - wc - 10);
+    EXPECT_EQ(minimise.left, W - 2 * wc - 11);
+    EXPECT_EQ(close.top, 2);
+    EXPECT_TRUE(h.table->Visible(IDC_CLOSE) && h.table->Visible(IDC_MINIMIZE));
+
+    for (int id : {IDC_READY, IDC_PLAY, IDC_PASS, IDC_HINT, IDC_BID1, IDC_BID2, IDC_BID3, IDC_NO_BID, IDC_DOUBLE,
+                   IDC_NO_DOUBLE, IDC_REDOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_YES, IDC_CONTEST_NO, IDC_LEAVE,
+                   IDC_CONTINUE, IDC_BACK_TO_LOBBY, IDC_CANCEL_AUTO, IDC_SORT, IDC_NEXT_PAIR, IDC_NEXT_TRIPLE,
+                   IDC_SOUND_OFF, IDC_AUTO_PLAY}) {
+        EXPECT_FALSE(h.table->Visible(id)) << id;
+        EXPECT_EQ(h.table->Enabled(id), id == IDC_AUTO_PLAY) << id;
+    }
+    // Auto play: its own region and disabled face.
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(GetDlgItem(*h.table, IDC_AUTO_PLAY), shape), ERROR);
+    DeleteObject(shape);
+    auto* autoPlay = static_cast<CXImgButton*>(h.table->GetDlgItem(IDC_AUTO_PLAY));
+    EXPECT_EQ(autoPlay->GetDisabledFace(), Images().Get(276)) << "276 is its disabled face, 277 its region";
+    EXPECT_EQ(h.table->CounterPosition().x, W - Wd(206) - 220);
+}
+
+TEST(TableLook, SystemMenuAndItsMinimiseCommand) {
+    TableHarness h;
+    HMENU menu = GetSystemMenu(*h.table, FALSE);
+    char text[64];
+    EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(SC_RESTORE));
+    GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "还原(&R)");
+    EXPECT_EQ(GetMenuItemID(menu, 1), 0xF010u);
+    GetMenuStringA(menu, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "最小化(&N)");
+    EXPECT_TRUE(h.table->GetStyle() & WS_MINIMIZEBOX);
+
+    h.table->ShowWindow(SW_SHOWNOACTIVATE);
+    // A move with the mouse (0xF012) gets the default handling: an Escape ends it.
+    PostMessageA(*h.table, WM_SYSCOMMAND, 0xF012, 0);
+    PostMessageA(*h.table, WM_KEYDOWN, VK_ESCAPE, 0);
+    PumpMessages(300);
+    EXPECT_FALSE(IsIconic(*h.table));
+    SendMessageA(*h.table, WM_SYSCOMMAND, 0xF010, 0);
+    EXPECT_TRUE(IsIconic(*h.table));
+    h.table->ShowWindow(SW_RESTORE);
+    SendMessageA(*h.table, WM_COMMAND, IDC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(*h.table));
+    h.table->ShowWindow(SW_HIDE);
+}
+
+TEST(TableLook, TheSidePanelFollowsTheTable) {
+    TableHarness h;
+    CWnd panel;
+    panel.Attach(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 300, nullptr, nullptr, nullptr, nullptr));
+    h.table->m_sidePanel = &panel;
+    h.table->SetWindowPos(nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r;
+    panel.GetWindowRect(&r);
+    EXPECT_EQ(r.left, 50 + 1040 - 200 - 6);
+    EXPECT_EQ(r.top, 60 + 23);
+    EXPECT_EQ(r.right - r.left, 200) << "its size is kept";
+    h.table->m_sidePanel = nullptr;
+    panel.DestroyWindow();
+}
+
+// Windows titled as the lobby's, recording the table's reports.
+struct Lobby {
+    static std::vector<std::pair<ULONG_PTR, double>> records;
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_COPYDATA) {
+            const COPYDATASTRUCT* d = reinterpret_cast<COPYDATASTRUCT*>(lp);
+            if (d->cbData == sizeof(GameCopyData))
+                records.emplace_back(d->dwData, static_cast<const GameCopyData*>(d->lpData)->money);
+            return TRUE;
+        }
+        return DefWindowProcA(w, m, wp, lp);
+    }
+    HWND window;
+    Lobby() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.lpszClassName = "LookLobby";
+        wc.hInstance = GetModuleHandleA(nullptr);
+        RegisterClassA(&wc);
+        window = CreateWindowA("LookLobby", "游戏大厅", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        records.clear();
+    }
+    ~Lobby() { DestroyWindow(window); }
+};
+std::vector<std::pair<ULONG_PTR, double>> Lobby::records;
+
+TEST(TableLook, EachConfigurationFaultEndsTheTableAfterReportingNoMoney) {
+    const std::string ping = std::string("ping=") + kPing + "\r\n";
+    const std::string good = "time1=0\r\ntime2=20000\r\nsoundon=0\r\nadvulr=x\r\n";
+    struct Case {
+        std::string settings;
+        const char* field;  // null: accepted
+    } cases[] = {{good, "ping"},
+                 {ping + "time2=20000\r\nsoundon=1\r\nadvulr=x\r\n", "time1"},
+                 {ping + "time1=-5\r\ntime2=20000\r\nsoundon=1\r\nadvulr=x\r\n", "time1"},
+                 {ping + "time1=1\r\ntime2=-1\r\nsoundon=1\r\nadvulr=x\r\n", "time2"},
+                 {ping + "time1=1\r\ntime2=1\r\nsoundon=2\r\nadvulr=x\r\n", "soundon"},
+                 {ping + "time1=1\r\ntime2=1\r\nsoundon=1\r\n", "advulr"},
+                 {ping + good, nullptr}};
+    InstallGameTableSide();
+    Lobby lobby;
+    for (const Case& c : cases) {
+        TableHarness::WriteSettings(c.settings);
+        std::vector<std::string> boxes;
+        SetTableBoxHook([&](const char* text, const char*, UINT, int) {
+            boxes.push_back(text ? text : "");
+            return IDOK;
+        });
+        Lobby::records.clear();
+        SetCurrentDirectoryA(TableHarness::PictureFolder().c_str());
+        auto* table = new TestTable;
+        table->Create(IDD_FENLO_DIALOG);
+        testsupport::WaitFor(
+            [&] {
+                PumpMessages(10);
+                return table->Ended() || table->SetupComplete();
+            },
+            10000);
+        SetCurrentDirectoryA(TableHarness::Folder().Path().c_str());
+        if (c.field) {
+            EXPECT_TRUE(table->Ended()) << c.field;
+            ASSERT_EQ(boxes.size(), 1u) << c.field;
+            EXPECT_EQ(boxes[0], std::string("错误:\n打开config.ini文件时缺少了") + c.field + "字段,\n强烈建议您重新安装!");
+            ASSERT_FALSE(Lobby::records.empty()) << c.field;
+            EXPECT_EQ(Lobby::records.back().first, 1u) << "set-up not complete";
+            EXPECT_EQ(Lobby::records.back().second, -1.0) << c.field;
+        } else {
+            EXPECT_TRUE(table->SetupComplete());
+            EXPECT_TRUE(boxes.empty());
+            EXPECT_EQ(table->State().soundOn, 0) << "soundon=0 starts with sound off";
+        }
+        table->DestroyWindow();
+        delete table;
+    }
+    SetTableBoxHook(nullptr);
+}
+
+TEST(TableLook, NothingIsDrawnWithoutDirtyRectanglesAndTheGateIsStrict) {
+    TableHarness h;
+    h.table->Dirty().Clear();
+    HDC screen = GetDC(nullptr);
+    HDC target = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 50, 50);
+    HGDIOBJ old = SelectObject(target, bitmap);
+    RECT all = {0, 0, 50, 50};
+    FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    h.table->Render(CDC::FromHandle(target));
+    EXPECT_EQ(GetPixel(target, 10, 10), RGB(255, 255, 255)) << "an empty list draws nothing";
+    h.table->Dirty().Add(10, 10, 10, 10);
+    h.table->Render(CDC::FromHandle(target));
+    EXPECT_NE(GetPixel(target, 15, 15), RGB(255, 255, 255)) << "the dirty rectangle is copied";
+    EXPECT_EQ(GetPixel(target, 25, 25), RGB(255, 255, 255)) << "nothing else";
+    SelectObject(target, old);
+    DeleteObject(bitmap);
+    DeleteDC(target);
+    ReleaseDC(nullptr, screen);
+
+    EXPECT_TRUE(h.table->IntersectsDirty(19, 19, 5, 5));
+    EXPECT_FALSE(h.table->IntersectsDirty(20, 10, 5, 5)) << "touching edges do not overlap";
+    EXPECT_FALSE(h.table->IntersectsDirty(5, 20, 5, 5));
+    EXPECT_FALSE(h.table->IntersectsDirty(0, 0, 10, 10));
+}
+
+TEST(TableLook, ReadyPromptsThenADealtHandWithARaisedCard) {
+    TableHarness h;
+    const int W = 1040, H = 720;
+    h.Feed(Doc("DeskPlayerInfo", "<desk stake=\"100\"/>" + Player("alice", 0, 1000, true) + Player("bob", 1) +
+                                     Player("carol", 2, 500, true)));
+    Capture c = RenderAll(h, "table_phase1_ready");
+    const int w = Wd(180), hh = Ht(180);
+    EXPECT_EQ(c.At((W - w - 200) / 2 + w / 2, H - hh - 194 + hh / 2), Pic(180, w / 2, hh / 2)) << "own ready";
+    EXPECT_EQ(c.At(Wd(64) + 36 + w / 2, (H - hh) / 2 + hh / 2), Pic(180, w / 2, hh / 2)) << "carol, on the left";
+    EXPECT_NE(c.At(W - Wd(120) - w - 236 + w / 2, (H - hh) / 2 + hh / 2), Pic(180, w / 2, hh / 2)) << "bob not ready";
+
+    h.Feed(Doc("GameStart"));
+    h.Run(1500);
+    std::string cards = "<player id=\"alice\"/>";
+    for (int i = 0; i < 17; ++i)
+        cards += "<card number=\"" + std::to_string(3 + i / 4) + "\" suit=\"" + std::to_string(i % 4) + "\"/>";
+    h.Feed(Doc("SendCard", cards));
+    h.Run(2000);
+    c = RenderAll(h, "table_phase4_dealing");
+    int x = 0, y = 0;
+    ASSERT_EQ(h.table->Deal().step, 80);
+    EXPECT_EQ(c.At((W - 271) / 2 + 35, (H - 96) / 2 - 48 + 48), Pic(61, 35, 48)) << "the deck";
+    ASSERT_TRUE(h.table->DealCardPosition(25, &x, &y)) << "card 25 flies from step 78";
+    EXPECT_EQ(c.At(x + 35, y + 48), Pic(61, 35, 48));
+    h.Run(2400);
+    c = RenderAll(h, "table_phase4_dealt");
+    const int n = 17, x0 = (W - n * 18 - 253) / 2;
+    EXPECT_EQ(c.At(x0 + 16 * 18 + 35, H - 176 + 60), Pic(7 + 4 * 4, 35, 60)) << "the last card: 7 of suit 0";
+    EXPECT_EQ(c.At(x0 + 5, H - 176 + 40), Pic(7, 5, 40)) << "the first card: 3 of suit 0";
+    EXPECT_EQ(c.At(W - 291 + 35, (H - 96) / 2 + 48), Pic(61, 35, 48)) << "bob's back";
+    const int bx = (W - 449) / 2;
+    EXPECT_EQ(c.At(bx + 89 * 2 + 35, 25 + 48), Pic(62, 35, 48)) << "the third bottom card, still unknown";
+
+    (*(--h.State().ownHand->CardsEnd()))->SetSelected(1);
+    c = RenderAll(h, "table_phase4_raised");
+    EXPECT_EQ(c.At(x0 + 16 * 18 + 35, H - 194 + 3), Pic(7 + 4 * 4, 35, 3)) << "a selected card is 18 pixels higher";
+}
+
+TEST(TableLook, PlayedCardsPassCountsClockAndOverlay) {
+    TableHarness h;
+    const int W = 1040, H = 720;
+    h.SeatThree();
+    CTableState& s = h.State();
+    CPlayerInfo* bob = s.GetNextPlayer();
+    CPlayerInfo* carol = s.GetPrevPlayer();
+    bob->cardCount = 17;
+    carol->cardCount = 4;
+    bob->lastPlay = new CCardSet;  // an empty play: pass
+    carol->lastPlay = new CCardSet;
+    carol->lastPlay->AddCard(s.Card(9, 2));
+    h.table->SetPhase(14);
+    h.table->PlacePlayerPrompt("bob");
+    h.table->StartClock(12345);
+    Capture c = RenderAll(h, "table_phase14_play");
+    const int pw = Wd(181), ph = Ht(181);
+    EXPECT_EQ(c.At(W - 367 + pw - 8, (H - ph) / 2 + ph / 2), Pic(181, pw - 8, ph / 2)) << "bob passed";
+    EXPECT_EQ(c.At(111 + 35, (H - 96) / 2 + 60), Pic(7 + 6 * 4 + 2, 35, 60)) << "carol's nine";
+
+    const int iconW = Wd(350), g = Wd(349) / 10, top = (H - 96) / 2 + 96;
+    EXPECT_EQ(c.At(W - iconW - 220 - g + g / 2, top + 5), Pic(349, 7 * g + g / 2, 5)) << "units of 17";
+    EXPECT_EQ(c.At(W - iconW - 220 - 2 * g + g / 2, top + 5), Pic(349, 1 * g + g / 2, 5)) << "tens of 17";
+    EXPECT_EQ(c.At(iconW + g + 20 - g + g / 2, top + 5), Pic(349, 4 * g + g / 2, 5)) << "carol's 4";
+
+    const POINT at = h.table->ClockPosition();
+    const int tw = Wd(311) / 2;
+    EXPECT_EQ(at.x, W - tw - 336);
+    EXPECT_EQ(c.At(at.x + tw / 2, at.y + 3), Pic(311, tw + tw / 2, 3)) << "frame (12345 / 800) % 2 = 1";
+    const int x0 = at.x + Wd(311) / 4 - 7, dy = at.y + Ht(311) / 2 + 3;
+    EXPECT_EQ(c.At(x0 + 5, dy), Pic(312, 11 + 5, 3)) << "tens glyph 1";
+    EXPECT_EQ(c.At(x0 + 11 + 5, dy), Pic(312, 2 * 11 + 5, 3)) << "units glyph 2";
+
+    const COLORREF plain = c.At(500, 300);
+    h.State().phase = 16;
+    c = RenderAll(h, "table_phase16_lost");
+    const COLORREF dim = c.At(500, 300);
+    EXPECT_NEAR(GetGValue(dim), (GetGValue(plain) + 10) / 2, 3) << "half over RGB(10, 10, 10)";
+}
+
+TEST(TableLook, NetworkQualityPictureByRoundTrip) {
+    TableHarness h;
+    h.SeatThree();
+    const std::pair<int, int> cases[] = {{79, 200}, {80, 201}, {799, 204}, {800, 205}, {-1, 205}};
+    for (const auto& k : cases) {
+        h.table->Watch().roundTrip = k.first;
+        const Capture c = RenderAll(h);
+        const int row = 5 + Ht(k.second) / 2;
+        int found = 0;
+        for (int x = 10; x < 300; ++x)
+            for (int e = 200; e <= 205; ++e)
+                if (c.At(x, row) == Pic(e, Wd(e) / 2, Ht(e) / 2)) found = found ? found : e;
+        EXPECT_EQ(found, k.second) << k.first << " ms";
+    }
+}
+
+TEST(TableLook, EffectsRunOneAtATimeByTheClock) {
+    TableHarness h;
+    h.SeatThree();
+    h.table->SetPhase(14);
+    h.Run(100);  // the seating's own full redraw
+    h.table->QueueEffect(0);
+    h.table->QueueEffect(9);
+    h.Tick();
+    const int fw = Wd(316) / 6, W = 1040, H = 720;
+    const int fx = (W - fw - 200) / 2, fy = (H - Ht(316)) / 2 - 80;
+    EXPECT_FALSE(h.table->Dirty().Full()) << "a film step marks only its frame";
+    bool marked = false;
+    for (const DirtyRect& d : h.table->Dirty().Rects())
+        marked = marked || (d.left == fx && d.top == fy && d.right == fx + fw && d.bottom == fy + Ht(316));
+    EXPECT_TRUE(marked);
+    Capture c = RenderAll(h, "table_effect_bomb");
+    EXPECT_EQ(h.table->Effects().Frame(), 0);
+    EXPECT_EQ(c.At(fx + fw / 2, fy + 5), Pic(316, fw / 2, 5)) << "bomb frame 0";
+    int ticks = 0;
+    while (!h.table->Effects().Empty() && h.table->Effects().Codes().front() == 0 && ticks < 200) h.Tick(), ++ticks;
+    EXPECT_NEAR(ticks * 25, 1375, 50) << "steps above 100 ms to frame 2, then above 200 ms to the end";
+    EXPECT_EQ(h.State().bombs, 1) << "a bomb finished outside the result counts";
+    ASSERT_FALSE(h.table->Effects().Empty());
+    EXPECT_EQ(h.table->Effects().Codes().front(), 9) << "the plane starts only now";
+    for (int i = 0; i < 100 && h.table->Effects().planeY > H - Ht(315) - 20; ++i) h.Tick();
+    c = RenderAll(h, "table_effect_plane");
+    const int planeY = h.table->Effects().planeY;
+    EXPECT_LT(planeY, H);
+    EXPECT_EQ(c.At((W - Wd(315) - 200) / 2 + Wd(315) / 2, planeY + Ht(315) / 2), Pic(315, Wd(315) / 2, Ht(315) / 2));
+    EXPECT_EQ(c.At(20 + Wd(314) / 2, 20 + Ht(314) / 2), Pic(314, Wd(314) / 2, Ht(314) / 2)) << "one bomb icon";
+}
+
+TEST(TableLook, AnAvatarOutOfRangeAndAFramePastTheStripDrawTheSafeThing) {
+    TableHarness h;
+    const int W = 1040, H = 720;
+    h.SeatThree();
+    h.State().Own()->avatar = 7;
+    Capture c = RenderAll(h);
+    const int ax = 140 - Wd(304), ay = H - Ht(273) - 40;
+    EXPECT_EQ(c.At(ax + 5, ay + 30), Pic(304, 5, 30)) << "avatar 0";
+
+    h.table->QueueEffect(100);
+    for (int i = 0; i < 400 && h.table->Effects().Frame() != 7; ++i) h.Tick();
+    ASSERT_EQ(h.table->Effects().Frame(), 7);
+    c = RenderAll(h, "table_spring_last_step");
+    const int fw = Wd(317) / 7, fx = (W - fw - 200) / 2, fy = (H - Ht(317)) / 2 - 80;
+    for (int k = 0; k < 7; ++k)
+        EXPECT_NE(c.At(fx + fw / 2, fy + 10), Pic(317, k * fw + fw / 2, 10)) << "frame 7 of 7 draws nothing";
+}
+
+TEST(TableLook, TheNoticeScrollsThroughItsBandForItsPasses) {
+    TableHarness h;
+    const int left = (1040 - 449) / 2;
+    h.table->SetNotice("Notice from the lobby", 1);
+    h.Run(1000);
+    Capture c = RenderAll(h, "table_notice");
+    int lit = 0;
+    for (int x = left; x < left + 249; ++x)
+        for (int y = 131; y < 131 + 14; ++y) lit += c.At(x, y) == RGB(189, 247, 255);
+    EXPECT_GT(lit, 0) << "the text has come into the band";
+    for (int x = 0; x < 1040; ++x) EXPECT_NE(c.At(x, 125), RGB(189, 247, 255)) << "nothing outside the band";
+    h.Run(30000);
+    c = RenderAll(h);
+    lit = 0;
+    for (int x = left; x < left + 249; ++x) lit += c.At(x, 131 + 7) == RGB(189, 247, 255);
+    EXPECT_EQ(lit, 0) << "its one pass is over";
+}
+
+TEST(TableLook, DealPositionsAtChosenSteps) {
+    TableHarness h;
+    h.SeatThree();
+    const int W = 1040, H = 720;
+    CDealClock& deal = h.table->Deal();
+    int x, y;
+    deal.step = 3;
+    ASSERT_TRUE(h.table->DealCardPosition(0, &x, &y));
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair((W - 271) / 2, (H - 96) / 2 - 48)) << "leaves the deck";
+    deal.step = 9;
+    EXPECT_FALSE(h.table->DealCardPosition(0, &x, &y)) << "landed after six steps";
+    deal.step = 3 * 51 + 3 + 3;
+    ASSERT_TRUE(h.table->DealCardPosition(51, &x, &y));
+    EXPECT_EQ(x, (W - 271) / 2 + ((W - 249) / 2 - (W - 271) / 2) / 2) << "half way to the first bottom place";
+    EXPECT_EQ(y, (H - 96) / 2 - 48 + (18 - ((H - 96) / 2 - 48)) / 2);
+    EXPECT_FALSE(h.table->DealCardPosition(54, &x, &y));
+}
+
+}  // namespace
