@@ -531,6 +531,8 @@ public:
     unsigned short Port() const { return server_.Port(); }
     int Accepted() const { return server_.Accepted(); }
     void Refuse(bool refuse) { refuse_ = refuse; }
+    // Logins answered with "client too old".
+    void SetTooOld(bool tooOld) { tooOld_ = tooOld; }
     int Logins() const { return logins_; }
 
     bool Send(const std::string& name, const std::string& body) {
@@ -567,6 +569,11 @@ private:
             return;
         }
         if (refuse_) return c.Reset();
+        if (tooOld_) {
+            TooOld()(c, first);
+            c.WaitClosed(30000);
+            return;
+        }
         testsupport::LoginVerdict(kKey, kTicket, testsupport::LobbyReply("LoginSuccess", kBobSuccess))(c, first);
         int generation;
         {
@@ -577,9 +584,14 @@ private:
         }
         while (!c.Stopping()) {
             std::string request;
+            const DWORD start = GetTickCount();
             if (!c.ReadFrame(kind, request, 300)) {
                 std::lock_guard<std::mutex> lock(mutex_);
                 if (generation != generation_) return;
+                if (GetTickCount() - start < 200) {  // closed by the lobby, not a time-out
+                    if (conn_ == &c) conn_ = nullptr;
+                    return;
+                }
                 continue;
             }
             std::vector<std::string> answers = responder_ ? responder_(request) : std::vector<std::string>();
@@ -595,6 +607,7 @@ private:
     int generation_ = 0;
     std::atomic<int> logins_{0};
     std::atomic<bool> refuse_{false};
+    std::atomic<bool> tooOld_{false};
     std::vector<std::string> requests_;
     testsupport::LoopbackServer server_;
 };
@@ -896,4 +909,20 @@ TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
         AnswerBoxes(lobby, "提示");
         return lobby.WaitExit(100);
     }, 10000));
+}
+
+TEST(LobbyMain, ATooOldClientStopsTheRetriesAndStartsTheUpdaterOnce) {
+    ScriptedLobby server;
+    LobbyRun run("tooold", server.Port());
+    CopyFileA((BinFolder() + "record_start.exe").c_str(), (run.folder.Path() + "Updater.exe").c_str(), FALSE);
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    ASSERT_NE(lobby.WaitWindow("#32770", "游戏大厅", 20000), nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+    server.SetTooOld(true);
+    const int accepted = server.Accepted();
+    server.Drop();
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示|当前客户的版本过低!   将为您更新为最新版本...|0|0", 15000));
+    EXPECT_TRUE(run.WaitLine("starts.txt", "."));
+    EXPECT_FALSE(WaitFor([&] { return server.Accepted() > accepted + 1; }, 13000)) << "no retry after the verdict";
+    EXPECT_EQ(run.Lines("starts.txt"), std::vector<std::string>{"."});
 }

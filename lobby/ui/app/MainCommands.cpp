@@ -302,6 +302,8 @@ void CMyMiraboGameDlg::NavigateMemberPage(int how, const CString* address) {
     LobbyTrace("member page navigate %d %s", how, address ? address->GetString() : "");
 }
 
+void CMyMiraboGameDlg::MarkMemberPage() { LobbyTrace("member page mark"); }
+
 void CMyMiraboGameDlg::OpenOrderPage(const CString& address) { LobbyTrace("order page %s", address.GetString()); }
 
 void CMyMiraboGameDlg::ShowAdvertisement() { LobbyTrace("advertisement %s", GetLobbyApp()->AdvWeb.GetString()); }
