@@ -802,8 +802,10 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     ScriptedLobby server([&](const std::string& request) -> std::vector<std::string> {
         if (request.find("RequestEnterRoom") == std::string::npos) return {};
         if (poor) return {testsupport::LobbyReply("EnterRoomFailed", "<p a=\"\" b=\"\" c=\"vfC27rK71+M=\"/>")};
-        if (request.find("roomid=\"7\"") != std::string::npos)
-            return {testsupport::LobbyReply("ReadyToEnterRoom", "<p a=\"s\" b=\"tok\" c=\"7\"/>")};
+        for (const char* ready : {"7", "200"})
+            if (request.find("roomid=\"" + std::string(ready) + "\"") != std::string::npos)
+                return {testsupport::LobbyReply("ReadyToEnterRoom", "<p a=\"s\" b=\"tok\" c=\"" + std::string(ready) +
+                                                                        "\"/>")};
         return {testsupport::LobbyReply("EnterRoomFailed", "<p a=\"\" b=\"\" c=\"wvo=\"/>")};
     });
     LobbyRun run("entry", server.Port());
@@ -868,6 +870,22 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     tree.DoubleClick(tree.Find("新手房(5人,比赛中)"));
     EXPECT_TRUE(run.WaitLine("trace.txt", "box 失败|金额不足|0|0"));
     EXPECT_EQ(server.Count("RequestEnterRoom"), before + 1);
+
+    // Room id "200" starts Dovra\Dovra.exe whatever the game.
+    poor = false;
+    ASSERT_TRUE(DeleteFileA((run.folder.Path() + "fenlo.exe").c_str()));
+    CreateDirectoryA((run.folder.Path() + "Dovra").c_str(), nullptr);
+    CopyFileA((BinFolder() + "fake_client.exe").c_str(), (run.folder.Path() + "Dovra\\Dovra.exe").c_str(), FALSE);
+    server.Send("AddRoom", "<addroom a=\"200\" b=\"二百\" c=\"127.0.0.1\" d=\"9000\" e=\"False\" f=\"1\" g=\"0\" "
+                           "h=\"1\" i=\"1\" j=\"\" k=\"1\" l=\"17\"/>");
+    ASSERT_TRUE(WaitFor([&] { return tree.Find("二百(1人)") != nullptr; }, 5000));
+    tree.DoubleClick(tree.Find("二百(1人)"));
+    EXPECT_TRUE(run.WaitLine("starts.txt", " 127.0.0.1 bob 9000 200 tok 0 0 0 1 0 0", 15000))
+        << ::testing::PrintToString(run.Lines("starts.txt"));
+    HWND dovra = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dovra = FindWindowA(nullptr, "Mirabo斗地主")) != nullptr; }, 10000));
+    PostMessageA(dovra, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dovra); }, 5000));
 }
 
 TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
