@@ -634,6 +634,8 @@ public:
     unsigned short Port() const { return server_.Port(); }
     int Accepted() const { return server_.Accepted(); }
     void Refuse(bool refuse) { refuse_ = refuse; }
+    // Logins answered with "client too old".
+    void SetTooOld(bool tooOld) { tooOld_ = tooOld; }
     int Logins() const { return logins_; }
 
     bool Send(const std::string& name, const std::string& body) {
@@ -670,6 +672,11 @@ private:
             return;
         }
         if (refuse_) return c.Reset();
+        if (tooOld_) {
+            TooOld()(c, first);
+            c.WaitClosed(30000);
+            return;
+        }
         testsupport::LoginVerdict(kKey, kTicket, testsupport::LobbyReply("LoginSuccess", kBobSuccess))(c, first);
         int generation;
         {
@@ -680,9 +687,14 @@ private:
         }
         while (!c.Stopping()) {
             std::string request;
+            const DWORD start = GetTickCount();
             if (!c.ReadFrame(kind, request, 300)) {
                 std::lock_guard<std::mutex> lock(mutex_);
                 if (generation != generation_) return;
+                if (GetTickCount() - start < 200) {  // closed by the lobby, not a time-out
+                    if (conn_ == &c) conn_ = nullptr;
+                    return;
+                }
                 continue;
             }
             std::vector<std::string> answers = responder_ ? responder_(request) : std::vector<std::string>();
@@ -698,6 +710,7 @@ private:
     int generation_ = 0;
     std::atomic<int> logins_{0};
     std::atomic<bool> refuse_{false};
+    std::atomic<bool> tooOld_{false};
     std::vector<std::string> requests_;
     testsupport::LoopbackServer server_;
 };
@@ -892,8 +905,10 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     ScriptedLobby server([&](const std::string& request) -> std::vector<std::string> {
         if (request.find("RequestEnterRoom") == std::string::npos) return {};
         if (poor) return {testsupport::LobbyReply("EnterRoomFailed", "<p a=\"\" b=\"\" c=\"vfC27rK71+M=\"/>")};
-        if (request.find("roomid=\"7\"") != std::string::npos)
-            return {testsupport::LobbyReply("ReadyToEnterRoom", "<p a=\"s\" b=\"tok\" c=\"7\"/>")};
+        for (const char* ready : {"7", "200"})
+            if (request.find("roomid=\"" + std::string(ready) + "\"") != std::string::npos)
+                return {testsupport::LobbyReply("ReadyToEnterRoom", "<p a=\"s\" b=\"tok\" c=\"" + std::string(ready) +
+                                                                        "\"/>")};
         return {testsupport::LobbyReply("EnterRoomFailed", "<p a=\"\" b=\"\" c=\"wvo=\"/>")};
     });
     LobbyRun run("entry", server.Port());
@@ -958,6 +973,22 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     tree.DoubleClick(tree.Find("新手房(5人,比赛中)"));
     EXPECT_TRUE(run.WaitLine("trace.txt", "box 失败|金额不足|0|0"));
     EXPECT_EQ(server.Count("RequestEnterRoom"), before + 1);
+
+    // Room id "200" starts Dovra\Dovra.exe whatever the game.
+    poor = false;
+    ASSERT_TRUE(DeleteFileA((run.folder.Path() + "fenlo.exe").c_str()));
+    CreateDirectoryA((run.folder.Path() + "Dovra").c_str(), nullptr);
+    CopyFileA((BinFolder() + "fake_client.exe").c_str(), (run.folder.Path() + "Dovra\\Dovra.exe").c_str(), FALSE);
+    server.Send("AddRoom", "<addroom a=\"200\" b=\"二百\" c=\"127.0.0.1\" d=\"9000\" e=\"False\" f=\"1\" g=\"0\" "
+                           "h=\"1\" i=\"1\" j=\"\" k=\"1\" l=\"17\"/>");
+    ASSERT_TRUE(WaitFor([&] { return tree.Find("二百(1人)") != nullptr; }, 5000));
+    tree.DoubleClick(tree.Find("二百(1人)"));
+    EXPECT_TRUE(run.WaitLine("starts.txt", " 127.0.0.1 bob 9000 200 tok 0 0 0 1 0 0", 15000))
+        << ::testing::PrintToString(run.Lines("starts.txt"));
+    HWND dovra = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dovra = FindWindowA(nullptr, "Mirabo斗地主")) != nullptr; }, 10000));
+    PostMessageA(dovra, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dovra); }, 5000));
 }
 
 TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
@@ -999,6 +1030,22 @@ TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
         AnswerBoxes(lobby, "提示");
         return lobby.WaitExit(100);
     }, 10000));
+}
+
+TEST(LobbyMain, ATooOldClientStopsTheRetriesAndStartsTheUpdaterOnce) {
+    ScriptedLobby server;
+    LobbyRun run("tooold", server.Port());
+    CopyFileA((BinFolder() + "record_start.exe").c_str(), (run.folder.Path() + "Updater.exe").c_str(), FALSE);
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    ASSERT_NE(lobby.WaitWindow("#32770", "游戏大厅", 20000), nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+    server.SetTooOld(true);
+    const int accepted = server.Accepted();
+    server.Drop();
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示|当前客户的版本过低!   将为您更新为最新版本...|0|0", 15000));
+    EXPECT_TRUE(run.WaitLine("starts.txt", "."));
+    EXPECT_FALSE(WaitFor([&] { return server.Accepted() > accepted + 1; }, 13000)) << "no retry after the verdict";
+    EXPECT_EQ(run.Lines("starts.txt"), std::vector<std::string>{"."});
 }
 
 TEST(LobbyMain, AMissingClientIsOfferedDownloadedAndUnpacked) {

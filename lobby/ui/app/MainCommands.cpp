@@ -331,6 +331,8 @@ void CMyMiraboGameDlg::NavigateMemberPage(int how, const CString* address) {
     else if (how == 3) page->SetSkipNextNavigate(1);
 }
 
+void CMyMiraboGameDlg::MarkMemberPage() { NavigateMemberPage(3, nullptr); }
+
 void CMyMiraboGameDlg::OpenOrderPage(const CString& address) {
     LobbyTrace("order page %s", address.GetString());
     if (auto* page = static_cast<CDlgOrderWeb*>(m_mid.GetPageWnd(m_orderPageId))) {

@@ -162,7 +162,7 @@ void CMyMiraboGameDlg::LoadRoomTree() {
                 }
             }
             tree.Expand(gameItem, TVE_EXPAND);
-            NavigateMemberPage(3, nullptr);  // the member page's mark
+            MarkMemberPage();
             tree.SelectItem(gameItem);
             for (HTREEITEM item : expand) tree.Expand(item, TVE_EXPAND);
         }
@@ -255,6 +255,7 @@ void CMyMiraboGameDlg::OnAddRooms(CAddRoomList* message) {
             room->group = entry->group;
             room->openFlag = entry->openFlag;
             room->closedText = entry->closedText;
+            room->gameId = entry->gameId;
             room->text7 = entry->text7;
             room->text12 = entry->text12;
             if (matchChanged) PostMessage(kMsgMainCommand, 12, 0);

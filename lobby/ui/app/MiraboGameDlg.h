@@ -146,8 +146,11 @@ private:
     void PassToRightPanel(int code, CMessage* message);
     // The member page (codes 10, 11), navigated again with post.
     void OpenMemberPage(bool post);
-    // The member page gets an address (code 7) or a refresh (timer 1).
+    // The member page gets WM_USER+5600: 1 with a heap copy of the address
+    // (code 7), 2 a refresh (timer 1).
     void NavigateMemberPage(int how, const CString* address);
+    // The member page's mark set to 1 (after a tree rebuild).
+    void MarkMemberPage();
     // The order page at the address (code 13).
     void OpenOrderPage(const CString& address);
     // The advertisement dialog (code 14).
