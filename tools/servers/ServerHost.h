@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "lobby/net/binary/MsgCodeEntry.h"
+#include "tools/servers/CodeTables.h"
 #include "tools/servers/GameLogic.h"
 #include "tools/servers/LobbyLogic.h"
 #include "tools/servers/Script.h"
@@ -43,12 +44,6 @@ struct HostOptions {
     MsgCodeTable codes;
     Script script;
 };
-
-// A code table of every name each side sends in the binary form (codes from 1),
-// and the same as the text of a code file (Msg.ini, FENLOMsg.ini).
-MsgCodeTable DefaultLobbyCodes();
-MsgCodeTable DefaultGameCodes();
-std::string CodeFileText(const MsgCodeTable& table);
 
 class ScriptedHost {
 public:
