@@ -13,6 +13,33 @@ std::string Text(unsigned char* built, const unsigned int& length) {  // length 
 
 }  // namespace
 
+std::string IllegalPlay(const PlayList& plays) {
+    std::vector<std::unique_ptr<CCard>> deck;
+    CCardTypeJudge judge;
+    CCardSet standing;
+    int standingSeat = -1;
+    for (size_t i = 0; i < plays.size(); ++i) {
+        const int seat = plays[i].first;
+        const std::string where = "play " + std::to_string(i) + " by seat " + std::to_string(seat);
+        const bool leads = standingSeat < 0 || standingSeat == seat;
+        if (plays[i].second.empty()) {
+            if (leads) return where + ": a pass by the seat that leads";
+            continue;
+        }
+        CCardSet play;
+        for (const auto& c : plays[i].second) {
+            deck.emplace_back(new CCard(c.first, c.second));
+            play.AddCard(deck.back().get());
+        }
+        if (judge.GetCardType(&play) == 0) return where + ": no valid play";
+        if (!leads && judge.ComparePlays(&standing, &play) != 1) return where + ": does not beat the play before";
+        standing.Clear();
+        play.CopyTo(&standing);
+        standingSeat = seat;
+    }
+    return std::string();
+}
+
 HumanSeat::HumanSeat(std::string id) : id_(std::move(id)) {
     for (int i = 0; i < 54; ++i) deck_.emplace_back(new CCard(i < 52 ? i / 4 + 3 : i - 36, i < 52 ? i % 4 : 0));
 }

@@ -14,6 +14,12 @@
 
 class CMessage;
 
+typedef std::vector<std::pair<int, std::vector<std::pair<int, int>>>> PlayList;  // seat, cards (empty: pass)
+// Replays a hand's plays by the rules: a seat that leads never passes, every
+// play is a valid type and beats the play it follows. Empty when all hold,
+// else what broke.
+std::string IllegalPlay(const PlayList& plays);
+
 class HumanSeat {
 public:
     explicit HumanSeat(std::string id);

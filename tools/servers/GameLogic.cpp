@@ -6,7 +6,7 @@
 #include "game/core/Card.h"
 #include "game/core/CardFinder.h"
 #include "game/core/CardTypeJudge.h"
-#include "tools/servers/LobbyLogic.h"
+#include "tools/servers/RoomToken.h"
 
 namespace servers {
 
@@ -239,8 +239,11 @@ CCardSet* GameDesk::ToBeat() {
 bool GameDesk::CardsOf(const Request& r, std::vector<CCard*>& out) const {
     size_t at = 1;
     if (r.binary) {
-        const int count = std::atoi(r.Value(1).c_str());
-        if (count < 0 || static_cast<size_t>(count) * 2 + 2 != r.values.size()) return false;
+        // The card count goes as a 16-bit word field (read up to its first NUL byte).
+        const std::string& word = r.Value(1);
+        size_t count = 0;
+        for (size_t i = 0; i < word.size() && i < 2; ++i) count |= static_cast<size_t>(static_cast<unsigned char>(word[i])) << (8 * i);
+        if (count * 2 + 2 != r.values.size()) return false;
         at = 2;
     }
     if ((r.values.size() - at) % 2 != 0) return false;

@@ -4,6 +4,7 @@
 //   --turn SECONDS the time each turn notice gives (30)
 #include <cstdio>
 
+#include "tools/servers/GameServer.h"
 #include "tools/servers/ProgramOptions.h"
 
 int main(int argc, char** argv) {

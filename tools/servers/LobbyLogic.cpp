@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "lobby/net/protocol/LoginDigest.h"
-#include "lobby/net/protocol/Md5.h"
 
 namespace servers {
 
@@ -23,10 +22,6 @@ LobbyConfig DefaultLobbyConfig() {
     c.rooms.push_back({"1", "新手房", 12});
     c.rooms.push_back({"2", "高手房", 3});
     return c;
-}
-
-std::string RoomToken(const std::string& secret, const std::string& player, const std::string& room) {
-    return CMD5().GetDigestString(player + "/" + room + "/" + secret);
 }
 
 int CompareVersions(const std::string& a, const std::string& b) {

@@ -10,6 +10,7 @@
 
 #include "tools/servers/Reply.h"
 #include "tools/servers/Request.h"
+#include "tools/servers/RoomToken.h"
 
 namespace servers {
 
@@ -42,8 +43,6 @@ struct LobbyConfig {
 // The account "player" with the password "secret" and two rooms.
 LobbyConfig DefaultLobbyConfig();
 
-// The validation token of a player for a room, known to both servers.
-std::string RoomToken(const std::string& secret, const std::string& player, const std::string& room);
 // The dotted versions compared number by number: <0, 0, >0.
 int CompareVersions(const std::string& a, const std::string& b);
 std::string Base64Encode(const std::string& bytes);

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "lobby/net/protocol/LoginDigest.h"
+#include "tools/servers/LobbyServer.h"
 #include "tools/servers/ProgramOptions.h"
 
 int main(int argc, char** argv) {

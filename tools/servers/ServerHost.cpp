@@ -121,42 +121,4 @@ bool ScriptedHost::Send(testsupport::Connection& c, int index, int number, int k
     return true;
 }
 
-LobbyServer::LobbyServer(LobbyConfig config, HostOptions options)
-    : ScriptedHost(std::move(options),
-                   [this](int index, const Request& r, const std::string& raw) { return Answer(index, r, raw); }),
-      logic_(new LobbyLogic(std::move(config))) {
-    Start();
-}
-
-LobbyServer::~LobbyServer() { Stop(); }
-
-std::vector<Reply> LobbyServer::Answer(int index, const Request& request, const std::string& raw) {
-    LobbyLogic::Conversation* conversation;
-    {
-        std::lock_guard<std::mutex> lock(conversationsMutex_);
-        while (static_cast<int>(conversations_.size()) < index)
-            conversations_.emplace_back(
-                new LobbyLogic::Conversation(*logic_, static_cast<int>(conversations_.size()) + 1));
-        conversation = conversations_[static_cast<size_t>(index - 1)].get();
-    }
-    return conversation->Answer(request, raw);
-}
-
-GameServer::GameServer(GameConfig config, HostOptions options)
-    : ScriptedHost(std::move(options),
-                   [this](int, const Request& r, const std::string&) {
-                       std::lock_guard<std::mutex> lock(deskMutex_);
-                       return desk_->Answer(r);
-                   }),
-      desk_(new GameDesk(std::move(config))) {
-    Start();
-}
-
-GameServer::~GameServer() { Stop(); }
-
-void GameServer::WithDesk(const std::function<void(GameDesk&)>& fn) {
-    std::lock_guard<std::mutex> lock(deskMutex_);
-    fn(*desk_);
-}
-
 }  // namespace servers

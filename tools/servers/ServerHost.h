@@ -1,5 +1,6 @@
-// Our lobby and game servers on 127.0.0.1, for the tests (in process) and for
-// the programs MiraboLobbyServer.exe and FenloGameServer.exe:
+// A server of ours on 127.0.0.1, the host of the lobby and game servers
+// (LobbyServer.h, GameServer.h) in the tests and in the programs
+// MiraboLobbyServer.exe and FenloGameServer.exe:
 //
 //   servers::HostOptions options;             // port 0: any free port
 //   options.codes = servers::DefaultLobbyCodes();
@@ -23,8 +24,8 @@
 
 #include "lobby/net/binary/MsgCodeEntry.h"
 #include "tools/servers/CodeTables.h"
-#include "tools/servers/GameLogic.h"
-#include "tools/servers/LobbyLogic.h"
+#include "tools/servers/Reply.h"
+#include "tools/servers/Request.h"
 #include "tools/servers/Script.h"
 
 namespace testsupport {
@@ -83,32 +84,6 @@ private:
     unsigned long long started_ = 0;
     std::atomic<unsigned long long> lastActivity_{0};
     std::unique_ptr<testsupport::LoopbackServer> server_;
-};
-
-class LobbyServer : public ScriptedHost {
-public:
-    explicit LobbyServer(LobbyConfig config = DefaultLobbyConfig(), HostOptions options = HostOptions());
-    ~LobbyServer() override;
-    LobbyLogic& Logic() { return *logic_; }
-
-private:
-    std::vector<Reply> Answer(int index, const Request& request, const std::string& raw);
-
-    std::unique_ptr<LobbyLogic> logic_;
-    std::mutex conversationsMutex_;
-    std::vector<std::unique_ptr<LobbyLogic::Conversation>> conversations_;
-};
-
-class GameServer : public ScriptedHost {
-public:
-    explicit GameServer(GameConfig config = GameConfig(), HostOptions options = HostOptions());
-    ~GameServer() override;
-    // Runs fn on the desk under the desk's lock.
-    void WithDesk(const std::function<void(GameDesk&)>& fn);
-
-private:
-    std::mutex deskMutex_;
-    std::unique_ptr<GameDesk> desk_;
 };
 
 }  // namespace servers
