@@ -4,7 +4,7 @@ namespace servers {
 
 GameServer::GameServer(GameConfig config, HostOptions options)
     : ScriptedHost(std::move(options),
-                   [this](int, const Request& r, const std::string&) {
+                   [this](int, const Request& r) {
                        std::lock_guard<std::mutex> lock(deskMutex_);
                        return desk_->Answer(r);
                    }),

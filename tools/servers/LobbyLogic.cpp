@@ -136,12 +136,15 @@ Reply LobbyLogic::DeskList(const std::string& roomId) const {
     return r.End();
 }
 
-std::vector<Reply> LobbyLogic::Conversation::Answer(const Request& r, const std::string& raw) {
+std::vector<Reply> LobbyLogic::Conversation::Answer(const Request& r) {
     if (!r.document) {
-        // The version request: any text that is not a message document but is XML.
-        if (raw.empty() || raw[0] != '<') return {};
-        const std::string& url = lobby_.config_.newVersion;
-        return One(Reply::Raw("<FileDataSet><Table><Url>" + url + "</Url></Table></FileDataSet>"));
+        // The version request: another XML document whose root's second value is
+        // the client's version. The answer's text is empty when it is the latest.
+        if (r.name.empty()) return {};
+        const std::string& latest = lobby_.config_.newVersion;
+        const bool newer = !latest.empty() && CompareVersions(r.Value(1), latest) < 0;
+        return One(Reply::Raw("<FileDataSet><Table><Url>" + (newer ? latest : std::string()) +
+                              "</Url></Table></FileDataSet>"));
     }
     if (r.name == "PingData") return One(Reply(kFenlo, "PingData"));
     if (r.name == "Login") return Login(r);

@@ -35,7 +35,7 @@ struct LobbyConfig {
     int gamePort = 0;                // where the rooms send the card-game client
     std::string secret = "loopback";  // shared with the game server for the room tokens
     std::string minVersion;          // Login below it: LowClientVersion; empty: any
-    std::string newVersion;          // the version answer's text; empty: latest
+    std::string newVersion;          // the latest version; empty: every client is the latest
     std::string notice;              // sent after a login when not empty
     unsigned seed = 1;               // login keys
 };
@@ -61,9 +61,8 @@ public:
     class Conversation {
     public:
         Conversation(LobbyLogic& lobby, int index) : lobby_(lobby), index_(index) {}
-        // The replies to a request; `raw` is the frame's text when it was no
-        // message document (the version request, the "MAC=" line).
-        std::vector<Reply> Answer(const Request& request, const std::string& raw = std::string());
+        // The replies to a request (the version request is another XML document).
+        std::vector<Reply> Answer(const Request& request);
         bool LoggedIn() const { return !player_.empty(); }
         const std::string& Player() const { return player_; }
 

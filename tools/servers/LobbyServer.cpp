@@ -4,14 +4,14 @@ namespace servers {
 
 LobbyServer::LobbyServer(LobbyConfig config, HostOptions options)
     : ScriptedHost(std::move(options),
-                   [this](int index, const Request& r, const std::string& raw) { return Answer(index, r, raw); }),
+                   [this](int index, const Request& r) { return Answer(index, r); }),
       logic_(new LobbyLogic(std::move(config))) {
     Start();
 }
 
 LobbyServer::~LobbyServer() { Stop(); }
 
-std::vector<Reply> LobbyServer::Answer(int index, const Request& request, const std::string& raw) {
+std::vector<Reply> LobbyServer::Answer(int index, const Request& request) {
     LobbyLogic::Conversation* conversation;
     {
         std::lock_guard<std::mutex> lock(conversationsMutex_);
@@ -20,7 +20,7 @@ std::vector<Reply> LobbyServer::Answer(int index, const Request& request, const 
                 new LobbyLogic::Conversation(*logic_, static_cast<int>(conversations_.size()) + 1));
         conversation = conversations_[static_cast<size_t>(index - 1)].get();
     }
-    return conversation->Answer(request, raw);
+    return conversation->Answer(request);
 }
 
 }  // namespace servers

@@ -17,7 +17,7 @@ public:
     LobbyLogic& Logic() { return *logic_; }
 
 private:
-    std::vector<Reply> Answer(int index, const Request& request, const std::string& raw);
+    std::vector<Reply> Answer(int index, const Request& request);
 
     std::unique_ptr<LobbyLogic> logic_;
     std::mutex conversationsMutex_;

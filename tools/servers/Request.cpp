@@ -16,7 +16,12 @@ Request ReadTextRequest(const std::string& payload, std::string* root) {
     }
     if (!reader.Read()) return r;
     if (root) *root = reader.Name();
-    if (reader.Name() != "GameMessage" || !reader.Read()) return r;
+    if (reader.Name() != "GameMessage") {  // another document: its root's values
+        r.name = reader.Name();
+        while (reader.MoveToNextAttribute()) r.values.push_back(reader.Value());
+        return r;
+    }
+    if (!reader.Read()) return r;
     r.document = true;
     if (reader.MoveToNextAttribute()) r.name = reader.Value();
     while (reader.Read())

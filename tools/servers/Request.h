@@ -14,7 +14,8 @@ struct Request {
     std::string name;
     std::vector<std::string> values;
     bool binary = false;  // came as the binary form (its lists carry counts)
-    bool document = false;  // false: a text that is no message document
+    bool document = false;  // false: a text that is no message document; when it is
+                            // another XML document, name and values are its root's
 
     const std::string& Value(size_t i) const {
         static const std::string kEmpty;

@@ -76,7 +76,7 @@ void ScriptedHost::Serve(testsupport::Connection& c, int index) {
             script = options_.script;
         }
         const bool binary = options_.form == ReplyForm::kBinary || (options_.form == ReplyForm::kMirror && kind == 0);
-        for (const Reply& reply : answer_(index, request, payload)) {
+        for (const Reply& reply : answer_(index, request)) {
             std::string bytes;
             const bool asBinary = binary && reply.Binary(options_.codes, bytes);
             if (!asBinary) bytes = reply.Xml();

@@ -49,7 +49,7 @@ struct HostOptions {
 class ScriptedHost {
 public:
     // The replies to one request on connection `index` (from 1).
-    typedef std::function<std::vector<Reply>(int index, const Request& request, const std::string& raw)> Answer;
+    typedef std::function<std::vector<Reply>(int index, const Request& request)> Answer;
 
     ScriptedHost(HostOptions options, Answer answer);
     virtual ~ScriptedHost();
