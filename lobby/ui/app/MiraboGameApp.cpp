@@ -14,13 +14,17 @@
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/startup/ServerConfig.h"
 #include "lobby/ui/DlgMes.h"
+#include "lobby/ui/GameSemaphores.h"
 #include "lobby/ui/LoginRules.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/WebRules.h"
 #include "lobby/ui/app/DlgLogin.h"
 #include "lobby/ui/app/GdiPlusGuard.h"
 #include "lobby/ui/app/GifOleCheck.h"
 #include "lobby/ui/app/MessageBoxRequest.h"
 #include "lobby/ui/app/MiraboGameDlg.h"
+#include "lobby/ui/web/DlgDownload.h"
+#include "lobby/ui/web/WebHost.h"
 #include "platform/AppServices.h"
 
 namespace {
@@ -76,6 +80,8 @@ BOOL CMyMiraboGameApp::InitInstance() {
         m_cmdUser = command.user.c_str();
         m_cmdPassword = command.password.c_str();
     }
+
+    SetLobbyBoxSender([](LPCSTR text, LPCSTR caption, int style) { return theApp.SendMessageBox(text, caption, style); });
 
     m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     AfxInitRichEdit2();
@@ -212,13 +218,7 @@ int CMyMiraboGameApp::IsAlreadyRunning() {
 // away a client starting at that moment.
 int CMyMiraboGameApp::IsGameRunning() {
     if (m_developer) return 0;
-    for (LPCSTR name : {"MiraboFENLO", "MiraboQOLT"}) {
-        if (HANDLE semaphore = ::OpenSemaphoreA(SYNCHRONIZE, FALSE, name)) {
-            ::CloseHandle(semaphore);
-            return 1;
-        }
-    }
-    return 0;
+    return IsGameClientRunning() ? 1 : 0;
 }
 
 int CMyMiraboGameApp::CanCloseRoom(int pageId) {
@@ -246,10 +246,30 @@ int CMyMiraboGameApp::IsGameClientPresent(LPCSTR gameCode) {
     return FileExists(m_programFolder + "fenlo.exe") ? 1 : 0;
 }
 
+int CMyMiraboGameApp::OfferGameDownload(LPCSTR gameCode) {
+    if (ShowLobbyMessageBox("游戏客户端不存在，是否下载该游戏？", "提示", 1, 0, 0, 0, m_mainDlg) != IDOK) return 0;
+    if (!gameCode || CString(gameCode) != CString("FENLO")) return 0;
+    // The application server: the second element of the updater's [system] system text.
+    const CString system = ReadIni(m_programFolder + "Updater\\config.ini", "system", "system");
+    std::string host;
+    int port = 0;
+    ReadUpdaterServer(std::string(system), host, port);
+    CDlgDownload dialog(m_mainDlg);
+    dialog.SetTarget(host.c_str(), port, "fenlo", 1, m_programFolder);
+    return dialog.DoModal() == IDOK ? 1 : 0;
+}
+
 bool CMyMiraboGameApp::FileExists(LPCSTR path) {
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA(path, &data);
     if (find == INVALID_HANDLE_VALUE) return false;
     ::FindClose(find);
     return true;
+}
+
+int CMyMiraboGameApp::StartUpdater(LPCSTR parameters) {
+    const CString updater = m_programFolder + "Updater.exe";
+    if (!FileExists(updater)) return 0;
+    ::ShellExecuteA(nullptr, "open", updater, parameters, m_programFolder, SW_SHOW);
+    return 1;
 }
