@@ -126,6 +126,48 @@ TEST_P(LobbyServerTest, RoomListRoomEntryDeskAndScriptedMessagesAreAnswered) {
     EXPECT_TRUE(Next(kMsgRejectStartGame)) << "no such room";
 }
 
+// Everything the server sends on a fresh connection after a Login, until it
+// closes the connection or is silent for 1 s.
+std::string AfterLogin(unsigned short port) {
+    StartWinsock();
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(port);
+    const DWORD silence = 1000;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&silence), sizeof silence);
+    std::string got;
+    if (connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
+        int n = 0;
+        unsigned char* login = CLobbyProtocol().MakeLoginMsg("player", "1.0", "FENLO", &n);
+        const std::string frame = Frame(1, std::string(reinterpret_cast<char*>(login), static_cast<size_t>(n)));
+        delete[] login;
+        send(s, frame.data(), static_cast<int>(frame.size()), 0);
+        char buffer[4096];
+        for (int r; (r = recv(s, buffer, sizeof buffer, 0)) > 0;) got.append(buffer, static_cast<size_t>(r));
+    }
+    closesocket(s);
+    return got;
+}
+
+TEST(LobbyServerScript, FaultsCutTheConnectionWhereTheScriptSays) {
+    servers::LobbyServer server;
+    const std::string whole = AfterLogin(server.Port());
+    ASSERT_GT(whole.size(), 5u);
+    const std::string payload = whole.substr(5);
+    EXPECT_NE(payload.find("LoginKey"), std::string::npos);
+
+    servers::Script script;
+    ASSERT_TRUE(script.Parse("@2 truncate 1\n@3 malformed 1\n@3 drop 1\n"));
+    server.SetScript(script);
+    const std::string cut = AfterLogin(server.Port());
+    EXPECT_EQ(cut.substr(0, 5), whole.substr(0, 5)) << "the header announces the whole payload";
+    EXPECT_EQ(cut.size(), 5 + payload.size() / 2);
+    EXPECT_EQ(AfterLogin(server.Port()), Frame(1, servers::Script::kMalformedText));
+    EXPECT_EQ(server.Connections(), 3);
+}
+
 INSTANTIATE_TEST_SUITE_P(Forms, LobbyServerTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Binary" : "Text"; });
 
