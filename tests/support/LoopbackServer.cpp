@@ -21,10 +21,13 @@ unsigned short BoundPort(SOCKET s) {
     return ntohs(a.sin_port);
 }
 
-SOCKET BindLoopback() {
+SOCKET BindLoopback(unsigned short port = 0) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in a = Loopback(0);
-    ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    sockaddr_in a = Loopback(port);
+    if (::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        closesocket(s);
+        return INVALID_SOCKET;
+    }
     return s;
 }
 
@@ -172,11 +175,10 @@ std::string Connection::Received() const {
     return received_;
 }
 
-LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)) {
+LoopbackServer::LoopbackServer(Handler handler, unsigned short port) : handler_(std::move(handler)) {
     StartWinsock();
-    listener_ = BindLoopback();
-    listen(listener_, SOMAXCONN);
-    port_ = BoundPort(listener_);
+    listener_ = BindLoopback(port);
+    if (listener_ != INVALID_SOCKET && listen(listener_, SOMAXCONN) == 0) port_ = BoundPort(listener_);
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 

@@ -82,7 +82,8 @@ class LoopbackServer {
 public:
     using Handler = std::function<void(Connection&)>;
 
-    explicit LoopbackServer(Handler handler);
+    // port 0: an ephemeral port. Port() is 0 when the port could not be had.
+    explicit LoopbackServer(Handler handler, unsigned short port = 0);
     ~LoopbackServer();
 
     unsigned short Port() const { return port_; }
