@@ -9,6 +9,7 @@
 // and LobbyLink.cpp (the lobby notification and quitting).
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "game/core/CardFinder.h"
@@ -17,6 +18,7 @@
 #include "game/ui/ConnectionWatch.h"
 #include "game/ui/DealClock.h"
 #include "game/ui/DirtyList.h"
+#include "game/ui/FlashDlg.h"
 #include "game/ui/SpriteEffects.h"
 #include "game/ui/TableState.h"
 #include "game/ui/TurnClock.h"
@@ -28,6 +30,7 @@ class CDeskInfoMsg;
 class CReconnectMsg;
 class CCardOutResultMsg;
 class CGameResultMsg;
+class CDlgRight;
 
 class CPavlenDlg : public CDialog {
 public:
@@ -172,6 +175,27 @@ protected:
     CWnd* m_groupMovie = nullptr;
     CWnd* m_sidePanel = nullptr;
     CWnd* m_resultDialog = nullptr;
+
+    // ---- side panel and effect overlay (SidePanelLink.cpp)
+public:
+    // The side panel the table feeds (not owned); null while there is none.
+    void SetSidePanel(CDlgRight* panel) { m_panel = panel; }
+    CDlgRight* SidePanel() const { return m_panel; }
+    // A Flash effect movie over the client area (codes 0..3, 100, 101).
+    void ShowEffectMovie(int code);
+    void CloseEffectMovie();
+    CFlashDlg* EffectMovie() const { return m_effectMovie.get(); }
+    // A green line in the panel's chat (the lobby's chat-box notices).
+    void PanelNotice(const std::string& text);
+
+protected:
+    // Chat, notices, ranking and match time; false for other messages.
+    bool HandlePanelMessage(CMessage* message);
+    // The name shown in a chat line: "-" while names are hidden.
+    std::string ChatName(const std::string& name) const;
+    CDlgRight* m_panel = nullptr;
+    std::unique_ptr<CFlashDlg> m_effectMovie;
+    int m_currentEffect = 0;
 
     DECLARE_MESSAGE_MAP()
 };
