@@ -222,6 +222,7 @@ void CDlgRight::AppendChat(const std::string& text, COLORREF colour) {
     lstrcpynA(cf.szFaceName, "宋体", LF_FACESIZE);
     m_history.SetSelectionCharFormat(cf);
     m_history.ReplaceSel(line.c_str());
+    m_history.SendMessage(EM_REQUESTRESIZE);  // the scroll range of the new text
     m_history.LineScroll(m_history.ScrollRange() - m_history.GetFirstVisibleLine());
     m_history.RefreshBars();
 }

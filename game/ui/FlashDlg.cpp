@@ -51,10 +51,22 @@ BOOL CFlashDlg::OnInitDialog() {
             set(m_hWnd, RGB(0, 0, 0), 0, LWA_COLORKEY);
         ::FreeLibrary(user);
     }
+    PlaceOverParent();
+    return TRUE;
+}
+
+void CFlashDlg::PlaceOverParent() {
+    HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
     POINT origin = {0, 0};
     if (parent) ::ClientToScreen(parent, &origin);
     ::SetWindowPos(m_hWnd, HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
-    return TRUE;
+}
+
+LRESULT CFlashDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CDialog::WindowProc(message, wParam, lParam);
+    // The dialog centres a pop-up that set-up left where it was created.
+    if (message == WM_INITDIALOG && HasControl()) PlaceOverParent();
+    return result;
 }
 
 LRESULT CFlashDlg::OnCloseSelf(WPARAM, LPARAM) {

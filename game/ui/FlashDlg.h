@@ -31,11 +31,13 @@ public:
     bool HasControl() const { return m_host.GetControlDispatch() != nullptr; }
     COleControlWnd& Host() { return m_host; }
     const CString& MoviePath() const { return m_moviePath; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     BOOL OnInitDialog() override;
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     LRESULT OnCloseSelf(WPARAM, LPARAM);
+    void PlaceOverParent();
     // Scripts in the movie cannot command the client.
     void OnFSCommand(LPCSTR, LPCSTR) {}
 
