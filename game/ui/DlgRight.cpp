@@ -15,6 +15,7 @@
 #include "game/core/GameSession.h"
 #include "game/core/ImageRegion.h"
 #include "game/core/MsgFactory.h"
+#include "game/ui/GameImages.h"
 #include "game/ui/PanelText.h"
 #include "game/ui/SkinPaint.h"
 #include "platform/AppServices.h"
@@ -89,6 +90,10 @@ void CDlgRight::SetPictures(CxImage* background, CxImage* peopleDigits, CxImage*
 
 void CDlgRight::SetImageTablePictures(CxImage* const* entries) {
     for (int i = 0; i < kEntryCount; ++i) m_entries[i] = entries ? entries[i] : nullptr;
+}
+
+void CDlgRight::SetImageTable(const CGameImages* images) {
+    for (int i = 0; i < kEntryCount; ++i) m_entries[i] = images ? images->Get(kFirstEntry + i) : nullptr;
 }
 
 int CDlgRight::BackgroundWidth() const { return skin::Width(m_background); }

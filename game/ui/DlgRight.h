@@ -15,6 +15,7 @@
 #include "game/ui/SkinRichEditCtrl.h"
 #include "platform/Framework.h"
 
+class CGameImages;
 class CxImage;
 
 // The panel's picture buttons: the table's image button class takes their
@@ -36,6 +37,8 @@ public:
     void SetPictures(CxImage* background, CxImage* peopleDigits, CxImage* rankDigits);
     // Image table entries 355 to 375 in order (buttons, header, bars).
     void SetImageTablePictures(CxImage* const* entries);
+    // The same from the table's image table (null: none).
+    void SetImageTable(const CGameImages* images);
 
     CSkinListCtrl* GetRankList() { return &m_rankList; }
     void InitRankList();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <vector>
@@ -55,6 +56,9 @@ struct ListArt {
 
 // A visible top-level window of ours that reflects its children's notifications.
 inline BOOL CreateHost(CWnd& host, int width = 420, int height = 360) {
+    // The controls the tests host come from the common controls.
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
     return host.CreateEx(0, "STATIC", "host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, width, height),
                          nullptr, 0);
 }

@@ -343,6 +343,22 @@ TEST_F(FlashTest, MovieIsSetTransparentAndKeyedOverTheParent) {
     EXPECT_TRUE(::IsWindow(movie));
 }
 
+TEST_F(FlashTest, TheTableShowsOneEffectMovieAtATime) {
+    ASSERT_TRUE(RegisterRecordingControl(flash::kClsid, nullptr, dir + "RecordingControl.dll"));
+    TableHarness h;
+    h.table->ShowEffectMovie(100);
+    CFlashDlg* first = h.table->EffectMovie();
+    ASSERT_NE(nullptr, first);
+    EXPECT_TRUE(first->HasControl());
+    const std::string path = first->MoviePath().GetString();
+    EXPECT_EQ("\\fenlo\\flash\\spring.swf", path.substr(path.size() - 23));
+    h.table->ShowEffectMovie(42);  // unknown codes play the fourth bomb
+    const std::string next = h.table->EffectMovie()->MoviePath().GetString();
+    EXPECT_EQ("bomb4.swf", next.substr(next.size() - 9));
+    h.table->CloseEffectMovie();
+    EXPECT_EQ(nullptr, h.table->EffectMovie());
+}
+
 TEST_F(FlashTest, WithoutFlashTheOverlayClosesItself) {
     CFlashDlg movie("none.swf", &host);
     movie.Create(CFlashDlg::IDD, &host);
