@@ -135,12 +135,9 @@ BOOL CDlgRight::OnInitDialog() {
     return TRUE;
 }
 
-void CDlgRight::PlaceButton(CPanelButton& button, int x, int y, CxImage* upFace) {
-    const int w = skin::Width(upFace), h = skin::Height(upFace);
-    if (w > 0 && h > 0)
-        button.SetWindowPos(nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    else
-        button.SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void CDlgRight::PlaceButton(CXImgButton& button, int x, int y, CxImage* up, CxImage* hover, CxImage* pressed) {
+    button.SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (up) button.SetImages(up, hover, pressed);
     button.ShowWindow(SW_SHOW);
 }
 
@@ -159,7 +156,8 @@ void CDlgRight::InitRankList() {
     m_rankList.ShowWindow(SW_SHOW);
     m_rankList.PlaceBars();
 
-    PlaceButton(m_moreRanks, 134, 172, e[kMoreUp - kFirstEntry]);
+    PlaceButton(m_moreRanks, 134, 172, e[kMoreUp - kFirstEntry], e[kMoreHover - kFirstEntry],
+                e[kMoreUp - kFirstEntry]);
     m_unusedCombo.ShowWindow(SW_HIDE);
     m_unusedCombo.EnableWindow(FALSE);
 
@@ -182,8 +180,10 @@ void CDlgRight::InitRankList() {
     m_input.SetWindowText(kPlaceholder);
     m_input.LimitText(kInputLimit);
     m_input.ShowWindow(SW_SHOWNA);
-    PlaceButton(m_quickInput, 119, y - 4, e[kQuickUp - kFirstEntry]);
-    PlaceButton(m_send, skin::Width(e[kQuickUp - kFirstEntry]) + 120, y - 5, e[kSendUp - kFirstEntry]);
+    PlaceButton(m_quickInput, 119, y - 4, e[kQuickUp - kFirstEntry], e[kQuickUp + 1 - kFirstEntry],
+                e[kQuickUp + 2 - kFirstEntry]);
+    PlaceButton(m_send, skin::Width(e[kQuickUp - kFirstEntry]) + 120, y - 5, e[kSendUp - kFirstEntry],
+                e[kSendUp + 1 - kFirstEntry], e[kSendUp + 2 - kFirstEntry]);
 }
 
 void CDlgRight::SetMyRank(int rank, int total) {

@@ -13,14 +13,11 @@
 #include "game/ui/PanelResource.h"
 #include "game/ui/SkinListCtrl.h"
 #include "game/ui/SkinRichEditCtrl.h"
+#include "game/ui/XImgButton.h"
 #include "platform/Framework.h"
 
 class CGameImages;
 class CxImage;
-
-// The panel's picture buttons: the table's image button class takes their
-// place once it is part of the client.
-typedef CButton CPanelButton;
 
 class CDlgRight : public CDialog {
 public:
@@ -83,7 +80,7 @@ protected:
     // Draws the decimal digits of value from a strip of ten cells; returns
     // the x after the last one.
     int DrawDigits(HDC dc, CxImage* strip, int value, int x, int y) const;
-    void PlaceButton(CPanelButton& button, int x, int y, CxImage* upFace);
+    void PlaceButton(CXImgButton& button, int x, int y, CxImage* up, CxImage* hover, CxImage* pressed);
     int BackgroundWidth() const;
     int BackgroundHeight() const;
 
@@ -105,9 +102,9 @@ protected:
 
     CSkinListCtrl m_rankList;
     CSkinListCtrl m_secondList;
-    CPanelButton m_moreRanks;
-    CPanelButton m_send;
-    CPanelButton m_quickInput;
+    CXImgButton m_moreRanks;
+    CXImgButton m_send;
+    CXImgButton m_quickInput;
     CHyperLink m_link{CHyperLink::kClientDefaults};
     CComboBox m_phrases;
     CEdit m_input;
