@@ -28,6 +28,14 @@ const std::string kPanelSettings = fenlo_test::kTableSettings +
 COLORREF RankCell(int digit) { return RGB(10 + digit, 200, 10); }
 COLORREF PeopleCell(int digit) { return RGB(200, 10 + digit, 10); }
 
+MSG Msg(HWND wnd, UINT message, WPARAM wParam) {
+    MSG msg = {};
+    msg.hwnd = wnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    return msg;
+}
+
 // Dispatches messages through the windows' key filters.
 void Pump(DWORD ms) {
     const DWORD start = ::GetTickCount();
@@ -122,11 +130,11 @@ TEST_F(PanelTest, AdvertisementViewOnceAndStaysOpen) {
     panel.ShowAdPage("http://127.0.0.1:1/ad1?stageid=3&cnsttype=4");
     EXPECT_STREQ("http://127.0.0.1:1/ad1?stageid=3&cnsttype=4", panel.AdAddress());
     for (UINT m : {WM_RBUTTONDOWN, WM_RBUTTONUP}) {
-        MSG msg = {view, m, 0, 0};
+        MSG msg = Msg(view, m, 0);
         EXPECT_TRUE(view.PreTranslateMessage(&msg));
     }
     for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-        MSG msg = {view, WM_KEYDOWN, key, 1};
+        MSG msg = Msg(view, WM_KEYDOWN, key);
         EXPECT_TRUE(view.PreTranslateMessage(&msg));
     }
     Pump(50);
@@ -197,8 +205,8 @@ TEST_F(PanelTest, ChatSentByButtonAndEnterAndPhrases) {
     panel.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PANEL_SEND, BN_CLICKED), 0);
     EXPECT_EQ(2u, requests.size());
 
-    // Escape is swallowed; Enter elsewhere too.
-    MSG esc = {panel.Input(), WM_KEYDOWN, VK_ESCAPE, 1};
+    // Escape is swallowed.
+    MSG esc = Msg(panel.Input(), WM_KEYDOWN, VK_ESCAPE);
     EXPECT_TRUE(panel.PreTranslateMessage(&esc));
     Pump(20);
     EXPECT_TRUE(panel.IsWindowVisible());
