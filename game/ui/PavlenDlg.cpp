@@ -134,6 +134,8 @@ void CPavlenDlg::SetupFailed(const char* text) {
 BOOL CPavlenDlg::DestroyWindow() {
     DestroyResultDialog();
     CloseGroupMovie();
+    CloseEffectMovie();
+    DestroySidePanel();
     if (m_hWnd) {
         ReleaseScreen();
         KillTimer(kTimerId);

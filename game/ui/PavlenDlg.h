@@ -9,6 +9,7 @@
 // and LobbyLink.cpp (the lobby notification and quitting).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,9 @@
 #include "game/core/ClientLoading.h"
 #include "game/ui/ConnectionWatch.h"
 #include "game/ui/DealClock.h"
+#include "game/ui/DlgRight.h"
 #include "game/ui/DirtyList.h"
+#include "game/ui/FlashDlg.h"
 #include "game/ui/SpriteEffects.h"
 #include "game/ui/TableState.h"
 #include "game/ui/TurnClock.h"
@@ -174,9 +177,7 @@ protected:
     bool m_quitting = false;
     double m_ownScore = 0.0;
     int m_pairPos = 0, m_triplePos = 0;  // the next-pair / next-triple search positions
-    // The side panel does not exist yet: the calls that reach it do nothing.
     CShockwaveflash* m_groupMovie = nullptr;
-    CWnd* m_sidePanel = nullptr;
     CReslutDlg* m_resultDialog = nullptr;
 
     // ==== the player's side: the hand under the mouse, the commands, leaving,
@@ -326,7 +327,7 @@ protected:
     // the result dialog are built elsewhere; these are the single call points.
     void CreateSidePanel();
     void GiveSidePanelImages();
-    void ShowEffectMovie(int code);
+    void DestroySidePanel();
 
     RECT m_client = {0, 0, 0, 0};
     CDC m_windowDC;
@@ -336,8 +337,6 @@ protected:
     CxImage m_rightBg, m_peopleNum, m_peopleNum2;
     POINT m_counterAt = {0, 0};
     POINT m_clockAt = {0, 0};
-    CWnd* m_effectMovie = nullptr;
-    int m_currentEffect = 3;
     CStringArray m_movieNames;
     DWORD m_noticeStamp = 0;
     int m_counterHighlight = 0;
@@ -353,6 +352,28 @@ protected:
     CXImgButton m_close, m_minimize;
     CWnd m_control1085, m_control1086;
     // ==== end of the table on screen
+
+    // ---- side panel and effect overlay (SidePanelLink.cpp)
+public:
+    // The side panel the table feeds (not owned); null while there is none.
+    void SetSidePanel(CDlgRight* panel) { m_panel = panel; }
+    CDlgRight* SidePanel() const { return m_panel; }
+    // A Flash effect movie over the client area (codes 0..3, 100, 101).
+    void ShowEffectMovie(int code);
+    void CloseEffectMovie();
+    CFlashDlg* EffectMovie() const { return m_effectMovie.get(); }
+    // A green line in the panel's chat (the lobby's chat-box notices).
+    void PanelNotice(const std::string& text);
+
+protected:
+    // Chat, notices, ranking and match time; false for other messages.
+    bool HandlePanelMessage(CMessage* message);
+    // The name shown in a chat line: "-" while names are hidden.
+    std::string ChatName(const std::string& name) const;
+    CDlgRight* m_panel = nullptr;
+    std::unique_ptr<CDlgRight> m_ownPanel;  // the one the table created
+    std::unique_ptr<CFlashDlg> m_effectMovie;
+    int m_currentEffect = 0;
 
     DECLARE_MESSAGE_MAP()
 };

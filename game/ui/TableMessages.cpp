@@ -29,6 +29,7 @@ void CPavlenDlg::RequestDesk(const std::string& room) {
 bool CPavlenDlg::HandleTableMessage(CMessage* message) {
     CTableState& s = m_state;
     CGameSession* session = GetGameSession();
+    if (HandlePanelMessage(message)) return true;
     switch (message->typeId) {
     case CValidateFaileMsg::kType:
         BringToFront();

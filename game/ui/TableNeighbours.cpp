@@ -3,25 +3,39 @@
 // is filled in where that window is built; until then the table runs without
 // it.
 // winsock2.h must come before windows.h
+#include <memory>
+
 // clang-format off
 #include <winsock2.h>
 #include <windows.h>
 // clang-format on
 
 #include "game/core/GameClock.h"
+#include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
 
-// Creates the side panel (template 144, owned by the table), hands it
-// m_rightBg, m_peopleNum and m_peopleNum2 and shows it; kept in m_sidePanel.
-void CPavlenDlg::CreateSidePanel() {}
+// Creates the side panel (template 144, owned by the table) with the table's
+// three pictures and shows it; the window-position handler keeps it placed.
+void CPavlenDlg::CreateSidePanel() {
+    auto panel = std::make_unique<CDlgRight>();
+    panel->SetPictures(&m_rightBg, &m_peopleNum, &m_peopleNum2);
+    if (!panel->Create(CDlgRight::IDD, this)) return;
+    panel->ShowWindow(SW_SHOWNOACTIVATE);
+    m_ownPanel = std::move(panel);
+    SetSidePanel(m_ownPanel.get());
+}
 
 // Gives the side panel its list, scroll-bar and button pictures (entries
 // 355 to 375) and lets it lay itself out.
-void CPavlenDlg::GiveSidePanelImages() {}
+void CPavlenDlg::GiveSidePanelImages() {
+    if (!m_panel) return;
+    m_panel->SetImageTable(GetGameImages());
+    m_panel->InitRankList();
+}
 
-// Selects the effect's movie (codes 0..3 -> 0..3, 100 -> 4, 101 -> 5, else 3)
-// and shows it in an effect movie window over the client area, kept in
-// m_effectMovie.
-void CPavlenDlg::ShowEffectMovie(int code) {
-    m_currentEffect = code >= 0 && code <= 3 ? code : code == 100 ? 4 : code == 101 ? 5 : 3;
+// Destroys the panel the table created.
+void CPavlenDlg::DestroySidePanel() {
+    if (m_panel == m_ownPanel.get()) m_panel = nullptr;
+    if (m_ownPanel && m_ownPanel->m_hWnd) m_ownPanel->DestroyWindow();
+    m_ownPanel.reset();
 }

@@ -144,9 +144,6 @@ int CPavlenDlg::Box(const char* text, const char* caption, UINT type, int second
     return TableMessageBox(text, caption, type, seconds, this);
 }
 
-// Chat lines go to the side panel, which the table does not have yet.
-void CPavlenDlg::ChatLine(const std::string&, const char*) {}
-
 void CPavlenDlg::ClientSize(int* width, int* height) const {
     RECT r = {0, 0, 0, 0};
     if (m_hWnd) GetClientRect(&r);

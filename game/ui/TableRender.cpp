@@ -266,7 +266,7 @@ void CPavlenDlg::DrawDim(CDC* dc) {
 }
 
 void CPavlenDlg::HandleResultDisplay(CDC* dc) {
-    if (m_effectMovie || !m_effects.Empty()) return;
+    if ((m_effectMovie && m_effectMovie->m_hWnd) || !m_effects.Empty()) return;
     DrawDim(dc);
     CTableState& s = m_state;
     if (s.resultPending == 1) ShowResultDialog();

@@ -208,10 +208,10 @@ void CPavlenDlg::OnWindowPosChanged(WINDOWPOS* pos) {
     const int bx = (window.right - window.left - W0) / 2;
     if (m_effectMovie && m_effectMovie->m_hWnd && m_state.phase != 15)
         m_effectMovie->MoveWindow(window.left + bx, window.top + (window.bottom - window.top) - H0 - bx, W0, H0);
-    if (m_sidePanel && m_sidePanel->m_hWnd) {
+    if (m_panel && m_panel->m_hWnd) {
         RECT panel;
-        m_sidePanel->GetWindowRect(&panel);
-        m_sidePanel->SetWindowPos(nullptr, window.left + W0 - (panel.right - panel.left) - 6, window.top + 23, 0, 0,
+        m_panel->GetWindowRect(&panel);
+        m_panel->SetWindowPos(nullptr, window.left + W0 - (panel.right - panel.left) - 6, window.top + 23, 0, 0,
                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     Invalidate();

@@ -36,7 +36,6 @@ public:
     using CPavlenDlg::InvalidateAll;
     using CPavlenDlg::PlacePlayerPrompt;
     using CPavlenDlg::StartClock;
-    using CPavlenDlg::m_sidePanel;
     // By its style: the hosting test never shows the table itself.
     bool Visible(int id) { return GetDlgItem(id) && (GetDlgItem(id)->GetStyle() & WS_VISIBLE) != 0; }
     bool Enabled(int id) { return GetDlgItem(id) && GetDlgItem(id)->IsWindowEnabled(); }

@@ -37,6 +37,9 @@ std::string LobbyLine(unsigned short port) {
     return " 127.0.0.1 alice " + p + " 31 v4l1d 0 127.0.0.1 " + p + " 1 0 0";
 }
 
+// The table's side panel, a dialog of the program beside its boxes.
+bool IsSidePanel(HWND window) { return GetDlgItem(window, 1097) != nullptr; }
+
 // fenlo.exe in a scratch working directory, tracing into it.
 class Client : public testsupport::ChildProcess {
 public:
@@ -105,7 +108,7 @@ public:
         for (HWND h : Windows("#32770")) {
             char title[64] = "";
             GetWindowTextA(h, title, sizeof title);
-            if (std::string(title) == "Mirabo斗地主") continue;
+            if (std::string(title) == "Mirabo斗地主" || IsSidePanel(h)) continue;
             PostMessageA(h, WM_COMMAND, answer, 0);
             ++n;
         }
@@ -519,7 +522,7 @@ TEST(FenloLook, TheDealtHandIsOnScreen) {
     ScratchFolder folder("look");
     SetEnvironmentVariableA("FENLO_TABLE_TRACE", (folder / "trace.txt").c_str());
     testsupport::ChildProcess client(ProgramFolder() + "\\fenlo.exe", LobbyLine(server.Port()), ProgramFolder());
-    HWND table = client.WaitWindow("#32770");
+    HWND table = client.WaitWindow("#32770", "Mirabo斗地主");
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(WaitFor([&] { return folder.Read("trace.txt").find("phase 4") != std::string::npos; }, 20000));
     SetWindowPos(table, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
@@ -543,7 +546,7 @@ TEST(FenloLook, TheDealtHandIsOnScreen) {
         for (HWND h : client.Windows("#32770")) {
             char title[64] = "";
             GetWindowTextA(h, title, sizeof title);
-            if (std::string(title) != "Mirabo斗地主") PostMessageA(h, WM_COMMAND, IDYES, 0);
+            if (std::string(title) != "Mirabo斗地主" && !IsSidePanel(h)) PostMessageA(h, WM_COMMAND, IDYES, 0);
         }
         return client.WaitExit(50);
     }, 10000);
@@ -676,7 +679,9 @@ TEST(FenloHand, AWholeHandPlayedWithTheMouse) {
     std::vector<HWND> result;
     ASSERT_TRUE(WaitFor([&] {
         result = client.Windows("#32770");
-        result.erase(std::remove(result.begin(), result.end(), table), result.end());
+        result.erase(std::remove_if(result.begin(), result.end(),
+                                    [&](HWND h) { return h == table || IsSidePanel(h); }),
+                     result.end());
         return !result.empty();
     }, 20000)) << "the result dialog";
     Click(result[0], 1078);

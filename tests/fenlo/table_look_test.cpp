@@ -131,17 +131,17 @@ TEST(TableLook, SystemMenuAndItsMinimiseCommand) {
 
 TEST(TableLook, TheSidePanelFollowsTheTable) {
     TableHarness h;
-    CWnd panel;
-    panel.Attach(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 300, nullptr, nullptr, nullptr, nullptr));
-    h.table->m_sidePanel = &panel;
+    CDlgRight* panel = h.table->SidePanel();
+    ASSERT_TRUE(panel && panel->m_hWnd) << "created at set-up";
+    RECT before;
+    panel->GetWindowRect(&before);
+    const int width = before.right - before.left;
     h.table->SetWindowPos(nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT r;
-    panel.GetWindowRect(&r);
-    EXPECT_EQ(r.left, 50 + 1040 - 200 - 6);
+    panel->GetWindowRect(&r);
+    EXPECT_EQ(r.left, 50 + 1040 - width - 6);
     EXPECT_EQ(r.top, 60 + 23);
-    EXPECT_EQ(r.right - r.left, 200) << "its size is kept";
-    h.table->m_sidePanel = nullptr;
-    panel.DestroyWindow();
+    EXPECT_EQ(r.right - r.left, width) << "its size is kept";
 }
 
 // Windows titled as the lobby's, recording the table's reports.
