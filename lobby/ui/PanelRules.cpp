@@ -105,3 +105,31 @@ SlidePlan PlanSlide(int height, int step) {
     if (step <= 0) return {0, 0};
     return {height / step - 1, height % step};
 }
+
+std::vector<NoticePiece> ParseNoticePieces(const std::string& text) {
+    std::vector<NoticePiece> pieces;
+    std::string plain, link;
+    bool inLink = false;
+    for (char c : text) {
+        if (c != '$') {
+            (inLink ? link : plain) += c;
+            continue;
+        }
+        if (!inLink && !plain.empty()) pieces.push_back({false, plain});
+        if (inLink && !link.empty()) pieces.push_back({true, link});
+        (inLink ? link : plain).clear();
+        inLink = !inLink;
+    }
+    const std::string& rest = inLink ? link : plain;
+    if (!rest.empty()) pieces.push_back({false, rest});
+    return pieces;
+}
+
+void SplitLinkPiece(const std::string& piece, std::string& label, std::string& address) {
+    const size_t comma = piece.find(',');
+    label = piece.substr(0, comma);
+    address.clear();
+    if (comma == std::string::npos) return;
+    for (size_t i = comma + 1; i < piece.size(); ++i)
+        if (piece[i] != ',') address += piece[i];
+}

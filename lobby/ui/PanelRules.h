@@ -45,3 +45,14 @@ struct SlidePlan {
     int remainder;
 };
 SlidePlan PlanSlide(int height, int step);
+
+// A notice's mark-up: pieces between two "$" are links; a "$" left open
+// makes the rest plain text. Empty pieces are left out; "$" never shows.
+struct NoticePiece {
+    bool link;
+    std::string text;
+};
+std::vector<NoticePiece> ParseNoticePieces(const std::string& text);
+// "label,address": the label before the first ",", the address after it
+// with every further "," left out.
+void SplitLinkPiece(const std::string& piece, std::string& label, std::string& address);

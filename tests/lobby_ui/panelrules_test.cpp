@@ -65,3 +65,21 @@ TEST(PanelRules, TreeIntroAndSizes) {
     EXPECT_EQ(s.steps, 8);
     EXPECT_EQ(s.remainder, 5);
 }
+
+TEST(PanelRules, NoticeMarkup) {
+    auto p = ParseNoticePieces("Hello$news,addr$bye");
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_FALSE(p[0].link);
+    EXPECT_EQ(p[0].text, "Hello");
+    EXPECT_TRUE(p[1].link);
+    EXPECT_EQ(p[1].text, "news,addr");
+    EXPECT_EQ(p[2].text, "bye");
+    p = ParseNoticePieces("a$b");  // a link never closed stays text
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_FALSE(p[1].link);
+    EXPECT_EQ(p[1].text, "b");
+    std::string label, address;
+    SplitLinkPiece("label,x,y", label, address);
+    EXPECT_EQ(label, "label");
+    EXPECT_EQ(address, "xy");
+}
