@@ -16,27 +16,6 @@
 
 namespace {
 
-std::string ExeDir() {
-    char exe[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string dir(exe);
-    return dir.substr(0, dir.find_last_of('\\') + 1);
-}
-
-DWORD Regsvr32(const std::string& options) {
-    std::string line = "regsvr32.exe /s " + options + " \"" + ExeDir() + "ImageOle.dll\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 99;
-    ::WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 99;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-    return code;
-}
-
 // Letters, digits and slashes of the box's text: the pictures and line ends left out.
 std::string PlainText(CExRichEdit& box) {
     CString all;
@@ -52,9 +31,9 @@ std::string PlainText(CExRichEdit& box) {
 TEST(ChatBox, EmotesThroughTheRegisteredControl) {
     ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
     CSkinRes* skin = LoadedSkin();
-    Regsvr32("/u");
+    RegisterImageOle(false);
     EXPECT_EQ(IsGifOleControlAvailable(), 0);
-    ASSERT_EQ(Regsvr32(""), 0u);
+    ASSERT_EQ(RegisterImageOle(true), 0u);
     EXPECT_EQ(IsGifOleControlAvailable(), 1);
 
     CWnd parent;
@@ -88,5 +67,5 @@ TEST(ChatBox, EmotesThroughTheRegisteredControl) {
     EXPECT_EQ(box.GetObjectCount(), 0);
     box.DestroyWindow();
     parent.DestroyWindow();
-    Regsvr32("/u");
+    RegisterImageOle(false);
 }
