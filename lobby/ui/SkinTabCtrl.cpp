@@ -146,6 +146,15 @@ BOOL CSkinTabCtrl::ClickSelect(CSkinTabCtrlBtn* tab) {
     return TRUE;
 }
 
+BOOL CSkinTabCtrl::ActivateTab(int key) {
+    Hold hold(*this);
+    CSkinTabCtrlBtn* tab = Find(key);
+    if (!tab) return FALSE;
+    for (CSkinTabCtrlBtn* t : m_tabs) t->m_nState = t == tab ? 1 : 2;
+    Invalidate();
+    return TRUE;
+}
+
 int CSkinTabCtrl::GetSelectedKey() {
     Hold hold(*this);
     for (CSkinTabCtrlBtn* t : m_tabs)

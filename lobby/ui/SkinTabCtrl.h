@@ -64,6 +64,9 @@ public:
 
     int AddTab(LPCSTR text);
     BOOL SelectTab(int key);
+    // Marks the tab selected and the former one normal and repaints, telling
+    // no one; FALSE when there is no such tab.
+    BOOL ActivateTab(int key);
     int GetSelectedKey();
     BOOL SetTabText(int key, LPCSTR text);
     void RemoveAllTabs();
