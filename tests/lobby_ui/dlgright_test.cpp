@@ -5,13 +5,16 @@
 
 #include <winsock2.h>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "LobbyUiTest.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/ui/DlgRight.h"
+#include "lobby/ui/RoomChatSender.h"
 #include "lobby/ui/SkinRes.h"
+#include "tests/support/LoopbackServer.h"
 
 namespace {
 
@@ -136,4 +139,37 @@ TEST_F(RightPanel, ChatFloodLimitAndEscapes) {
     CString typed;
     panel.Input().GetWindowText(typed);
     EXPECT_EQ(std::string(typed), "/wx1");
+}
+
+// The room-chat sender puts the Chat request on the lobby connection.
+TEST(RoomChatSender, ChatGoesOutOnTheLobbyConnection) {
+    std::mutex lock;
+    std::string received;
+    testsupport::LoopbackServer server([&](testsupport::Connection& c) {
+        int kind = 0;
+        std::string payload;
+        if (c.ReadFrame(kind, payload, 10000)) {
+            std::lock_guard<std::mutex> hold(lock);
+            received = payload;
+        }
+    });
+    CLobbyData data;
+    data.SetServerConfigLoader([] { return true; });
+    ASSERT_EQ(data.Init(1), 1);
+    data.Connect("127.0.0.1", server.Port());
+    CLobbyChatMsg message;
+    message.color = RGB(200, 10, 0);
+    message.content = "a b@_5";
+    message.place = "room";
+    message.playerName = "bob";
+    message.target = "0";
+    EXPECT_EQ(SendRoomChat(data, message), 1);
+    ASSERT_TRUE(PumpUntil([&] {
+        std::lock_guard<std::mutex> hold(lock);
+        return !received.empty();
+    }, 10000));
+    EXPECT_NE(received.find("Chat"), std::string::npos) << received;
+    EXPECT_NE(received.find("\"ab@_5\""), std::string::npos) << received;
+    EXPECT_NE(received.find("\"200,10,0\""), std::string::npos) << received;
+    data.Shutdown();
 }
