@@ -27,10 +27,11 @@ RoomPlayerRecord* Player(const char* nick, int money, const char* sex) {
     return p;
 }
 
+// The whole text, two-byte characters included.
 std::string Text(CExRichEdit& box) {
-    std::string all(8192, '\0');
-    all.resize(static_cast<size_t>(::GetWindowTextA(box.m_hWnd, &all[0], static_cast<int>(all.size()))));
-    return all;
+    CString all;
+    box.GetWindowText(all);
+    return all.GetString();
 }
 
 struct RightPanel : ::testing::Test {
