@@ -36,16 +36,17 @@ END_MESSAGE_MAP()
 
 // Finds this thread's colour dialog, notes its place and presses OK.
 CRect g_colorPlace;
+BOOL CALLBACK PressOk(HWND h, LPARAM timerId) {
+    char cls[32] = "";
+    ::GetClassNameA(h, cls, sizeof cls);
+    if (std::string(cls) != "#32770" || !::IsWindowVisible(h)) return TRUE;
+    ::GetWindowRect(h, &g_colorPlace);
+    ::KillTimer(nullptr, static_cast<UINT_PTR>(timerId));
+    ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
+    return FALSE;
+}
 void CALLBACK AnswerColorDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM timerId) -> BOOL {
-        char cls[32] = "";
-        ::GetClassNameA(h, cls, sizeof cls);
-        if (std::string(cls) != "#32770" || !::IsWindowVisible(h)) return TRUE;
-        ::GetWindowRect(h, &g_colorPlace);
-        ::KillTimer(nullptr, static_cast<UINT_PTR>(timerId));
-        ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
-        return FALSE;
-    }, static_cast<LPARAM>(timer));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &PressOk, static_cast<LPARAM>(timer));
 }
 
 }  // namespace
