@@ -68,6 +68,11 @@ public:
     // The registry key under which the program keeps its settings.
     void SetRegistryKey(LPCSTR company) { m_registryKey = company ? company : ""; }
     CString GetRegistryKey() const { return m_registryKey; }
+    // Binary values under HKCU\Software\<registry key>\<program>\<section>.
+    // Get hands out a new[] copy (delete[] by the caller) and FALSE when the
+    // value is missing.
+    BOOL GetProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE* data, UINT* bytes);
+    BOOL WriteProfileBinary(LPCSTR section, LPCSTR entry, LPBYTE data, UINT bytes);
 
     DECLARE_MESSAGE_MAP()
 

@@ -16,3 +16,4 @@
 #include "platform/controls/Static.h"
 #include "platform/controls/ToolTipCtrl.h"
 #include "platform/controls/TreeCtrl.h"
+#include "platform/controls/ColorDialog.h"

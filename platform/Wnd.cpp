@@ -368,7 +368,9 @@ void CWnd::CenterWindow(CWnd* alternateOwner) {
 }
 
 void CWnd::GetWindowText(CString& text) const {
-    int n = ::GetWindowTextLengthA(m_hWnd);
+    // Some controls (rich edit) count characters, not bytes: room for two
+    // bytes each, cut to what arrives.
+    int n = ::GetWindowTextLengthA(m_hWnd) * 2;
     char* buf = text.GetBufferSetLength(n);
     ::GetWindowTextA(m_hWnd, buf, n + 1);
     text.ReleaseBuffer();

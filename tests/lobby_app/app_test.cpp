@@ -1138,3 +1138,47 @@ TEST(LobbyMain, MemberPageAndAdvertisementOpenAsWebPages) {
     }
     SavePng(CaptureWindow(main), "lobby_member_page");
 }
+
+namespace {
+// The visible child of the main window with that control id and class.
+HWND FindControl(HWND parent, int id, const char* cls) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (GetDlgCtrlID(child) == id && std::string(name) == cls) return child;
+        if (HWND deeper = FindControl(child, id, cls)) return deeper;
+    }
+    return nullptr;
+}
+}  // namespace
+
+TEST(LobbyMain, PanelsShowTheAllowedLinksAndANoticePopsUp) {
+    ScriptedLobby server;
+    LobbyRun run("panels", server.Port());
+    const std::string config = run.folder.Path() + "config.ini";
+    WritePrivateProfileStringA("URL1", "MainWebShow", "1", config.c_str());
+    WritePrivateProfileStringA("URL1", "PayWebShow", "0", config.c_str());
+    WritePrivateProfileStringA("URL1", "MainWeb", "no-such-main-page", config.c_str());
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+
+    // The top bar: the close button always, a link only when its flag is "1".
+    HWND link = FindControl(main, 1008, "Button");
+    ASSERT_NE(link, nullptr);
+    HWND top = GetParent(link);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(top, 1016)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(top, 1008)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(top, 1010)));
+    PostMessageA(top, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, 1008)));
+    EXPECT_TRUE(run.WaitLine("trace.txt", "open no-such-main-page"));
+
+    // The middle panel has its tab strip; a type-2 notice pops up and stays.
+    EXPECT_NE(FindControl(main, 0xE900, "MiraboWnd"), nullptr);
+    server.Send("Notice", "<p a=\"aGk=\" b=\"2\"/>");
+    EXPECT_TRUE(WaitFor([&] { return !lobby.Windows("#32770", "Mirabo系统消息").empty(); }, 10000));
+    server.Send("GameList", kGames);
+    WaitFor([] { return false; }, 1000);
+    SavePng(CaptureWindow(main), "lobby_panels");
+}

@@ -18,3 +18,6 @@ CSkinRes* LoadedSkin();
 // The whole window (frame included) as its window DC holds it.
 struct Capture;
 Capture CaptureWhole(HWND hwnd);
+// Registers (or unregisters) ImageOle.dll beside the test with regsvr32;
+// regsvr32's exit code.
+unsigned long RegisterImageOle(bool on);

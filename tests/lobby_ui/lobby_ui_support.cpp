@@ -38,3 +38,19 @@ Capture CaptureWhole(HWND hwnd) {
     ::ReleaseDC(hwnd, dc);
     return c;
 }
+
+unsigned long RegisterImageOle(bool on) {
+    std::string exe = SkinIniPath();
+    exe = exe.substr(0, exe.find("\\Skin\\"));
+    std::string line = std::string("regsvr32.exe /s ") + (on ? "" : "/u ") + "\"" + exe + "\\ImageOle.dll\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 99;
+    ::WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = 99;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return code;
+}

@@ -97,7 +97,7 @@ TEST(SkinRes, GeneratedSkinLoadsWhole) {
     int id = 0;
     EXPECT_EQ(skin.GetStyleText(1, style, id), 1);
     EXPECT_EQ(id, 2);
-    EXPECT_NE(skin.GetFaceTable().Lookup("/ku").find("face\\1.gif"), std::string::npos);
+    EXPECT_NE(skin.GetFaceTable().Lookup("/ku1").find("face\\1.gif"), std::string::npos);
     HRGN region = skin.GetPopMsgRegion();
     ASSERT_TRUE(region != nullptr);
     EXPECT_FALSE(::PtInRegion(region, 0, 0));  // magenta corner
@@ -125,10 +125,10 @@ TEST(SkinRes, StopsAtFirstFailureAndKeepsFirstFace) {
 
     CSkinRes dup;
     path = SkinCopy("dup_face.ini");
-    ::WritePrivateProfileStringA("face", "face_text_1", "/wx", path.c_str());
+    ::WritePrivateProfileStringA("face", "face_text_1", "/wx1", path.c_str());
     ASSERT_EQ(dup.Load(path.c_str()), 1);
-    EXPECT_NE(dup.GetFaceTable().Lookup("/wx").find("face\\0.gif"), std::string::npos);
-    EXPECT_EQ(dup.GetFaceTable().Lookup("/ku"), "");
+    EXPECT_NE(dup.GetFaceTable().Lookup("/wx1").find("face\\0.gif"), std::string::npos);
+    EXPECT_EQ(dup.GetFaceTable().Lookup("/ku1"), "");
 
     dup.SaveUserText("abc");
     char value[64] = "";

@@ -49,6 +49,9 @@ class Assets:
     def png(self, path, canvas):
         self._write(path, imaging.encode_png(canvas))
 
+    def gif(self, path, frames, delay_cs=20):
+        self._write(path, imaging.encode_gif(frames, delay_cs))
+
     def wav(self, path, freq=440.0, ms=200, volume=0.3):
         self._write(path, imaging.encode_wav(freq, ms, volume))
 

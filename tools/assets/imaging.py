@@ -1,4 +1,4 @@
-"""A tiny raster canvas and encoders for BMP, PNG and WAV (standard library only),
+"""A tiny raster canvas and encoders for BMP, PNG, GIF and WAV (standard library only),
 and JPEG through Pillow."""
 import math
 import struct
@@ -112,6 +112,53 @@ def encode_wav(freq, ms, volume, rate=22050):
     fmt = struct.pack("<HHIIHH", 1, 1, rate, rate * 2, 2, 16)
     body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(frames)) + frames
     return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def encode_gif(frames, delay_cs=20):
+    """An animated GIF89a (looping) of same-sized canvases, at most 256 colours."""
+    w, h = frames[0].w, frames[0].h
+    colours = []
+    index = {}
+    for f in frames:
+        for row in f.px:
+            for p in row:
+                if p[:3] not in index:
+                    index[p[:3]] = len(colours)
+                    colours.append(p[:3])
+    colours = colours[:256] + [(0, 0, 0)] * (256 - len(colours[:256]))
+    out = b"GIF89a" + struct.pack("<HHBBB", w, h, 0xF7, 0, 0) + b"".join(bytes(c) for c in colours)
+    out += b"\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00"
+    for f in frames:
+        out += b"\x21\xF9\x04\x04" + struct.pack("<H", delay_cs) + b"\x00\x00"
+        out += b"\x2C" + struct.pack("<HHHHB", 0, 0, w, h, 0) + b"\x08"
+        data = _lzw_literals([min(index.get(p[:3], 0), 255) for row in f.px for p in row])
+        for i in range(0, len(data), 255):
+            out += bytes([len(data[i:i + 255])]) + data[i:i + 255]
+        out += b"\x00"
+    return out + b"\x3B"
+
+
+def _lzw_literals(pixels):
+    # Literal codes only, 9 bits wide: a clear code before the table would
+    # need a wider code keeps every code the same width.
+    codes = []
+    for i, p in enumerate(pixels):
+        if i % 254 == 0:
+            codes.append(256)
+        codes.append(p)
+    codes.append(257)
+    acc = bits = 0
+    out = bytearray()
+    for c in codes:
+        acc |= c << bits
+        bits += 9
+        while bits >= 8:
+            out.append(acc & 0xFF)
+            acc >>= 8
+            bits -= 8
+    if bits:
+        out.append(acc & 0xFF)
+    return bytes(out)
 
 
 def encode_jpeg(canvas, quality=90):

@@ -20,6 +20,8 @@
 
 BEGIN_MESSAGE_MAP(CDlgLeft, CDialog)
     ON_WM_SIZE()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
     ON_NOTIFY(TVN_SELCHANGEDA, 1000, OnSelChanged)
     ON_NOTIFY(NM_DBLCLK, 1000, OnDblClk)
 END_MESSAGE_MAP()
@@ -99,62 +101,5 @@ void CDlgLeft::OnDblClk(NMHDR*, LRESULT* result) {
 // The download offer for a missing game client; 1 when the client was fetched.
 int CDlgLeft::OfferGameDownload(const std::string& code) { return GetLobbyApp()->OfferGameDownload(code.c_str()); }
 
-// ---- middle panel: the pages --------------------------------------------------------
-
-BEGIN_MESSAGE_MAP(CDlgMid, CDialog)
-    ON_WM_SIZE()
-    ON_WM_DESTROY()
-END_MESSAGE_MAP()
-
-BOOL CDlgMid::OnInitDialog() {
-    CDialog::OnInitDialog();
-    m_ready = true;
-    Layout();
-    return TRUE;
-}
-
-void CDlgMid::Layout() {
-    CRect client;
-    GetClientRect(&client);
-    m_pageRect = CRect(16, 62, client.right - 16, client.bottom - 16);
-    if (m_pageRect.right < m_pageRect.left) m_pageRect.right = m_pageRect.left;
-    if (m_pageRect.bottom < m_pageRect.top) m_pageRect.bottom = m_pageRect.top;
-    m_pages.MoveAll(m_pageRect.left, m_pageRect.top, m_pageRect.right, m_pageRect.bottom);
-}
-
-void CDlgMid::OnSize(UINT, int, int) {
-    if (m_ready) Layout();
-}
-
-void CDlgMid::OnDestroy() {
-    m_pages.DestroyAll();
-    Default();
-}
-
-int CDlgMid::AddPage(LPCSTR title, CWnd* window) {
-    if (!window) return -1;
-    window->SetWindowText(title);
-    const int id = m_nextId++;
-    window->ShowWindow(SW_HIDE);
-    window->MoveWindow(&m_pageRect);
-    window->SetWindowRgn(::CreateRoundRectRgn(0, 0, m_pageRect.Width() + 1, m_pageRect.Height() + 1, 3, 3), TRUE);
-    m_pages.AddPage(id, window);
-    ActivatePage(id);
-    return id;
-}
-
-void CDlgMid::ClosePage(int id) {
-    if (!m_pages.RemovePage(id)) return;
-    GetParent()->PostMessage(kMsgMainCommand, 1, id);
-}
-
-// ---- right panel: the room's players and chat ------------------------------------
-
-BEGIN_MESSAGE_MAP(CDlgRight, CDialog)
-    ON_MESSAGE(kMsgRoomMessage, OnRoomMessage)
-END_MESSAGE_MAP()
-
-LRESULT CDlgRight::OnRoomMessage(WPARAM, LPARAM message) {
-    delete reinterpret_cast<CMessage*>(message);
-    return 0;
-}
+// ---- middle panel: the pages ---------------------------------------------------------
+// (tab strip and panel buttons: PanelMid.cpp)

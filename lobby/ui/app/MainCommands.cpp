@@ -366,7 +366,11 @@ void CMyMiraboGameDlg::ShowPopupNotice(PopupNoticeRequest* request) {
     if (!request) return;
     LobbyTrace("popup %s|%s|%d|%d", request->caption.GetString(), request->text.GetString(), request->time,
                request->flag);
+    m_popups.Show(request->text, request->caption, request->time, this, request->flag);
     delete request;
 }
 
-void CMyMiraboGameDlg::RemovePopupNotice(int id) { LobbyTrace("popup removed %d", id); }
+void CMyMiraboGameDlg::RemovePopupNotice(int id) {
+    LobbyTrace("popup removed %d", id);
+    m_popups.Remove(id);
+}

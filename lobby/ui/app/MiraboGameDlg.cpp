@@ -18,6 +18,7 @@
 #include "lobby/net/startup/NLogin.h"
 #include "lobby/ui/DlgMes.h"
 #include "lobby/ui/LobbyTrace.h"
+#include "lobby/ui/RoomChatSender.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MessageBoxRequest.h"
 #include "lobby/ui/app/MiraboGameApp.h"
@@ -68,6 +69,10 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     m_left.Create(CDlgLeft::IDD, this);
     m_mid.Create(CDlgMid::IDD, this);
     m_top.Create(CDlgTop::IDD, this);
+    // Room chat goes out on the lobby connection while the room's page exists.
+    m_right.SetChatSender([this](const CLobbyChatMsg& message) {
+        if (m_mid.GetPageWnd(m_roomPageId)) SendRoomChat(GetLobbyData(), message);
+    });
     m_right.Create(CDlgRight::IDD, this);
     m_top.GetClientRect(&m_topRect);
     m_left.GetClientRect(&m_leftRect);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "lobby/ui/DSkinWin.h"
+#include "lobby/ui/PopMsgList.h"
 #include "lobby/ui/app/LobbyPanels.h"
 #include "platform/Framework.h"
 
@@ -60,6 +61,7 @@ public:
     int IsRightPanelShown() const { return m_rightHidden ? 0 : 1; }
     int GetRoomPageId() const { return m_roomPageId; }
     int GetCurrentRoomId() const { return m_currentRoomId; }
+    int GetMemberPageId() const { return m_memberPageId; }
 
     // The pump's one step: the message is handled and deleted or passed on.
     void HandleServerMessage(CMessage* message);
@@ -177,4 +179,5 @@ private:
     int m_roomPageId = -1;
     int m_orderPageId = -1;
     int m_currentRoomId = 0;
+    CPopMsgList m_popups;  // the notices of WM_USER+6120
 };

@@ -41,6 +41,22 @@ def register(a):
     bmp = lambda name, canvas: a.bmp(DIR + name, canvas)  # noqa: E731
     png = lambda name, canvas: a.png(DIR + name, canvas)  # noqa: E731
 
+    # [face]: the chat emotes, animated 24 x 24 GIFs of two or three frames.
+    def face(colour, frames):
+        out = []
+        for i in range(frames):
+            c = Canvas(24, 24, (255, 255, 255))
+            c.disc(12, 12, 10, colour)
+            c.rect(7, 8, 3, 3, (0, 0, 0))
+            c.rect(14, 8, 3, 3, (0, 0, 0))
+            c.rect(8, 15 + i, 8, 2, (120, 0, 0))
+            out.append(c)
+        return out
+
+    a.gif(DIR + "face/0.gif", face((250, 210, 40), 3))
+    a.gif(DIR + "face/1.gif", face((90, 160, 240), 2))
+    a.gif(DIR + "face/system.gif", face((240, 90, 60), 2))
+
     # [dialog]: caption buttons (4 frames of 20 x 18) and frame pieces.
     for name in ("btn_max", "btn_min", "btn_close", "btn_normal"):
         bmp("dialog/%s.bmp" % name, strip(20, 18))
@@ -233,9 +249,9 @@ png_wait=wait\\png_wait.png
 [face]
 face_system=face\\system.gif
 face_count=2
-face_text_0=/wx
+face_text_0=/wx1
 face_file_0=face\\0.gif
-face_text_1=/ku
+face_text_1=/ku1
 face_file_1=face\\1.gif
 
 [color_list]

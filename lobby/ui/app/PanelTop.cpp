@@ -1,0 +1,90 @@
+// The top bar (129): the link buttons config.ini allows, the close button,
+// the skin's frame and logo.
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include "lobby/ui/LobbyTrace.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/LobbyPanels.h"
+#include "lobby/ui/app/MiraboGameApp.h"
+
+namespace {
+const UINT kTopIds[9] = {1008, 1011, 1010, 1009, 1012, 1013, 1014, 1015, 1016};
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDlgTop, CDialog)
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_COMMAND_RANGE(1008, 1016, OnLink)
+END_MESSAGE_MAP()
+
+BOOL CDlgTop::OnInitDialog() {
+    CDialog::OnInitDialog();
+    CSkinRes* skin = GetLobbySkin();
+    CMyMiraboGameApp* app = GetLobbyApp();
+    const bool shown[8] = {app->MainWebShow, app->SetWebShow,   app->PayWebShow,  app->BBSWebShow,
+                           app->BCityWebShow, app->PerWebShow, app->HelpWebShow, app->ShopWebShow};
+    const std::vector<CPoint>& points = skin->GetButtonPoints();
+    for (int i = 0; i < 9; ++i) {
+        PngButton& b = m_buttons[i];
+        if (HWND h = ::GetDlgItem(m_hWnd, static_cast<int>(kTopIds[i]))) b.SubclassWindow(h);
+        else b.CreateEx(0, "BUTTON", "", WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 10, 10), this, kTopIds[i]);
+        const CPoint at = i < static_cast<int>(points.size()) ? points[i] : CPoint(0, 0);
+        b.SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (Gdiplus::Image* strip = skin->GetImage(i < 8 ? i : 19)) b.SetImage(strip);
+        b.SetState(2);
+        b.ShowWindow(i == 8 || shown[i] ? SW_SHOW : SW_HIDE);
+    }
+    return TRUE;
+}
+
+void CDlgTop::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC screen = ::BeginPaint(m_hWnd, &ps);
+    CRect client;
+    GetClientRect(&client);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, client.Width() ? client.Width() : 1, client.Height() ? client.Height() : 1);
+    HGDIOBJ old = ::SelectObject(dc, bmp);
+    CSkinRes* skin = GetLobbySkin();
+    skin->DrawFrame(CDC::FromHandle(dc), 0, 0, client.right, client.bottom, 2);
+    skin->DrawLogo(CDC::FromHandle(dc), 0, 0);
+    ::BitBlt(screen, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(dc);
+    ::EndPaint(m_hWnd, &ps);
+    for (PngButton& b : m_buttons)
+        if (b.m_hWnd && b.IsWindowVisible()) b.Invalidate(FALSE);
+}
+
+void CDlgTop::OnLink(UINT id) {
+    CMyMiraboGameApp* app = GetLobbyApp();
+    switch (id) {
+        case 1008:
+        case 1010: {
+            const CString& address = id == 1008 ? app->MainWeb : app->PayWeb;
+            LobbyTrace("open %s", address.GetString());
+            ::ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+            break;
+        }
+        case 1009: OpenLinkPage("论  坛", app->BBSWeb); break;
+        case 1012: OpenLinkPage("商  城", app->BCityWeb); break;
+        case 1013: OpenLinkPage("个人信息", app->PerWeb); break;
+        case 1014: OpenLinkPage("帮  助", app->HelpWeb); break;
+        case 1015: OpenLinkPage("购物卷", app->ShopWeb); break;
+        case 1011: OpenLinkPage("设  置", app->SetWeb); break;
+        case 1016:
+            if (CWnd* main = GetParent()) main->PostMessage(WM_CLOSE);
+            break;
+        default: break;
+    }
+}
+
+void CDlgTop::OpenLinkPage(LPCSTR title, const CString& address) {
+    m_linkTitle = title;
+    LobbyTrace("link page %s %s", title, address.GetString());
+}
