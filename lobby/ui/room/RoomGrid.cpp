@@ -1,0 +1,86 @@
+#include "lobby/ui/room/RoomGrid.h"
+
+#include <algorithm>
+
+#include "lobby/net/base/NumberText.h"
+
+namespace room {
+
+RoomGrid::RoomGrid(int deskStripWidth, int deskHeight, int seatStripWidth, int seatHeight, int clientWidth)
+    : deskW(deskStripWidth / 4), deskH(deskHeight), seatW(seatStripWidth / 4), seatH(seatHeight) {
+    columns = std::max(1, (clientWidth - 35) / (deskW + 105));
+    margin = (clientWidth - (deskW + 105) * columns) / 2;
+    rows = (kDeskCount + columns - 1) / columns;
+}
+
+GridPoint RoomGrid::Desk(int index) const {
+    return {margin + 55 + (index % columns) * (deskW + 105), 90 + (index / columns) * (deskH + 90)};
+}
+
+GridPoint RoomGrid::Seat(int index, int seat) const {
+    GridPoint d = Desk(index);
+    switch (seat) {
+    case 0: return {d.x - seatW - 10, d.y + (deskH - seatH) / 2};
+    case 1: return {d.x + (deskW - seatW) / 2, d.y - seatH - 10};
+    default: return {d.x + deskW + 10, d.y + (deskH - seatH) / 2};
+    }
+}
+
+int SeatOf(const std::string& seatText) {
+    int seat = StringToInt(seatText);
+    return seat >= 0 && seat < kSeatsPerDesk ? seat : -1;
+}
+
+int DeskOf(const std::string& deskIdText) {
+    int desk = StringToInt(deskIdText);
+    return desk >= 1 && desk <= kDeskCount ? desk : -1;
+}
+
+ButtonTarget DecodeButton(int id) {
+    ButtonTarget t;
+    if (id == 10201) {
+        t.kind = ButtonKind::QuickJoin;
+    } else if (id >= kDeskButtonId && id < kSeatButtonId) {
+        t.kind = ButtonKind::Desk;
+        t.desk = id - kDeskButtonId + 1;
+    } else if (id >= kSeatButtonId) {
+        t.kind = ButtonKind::Seat;
+        t.desk = (id - kSeatButtonId) / kSeatsPerDesk + 1;
+        t.seat = (id - kSeatButtonId) % kSeatsPerDesk;
+    }
+    return t;
+}
+
+SeatChoice LowestFreeSeat(const std::vector<DeskSeats>& desks, int desk) {
+    if (desk < 1 || desk > static_cast<int>(desks.size())) return {};
+    for (int k = 0; k < kSeatsPerDesk; ++k)
+        if (desks[desk - 1].free[k]) return {desk, k};
+    return {};
+}
+
+SeatChoice ChooseQuickSeat(const std::vector<DeskSeats>& desks) {
+    const int n = static_cast<int>(desks.size());
+    for (int i = 0; i < n; ++i) {
+        const DeskSeats& d = desks[i];
+        if (d.enabled && std::count(d.free, d.free + kSeatsPerDesk, false) == 2) return LowestFreeSeat(desks, i + 1);
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!desks[i].enabled) continue;
+        SeatChoice c = LowestFreeSeat(desks, i + 1);
+        if (c.desk > 0) return c;
+    }
+    return {};
+}
+
+std::string BuildLaunchLine(const LaunchFields& f) {
+    const std::string* fields[] = {&f.host,  &f.user,     &f.port,  &f.roomId, &f.token, &f.typeFlag,
+                                   &f.host2, &f.port2,    &f.mode,  &f.desk,   &f.seat};
+    std::string line = " ";
+    for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
+        if (i) line += ' ';
+        line += (fields[i] == &f.token && f.token.empty()) ? std::string("0") : *fields[i];
+    }
+    return line;
+}
+
+}  // namespace room
