@@ -26,13 +26,23 @@ GridPoint RoomGrid::Seat(int index, int seat) const {
     }
 }
 
+namespace {
+
+// A text that begins with a digit, read as atoi does; -1 for any other.
+int Number(const std::string& text) {
+    if (text.empty() || text[0] < '0' || text[0] > '9') return -1;
+    return StringToInt(text);
+}
+
+}  // namespace
+
 int SeatOf(const std::string& seatText) {
-    int seat = StringToInt(seatText);
+    int seat = Number(seatText);
     return seat >= 0 && seat < kSeatsPerDesk ? seat : -1;
 }
 
 int DeskOf(const std::string& deskIdText) {
-    int desk = StringToInt(deskIdText);
+    int desk = Number(deskIdText);
     return desk >= 1 && desk <= kDeskCount ? desk : -1;
 }
 

@@ -36,7 +36,7 @@ struct RoomGrid {
     int ScrollHeight() const { return (deskH + 90) * rows + 90; }
 };
 
-// The seat number of a seat text, or -1 outside 0..2.
+// The seat number of a seat text, or -1 outside 0..2 or not a number.
 int SeatOf(const std::string& seatText);
 // The 1-based desk number of a desk id text, or -1 outside 1..kDeskCount.
 int DeskOf(const std::string& deskIdText);

@@ -92,10 +92,13 @@ def register(a):
 
     # [dlg_room], [hide_btn], [enter_wait]
     png("room/room_top.png", Canvas(30, 28).hgradient(0, 0, 30, 28, (0, 0, 200), (200, 0, 200)))
-    png("room/desk.png", Canvas(80, 60, (150, 100, 50)))
-    png("room/empty_seat.png", Canvas(24, 24, (200, 200, 200)))
+    # desk and empty seat: strips of four faces; pos5 is the ready mark
+    png("room/desk.png", strip(80, 60, [(150, 100, 50), (170, 120, 60), (130, 80, 40), (120, 120, 120)], corner=False))
+    png("room/empty_seat.png", strip(24, 24, [(200, 200, 200), (220, 220, 220), (180, 180, 180), (150, 150, 150)],
+                                     corner=False))
     for i in range(1, 5):
         png("room/pos%d.png" % i, Canvas(24, 24, FRAME_COLOURS[i - 1]))
+    png("room/pos5.png", Canvas(12, 8, (250, 20, 20)))
     png("hide/to_left.png", Canvas(8, 40, SKY))
     png("hide/to_right.png", Canvas(8, 40, NAVY))
     png("wait/png_wait.png", strip(32, 32, FRAME_COLOURS * 2, corner=False))
@@ -202,11 +205,12 @@ auto_login_l2=login\\auto_login_l2.png
 room_top=room\\room_top.png
 desk=room\\desk.png
 empty_seat=room\\empty_seat.png
-pos_count=4
+pos_count=5
 pos1=room\\pos1.png
 pos2=room\\pos2.png
 pos3=room\\pos3.png
 pos4=room\\pos4.png
+pos5=room\\pos5.png
 
 [btn_point]
 btn_count=3
