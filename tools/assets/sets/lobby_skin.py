@@ -71,9 +71,15 @@ def register(a):
     bmp("tab/tab_bmp2.bmp", Canvas(60, 24, PALE))
     png("logo.png", Canvas(120, 40, NAVY))
 
-    # [png_btn]: 27 button images; 8 OK and 9 Cancel strips, 26 the box icon.
+    # [png_btn]: 27 button images; 8 OK and 9 Cancel strips, 26 the box icon;
+    # 10 to 13 the room page's quick-join and leave faces (one image per
+    # state), 20 the playing desk's overlay.
     for i in range(27):
-        if i == 26:
+        if 10 <= i <= 13:
+            png("btn/btn%d.png" % i, Canvas(80, 20, FRAME_COLOURS[i % 2]).frame(0, 0, 80, 20, (20, 20, 20)))
+        elif i == 20:
+            png("btn/btn20.png", Canvas(80, 80, (0, 0, 0, 0)).disc(39.5, 30, 12, (250, 200, 0)))
+        elif i == 26:
             icon = Canvas(48, 48, (0, 0, 0, 0)).disc(23.5, 23.5, 20, (250, 190, 20))
             png("btn/btn26.png", icon.rect(21, 10, 6, 20, (40, 40, 40)).rect(21, 33, 6, 6, (40, 40, 40)))
         else:
@@ -93,7 +99,7 @@ def register(a):
     # [dlg_room], [hide_btn], [enter_wait]
     png("room/room_top.png", Canvas(30, 28).hgradient(0, 0, 30, 28, (0, 0, 200), (200, 0, 200)))
     # desk and empty seat: strips of four faces; pos5 is the ready mark
-    png("room/desk.png", strip(80, 60, [(150, 100, 50), (170, 120, 60), (130, 80, 40), (120, 120, 120)], corner=False))
+    png("room/desk.png", strip(80, 80, [(150, 100, 50), (170, 120, 60), (130, 80, 40), (120, 120, 120)], corner=False))
     png("room/empty_seat.png", strip(24, 24, [(200, 200, 200), (220, 220, 220), (180, 180, 180), (150, 150, 150)],
                                      corner=False))
     for i in range(1, 5):
