@@ -107,6 +107,7 @@ public:
     BOOL DeleteDC();
     static CDC* FromHandle(HDC h);
     void AttachTemporary(HDC h) { m_hDC = h; }
+    BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
 
     // Each returns the object that was selected before (a temporary wrapper
     // unless it is one of ours), so it can be selected back.

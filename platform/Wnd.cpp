@@ -303,10 +303,11 @@ int CWnd::RunModalLoop() {
     MSG msg;
     while (ContinueModal()) {
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            // Idle: show a window created hidden, drop temporary wrappers.
+            // Idle: show a window created hidden (one shown meanwhile, say
+            // maximised, keeps its state), drop temporary wrappers.
             if ((m_nFlags & WF_SHOWONIDLE) && m_hWnd) {
                 m_nFlags &= ~WF_SHOWONIDLE;
-                ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+                if (!::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
                 ::UpdateWindow(m_hWnd);
             }
             AfxDeleteTempMaps();

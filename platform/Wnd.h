@@ -394,6 +394,11 @@ public:
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     CMenu* GetSystemMenu(BOOL revert) const;
+    // The window's big (TRUE) or small icon; returns the previous one.
+    HICON SetIcon(HICON icon, BOOL big) {
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+    }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     void DragAcceptFiles(BOOL accept = TRUE) { ::DragAcceptFiles(m_hWnd, accept); }
 
     // Default handlers: each passes the message on (Default).

@@ -13,7 +13,7 @@
 #include "game/core/TableSide.h"
 #include "game/core/TranslateMsg.h"
 #include "lobby/net/binary/MsgCodeIni.h"
-#include "xml/XMLTextReader.h"
+#include "xml/XMLReadText.h"
 
 namespace {
 
@@ -54,13 +54,7 @@ bool CGameSession::ReadClientVersion(std::string& version) const {
     const std::string text(value);
     if (text.empty()) return false;
     XMLTextReader reader;
-    try {
-        reader.SetXmlData(text.c_str(), static_cast<int>(text.size()));
-    } catch (int* code) {
-        delete code;
-        return false;
-    }
-    if (!reader.Read() || !reader.MoveToNextAttribute() || !reader.MoveToNextAttribute()) return false;
+    if (!ReadXmlText(reader, text) || !reader.Read() || !reader.MoveToNextAttribute() || !reader.MoveToNextAttribute()) return false;
     version = reader.Value();
     return true;
 }

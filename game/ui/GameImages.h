@@ -1,7 +1,15 @@
 // CGameImages: the table's pictures, loaded once from the files below
 // fenlo\image of the current directory and numbered by entry. The table owns
 // every picture it loaded; users borrow them and never replace an entry.
+// A button set's fourth entry is the window region made from its up face
+// (GetRegion); regions live as long as the process.
 #pragma once
+
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
 
 #include <string>
 
@@ -16,6 +24,12 @@ public:
     // are the jokers), and of the two card backs.
     static const int kFirstFace = 7;
     static const int kFirstBack = 61;
+    // The backs and faces turned a quarter left (64, 65, 66 + k) and right
+    // (120, 121, 122 + k).
+    static const int kLeftBacks = 64;
+    static const int kLeftFaces = 66;
+    static const int kRightBacks = 120;
+    static const int kRightFaces = 122;
 
     // Loads every table picture. A missing or unreadable file leaves an empty
     // picture in its entry, which draws nothing.
@@ -25,8 +39,14 @@ public:
     CGameImages(const CGameImages&) = delete;
     CGameImages& operator=(const CGameImages&) = delete;
 
-    // The picture of an entry; null when the entry is unset or out of range.
+    // The picture of an entry; null when the entry is unset, a region entry
+    // or out of range.
     CxImage* Get(int entry) const;
+    // The window region of a region entry; null for any other entry.
+    HRGN GetRegion(int entry) const;
+    // Width and height of an entry's picture; 0 when it has none.
+    int Width(int entry) const;
+    int Height(int entry) const;
     // The path of a card face below the current directory.
     static std::string FacePath(int deckIndex);
 
@@ -37,7 +57,13 @@ protected:
     CxImage* Load(int entry, const std::string& path);
 
 private:
+    // Up, hover and pressed faces "<name>Up<ext>"... from entry first, and
+    // the region of the up face into regionEntry (none when negative).
+    void LoadButtonSet(int first, const char* name, const char* ext, int regionEntry);
+    void Turn(int target, int source, bool left);
+
     CxImage* images_[kEntryCount] = {};
+    HRGN regions_[kEntryCount] = {};
 };
 
 // The session's picture table; null until loaded.

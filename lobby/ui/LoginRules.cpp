@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "xml/XMLTextReader.h"
+#include "xml/XMLReadText.h"
 
 LobbyCommandLine ScanLobbyCommandLine(const std::string& line) {
     LobbyCommandLine result;
@@ -56,34 +56,14 @@ int RadioForServerSelect(int svrSelect) {
     return svrSelect >= 0 && svrSelect <= 3 ? 1033 + svrSelect : 0;
 }
 
-namespace {
-
-bool Parse(XMLTextReader& reader, const std::string& text) {
-    try {
-        reader.SetXmlData(text.c_str(), static_cast<int>(text.size()));
-        return true;
-    } catch (int* code) {
-        delete code;
-        return false;
-    }
-}
-
-std::vector<std::string> Attributes(XMLTextReader& reader, size_t count) {
-    std::vector<std::string> values;
-    while (values.size() < count && reader.MoveToNextAttribute()) values.push_back(reader.Value());
-    return values;
-}
-
-}  // namespace
-
 bool ReadLoginNotice(const std::string& document, LoginNotice& notice) {
     XMLTextReader reader;
-    if (!Parse(reader, document) || !reader.Read()) return false;
-    std::vector<std::string> head = Attributes(reader, 2);
+    if (!ReadXmlText(reader, document) || !reader.Read()) return false;
+    std::vector<std::string> head = AttributeValues(reader, 2);
     if (!reader.Read()) return false;
-    std::vector<std::string> banner = Attributes(reader, 1);
+    std::vector<std::string> banner = AttributeValues(reader, 1);
     if (!reader.Read()) return false;
-    std::vector<std::string> page = Attributes(reader, 3);
+    std::vector<std::string> page = AttributeValues(reader, 3);
     if (head.size() < 2 || banner.empty() || page.size() < 3) return false;
     notice.type = std::atoi(head[0].c_str());
     notice.blocking = std::atoi(head[1].c_str());
@@ -96,7 +76,7 @@ bool ReadLoginNotice(const std::string& document, LoginNotice& notice) {
 
 std::string VersionFromXml(const std::string& versionXml) {
     XMLTextReader reader;
-    if (!Parse(reader, versionXml) || !reader.Read()) return std::string();
+    if (!ReadXmlText(reader, versionXml) || !reader.Read()) return std::string();
     if (!reader.MoveToNextAttribute() || !reader.MoveToNextAttribute()) return std::string();
     return reader.Value();
 }

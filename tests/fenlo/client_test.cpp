@@ -11,6 +11,7 @@
 #include "lobby/net/base/CopyData.h"
 
 #include "tests/fenlo/FenloTestKit.h"
+#include "tests/support/ChildProcess.h"
 
 using namespace fenlo_test;
 using testsupport::WaitFor;
@@ -34,69 +35,11 @@ std::string LobbyLine(unsigned short port) {
     return " 127.0.0.1 alice " + p + " 31 v4l1d 0 127.0.0.1 " + p + " 1 0 0";
 }
 
-struct WindowQuery {
-    DWORD pid;
-    const char* cls;
-    std::vector<HWND> found;
-};
-BOOL CALLBACK MatchWindow(HWND h, LPARAM lp) {
-    WindowQuery& q = *reinterpret_cast<WindowQuery*>(lp);
-    DWORD owner = 0;
-    char cls[64] = "";
-    GetWindowThreadProcessId(h, &owner);
-    GetClassNameA(h, cls, sizeof cls);
-    if (owner == q.pid && IsWindowVisible(h) && (!q.cls || std::string(cls) == q.cls)) q.found.push_back(h);
-    return TRUE;
-}
-
-// One program run in a working directory of its own.
-class Process {
-public:
-    Process(const std::string& program, const std::string& args, const std::string& folder) {
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        std::string line = "\"" + program + "\"" + args;
-        started_ = CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                                  &info_) != 0;
-    }
-    ~Process() {
-        if (!started_) return;
-        if (!WaitExit(0)) {
-            for (HWND h : Windows()) PostMessageA(h, WM_CLOSE, 0, 0);
-            if (!WaitExit(5000)) TerminateProcess(info_.hProcess, 9);
-        }
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    bool WaitExit(int ms) { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
-    DWORD ProcessId() const { return info_.dwProcessId; }
-    DWORD ExitCode() {
-        DWORD code = 1;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-    // Its visible top-level windows, of a class when given.
-    std::vector<HWND> Windows(const char* cls = nullptr) {
-        WindowQuery q{info_.dwProcessId, cls, {}};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
-        return q.found;
-    }
-    HWND WaitWindow(const char* cls) {
-        std::vector<HWND> w;
-        WaitFor([&] { return !(w = Windows(cls)).empty(); }, 10000);
-        return w.empty() ? nullptr : w[0];
-    }
-
-private:
-    PROCESS_INFORMATION info_ = {};
-    bool started_ = false;
-};
-
 // fenlo.exe in a scratch working directory, tracing into it.
-class Client : public Process {
+class Client : public testsupport::ChildProcess {
 public:
     Client(const ScratchFolder& folder, const std::string& args)
-        : Process((SetEnvironmentVariableA("FENLO_TABLE_TRACE", (folder / "trace.txt").c_str()),
+        : ChildProcess((SetEnvironmentVariableA("FENLO_TABLE_TRACE", (folder / "trace.txt").c_str()),
                    ProgramFolder() + "\\fenlo.exe"),
                   args, folder.Path()),
           folder_(folder) {}
@@ -147,7 +90,7 @@ public:
                 for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, nullptr, "Mirabo斗地主")) != nullptr;) {
                     DWORD owner = 0;
                     GetWindowThreadProcessId(h, &owner);
-                    if (owner == ProcessId()) table = h;
+                    if (owner == Id()) table = h;
                 }
                 return table != nullptr;
             },
@@ -511,7 +454,7 @@ struct CrashRun {
             RegCloseKey(key);
         }
         {
-            Process p(program, "", folder.Path());
+            testsupport::ChildProcess p(program, "", folder.Path());
             WaitFor(
                 [&] {
                     for (HWND box : p.Windows("#32770")) {

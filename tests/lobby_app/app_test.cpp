@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,8 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/platform/WindowCapture.h"
 // clang-format on
+#include <commctrl.h>
+
 #include "tests/support/FakeLobby.h"
 #include "tests/support/HttpResponder.h"
 #include "tests/support/LoopbackServer.h"
@@ -508,4 +512,388 @@ TEST(LobbyApp, LinksOpenTheRegisterAndFindPasswordPages) {
     EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 1; }, 10000));
     Click(GetDlgItem(dialog, 1030));
     EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 2; }, 10000));
+}
+
+// ---- the main window against a scripted lobby ------------------------------------
+
+namespace {
+
+const char kBobSuccess[] =
+    "<p a=\"bob\" b=\"100.00\" c=\"True\" d=\"False\" e=\"s\" f=\"Bob\" g=\"1\" h=\"\" i=\"\"/>";
+
+// A lobby that logs the player in, records every later request and answers
+// through the responder; the test sends it frames and may drop or refuse.
+class ScriptedLobby {
+public:
+    using Responder = std::function<std::vector<std::string>(const std::string& request)>;
+    explicit ScriptedLobby(Responder responder = nullptr)
+        : responder_(std::move(responder)), server_([this](testsupport::Connection& c) { Serve(c); }) {}
+    unsigned short Port() const { return server_.Port(); }
+    int Accepted() const { return server_.Accepted(); }
+    void Refuse(bool refuse) { refuse_ = refuse; }
+    int Logins() const { return logins_; }
+
+    bool Send(const std::string& name, const std::string& body) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return conn_ && conn_->SendFrame(1, testsupport::LobbyReply(name, body));
+    }
+    void Drop() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (conn_) conn_->Reset();
+        conn_ = nullptr;
+        ++generation_;
+    }
+    std::vector<std::string> Requests() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return requests_;
+    }
+    int Count(const std::string& part) {
+        int n = 0;
+        for (const std::string& r : Requests()) n += r.find(part) != std::string::npos;
+        return n;
+    }
+    bool WaitCount(const std::string& part, int n, int ms = 10000) {
+        return WaitFor([&] { return Count(part) >= n; }, ms);
+    }
+
+private:
+    void Serve(testsupport::Connection& c) {
+        int kind;
+        std::string first;
+        if (!c.ReadFrame(kind, first, 10000)) return;
+        if (first.find("Ping") != std::string::npos) {
+            c.SendFrame(1, testsupport::kPingAnswer);
+            c.WaitClosed(30000);
+            return;
+        }
+        if (refuse_) return c.Reset();
+        testsupport::LoginVerdict(kKey, kTicket, testsupport::LobbyReply("LoginSuccess", kBobSuccess))(c, first);
+        int generation;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            conn_ = &c;
+            generation = generation_;
+            ++logins_;
+        }
+        while (!c.Stopping()) {
+            std::string request;
+            if (!c.ReadFrame(kind, request, 300)) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (generation != generation_) return;
+                continue;
+            }
+            std::vector<std::string> answers = responder_ ? responder_(request) : std::vector<std::string>();
+            std::lock_guard<std::mutex> lock(mutex_);
+            requests_.push_back(request);
+            for (const std::string& a : answers) c.SendFrame(1, a);
+        }
+    }
+
+    Responder responder_;
+    std::mutex mutex_;
+    testsupport::Connection* conn_ = nullptr;
+    int generation_ = 0;
+    std::atomic<int> logins_{0};
+    std::atomic<bool> refuse_{false};
+    std::vector<std::string> requests_;
+    testsupport::LoopbackServer server_;
+};
+
+// Rooms in list order 7, 3, 5 (all of match 2), 9 (its group names no entry)
+// and 20 (closed); QOLT's room stays out of the tree.
+std::string Room(const std::string& id, const std::string& name, int count, const std::string& match, int group,
+                 const std::string& open, const std::string& node, const std::string& game = "1") {
+    return "<room a=\"" + id + "\" b=\"" + name + "\" c=\"127.0.0.1,h2\" d=\"9000,p2\" e=\"False\" f=\"" +
+           std::to_string(count) + "\" g=\"" + match + "\" h=\"" + std::to_string(group) + "\" i=\"" + open +
+           "\" j=\"维护中\" k=\"" + game + "\" l=\"" + node + "\"/>";
+}
+const std::string kGames = "<game a=\"1\" b=\"FENLO\" c=\"斗地主\" d=\"\"/>" + Room("7", "高手房", 4, "2", 2, "1", "12") +
+                           Room("3", "新手房", 2, "2", 1, "1", "11") + Room("5", "新手房B", 3, "2", 1, "1", "11") +
+                           Room("9", "无处房", 1, "0", 7, "1", "13") + Room("20", "维护房", 1, "0", 1, "0", "14") +
+                           "<game a=\"2\" b=\"QOLT\" c=\"扎金花\" d=\"\"/>" + Room("40", "金花房", 5, "0", 1, "1", "16", "2");
+const char kRoomTree[] =
+    "[count]\r\nitem_count=2\r\n[item0]\r\nid=1\r\ntext=初级场\r\ncolor=255 0 0\r\nicon=3\r\nparent=0\r\nexpand=1\r\n"
+    "url=0\r\n[item1]\r\nid=2\r\ntext=比赛场\r\ncolor=0 255 0\r\nicon=3\r\nparent=0\r\nexpand=1\r\nurl=0\r\n";
+
+// A program folder with the skin, the room tree, the stand-in client as
+// fenlo.exe and the trace files, pointed at the lobby.
+struct LobbyRun {
+    explicit LobbyRun(const std::string& name, unsigned short port) : folder(name) {
+        PointAtLobby(folder, port);
+        folder.CopySkin();
+        folder.Write("FENLORoomTree.ini", kRoomTree);
+        CopyFileA((BinFolder() + "fake_client.exe").c_str(), (folder.Path() + "fenlo.exe").c_str(), FALSE);
+        SetEnvironmentVariableA("MIRABO_RECORD_STARTS", (folder.Path() + "starts.txt").c_str());
+        SetEnvironmentVariableA("MIRABO_CLIENT_LOG", (folder.Path() + "client.txt").c_str());
+        SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", (folder.Path() + "trace.txt").c_str());
+        SetEnvironmentVariableA("MIRABO_CLIENT_PLAYER", "bob");
+    }
+    ~LobbyRun() { SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", nullptr); }
+    std::vector<std::string> Lines(const char* file) const {
+        std::vector<std::string> lines;
+        if (FILE* f = std::fopen((folder.Path() + file).c_str(), "r")) {
+            char line[2048];
+            while (std::fgets(line, sizeof line, f)) lines.push_back(std::string(line, std::strcspn(line, "\r\n")));
+            std::fclose(f);
+        }
+        return lines;
+    }
+    bool Has(const char* file, const std::string& line) const {
+        for (const std::string& l : Lines(file))
+            if (l == line) return true;
+        return false;
+    }
+    bool WaitLine(const char* file, const std::string& line, int ms = 10000) const {
+        return WaitFor([&] { return Has(file, line); }, ms);
+    }
+    ProgramFolder folder;
+};
+
+HWND FindChild(HWND parent, const std::string& title) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsWindowVisible(child) && WindowText(child) == title) return child;
+        if (HWND deeper = FindChild(child, title)) return deeper;
+    }
+    return nullptr;
+}
+
+HWND FindClass(HWND parent, const char* cls) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = "";
+        GetClassNameA(child, name, sizeof name);
+        if (std::string(name) == cls) return child;
+        if (HWND deeper = FindClass(child, cls)) return deeper;
+    }
+    return nullptr;
+}
+
+// The lobby's tree read from the test process through memory in the lobby's.
+class RemoteTree {
+public:
+    RemoteTree(HWND tree, DWORD pid) : tree_(tree) {
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        remote_ = process_ ? VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    }
+    ~RemoteTree() {
+        if (remote_) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    std::string Text(HTREEITEM item) {
+        TVITEMA tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = static_cast<char*>(remote_) + 512;
+        tv.cchTextMax = 256;
+        WriteProcessMemory(process_, remote_, &tv, sizeof tv, nullptr);
+        SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_));
+        char text[256] = "";
+        ReadProcessMemory(process_, static_cast<char*>(remote_) + 512, text, sizeof text - 1, nullptr);
+        return text;
+    }
+    // Every item depth first as "depth:text".
+    std::vector<std::string> Items() {
+        std::vector<std::string> out;
+        Walk(reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 0, out);
+        return out;
+    }
+    HTREEITEM Find(const std::string& text) { return FindFrom(Root(), text); }
+    // A double click in the middle of the item's text.
+    void DoubleClick(HTREEITEM item) {
+        RECT r{};
+        WriteProcessMemory(process_, remote_, &r, sizeof r, nullptr);
+        WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);  // TVM_GETITEMRECT's item
+        SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote_));
+        ReadProcessMemory(process_, remote_, &r, sizeof r, nullptr);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        PostMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(tree_, WM_LBUTTONUP, 0, at);
+    }
+
+private:
+    HTREEITEM Root() { return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0)); }
+    HTREEITEM Next(HTREEITEM item, UINT code) {
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+    }
+    void Walk(HTREEITEM item, int depth, std::vector<std::string>& out) {
+        for (; item; item = Next(item, TVGN_NEXT)) {
+            out.push_back(std::to_string(depth) + ":" + Text(item));
+            Walk(Next(item, TVGN_CHILD), depth + 1, out);
+        }
+    }
+    HTREEITEM FindFrom(HTREEITEM item, const std::string& text) {
+        for (; item; item = Next(item, TVGN_NEXT)) {
+            if (Text(item) == text) return item;
+            if (HTREEITEM found = FindFrom(Next(item, TVGN_CHILD), text)) return found;
+        }
+        return nullptr;
+    }
+    HWND tree_;
+    HANDLE process_ = nullptr;
+    void* remote_ = nullptr;
+};
+
+const std::string kBobLine = std::string("('bob,") + kStoredDigest + "')";
+
+// Answers every open box of the lobby with the button.
+void AnswerBoxes(ChildProcess& lobby, const char* caption, int button = IDOK) {
+    for (HWND box : lobby.Windows("#32770", caption)) PostMessageA(box, WM_COMMAND, button, 0);
+}
+
+}  // namespace
+
+TEST(LobbyMain, TreeFollowsTheGameAndRoomListsAndCounts) {
+    ScriptedLobby server;
+    LobbyRun run("tree", server.Port());
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+    std::vector<std::string> sent = server.Requests();  // after the login step's own MAC line
+    if (!sent.empty() && sent[0].compare(0, 4, "MAC=") == 0) sent.erase(sent.begin());
+    ASSERT_FALSE(sent.empty());
+    EXPECT_NE(sent[0].find("RequestRoomList"), std::string::npos) << sent[0];
+    EXPECT_TRUE(IsZoomed(main)) << "maximised";
+
+    HWND treeWindow = FindClass(main, "SysTreeView32");
+    ASSERT_NE(treeWindow, nullptr);
+    RemoteTree tree(treeWindow, lobby.Id());
+    server.Send("GameList", "<game a=\"2\" b=\"QOLT\" c=\"扎金花\" d=\"\"/>" + Room("40", "金花房", 5, "0", 1, "1", "16", "2"));
+    server.Send("PlayerCount", "<room a=\"99\" b=\"1\"/>");
+    EXPECT_TRUE(server.WaitCount("RequestRoomList", 2)) << "an unknown room asks for the list again";
+    EXPECT_TRUE(tree.Items().empty()) << "only QOLT games";
+
+    server.Send("GameList", kGames);
+    const std::vector<std::string> expected = {"0:斗地主", "1:初级场", "2:新手房(5人,比赛中)", "2:维护房(1人)", "1:比赛场",
+                                               "2:高手房(4人,比赛中)"};
+    EXPECT_TRUE(WaitFor([&] { return tree.Items() == expected; }, 5000)) << ::testing::PrintToString(tree.Items());
+
+    server.Send("PlayerCount", "<room a=\"5\" b=\"10\"/>");
+    EXPECT_TRUE(WaitFor([&] { return tree.Find("新手房(12人,比赛中)") != nullptr; }, 5000));
+    server.Send("RemoveRoom", "<removeroom a=\"7\"/>");
+    server.Send("AddRoom", "<addroom a=\"30\" b=\"新房\" c=\"h\" d=\"1\" e=\"False\" f=\"6\" g=\"0\" h=\"2\" i=\"1\" "
+                           "j=\"\" k=\"1\" l=\"15\"/>");
+    const std::vector<std::string> after = {"0:斗地主", "1:初级场", "2:新手房(12人,比赛中)", "2:维护房(1人)", "1:比赛场",
+                                            "2:新房(6人)"};
+    EXPECT_TRUE(WaitFor([&] { return tree.Items() == after; }, 5000)) << ::testing::PrintToString(tree.Items());
+    server.Send("RemoveGame", "<removegame a=\"1\"/>");
+    EXPECT_TRUE(WaitFor([&] { return tree.Items().empty(); }, 5000));
+    server.Send("GameList", kGames);
+    ASSERT_TRUE(WaitFor([&] { return tree.Items().size() == expected.size(); }, 5000));
+    SavePng(CaptureWindow(main), "lobby_main_window");
+}
+
+TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
+    // Refusals for rooms 3 and 5, then room 7 is ready; "金额" ends a walk.
+    std::atomic<bool> poor{false};
+    ScriptedLobby server([&](const std::string& request) -> std::vector<std::string> {
+        if (request.find("RequestEnterRoom") == std::string::npos) return {};
+        if (poor) return {testsupport::LobbyReply("EnterRoomFailed", "<p a=\"\" b=\"\" c=\"vfC27rK71+M=\"/>")};
+        if (request.find("roomid=\"7\"") != std::string::npos)
+            return {testsupport::LobbyReply("ReadyToEnterRoom", "<p a=\"s\" b=\"tok\" c=\"7\"/>")};
+        return {testsupport::LobbyReply("EnterRoomFailed", "<p a=\"\" b=\"\" c=\"wvo=\"/>")};
+    });
+    LobbyRun run("entry", server.Port());
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+    server.Send("GameList", kGames);
+    HWND treeWindow = FindClass(main, "SysTreeView32");
+    ASSERT_NE(treeWindow, nullptr);
+    RemoteTree tree(treeWindow, lobby.Id());
+    ASSERT_TRUE(WaitFor([&] { return tree.Find("维护房(1人)") != nullptr; }, 5000));
+
+    // A closed room: its text, nothing sent.
+    tree.DoubleClick(tree.Find("维护房(1人)"));
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示信息|维护中|0|0"));
+    EXPECT_EQ(server.Count("RequestEnterRoom"), 0);
+
+    // Match 2 holds rooms 7, 3, 5: tried as 3, 5, 7 behind the waiting page.
+    PostMessageA(main, WM_USER + 5555, 9, 2);
+    ASSERT_TRUE(server.WaitCount("RequestEnterRoom", 3));
+    const std::vector<std::string> requests = server.Requests();
+    std::vector<std::string> rooms;
+    for (const std::string& r : requests)
+        if (r.find("RequestEnterRoom") != std::string::npos) rooms.push_back(r.substr(r.find("roomid=\"") + 8, 1));
+    EXPECT_EQ(rooms, (std::vector<std::string>{"3", "5", "7"}));
+    EXPECT_TRUE(WaitFor([&] { return FindChild(main, "等  待") != nullptr; }, 5000)) << "the waiting page";
+    ASSERT_TRUE(run.WaitLine("starts.txt", " 127.0.0.1 bob 9000 7 tok 0 h2 p2 1 0 0", 15000))
+        << ::testing::PrintToString(run.Lines("starts.txt"));
+    HWND client = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (client = FindWindowA(nullptr, "Mirabo斗地主")) != nullptr; }, 10000));
+
+    // A switch while the client runs is refused.
+    tree.DoubleClick(tree.Find("新手房(5人,比赛中)"));
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示|检测到玩家正在游戏中，请先退出游戏，再进行房间切换！|0|0"));
+
+    // The client reports its start: the waiting page closes, the room's path goes back.
+    PostMessageA(client, WM_APP + 1, 0, 0);
+    EXPECT_TRUE(run.WaitLine("client.txt", "2|0|0|斗地主\\比赛场\\高手房"));
+    EXPECT_TRUE(WaitFor([&] { return FindChild(main, "等  待") == nullptr; }, 5000));
+    for (int bad : {10, 11, 12}) PostMessageA(client, WM_APP + bad, 0, 0);
+    PostMessageA(client, WM_APP + 0, 0, 0);
+
+    // Notices: chat-box lines for codes 1 and 3 only, scrolling lines with their count, others a box.
+    const char* notices[] = {"<p a=\"aGk=\" b=\"6\" c=\"0|2\"/>", "<p a=\"aGk=\" b=\"6\" c=\"0|3\"/>",
+                             "<p a=\"aGk=\" b=\"7\" c=\"12,15|5\"/>", "<p a=\"aGk=\" b=\"1\"/>",
+                             "<p a=\"aGk=\" b=\"3\"/>"};
+    for (const char* n : notices) server.Send("Notice", n);
+    EXPECT_TRUE(run.WaitLine("trace.txt", "popup Mirabo系统消息|hi|10000|0"));
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 公告信息|hi|0|0"));
+    EXPECT_EQ(run.Lines("client.txt"), (std::vector<std::string>{"2|0|0|斗地主\\比赛场\\高手房", "1|1|0|hi", "0|5|12,15|hi"}))
+        << "no line for 0|2 nor for the bad records";
+    AnswerBoxes(lobby, "公告信息");
+    AnswerBoxes(lobby, "提示");
+    AnswerBoxes(lobby, "提示信息");
+    PostMessageA(client, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return FindWindowA(nullptr, "Mirabo斗地主") == nullptr; }, 5000));
+
+    // Not enough money ends a group walk at its first refusal.
+    poor = true;
+    const int before = server.Count("RequestEnterRoom");
+    tree.DoubleClick(tree.Find("新手房(5人,比赛中)"));
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 失败|金额不足|0|0"));
+    EXPECT_EQ(server.Count("RequestEnterRoom"), before + 1);
+}
+
+TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
+    ScriptedLobby server;
+    LobbyRun run("drop", server.Port());
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+
+    // Closing asks first; Cancel keeps the window.
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    HWND ask = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return run.Has("trace.txt", "box 提示|    是否要退出游戏大厅?|1|0"); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return (ask = lobby.WaitWindow("#32770", "提示", 100)) != nullptr; }, 5000));
+    PostMessageA(ask, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(ask); }, 5000));
+    EXPECT_TRUE(IsWindow(main));
+
+    server.Refuse(true);
+    const int accepted = server.Accepted();
+    server.Drop();
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 错误|检测到和服务器断开连接，正在尝试重连!|0|1"));
+    ASSERT_TRUE(WaitFor([&] { return server.Accepted() >= accepted + 1; }, 10000)) << "a first retry";
+    const DWORD first = GetTickCount();
+    ASSERT_TRUE(WaitFor([&] { return server.Accepted() >= accepted + 2; }, 20000)) << "a second retry";
+    EXPECT_GE(GetTickCount() - first, 8000u) << "retries about 10 s apart";
+    server.Refuse(false);
+    EXPECT_TRUE(server.WaitCount("RequestRoomList", 2, 25000)) << "logged in again";
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示|连接服务器成功|0|1"));
+    EXPECT_EQ(server.Logins(), 2);
+
+    // A kick that closes the lobby shows its text and ends the program.
+    AnswerBoxes(lobby, "错误");
+    AnswerBoxes(lobby, "提示");
+    server.Send("KickPlayer", "<p a=\"bye\" b=\"True\" c=\"True\"/>");
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示|bye|0|0"));
+    ASSERT_TRUE(WaitFor([&] {
+        AnswerBoxes(lobby, "提示");
+        return lobby.WaitExit(100);
+    }, 10000));
 }

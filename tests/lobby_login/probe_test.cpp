@@ -4,7 +4,7 @@
 
 #include "lobby/net/startup/ServerProbe.h"
 #include "tests/lobby_login/LoginTestSupport.h"
-#include "xml/XMLTextReader.h"
+#include "xml/XMLReadText.h"
 
 using namespace testsupport;
 

@@ -36,7 +36,7 @@ std::string WindowText(HWND window) {
 ChildProcess::ChildProcess(const std::string& program, const std::string& args, const std::string& folder) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    std::string line = "\"" + program + "\"" + (args.empty() ? "" : " " + args);
+    std::string line = "\"" + program + "\"" + (args.empty() || args[0] == ' ' ? args : " " + args);
     started_ = ::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
                                 &info_) != 0;
 }
@@ -54,6 +54,12 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::WaitExit(int ms) {
     return started_ && ::WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() {
+    DWORD code = 1;
+    if (started_) ::GetExitCodeProcess(info_.hProcess, &code);
+    return code;
 }
 
 std::vector<HWND> ChildProcess::Windows(const char* cls, const char* title) {

@@ -16,6 +16,8 @@ namespace testsupport {
 
 class ChildProcess {
 public:
+    // args are put after the quoted program name, with a blank between unless
+    // they start with one (the lobby's own command lines do).
     ChildProcess(const std::string& program, const std::string& args, const std::string& folder);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
@@ -24,6 +26,7 @@ public:
     bool Started() const { return started_; }
     DWORD Id() const { return info_.dwProcessId; }
     bool WaitExit(int ms);
+    DWORD ExitCode();
     // Its visible top-level windows, of a class and with a title when given.
     std::vector<HWND> Windows(const char* cls = nullptr, const char* title = nullptr);
     // The first such window within the time, or null.

@@ -52,6 +52,12 @@ class Assets:
     def wav(self, path, freq=440.0, ms=200, volume=0.3):
         self._write(path, imaging.encode_wav(freq, ms, volume))
 
+    def jpg(self, path, canvas, quality=90):
+        self._write(path, imaging.encode_jpeg(canvas, quality))
+
+    def raw(self, path, data):
+        self._write(path, data)
+
     def text(self, path, text, encoding="gbk"):
         # ini files are 8-bit GBK with CR LF line ends, as the programs expect.
         self._write(path, text.replace("\r\n", "\n").replace("\n", "\r\n").encode(encoding))

@@ -1,4 +1,5 @@
-"""A tiny raster canvas and encoders for BMP, PNG and WAV (standard library only)."""
+"""A tiny raster canvas and encoders for BMP, PNG and WAV (standard library only),
+and JPEG through Pillow."""
 import math
 import struct
 import zlib
@@ -111,3 +112,22 @@ def encode_wav(freq, ms, volume, rate=22050):
     fmt = struct.pack("<HHIIHH", 1, 1, rate, rate * 2, 2, 16)
     body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(frames)) + frames
     return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def encode_jpeg(canvas, quality=90):
+    """A baseline JPEG through Pillow (the system's python3-pil when the running
+    interpreter lacks it)."""
+    png = encode_png(canvas)
+    try:
+        import io
+        from PIL import Image
+        out = io.BytesIO()
+        Image.open(io.BytesIO(png)).convert("RGB").save(out, "JPEG", quality=quality)
+        return out.getvalue()
+    except ImportError:
+        import subprocess
+        script = ("import io,sys;from PIL import Image;o=io.BytesIO();"
+                  "Image.open(io.BytesIO(sys.stdin.buffer.read())).convert('RGB').save(o,'JPEG',quality=%d);"
+                  "sys.stdout.buffer.write(o.getvalue())" % quality)
+        return subprocess.run(["/usr/bin/python3", "-c", script], input=png, stdout=subprocess.PIPE,
+                              check=True).stdout

@@ -6,7 +6,7 @@
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyStrings.h"
 #include "lobby/net/startup/ServerConfig.h"
-#include "xml/XMLTextReader.h"
+#include "xml/XMLReadText.h"
 
 // ---- CVersion ---------------------------------------------------------------------
 

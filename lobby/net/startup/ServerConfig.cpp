@@ -7,7 +7,7 @@
 #include "lobby/net/base/TextHelpers.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyStrings.h"
-#include "xml/XMLTextReader.h"
+#include "xml/XMLReadText.h"
 #include "xml/XMLTextWriter.h"
 
 namespace {
@@ -37,22 +37,6 @@ std::string ReadProfileText(const std::string& file, const char* section, const 
 bool WriteProfileText(const std::string& file, const char* section, const char* key, const std::string& value) {
     return WritePrivateProfileStringW(AnsiToUtf16(section).c_str(), AnsiToUtf16(key).c_str(),
                                       AnsiToUtf16(value).c_str(), Utf8ToWide(file).c_str()) != FALSE;
-}
-
-bool ReadXmlText(XMLTextReader& reader, const std::string& text) {
-    try {
-        reader.SetXmlData(text.c_str(), static_cast<int>(text.size()));
-        return true;
-    } catch (int* code) {
-        delete code;
-        return false;
-    }
-}
-
-std::vector<std::string> AttributeValues(XMLTextReader& reader, size_t count) {
-    std::vector<std::string> values;
-    while (values.size() < count && reader.MoveToNextAttribute()) values.push_back(reader.Value());
-    return values;
 }
 
 void ClearProbeFirstSetting() {

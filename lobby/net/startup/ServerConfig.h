@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-class XMLTextReader;
 
 struct ServerRecord {
     std::string name;
@@ -78,10 +77,6 @@ ServerConfig& GetServerConfig();
 std::string ReadProfileText(const std::string& file, const char* section, const char* key);
 bool WriteProfileText(const std::string& file, const char* section, const char* key, const std::string& value);
 
-// Parses text into the reader; false when the reader rejects it.
-bool ReadXmlText(XMLTextReader& reader, const std::string& text);
-// Up to count attribute values of the reader's current element, by position.
-std::vector<std::string> AttributeValues(XMLTextReader& reader, size_t count);
 
 // Sets the hub's time4 setting to 0 (number and text) and writes
 // [SYSTEM] time4 = "0" into the lobby's config.ini.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "lobby/net/protocol/LobbyData.h"
-#include "xml/XMLTextReader.h"
+#include "xml/XMLReadText.h"
 
 // ---- CChoiceServer ----------------------------------------------------------------
 

@@ -253,3 +253,10 @@ bool CMyMiraboGameApp::FileExists(LPCSTR path) {
     ::FindClose(find);
     return true;
 }
+
+int CMyMiraboGameApp::StartUpdater(LPCSTR parameters) {
+    const CString updater = m_programFolder + "Updater.exe";
+    if (!FileExists(updater)) return 0;
+    ::ShellExecuteA(nullptr, "open", updater, parameters, m_programFolder, SW_SHOW);
+    return 1;
+}

@@ -27,6 +27,8 @@ public:
                        int linkFlag = 0);
     int SendMessageBox(LPCSTR text, LPCSTR caption, int style);
     int IsGameClientPresent(LPCSTR gameCode);
+    // Updater.exe beside the program with the parameters; 1 when it exists.
+    int StartUpdater(LPCSTR parameters);
     static bool FileExists(LPCSTR path);
     CString ConfigFile() const { return m_programFolder + "config.ini"; }
 

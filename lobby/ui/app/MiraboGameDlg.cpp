@@ -1,23 +1,372 @@
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
 #include "lobby/ui/app/MiraboGameDlg.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
 
 #include <memory>
 
+#include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/net/protocol/LobbyProtocol.h"
+#include "lobby/net/startup/NLogin.h"
 #include "lobby/ui/DlgMes.h"
+#include "lobby/ui/LobbyTrace.h"
+#include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MessageBoxRequest.h"
+#include "lobby/ui/app/MiraboGameApp.h"
+
+namespace {
+enum { kPumpTimer = 0, kMemberRefreshTimer = 1, kAdvertTimer = 1000 };
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CMyMiraboGameDlg, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_SIZE()
+    ON_WM_CLOSE()
+    ON_WM_ERASEBKGND()
+    ON_WM_COPYDATA()
+    ON_WM_TIMER()
+    ON_WM_GETMINMAXINFO()
     ON_MESSAGE(kMsgShowMessageBox, OnShowMessageBox)
+    ON_MESSAGE(kMsgMainCommand, OnCommandMessage)
+    ON_MESSAGE(kMsgClosePage, OnClosePageMessage)
+    ON_MESSAGE(kMsgPopupNotice, OnPopupNotice)
 END_MESSAGE_MAP()
+
+CMyMiraboGameDlg::CMyMiraboGameDlg(CWnd* parent) : CDialog(IDD, parent) {}
+
+CMyMiraboGameDlg::~CMyMiraboGameDlg() {
+    if (m_reconnectStep) {
+        m_reconnectStep->Stop();
+        delete m_reconnectStep;  // joins its thread
+    }
+    m_candidates.clear();
+}
 
 BOOL CMyMiraboGameDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText("游戏大厅");
+    m_icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128));
+    if (m_icon) {
+        SetIcon(m_icon, TRUE);
+        SetIcon(m_icon, FALSE);
+    }
+    m_skinWin.SetSkin(GetLobbySkin());
+    m_skinWin.InstallSkin(this);
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    m_left.Create(CDlgLeft::IDD, this);
+    m_mid.Create(CDlgMid::IDD, this);
+    m_top.Create(CDlgTop::IDD, this);
+    m_right.Create(CDlgRight::IDD, this);
+    m_top.GetClientRect(&m_topRect);
+    m_left.GetClientRect(&m_leftRect);
+    m_mid.GetClientRect(&m_midRect);
+    m_right.GetClientRect(&m_rightRect);
+    m_top.ShowWindow(SW_SHOW);
+    m_left.ShowWindow(SW_SHOW);
+    m_mid.ShowWindow(SW_SHOW);
+    m_right.ShowWindow(SW_HIDE);
+    m_rightHidden = 1;
+    Layout();
+
+    MoveWindow(0, 0, 930, 670);
+    ApplyRegion();
+
+    RequestRoomList();
+    SetTimer(kPumpTimer, 50);
+
+    m_layoutReady = true;
+    SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    SendMessage(kMsgMainCommand, 10, 0);
+    SetTimer(kAdvertTimer, 3000);
     return TRUE;
 }
 
-LRESULT CMyMiraboGameDlg::OnShowMessageBox(WPARAM, LPARAM lParam) {
+void CMyMiraboGameDlg::ApplyRegion() {
+    CRect window;
+    GetWindowRect(&window);
+    SetWindowRgn(::CreateRoundRectRgn(0, 0, window.Width() + 1, window.Height() + 1, 9, 9), TRUE);
+}
+
+void CMyMiraboGameDlg::Layout() {
+    CRect client;
+    GetClientRect(&client);
+    const int W = client.Width(), H = client.Height();
+    const int T = m_topRect.Height();
+    const int L = m_leftHidden ? 0 : m_leftRect.Width();
+    const int R = m_rightHidden ? 0 : m_rightRect.Width();
+    const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE;
+    if (m_top.GetSafeHwnd()) m_top.SetWindowPos(nullptr, 0, 0, W, T, flags);
+    if (m_left.GetSafeHwnd() && !m_leftHidden) m_left.SetWindowPos(nullptr, 0, T, L, H - T, flags);
+    if (m_right.GetSafeHwnd() && !m_rightHidden) m_right.SetWindowPos(nullptr, W - R, T, R, H - T, flags);
+    if (m_mid.GetSafeHwnd()) m_mid.SetWindowPos(nullptr, L, T, W - R - L, H - T, flags);
+    Invalidate();
+}
+
+int CMyMiraboGameDlg::HideLeftPanel() {
+    if (m_leftHidden) return 0;
+    m_leftHidden = 1;
+    m_left.ShowWindow(SW_HIDE);
+    Layout();
+    return 1;
+}
+
+int CMyMiraboGameDlg::ShowLeftPanel() {
+    if (!m_leftHidden) return 0;
+    m_leftHidden = 0;
+    m_left.ShowWindow(SW_SHOW);
+    Layout();
+    return 1;
+}
+
+int CMyMiraboGameDlg::ShowRightPanel() {
+    if (!m_rightHidden) return 0;
+    m_rightHidden = 0;
+    m_right.ShowWindow(SW_SHOW);
+    Layout();
+    return 1;
+}
+
+int CMyMiraboGameDlg::HideRightPanel() {
+    if (m_rightHidden) return 0;
+    m_rightHidden = 1;
+    m_right.ShowWindow(SW_HIDE);
+    Layout();
+    return 1;
+}
+
+void CMyMiraboGameDlg::OnSysCommand(UINT id, LPARAM lParam) {
+    if ((id & 0xFFF0) == 0x10) {
+        CDialog about(100, this);
+        about.DoModal();
+    } else if ((id & 0xFFF0) == SC_CLOSE) {
+        EndLobby();
+    } else {
+        Default();
+    }
+    (void)lParam;
+}
+
+// The window is destroyed at once; the modal loop that runs it ends with it.
+void CMyMiraboGameDlg::EndLobby() {
+    KillTimer(kPumpTimer);
+    EndModalLoop(IDCANCEL);
+    DestroyWindow();
+}
+
+void CMyMiraboGameDlg::OnPaint() {
+    if (!IsIconic() || !m_icon) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
+    dc.DrawIcon((client.Width() - cx + 1) / 2, (client.Height() - cy + 1) / 2, m_icon);
+}
+
+void CMyMiraboGameDlg::OnSize(UINT, int, int) {
+    Default();
+    if (!m_layoutReady) return;
+    Layout();
+    ApplyRegion();
+}
+
+void CMyMiraboGameDlg::OnClose() {
+    if (ShowLobbyMessageBox("    是否要退出游戏大厅?", "提示", 1, 0, 0, 0, this) == IDOK) Default();
+}
+
+void CMyMiraboGameDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
+    info->ptMinTrackSize.x = 930;
+    info->ptMinTrackSize.y = 670;
+}
+
+LRESULT CMyMiraboGameDlg::OnShowMessageBox(WPARAM wParam, LPARAM lParam) {
+    if (wParam != 0) return 0;
     std::unique_ptr<MessageBoxRequest> request(reinterpret_cast<MessageBoxRequest*>(lParam));
     if (!request) return 0;
     return ShowLobbyMessageBox(request->text, request->caption, request->style, request->countFlag,
                                request->seconds, request->linkFlag, this);
+}
+
+LRESULT CMyMiraboGameDlg::OnClosePageMessage(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 0) m_mid.ClosePage(static_cast<int>(lParam));
+    return 0;
+}
+
+LRESULT CMyMiraboGameDlg::OnPopupNotice(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 0) RemovePopupNotice(static_cast<int>(lParam));
+    else if (wParam == 1) ShowPopupNotice(reinterpret_cast<PopupNoticeRequest*>(lParam));
+    return 0;
+}
+
+void CMyMiraboGameDlg::OnTimer(UINT_PTR id) {
+    if (id == kPumpTimer) {
+        PumpTick();
+    } else if (id == kMemberRefreshTimer) {
+        KillTimer(kMemberRefreshTimer);
+        NavigateMemberPage(2, nullptr);
+    } else if (id == kAdvertTimer) {
+        KillTimer(kAdvertTimer);
+        PostMessage(kMsgMainCommand, 14, 0);
+    }
+}
+
+// ---- connection watch and message pump ----------------------------------------
+
+void CMyMiraboGameDlg::PumpTick() {
+    if (m_reconnecting) return PollReconnect();
+    CLobbyData& hub = GetLobbyData();
+    bool alive;
+    {
+        LobbyLockGuard guard(hub.lobbyLock);
+        CNetEngineEx* engine = hub.GetNetEngine();
+        alive = engine && engine->IsAlive();
+    }
+    if (alive) {
+        if (!m_reconnectStep) HandleServerMessage(hub.PopMessage());
+        return;
+    }
+    m_reconnecting = 1;
+    GetLobbyApp()->PostMessageBox("检测到和服务器断开连接，正在尝试重连!", "错误", 0, 1, 5);
+    StartReconnect();
+}
+
+void CMyMiraboGameDlg::StartReconnect() {
+    // Deleting a step joins its thread: never under the hub's lock.
+    if (m_reconnectStep) {
+        m_reconnectStep->Stop();
+        delete m_reconnectStep;
+        m_reconnectStep = nullptr;
+    }
+    CLobbyData& hub = GetLobbyData();
+    hub.ResetNetEngine();
+    m_reconnectStep = new CNLogin();
+    m_reconnectStep->Start(0);
+    m_reconnectStart = ::GetTickCount();
+}
+
+void CMyMiraboGameDlg::PollReconnect() {
+    if (!m_reconnectStep) return StartReconnect();
+    m_reconnectStep->ProcessReply();
+    const int state = m_reconnectStep->GetState();
+    if (state == CNLogin::kStateLoggedIn) {
+        m_reconnectStep->Stop();
+        delete m_reconnectStep;
+        m_reconnectStep = nullptr;
+        RequestRoomList();
+        m_reconnecting = 0;
+        GetLobbyData().loginRun = 1;
+        GetLobbyApp()->PostMessageBox("连接服务器成功", "提示", 0, 1, 5);
+    } else if (state <= 10) {
+        if (::GetTickCount() - m_reconnectStart > 10000) StartReconnect();
+    } else if (state == CNLogin::kStateNewerClient) {
+        OnNewerClientWhileReconnecting();
+    }
+}
+
+// The server wants a newer client: retrying cannot help. The retries stay
+// stopped and, once, the login dialog's box and the updater.
+void CMyMiraboGameDlg::OnNewerClientWhileReconnecting() {
+    if (m_updaterOffered) return;
+    m_updaterOffered = true;
+    CMyMiraboGameApp* app = GetLobbyApp();
+    app->PostMessageBox("当前客户的版本过低!\r\n 将为您更新为最新版本...", "提示", 0);
+    app->StartUpdater(".");
+}
+
+void CMyMiraboGameDlg::RequestRoomList() {
+    CLobbyData& hub = GetLobbyData();
+    LobbyLockGuard guard(hub.lobbyLock);
+    CLobbyProtocol* protocol = hub.GetLobbyProtocol();
+    CNetEngineEx* engine = hub.GetNetEngine();
+    if (!protocol || !engine) return;
+    int length = 0;
+    std::unique_ptr<unsigned char[]> request(protocol->MakeRoomListMsg(hub.userName, &length));
+    if (!request) return;
+    engine->Send(reinterpret_cast<const char*>(request.get()), length);
+    hub.StampRoomListSendTime(::timeGetTime());
+}
+
+void CMyMiraboGameDlg::HandleServerMessage(CMessage* raw) {
+    std::unique_ptr<CMessage> message(raw);
+    if (!message) return;
+    try {
+        switch (message->kind) {
+        case kMsgLoginFailed:
+            ShowLobbyMessageBox("密码验证错误，可能该帐号已在别处登陆，请重新登陆大厅！", "错误", 0, 0, 0, 0, this);
+            EndLobby();
+            break;
+        case kMsgStartGame: OnStartGame(static_cast<CStartGameMsg*>(message.get())); break;
+        case kMsgRejectStartGame: OnRoomRefused(static_cast<CRejectStartGame*>(message.get())); break;
+        case kMsgGameInfo: OnGameList(); break;
+        case kMsgPlayerKick: OnKick(static_cast<CPlayerKickMsg*>(message.get())); break;
+        case kMsgDeskInfo: OnDeskList(static_cast<CDeskInfoMsg*>(message.release())); break;
+        case kMsgPlayerChange: PassToRoomPage(3, message.release()); break;
+        case kMsgValidateFail:
+            ShowLobbyMessageBox(static_cast<CValidateFailMsg*>(message.get())->reason.c_str(), "提示", 0, 0, 0, 0, this);
+            OnCancel();
+            break;
+        case kMsgNotice: OnNotice(static_cast<CNoticeMsg*>(message.get())); break;
+        case kMsgEnterDeskAK: SetDeskGranted(static_cast<CEnterDeskAKMsg*>(message.get())->granted); break;
+        case kMsgPlayerState: PassToRoomPage(4, message.release()); break;
+        case kMsgGameStart: PassToRoomPage(1, message.release()); break;
+        case kMsgGameOver: PassToRoomPage(2, message.release()); break;
+        case kMsgLobbyChat: PassToRightPanel(0, message.release()); break;
+        case kMsgRoomPlayerList: PassToRightPanel(2, message.release()); break;
+        case kMsgRoomPlayerRef: PassToRightPanel(3, message.release()); break;
+        case kMsgRoomPlayerLeave: PassToRightPanel(1, message.release()); break;
+        case kMsgAddGameList:
+            OnAddGames(static_cast<CAddGameList*>(message.get()));
+            m_left.Invalidate();
+            break;
+        case kMsgRemoveGameList: OnRemoveGames(static_cast<CRemoveGameList*>(message.get())); break;
+        case kMsgAddRoomList: OnAddRooms(static_cast<CAddRoomList*>(message.get())); break;
+        case kMsgRemoveRoomList: OnRemoveRooms(static_cast<CRemoveRoomList*>(message.get())); break;
+        case kMsgPlayerCountList:
+            OnPlayerCounts(static_cast<CPlayerCountList*>(message.get()));
+            m_left.Invalidate();
+            break;
+        case kMsgMoneyIsNotEnough: OnMoneyNotEnough(static_cast<CMoneyIsNotEnoughMsg*>(message.get())); break;
+        default: break;
+        }
+    } catch (...) {
+        // A handler that throws still frees what it has not passed on.
+        LobbyTrace("handler of kind %d failed", message ? message->kind : -1);
+    }
+}
+
+void CMyMiraboGameDlg::OnKick(CPlayerKickMsg* message) {
+    ShowLobbyMessageBox(message->text.c_str(), "提示", 0, 0, 0, 0, this);
+    if (message->closeFlag == "True") {
+        EndLobby();
+        return;
+    }
+    if (message->reconnect == "True") {
+        CLobbyData& hub = GetLobbyData();
+        LobbyLockGuard guard(hub.lobbyLock);
+        if (CNetEngineEx* engine = hub.GetNetEngine()) engine->ClearAlive();
+    }
+}
+
+// The box waits for the player: what it shows is copied and the hub's lock
+// is not held meanwhile.
+void CMyMiraboGameDlg::OnMoneyNotEnough(CMoneyIsNotEnoughMsg* message) {
+    const CString text = message->text.c_str();
+    const CString target = message->target.c_str();
+    if (ShowLobbyMessageBox(text, "提示信息", 1, 0, 0, 0, this) != IDOK) return;
+    LobbyTrace("open %s", target.GetString());
+    ::ShellExecuteA(nullptr, "open", target, nullptr, nullptr, SW_SHOWNORMAL);
 }

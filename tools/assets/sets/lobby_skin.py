@@ -249,10 +249,13 @@ face_text_1=/ku
 face_file_1=face\\1.gif
 
 [color_list]
-count=3
+count=6
 color1=20 40 90
 color2=200 60 20
 color3=230 240 250
+color4=250 200 60
+color5=240 240 240
+color6=20 60 110
 
 [style_text]
 count=2

@@ -1,0 +1,164 @@
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include "lobby/ui/app/LobbyPanels.h"
+
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/MiraboGameApp.h"
+
+// ---- left panel: the game tree ----------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CDlgLeft, CDialog)
+    ON_WM_SIZE()
+    ON_NOTIFY(TVN_SELCHANGEDA, 1000, OnSelChanged)
+    ON_NOTIFY(NM_DBLCLK, 1000, OnDblClk)
+END_MESSAGE_MAP()
+
+BOOL CDlgLeft::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_tree.SubclassDlgItem(1000, this);
+    CSkinRes* skin = GetLobbySkin();
+    if (HIMAGELIST icons = *skin->GetTreeImageList())
+        m_tree.SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(icons));
+    m_tree.SetTextColor(0xFFFFFF);
+    m_tree.SetBkColor(skin->GetListColor(5));
+    m_ready = true;
+    CRect client;
+    GetClientRect(&client);
+    OnSize(0, client.Width(), client.Height());
+    return TRUE;
+}
+
+void CDlgLeft::OnSize(UINT, int cx, int cy) {
+    if (!m_ready) return;
+    Gdiplus::Image* top = GetLobbySkin()->GetTreeTopImage();
+    const int y = (top ? static_cast<int>(top->GetHeight()) : 0) + 10;
+    m_tree.MoveWindow(11, y, cx - 22, cy - 10 - y);
+}
+
+void CDlgLeft::PostText(int code, const std::string& text) {
+    CString* heap = new CString(text.c_str());
+    if (!GetParent()->PostMessage(kMsgMainCommand, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(heap)))
+        delete heap;
+}
+
+void CDlgLeft::OnSelChanged(NMHDR*, LRESULT* result) {
+    *result = 0;
+    m_tree.Lock();
+    HTREEITEM item = m_tree.GetSelectedItem();
+    CTreeData* node = m_tree.ItemNode(item);
+    const int id = node ? node->m_id : 0;
+    char text[64];
+    if (id >= 1 && id < 60000) {
+        std::snprintf(text, sizeof text, "javascript:instro(3,%d)", id);
+        PostText(7, text);
+        CTreeData* parent = m_tree.ItemNode(m_tree.GetParentItem(item));
+        if (parent && !parent->m_address.empty()) PostText(13, parent->m_address);
+    } else if (id > 60000 && id < 90000) {
+        std::snprintf(text, sizeof text, "javascript:instro(1,%d)", id - 60000);
+        PostText(7, text);
+    } else if (id > 90000 && id < 100000) {
+        std::snprintf(text, sizeof text, "javascript:instro(2,%d)", id - 90000);
+        PostText(7, text);
+        if (!node->m_address.empty()) PostText(13, node->m_address);
+    }
+    m_tree.Unlock();
+}
+
+void CDlgLeft::OnDblClk(NMHDR*, LRESULT* result) {
+    *result = 0;
+    m_tree.Lock();
+    CTreeData* node = m_tree.ItemNode(m_tree.GetSelectedItem());
+    const int id = node ? node->m_id : 0;
+    std::string ids;
+    std::string code;
+    if (id >= 1 && id < 60000) {
+        if (node->GetRoomIds(ids) > 0) PostText(6, ids);
+    } else if (id >= 60000 && id < 90000) {
+        CLobbyData& hub = GetLobbyData();
+        LobbyLockGuard guard(hub.lobbyLock);
+        for (LobbyGameRecord* game : hub.gameList)
+            if (code.empty() && std::atol(game->id.c_str()) == id - 60000) code = game->code;
+    }
+    m_tree.Unlock();
+    if (id >= 60000 && id < 90000 && !GetLobbyApp()->IsGameClientPresent(code.c_str()) &&
+        OfferGameDownload(code))
+        GetParent()->PostMessage(kMsgMainCommand, 5, 0);
+}
+
+// Plug point: the download offer for a missing game client; 1 when the
+// client was fetched. Nothing is offered until the download dialog exists.
+int CDlgLeft::OfferGameDownload(const std::string& code) {
+    (void)code;
+    return 0;
+}
+
+// ---- middle panel: the pages --------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CDlgMid, CDialog)
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+BOOL CDlgMid::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_ready = true;
+    Layout();
+    return TRUE;
+}
+
+void CDlgMid::Layout() {
+    CRect client;
+    GetClientRect(&client);
+    m_pageRect = CRect(16, 62, client.right - 16, client.bottom - 16);
+    if (m_pageRect.right < m_pageRect.left) m_pageRect.right = m_pageRect.left;
+    if (m_pageRect.bottom < m_pageRect.top) m_pageRect.bottom = m_pageRect.top;
+    m_pages.MoveAll(m_pageRect.left, m_pageRect.top, m_pageRect.right, m_pageRect.bottom);
+}
+
+void CDlgMid::OnSize(UINT, int, int) {
+    if (m_ready) Layout();
+}
+
+void CDlgMid::OnDestroy() {
+    m_pages.DestroyAll();
+    Default();
+}
+
+int CDlgMid::AddPage(LPCSTR title, CWnd* window) {
+    if (!window) return -1;
+    window->SetWindowText(title);
+    const int id = m_nextId++;
+    window->ShowWindow(SW_HIDE);
+    window->MoveWindow(&m_pageRect);
+    window->SetWindowRgn(::CreateRoundRectRgn(0, 0, m_pageRect.Width() + 1, m_pageRect.Height() + 1, 3, 3), TRUE);
+    m_pages.AddPage(id, window);
+    ActivatePage(id);
+    return id;
+}
+
+void CDlgMid::ClosePage(int id) {
+    if (!m_pages.RemovePage(id)) return;
+    GetParent()->PostMessage(kMsgMainCommand, 1, id);
+}
+
+// ---- right panel: the room's players and chat ------------------------------------
+
+BEGIN_MESSAGE_MAP(CDlgRight, CDialog)
+    ON_MESSAGE(kMsgRoomMessage, OnRoomMessage)
+END_MESSAGE_MAP()
+
+LRESULT CDlgRight::OnRoomMessage(WPARAM, LPARAM message) {
+    delete reinterpret_cast<CMessage*>(message);
+    return 0;
+}
