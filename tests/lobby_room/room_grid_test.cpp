@@ -70,9 +70,9 @@ TEST(RoomGrid, QuickJoinPrefersTheDeskWithOneFreeSeat) {
     EXPECT_EQ(LowestFreeSeat(desks, 101).desk, -1);
 }
 
-TEST(RoomGrid, LaunchLineHasElevenFields) {
-    LaunchFields f{"h1", "user", "9000", "101", "TOKEN", "0", "h2", "9001", "0", "7", "2"};
-    EXPECT_EQ(BuildLaunchLine(f), " h1 user 9000 101 TOKEN 0 h2 9001 0 7 2");
-    f.token.clear();
-    EXPECT_EQ(BuildLaunchLine(f), " h1 user 9000 101 0 0 h2 9001 0 7 2") << "no token received yet";
+TEST(RoomGrid, SeatLaunchHasElevenFields) {
+    LaunchRoom r{"h1", "9000", "h2", "9001", true, "game"};
+    EXPECT_EQ(SeatLaunchParameters(r, "user", "101", "TOKEN", 7, 2), " h1 user 9000 101 TOKEN 0 h2 9001 0 7 2");
+    EXPECT_EQ(SeatLaunchParameters(r, "user", "101", "", 7, 2), " h1 user 9000 101 0 0 h2 9001 0 7 2")
+        << "no token received yet";
 }

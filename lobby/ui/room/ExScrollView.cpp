@@ -395,19 +395,14 @@ void CExScrollView::OnEnterDeskAck(BOOL accepted) {
     }
     LobbyRoomRecord* record = data.FindRoom(StringToInt(m_roomId));
     if (!record) return;
-    room::LaunchFields f;
-    f.host = record->host;
-    f.user = data.userName;
-    f.port = record->port;
-    f.roomId = m_roomId;
-    f.token = m_token;
-    f.typeFlag = IntToString(record->flag ? 1 : 0);
-    f.host2 = record->host2;
-    f.port2 = record->port2;
-    f.mode = "0";
-    f.desk = IntToString(m_chosenDesk);
-    f.seat = IntToString(m_chosenSeat);
-    if (CRoomHost* host = GetRoomHost()) host->LaunchGame(m_hWnd, room::BuildLaunchLine(f));
+    LaunchRoom launch;
+    launch.host = record->host;
+    launch.port = record->port;
+    launch.host2 = record->host2;
+    launch.port2 = record->port2;
+    const std::string parameters =
+        room::SeatLaunchParameters(launch, data.userName, m_roomId, m_token, m_chosenDesk, m_chosenSeat);
+    if (CRoomHost* host = GetRoomHost()) host->LaunchGame(m_hWnd, parameters);
 }
 
 LRESULT CExScrollView::OnButtonPressed(WPARAM id, LPARAM) {

@@ -82,15 +82,12 @@ SeatChoice ChooseQuickSeat(const std::vector<DeskSeats>& desks) {
     return {};
 }
 
-std::string BuildLaunchLine(const LaunchFields& f) {
-    const std::string* fields[] = {&f.host,  &f.user,     &f.port,  &f.roomId, &f.token, &f.typeFlag,
-                                   &f.host2, &f.port2,    &f.mode,  &f.desk,   &f.seat};
-    std::string line = " ";
-    for (size_t i = 0; i < sizeof fields / sizeof fields[0]; ++i) {
-        if (i) line += ' ';
-        line += (fields[i] == &f.token && f.token.empty()) ? std::string("0") : *fields[i];
-    }
-    return line;
+std::string SeatLaunchParameters(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
+                                 const std::string& token, int desk, int seat) {
+    LaunchRoom seated = room;
+    seated.directStart = false;  // a seat always takes the full line
+    const std::string last3 = "0 " + std::to_string(desk) + " " + std::to_string(seat);
+    return MakeLaunchParameters(seated, user, roomIdText, token.empty() ? "0" : token, last3.c_str());
 }
 
 }  // namespace room

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "lobby/ui/RoomLaunch.h"
+
 namespace room {
 
 constexpr int kDeskCount = 100;
@@ -66,11 +68,10 @@ SeatChoice ChooseQuickSeat(const std::vector<DeskSeats>& desks);
 // The lowest free seat of one desk (1-based), or none.
 SeatChoice LowestFreeSeat(const std::vector<DeskSeats>& desks, int desk);
 
-// The game client's parameters: a leading blank, then eleven fields joined by
-// single blanks. The client drops empty fields, so an empty token becomes "0".
-struct LaunchFields {
-    std::string host, user, port, roomId, token, typeFlag, host2, port2, mode, desk, seat;
-};
-std::string BuildLaunchLine(const LaunchFields& f);
+// The game client's parameters for a granted seat: the room launch's eleven
+// fields ending "0 <desk> <seat>". The client drops empty fields, so a room
+// whose token has not arrived passes "0" in its place.
+std::string SeatLaunchParameters(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
+                                 const std::string& token, int desk, int seat);
 
 }  // namespace room
