@@ -942,6 +942,8 @@ TEST(LobbyMain, RoomPageSeatClickStartsTheClientAtThatSeat) {
     ASSERT_TRUE(WaitFor([&] { return (view = FindClass(main, "MiraboView")) != nullptr; }, 10000)) << "the room page";
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(GetDlgItem(view, 60007)); }, 5000)) << "x sits on seat 1";
     ASSERT_TRUE(CloseClient());
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(view) && FindChild(main, "等  待") == nullptr; }, 5000))
+        << IsWindowVisible(view) << " " << (FindChild(main, "等  待") != nullptr);
     SavePng(CaptureWindow(main), "lobby_room_page");
 
     // A free seat: RequestEnterDesk on the lobby connection, then the client at that seat.
