@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 #include <map>
+#include <string>
 
 #include "platform/LogSink.h"
 #include "platform/TempMap.h"
@@ -371,6 +372,21 @@ void CWnd::GetWindowText(CString& text) const {
     char* buf = text.GetBufferSetLength(n);
     ::GetWindowTextA(m_hWnd, buf, n + 1);
     text.ReleaseBuffer();
+}
+
+int CWnd::GetDlgItemText(int id, CString& text) const {
+    HWND item = ::GetDlgItem(m_hWnd, id);
+    const int length = item ? ::GetWindowTextLengthA(item) : 0;
+    std::string buffer(static_cast<size_t>(length) + 1, '\0');
+    const int got = item ? ::GetWindowTextA(item, &buffer[0], length + 1) : 0;
+    text = CString(buffer.c_str());
+    return got;
+}
+
+int CWnd::GetCheckedRadioButton(int firstId, int lastId) const {
+    for (int id = firstId; id <= lastId; ++id)
+        if (::IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED) return id;
+    return 0;
 }
 
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {

@@ -379,6 +379,14 @@ public:
     BOOL FlashWindow(BOOL invert) { return ::FlashWindow(m_hWnd, invert); }
     CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    // Dialog item helpers: texts, check boxes and radio groups by control id.
+    void SetDlgItemText(int id, LPCSTR text) { ::SetDlgItemTextA(m_hWnd, id, text); }
+    int GetDlgItemText(int id, CString& text) const;
+    void CheckDlgButton(int id, UINT check) { ::CheckDlgButton(m_hWnd, id, check); }
+    UINT IsDlgButtonChecked(int id) const { return ::IsDlgButtonChecked(m_hWnd, id); }
+    void CheckRadioButton(int firstId, int lastId, int checkId) { ::CheckRadioButton(m_hWnd, firstId, lastId, checkId); }
+    // The first checked button of firstId..lastId, 0 when none is.
+    int GetCheckedRadioButton(int firstId, int lastId) const;
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
     CWnd* GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
     void SetWindowText(LPCSTR text) { ::SetWindowTextA(m_hWnd, text); }

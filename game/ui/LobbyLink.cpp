@@ -1,4 +1,5 @@
-// The money report to every lobby window, and quitting the table.
+// The money report to every lobby window, quitting and leaving the table,
+// and the records the lobby sends the table.
 // winsock2.h must come before windows.h
 // clang-format off
 #include <winsock2.h>
@@ -8,6 +9,8 @@
 #include <cstring>
 
 #include "game/core/GameSession.h"
+#include "game/core/MsgFactory.h"
+#include "game/core/NetEngineEx.h"
 #include "game/ui/PavlenDlg.h"
 #include "lobby/net/base/CopyData.h"
 
@@ -40,4 +43,73 @@ void CPavlenDlg::QuitTable() {
     m_quitting = true;
     NotifyLobby();
     CDialog::OnCancel();
+}
+
+// ---- leaving, and the lobby's records to the table
+
+bool CPavlenDlg::NothingReceived() const {
+    CNetEngineEx* connection = GetGameSession()->GetConnection();
+    return !connection || connection->IsWaitingFirstText();
+}
+
+void CPavlenDlg::SendLeaving() {
+    unsigned int n = 0;
+    SendRequest(GetMsgFactory()->BuildLeaving(&n), n);
+}
+
+void CPavlenDlg::LeaveUnderMovie() {
+    if (m_state.phase == 16 || NothingReceived())
+        QuitTable();
+    else
+        SendLeaving();
+}
+
+void CPavlenDlg::OnLeave() {
+    BringToFront();
+    if (Box("您确定退出本桌游戏吗？", "斗地主", 0x34, 0) != IDYES) return;
+    if (GetGameSession()->autoPlacedFlag || m_state.phase == 16 || NothingReceived())
+        QuitTable();
+    else
+        SendLeaving();
+}
+
+void CPavlenDlg::OnBackToLobby() {
+    Sound("fenlo\\sound\\sel.wav");
+    QuitTable();
+}
+
+namespace {
+
+// A field of the record as text: up to its terminator or its end.
+std::string Field(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+
+bool ForRoom(const std::string& rooms, const std::string& room) {
+    if (rooms == "0") return true;
+    for (size_t at = 0;;) {
+        const size_t comma = rooms.find(',', at);
+        if (rooms.compare(at, comma == std::string::npos ? std::string::npos : comma - at, room) == 0) return true;
+        if (comma == std::string::npos) return false;
+        at = comma + 1;
+    }
+}
+
+}  // namespace
+
+BOOL CPavlenDlg::OnCopyData(CWnd*, COPYDATASTRUCT* data) {
+    // Any program can send this: a short or empty record is not read.
+    if (!data || !data->lpData || data->cbData < sizeof(LobbyToGameCopyData)) return static_cast<BOOL>(Default());
+    const LobbyToGameCopyData& record = *static_cast<const LobbyToGameCopyData*>(data->lpData);
+    const std::string text = Field(record.text, sizeof record.text);
+    CGameSession* session = GetGameSession();
+    if (ForRoom(Field(record.rooms, sizeof record.rooms), session->roomId)) {
+        if (record.kind == LobbyToGameCopyData::kNotice) {
+            m_noticeOffset = 0;
+            m_noticeText = text;
+            m_noticeCount = record.value;
+            SendNoticeToMovie();
+        }
+        // kChatLine goes to the side panel's chat in green once the table has one.
+    }
+    if (record.kind == LobbyToGameCopyData::kStoredText) session->noticeText = text;
+    return static_cast<BOOL>(Default());
 }

@@ -30,7 +30,29 @@ ON_BN_CLICKED(IDC_CONTEST_NO, OnContestNo)
 ON_BN_CLICKED(IDC_AUTO_PLAY, OnAutoPlay)
 ON_BN_CLICKED(IDC_CONTINUE, OnContinue)
 ON_BN_CLICKED(IDC_CLOSE, OnCancel)
+// ---- the player's side
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_RBUTTONDOWN()
+ON_BN_CLICKED(IDC_HINT, OnCmdHint)
+ON_BN_CLICKED(IDC_CANCEL_AUTO, OnCancelAutoPlay)
+ON_BN_CLICKED(IDC_BET, OnBet)
+ON_BN_CLICKED(IDC_SORT, OnSort)
+ON_BN_CLICKED(IDC_NEXT_PAIR, SelectNextPair)
+ON_BN_CLICKED(IDC_NEXT_TRIPLE, SelectNextTriple)
+ON_BN_CLICKED(IDC_SOUND_ON, OnSoundOff)
+ON_BN_CLICKED(IDC_SOUND_OFF, OnSoundOn)
+ON_BN_CLICKED(IDC_LEAVE, OnLeave)
+ON_BN_CLICKED(IDC_BACK_TO_LOBBY, OnBackToLobby)
+ON_MESSAGE(CPavlenDlg::kResultChoiceMessage, OnResultChoice)
+ON_WM_COPYDATA()
 END_MESSAGE_MAP()
+
+BEGIN_EVENTSINK_MAP(CPavlenDlg, CDialog)
+ON_EVENT(CPavlenDlg, CPavlenDlg::kGroupMovieId, 150, OnMovieCommand)
+END_EVENTSINK_MAP()
 
 CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent) {
     m_state.ownName = GetGameSession()->playerId;
@@ -48,7 +70,10 @@ BOOL CPavlenDlg::OnInitDialog() {
     for (int id : {IDC_CLOSE, IDC_MINIMIZE}) ShowButton(id, TRUE);
     ModifyStyle(0, WS_MINIMIZEBOX);
     CGameSession* session = GetGameSession();
-    if (session->vipFlag || !session->autoPlacedFlag) ShowButton(IDC_SOUND_ON, TRUE);
+    if (session->vipFlag || !session->autoPlacedFlag)
+        ShowButton(IDC_SOUND_ON, TRUE);
+    else
+        ShowGroupMovie();
     NotifyLobby();
     return TRUE;
 }
@@ -77,6 +102,8 @@ void CPavlenDlg::SetupFailed(const char* text) {
 }
 
 BOOL CPavlenDlg::DestroyWindow() {
+    DestroyResultDialog();
+    CloseGroupMovie();
     if (m_hWnd) KillTimer(kTimerId);
     return CDialog::DestroyWindow();
 }
@@ -101,6 +128,7 @@ LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
 
 void CPavlenDlg::OnCancel() {
     CTableState& s = m_state;
+    if (m_groupMovie) return LeaveUnderMovie();
     BringToFront();
     if (Box("您确定退出本桌游戏吗？", "斗地主", 0x34, 0) != IDYES) return;
     CGameSession* session = GetGameSession();

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "game/core/CardFinder.h"
 #include "game/core/CardTypeJudge.h"
@@ -22,12 +23,15 @@
 #include "game/ui/TurnClock.h"
 #include "game/ui/resource.h"
 #include "platform/Framework.h"
+#include "platform/com/EventSinkMap.h"
 
 class CMessage;
 class CDeskInfoMsg;
 class CReconnectMsg;
 class CCardOutResultMsg;
 class CGameResultMsg;
+class CReslutDlg;
+class CShockwaveflash;
 
 class CPavlenDlg : public CDialog {
 public:
@@ -168,10 +172,75 @@ protected:
     bool m_quitting = false;
     double m_ownScore = 0.0;
     int m_pairPos = 0, m_triplePos = 0;  // the next-pair / next-triple search positions
-    // Neither exists yet: the calls that reach them do nothing.
-    CWnd* m_groupMovie = nullptr;
+    // The side panel does not exist yet: the calls that reach it do nothing.
+    CShockwaveflash* m_groupMovie = nullptr;
     CWnd* m_sidePanel = nullptr;
-    CWnd* m_resultDialog = nullptr;
+    CReslutDlg* m_resultDialog = nullptr;
 
+    // ==== the player's side: the hand under the mouse, the commands, leaving,
+    // the lobby's records, the result dialog and the group movie
+    // (HandSelection.cpp, PlayerCommands.cpp, LobbyLink.cpp, TableResult.cpp,
+    // GroupMovie.cpp)
+public:
+    // Posted by the result dialog: wParam 1 continue, 0 back to the lobby.
+    static constexpr UINT kResultChoiceMessage = WM_USER + 102;
+    static constexpr UINT kGroupMovieId = 1054;
+    // Card i of n of the own hand in a client area of width x height.
+    static RECT CardRect(int i, int n, bool selected, int width, int height);
+    const std::string& NoticeText() const { return m_noticeText; }
+    int NoticeCount() const { return m_noticeCount; }
+
+protected:
+    // Index of the own card under the point, searched from the last; -1 none.
+    int HitTest(POINT point);
+    void AddCardDirtyRect(int index);
+    // Draws the dirty part of the table now.
+    void RepaintNow();
+    void ToggleCard(int index);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    void OnLButtonDblClk(UINT flags, CPoint point);
+    void OnRButtonDown(UINT flags, CPoint point);
+    void OnCmdHint();
+    void OnHint();
+    void OnCancelAutoPlay();
+    void OnBet();
+    void OnSort();
+    void SelectNextPair() { SelectNextGroup(2, &m_pairPos); }
+    void SelectNextTriple() { SelectNextGroup(3, &m_triplePos); }
+    void SelectNextGroup(int size, int* position);
+    void OnSoundOff() { SetSound(0); }
+    void OnSoundOn() { SetSound(1); }
+    void SetSound(int on);
+
+    void OnLeave();
+    void OnBackToLobby();
+    LRESULT OnResultChoice(WPARAM choice, LPARAM);
+    BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
+    // Ends the table under the group movie (no box): quits at once before
+    // any server message or in phase 16, otherwise asks to leave.
+    void LeaveUnderMovie();
+    bool NothingReceived() const;
+    void SendLeaving();
+    void ShowResultDialog();
+    void DestroyResultDialog();
+    void ShowGroupMovie();
+    void CloseGroupMovie();
+    void CallMovie(const std::string& request);
+    void SendNoticeToMovie();
+    void ShowMovieCount(int value);
+    void OnMovieCommand(LPCSTR command, LPCSTR args);
+
+    std::vector<RECT> m_cardRects;
+    int m_dragSelect = 0;
+    int m_dragIndex = -1;
+    POINT m_dragStart = {-1, -1};
+    POINT m_lastMouse = {-1, -1};
+    std::string m_noticeText;
+    int m_noticeCount = 0;
+    int m_noticeOffset = 0;
+
+    DECLARE_EVENTSINK_MAP()
     DECLARE_MESSAGE_MAP()
 };

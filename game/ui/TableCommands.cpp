@@ -157,11 +157,13 @@ void CPavlenDlg::OnContinue() {
     HideButton(IDC_CONTINUE);
     HideButton(IDC_BACK_TO_LOBBY);
     InvalidateAll();
+    RepaintNow();
     m_continueStamp = 0;
     m_state.sortMode = 0;
     StopClock();
     if (CPlayerInfo* own = m_state.Own()) own->ready = 0;
-    // The result dialog and the group movie do not exist yet. Continuing
-    // releases the main queue held for the result.
+    DestroyResultDialog();
+    ShowGroupMovie();
+    // Continuing releases the main queue held for the result.
     m_state.holdMain = 0;
 }

@@ -175,11 +175,12 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
         AddDirtyRect(10, 64, 120, 40);
         return true;
     }
-    // They reach the side panel and the group movie, which the table does
-    // not have yet.
+    case CWaittingArrangeMsg::kType:
+        ShowMovieCount(static_cast<CWaittingArrangeMsg*>(message)->playerCount);
+        return true;
+    // They reach the side panel, which the table does not have yet.
     case CChatMsg::kType:
     case CGameNotice::kType:
-    case CWaittingArrangeMsg::kType:
     case CRankTopNMsg::kType:
     case CPlayerRankMsg::kType:
     case CRemainTimeMsg::kType:

@@ -114,7 +114,7 @@ void CPavlenDlg::ResetHandPositions() { m_pairPos = m_triplePos = 0; }
 void CPavlenDlg::PlacePlayerPrompt(const std::string& name) { m_clock.owner = name; }
 
 void CPavlenDlg::CloseAdControl() {
-    // No group movie is created yet: only the hand buttons are restored.
+    CloseGroupMovie();
     ShowButton(m_state.soundOn ? IDC_SOUND_ON : IDC_SOUND_OFF, TRUE);
     HideButton(m_state.soundOn ? IDC_SOUND_OFF : IDC_SOUND_ON);
     for (int id : {IDC_SORT, IDC_NEXT_PAIR, IDC_NEXT_TRIPLE}) ShowButton(id, TRUE);

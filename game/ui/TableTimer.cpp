@@ -131,12 +131,7 @@ void CPavlenDlg::Tick() {
     TickCountdown();
     TickEffect();
     // The result display is ready once every effect has ended.
-    if (s.phase == 15 && s.resultPending && m_effects.Empty()) {
-        s.resultPending = 0;
-        m_continueStamp = std::max<DWORD>(GameClockNow(), 1);
-        ShowButton(IDC_CONTINUE, TRUE);
-        ShowButton(IDC_BACK_TO_LOBBY, TRUE);
-    }
+    if (s.phase == 15 && s.resultPending && m_effects.Empty()) ShowResultDialog();
 }
 
 void CPavlenDlg::HandleMain() {
@@ -204,6 +199,8 @@ void CPavlenDlg::PollReconnect() {
     if (!connection || connection->GetConnState() != CThreadEngine::kStateConnected || m_state.phase != 16) return;
     m_state.ResetTable();
     Invalidate();
+    DestroyResultDialog();
+    ShowGroupMovie();
     m_state.phase = 0;
     TableTrace("phase 0");
     m_statusText.clear();

@@ -31,3 +31,9 @@
 #define IDC_NO_REDOUBLE 1066
 #define IDC_CONTEST_YES 1078
 #define IDC_CONTEST_NO 1079
+
+// ---- the player's side: the bet command and the result dialog
+#define IDC_BET 1017
+#define IDD_RESULT_DIALOG 145
+#define IDC_RESULT_CONTINUE 1078
+#define IDC_RESULT_BACK 1079

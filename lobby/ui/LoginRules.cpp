@@ -5,28 +5,32 @@
 
 #include "xml/XMLReadText.h"
 
-LobbyCommandLine ScanLobbyCommandLine(const std::string& line) {
-    LobbyCommandLine result;
-    if (line == "reg") {
-        result.kind = LobbyCommandLine::kRegister;
-        return result;
-    }
-    size_t start = line.find("('");
-    if (start == std::string::npos) return result;
+void ScanQuotedFields(const std::string& text, size_t start, std::string& first, std::string& second) {
     int state = 0;
-    for (size_t i = start; i < line.size(); ++i) {
-        char c = line[i];
+    for (size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
         if (c == ',') {
             state = 2;
         } else if (c == '\'') {
             if (state == 0) state = 1;
             else if (state == 2) break;
         } else if (state == 1) {
-            result.user += c;
+            first += c;
         } else if (state == 2) {
-            result.password += c;
+            second += c;
         }
     }
+}
+
+LobbyCommandLine ScanLobbyCommandLine(const std::string& line) {
+    LobbyCommandLine result;
+    if (line == "reg") {
+        result.kind = LobbyCommandLine::kRegister;
+        return result;
+    }
+    const size_t start = line.find("('");
+    if (start == std::string::npos) return result;
+    ScanQuotedFields(line, start, result.user, result.password);
     if (!result.user.empty() && !result.password.empty()) result.kind = LobbyCommandLine::kAutoLogin;
     return result;
 }

@@ -13,6 +13,11 @@ struct LobbyCommandLine {
     std::string password;  // the stored digest, used as it stands
 };
 
+// The two fields of "('first,second')" scanned from start: bytes before the
+// first quote are skipped, a later quote in the first field is ignored, a comma
+// switches to the second field and a quote there ends the scan.
+void ScanQuotedFields(const std::string& text, size_t start, std::string& first, std::string& second);
+
 // "reg" (exact) registers; "('user,password')" with both fields non-empty logs
 // in from the command line; anything else starts normally.
 LobbyCommandLine ScanLobbyCommandLine(const std::string& line);

@@ -1,6 +1,9 @@
 #include "tests/fenlo/TableHarness.h"
 
+#include <cstring>
+
 #include "game/core/MsgFactory.h"
+#include "game/core/NetEngineEx.h"
 #include "game/ui/GameTableSide.h"
 
 namespace fenlo_test {
@@ -119,6 +122,72 @@ void TableHarness::Deal() {
                  std::to_string(i < 16 ? i % 4 : 0) + "\"/>";
     Feed(Doc("SendCard", cards));
     Run(4300);
+}
+
+}  // namespace fenlo_test
+
+namespace fenlo_test {
+
+void TableHarness::Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (CWnd::WalkPreTranslateTree(nullptr, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void TableHarness::Mouse(UINT message, int x, int y) {
+    const WPARAM keys = message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE || message == WM_LBUTTONDBLCLK ? MK_LBUTTON
+                        : message == WM_RBUTTONDOWN                                                        ? MK_RBUTTON
+                                                                                                           : 0;
+    table->PostMessage(message, keys, MAKELPARAM(x, y));
+    Pump();
+}
+
+void TableHarness::Heard() {
+    const std::string reply = Doc("PingData");
+    char* text = new char[reply.size() + 1];
+    memcpy(text, reply.c_str(), reply.size() + 1);
+    Session()->GetConnection()->OnReceiveText(text, static_cast<int>(reply.size()));
+}
+
+void TableHarness::Click(int id) {
+    CWnd* button = table->GetDlgItem(id);
+    table->PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button ? button->m_hWnd : nullptr));
+    Pump();
+}
+
+}  // namespace fenlo_test
+
+namespace fenlo_test {
+
+std::vector<std::pair<ULONG_PTR, GameCopyData>> Lobby::records;
+
+LRESULT CALLBACK Lobby::Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_COPYDATA) {
+        const COPYDATASTRUCT* d = reinterpret_cast<COPYDATASTRUCT*>(lp);
+        if (d->cbData == sizeof(GameCopyData))
+            records.emplace_back(d->dwData, *static_cast<const GameCopyData*>(d->lpData));
+        return TRUE;
+    }
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+Lobby::Lobby() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = "TestLobby";
+    wc.hInstance = GetModuleHandleA(nullptr);
+    RegisterClassA(&wc);
+    for (HWND& w : windows)
+        w = CreateWindowA("TestLobby", "游戏大厅", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    records.clear();
+}
+
+Lobby::~Lobby() {
+    for (HWND w : windows) DestroyWindow(w);
 }
 
 }  // namespace fenlo_test

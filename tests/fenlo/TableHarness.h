@@ -14,7 +14,10 @@
 #include "game/core/GameMessages.h"
 #include "game/core/GameSession.h"
 #include "game/ui/PavlenDlg.h"
+#include "game/ui/ReslutDlg.h"
+#include "game/ui/Shockwaveflash.h"
 #include "game/ui/TableHooks.h"
+#include "lobby/net/base/CopyData.h"
 
 namespace fenlo_test {
 
@@ -31,6 +34,15 @@ public:
     // By its style: the hosting test never shows the table itself.
     bool Visible(int id) { return GetDlgItem(id) && (GetDlgItem(id)->GetStyle() & WS_VISIBLE) != 0; }
     bool Enabled(int id) { return GetDlgItem(id) && GetDlgItem(id)->IsWindowEnabled(); }
+    // A window drag (WM_NCLBUTTONDOWN with HTCAPTION) is counted, not run:
+    // its move loop would wait for the real mouse.
+    int captionDrags = 0;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION) return ++captionDrags, 0;
+        return CPavlenDlg::WindowProc(message, wParam, lParam);
+    }
+    CShockwaveflash* Movie() const { return m_groupMovie; }
+    CReslutDlg* Result() const { return m_resultDialog; }
 };
 
 class TableHarness {
@@ -66,6 +78,15 @@ public:
     bool Boxed(const std::string& text) const;
     int Played(const std::string& sound) const;
 
+    // Runs the window messages that are waiting.
+    static void Pump();
+    // Posts a mouse message at a client point to the table and runs it.
+    void Mouse(UINT message, int x, int y);
+    // A button's click as the table receives it, whatever the button's state.
+    void Click(int id);
+    // A keep-alive answer arrives on the connection: the server has spoken.
+    void Heard();
+
     // A seated desk of alice (seat 0), bob (1) and carol (2).
     void SeatThree();
     // SeatThree, start, deal (17 cards 3..7 of each suit, 8 of suit 0) and
@@ -74,5 +95,16 @@ public:
 };
 
 std::string Player(const std::string& id, int seat, int money = 1000, bool ready = false);
+
+// Two top-level windows titled as the lobby's, recording what the table
+// reports to them.
+struct Lobby {
+    static std::vector<std::pair<ULONG_PTR, GameCopyData>> records;
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp);
+    HWND windows[2];
+    Lobby();
+    ~Lobby();
+    double Last() const { return records.empty() ? -99 : records.back().second.money; }
+};
 
 }  // namespace fenlo_test

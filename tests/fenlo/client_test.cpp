@@ -3,6 +3,7 @@
 // FENLO_TABLE_TRACE hook); the server records what the client sends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "lobby/net/base/CopyData.h"
 
 #include "tests/fenlo/FenloTestKit.h"
+#include "tests/platform/WindowCapture.h"
 #include "tests/support/ChildProcess.h"
 
 using namespace fenlo_test;
@@ -494,6 +496,149 @@ TEST(FenloCrashDump, WithoutTheDumpWriterThePlayerIsToldAndNothingIsWritten) {
         EXPECT_TRUE(run.dumps.empty()) << dbghelp;
         EXPECT_EQ(run.boxes, std::vector<std::string>({"没有找到Dbghelp.dll"})) << dbghelp;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The card elements of a ChuPai request, to be echoed as the server's ChuPai.
+std::string PlayedCards(const std::string& request) {
+    const size_t from = request.find("<card");
+    return from == std::string::npos ? "" : request.substr(from, request.find("</Message>") - from);
+}
+int Occurrences(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+// A person's click on a table button, and the mouse on own card i of n
+// (left in its strip, where raised and lowered cards overlap).
+void Click(HWND window, int id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+void MouseOnCard(HWND table, UINT message, int i, int n) {
+    RECT c;
+    GetClientRect(table, &c);
+    const int x = (c.right - 18 * n - 253) / 2 + 18 * i + 9, y = c.bottom - 150;
+    PostMessageA(table, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+// A hand played with the mouse at a desk-view seat: ready, a bid of 3, a
+// double, a pair picked by clicks, a bomb by a drag, a hinted lead, a pass,
+// the result dialog's continue, ready again, and leaving through the exit
+// box. The server checks each request and answers as the game server does.
+TEST(FenloHand, AWholeHandPlayedWithTheMouse) {
+    std::mutex m;
+    std::vector<std::string> steps;
+    auto step = [&](const std::string& s) {
+        std::lock_guard<std::mutex> lock(m);
+        steps.push_back(s);
+    };
+    auto done = [&](const std::string& s) {
+        std::lock_guard<std::mutex> lock(m);
+        return std::find(steps.begin(), steps.end(), s) != steps.end();
+    };
+    testsupport::LoopbackServer server([&](testsupport::Connection& c) {
+        Talk t{c};
+        if (!SeatAndDeal(t)) return;
+        t.c.Send(Turn("BeginJiaoFen", "alice", 20));
+        std::string r;
+        if (!t.Await("JiaoFen", &r) || r.find("\"3\"") == std::string::npos) return;
+        step("bid 3");
+        t.Say("JiaoFen", "<player id=\"alice\" score=\"3\"/>");
+        t.Say("SendRemainCard", "<player id=\"alice\"/>" + Cards({{15, 0}, {16, 0}, {17, 0}}));
+        t.c.Send(Turn("BeginDouble", "alice", 20));
+        if (!t.Await("Double", &r) || r.find("\"True\"") == std::string::npos) return;
+        step("double");
+        t.Say("Double", "<player id=\"alice\" answer=\"True\"/>");
+        t.c.Send(Turn("BeginChuPai", "alice", 20));
+        auto others = [&](const std::string& bob) {
+            t.c.Send(Turn("BeginChuPai", "bob", 20));
+            t.Say("ChuPai", "<player id=\"bob\"/>" + bob);
+            t.c.Send(Turn("BeginChuPai", "carol", 20));
+            t.Say("ChuPai", "<player id=\"carol\"/>");
+            t.c.Send(Turn("BeginChuPai", "alice", 20));
+        };
+        if (!t.Await("ChuPai", &r) || Occurrences(r, "<card") != 2 || Occurrences(r, "number=\"3\"") != 2) return;
+        step("pair by clicks");
+        t.Say("ChuPai", "<player id=\"alice\"/>" + PlayedCards(r));
+        others(Cards({{7, 0}, {7, 1}}));
+        if (!t.Await("ChuPai", &r) || Occurrences(r, "<card") != 4 || Occurrences(r, "number=\"6\"") != 4) return;
+        step("bomb by a drag");
+        t.Say("ChuPai", "<player id=\"alice\"/>" + PlayedCards(r));
+        others("");
+        if (!t.Await("ChuPai", &r) || Occurrences(r, "<card") == 0) return;
+        step("hinted lead");
+        t.Say("ChuPai", "<player id=\"alice\"/>" + PlayedCards(r));
+        others(Cards({{9, 0}, {9, 1}, {9, 2}, {9, 3}}));
+        if (!t.Await("ChuPai", &r) || Occurrences(r, "<card") != 0) return;
+        step("pass");
+        t.Say("ChuPai", "<player id=\"alice\"/>");
+        t.Say("GameResult", "<player id=\"alice\" money=\"-500\"/><player id=\"bob\" money=\"250\"/>" +
+                                Cards({{12, 1}}) + "<player id=\"carol\" money=\"250\"/>");
+        t.Say("DeskPlayerInfo", "<desk stake=\"100\"/>" + Seat("alice", 0) + Seat("bob", 1) + Seat("carol", 2));
+        if (!t.Await("ReadyForPlaying")) return;
+        step("ready again");
+        if (!t.Await("Leaving")) return;
+        step("leaving");
+        t.Say("AnswerLeave", "<player Allow=\"True\"/>");
+        c.WaitClosed(60000);
+    });
+    ScratchFolder folder("mouse");
+    folder.WriteConfig(0);
+    // A seat taken in the desk view (desk 7, seat 1): the player readies by the button.
+    const std::string port = std::to_string(server.Port());
+    Client client(folder, " 127.0.0.1 alice " + port + " 31 v4l1d 0 127.0.0.1 " + port + " 0 7 1");
+    auto turns = [&](int n) {
+        return WaitFor([&] {
+            int k = 0;
+            for (const std::string& line : client.Trace()) k += line == "phase 12";
+            return k >= n;
+        }, 20000);
+    };
+    ASSERT_TRUE(client.WaitTrace("phase 1", 20000)) << folder.Read("trace.txt");
+    HWND table = client.FindTable();
+    Click(table, 1000);
+    ASSERT_TRUE(client.WaitTrace("phase 5", 20000)) << folder.Read("trace.txt");
+    Click(table, 1009);
+    ASSERT_TRUE(client.WaitTrace("phase 10"));
+    Click(table, 1059);
+    ASSERT_TRUE(turns(1));
+    PostMessageA(table, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);  // the bottom cards come raised
+    for (int i : {18, 19}) {
+        MouseOnCard(table, WM_LBUTTONDOWN, i, 20);
+        MouseOnCard(table, WM_LBUTTONUP, i, 20);
+    }
+    Click(table, 1004);
+    ASSERT_TRUE(turns(2));
+    SavePng(CaptureWindow(table), "table_mid_hand");
+    MouseOnCard(table, WM_LBUTTONDOWN, 4, 18);
+    MouseOnCard(table, WM_MOUSEMOVE, 7, 18);
+    MouseOnCard(table, WM_LBUTTONUP, 7, 18);
+    Click(table, 1004);
+    ASSERT_TRUE(turns(3));
+    Click(table, 1006);
+    Click(table, 1004);
+    ASSERT_TRUE(turns(4));
+    Click(table, 1005);
+    std::vector<HWND> result;
+    ASSERT_TRUE(WaitFor([&] {
+        result = client.Windows("#32770");
+        result.erase(std::remove(result.begin(), result.end(), table), result.end());
+        return !result.empty();
+    }, 20000)) << "the result dialog";
+    Click(result[0], 1078);
+    ASSERT_TRUE(WaitFor([&] {
+        int k = 0;
+        for (const std::string& line : client.Trace()) k += line == "phase 1";
+        return k >= 2;
+    }, 4000)) << "continue: the held desk message is taken before the 5 s time-out";
+    Click(table, 1000);
+    EXPECT_TRUE(WaitFor([&] { return done("ready again"); }, 20000)) << folder.Read("trace.txt");
+    EXPECT_TRUE(client.CloseTable()) << "Yes in the exit box sends Leaving; the answer ends the client";
+    EXPECT_EQ(steps, std::vector<std::string>({"bid 3", "double", "pair by clicks", "bomb by a drag", "hinted lead",
+                                               "pass", "ready again", "leaving"}));
 }
 
 }  // namespace

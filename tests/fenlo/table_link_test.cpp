@@ -108,34 +108,6 @@ TEST(TableLink, OwnAutoPlayHidesTheTurnButtonsAndItsCancelWarnsOnTheTurn) {
     EXPECT_EQ(h.boxes.size(), 1u) << h.boxes.back();
 }
 
-// Top-level windows titled as the lobby's, recording what the table reports.
-struct Lobby {
-    static std::vector<std::pair<ULONG_PTR, GameCopyData>> records;
-    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-        if (m == WM_COPYDATA) {
-            const COPYDATASTRUCT* d = reinterpret_cast<COPYDATASTRUCT*>(lp);
-            if (d->cbData == sizeof(GameCopyData))
-                records.emplace_back(d->dwData, *static_cast<const GameCopyData*>(d->lpData));
-            return TRUE;
-        }
-        return DefWindowProcA(w, m, wp, lp);
-    }
-    HWND windows[2];
-    Lobby() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.lpszClassName = "TestLobby";
-        wc.hInstance = GetModuleHandleA(nullptr);
-        RegisterClassA(&wc);
-        for (HWND& w : windows) w = CreateWindowA("TestLobby", "游戏大厅", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-        records.clear();
-    }
-    ~Lobby() {
-        for (HWND w : windows) DestroyWindow(w);
-    }
-    double Last() const { return records.empty() ? -99 : records.back().second.money; }
-};
-std::vector<std::pair<ULONG_PTR, GameCopyData>> Lobby::records;
 
 TEST(TableLink, BetsAndMoneyAreReportedToEveryLobbyWindow) {
     Lobby lobby;

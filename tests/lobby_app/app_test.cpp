@@ -514,6 +514,109 @@ TEST(LobbyApp, LinksOpenTheRegisterAndFindPasswordPages) {
     EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 2; }, 10000));
 }
 
+namespace {
+// The browser the partner-site login looks up, pointed at a recorder while it lives.
+class PartnerBrowser {
+public:
+    explicit PartnerBrowser(const std::string& program) {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        DWORD size = sizeof old_;
+        had_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
+        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+                       static_cast<DWORD>(program.size() + 1));
+    }
+    ~PartnerBrowser() {
+        if (had_) RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(old_), static_cast<DWORD>(strlen(old_) + 1));
+        else RegDeleteValueA(key_, nullptr);
+        RegCloseKey(key_);
+    }
+
+private:
+    static constexpr const char* kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+    HKEY key_ = nullptr;
+    char old_[1024] = "";
+    bool had_ = false;
+};
+}  // namespace
+
+TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
+    ProgramFolder folder("bannerbuttons");
+    PointAtLobby(folder, 1);
+    folder.CopySkin();
+    InstallUpdater(folder);
+    CopyFileA((BinFolder() + "record_start.exe").c_str(), (folder.Path() + "iexplore.exe").c_str(), FALSE);
+    WritePrivateProfileStringA("URL1", "PartnerLoginWeb", "http://partner.example/login",
+                               (folder.Path() + "config.ini").c_str());
+    folder.Write("MiraboDever.abc", "");
+    PartnerBrowser browser(folder.Path() + "iexplore.exe");
+    {
+        ChildProcess lobby(folder.Exe(), "", folder.Path());
+        HWND banner = lobby.WaitWindow("#32770", "");
+        ASSERT_NE(banner, nullptr);
+        // The web view sits on the skin's login_web place (blank here: no HTML engine).
+        HWND web = FindWindowExA(banner, nullptr, "#32770", nullptr);
+        ASSERT_NE(web, nullptr);
+        RECT r;
+        GetWindowRect(web, &r);
+        MapWindowPoints(nullptr, banner, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, 0);
+        EXPECT_EQ(r.top, 0);
+        EXPECT_EQ(r.right, 300);
+        EXPECT_EQ(r.bottom, 40);
+        // The background drawn, and "ver:2.0.1" in black in (220, 45)-(320, 65).
+        auto versionDrawn = [&] {
+            const Capture shot = CaptureWindow(banner);
+            if (shot.height < 65 || (shot.At(150, 150) & 0xFFFFFF) == 0) return false;
+            int dark = 0;
+            for (int y = 45; y < 65; ++y)
+                for (int x = 220; x < 300; ++x)
+                    if ((shot.At(x, y) & 0xFFFFFF) == 0) ++dark;
+            return dark > 10;
+        };
+        EXPECT_TRUE(WaitFor(versionDrawn, 10000));
+        SavePng(CaptureWindow(banner), "lobby_banner");
+
+        Click(GetDlgItem(banner, 1030));
+        HWND ask = lobby.WaitWindow("#32770", "提示");
+        ASSERT_NE(ask, nullptr);
+        Click(GetDlgItem(ask, IDOK));
+        EXPECT_TRUE(WaitFor([&] { return Starts(folder).size() == 1; }, 10000));
+        EXPECT_EQ(Starts(folder), std::vector<std::string>{"http://partner.example/login"});
+        EXPECT_TRUE(lobby.WaitExit(10000)) << "the partner-site login ends the login";
+    }
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND banner = lobby.WaitWindow("#32770", "");
+    ASSERT_NE(banner, nullptr);
+    Click(GetDlgItem(banner, 1032));
+    EXPECT_TRUE(lobby.WaitExit(10000)) << "the close button ends the login";
+}
+
+TEST(LobbyApp, TypeOneNoticeShowsItsTextInABox) {
+    const std::wstring notice = L"<n t=\"1\" b=\"0\"><s x=\"hello\"/><w u=\"\" w=\"0\" h=\"0\"/></n>";
+    std::string body = "\xFF\xFE";
+    body.append(reinterpret_cast<const char*>(notice.data()), notice.size() * 2);
+    testsupport::LoopbackServer web([body](testsupport::Connection& c) {
+        std::string head;
+        if (testsupport::ReadHttpRequest(c, head, 5000)) c.Send(testsupport::HttpResponse(200, body));
+        c.WaitClosed(2000);
+    });
+    ProgramFolder folder("noticebox");
+    PointAtLobby(folder, 1);
+    folder.CopySkin();
+    WritePrivateProfileStringA("SYSTEM", "notice_url",
+                               ("http://127.0.0.1:" + std::to_string(web.Port()) + "/n.txt").c_str(),
+                               (folder.Path() + "config.ini").c_str());
+    folder.Write("MiraboDever.abc", "");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    HWND box = lobby.WaitWindow("#32770", "公告信息", 15000);
+    ASSERT_NE(box, nullptr) << "the banner shows the notice text";
+    Click(GetDlgItem(box, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+    EXPECT_TRUE(IsWindow(dialog)) << "a notice that does not block leaves the login open";
+}
+
 // ---- the main window against a scripted lobby ------------------------------------
 
 namespace {
@@ -896,6 +999,97 @@ TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
         AnswerBoxes(lobby, "提示");
         return lobby.WaitExit(100);
     }, 10000));
+}
+
+TEST(LobbyMain, AMissingClientIsOfferedDownloadedAndUnpacked) {
+    const std::string package = BinFolder() + "download_data\\package.zip";
+    std::string bytes;
+    if (FILE* f = std::fopen(package.c_str(), "rb")) {
+        char block[4096];
+        for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) bytes.append(block, n);
+        std::fclose(f);
+    }
+    ASSERT_FALSE(bytes.empty()) << package;
+    testsupport::LoopbackServer http([bytes](testsupport::Connection& c) {
+        std::string head;
+        if (testsupport::ReadHttpRequest(c, head, 5000)) c.Send(testsupport::HttpResponse(200, bytes));
+        c.Close();
+    });
+    const std::string url = "http://127.0.0.1:" + std::to_string(http.Port()) + "/package.zip";
+    testsupport::LoopbackServer app([url](testsupport::Connection& c) {
+        int kind;
+        std::string request;
+        if (!c.ReadFrame(kind, request, 5000)) return;
+        c.SendFrame(1, "<AppInfo name=\"fenlo\" version=\"1.0\" file=\"package.zip\" size=\"0\" url=\"" + url + "\"/>");
+        c.WaitClosed(5000);
+    });
+    ScriptedLobby server;
+    LobbyRun run("download", server.Port());
+    DeleteFileA((run.folder.Path() + "fenlo.exe").c_str());
+    CopyFileA((BinFolder() + "UNZDLL.dll").c_str(), (run.folder.Path() + "UNZDLL.dll").c_str(), FALSE);
+    // The updater's entry names the lobby (comport) and the application server (port).
+    run.folder.Write("updater\\config.ini", testsupport::UpdaterIni("127.0.0.1", app.Port(), server.Port()));
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+    server.Send("GameList", kGames);
+    HWND treeWindow = FindClass(main, "SysTreeView32");
+    ASSERT_NE(treeWindow, nullptr);
+    RemoteTree tree(treeWindow, lobby.Id());
+    ASSERT_TRUE(WaitFor([&] { return tree.Find("斗地主") != nullptr; }, 5000));
+    tree.DoubleClick(tree.Find("斗地主"));
+    HWND offer = lobby.WaitWindow("#32770", "提示", 10000);
+    ASSERT_NE(offer, nullptr) << "the download is offered";
+    Click(GetDlgItem(offer, IDOK));
+    // The download dialog fetches and unpacks, then its box says so.
+    EXPECT_TRUE(WaitFor([&] {
+        AnswerBoxes(lobby, "提示");
+        std::FILE* f = std::fopen((run.folder.Path() + "fenlo\\config.ini").c_str(), "rb");
+        if (f) std::fclose(f);
+        return f != nullptr;
+    }, 20000)) << "the client unpacked into the program folder: " << ::testing::PrintToString(run.Lines("trace.txt"));
+    EXPECT_TRUE(WaitFor([&] {
+        AnswerBoxes(lobby, "提示");
+        for (const std::string& line : run.Lines("trace.txt"))
+            if (line.find("下载完成,总大小:" + std::to_string(bytes.size())) != std::string::npos) return true;
+        return false;
+    }, 10000)) << "the finished box in the trace";
+}
+
+TEST(LobbyMain, MemberPageAndAdvertisementOpenAsWebPages) {
+    ScriptedLobby server;
+    LobbyRun run("webpages", server.Port());
+    const std::string config = run.folder.Path() + "config.ini";
+    for (const auto& kv : std::vector<std::pair<const char*, const char*>>{{"PostWeb", "http://127.0.0.1:9/member.asp"},
+                                                                        {"AdvWeb", "about:blank"},
+                                                                        {"AdvWidth", "300"},
+                                                                        {"AdvHeight", "200"},
+                                                                        {"AdvCloseTime", "2"}})
+        WritePrivateProfileStringA("URL1", kv.first, kv.second, config.c_str());
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    // The member page: a page of the middle panel with its strip and, once navigated, its web view.
+    HWND member = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (member = FindChild(main, "主  页")) != nullptr; }, 10000));
+    EXPECT_NE(GetDlgItem(member, 10299), nullptr);
+    EXPECT_EQ(GetDlgItem(member, 1026) != nullptr && IsWindowVisible(GetDlgItem(member, 1026)), false)
+        << "the member page has no close button";
+    // The advertisement comes up at its size and closes itself.
+    HWND advert = nullptr;
+    EXPECT_TRUE(WaitFor([&] {
+        for (HWND w : lobby.Windows("#32770", "MiraboGame")) advert = w;
+        return advert != nullptr;
+    }, 15000));
+    if (advert) {
+        RECT r{};
+        GetWindowRect(advert, &r);
+        EXPECT_EQ(r.right - r.left, 300);
+        EXPECT_EQ(r.bottom - r.top, 200);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(advert); }, 10000)) << "closed after its close time";
+    }
+    SavePng(CaptureWindow(main), "lobby_member_page");
 }
 
 // ---- the room page ------------------------------------------------------------

@@ -29,17 +29,6 @@ const int kUserEdit = 1001, kPassEdit = 1002, kStatus = 1012, kRemember = 1013;
 const int kRegLink = 1029, kFindPassLink = 1030;
 const int kFirstRadio = 1033, kLastRadio = 1036;
 
-CString ItemText(HWND dialog, int id) {
-    char text[260] = "";
-    ::GetDlgItemTextA(dialog, id, text, sizeof(text));
-    return text;
-}
-
-int CheckedRadio(HWND dialog) {
-    for (int id = kFirstRadio; id <= kLastRadio; ++id)
-        if (::IsDlgButtonChecked(dialog, id) == BST_CHECKED) return id;
-    return 0;
-}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDlgLogin, CDialog)
@@ -150,8 +139,8 @@ BOOL CDlgLogin::OnInitDialog() {
 
     const CString user = skin->GetUserText();
     if (!user.IsEmpty()) {
-        ::SetDlgItemTextA(dialog, kUserEdit, user);
-        ::CheckDlgButton(dialog, kRemember, BST_CHECKED);
+        SetDlgItemText(kUserEdit, user);
+        CheckDlgButton(kRemember, BST_CHECKED);
         ::SetFocus(::GetDlgItem(dialog, kPassEdit));
     } else {
         ::SetFocus(::GetDlgItem(dialog, kUserEdit));
@@ -164,9 +153,8 @@ BOOL CDlgLogin::OnInitDialog() {
 
     PlaceBanner();
 
-    ::CheckRadioButton(dialog, kFirstRadio, kLastRadio, 0);
-    for (int id = kFirstRadio; id <= kLastRadio; ++id) ::CheckDlgButton(dialog, id, BST_UNCHECKED);
-    if (int radio = RadioForServerSelect(app_.SvrSelect)) ::CheckDlgButton(dialog, radio, BST_CHECKED);
+    for (int id = kFirstRadio; id <= kLastRadio; ++id) CheckDlgButton(id, BST_UNCHECKED);
+    if (int radio = RadioForServerSelect(app_.SvrSelect)) CheckRadioButton(kFirstRadio, kLastRadio, radio);
     return FALSE;
 }
 
@@ -234,8 +222,9 @@ LRESULT CDlgLogin::OnBannerNotice(WPARAM wParam, LPARAM lParam) {
 
 void CDlgLogin::OnOK() {
     HWND dialog = GetSafeHwnd();
-    const CString typed = ItemText(dialog, kUserEdit);
-    const CString password = ItemText(dialog, kPassEdit);
+    CString typed, password;
+    GetDlgItemText(kUserEdit, typed);
+    GetDlgItemText(kPassEdit, password);
     if (!IsAsciiText(std::string(typed))) {
         ShowLobbyMessageBox("请输入正确格式的用户名!", "提示", 0, 0, 0, 0, this);
         ::SetFocus(::GetDlgItem(dialog, kUserEdit));
@@ -251,9 +240,9 @@ void CDlgLogin::OnOK() {
     hub.storedDigest = MakeStoredDigest(std::string(password), false);
     ::EnableWindow(::GetDlgItem(dialog, IDOK), FALSE);
 
-    GetLobbySkin()->SaveUserText(::IsDlgButtonChecked(dialog, kRemember) == BST_CHECKED ? typed.GetString() : "");
+    GetLobbySkin()->SaveUserText(IsDlgButtonChecked(kRemember) == BST_CHECKED ? typed.GetString() : "");
 
-    ServerLineChoice choice = ServerLineForRadio(CheckedRadio(dialog));
+    ServerLineChoice choice = ServerLineForRadio(GetCheckedRadioButton(kFirstRadio, kLastRadio));
     if (choice.known) {
         const CString config = app_.ConfigFile();
         {
@@ -349,7 +338,7 @@ void CDlgLogin::CheckLoginResult() {
 void CDlgLogin::ReEnable() {
     HWND dialog = GetSafeHwnd();
     loggingIn_ = false;
-    ::SetDlgItemTextA(dialog, kPassEdit, "");
+    SetDlgItemText(kPassEdit, "");
     for (int id : {IDOK, kUserEdit, kPassEdit}) ::EnableWindow(::GetDlgItem(dialog, id), TRUE);
 }
 

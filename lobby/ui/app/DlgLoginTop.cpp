@@ -46,6 +46,13 @@ BOOL CDlgLoginTop::OnInitDialog() {
         ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         ::SetWindowRgn(GetSafeHwnd(), background->CreateRegion(RGB(255, 0, 255)), TRUE);
     }
+    // The page stays blank where no browser can be made; the banner works on.
+    if (web_.Create(CDlgWeb::IDD, this)) {
+        const CRect place = skin->GetLoginWebRect();
+        web_.MoveWindow(&place);
+        web_.Navigate(GetLobbyApp()->LoginWeb);
+        web_.ShowWindow(SW_SHOW);
+    }
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "lobby/ui/PngButton.h"
+#include "lobby/ui/web/DlgWeb.h"
 #include "platform/Framework.h"
 
 constexpr UINT kSlideMessage = WM_USER + 3100;  // to the login dialog
@@ -20,6 +21,7 @@ public:
 
     void SetSlideState(int state) { slideState_ = state; }
     void SetPlaced(bool placed) { placed_ = placed; }
+    CDlgWeb& GetWebView() { return web_; }
     BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
@@ -39,6 +41,7 @@ protected:
 
 private:
     CPngButton1 slide_, partner_, close_;
+    CDlgWeb web_;
     int slideState_ = 0;
     bool placed_ = false;
 };

@@ -96,12 +96,8 @@ void CDlgLeft::OnDblClk(NMHDR*, LRESULT* result) {
         GetParent()->PostMessage(kMsgMainCommand, 5, 0);
 }
 
-// Plug point: the download offer for a missing game client; 1 when the
-// client was fetched. Nothing is offered until the download dialog exists.
-int CDlgLeft::OfferGameDownload(const std::string& code) {
-    (void)code;
-    return 0;
-}
+// The download offer for a missing game client; 1 when the client was fetched.
+int CDlgLeft::OfferGameDownload(const std::string& code) { return GetLobbyApp()->OfferGameDownload(code.c_str()); }
 
 // ---- middle panel: the pages --------------------------------------------------------
 

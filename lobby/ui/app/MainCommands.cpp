@@ -20,6 +20,13 @@
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 #include "lobby/ui/app/MiraboGameDlg.h"
+#include "lobby/ui/web/DlgAdvWeb.h"
+#include "lobby/ui/web/DlgOrderWeb.h"
+#include "lobby/ui/web/WebHost.h"
+
+namespace {
+const char kFormHeader[] = "Content-Type: application/x-www-form-urlencoded\r\n";
+}  // namespace
 
 namespace {
 enum { kMemberRefreshTimer = 1 };
@@ -285,17 +292,64 @@ CString CMyMiraboGameDlg::MemberPageFormBody() {
     return body.c_str();
 }
 
+// ---- web pages: the member and order pages and the advertisement (lobby/ui/web) ----
+
 void CMyMiraboGameDlg::OpenMemberPage(bool post) {
     LobbyTrace("member page %d %s", post ? 1 : 0, MemberPageFormBody().GetString());
+    if (auto* page = static_cast<CDlgOrderWeb*>(m_mid.GetPageWnd(m_memberPageId))) {
+        m_mid.ActivatePage(m_memberPageId);
+        if (post) page->Navigate(GetLobbyApp()->PostWeb, 0, nullptr, MemberPageFormBody(), kFormHeader);
+        return;
+    }
+    auto* page = new CDlgOrderWeb();
+    page->SetCloseButton(0);
+    if (!page->Create(CDlgOrderWeb::IDD, &m_mid)) {
+        delete page;
+        return;
+    }
+    m_memberPageId = m_mid.AddPage("主  页", page);
+    page->SetPageKey(m_memberPageId);
+    page->Navigate(GetLobbyApp()->PostWeb, 0, nullptr, MemberPageFormBody(), kFormHeader);
 }
 
+// how 1: navigate to the address; 2: refresh a member page; 3: drop the next navigate.
 void CMyMiraboGameDlg::NavigateMemberPage(int how, const CString* address) {
     LobbyTrace("member page navigate %d %s", how, address ? address->GetString() : "");
+    auto* page = static_cast<CDlgOrderWeb*>(m_mid.GetPageWnd(m_memberPageId));
+    if (!page) return;
+    if (how == 1 && address) PostWebText(page->GetSafeHwnd(), kWebPageMessage, 1, std::string(*address));
+    else if (how == 2) page->PostMessage(kWebPageMessage, 2, 0);
+    else if (how == 3) page->SetSkipNextNavigate(1);
 }
 
-void CMyMiraboGameDlg::OpenOrderPage(const CString& address) { LobbyTrace("order page %s", address.GetString()); }
+void CMyMiraboGameDlg::OpenOrderPage(const CString& address) {
+    LobbyTrace("order page %s", address.GetString());
+    if (auto* page = static_cast<CDlgOrderWeb*>(m_mid.GetPageWnd(m_orderPageId))) {
+        m_mid.ActivatePage(m_orderPageId);
+        CString current;
+        page->GetLocationURL(current);
+        if (current != address) page->Navigate(address);
+        return;
+    }
+    auto* page = new CDlgOrderWeb();
+    if (!page->Create(CDlgOrderWeb::IDD, &m_mid)) {
+        delete page;
+        return;
+    }
+    m_orderPageId = m_mid.AddPage("说  明", page);
+    page->SetPageKey(m_orderPageId);
+    page->Navigate(address);
+}
 
-void CMyMiraboGameDlg::ShowAdvertisement() { LobbyTrace("advertisement %s", GetLobbyApp()->AdvWeb.GetString()); }
+void CMyMiraboGameDlg::ShowAdvertisement() {
+    CMyMiraboGameApp* app = GetLobbyApp();
+    LobbyTrace("advertisement %s", app->AdvWeb.GetString());
+    CDlgAdvWeb advertisement(this);
+    advertisement.SetPage(app->AdvWeb, app->AdvWidth, app->AdvHeight, app->AdvCloseTime);
+    advertisement.DoModal();
+}
+
+// ---- end of web pages ----
 
 void CMyMiraboGameDlg::ShowPopupNotice(PopupNoticeRequest* request) {
     if (!request) return;

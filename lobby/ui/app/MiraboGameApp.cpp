@@ -14,13 +14,17 @@
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/startup/ServerConfig.h"
 #include "lobby/ui/DlgMes.h"
+#include "lobby/ui/GameSemaphores.h"
 #include "lobby/ui/LoginRules.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/WebRules.h"
 #include "lobby/ui/app/DlgLogin.h"
 #include "lobby/ui/app/GdiPlusGuard.h"
 #include "lobby/ui/app/GifOleCheck.h"
 #include "lobby/ui/app/MessageBoxRequest.h"
 #include "lobby/ui/app/MiraboGameDlg.h"
+#include "lobby/ui/web/DlgDownload.h"
+#include "lobby/ui/web/WebHost.h"
 #include "platform/AppServices.h"
 
 namespace {
@@ -76,6 +80,8 @@ BOOL CMyMiraboGameApp::InitInstance() {
         m_cmdUser = command.user.c_str();
         m_cmdPassword = command.password.c_str();
     }
+
+    SetLobbyBoxSender([](LPCSTR text, LPCSTR caption, int style) { return theApp.SendMessageBox(text, caption, style); });
 
     m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     AfxInitRichEdit2();
@@ -212,13 +218,7 @@ int CMyMiraboGameApp::IsAlreadyRunning() {
 // away a client starting at that moment.
 int CMyMiraboGameApp::IsGameRunning() {
     if (m_developer) return 0;
-    for (LPCSTR name : {"MiraboFENLO", "MiraboQOLT"}) {
-        if (HANDLE semaphore = ::OpenSemaphoreA(SYNCHRONIZE, FALSE, name)) {
-            ::CloseHandle(semaphore);
-            return 1;
-        }
-    }
-    return 0;
+    return IsGameClientRunning() ? 1 : 0;
 }
 
 int CMyMiraboGameApp::CanCloseRoom(int pageId) {
@@ -244,6 +244,20 @@ int CMyMiraboGameApp::SendMessageBox(LPCSTR text, LPCSTR caption, int style) {
 int CMyMiraboGameApp::IsGameClientPresent(LPCSTR gameCode) {
     if (!gameCode || CString(gameCode) != CString("FENLO")) return 0;
     return FileExists(m_programFolder + "fenlo.exe") ? 1 : 0;
+}
+
+int CMyMiraboGameApp::OfferGameDownload(LPCSTR gameCode) {
+    if (ShowLobbyMessageBox("游戏客户端不存在，是否下载该游戏？", "提示", 1, 0, 0, 0, m_mainDlg) != IDOK) return 0;
+    if (!gameCode || CString(gameCode) != CString("FENLO")) return 0;
+    // The application server: the second element of the updater's [system] system text.
+    const CString system = ReadIni(m_programFolder + "Updater\\config.ini", "system", "system");
+    std::string host;
+    int port = 0;
+    ReadUpdaterServer(std::string(system), host, port);
+    CDlgDownload dialog(m_mainDlg);
+    // The application server is asked by the lobby's folder as the application name.
+    dialog.SetTarget(host.c_str(), port, m_programFolder, 1, m_programFolder);
+    return dialog.DoModal() == IDOK ? 1 : 0;
 }
 
 bool CMyMiraboGameApp::FileExists(LPCSTR path) {

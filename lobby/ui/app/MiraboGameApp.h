@@ -29,6 +29,9 @@ public:
     int IsGameClientPresent(LPCSTR gameCode);
     // Updater.exe beside the program with the parameters; 1 when it exists.
     int StartUpdater(LPCSTR parameters);
+    // Asks whether to download the missing client and runs the download
+    // dialog; 1 when the client was downloaded.
+    int OfferGameDownload(LPCSTR gameCode);
     static bool FileExists(LPCSTR path);
     CString ConfigFile() const { return m_programFolder + "config.ini"; }
 

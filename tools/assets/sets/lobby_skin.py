@@ -188,7 +188,7 @@ color_bk=230 240 250
 user_edt_rect=100 80 220 100
 pass_edt_rect=100 110 220 130
 login_info_rect=20 140 280 170
-login_web=0 0 300 60
+login_web=0 0 300 40
 start_btn_x=60
 start_btn_y=170
 exit_btn_x=180
@@ -269,5 +269,19 @@ bk=pop\\bk.png
 btn_close=pop\\btn_close.png
 bk2=pop\\bk2.bmp
 btn_close2=pop\\btn_close2.png
+
+[update]
+dlg_bk=Skin\\Style1\\update\\dlg_bk.bmp
+dlg_pro=Skin\\Style1\\update\\dlg_pro.png
+btn_c_down=Skin\\Style1\\update\\btn_c_down.png
+btn_c_on=Skin\\Style1\\update\\btn_c_on.png
+btn_c_up=Skin\\Style1\\update\\btn_c_up.png
 """
     a.text(DIR + "Skin.ini", ini)
+
+    # [update] (named from the program folder): the download dialog's shaped background, progress bar (green
+    # to yellow, left to right) and three single-frame cancel images.
+    bmp("update/dlg_bk.bmp", shaped(320, 170, NAVY, SKY))
+    png("update/dlg_pro.png", Canvas(310, 12).hgradient(0, 0, 310, 12, (0, 200, 0), (230, 230, 0)))
+    for name, col in (("btn_c_down", FRAME_COLOURS[2]), ("btn_c_on", FRAME_COLOURS[1]), ("btn_c_up", FRAME_COLOURS[0])):
+        png("update/%s.png" % name, Canvas(60, 20, col))

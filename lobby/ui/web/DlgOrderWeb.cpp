@@ -1,0 +1,104 @@
+#include "lobby/ui/web/DlgOrderWeb.h"
+
+#include <cstring>
+
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/WebRules.h"
+#include "lobby/ui/web/WebHost.h"
+
+namespace {
+const int kBack = 1022, kForward = 1023, kRefresh = 1024, kStop = 1025, kClose = 1026;
+}
+
+BEGIN_MESSAGE_MAP(CDlgOrderWeb, CDialog)
+    ON_BN_CLICKED(kBack, OnBack)
+    ON_BN_CLICKED(kForward, OnForward)
+    ON_BN_CLICKED(kRefresh, OnRefreshPage)
+    ON_BN_CLICKED(kStop, OnStop)
+    ON_BN_CLICKED(kClose, OnClosePage)
+    ON_WM_ERASEBKGND()
+    ON_WM_SIZE()
+    ON_WM_PAINT()
+    ON_MESSAGE(kWebPageMessage, OnPageCommand)
+END_MESSAGE_MAP()
+
+void CDlgOrderWeb::DoDataExchange(CDataExchange* dx) {
+    for (int i = 0; i < 5; ++i) DDX_Control(dx, kBack + i, buttons_[i]);
+}
+
+BOOL CDlgOrderWeb::OnInitDialog() {
+    CDialog::OnInitDialog();
+    for (int i = 0; i < 5; ++i)
+        if (Gdiplus::Image* image = GetLobbySkin()->GetImage(21 + i)) buttons_[i].SetImage(image);
+    if (!closeButton_) buttons_[4].ShowWindow(SW_HIDE);
+    ready_ = true;
+    return TRUE;
+}
+
+BOOL CDlgOrderWeb::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) return TRUE;
+    return CDialog::PreTranslateMessage(msg);
+}
+
+CRect CDlgOrderWeb::ViewRect() const {
+    CRect client;
+    GetClientRect(&client);
+    client.top = kStripHeight < client.bottom ? kStripHeight : client.bottom;
+    return client;
+}
+
+void CDlgOrderWeb::Navigate(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR postData, LPCSTR headers) {
+    if (!ready_) return;
+    if (!view_.GetSafeHwnd()) {
+        if (!view_.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, ViewRect(), this, kViewId))
+            return;
+        view_.ShowWindow(SW_SHOW);
+    }
+    view_.Navigate2(url, flags, targetFrame, headers, postData,
+                    postData ? static_cast<DWORD>(std::strlen(postData)) : 0);
+}
+
+void CDlgOrderWeb::OnClosePage() {
+    if (HWND main = LobbyMainWindow()) ::PostMessageA(main, kClosePageMessage, 0, static_cast<LPARAM>(pageKey_));
+}
+
+void CDlgOrderWeb::OnSize(UINT, int, int) {
+    Default();
+    if (!ready_) return;
+    const CRect place = ViewRect();
+    if (view_.GetSafeHwnd()) view_.MoveWindow(&place);
+    Invalidate(FALSE);
+}
+
+void CDlgOrderWeb::OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    const int width = client.Width();
+    HDC hdc = dc.GetSafeHdc();
+    HDC memory = ::CreateCompatibleDC(hdc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, width > 0 ? width : 1, kStripHeight);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    GetLobbySkin()->DrawFrame(CDC::FromHandle(memory), 0, 0, width, kStripHeight, 6);
+    ::BitBlt(hdc, 0, 0, width, kStripHeight, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+}
+
+LRESULT CDlgOrderWeb::OnPageCommand(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 1 || wParam == 2) {
+        if (!view_.GetSafeHwnd() || !::PostMessageA(view_.GetSafeHwnd(), kWebPageMessage, wParam, lParam)) {
+            if (wParam == 1) FreeWebText(lParam);
+        }
+        return 0;
+    }
+    if (wParam != 0) return 0;
+    const std::string text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+    FreeWebText(lParam);
+    const PageCommand command = ParsePageCommand(text);
+    if (command.code != 0)
+        if (HWND main = LobbyMainWindow())
+            ::PostMessageA(main, kMainCommandMessage, static_cast<WPARAM>(command.code), static_cast<LPARAM>(command.value));
+    return 0;
+}
