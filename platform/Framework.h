@@ -9,3 +9,5 @@
 #include "platform/Gdi.h"
 #include "platform/Types.h"
 #include "platform/Wnd.h"
+#include "platform/FrameWnd.h"
+#include "platform/ScrollView.h"

@@ -1179,6 +1179,77 @@ TEST(LobbyMain, PanelsShowTheAllowedLinksAndANoticePopsUp) {
     server.Send("Notice", "<p a=\"aGk=\" b=\"2\"/>");
     EXPECT_TRUE(WaitFor([&] { return !lobby.Windows("#32770", "Mirabo系统消息").empty(); }, 10000));
     server.Send("GameList", kGames);
-    WaitFor([] { return false; }, 1000);
+    HWND tree = FindControl(main, 1000, "SysTreeView32");
+    EXPECT_TRUE(WaitFor([&] { return tree && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0; }, 10000)) << "the game tree";
     SavePng(CaptureWindow(main), "lobby_panels");
+}
+
+// ---- the room page ------------------------------------------------------------
+
+namespace {
+
+bool ClientRunning() {
+    HANDLE running = OpenSemaphoreA(SYNCHRONIZE, FALSE, "MiraboFENLO");
+    if (running) CloseHandle(running);
+    return running != nullptr;
+}
+
+// Closes the stand-in client once its window is up; true when it has gone.
+bool CloseClient() {
+    return WaitFor([] {
+        if (HWND client = FindWindowA(nullptr, "Mirabo斗地主")) PostMessageA(client, WM_CLOSE, 0, 0);
+        return !ClientRunning();
+    }, 10000);
+}
+
+}  // namespace
+
+TEST(LobbyMain, RoomPageSeatClickStartsTheClientAtThatSeat) {
+    std::atomic<bool> refuse{false};
+    ScriptedLobby server([&](const std::string& request) -> std::vector<std::string> {
+        if (request.find("RequestEnterRoom") != std::string::npos)
+            return {testsupport::LobbyReply("ReadyToEnterRoom", "<p a=\"s\" b=\"tok\" c=\"7\"/>"),
+                    testsupport::LobbyReply("DeskList", "<Room a=\"False\"><desk a=\"D3\" b=\"7\" c=\"3\" d=\"-\" "
+                                                        "e=\"false\"/><player a=\"x\" b=\"nx\" c=\"1\" d=\"True\" "
+                                                        "e=\"0\"/></Room>")};
+        if (request.find("RequestEnterDesk") != std::string::npos)
+            return {testsupport::LobbyReply("EnterDeskAK", refuse ? "<p a=\"False\"/>" : "<p a=\"True\"/>")};
+        return {};
+    });
+    LobbyRun run("room", server.Port());
+    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
+    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
+    server.Send("GameList", kGames);
+    PostMessageA(main, WM_USER + 5555, 4, 7);
+    ASSERT_TRUE(run.WaitLine("starts.txt", " 127.0.0.1 bob 9000 7 tok 0 h2 p2 1 0 0", 15000));
+    HWND view = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (view = FindClass(main, "MiraboView")) != nullptr; }, 10000)) << "the room page";
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(GetDlgItem(view, 60007)); }, 5000)) << "x sits on seat 1";
+    ASSERT_TRUE(CloseClient());
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(view) && FindChild(main, "等  待") == nullptr; }, 5000))
+        << IsWindowVisible(view) << " " << (FindChild(main, "等  待") != nullptr);
+    SavePng(CaptureWindow(main), "lobby_room_page");
+
+    // A free seat: RequestEnterDesk on the lobby connection, then the client at that seat.
+    Click(GetDlgItem(view, 60006));
+    ASSERT_TRUE(server.WaitCount("RequestEnterDesk", 1));
+    const std::vector<std::string> sent = server.Requests();
+    EXPECT_NE(sent.back().find("deskid=\"3\""), std::string::npos) << sent.back();
+    EXPECT_NE(sent.back().find("seat=\"0\""), std::string::npos) << sent.back();
+    ASSERT_TRUE(run.WaitLine("starts.txt", " 127.0.0.1 bob 9000 7 tok 0 h2 p2 0 3 0", 15000))
+        << ::testing::PrintToString(run.Lines("starts.txt"));
+
+    // While the client runs no seat is asked for; a refusal shows its box.
+    ASSERT_TRUE(WaitFor(ClientRunning, 10000));
+    Click(GetDlgItem(view, 60008));
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示|游戏客户端已经启动!|0|0"));
+    EXPECT_EQ(server.Count("RequestEnterDesk"), 1);
+    ASSERT_TRUE(CloseClient());
+    refuse = true;
+    Click(GetDlgItem(view, 60008));
+    EXPECT_TRUE(run.WaitLine("trace.txt", "box 提示|该座位已经有人!|0|0"));
+    EXPECT_EQ(server.Count("RequestEnterDesk"), 2);
+    AnswerBoxes(lobby, "提示");
 }

@@ -176,14 +176,14 @@ TEST_F(HubTest, EveryReplyKindArrivesParsedAndInOrder) {
     ASSERT_EQ(list->desks.size(), 2u);
     const CRoomDeskInfo& d1 = *list->desks[0];
     EXPECT_EQ(d1.name + d1.roomId + d1.deskId, "D11011");
-    EXPECT_EQ(d1.deskFlag, 1);
-    EXPECT_EQ(d1.value, 0);
+    EXPECT_EQ(d1.playing, 1);
+    EXPECT_EQ(d1.groupFlag, 0);
     ASSERT_EQ(d1.players.size(), 2u);
     EXPECT_EQ(d1.players[0]->playerId + d1.players[0]->nickname + d1.players[0]->seat, "p1n10");
-    EXPECT_EQ(d1.players[0]->flag, 0);
-    EXPECT_EQ(d1.players[1]->flag, 1);
-    EXPECT_EQ(d1.players[1]->number, 4);
-    EXPECT_EQ(list->desks[1]->deskFlag, 0);
+    EXPECT_EQ(d1.players[0]->state, 0);
+    EXPECT_EQ(d1.players[1]->state, 1);
+    EXPECT_EQ(d1.players[1]->type, 4);
+    EXPECT_EQ(list->desks[1]->playing, 0);
     EXPECT_TRUE(list->desks[1]->players.empty());
 
     auto& start = As<CStartGameMsg>(m[7], 4);

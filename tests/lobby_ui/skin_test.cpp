@@ -87,7 +87,7 @@ TEST(SkinRes, GeneratedSkinLoadsWhole) {
     EXPECT_EQ(skin.GetImage(-1), nullptr);
     EXPECT_EQ(skin.GetImage(27), nullptr);
     // Past the lists: null and colour 0, not a read past the end.
-    EXPECT_EQ(skin.GetSeatImage(4), nullptr);
+    EXPECT_EQ(skin.GetSeatImage(5), nullptr);
     EXPECT_EQ(skin.GetListColor(6), 0u);
     EXPECT_EQ(skin.GetTreeImageList()->GetImageCount(), 3);
     EXPECT_EQ(skin.GetButtonPoints().size(), 3u);

@@ -213,20 +213,20 @@ Result DeskList(Cursor& c) {
         const std::string roomId = c.Take();
         const std::string deskId = c.Take();
         c.Skip();
-        const bool deskFlag = c.TakeNotFalse();
-        CRoomDeskInfo* desk = list->AddDesk(deskFlag, m->roomFlag, name, roomId, deskId);
+        const bool playing = c.TakeNotFalse();
+        CRoomDeskInfo* desk = list->AddDesk(playing, m->roomFlag, name, roomId, deskId);
         if (!desk) throw std::bad_alloc();
         more = c.Next();
         while (more && c.At("player")) {
             const std::string playerId = c.Take();
             const std::string nickname = c.Take();
             const std::string seat = c.Take();
-            const bool flag = c.TakeNotFalse();
-            const int number = c.TakeInt();
-            if (!desk->AddPlayer(playerId, nickname, seat, flag, number)) throw std::bad_alloc();
+            const bool state = c.TakeNotFalse();
+            const int type = c.TakeInt();
+            if (!desk->AddPlayer(playerId, nickname, seat, state, type)) throw std::bad_alloc();
             more = c.Next();
         }
-        desk->value = m->roomFlag;
+        desk->groupFlag = m->roomFlag;
     }
     if (c.Short()) return nullptr;
     m->deskList = list.release();

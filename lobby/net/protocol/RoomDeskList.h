@@ -1,5 +1,7 @@
 // The desks of one room with the players seated at them, built by the reply
 // parser from a DeskList reply and then owned by the room view that takes it.
+// Every operation on a desk takes its owning list's lock (re-entrant), so the
+// view may hold that lock around a series of calls.
 #pragma once
 
 #include <string>
@@ -12,28 +14,33 @@ class CRoomDeskList;
 struct RoomDeskPlayer {
     std::string playerId;
     std::string nickname;
-    std::string seat;
-    int flag = 0;
-    int number = 0;
+    std::string seat;  // "0", "1" or "2" from a well-behaved server
+    int state = 0;     // 1 ready
+    int type = 0;      // 1 selects the second seat picture
 };
 
 class CRoomDeskInfo {
 public:
-    CRoomDeskInfo(CRoomDeskList* owner, int deskFlag, int value, const std::string& name, const std::string& roomId,
-                  const std::string& deskId);
-    ~CRoomDeskInfo();
+    CRoomDeskInfo(CRoomDeskList* owner, int playing, int groupFlag, const std::string& name,
+                  const std::string& roomId, const std::string& deskId);
+    virtual ~CRoomDeskInfo();
 
-    // Appends a seated player under the owning list's lock; null only when it
-    // cannot be created.
+    // Appends a seated player; null only when it cannot be created. Neither a
+    // player already here nor a taken seat is checked.
     RoomDeskPlayer* AddPlayer(const std::string& playerId, const std::string& nickname, const std::string& seat,
-                              int flag, int number);
+                              int state, int type);
+    // The first player with that id; null if none. The record stays the desk's.
+    RoomDeskPlayer* FindPlayer(const std::string& playerId);
+    // Deletes the first player whose seat text equals seat: 1, or 0 if none.
+    int RemovePlayer(const std::string& seat);
+    int GetPlayerCount();
 
-    int deskFlag;
-    int value;  // the room flag
+    int groupFlag;
+    int playing;
     std::string name;
     std::string roomId;
     std::string deskId;
-    std::vector<RoomDeskPlayer*> players;  // owned
+    std::vector<RoomDeskPlayer*> players;  // owned, in arrival order
 
     CRoomDeskInfo(const CRoomDeskInfo&) = delete;
     CRoomDeskInfo& operator=(const CRoomDeskInfo&) = delete;
@@ -47,10 +54,13 @@ public:
     CRoomDeskList() {}
     ~CRoomDeskList() override;
 
-    // Appends a desk with no players under the list's lock; null only when it
-    // cannot be created.
-    CRoomDeskInfo* AddDesk(int deskFlag, int value, const std::string& name, const std::string& roomId,
+    // Appends a desk with no players; null only when it cannot be created.
+    // Duplicate desk ids are not checked.
+    CRoomDeskInfo* AddDesk(int playing, int groupFlag, const std::string& name, const std::string& roomId,
                            const std::string& deskId);
+    // The first desk whose id equals deskId as a whole text; null if none.
+    CRoomDeskInfo* FindDesk(const std::string& deskId);
+    int GetCount();
 
-    std::vector<CRoomDeskInfo*> desks;  // owned
+    std::vector<CRoomDeskInfo*> desks;  // owned, in arrival order
 };

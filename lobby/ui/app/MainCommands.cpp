@@ -212,6 +212,7 @@ void CMyMiraboGameDlg::OnRoomRefused(CRejectStartGame* message) {
 
 void CMyMiraboGameDlg::OnStartGame(CStartGameMsg* message) {
     CMyMiraboGameApp* app = GetLobbyApp();
+    KeepRoomToken(message->roomId, message->token);  // the room page's seat launch passes it on
     m_entering = 0;
     m_candidateIndex = -1;
     m_candidates.clear();
@@ -269,21 +270,11 @@ void CMyMiraboGameDlg::OnDeskList(CDeskInfoMsg* message) {
 
 // ---- plug points ----------------------------------------------------------------
 
-void CMyMiraboGameDlg::CreateRoomPage(CDeskInfoMsg* message) {
-    LobbyTrace("drop desk list for room %d", m_currentRoomId);
-    delete message->deskList;
-    delete message;
-}
-
 void CMyMiraboGameDlg::PassToRoomPage(int code, CMessage* message) {
     CWnd* page = m_mid.GetPageWnd(m_roomPageId);
     if (page && page->PostMessage(kMsgRoomPage, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(message))) return;
     LobbyTrace("drop room message %d", message->kind);
     delete message;
-}
-
-void CMyMiraboGameDlg::SetDeskGranted(bool granted) {
-    LobbyTrace("desk granted %d", granted ? 1 : 0);
 }
 
 void CMyMiraboGameDlg::PassToRightPanel(int code, CMessage* message) {

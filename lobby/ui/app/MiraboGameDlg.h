@@ -31,6 +31,7 @@ class CRemoveRoomList;
 class CPlayerCountList;
 class CMoneyIsNotEnoughMsg;
 class CTreeData;
+class CRoomWnd;
 struct LobbyGameRecord;
 struct LobbyRoomRecord;
 
@@ -144,6 +145,10 @@ private:
     void PassToRoomPage(int code, CMessage* message);
     // The room page's desk view learns whether its seat was granted.
     void SetDeskGranted(bool granted);
+    // The room page (MainRoomPage.cpp): the page of the current room, null
+    // when none; the room-entry token kept per room and handed to the page.
+    CRoomWnd* RoomPage();
+    void KeepRoomToken(const std::string& roomIdText, const std::string& token);
     // A message for the right panel as WM_USER+6150 with the code; takes it.
     void PassToRightPanel(int code, CMessage* message);
     // The member page (codes 10, 11), navigated again with post.

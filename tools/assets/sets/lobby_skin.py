@@ -87,9 +87,15 @@ def register(a):
     bmp("tab/tab_bmp2.bmp", Canvas(60, 24, PALE))
     png("logo.png", Canvas(120, 40, NAVY))
 
-    # [png_btn]: 27 button images; 8 OK and 9 Cancel strips, 26 the box icon.
+    # [png_btn]: 27 button images; 8 OK and 9 Cancel strips, 26 the box icon;
+    # 10 to 13 the room page's quick-join and leave faces (one image per
+    # state), 20 the playing desk's overlay.
     for i in range(27):
-        if i == 26:
+        if 10 <= i <= 13:
+            png("btn/btn%d.png" % i, Canvas(80, 20, FRAME_COLOURS[i % 2]).frame(0, 0, 80, 20, (20, 20, 20)))
+        elif i == 20:
+            png("btn/btn20.png", Canvas(80, 80, (0, 0, 0, 0)).disc(39.5, 30, 12, (250, 200, 0)))
+        elif i == 26:
             icon = Canvas(48, 48, (0, 0, 0, 0)).disc(23.5, 23.5, 20, (250, 190, 20))
             png("btn/btn26.png", icon.rect(21, 10, 6, 20, (40, 40, 40)).rect(21, 33, 6, 6, (40, 40, 40)))
         else:
@@ -108,10 +114,13 @@ def register(a):
 
     # [dlg_room], [hide_btn], [enter_wait]
     png("room/room_top.png", Canvas(30, 28).hgradient(0, 0, 30, 28, (0, 0, 200), (200, 0, 200)))
-    png("room/desk.png", Canvas(80, 60, (150, 100, 50)))
-    png("room/empty_seat.png", Canvas(24, 24, (200, 200, 200)))
+    # desk and empty seat: strips of four faces; pos5 is the ready mark
+    png("room/desk.png", strip(80, 80, [(150, 100, 50), (170, 120, 60), (130, 80, 40), (120, 120, 120)], corner=False))
+    png("room/empty_seat.png", strip(24, 24, [(200, 200, 200), (220, 220, 220), (180, 180, 180), (150, 150, 150)],
+                                     corner=False))
     for i in range(1, 5):
         png("room/pos%d.png" % i, Canvas(24, 24, FRAME_COLOURS[i - 1]))
+    png("room/pos5.png", Canvas(12, 8, (250, 20, 20)))
     png("hide/to_left.png", Canvas(8, 40, SKY))
     png("hide/to_right.png", Canvas(8, 40, NAVY))
     png("wait/png_wait.png", strip(32, 32, FRAME_COLOURS * 2, corner=False))
@@ -218,11 +227,12 @@ auto_login_l2=login\\auto_login_l2.png
 room_top=room\\room_top.png
 desk=room\\desk.png
 empty_seat=room\\empty_seat.png
-pos_count=4
+pos_count=5
 pos1=room\\pos1.png
 pos2=room\\pos2.png
 pos3=room\\pos3.png
 pos4=room\\pos4.png
+pos5=room\\pos5.png
 
 [btn_point]
 btn_count=3

@@ -1,0 +1,491 @@
+#include "lobby/ui/room/ExScrollView.h"
+
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+// clang-format on
+
+#include <memory>
+
+#include "lobby/net/base/NumberText.h"
+#include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/net/protocol/LobbyProtocol.h"
+#include "lobby/net/protocol/RoomDeskList.h"
+#include "lobby/ui/PngButton.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/room/RoomGrid.h"
+#include "lobby/ui/room/RoomHost.h"
+
+namespace {
+
+const COLORREF kBackground = 0x039E59;
+const COLORREF kTextColor = 0x05FEF5;
+const UINT_PTR kWatchTimer = 1;
+const char kReconnectText[] = "检测到玩家已经在游戏中,正在为你重连...";
+const char kHint[] = "提示";
+
+// Holds a CCirSecLock for a scope.
+class Hold {
+public:
+    explicit Hold(CCirSecLock& lock) : lock_(lock) { lock_.Lock(); }
+    ~Hold() { lock_.Unlock(); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+private:
+    CCirSecLock& lock_;
+};
+
+int ImageWidth(Gdiplus::Image* image) { return image ? static_cast<int>(image->GetWidth()) : 0; }
+int ImageHeight(Gdiplus::Image* image) { return image ? static_cast<int>(image->GetHeight()) : 0; }
+
+room::RoomGrid GridFor(CSkinRes* skin, int clientWidth) {
+    Gdiplus::Image* desk = skin ? skin->GetDeskImage() : nullptr;
+    Gdiplus::Image* seat = skin ? skin->GetEmptySeatImage() : nullptr;
+    return room::RoomGrid(ImageWidth(desk), ImageHeight(desk), ImageWidth(seat), ImageHeight(seat), clientWidth);
+}
+
+void MoveButton(PngButton* button, room::GridPoint p, int scrollY) {
+    ::SetWindowPos(button->m_hWnd, nullptr, p.x, p.y - scrollY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool IsShown(PngButton* button) { return (::GetWindowLongA(button->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CExScrollView, CScrollView)
+    ON_WM_CREATE()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_WM_SIZE()
+    ON_MESSAGE(kPngButtonPressed, OnButtonPressed)
+    ON_WM_TIMER()
+    ON_MESSAGE(kMsgRoomUpdate, OnRoomUpdate)
+END_MESSAGE_MAP()
+
+CExScrollView::CExScrollView() {}
+
+CExScrollView::~CExScrollView() {
+    Hold view(*this);
+    DeleteButtons();
+    delete m_deskList;
+    m_deskList = nullptr;
+}
+
+void CExScrollView::DeleteButtons() {
+    // Exactly the buttons that exist: the grouping flag may have changed since they were made.
+    for (PngButton* b : m_deskButtons) delete b;
+    for (PngButton* b : m_seatButtons) delete b;
+    m_deskButtons.clear();
+    m_seatButtons.clear();
+}
+
+int CExScrollView::SetSkinRes(CSkinRes* skin) {
+    if (!skin) return 0;
+    m_skin = skin;
+    return 1;
+}
+
+PngButton* CExScrollView::DeskButton(int index) const {
+    return index >= 0 && index < static_cast<int>(m_deskButtons.size()) ? m_deskButtons[index] : nullptr;
+}
+
+PngButton* CExScrollView::SeatButton(int index) const {
+    return index >= 0 && index < static_cast<int>(m_seatButtons.size()) ? m_seatButtons[index] : nullptr;
+}
+
+void CExScrollView::OnInitialUpdate() { CScrollView::OnInitialUpdate(); }
+
+void CExScrollView::Repaint() { ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE); }
+
+int CExScrollView::OnCreate(LPCREATESTRUCT cs) {
+    Hold view(*this);
+    if (CScrollView::OnCreate(cs) == -1) return -1;
+    const room::RoomGrid grid = GridFor(m_skin, cs->cx);
+    Gdiplus::Image* deskImage = m_skin ? m_skin->GetDeskImage() : nullptr;
+    Gdiplus::Image* seatImage = m_skin ? m_skin->GetEmptySeatImage() : nullptr;
+    for (int i = 0; i < m_deskCount; ++i) {
+        room::GridPoint p = grid.Desk(i);
+        std::unique_ptr<PngButton> desk(new PngButton);
+        if (!desk->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                            CRect(p.x, p.y, p.x + grid.deskW, p.y + grid.deskH), this, room::kDeskButtonId + i))
+            break;
+        if (deskImage) desk->SetImage(deskImage);
+        desk->SetOverlay(m_skin ? m_skin->GetImage(20) : nullptr);
+        CString caption;
+        caption.Format("- %d -", i + 1);
+        desk->SetText(caption, -1, 62);
+        desk->ShowText(TRUE);
+        desk->SetTextColor(kTextColor);
+        m_deskButtons.push_back(desk.release());
+        if (m_autoGroup != 0) continue;
+        for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+            room::GridPoint s = grid.Seat(i, k);
+            std::unique_ptr<PngButton> seat(new PngButton);
+            if (!seat->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                                CRect(s.x, s.y, s.x + grid.seatW, s.y + grid.seatH), this,
+                                room::kSeatButtonId + room::kSeatsPerDesk * i + k))
+                continue;
+            if (seatImage) seat->SetImage(seatImage);
+            m_seatButtons.push_back(seat.release());
+        }
+    }
+    SetScrollSizes(MM_TEXT, CSize(0, grid.ScrollHeight()));
+    SetTimer(kWatchTimer, 200);
+    return 0;
+}
+
+void CExScrollView::OnSize(UINT type, int cx, int cy) {
+    CScrollView::OnSize(type, cx, cy);
+    LayoutDesks();
+}
+
+void CExScrollView::LayoutDesks() {
+    LobbyLockGuard hub(GetLobbyData().lobbyLock);
+    Hold view(*this);
+    if (m_deskButtons.empty()) return;
+    CRect client;
+    GetClientRect(&client);
+    const room::RoomGrid grid = GridFor(m_skin, client.Width());
+    const int scrollY = GetScrollPosition().y;
+    for (size_t i = 0; i < m_deskButtons.size(); ++i) MoveButton(m_deskButtons[i], grid.Desk(static_cast<int>(i)), scrollY);
+    for (size_t j = 0; j < m_seatButtons.size(); ++j) {
+        const int id = m_seatButtons[j]->GetDlgCtrlID() - room::kSeatButtonId;
+        MoveButton(m_seatButtons[j], grid.Seat(id / room::kSeatsPerDesk, id % room::kSeatsPerDesk), scrollY);
+    }
+    SetScrollSizes(MM_TEXT, CSize(0, grid.ScrollHeight()));
+    UpdateWindow();
+    Repaint();
+}
+
+void CExScrollView::OnPaint() {
+    CPaintDC dc(this);
+    LobbyLockGuard hub(GetLobbyData().lobbyLock);
+    Hold view(*this);
+    if (!m_deskList) return;
+    Hold list(*m_deskList);
+    CRect client;
+    GetClientRect(&client);
+    const int width = client.Width(), height = GetTotalSize().cy;
+    if (width <= 0 || height <= 0) return;
+    HDC mem = ::CreateCompatibleDC(dc);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, width, height);
+    if (mem && bitmap) {
+        HGDIOBJ old = ::SelectObject(mem, bitmap);
+        DrawGrid(mem, width, height);
+        ::BitBlt(dc, 0, 0, width, client.Height(), mem, 0, GetScrollPosition().y, SRCCOPY);
+        ::SelectObject(mem, old);
+    }
+    if (bitmap) ::DeleteObject(bitmap);
+    if (mem) ::DeleteDC(mem);
+}
+
+bool CExScrollView::DrawGrid(HDC dc, int width, int height) {
+    HBRUSH brush = ::CreateSolidBrush(kBackground);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, kBackground);
+    HGDIOBJ oldBrush = ::SelectObject(dc, brush), oldPen = ::SelectObject(dc, pen);
+    ::Rectangle(dc, 0, 0, width, height);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+    ::DeleteObject(brush);
+    ::DeleteObject(pen);
+    if (!m_deskList || !m_skin || m_deskList->GetCount() < 1) return false;
+    Gdiplus::Image* seated = m_skin->GetSeatImage(0);
+    Gdiplus::Image* second = m_skin->GetSeatImage(1);
+    Gdiplus::Image* ready = m_skin->GetSeatImage(4);
+    if (!seated || !second || !ready) return false;
+
+    HFONT font = ::CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_SWISS, "宋体");
+    HGDIOBJ oldFont = ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kTextColor);
+
+    const room::RoomGrid grid = GridFor(m_skin, width);
+    const int pw0 = ImageWidth(seated), ph0 = ImageHeight(seated);
+    struct Picture {
+        Gdiplus::Image* image;
+        int x, y;
+    };
+    struct Name {
+        const std::string* text;
+        RECT rect;
+    };
+    std::vector<Picture> pictures;
+    std::vector<Name> names;
+    for (CRoomDeskInfo* desk : m_deskList->desks) {
+        const int n = room::DeskOf(desk->deskId);
+        if (n < 0) continue;  // not a place on the grid
+        const room::GridPoint d = grid.Desk(n - 1);
+        for (RoomDeskPlayer* player : desk->players) {
+            const int s = room::SeatOf(player->seat);
+            if (s < 0) continue;  // not a seat of this game
+            Gdiplus::Image* picture = player->type == 1 ? second : seated;
+            const int pw = ImageWidth(picture), ph = ImageHeight(picture);
+            RECT measure = {0, 0, 0, 0};
+            ::DrawTextA(dc, player->nickname.c_str(), static_cast<int>(player->nickname.size()), &measure, DT_CALCRECT);
+            int th = measure.bottom - measure.top;
+            const int tw = measure.right - measure.left;
+            if (tw > 50) th *= tw / 50 + 1;
+            int left, top;
+            RECT name;
+            if (s == 0) {
+                left = d.x - pw;
+                top = d.y + (grid.deskH - ph0) / 2;
+                name = {d.x - 50, top + ph, d.x, top + ph + th};
+            } else if (s == 1) {
+                left = d.x + (grid.deskW - pw0) / 2;
+                top = d.y - ph;
+                name = {left, top - th, left + 50, top};
+            } else {
+                left = d.x + grid.deskW;
+                top = d.y + (grid.deskH - ph0) / 2;
+                name = {d.x + grid.deskW, top + ph, d.x + grid.deskW + 50, top + ph + th};
+            }
+            pictures.push_back({picture, left, top});
+            if (player->state == 1 && m_autoGroup == 0)
+                pictures.push_back({ready, left + (pw0 - ImageWidth(ready)) / 2, top + ph0 - ImageHeight(ready)});
+            names.push_back({&player->nickname, name});
+        }
+    }
+    {
+        Gdiplus::Graphics g(dc);
+        for (const Picture& p : pictures)
+            g.DrawImage(p.image, Gdiplus::Rect(p.x, p.y, ImageWidth(p.image), ImageHeight(p.image)));
+    }
+    for (Name& n : names)
+        ::DrawTextA(dc, n.text->c_str(), static_cast<int>(n.text->size()), &n.rect,
+                    DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL);
+    ::SelectObject(dc, oldFont);
+    ::DeleteObject(font);
+    (void)height;
+    return true;
+}
+
+void CExScrollView::RefreshDesks(const std::string& roomId) {
+    Hold view(*this);
+    if (!m_deskList || m_deskButtons.empty()) return;
+    Hold list(*m_deskList);
+    CLobbyData& data = GetLobbyData();
+    LobbyLockGuard hub(data.lobbyLock);
+    m_roomId = roomId;
+    int ownDesk = -1, ownSeat = -1;
+    FindPlayerSeat(data.userName, &ownDesk, &ownSeat);
+    for (CRoomDeskInfo* desk : m_deskList->desks) {
+        const int n = room::DeskOf(desk->deskId);
+        if (n < 0 || n > static_cast<int>(m_deskButtons.size())) continue;
+        PngButton* button = m_deskButtons[n - 1];
+        button->SetState(desk->playing);
+        button->EnableWindow(desk->GetPlayerCount() < 3 || ownDesk == n);
+        if (m_autoGroup != 0 || static_cast<int>(m_seatButtons.size()) < room::kSeatsPerDesk * n) continue;
+        bool taken[room::kSeatsPerDesk] = {false, false, false};
+        for (RoomDeskPlayer* player : desk->players) {
+            const int s = room::SeatOf(player->seat);
+            if (s >= 0) taken[s] = true;
+        }
+        for (int k = 0; k < room::kSeatsPerDesk; ++k)
+            m_seatButtons[room::kSeatsPerDesk * (n - 1) + k]->ShowWindow(taken[k] ? SW_HIDE : SW_SHOW);
+    }
+    UpdateWindow();
+    Repaint();
+}
+
+int CExScrollView::FindPlayerSeat(const std::string& playerId, int* desk, int* seat) {
+    Hold view(*this);
+    LobbyLockGuard hub(GetLobbyData().lobbyLock);
+    if (!m_deskList) return 0;
+    Hold list(*m_deskList);
+    for (CRoomDeskInfo* d : m_deskList->desks) {
+        for (RoomDeskPlayer* p : d->players) {
+            if (p->playerId != playerId) continue;
+            *desk = StringToInt(d->deskId);
+            *seat = StringToInt(p->seat);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void CExScrollView::PostBox(LPCSTR text, LPCSTR caption, int countFlag, int seconds) {
+    if (CRoomHost* host = GetRoomHost()) host->PostMessageBox(text, caption, 0, countFlag, seconds, 0);
+}
+
+void CExScrollView::RequestSeat(int desk, int seat) {
+    CLobbyData& data = GetLobbyData();
+    LobbyLockGuard hub(data.lobbyLock);
+    m_chosenDesk = desk;
+    m_chosenSeat = seat;
+    CLobbyProtocol* protocol = data.GetLobbyProtocol();
+    CNetEngineEx* engine = data.GetNetEngine();
+    if (!protocol || !engine) return;
+    int length = 0;
+    std::unique_ptr<unsigned char[]> message(
+        protocol->MakeEnterDeskMsg(m_roomId, IntToString(desk), IntToString(seat), &length));
+    if (message) engine->Send(reinterpret_cast<const char*>(message.get()), length);
+}
+
+void CExScrollView::SendEnterRoom() {
+    CLobbyData& data = GetLobbyData();
+    LobbyLockGuard hub(data.lobbyLock);
+    CLobbyProtocol* protocol = data.GetLobbyProtocol();
+    CNetEngineEx* engine = data.GetNetEngine();
+    if (!protocol || !engine) return;
+    int length = 0;
+    std::unique_ptr<unsigned char[]> message(protocol->MakeEnterRoomMsg(data.userName, m_roomId, &length));
+    if (message) engine->Send(reinterpret_cast<const char*>(message.get()), length);
+}
+
+int CExScrollView::ResumeSeat() {
+    int desk = -1, seat = -1;
+    if (!FindPlayerSeat(GetLobbyData().userName, &desk, &seat)) return 0;
+    PostBox(kReconnectText, kHint, 1, 5);
+    RequestSeat(desk, seat);
+    return 1;
+}
+
+void CExScrollView::OnEnterDesk(int id) {
+    Hold view(*this);
+    CLobbyData& data = GetLobbyData();
+    LobbyLockGuard hub(data.lobbyLock);
+    if (!m_deskList) return;
+    CRoomHost* host = GetRoomHost();
+    if (host && host->IsGameRunning()) {
+        PostBox("游戏客户端已经启动!", kHint, 0, 0);
+        return;
+    }
+    if (m_autoGroup == 1) {
+        if (!data.loginRun) return;
+        int desk = -1, seat = -1;
+        if (FindPlayerSeat(data.userName, &desk, &seat)) PostBox(kReconnectText, kHint, 1, 5);
+        SendEnterRoom();
+        return;
+    }
+    const room::ButtonTarget target = room::DecodeButton(id);
+    if (target.kind == room::ButtonKind::Other || ResumeSeat()) return;
+    if (target.kind == room::ButtonKind::Seat) {
+        RequestSeat(target.desk, target.seat);
+        return;
+    }
+    std::vector<room::DeskSeats> desks(m_deskButtons.size());
+    for (size_t i = 0; i < desks.size(); ++i) {
+        desks[i].enabled = ::IsWindowEnabled(m_deskButtons[i]->m_hWnd) != FALSE;
+        for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+            PngButton* seat = SeatButton(static_cast<int>(i) * room::kSeatsPerDesk + k);
+            desks[i].free[k] = seat && IsShown(seat);
+        }
+    }
+    const room::SeatChoice choice = target.kind == room::ButtonKind::QuickJoin
+                                        ? room::ChooseQuickSeat(desks)
+                                        : room::LowestFreeSeat(desks, target.desk);
+    if (choice.desk > 0) RequestSeat(choice.desk, choice.seat);
+}
+
+void CExScrollView::OnEnterDeskAck(BOOL accepted) {
+    CLobbyData& data = GetLobbyData();
+    LobbyLockGuard hub(data.lobbyLock);
+    Hold view(*this);
+    if (!accepted) {
+        m_chosenDesk = m_chosenSeat = -1;
+        PostBox("该座位已经有人!", kHint, 0, 0);
+        return;
+    }
+    LobbyRoomRecord* record = data.FindRoom(StringToInt(m_roomId));
+    if (!record) return;
+    LaunchRoom launch;
+    launch.host = record->host;
+    launch.port = record->port;
+    launch.host2 = record->host2;
+    launch.port2 = record->port2;
+    const std::string parameters =
+        room::SeatLaunchParameters(launch, data.userName, m_roomId, m_token, m_chosenDesk, m_chosenSeat);
+    if (CRoomHost* host = GetRoomHost()) host->LaunchGame(m_hWnd, parameters);
+}
+
+LRESULT CExScrollView::OnButtonPressed(WPARAM id, LPARAM) {
+    OnEnterDesk(static_cast<int>(id));
+    return 0;
+}
+
+void CExScrollView::PlayerChange(LPARAM message) {
+    auto* m = reinterpret_cast<CPlayerChangeMsg*>(message);
+    {
+        Hold view(*this);
+        if (!m_deskList) return;
+        Hold list(*m_deskList);
+        if (CRoomDeskInfo* desk = m_deskList->FindDesk(m->deskId)) {
+            if (m->sitsDown)
+                desk->AddPlayer(m->playerId, m->nickname, m->seat, 0, m->number);
+            else
+                desk->RemovePlayer(m->seat);
+        } else if (CRoomDeskInfo* added = m_deskList->AddDesk(0, m_autoGroup, "_", m->roomId, m->deskId)) {
+            added->AddPlayer(m->playerId, m->nickname, m->seat, 0, m->number);
+        }
+    }
+    RefreshDesks(m->roomId);
+}
+
+LRESULT CExScrollView::OnRoomUpdate(WPARAM code, LPARAM message) {
+    LobbyLockGuard hub(GetLobbyData().lobbyLock);
+    Hold view(*this);
+    if (code == 0) {
+        std::unique_ptr<char[]> text(reinterpret_cast<char*>(message));
+        if (text) RefreshDesks(std::string(text.get(), strnlen(text.get(), 128)));
+        return 0;
+    }
+    if (code > 5) return 0;
+    std::unique_ptr<CMessage> owned(reinterpret_cast<CMessage*>(message));
+    if (!owned) return 0;
+    if (code == 5) {
+        auto* m = static_cast<CDeskInfoMsg*>(owned.get());
+        m_autoGroup = m->roomFlag ? 1 : 0;
+        if (m->deskList != m_deskList) delete m_deskList;  // a second list replaces the first
+        m_deskList = m->deskList;
+        m->deskList = nullptr;
+        return 0;
+    }
+    if (code == 3) {
+        PlayerChange(message);
+        return 0;
+    }
+    if (!m_deskList) return 0;
+    Hold list(*m_deskList);
+    if (code == 1 || code == 2) {
+        const std::string& deskId = code == 1 ? static_cast<CGameStartMsg*>(owned.get())->deskId
+                                              : static_cast<CGameOverMsg*>(owned.get())->deskId;
+        CRoomDeskInfo* desk = m_deskList->FindDesk(deskId);
+        if (!desk) return 0;
+        desk->playing = code == 1 ? 1 : 0;
+        if (code == 2)
+            for (RoomDeskPlayer* p : desk->players) p->state = 0;
+        const int n = room::DeskOf(deskId);
+        if (PngButton* button = DeskButton(n - 1)) button->SetState(desk->playing);
+        if (code == 2) Repaint();
+        return 0;
+    }
+    auto* m = static_cast<CPlayerStateMsg*>(owned.get());
+    CRoomDeskInfo* desk = m_deskList->FindDesk(m->deskId);
+    if (!desk) return 0;
+    if (RoomDeskPlayer* player = desk->FindPlayer(m->playerId)) player->state = m->state ? 1 : 0;
+    Repaint();
+    return 0;
+}
+
+void CExScrollView::OnTimer(UINT_PTR id) {
+    {
+        CLobbyData& data = GetLobbyData();
+        LobbyLockGuard hub(data.lobbyLock);
+        Hold view(*this);
+        CNetEngineEx* engine = data.GetNetEngine();
+        if (id == kWatchTimer && engine && !engine->IsAlive()) {
+            KillTimer(kWatchTimer);
+            PostBox("检测到已经和游戏服务器断开网络连接!正在为你重连...", "错误", 1, 5);
+            CRoomHost* host = GetRoomHost();
+            if (host && host->GetMainWindow()) ::PostMessageA(host->GetMainWindow(), kMsgLobbyCommand, 3, 0);
+        }
+    }
+    Default();
+}

@@ -1,0 +1,86 @@
+// The desk view of a room page: a scrolling grid of 100 desks for three
+// players, a picture button per desk and, where players pick their seat, one
+// per free seat; seated players' pictures, ready marks and nicknames are
+// painted around the desks. It keeps the room's desk list current from the
+// room updates, turns clicks into enter-desk requests on the lobby's own
+// connection and starts the game client when the server accepts.
+//
+// Locks: layout, paint and room updates take the lobby lock, then the view's,
+// then the desk list's; enter-desk, refresh and the player lookup take the
+// view's before the lobby lock. All are re-entrant and only this thread takes
+// the view's and the list's, so the two orders cannot deadlock.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "lobby/net/base/Locks.h"
+#include "platform/ScrollView.h"
+
+class CRoomDeskList;
+class CSkinRes;
+class PngButton;
+
+class CExScrollView : public CScrollView, public CCirSecLock {
+public:
+    CExScrollView();
+    ~CExScrollView() override;
+
+    int SetSkinRes(CSkinRes* skin);
+    void SetGroupMode(int flag) { m_autoGroup = flag; }
+    void SetValidationToken(const std::string& token) { m_token = token; }
+    // A click on a button (desk, seat, or 10201 quick join).
+    void OnEnterDesk(int id);
+    // The server's answer to the enter-desk request.
+    void OnEnterDeskAck(BOOL accepted);
+    // The logged-in player's desk (1-based) and seat: 1, or 0 when not seated.
+    int FindPlayerSeat(const std::string& playerId, int* desk, int* seat);
+    // A seated player clicking anywhere is sent back to his own seat: 1 then.
+    int ResumeSeat();
+
+    int GetChosenDesk() const { return m_chosenDesk; }
+    int GetChosenSeat() const { return m_chosenSeat; }
+    int GetGroupMode() const { return m_autoGroup; }
+    const std::string& GetRoomIdText() const { return m_roomId; }
+    CRoomDeskList* GetDeskList() const { return m_deskList; }
+    PngButton* DeskButton(int index) const;
+    PngButton* SeatButton(int index) const;
+
+    void OnInitialUpdate() override;
+
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    void OnSize(UINT type, int cx, int cy);
+    void OnTimer(UINT_PTR id);
+    LRESULT OnButtonPressed(WPARAM id, LPARAM);
+    LRESULT OnRoomUpdate(WPARAM code, LPARAM message);
+
+    // Paints the whole grid into dc (client width x scroll height); used by
+    // OnPaint and the benchmark. False when nothing is to be drawn.
+    bool DrawGrid(HDC dc, int width, int height);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void LayoutDesks();
+    void RefreshDesks(const std::string& roomId);
+    void PlayerChange(LPARAM message);
+    // Builds RequestEnterDesk and sends it on the lobby's connection.
+    void RequestSeat(int desk, int seat);
+    void SendEnterRoom();
+    void PostBox(LPCSTR text, LPCSTR caption, int countFlag, int seconds);
+    void Repaint();
+    void DeleteButtons();
+
+    int m_deskCount = 100;
+    CRoomDeskList* m_deskList = nullptr;
+    int m_chosenDesk = -1;
+    int m_chosenSeat = -1;
+    int m_autoGroup = 1;
+    CSkinRes* m_skin = nullptr;
+    std::vector<PngButton*> m_deskButtons;
+    std::vector<PngButton*> m_seatButtons;
+    std::string m_roomId;
+    std::string m_token;
+};

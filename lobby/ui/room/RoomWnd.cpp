@@ -1,0 +1,159 @@
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
+#include "lobby/ui/room/RoomWnd.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/ui/PngButton.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/room/ExScrollView.h"
+#include "lobby/ui/room/RoomHost.h"
+
+namespace {
+
+const int kStripHeight = 22;
+const UINT kViewId = 10200;
+const UINT kQuickJoinId = 10201;
+const UINT kLeaveId = 10202;
+const COLORREF kButtonFill = 0x408000;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CRoomWnd, CFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_SIZE()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
+    ON_BN_CLICKED(kQuickJoinId, OnQuickJoin)
+    ON_BN_CLICKED(kLeaveId, OnLeave)
+    ON_MESSAGE(kMsgRoomUpdate, OnRoomUpdate)
+END_MESSAGE_MAP()
+
+CRoomWnd::CRoomWnd() {}
+
+CRoomWnd::~CRoomWnd() {
+    DestroyWindow();
+    delete m_quick;
+    delete m_leave;
+    delete m_view;
+}
+
+int CRoomWnd::SetRoomRes(CSkinRes* skin) {
+    if (!skin) return 0;
+    if (m_view) m_view->SetSkinRes(skin);
+    m_skin = skin;
+    m_skinGiven = true;
+    return 1;
+}
+
+void CRoomWnd::SetRoomId(const std::string& roomId) {
+    if (!m_view || !m_view->m_hWnd) return;
+    char* buffer = new char[128]();
+    std::strncpy(buffer, roomId.c_str(), 127);
+    if (!::PostMessageA(m_view->m_hWnd, kMsgRoomUpdate, 0, reinterpret_cast<LPARAM>(buffer))) delete[] buffer;
+    m_roomNumber = std::atol(roomId.c_str());
+}
+
+void CRoomWnd::SetValidationToken(const std::string& token) {
+    m_token = token;
+    if (m_view) m_view->SetValidationToken(token);
+}
+
+void CRoomWnd::OnEnterDeskAck(BOOL accepted) {
+    if (m_view) m_view->OnEnterDeskAck(accepted);
+}
+
+void CRoomWnd::NotifyView(CMessage* message) {
+    if (m_view && m_view->m_hWnd) m_view->SendMessage(kMsgRoomUpdate, 5, reinterpret_cast<LPARAM>(message));
+}
+
+int CRoomWnd::OnCreate(LPCREATESTRUCT cs) {
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    m_view = new CExScrollView;
+    m_view->SetGroupMode(m_autoGroup);
+    m_view->SetValidationToken(m_token);
+    if (m_skinGiven) m_view->SetSkinRes(m_skin);
+    CRect client;
+    GetClientRect(&client);
+    if (!m_view->Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, client, this, kViewId)) return -1;
+
+    struct Spec {
+        PngButton** button;
+        UINT id;
+        int x, normal, hover;
+    } specs[] = {{&m_quick, kQuickJoinId, 10, 10, 11}, {&m_leave, kLeaveId, 100, 12, 13}};
+    for (const Spec& s : specs) {
+        *s.button = new PngButton;
+        PngButton* b = *s.button;
+        if (!b->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(s.x, 1, s.x, 1), this, s.id))
+            continue;
+        if (m_skin) {
+            Gdiplus::Image* normal = m_skin->GetImage(s.normal);
+            b->SetImages(normal, m_skin->GetImage(s.hover), normal, normal);
+        }
+        b->SetFill(TRUE);
+        b->SetFillColor(kButtonFill);
+    }
+    SetActiveView(m_view);
+    InitialUpdateFrame();
+    if (CRoomHost* host = GetRoomHost()) {
+        host->ShowRoomPanels(1);
+        m_panelsShown = true;
+    }
+    return 0;
+}
+
+void CRoomWnd::OnDestroy() {
+    if (m_panelsShown)
+        if (CRoomHost* host = GetRoomHost()) host->ShowRoomPanels(0);
+    m_panelsShown = false;
+    CFrameWnd::OnDestroy();
+}
+
+void CRoomWnd::OnSize(UINT type, int cx, int cy) {
+    if (m_view && m_view->m_hWnd) {
+        CRect client;
+        GetClientRect(&client);
+        m_view->MoveWindow(client.left, client.top + kStripHeight, client.Width(),
+                           client.Height() - kStripHeight);
+    }
+    CFrameWnd::OnSize(type, cx, cy);
+    UpdateWindow();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE);
+}
+
+void CRoomWnd::OnPaint() {
+    CPaintDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    if (client.Width() <= 0 || !m_skin) return;
+    CDC mem;
+    CBitmap bitmap;
+    if (!mem.CreateCompatibleDC(&dc) || !bitmap.CreateCompatibleBitmap(&dc, client.Width(), kStripHeight)) return;
+    CBitmap* old = mem.SelectObject(&bitmap);
+    m_skin->DrawFrame(&mem, client.left, client.top, client.right, client.bottom, 6);
+    dc.BitBlt(0, 0, client.Width(), kStripHeight, &mem, 0, 0, SRCCOPY);
+    mem.SelectObject(old);
+}
+
+void CRoomWnd::OnQuickJoin() {
+    if (m_view) m_view->OnEnterDesk(kQuickJoinId);
+}
+
+void CRoomWnd::OnLeave() {
+    CRoomHost* host = GetRoomHost();
+    if (host && host->GetMainWindow()) ::PostMessageA(host->GetMainWindow(), kMsgLobbyCommand, 0, 0);
+}
+
+LRESULT CRoomWnd::OnRoomUpdate(WPARAM code, LPARAM message) {
+    LobbyLockGuard hub(GetLobbyData().lobbyLock);
+    if (code >= 1 && code <= 5 && m_view && m_view->m_hWnd) m_view->SendMessage(kMsgRoomUpdate, code, message);
+    return 0;
+}

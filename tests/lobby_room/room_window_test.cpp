@@ -1,0 +1,376 @@
+// The room page as a player meets it, in one process: a recording stand-in
+// for the main lobby window, the lobby's own connection to a loopback lobby
+// server that records what it reads, the generated skin. Clicks are real
+// button presses; what is drawn is read back from the window.
+#include <gtest/gtest.h>
+
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+// clang-format on
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "../lobby_ui/LobbyUiTest.h"
+#include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/net/protocol/RoomDeskList.h"
+#include "lobby/ui/PngButton.h"
+#include "lobby/ui/SkinRes.h"
+#include "lobby/ui/room/ExScrollView.h"
+#include "lobby/ui/room/RoomGrid.h"
+#include "lobby/ui/room/RoomHost.h"
+#include "lobby/ui/room/RoomWnd.h"
+#include "tests/platform/WindowCapture.h"
+#include "tests/support/LoopbackServer.h"
+
+using testsupport::Connection;
+using testsupport::LoopbackServer;
+
+namespace {
+
+const COLORREF kBackground = 0x039E59;
+const COLORREF kReady = RGB(250, 20, 20);
+const COLORREF kSeated = RGB(40, 120, 200);
+const int kWidth = 35 + 3 * (80 + 105);  // three columns of the stand-in desk
+
+// The main lobby window's part: commands (WM_USER+5555), boxes, panels, launches.
+class StandInMain : public CWnd, public CRoomHost {
+public:
+    HWND GetMainWindow() override { return m_hWnd; }
+    int IsGameRunning() override { return gameRunning; }
+    int PostMessageBox(LPCSTR text, LPCSTR caption, int, int, int, int) override {
+        boxes.push_back(std::string(text) + "|" + caption);
+        return 0;
+    }
+    void ShowRoomPanels(int inRoom) override { panels.push_back(inRoom); }
+    void LaunchGame(HWND, const std::string& params) override { launches.push_back(params); }
+    LRESULT OnCommand5555(WPARAM code, LPARAM) {
+        commands.push_back(static_cast<int>(code));
+        return 0;
+    }
+    int gameRunning = 0;
+    std::vector<std::string> boxes, launches;
+    std::vector<int> commands, panels;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(StandInMain, CWnd)
+    ON_MESSAGE(kMsgLobbyCommand, OnCommand5555)
+END_MESSAGE_MAP()
+
+struct Player {
+    const char *id, *seat;
+    int state;
+};
+struct Desk {
+    const char* id;
+    std::vector<Player> players;
+};
+
+CDeskInfoMsg* DeskListMessage(bool autoGroup, const std::vector<Desk>& desks) {
+    auto* m = new CDeskInfoMsg;
+    m->roomFlag = autoGroup;
+    m->deskList = new CRoomDeskList;
+    for (const Desk& d : desks) {
+        CRoomDeskInfo* desk = m->deskList->AddDesk(0, autoGroup, "D", "101", d.id);
+        for (const Player& p : d.players) desk->AddPlayer(p.id, std::string("nick_") + p.id, p.seat, p.state, 0);
+    }
+    return m;
+}
+
+class RoomPage : public ::testing::Test {
+protected:
+    CLobbyData& hub = GetLobbyData();
+    StandInMain main;
+    std::unique_ptr<LoopbackServer> server;
+    std::mutex mutex;
+    std::vector<std::string> frames;
+    std::atomic<bool> drop{false};
+    std::unique_ptr<CRoomWnd> room;
+
+    void SetUp() override {
+        LoadedSkin();
+        hub.Shutdown();
+        hub.SetServerConfigLoader(nullptr);
+        hub.translateFlag = false;
+        hub.timeText[3] = "0";
+        hub.timeText[4] = "3000";
+        ASSERT_EQ(hub.Init(1), 1);
+        hub.userName = "me";
+        hub.loginRun = 1;
+        auto* game = new LobbyGameRecord{"1", "FENLO", "game", "", {}};
+        auto* r = new LobbyRoomRecord;
+        r->id = "101";
+        r->host = "127.0.0.1";
+        r->port = "9000";
+        r->host2 = "0";
+        r->port2 = "0";
+        r->owner = game;
+        game->rooms.push_back(r);
+        hub.gameList.push_back(game);
+        server.reset(new LoopbackServer([this](Connection& c) {
+            int kind = 0;
+            std::string payload;
+            while (!c.Stopping()) {
+                if (drop) {
+                    c.Reset();
+                    return;
+                }
+                if (c.ReadFrame(kind, payload, 50)) {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    frames.push_back(payload);
+                }
+            }
+        }));
+        hub.Connect("127.0.0.1", server->Port());
+        ASSERT_TRUE(main.CreateEx(0, "STATIC", "main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+        SetRoomHost(&main);
+    }
+
+    void TearDown() override {
+        room.reset();
+        SetRoomHost(nullptr);
+        main.DestroyWindow();
+        hub.Shutdown();
+        server.reset();
+    }
+
+    void Open(bool autoGroup, const std::vector<Desk>& desks, int height = 500) {
+        room.reset(new CRoomWnd);
+        room->SetGroupMode(autoGroup ? 1 : 0);
+        ASSERT_EQ(room->SetRoomRes(nullptr), 0);
+        ASSERT_EQ(room->SetRoomRes(LoadedSkin()), 1);
+        ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 20 + height)));
+        room->SetValidationToken("TOKEN");
+        room->NotifyView(DeskListMessage(autoGroup, desks));
+        room->SetRoomId("101");
+        ASSERT_TRUE(PumpUntil([&] { return View()->GetRoomIdText() == "101"; }));
+        PumpMessages(50);
+    }
+
+    CExScrollView* View() { return room->GetView(); }
+    HWND Item(int id) { return ::GetDlgItem(View()->m_hWnd, id); }
+    bool Shown(int id) { return (::GetWindowLongA(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    void Press(int id) {
+        ::PostMessageA(Item(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::PostMessageA(Item(id), WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    }
+    // The next request the lobby server reads on the lobby connection.
+    bool WaitFrame(const std::string& part) {
+        return PumpUntil([&] {
+            std::lock_guard<std::mutex> lock(mutex);
+            for (const std::string& f : frames)
+                if (f.find(part) != std::string::npos) return true;
+            return false;
+        });
+    }
+    size_t FrameCount() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return frames.size();
+    }
+    room::RoomGrid Grid() {
+        CRect client;
+        View()->GetClientRect(&client);
+        CSkinRes* skin = LoadedSkin();
+        return room::RoomGrid(skin->GetDeskImage()->GetWidth(), skin->GetDeskImage()->GetHeight(),
+                              skin->GetEmptySeatImage()->GetWidth(), skin->GetEmptySeatImage()->GetHeight(),
+                              client.Width());
+    }
+    // The middle of the ready mark of seat 1 of a desk (0-based), in client pixels.
+    CPoint ReadyMark(int desk) {
+        room::GridPoint d = Grid().Desk(desk);
+        int left = d.x + (Grid().deskW - 24) / 2, top = d.y - 24;
+        return CPoint(left + 6 + 6, top + 16 + 4 - View()->GetScrollPosition().y);
+    }
+    COLORREF PixelAt(CPoint p) { return CaptureWindow(View()->m_hWnd).At(p.x, p.y); }
+    template <class M>
+    void Update(int code, M* m) {
+        LobbyLockGuard lock(hub.lobbyLock);
+        room->SendMessage(kMsgRoomUpdate, code, reinterpret_cast<LPARAM>(m));
+    }
+};
+
+// Desk 1 full of others, desk 2 one ready player on seat 1, desk 4 two taken;
+// hostile desk ids and seats that must change nothing.
+const std::vector<Desk> kRoom = {
+    {"1", {{"a", "0", 0}, {"b", "1", 0}, {"c", "2", 0}}},
+    {"2", {{"d", "1", 1}}},
+    {"4", {{"e", "0", 0}, {"f", "1", 0}}},
+    {"3", {{"x", "-1", 1}, {"y", "7", 1}, {"z", "", 0}}},
+    {"0", {{"g", "0", 1}}},
+    {"101", {{"h", "0", 1}}},
+    {"abc", {{"i", "2", 1}}},
+};
+
+}  // namespace
+
+TEST_F(RoomPage, DesksSeatsAndWhatIsDrawn) {
+    Open(false, kRoom);
+    EXPECT_EQ(main.panels, std::vector<int>{1});
+    EXPECT_FALSE(::IsWindowEnabled(Item(10000))) << "a full desk of others";
+    EXPECT_TRUE(::IsWindowEnabled(Item(10001)));
+    EXPECT_FALSE(Shown(60004)) << "desk 2 seat 1 is taken";
+    EXPECT_TRUE(Shown(60003) && Shown(60005));
+    EXPECT_TRUE(Shown(60005) && Shown(60006) && Shown(60007) && Shown(60008)) << "bad seats hide nothing";
+    EXPECT_NE(Item(60299), nullptr);
+    EXPECT_EQ(Item(60300), nullptr);
+
+    CPoint mark = ReadyMark(1);
+    ASSERT_TRUE(PumpUntil([&] { return PixelAt(mark) == kReady; })) << std::hex << PixelAt(mark);
+    EXPECT_EQ(PixelAt(CPoint(3, 3)), kBackground);
+    SavePng(CaptureWindow(room->m_hWnd), "room_page");
+
+    // 2 game over: nobody ready any more; 1 game start: the desk shows playing.
+    auto* over = new CGameOverMsg;
+    over->deskId = "2";
+    Update(2, over);
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(mark) == kSeated; }));
+    auto* start = new CGameStartMsg;
+    start->deskId = "2";
+    Update(1, start);
+    EXPECT_EQ(static_cast<PngButton*>(CWnd::FromHandlePermanent(Item(10001)))->GetDisplayState(), 1);
+    // 4 player state: ready again.
+    auto* state = new CPlayerStateMsg;
+    state->playerId = "d";
+    state->deskId = "2";
+    state->state = true;
+    Update(4, state);
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(mark) == kReady; }));
+    // 3 player change: d stands up, the seat button comes back; an unknown
+    // desk is added as "_" with its player.
+    auto* leave = new CPlayerChangeMsg;
+    leave->deskId = "2";
+    leave->seat = "1";
+    leave->roomId = "101";
+    Update(3, leave);
+    EXPECT_TRUE(Shown(60004));
+    auto* sit = new CPlayerChangeMsg;
+    sit->playerId = "n";
+    sit->deskId = "9";
+    sit->seat = "2";
+    sit->roomId = "101";
+    sit->sitsDown = true;
+    Update(3, sit);
+    CRoomDeskInfo* added = View()->GetDeskList()->FindDesk("9");
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->name, "_");
+    EXPECT_FALSE(Shown(60026));
+    Update(7, static_cast<CMessage*>(nullptr));  // other codes are ignored
+}
+
+TEST_F(RoomPage, ClicksSendRequestsOnTheLobbyConnection) {
+    Open(false, kRoom);
+    Press(60006);  // desk 3, seat 0
+    ASSERT_TRUE(WaitFrame("RequestEnterDesk"));
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        const std::string& f = frames.back();
+        EXPECT_NE(f.find("\"101\""), std::string::npos) << f;
+        EXPECT_NE(f.find("deskid=\"3\""), std::string::npos) << f;
+        EXPECT_NE(f.find("seat=\"0\""), std::string::npos) << f;
+    }
+    room->OnEnterDeskAck(TRUE);
+    ASSERT_EQ(main.launches.size(), 1u);
+    EXPECT_EQ(main.launches[0], " 127.0.0.1 me 9000 101 TOKEN 0 0 0 0 3 0");
+    room->OnEnterDeskAck(FALSE);
+    EXPECT_EQ(View()->GetChosenDesk(), -1);
+    ASSERT_TRUE(PumpUntil([&] { return !main.boxes.empty(); }));
+    EXPECT_EQ(main.boxes.back(), "该座位已经有人!|提示");
+
+    // Quick join takes desk 4's last seat although desk 2 comes first.
+    size_t before = FrameCount();
+    room->QuickJoinButton()->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    room->QuickJoinButton()->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    ASSERT_TRUE(PumpUntil([&] { return FrameCount() > before; }));
+    EXPECT_EQ(View()->GetChosenDesk(), 4);
+    EXPECT_EQ(View()->GetChosenSeat(), 2);
+
+    main.gameRunning = 1;
+    Press(60003);
+    ASSERT_TRUE(PumpUntil([&] { return main.boxes.back() == "游戏客户端已经启动!|提示"; }));
+    main.gameRunning = 0;
+
+    room->LeaveButton()->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    room->LeaveButton()->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    EXPECT_TRUE(PumpUntil([&] { return !main.commands.empty() && main.commands.back() == 0; }));
+}
+
+TEST_F(RoomPage, SeatedPlayerIsSentBackToHisSeat) {
+    std::vector<Desk> desks = {{"1", {{"a", "0", 0}, {"b", "1", 0}, {"c", "2", 0}}},
+                               {"6", {{"x", "0", 0}, {"me", "1", 0}, {"y", "2", 0}}}};
+    Open(false, desks);
+    EXPECT_FALSE(::IsWindowEnabled(Item(10000)));
+    EXPECT_TRUE(::IsWindowEnabled(Item(10005))) << "full, but the player's own desk";
+    Press(10005);
+    ASSERT_TRUE(WaitFrame("deskid=\"6\""));
+    EXPECT_EQ(View()->GetChosenSeat(), 1);
+    ASSERT_FALSE(main.boxes.empty());
+    EXPECT_EQ(main.boxes.back(), "检测到玩家已经在游戏中,正在为你重连...|提示");
+}
+
+TEST_F(RoomPage, AutomaticGroupingReentersTheRoom) {
+    Open(true, kRoom);
+    EXPECT_EQ(Item(60000), nullptr) << "no seat buttons";
+    EXPECT_EQ(View()->GetGroupMode(), 1);
+    CPoint mark = ReadyMark(1);
+    ASSERT_TRUE(PumpUntil([&] { return PixelAt(mark) == kSeated; })) << "no ready marks";
+    Press(10002);
+    ASSERT_TRUE(WaitFrame("RequestEnterRoom"));
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_NE(frames.back().find("roomid=\"101\""), std::string::npos) << frames.back();
+}
+
+TEST_F(RoomPage, WheelAndScrollBarMoveTheGridAndItsButtons) {
+    Open(false, kRoom);
+    auto top = [&](int id) {
+        CRect r;
+        ::GetWindowRect(Item(id), &r);
+        return static_cast<int>(r.top);
+    };
+    const int deskTop = top(10000), seatTop = top(60001);
+    CRect screen;
+    View()->GetWindowRect(&screen);
+    View()->PostMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.left + 5, screen.top + 5));
+    ASSERT_TRUE(PumpUntil([&] { return View()->GetScrollPosition().y > 0; }));
+    int moved = View()->GetScrollPosition().y;
+    EXPECT_EQ(top(10000), deskTop - moved);
+    EXPECT_EQ(top(60001), seatTop - moved);
+
+    View()->PostMessage(WM_VSCROLL, SB_PAGEDOWN, 0);
+    ASSERT_TRUE(PumpUntil([&] { return View()->GetScrollPosition().y > moved; }));
+    EXPECT_EQ(View()->GetScrollPosition().y, moved + View()->GetPageSize().cy);
+    moved = View()->GetScrollPosition().y;
+    EXPECT_EQ(top(10000), deskTop - moved);
+    // The grid is drawn at the scrolled place too.
+    CPoint mark = ReadyMark(1);
+    if (mark.y > 0) {
+        EXPECT_TRUE(PumpUntil([&] { return PixelAt(mark) == kReady; }));
+    }
+    View()->PostMessage(WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_TRUE(PumpUntil([&] { return View()->GetScrollPosition().y > moved; }));
+    CRect client;
+    View()->GetClientRect(&client);
+    EXPECT_EQ(View()->GetScrollPosition().y, View()->GetTotalSize().cy - client.Height());
+    View()->PostMessage(WM_VSCROLL, SB_TOP, 0);
+    ASSERT_TRUE(PumpUntil([&] { return View()->GetScrollPosition().y == 0; }));
+    EXPECT_EQ(top(10000), deskTop);
+}
+
+TEST_F(RoomPage, DroppedConnectionAsksForTheRoomAgainOnce) {
+    Open(false, kRoom);
+    drop = true;
+    ASSERT_TRUE(PumpUntil([&] { return !main.commands.empty(); }, 10000));
+    EXPECT_EQ(main.commands, std::vector<int>{3});
+    EXPECT_EQ(main.boxes.back(), "检测到已经和游戏服务器断开网络连接!正在为你重连...|错误");
+    EXPECT_FALSE(::KillTimer(View()->m_hWnd, 1)) << "the watch has stopped";
+    room.reset();
+    EXPECT_EQ(main.panels, (std::vector<int>{1, 0}));
+}
