@@ -108,7 +108,7 @@ BOOL CPavlenDlg::OnCopyData(CWnd*, COPYDATASTRUCT* data) {
             m_noticeCount = record.value;
             SendNoticeToMovie();
         }
-        // kChatLine goes to the side panel's chat in green once the table has one.
+        if (record.kind == LobbyToGameCopyData::kChatLine) PanelNotice(text);
     }
     if (record.kind == LobbyToGameCopyData::kStoredText) session->noticeText = text;
     return static_cast<BOOL>(Default());

@@ -60,6 +60,11 @@ TEST(LobbyLink, NoticesReachTheListedRoomsAndBadRecordsAreIgnored) {
     r = Record("stored", "99", 2);
     SendToTable(lobby.windows[1], &r, sizeof r);
     EXPECT_EQ(h.Session()->noticeText, "stored") << "kind 2 whatever the rooms";
+    r = Record("lobby line", "0", 1);
+    SendToTable(lobby.windows[1], &r, sizeof r);
+    CSkinRichEditCtrl& chat = h.table->SidePanel()->History();
+    EXPECT_NE(std::string(chat.GetTextRange(0, chat.GetTextLength())).find("lobby line"), std::string::npos)
+        << "kind 1 goes to the side panel's chat";
 
     r = Record("short", "0", 0, 1);
     SendToTable(lobby.windows[0], &r, sizeof r - 1);

@@ -1159,6 +1159,7 @@ TEST(LobbyMain, PanelsShowTheAllowedLinksAndANoticePopsUp) {
     WritePrivateProfileStringA("URL1", "MainWebShow", "1", config.c_str());
     WritePrivateProfileStringA("URL1", "PayWebShow", "0", config.c_str());
     WritePrivateProfileStringA("URL1", "MainWeb", "no-such-main-page", config.c_str());
+    for (const char* key : {"BBSWebShow", "SetWebShow"}) WritePrivateProfileStringA("URL1", key, "1", config.c_str());
     ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
     HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
     ASSERT_NE(main, nullptr);
@@ -1173,6 +1174,12 @@ TEST(LobbyMain, PanelsShowTheAllowedLinksAndANoticePopsUp) {
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(top, 1010)));
     PostMessageA(top, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, 1008)));
     EXPECT_TRUE(run.WaitLine("trace.txt", "open no-such-main-page"));
+    // The page links share one page of the middle area, retitled.
+    PostMessageA(top, WM_COMMAND, MAKEWPARAM(1009, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, 1009)));
+    EXPECT_TRUE(WaitFor([&] { return FindChild(main, "论  坛") != nullptr; }, 10000));
+    PostMessageA(top, WM_COMMAND, MAKEWPARAM(1011, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, 1011)));
+    EXPECT_TRUE(WaitFor([&] { return FindChild(main, "设  置") != nullptr; }, 10000));
+    EXPECT_EQ(FindChild(main, "论  坛"), nullptr);
 
     // The middle panel has its tab strip; a type-2 notice pops up and stays.
     EXPECT_NE(FindControl(main, 0xE900, "MiraboWnd"), nullptr);

@@ -10,6 +10,8 @@
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/LobbyPanels.h"
 #include "lobby/ui/app/MiraboGameApp.h"
+#include "lobby/ui/app/MiraboGameDlg.h"
+#include "lobby/ui/web/DlgOrderWeb.h"
 
 namespace {
 const UINT kTopIds[9] = {1008, 1011, 1010, 1009, 1012, 1013, 1014, 1015, 1016};
@@ -84,7 +86,27 @@ void CDlgTop::OnLink(UINT id) {
     }
 }
 
+// One link page: while it is open it is retitled and navigated again.
 void CDlgTop::OpenLinkPage(LPCSTR title, const CString& address) {
     m_linkTitle = title;
     LobbyTrace("link page %s %s", title, address.GetString());
+    CMyMiraboGameDlg* main = GetLobbyApp()->m_mainDlg;
+    if (!main) return;
+    CDlgMid& mid = main->m_mid;
+    if (auto* page = static_cast<CDlgOrderWeb*>(m_linkPageId >= 0 ? mid.GetPageWnd(m_linkPageId) : nullptr)) {
+        mid.SetPageText(m_linkPageId, title);
+        page->SetWindowText(title);
+        mid.ActivatePage(m_linkPageId);
+        page->Navigate(address);
+        return;
+    }
+    auto* page = new CDlgOrderWeb();
+    if (!page->Create(CDlgOrderWeb::IDD, &mid)) {
+        delete page;
+        m_linkPageId = -1;
+        return;
+    }
+    m_linkPageId = mid.AddPage(title, page);
+    page->SetPageKey(m_linkPageId);
+    page->Navigate(address);
 }
