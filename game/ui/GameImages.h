@@ -68,3 +68,12 @@ private:
 
 // The session's picture table; null until loaded.
 CGameImages* GetGameImages();
+// Size of an entry of the loaded table; 0 while there is none.
+inline int GameImageW(int entry) {
+    CGameImages* images = GetGameImages();
+    return images ? images->Width(entry) : 0;
+}
+inline int GameImageH(int entry) {
+    CGameImages* images = GetGameImages();
+    return images ? images->Height(entry) : 0;
+}

@@ -16,14 +16,6 @@
 
 namespace {
 
-int ImageW(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Width(entry) : 0;
-}
-int ImageH(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Height(entry) : 0;
-}
 int Since(DWORD now, DWORD then) { return static_cast<int>(now - then); }
 
 }  // namespace
@@ -35,7 +27,7 @@ void CPavlenDlg::TickAnimations() {
     if (Since(now, m_blinkStamp) >= 500) {
         m_blinkStamp = now;
         m_blink ^= 1;
-        const int logoW = ImageW(207), badgeW = ImageW(206), badgeH = ImageH(206);
+        const int logoW = GameImageW(207), badgeW = GameImageW(206), badgeH = GameImageH(206);
         if (m_counterAt.y > 47 - badgeH)
             AddDirtyRect(m_counterAt.x - logoW, m_counterAt.y - 10, logoW + badgeW, badgeH + 20);
     }
@@ -43,7 +35,7 @@ void CPavlenDlg::TickAnimations() {
         m_randStamp = now;
         std::rand();
     }
-    const int fw = ImageW(319) / 7, fh = ImageH(319);
+    const int fw = GameImageW(319) / 7, fh = GameImageH(319);
     CPlayerInfo* seats[3] = {s.Own(), s.GetNextPlayer(), s.GetPrevPlayer()};
     for (int i = 0; i < 3; ++i) {
         CPlayerInfo* p = seats[i];
@@ -69,14 +61,14 @@ void CPavlenDlg::TickAnimations() {
                 seat::Bounce(*p) = 0;
                 InvalidateAll();
             } else {
-                AddDirtyRect(40, H0 - ImageH(353) - 116 - 5, ImageW(353), ImageH(353) + 10);
+                AddDirtyRect(40, H0 - GameImageH(353) - 116 - 5, GameImageW(353), GameImageH(353) + 10);
             }
         }
         if (i == 0) continue;
         if (seat::FewCards(*p)) {
             ++seat::FewCardsTicks(*p);
-            const int half = ImageW(329) / 2, top = H0 / 2 - ImageH(304) - ImageH(328) - 42;
-            AddDirtyRect(i == 1 ? W0 - 291 - half : 91 - half / 2, top, half, ImageH(329));
+            const int half = GameImageW(329) / 2, top = H0 / 2 - GameImageH(304) - GameImageH(328) - 42;
+            AddDirtyRect(i == 1 ? W0 - 291 - half : 91 - half / 2, top, half, GameImageH(329));
             if (seat::FewCardsTicks(*p) >= 200) seat::FewCards(*p) = 0, seat::FewCardsTicks(*p) = 0;
         }
         if (seat::WaitStart(*p) != -1) {
@@ -87,8 +79,8 @@ void CPavlenDlg::TickAnimations() {
                 seat::WaitRemaining(*p) = -1;
                 InvalidateAll();
             } else {
-                AddDirtyRect(i == 1 ? W0 - ImageW(208) - 220 : 20, H0 / 2 + ImageH(349) + 48, ImageW(208) + 40,
-                             ImageH(208));
+                AddDirtyRect(i == 1 ? W0 - GameImageW(208) - 220 : 20, H0 / 2 + GameImageH(349) + 48, GameImageW(208) + 40,
+                             GameImageH(208));
             }
         }
     }

@@ -15,15 +15,6 @@
 
 namespace {
 
-int ImageW(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Width(entry) : 0;
-}
-int ImageH(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Height(entry) : 0;
-}
-
 // Own, next (right) and previous (left) seat.
 struct Seats {
     CPlayerInfo* own;
@@ -36,12 +27,12 @@ Seats SeatsOf(const CTableState& s) { return {s.Own(), s.GetNextPlayer(), s.GetP
 
 void CPavlenDlg::DrawReadyPrompts(CDC* dc) {
     RenderMgr scope;
-    const int W0 = m_client.right, H0 = m_client.bottom, w = ImageW(180), h = ImageH(180);
+    const int W0 = m_client.right, H0 = m_client.bottom, w = GameImageW(180), h = GameImageH(180);
     const Seats seats = SeatsOf(m_state);
     if (seats.own && seats.own->ready) DrawEntry(dc, 180, (W0 - w - 200) / 2, H0 - h - 194, false);
     if (seats.next && seats.next->ready)
-        DrawEntry(dc, 180, W0 - ImageW(CGameImages::kRightBacks) - w - 236, (H0 - h) / 2, false);
-    if (seats.prev && seats.prev->ready) DrawEntry(dc, 180, ImageW(CGameImages::kLeftBacks) + 36, (H0 - h) / 2, false);
+        DrawEntry(dc, 180, W0 - GameImageW(CGameImages::kRightBacks) - w - 236, (H0 - h) / 2, false);
+    if (seats.prev && seats.prev->ready) DrawEntry(dc, 180, GameImageW(CGameImages::kLeftBacks) + 36, (H0 - h) / 2, false);
 }
 
 void CPavlenDlg::DrawHands(CDC* dc) {
@@ -66,12 +57,12 @@ void CPavlenDlg::DrawHands(CDC* dc) {
         CPlayerInfo* p = side == 0 ? seats.next : seats.prev;
         if (!p || p->cardCount < 1) continue;
         const int back = seat::Landlord(*p) == 1 && s.phase > 9 ? CGameImages::kFirstBack + 1 : CGameImages::kFirstBack;
-        DrawEntry(dc, back, side == 0 ? W0 - 291 : 20, (H0 - ImageH(back)) / 2, false);
+        DrawEntry(dc, back, side == 0 ? W0 - 291 : 20, (H0 - GameImageH(back)) / 2, false);
         // The one-or-two-cards badge shows one half of its picture at a time.
         if (!seat::FewCards(*p) || (p->cardCount != 1 && p->cardCount != 2)) continue;
-        const int badge = p->cardCount == 1 ? 328 : 329, half = ImageW(badge) / 2;
+        const int badge = p->cardCount == 1 ? 328 : 329, half = GameImageW(badge) / 2;
         if (seat::FewCardsTicks(*p) % 5 == 0) m_reportHalf[side] ^= 1;
-        const int top = H0 / 2 - ImageH(304) - ImageH(328) - 42;
+        const int top = H0 / 2 - GameImageH(304) - GameImageH(328) - 42;
         const int left = side == 0 ? W0 - 291 - half : 91 - half / 2;
         DrawSlice(dc, badge, 2, m_reportHalf[side], left, top);
     }
@@ -95,9 +86,9 @@ void CPavlenDlg::DrawBids(CDC* dc) {
     const Seats seats = SeatsOf(m_state);
     auto entryOf = [](const CPlayerInfo* p) { return !p || p->bid < 0 || p->bid > 3 ? -1 : p->bid == 0 ? 179 : 175 + p->bid; };
     int e = entryOf(seats.own);
-    if (e > 0) DrawEntry(dc, e, (W0 - ImageW(e) - 200) / 2, H0 - ImageH(e) - 214);
-    if ((e = entryOf(seats.next)) > 0) DrawEntry(dc, e, W0 - ImageW(e) - 336, (H0 - ImageH(e)) / 2);
-    if ((e = entryOf(seats.prev)) > 0) DrawEntry(dc, e, 136, (H0 - ImageH(e)) / 2);
+    if (e > 0) DrawEntry(dc, e, (W0 - GameImageW(e) - 200) / 2, H0 - GameImageH(e) - 214);
+    if ((e = entryOf(seats.next)) > 0) DrawEntry(dc, e, W0 - GameImageW(e) - 336, (H0 - GameImageH(e)) / 2);
+    if ((e = entryOf(seats.prev)) > 0) DrawEntry(dc, e, 136, (H0 - GameImageH(e)) / 2);
 }
 
 void CPavlenDlg::DrawDoubles(CDC* dc) {
@@ -110,14 +101,14 @@ void CPavlenDlg::DrawDoubles(CDC* dc) {
         return entries[p->doubling];
     };
     int e = entryOf(seats.own);
-    if (e > 0) DrawEntry(dc, e, (W0 + 231) / 2, H0 - ImageH(e) - 128);
-    if ((e = entryOf(seats.next)) > 0) DrawEntry(dc, e, W0 - ImageW(e) - 387, H0 / 2 - ImageH(e) - 96);
-    if ((e = entryOf(seats.prev)) > 0) DrawEntry(dc, e, 187, H0 / 2 - ImageH(e) - 96);
+    if (e > 0) DrawEntry(dc, e, (W0 + 231) / 2, H0 - GameImageH(e) - 128);
+    if ((e = entryOf(seats.next)) > 0) DrawEntry(dc, e, W0 - GameImageW(e) - 387, H0 / 2 - GameImageH(e) - 96);
+    if ((e = entryOf(seats.prev)) > 0) DrawEntry(dc, e, 187, H0 / 2 - GameImageH(e) - 96);
 }
 
 void CPavlenDlg::DrawContest(CDC* dc) {
     RenderMgr scope;
-    const int W0 = m_client.right, H0 = m_client.bottom, hd = ImageH(183);
+    const int W0 = m_client.right, H0 = m_client.bottom, hd = GameImageH(183);
     const Seats seats = SeatsOf(m_state);
     auto entryOf = [](CPlayerInfo* p) {
         if (!p) return -1;
@@ -125,15 +116,15 @@ void CPavlenDlg::DrawContest(CDC* dc) {
         return answer == 0 ? 189 : answer == 1 ? 188 : -1;
     };
     int e = entryOf(seats.own);
-    if (e > 0) DrawEntry(dc, e, (W0 + 231) / 2, H0 - ImageH(e) - 128 + hd);
-    if ((e = entryOf(seats.next)) > 0) DrawEntry(dc, e, W0 - ImageW(e) - 387, H0 / 2 - ImageH(e) - hd - 96);
-    if ((e = entryOf(seats.prev)) > 0) DrawEntry(dc, e, 187, H0 / 2 - ImageH(e) - hd - 96);
+    if (e > 0) DrawEntry(dc, e, (W0 + 231) / 2, H0 - GameImageH(e) - 128 + hd);
+    if ((e = entryOf(seats.next)) > 0) DrawEntry(dc, e, W0 - GameImageW(e) - 387, H0 / 2 - GameImageH(e) - hd - 96);
+    if ((e = entryOf(seats.prev)) > 0) DrawEntry(dc, e, 187, H0 / 2 - GameImageH(e) - hd - 96);
 }
 
 void CPavlenDlg::DrawPlayed(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom, result = m_state.phase == 15;
-    const int y = (H0 - 96) / 2, fw = ImageW(319) / 7, fh = ImageH(319);
+    const int y = (H0 - 96) / 2, fw = GameImageW(319) / 7, fh = GameImageH(319);
     const Seats seats = SeatsOf(m_state);
     CPlayerInfo* order[3] = {seats.own, seats.next, seats.prev};
     for (int i = 0; i < 3; ++i) {
@@ -148,7 +139,7 @@ void CPavlenDlg::DrawPlayed(CDC* dc) {
         else
             x0 = result ? 187 : 111, top = y, step = 15;
         if (n == 0) {
-            const int w = ImageW(181), h = ImageH(181);
+            const int w = GameImageW(181), h = GameImageH(181);
             if (i == 0)
                 DrawEntry(dc, 181, (W0 - w - 200) / 2, H0 - h - 196);
             else
@@ -167,7 +158,7 @@ void CPavlenDlg::DrawPlayed(CDC* dc) {
 void CPavlenDlg::DrawCardCounts(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom;
-    const int iconW = ImageW(350), g = ImageW(349) / 10, top = (H0 - 96) / 2 + 96;
+    const int iconW = GameImageW(350), g = GameImageW(349) / 10, top = (H0 - 96) / 2 + 96;
     const Seats seats = SeatsOf(m_state);
     for (int side = 0; side < 2; ++side) {
         const CPlayerInfo* p = side == 0 ? seats.next : seats.prev;

@@ -23,14 +23,6 @@ namespace {
 
 const COLORREF kNameColor = RGB(121, 219, 255);
 
-int ImageW(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Width(entry) : 0;
-}
-int ImageH(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Height(entry) : 0;
-}
 
 // An avatar index outside 0..1 shows avatar 0.
 int AvatarEntry(const CPlayerInfo& p) { return 304 + (p.avatar == 1 ? 1 : 0); }
@@ -79,8 +71,8 @@ void CPavlenDlg::DrawSeats(CDC* dc) {
     }
     CPlayerInfo* own = s.Own();
     if (own) {
-        const int aw = ImageW(AvatarEntry(*own)), ah = ImageH(AvatarEntry(*own));
-        const int ax = 140 - aw, ay = H0 - ImageH(273) - 40;
+        const int aw = GameImageW(AvatarEntry(*own)), ah = GameImageH(AvatarEntry(*own));
+        const int ax = 140 - aw, ay = H0 - GameImageH(273) - 40;
         if (s.nameMode != 0 && s.nameMode != 3) {
             DrawEntry(dc, AvatarEntry(*own), ax, ay);
             const std::string name = own->GetNickName();
@@ -91,14 +83,14 @@ void CPavlenDlg::DrawSeats(CDC* dc) {
             Text(dc, TitleLine(*own, "/"), ax - 20, ay + 17, kNameColor);
         if (s.phase >= 10) {
             const int icon = seat::Landlord(*own) == 1 ? 310 : 309;
-            DrawEntry(dc, icon, ax, ay - ImageH(icon));
+            DrawEntry(dc, icon, ax, ay - GameImageH(icon));
         }
         if (seat::Bounce(*own) > 0) {
-            const int fh = ImageH(353), lift = seat::Bounce(*own) % 2 ? 5 : 0;
+            const int fh = GameImageH(353), lift = seat::Bounce(*own) % 2 ? 5 : 0;
             DrawEntry(dc, 353, 40, H0 - fh - 116);
             DrawEntry(dc, seat::Landlord(*own) == 1 ? 306 : 307, 50, H0 - fh - 116 + 10 - lift);
         }
-        if (seat::AutoPlay(*own)) DrawEntry(dc, 63, (W0 - ImageW(63) - 200) / 2, H0 - ImageH(63) - 60);
+        if (seat::AutoPlay(*own)) DrawEntry(dc, 63, (W0 - GameImageW(63) - 200) / 2, H0 - GameImageH(63) - 60);
     }
     if (CPlayerInfo* next = s.GetNextPlayer()) DrawSideSeat(dc, next, true);
     if (CPlayerInfo* prev = s.GetPrevPlayer()) DrawSideSeat(dc, prev, false);
@@ -118,10 +110,10 @@ void CPavlenDlg::DrawSideSeat(CDC* dc, CPlayerInfo* p, bool next) {
     const CTableState& s = m_state;
     const int W0 = m_client.right, H0 = m_client.bottom, top = (H0 - 96) / 2;
     if (seat::AutoPlay(*p)) {
-        const int w = ImageW(63), h = ImageH(63);
+        const int w = GameImageW(63), h = GameImageH(63);
         DrawEntry(dc, 63, next ? W0 - 220 - w - 71 : 91, top - h - 10);
     }
-    const int avatar = AvatarEntry(*p), aw = ImageW(avatar), ah = ImageH(avatar);
+    const int avatar = AvatarEntry(*p), aw = GameImageW(avatar), ah = GameImageH(avatar);
     const int ax = next ? W0 - 220 - aw : 20, ay = top - ah - 24;
     if (s.nameMode != 0 && s.nameMode != 3) {
         DrawEntry(dc, avatar, ax, ay);
@@ -134,15 +126,15 @@ void CPavlenDlg::DrawSideSeat(CDC* dc, CPlayerInfo* p, bool next) {
     if (s.phase >= 10) {
         CPlayerInfo* own = s.Own();
         const int icon = seat::Landlord(*p) == 1 ? 310 : own && seat::Landlord(*own) == 1 ? 309 : 308;
-        DrawEntry(dc, icon, next ? W0 - ImageW(icon) - 220 : 20 + aw, ay - ImageH(icon));
+        DrawEntry(dc, icon, next ? W0 - GameImageW(icon) - 220 : 20 + aw, ay - GameImageH(icon));
     }
     if (s.phase >= 5 && seat::Waiting(*p) && seat::WaitRemaining(*p) >= 0) {
-        const int dx = next ? W0 - ImageW(208) - 220 : 20, dy = H0 / 2 + 48 + ImageH(349);
+        const int dx = next ? W0 - GameImageW(208) - 220 : 20, dy = H0 / 2 + 48 + GameImageH(349);
         DrawEntry(dc, 208, dx, dy);
         char seconds[16];
         std::snprintf(seconds, sizeof seconds, "%d", seat::WaitRemaining(*p) / 1000);
-        if (IntersectsDirty(dx, dy, ImageW(208) + 40, ImageH(208)))
-            Text(dc, seconds, dx + ImageW(208) + 4, dy + (ImageH(208) - 12) / 2, RGB(255, 255, 255));
+        if (IntersectsDirty(dx, dy, GameImageW(208) + 40, GameImageH(208)))
+            Text(dc, seconds, dx + GameImageW(208) + 4, dy + (GameImageH(208) - 12) / 2, RGB(255, 255, 255));
     }
 }
 
@@ -161,13 +153,13 @@ void CPavlenDlg::DrawInfoPanel(CDC* dc) {
     if (IntersectsDirty(10, 5, qs.cx, qs.cy)) Text(dc, quality, 10, 5, color);
     DrawEntry(dc, ping, 10 + qs.cx + 5, 5);
     const std::string& notice = GetGameSession()->noticeText;
-    if (!notice.empty() && IntersectsDirty(10, 5 + ImageH(ping), W0 / 2, 14))
-        Text(dc, notice, 10, 5 + ImageH(ping) + 2, color);
+    if (!notice.empty() && IntersectsDirty(10, 5 + GameImageH(ping), W0 / 2, 14))
+        Text(dc, notice, 10, 5 + GameImageH(ping) + 2, color);
 
     // Counter box.
     const int x = m_counterAt.x, y = m_counterAt.y < 25 ? 25 : m_counterAt.y;
     DrawEntry(dc, 206, x, y);
-    DrawEntry(dc, 207, x - ImageW(207) + 15, m_blink ? y + 1 : y - 3);
+    DrawEntry(dc, 207, x - GameImageW(207) + 15, m_blink ? y + 1 : y - 3);
     const CPlayerInfo* own = s.Own();
     char money[32] = "", stake[32] = "";
     std::snprintf(money, sizeof money, "%.2f", own ? own->money : 0.0);
@@ -189,13 +181,13 @@ void CPavlenDlg::DrawInfoPanel(CDC* dc) {
 
     // Multiplier and own remaining cards.
     if (s.phase < 5) return;
-    const int iconX = 250, iconY = H0 - ImageH(351) - 10;
+    const int iconX = 250, iconY = H0 - GameImageH(351) - 10;
     DrawEntry(dc, 351, iconX, iconY);
-    const int g = ImageW(348) / 10;
-    DrawDigits(dc, 348, s.doubleCount, iconX + ImageW(351) + 4 + 3 * g, iconY);
+    const int g = GameImageW(348) / 10;
+    DrawDigits(dc, 348, s.doubleCount, iconX + GameImageW(351) + 4 + 3 * g, iconY);
     char left[48];
     std::snprintf(left, sizeof left, "(还剩下%d张)", own ? own->cardCount : 0);
     const SIZE ls = TextSize(dc, left, 12);
-    const int lx = (W0 - 200) / 2 - ls.cx / 2, ly = H0 - ImageH(348) - 40;
+    const int lx = (W0 - 200) / 2 - ls.cx / 2, ly = H0 - GameImageH(348) - 40;
     if (IntersectsDirty(lx, ly, ls.cx, ls.cy)) Text(dc, left, lx, ly, kNameColor);
 }

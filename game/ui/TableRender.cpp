@@ -14,19 +14,6 @@
 #include "game/ui/PavlenDlg.h"
 #include "platform/vantor/RenderMgr.h"
 
-namespace {
-
-int ImageW(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Width(entry) : 0;
-}
-int ImageH(int entry) {
-    CGameImages* images = GetGameImages();
-    return images ? images->Height(entry) : 0;
-}
-
-}  // namespace
-
 bool CPavlenDlg::IntersectsDirty(int x, int y, int width, int height) const {
     for (const DirtyRect& d : m_dirty.Rects())
         if (x < d.right && d.left < x + width && y < d.bottom && d.top < y + height) return true;
@@ -102,7 +89,7 @@ void CPavlenDlg::DrawSlice(CDC* dc, int entry, int slices, int index, int x, int
 }
 
 void CPavlenDlg::DrawDigits(CDC* dc, int entry, int value, int rightX, int y) {
-    const int g = ImageW(entry) / 10;
+    const int g = GameImageW(entry) / 10;
     if (value < 0) value = 0;
     int x = rightX - g;
     do {
@@ -242,7 +229,7 @@ void CPavlenDlg::PaintClock(CDC* dc) {
     const int x = m_clockAt.x, y = m_clockAt.y, r = m_clock.remaining;
     if (r < 0) return;
     DrawSlice(dc, 311, 2, (r / 800) % 2, x, y);
-    const int s = r / 1000, top = y + ImageH(311) / 2, x0 = x + ImageW(311) / 4 - 7;
+    const int s = r / 1000, top = y + GameImageH(311) / 2, x0 = x + GameImageW(311) / 4 - 7;
     if (s < 10) {
         DrawSlice(dc, 312, 10, s, x0 + 5, top);
     } else {
@@ -274,7 +261,7 @@ void CPavlenDlg::HandleResultDisplay(CDC* dc) {
 
 void CPavlenDlg::DrawEffects(CDC* dc) {
     const int W0 = m_client.right, H0 = m_client.bottom;
-    const int bw = ImageW(314), bh = ImageH(314);
+    const int bw = GameImageW(314), bh = GameImageH(314);
     for (int i = 0; i < m_state.bombs && bw > 0; ++i) DrawEntry(dc, 314, 20 + (i % 7) * bw, 20 + (i / 7) * bh);
     if (m_effects.Empty()) return;
     const int code = m_effects.Codes().front();
@@ -286,14 +273,14 @@ void CPavlenDlg::DrawEffects(CDC* dc) {
     else if (code == 101)
         entry = 318;
     if (entry > 0) {
-        const int fw = ImageW(entry) / slices;
-        DrawSlice(dc, entry, slices, m_effects.Frame(), (W0 - fw - 200) / 2, (H0 - ImageH(entry)) / 2 - 80);
+        const int fw = GameImageW(entry) / slices;
+        DrawSlice(dc, entry, slices, m_effects.Frame(), (W0 - fw - 200) / 2, (H0 - GameImageH(entry)) / 2 - 80);
     } else if (code == 9 || code == 10) {
-        DrawEntry(dc, 315, (W0 - ImageW(315) - 200) / 2, m_effects.planeY);
+        DrawEntry(dc, 315, (W0 - GameImageW(315) - 200) / 2, m_effects.planeY);
     }
 }
 
 void CPavlenDlg::QueueEffect(int code) {
-    m_effects.planeHeight = ImageH(315);
+    m_effects.planeHeight = GameImageH(315);
     m_effects.Queue(code, m_client.bottom);
 }

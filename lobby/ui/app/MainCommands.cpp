@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/protocol/LobbyProtocol.h"
@@ -94,14 +95,9 @@ void CMyMiraboGameDlg::CloseRoomPage() {
 
 void CMyMiraboGameDlg::SendEnterRoom(int roomId) {
     CLobbyData& hub = GetLobbyData();
-    LobbyLockGuard guard(hub.lobbyLock);
-    CLobbyProtocol* protocol = hub.GetLobbyProtocol();
-    CNetEngineEx* engine = hub.GetNetEngine();
-    if (!protocol || !engine) return;
-    int length = 0;
-    std::unique_ptr<unsigned char[]> request(
-        protocol->MakeEnterRoomMsg(hub.userName, std::to_string(roomId), &length));
-    if (request) engine->Send(reinterpret_cast<const char*>(request.get()), length);
+    SendLobbyRequest(hub, [&](CLobbyProtocol& protocol, int* length) {
+        return protocol.MakeEnterRoomMsg(hub.userName, std::to_string(roomId), length);
+    });
 }
 
 void CMyMiraboGameDlg::EnterRoom(int roomId) {

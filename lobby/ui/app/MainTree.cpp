@@ -234,6 +234,27 @@ void CMyMiraboGameDlg::OnRemoveGames(CRemoveGameList* message) {
     UpdateTotalCount();
 }
 
+namespace {
+
+// An added room's fields, all but its id and owner.
+void TakeRoomFields(LobbyRoomRecord& room, const AddRoomRecord& entry) {
+    room.name = entry.name;
+    room.host = entry.host;
+    room.host2 = entry.host2;
+    room.port = entry.port;
+    room.port2 = entry.port2;
+    room.flag = entry.flag;
+    room.playerCount = entry.playerCount;
+    room.group = entry.group;
+    room.openFlag = entry.openFlag;
+    room.closedText = entry.closedText;
+    room.gameId = entry.gameId;
+    room.text7 = entry.text7;
+    room.text12 = entry.text12;
+}
+
+}  // namespace
+
 void CMyMiraboGameDlg::OnAddRooms(CAddRoomList* message) {
     CKvTreeCtrl& tree = m_left.m_tree;
     CMyMiraboGameApp* app = GetLobbyApp();
@@ -245,19 +266,7 @@ void CMyMiraboGameDlg::OnAddRooms(CAddRoomList* message) {
         const bool match = IsMatchRoom(entry->text7);
         if (LobbyRoomRecord* room = hub.FindRoom(roomId)) {
             const bool matchChanged = room->text7 != entry->text7;
-            room->name = entry->name;
-            room->host = entry->host;
-            room->host2 = entry->host2;
-            room->port = entry->port;
-            room->port2 = entry->port2;
-            room->flag = entry->flag;
-            room->playerCount = entry->playerCount;
-            room->group = entry->group;
-            room->openFlag = entry->openFlag;
-            room->closedText = entry->closedText;
-            room->gameId = entry->gameId;
-            room->text7 = entry->text7;
-            room->text12 = entry->text12;
+            TakeRoomFields(*room, *entry);
             if (matchChanged) PostMessage(kMsgMainCommand, 12, 0);
             CTreeData* node = nullptr;
             if (CRoomData* data = tree.FindRoom(roomId, &node)) {
@@ -273,19 +282,7 @@ void CMyMiraboGameDlg::OnAddRooms(CAddRoomList* message) {
         if (!game) continue;
         LobbyRoomRecord* room = new LobbyRoomRecord();
         room->id = entry->id;
-        room->name = entry->name;
-        room->host = entry->host;
-        room->host2 = entry->host2;
-        room->port = entry->port;
-        room->port2 = entry->port2;
-        room->flag = entry->flag;
-        room->playerCount = entry->playerCount;
-        room->group = entry->group;
-        room->openFlag = entry->openFlag;
-        room->closedText = entry->closedText;
-        room->gameId = entry->gameId;
-        room->text7 = entry->text7;
-        room->text12 = entry->text12;
+        TakeRoomFields(*room, *entry);
         room->owner = game;
         game->rooms.push_back(room);
         const int number = std::atoi(entry->text12.c_str());

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/protocol/LobbyProtocol.h"
@@ -294,15 +295,10 @@ void CMyMiraboGameDlg::OnNewerClientWhileReconnecting() {
 
 void CMyMiraboGameDlg::RequestRoomList() {
     CLobbyData& hub = GetLobbyData();
-    LobbyLockGuard guard(hub.lobbyLock);
-    CLobbyProtocol* protocol = hub.GetLobbyProtocol();
-    CNetEngineEx* engine = hub.GetNetEngine();
-    if (!protocol || !engine) return;
-    int length = 0;
-    std::unique_ptr<unsigned char[]> request(protocol->MakeRoomListMsg(hub.userName, &length));
-    if (!request) return;
-    engine->Send(reinterpret_cast<const char*>(request.get()), length);
-    hub.StampRoomListSendTime(::timeGetTime());
+    if (SendLobbyRequest(hub, [&](CLobbyProtocol& protocol, int* length) {
+            return protocol.MakeRoomListMsg(hub.userName, length);
+        }))
+        hub.StampRoomListSendTime(::timeGetTime());
 }
 
 void CMyMiraboGameDlg::HandleServerMessage(CMessage* raw) {

@@ -11,6 +11,7 @@
 
 #include "lobby/net/base/NumberText.h"
 #include "lobby/net/engine/NetEngineEx.h"
+#include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/protocol/LobbyProtocol.h"
@@ -316,27 +317,21 @@ void CExScrollView::PostBox(LPCSTR text, LPCSTR caption, int countFlag, int seco
 
 void CExScrollView::RequestSeat(int desk, int seat) {
     CLobbyData& data = GetLobbyData();
-    LobbyLockGuard hub(data.lobbyLock);
-    m_chosenDesk = desk;
-    m_chosenSeat = seat;
-    CLobbyProtocol* protocol = data.GetLobbyProtocol();
-    CNetEngineEx* engine = data.GetNetEngine();
-    if (!protocol || !engine) return;
-    int length = 0;
-    std::unique_ptr<unsigned char[]> message(
-        protocol->MakeEnterDeskMsg(m_roomId, IntToString(desk), IntToString(seat), &length));
-    if (message) engine->Send(reinterpret_cast<const char*>(message.get()), length);
+    {
+        LobbyLockGuard hub(data.lobbyLock);
+        m_chosenDesk = desk;
+        m_chosenSeat = seat;
+    }
+    SendLobbyRequest(data, [&](CLobbyProtocol& protocol, int* length) {
+        return protocol.MakeEnterDeskMsg(m_roomId, IntToString(desk), IntToString(seat), length);
+    });
 }
 
 void CExScrollView::SendEnterRoom() {
     CLobbyData& data = GetLobbyData();
-    LobbyLockGuard hub(data.lobbyLock);
-    CLobbyProtocol* protocol = data.GetLobbyProtocol();
-    CNetEngineEx* engine = data.GetNetEngine();
-    if (!protocol || !engine) return;
-    int length = 0;
-    std::unique_ptr<unsigned char[]> message(protocol->MakeEnterRoomMsg(data.userName, m_roomId, &length));
-    if (message) engine->Send(reinterpret_cast<const char*>(message.get()), length);
+    SendLobbyRequest(data, [&](CLobbyProtocol& protocol, int* length) {
+        return protocol.MakeEnterRoomMsg(data.userName, m_roomId, length);
+    });
 }
 
 int CExScrollView::ResumeSeat() {
