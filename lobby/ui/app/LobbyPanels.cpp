@@ -26,10 +26,19 @@ BEGIN_MESSAGE_MAP(CDlgLeft, CDialog)
     ON_NOTIFY(NM_DBLCLK, 1000, OnDblClk)
 END_MESSAGE_MAP()
 
+void CDlgLeft::ImageDelete::operator()(Gdiplus::Image* image) const { delete image; }
+
 BOOL CDlgLeft::OnInitDialog() {
     CDialog::OnInitDialog();
     m_tree.SubclassDlgItem(1000, this);
     CSkinRes* skin = GetLobbySkin();
+    const CString bk = skin->GetTreeBkPath();
+    if (!bk.IsEmpty()) {
+        wchar_t path[MAX_PATH] = L"";
+        ::MultiByteToWideChar(CP_ACP, 0, bk, -1, path, MAX_PATH);
+        m_treeBk.reset(new Gdiplus::Image(path));
+        m_tree.SetBkImage(m_treeBk.get());
+    }
     if (HIMAGELIST icons = *skin->GetTreeImageList())
         m_tree.SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(icons));
     m_tree.SetTextColor(0xFFFFFF);

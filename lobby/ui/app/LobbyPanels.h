@@ -4,6 +4,7 @@
 // panel of the room (132). Their drawn content comes separately.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "lobby/ui/KvTreeCtrl.h"
@@ -48,6 +49,10 @@ public:
     void Refresh() { Invalidate(); }
 
     CKvTreeCtrl m_tree;
+    struct ImageDelete {
+        void operator()(Gdiplus::Image* image) const;
+    };
+    std::unique_ptr<Gdiplus::Image, ImageDelete> m_treeBk;  // the tree's background picture
     int m_roomState = 0;
     int m_totalCount = 0;
 
