@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-std::vector<std::pair<std::string, int>> ParseColumnSpec(const char* spec) {
+std::vector<std::pair<std::string, int>> ParseColumnList(const char* columnText) {
     std::vector<std::pair<std::string, int>> columns;
-    if (!spec) return columns;
-    std::string s(spec);
+    if (!columnText) return columns;
+    std::string s(columnText);
     size_t pos = 0;
     for (;;) {
         const size_t comma = s.find(',', pos);

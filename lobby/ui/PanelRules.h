@@ -10,7 +10,7 @@
 #include <vector>
 
 // "name,width;name,width[;]": one (name, width) per comma found.
-std::vector<std::pair<std::string, int>> ParseColumnSpec(const char* spec);
+std::vector<std::pair<std::string, int>> ParseColumnList(const char* columnText);
 
 // Row order of the sortable list: when every byte of a is a digit (empty
 // counts), both compare as leading integers (-1, 0, 1), else as text through

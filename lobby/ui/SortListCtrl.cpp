@@ -21,9 +21,9 @@ void CSortListCtrl::HookHeader() {
     if (header) m_header.SubclassWindow(header);
 }
 
-int CSortListCtrl::SetColumns(LPCSTR spec) {
+int CSortListCtrl::SetColumns(LPCSTR columnText) {
     HookHeader();
-    for (const auto& column : ParseColumnSpec(spec)) {
+    for (const auto& column : ParseColumnList(columnText)) {
         if (InsertColumn(m_nColumns, column.first.c_str(), LVCFMT_LEFT, column.second) < 0) return 0;
         ++m_nColumns;
     }

@@ -16,7 +16,7 @@ public:
     };
 
     // "name,width;name,width[;]": 0 as soon as an insertion fails.
-    int SetColumns(LPCSTR spec);
+    int SetColumns(LPCSTR columnText);
     // Exactly one text per column; the new row's index, -1 otherwise.
     int AddItem(const std::vector<CString>& texts);
     BOOL SetItemText(int row, int column, LPCSTR text);

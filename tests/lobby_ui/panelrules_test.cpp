@@ -6,14 +6,14 @@
 
 #include "lobby/ui/PanelRules.h"
 
-TEST(PanelRules, ColumnSpec) {
-    auto two = ParseColumnSpec("a,100;b,60");
+TEST(PanelRules, ColumnList) {
+    auto two = ParseColumnList("a,100;b,60");
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0], std::make_pair(std::string("a"), 100));
     EXPECT_EQ(two[1], std::make_pair(std::string("b"), 60));
-    EXPECT_EQ(ParseColumnSpec("a,100;b,60;"), two);
-    EXPECT_TRUE(ParseColumnSpec("").empty());
-    EXPECT_TRUE(ParseColumnSpec(nullptr).empty());
+    EXPECT_EQ(ParseColumnList("a,100;b,60;"), two);
+    EXPECT_TRUE(ParseColumnList("").empty());
+    EXPECT_TRUE(ParseColumnList(nullptr).empty());
 }
 
 TEST(PanelRules, CompareOnlyFirstTextDecides) {

@@ -84,12 +84,12 @@ int CRoomWnd::OnCreate(LPCREATESTRUCT cs) {
     GetClientRect(&client);
     if (!m_view->Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, client, this, kViewId)) return -1;
 
-    struct Spec {
+    struct StripButton {
         PngButton** button;
         UINT id;
         int x, normal, hover;
-    } specs[] = {{&m_quick, kQuickJoinId, 10, 10, 11}, {&m_leave, kLeaveId, 100, 12, 13}};
-    for (const Spec& s : specs) {
+    } buttons[] = {{&m_quick, kQuickJoinId, 10, 10, 11}, {&m_leave, kLeaveId, 100, 12, 13}};
+    for (const StripButton& s : buttons) {
         *s.button = new PngButton;
         PngButton* b = *s.button;
         if (!b->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(s.x, 1, s.x, 1), this, s.id))
