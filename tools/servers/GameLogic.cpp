@@ -319,6 +319,8 @@ void GameDesk::Result(std::vector<Reply>& out) {
         result.Cards(ListOf(hands_[s])).End();
     }
     out.push_back(result);
+    // The player's money as the server keeps it, after the result.
+    out.push_back(Reply(kGame, "PlayerMoneyNew").Element("player", {{"money", Money(money_[0])}, {"id", names_[0]}}));
     stage_ = kSeated;
     autoPlay_ = false;
 }
