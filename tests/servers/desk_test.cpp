@@ -126,6 +126,14 @@ TEST(GameDesk, HandsArePlayedToTheResultByTheRulesAndFollowTheSeed) {
             EXPECT_NE(table.Transcript(), first);
         }
     }
+    // A chat line carries no player id and is answered once validated.
+    Table chat(1);
+    unsigned int n = 0;
+    const std::string line = Built(GetMsgFactory()->BuildChat(0xFF, "p1", " ", "hi", &n), n);
+    EXPECT_TRUE(chat.Send(line).empty()) << "not validated yet";
+    chat.Validate();
+    EXPECT_EQ(chat.Send(line), std::vector<int>{CChatMsg::kType});
+
     Table again(1);
     again.Validate();
     again.Ready();
