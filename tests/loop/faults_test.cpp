@@ -51,7 +51,7 @@ protected:
     void Start(const char* name, const std::string& lobbyScript = "", const std::string& gameScript = "") {
         loop::RigOptions options;
         options.name = name;
-        options.turnSeconds = 30;
+        options.turnSeconds = 8;  // own turns left alone time out, and the second asks for auto-play
         for (const std::string& f : {lobbyLog, gameLog}) DeleteFileA(f.c_str());
         options.lobbyServerOptions = {"--transcript \"" + lobbyLog + "\""};
         options.gameServerOptions = {"--transcript \"" + gameLog + "\""};
