@@ -105,9 +105,15 @@ protected:
             rig->AnswerTableBoxes(IDOK);
             for (int id : {IDC_READY, IDC_BID3, IDC_NO_DOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_NO})
                 if (rig->ClickTableButton(id)) return false;
-            if (!loop::IsUsable(rig->TableButton(IDC_PLAY))) return hinted = false;
-            hinted = hinted ? !rig->ClickTableButton(IDC_PLAY) : rig->ClickTableButton(IDC_HINT);
-            if (!hinted) next += 700;  // a refused play leaves the buttons: hint again
+            if (!loop::IsUsable(rig->TableButton(IDC_HINT))) return hinted = false;
+            if (!hinted) {
+                hinted = rig->ClickTableButton(IDC_HINT);
+                return false;
+            }
+            // Play is enabled once the raised cards beat the play before; else pass.
+            if (!rig->ClickTableButton(IDC_PLAY)) rig->ClickTableButton(IDC_PASS);
+            hinted = false;
+            next += 700;
             return false;
         }, 90000);
     }
