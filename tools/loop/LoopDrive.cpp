@@ -103,19 +103,21 @@ private:
             }
             for (int id : {IDC_NO_DOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_NO})
                 if (Press(id)) return false;
-            if (!IsUsable(rig_.TableButton(IDC_PLAY))) return false;
+            // The player's turn: the play button waits for cards picked.
+            if (!IsUsable(rig_.TableButton(IDC_HINT))) return false;
             if (!passed && Press(IDC_PASS)) {
                 passed = true;
                 Reached("pass", rig_.Table());
                 return false;
             }
-            if (!rig_.ClickTableButton(IDC_HINT)) return false;
-            Sleep(300);  // the raised cards drawn before the picture
-            if (!hinted) {
+            rig_.ClickTableButton(IDC_HINT);
+            const bool picked = WaitFor([&] { return IsUsable(rig_.TableButton(IDC_PLAY)); }, 1000);
+            if (picked && !hinted) {
                 hinted = true;
+                Sleep(200);  // the raised cards drawn before the picture
                 Reached("hint", rig_.Table());
             }
-            if (!Press(IDC_PLAY) || IsShown(rig_.TableButton(IDC_PLAY))) {
+            if (!picked || !Press(IDC_PLAY) || IsShown(rig_.TableButton(IDC_PLAY))) {
                 rig_.AnswerTableBoxes(IDOK);  // nothing to beat it with: pass
                 Press(IDC_PASS);
             }
