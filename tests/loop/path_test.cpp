@@ -51,3 +51,27 @@ TEST(LoopPath, EveryStageFromTheLoginToTheTableAndBackIsReached) {
     EXPECT_TRUE(HasLineEnding(lobbyTrace, " 1 0 0")) << ::testing::PrintToString(lobbyTrace);
     EXPECT_TRUE(HasLineEnding(lobbyTrace, " 0 1 0")) << ::testing::PrintToString(lobbyTrace);
 }
+
+TEST(LoopRig, ThePlayFolderHoldsTheProgramsAndTheServersComeBackOnTheirPorts) {
+    std::string folder;
+    {
+        loop::RigOptions options;
+        options.name = "rig";
+        loop::LoopRig rig(options);
+        std::string error;
+        ASSERT_TRUE(rig.Start(error)) << error;
+        folder = rig.Folder();
+        std::string text;
+        for (const char* file : {"MiraboGame.exe", "fenlo.exe", "Msg.ini", "fenlo\\FENLOMsg.ini", "FENLORoomTree.ini",
+                                 "serveraddr.ini", "Skin\\Style1\\Skin.ini"})
+            EXPECT_TRUE(loop::ReadText(folder + file, text) && !text.empty()) << file;
+        const unsigned short lobby = rig.LobbyPort(), game = rig.GamePort();
+        ASSERT_NE(lobby, 0);
+        ASSERT_NE(game, 0);
+        ASSERT_TRUE(rig.RestartGameServer());
+        ASSERT_TRUE(rig.RestartLobbyServer());
+        EXPECT_EQ(rig.GamePort(), game);
+        EXPECT_EQ(rig.LobbyPort(), lobby);
+    }
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "removed at the end";
+}
