@@ -75,3 +75,22 @@ TEST(LoopRig, ThePlayFolderHoldsTheProgramsAndTheServersComeBackOnTheirPorts) {
     }
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "removed at the end";
 }
+
+TEST(LoopPath, AStageNotReachedIsNamedAndEndsTheDrive) {
+    loop::RigOptions options;
+    options.name = "nobin";
+    options.binFolder = OutputFolder() + "no-programs-here";
+    loop::LoopRig rig(options);
+    std::string log;
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    const loop::DriveReport report = loop::DrivePath(rig, OutputFolder() + "nobin", out);
+    std::rewind(out);
+    char line[512];
+    while (std::fgets(line, sizeof line, out)) log += line;
+    std::fclose(out);
+    EXPECT_FALSE(report.Ok());
+    EXPECT_EQ(report.failed, "servers");
+    EXPECT_TRUE(report.reached.empty());
+    EXPECT_EQ(log.compare(0, 30, "stage servers: FAILED (cannot "), 0) << log;
+}
