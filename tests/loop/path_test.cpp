@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "tools/loop/LoopDrive.h"
+#include "tests/support/LoopbackServer.h"
 #include "tools/loop/PlayFolder.h"
+#include "tools/loop/WindowFind.h"
 
 namespace {
 
@@ -93,4 +95,34 @@ TEST(LoopPath, AStageNotReachedIsNamedAndEndsTheDrive) {
     EXPECT_EQ(report.failed, "servers");
     EXPECT_TRUE(report.reached.empty());
     EXPECT_EQ(log.compare(0, 30, "stage servers: FAILED (cannot "), 0) << log;
+}
+
+TEST(LoopMain, ThePersonsRunEndsWithTheLobbyAndStopsTheServers) {
+    const std::string bin = OutputFolder() + "..\\..\\bin\\";
+    {
+        testsupport::ChildProcess usage(bin + "MiraboLoop.exe", "--walk", bin);
+        ASSERT_TRUE(usage.WaitExit(10000));
+        EXPECT_EQ(usage.ExitCode(), 2u);
+    }
+    testsupport::ChildProcess person(bin + "MiraboLoop.exe", "--person", bin);
+    DWORD lobby = 0;
+    HWND main = nullptr;
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+        const std::vector<DWORD> ids = loop::ProcessesNamed("MiraboGame.exe", person.Id());
+        lobby = ids.empty() ? 0 : ids[0];
+        const std::vector<HWND> found = loop::ProcessWindows(
+            lobby, [](HWND w) { return testsupport::WindowText(w) == loop::kLobbyTitle; });
+        main = found.empty() ? nullptr : found[0];
+        return main != nullptr;
+    }, 30000));
+    EXPECT_EQ(loop::ProcessesNamed("MiraboLobbyServer.exe", person.Id()).size(), 1u);
+    EXPECT_FALSE(person.WaitExit(0)) << "waits while the lobby runs";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(testsupport::WaitFor([&] {
+        for (HWND box : loop::ProcessWindows(lobby, [&](HWND w) { return w != main; })) loop::Confirm(box);
+        return person.WaitExit(100);
+    }, 20000));
+    EXPECT_EQ(person.ExitCode(), 0u);
+    EXPECT_TRUE(loop::ProcessesNamed("MiraboLobbyServer.exe").empty());
+    EXPECT_TRUE(loop::ProcessesNamed("FenloGameServer.exe").empty());
 }
