@@ -183,7 +183,12 @@ bool TableDealt(LoopRig& rig) {
 bool SettleInRoom(LoopRig& rig, int ms) {
     // The lobby starts the room's table as it enters; the seats need it gone.
     if (!rig.WaitRoomPage(ms)) return false;
-    if (rig.WaitTable(10000) && !rig.CloseTable()) return false;
+    const bool started = WaitFor([&] {
+        for (const std::string& line : rig.TraceLines(false))
+            if (line.compare(0, 15, "start fenlo.exe") == 0) return true;
+        return false;
+    }, 5000);
+    if (started && rig.WaitTable(ms) && !rig.CloseTable()) return false;
     return rig.WaitFenloGone(ms) && rig.WaitRoomPage(ms) != nullptr;
 }
 
