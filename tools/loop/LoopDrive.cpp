@@ -16,6 +16,13 @@ const int kStageCount = sizeof kStages / sizeof kStages[0];
 
 namespace {
 
+// The window stands above the other in the z-order.
+bool Above(HWND window, HWND other) {
+    for (HWND w = window; w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == other) return true;
+    return false;
+}
+
 const int kAskIds[] = {IDC_BID1, IDC_BID2, IDC_BID3, IDC_NO_BID, IDC_DOUBLE, IDC_NO_DOUBLE, IDC_REDOUBLE,
                        IDC_NO_REDOUBLE, IDC_CONTEST_YES, IDC_CONTEST_NO, IDC_PLAY, IDC_HINT};
 
@@ -40,6 +47,9 @@ public:
         Reached("dealt", rig_.Table());
         if (!PlayHand()) return report_;
         HWND result = rig_.ResultDialog();
+        // Seen by the person only when it stands above the table.
+        if (!WaitFor([&] { return Above(result, rig_.Table()); }, 3000))
+            return Fail("result", "the result dialog is under the table");
         Reached("result", result);
         Click(GetDlgItem(result, IDC_RESULT_BACK));
         const bool gone = WaitFor([&] {
