@@ -19,10 +19,16 @@
 #include "tests/support/FakeLobby.h"
 #include "tests/support/HttpResponder.h"
 #include "tests/support/LoopbackServer.h"
+#include "tools/loop/RemoteTree.h"
+#include "tools/loop/WindowFind.h"
 
 using testsupport::ChildProcess;
 using testsupport::WaitFor;
 using testsupport::WindowText;
+using loop::FindChild;
+using loop::FindClass;
+using loop::FindControl;
+using loop::RemoteTree;
 
 namespace {
 
@@ -765,90 +771,6 @@ struct LobbyRun {
     ProgramFolder folder;
 };
 
-HWND FindChild(HWND parent, const std::string& title) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (IsWindowVisible(child) && WindowText(child) == title) return child;
-        if (HWND deeper = FindChild(child, title)) return deeper;
-    }
-    return nullptr;
-}
-
-HWND FindClass(HWND parent, const char* cls) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[64] = "";
-        GetClassNameA(child, name, sizeof name);
-        if (std::string(name) == cls) return child;
-        if (HWND deeper = FindClass(child, cls)) return deeper;
-    }
-    return nullptr;
-}
-
-// The lobby's tree read from the test process through memory in the lobby's.
-class RemoteTree {
-public:
-    RemoteTree(HWND tree, DWORD pid) : tree_(tree) {
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        remote_ = process_ ? VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE) : nullptr;
-    }
-    ~RemoteTree() {
-        if (remote_) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
-        if (process_) CloseHandle(process_);
-    }
-    std::string Text(HTREEITEM item) {
-        TVITEMA tv{};
-        tv.mask = TVIF_TEXT;
-        tv.hItem = item;
-        tv.pszText = static_cast<char*>(remote_) + 512;
-        tv.cchTextMax = 256;
-        WriteProcessMemory(process_, remote_, &tv, sizeof tv, nullptr);
-        SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_));
-        char text[256] = "";
-        ReadProcessMemory(process_, static_cast<char*>(remote_) + 512, text, sizeof text - 1, nullptr);
-        return text;
-    }
-    // Every item depth first as "depth:text".
-    std::vector<std::string> Items() {
-        std::vector<std::string> out;
-        Walk(reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0)), 0, out);
-        return out;
-    }
-    HTREEITEM Find(const std::string& text) { return FindFrom(Root(), text); }
-    // A double click in the middle of the item's text.
-    void DoubleClick(HTREEITEM item) {
-        RECT r{};
-        WriteProcessMemory(process_, remote_, &r, sizeof r, nullptr);
-        WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr);  // TVM_GETITEMRECT's item
-        SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote_));
-        ReadProcessMemory(process_, remote_, &r, sizeof r, nullptr);
-        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-        PostMessageA(tree_, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        PostMessageA(tree_, WM_LBUTTONUP, 0, at);
-    }
-
-private:
-    HTREEITEM Root() { return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0)); }
-    HTREEITEM Next(HTREEITEM item, UINT code) {
-        return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
-    }
-    void Walk(HTREEITEM item, int depth, std::vector<std::string>& out) {
-        for (; item; item = Next(item, TVGN_NEXT)) {
-            out.push_back(std::to_string(depth) + ":" + Text(item));
-            Walk(Next(item, TVGN_CHILD), depth + 1, out);
-        }
-    }
-    HTREEITEM FindFrom(HTREEITEM item, const std::string& text) {
-        for (; item; item = Next(item, TVGN_NEXT)) {
-            if (Text(item) == text) return item;
-            if (HTREEITEM found = FindFrom(Next(item, TVGN_CHILD), text)) return found;
-        }
-        return nullptr;
-    }
-    HWND tree_;
-    HANDLE process_ = nullptr;
-    void* remote_ = nullptr;
-};
-
 const std::string kBobLine = std::string("('bob,") + kStoredDigest + "')";
 
 // Answers every open box of the lobby with the button.
@@ -1139,18 +1061,6 @@ TEST(LobbyMain, MemberPageAndAdvertisementOpenAsWebPages) {
     SavePng(CaptureWindow(main), "lobby_member_page");
 }
 
-namespace {
-// The visible child of the main window with that control id and class.
-HWND FindControl(HWND parent, int id, const char* cls) {
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[64] = "";
-        GetClassNameA(child, name, sizeof name);
-        if (GetDlgCtrlID(child) == id && std::string(name) == cls) return child;
-        if (HWND deeper = FindControl(child, id, cls)) return deeper;
-    }
-    return nullptr;
-}
-}  // namespace
 
 TEST(LobbyMain, PanelsShowTheAllowedLinksAndANoticePopsUp) {
     ScriptedLobby server;

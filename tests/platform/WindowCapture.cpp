@@ -46,20 +46,22 @@ Capture CaptureWindow(HWND hwnd) {
 }
 
 std::string SavePng(const Capture& capture, const std::string& name) {
-    using namespace Gdiplus;
-    static ULONG_PTR token = 0;
-    if (!token) {
-        GdiplusStartupInput input;
-        if (GdiplusStartup(&token, &input, nullptr) != Ok) return "";
-    }
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string dir(exe);
     dir = dir.substr(0, dir.find_last_of('\\'));
     dir = dir.substr(0, dir.find_last_of('\\')) + "\\test-output";
     CreateDirectoryA(dir.c_str(), nullptr);
-    std::string path = dir + "\\" + name + ".png";
+    return SavePngTo(capture, dir + "\\" + name + ".png");
+}
 
+std::string SavePngTo(const Capture& capture, const std::string& path) {
+    using namespace Gdiplus;
+    static ULONG_PTR token = 0;
+    if (!token) {
+        GdiplusStartupInput input;
+        if (GdiplusStartup(&token, &input, nullptr) != Ok) return "";
+    }
     std::vector<uint32_t> argb(capture.pixels);
     for (auto& px : argb) px |= 0xFF000000u;
     GpBitmap* bitmap = nullptr;

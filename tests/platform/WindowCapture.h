@@ -27,6 +27,8 @@ Capture CaptureWindow(HWND hwnd);
 Capture CaptureDC(HDC dc, int width, int height);
 // Writes name.png into the build's test-output folder; returns its path or "".
 std::string SavePng(const Capture& capture, const std::string& name);
+// Writes the PNG file at that path; returns it or "".
+std::string SavePngTo(const Capture& capture, const std::string& path);
 
 // Dispatches this thread's messages for ms milliseconds.
 void PumpMessages(DWORD ms);

@@ -56,6 +56,13 @@ bool ChildProcess::WaitExit(int ms) {
     return started_ && ::WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
+void ChildProcess::Kill() {
+    if (started_ && !WaitExit(0)) {
+        ::TerminateProcess(info_.hProcess, 9);
+        WaitExit(5000);
+    }
+}
+
 DWORD ChildProcess::ExitCode() {
     DWORD code = 1;
     if (started_) ::GetExitCodeProcess(info_.hProcess, &code);

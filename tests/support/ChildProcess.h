@@ -27,6 +27,8 @@ public:
     DWORD Id() const { return info_.dwProcessId; }
     bool WaitExit(int ms);
     DWORD ExitCode();
+    // Ends it at once (programs without windows to close).
+    void Kill();
     // Its visible top-level windows, of a class and with a title when given.
     std::vector<HWND> Windows(const char* cls = nullptr, const char* title = nullptr);
     // The first such window within the time, or null.

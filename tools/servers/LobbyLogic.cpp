@@ -19,8 +19,8 @@ std::vector<Reply> One(Reply r) { return std::vector<Reply>{std::move(r)}; }
 LobbyConfig DefaultLobbyConfig() {
     LobbyConfig c;
     c.accounts.push_back({"player", MakeStoredDigest("secret", false), "1000.00", "player"});
-    c.rooms.push_back({"1", "新手房", 12});
-    c.rooms.push_back({"2", "高手房", 3});
+    c.rooms.push_back({"1", "新手房", 12, "1", "11"});
+    c.rooms.push_back({"2", "高手房", 3, "1", "12"});
     return c;
 }
 
@@ -94,15 +94,17 @@ Reply LobbyLogic::GameList() const {
     r.Count(config_.rooms.size());
     const std::string port = std::to_string(config_.gamePort);
     for (const LobbyRoom& room : config_.rooms)
-        r.Element("room", {{"id", room.id},
-                           {"chinesename", room.name},
-                           {"ip", config_.gameHost},
-                           {"port", port},
-                           {"vip", "False"},
-                           {"playercount", std::to_string(room.playerCount)},
-                           {"style", "0"},
-                           {"description", "1"},
-                           {"GameId", "1"}});
+        r.Start("room", {{"id", room.id},
+                         {"chinesename", room.name},
+                         {"ip", config_.gameHost},
+                         {"port", port},
+                         {"vip", "False"},
+                         {"playercount", std::to_string(room.playerCount)},
+                         {"style", "0"},
+                         {"description", room.entry},
+                         {"GameId", "1"}})
+            .XmlOnly({{"closedtext", ""}, {"game", "1"}, {"node", room.node}})
+            .End();
     return r.End();
 }
 

@@ -25,6 +25,11 @@ struct LobbyRoom {
     std::string id;
     std::string name;
     int playerCount = 0;
+    // Where the lobby's tree shows it: the FENLORoomTree.ini entry it hangs
+    // under and its own node number (1 to 59999). The binary form has no room
+    // for the node, so only the text form places rooms in the tree.
+    std::string entry = "1";
+    std::string node;
 };
 
 struct LobbyConfig {

@@ -29,6 +29,15 @@ Reply& Reply::End() {
     return *this;
 }
 
+Reply& Reply::XmlOnly(std::initializer_list<Attr> attributes) {
+    for (auto it = nodes_.rbegin(); it != nodes_.rend(); ++it) {
+        if (it->depth < 0) continue;
+        for (const Attr& a : attributes) it->attributes.emplace_back(a.first, a.second);
+        break;
+    }
+    return *this;
+}
+
 Reply& Reply::Count(size_t n) {
     fields_.push_back(std::to_string(n));
     return *this;

@@ -36,6 +36,8 @@ public:
         return Start(element, attributes).End();
     }
     Reply& Count(size_t n);  // binary only
+    // Attributes of the element last started that only the document carries.
+    Reply& XmlOnly(std::initializer_list<Attr> attributes);
     // A counted list of card elements (number, suit).
     Reply& Cards(const CardList& cards);
 
