@@ -1,5 +1,9 @@
 #!/bin/bash
-# Sets up, builds every deliverable and runs the programs' main job under Wine.
+# Sets up, builds every deliverable and runs the programs' main job under Wine:
+# the whole loop on 127.0.0.1, our lobby and game servers with MiraboGame.exe
+# logged in from the command line. On a desktop (DISPLAY set and answering, CI
+# unset) the person plays; otherwise a driver of ours plays the path under Xvfb
+# and leaves a screenshot of each stage in build/<preset>/loop/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,9 +13,33 @@ cmake --build --preset windows
 P=$(scripts/wine-preset.sh)
 if [ "$P" != windows ]; then cmake --preset "$P" >/dev/null; cmake --build --preset "$P"; fi
 TOP=$PWD ROOT=$PWD/build/$P/wine
-tools/winenv.sh up "$ROOT"
+
+answers() {
+  python3 - <<'PY' 2>/dev/null
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+sys.exit(0 if x.XOpenDisplay(None) else 1)
+PY
+}
+if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && answers; then
+  MIRABO_DISPLAY=$DISPLAY tools/winenv.sh up "$ROOT"
+  person=1
+else
+  tools/winenv.sh up "$ROOT"
+  person=0
+fi
 trap '"$TOP/tools/winenv.sh" down "$ROOT"' EXIT
 cd build/$P/bin
 "../wine/wine-run" smoke.exe
-# The card-game client started as the lobby starts it, against a game server of ours.
-"../wine/wine-run" fenlo_demo.exe
+if [ $person = 1 ]; then
+  "../wine/wine-run" MiraboLoop.exe --person
+else
+  SHOTS=$TOP/build/$P/loop
+  rm -rf "$SHOTS"
+  status=0
+  "../wine/wine-run" MiraboLoop.exe --drive "Z:${SHOTS//\//\\}" || status=$?
+  echo "run.sh: the loop's screenshots are in $SHOTS/"
+  ls "$SHOTS" 2>/dev/null | sed 's/^/  /'
+  exit $status
+fi

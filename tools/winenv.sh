@@ -1,6 +1,7 @@
 #!/bin/bash
 # The Wine environment the Windows tests run in, kept under one folder:
 #   winenv.sh up   ROOT   make the prefix once, start Xvfb and a persistent wineserver
+#                         (MIRABO_DISPLAY set: that display instead of Xvfb)
 #   winenv.sh down ROOT   stop this prefix's wine processes and the Xvfb started by "up"
 #   winenv.sh env  ROOT   print the variables as shell exports (used by wine-run)
 #
@@ -62,7 +63,9 @@ up() {
     mkdir -p "$LOCDIR"
     localedef -i zh_CN -f UTF-8 "$LOCDIR/zh_CN.UTF-8" >/dev/null 2>&1 || true
   fi
-  if ! alive "$ROOT/xvfb.pid"; then
+  if [ -n "${MIRABO_DISPLAY:-}" ]; then
+    echo "$MIRABO_DISPLAY" >"$ROOT/display"
+  elif ! alive "$ROOT/xvfb.pid"; then
     local n disp=""
     for n in $(seq 90 160); do
       if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then disp=:$n; break; fi

@@ -1,7 +1,8 @@
 // bench_loop.exe [runs]: run from the bin folder. Each run starts the loop
 // afresh (LoopRig.h) and measures, in ms:
 //   start  MiraboGame.exe started with the command-line login to its tree
-//          showing the servers' room
+//          showing the servers' room (with the times the login window and
+//          the lobby window showed)
 //   seat   a click on a free seat of the room page to fenlo.exe's table dealt
 //          (the ready button clicked as soon as it shows)
 // and prints the medians.
@@ -47,7 +48,12 @@ int main(int argc, char** argv) {
         const double t0 = Now();
         rig.StartLobby();
         HWND tree = nullptr;
-        if (!WaitFor([&] { return (tree = rig.Tree()) != nullptr; }, 30000)) {
+        double shown = -1, main = -1;
+        if (!WaitFor([&] {
+                if (shown < 0 && rig.WaitLoginWindow(0)) shown = Now() - t0;
+                if (main < 0 && rig.LobbyWindow()) main = Now() - t0;
+                return (tree = rig.Tree()) != nullptr;
+            }, 30000)) {
             std::printf("run %d: the lobby window did not come up\n", i + 1);
             return 1;
         }
@@ -57,6 +63,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         const double filled = Now() - t0;
+        if (main < 0) main = filled;  // shown with its tree in one poll
         if (!rig.EnterRoom("新手房", 5000) || !loop::SettleInRoom(rig)) {
             std::printf("run %d: the room page did not come up\n", i + 1);
             return 1;
@@ -70,7 +77,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         const double dealt = Now() - t1;
-        std::printf("run %d: start to tree %.0f ms, seat to dealt %.0f ms\n", i + 1, filled, dealt);
+        std::printf("run %d: start to tree %.0f ms (login window %.0f, lobby window %.0f), seat to dealt %.0f ms\n",
+                    i + 1, filled, shown, main, dealt);
         std::fflush(stdout);
         starts.push_back(filled);
         seats.push_back(dealt);

@@ -11,6 +11,7 @@
 #include "game/core/GameSession.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
+#include "game/ui/ReslutDlg.h"
 #include "game/ui/SeatFields.h"
 #include "game/ui/TableHooks.h"
 #include "game/ui/TableTrace.h"
@@ -136,6 +137,10 @@ void CPavlenDlg::CloseAdControl() {
 
 void CPavlenDlg::BringToFront() {
     if (m_hWnd && ::GetForegroundWindow() != m_hWnd) SetForegroundWindow();
+    // The result dialog stays above the table, as an owned window must: not
+    // every window system keeps it there when its owner comes to the front.
+    if (m_resultDialog && m_resultDialog->m_hWnd && m_resultDialog->IsWindowVisible())
+        ::SetWindowPos(m_resultDialog->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 int CPavlenDlg::Box(const char* text, const char* caption, UINT type, int seconds) {

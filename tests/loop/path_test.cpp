@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "tools/loop/LoopDrive.h"
+#include "tests/support/LoopbackServer.h"
 #include "tools/loop/PlayFolder.h"
+#include "tools/loop/WindowFind.h"
 
 namespace {
 
@@ -50,4 +52,77 @@ TEST(LoopPath, EveryStageFromTheLoginToTheTableAndBackIsReached) {
     // The room's own launch, then the seat's: desk 1, seat 0.
     EXPECT_TRUE(HasLineEnding(lobbyTrace, " 1 0 0")) << ::testing::PrintToString(lobbyTrace);
     EXPECT_TRUE(HasLineEnding(lobbyTrace, " 0 1 0")) << ::testing::PrintToString(lobbyTrace);
+}
+
+TEST(LoopRig, ThePlayFolderHoldsTheProgramsAndTheServersComeBackOnTheirPorts) {
+    std::string folder;
+    {
+        loop::RigOptions options;
+        options.name = "rig";
+        loop::LoopRig rig(options);
+        std::string error;
+        ASSERT_TRUE(rig.Start(error)) << error;
+        folder = rig.Folder();
+        std::string text;
+        for (const char* file : {"MiraboGame.exe", "fenlo.exe", "Msg.ini", "fenlo\\FENLOMsg.ini", "FENLORoomTree.ini",
+                                 "serveraddr.ini", "Skin\\Style1\\Skin.ini"})
+            EXPECT_TRUE(loop::ReadText(folder + file, text) && !text.empty()) << file;
+        const unsigned short lobby = rig.LobbyPort(), game = rig.GamePort();
+        ASSERT_NE(lobby, 0);
+        ASSERT_NE(game, 0);
+        ASSERT_TRUE(rig.RestartGameServer());
+        ASSERT_TRUE(rig.RestartLobbyServer());
+        EXPECT_EQ(rig.GamePort(), game);
+        EXPECT_EQ(rig.LobbyPort(), lobby);
+    }
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "removed at the end";
+}
+
+TEST(LoopPath, AStageNotReachedIsNamedAndEndsTheDrive) {
+    loop::RigOptions options;
+    options.name = "nobin";
+    options.binFolder = OutputFolder() + "no-programs-here";
+    loop::LoopRig rig(options);
+    std::string log;
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    const loop::DriveReport report = loop::DrivePath(rig, OutputFolder() + "nobin", out);
+    std::rewind(out);
+    char line[512];
+    while (std::fgets(line, sizeof line, out)) log += line;
+    std::fclose(out);
+    EXPECT_FALSE(report.Ok());
+    EXPECT_EQ(report.failed, "servers");
+    EXPECT_TRUE(report.reached.empty());
+    EXPECT_EQ(log.compare(0, 30, "stage servers: FAILED (cannot "), 0) << log;
+}
+
+TEST(LoopMain, ThePersonsRunEndsWithTheLobbyAndStopsTheServers) {
+    const std::string bin = OutputFolder() + "..\\..\\bin\\";
+    {
+        testsupport::ChildProcess usage(bin + "MiraboLoop.exe", "--walk", bin);
+        ASSERT_TRUE(usage.WaitExit(10000));
+        EXPECT_EQ(usage.ExitCode(), 2u);
+    }
+    testsupport::ChildProcess person(bin + "MiraboLoop.exe", "--person", bin);
+    DWORD lobby = 0;
+    HWND main = nullptr;
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+        const std::vector<DWORD> ids = loop::ProcessesNamed("MiraboGame.exe", person.Id());
+        lobby = ids.empty() ? 0 : ids[0];
+        const std::vector<HWND> found = loop::ProcessWindows(
+            lobby, [](HWND w) { return testsupport::WindowText(w) == loop::kLobbyTitle; });
+        main = found.empty() ? nullptr : found[0];
+        return main != nullptr;
+    }, 30000));
+    EXPECT_EQ(loop::ProcessesNamed("MiraboLobbyServer.exe", person.Id()).size(), 1u);
+    EXPECT_FALSE(person.WaitExit(0)) << "waits while the lobby runs";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(testsupport::WaitFor([&] {
+        for (HWND box : loop::ProcessWindows(lobby, [&](HWND w) { return w != main; })) loop::Confirm(box);
+        return person.WaitExit(100);
+    }, 20000));
+    EXPECT_EQ(person.ExitCode(), 0u);
+    EXPECT_TRUE(loop::ProcessesNamed("MiraboLobbyServer.exe").empty());
+    EXPECT_TRUE(loop::ProcessesNamed("FenloGameServer.exe").empty());
 }

@@ -3,6 +3,7 @@
 
 #include "lobby/net/protocol/LobbyProtocol.h"
 #include "lobby/net/protocol/LoginDigest.h"
+#include "tools/servers/CodeTables.h"
 #include "tools/servers/LobbyLogic.h"
 #include "tools/servers/Script.h"
 
@@ -58,6 +59,18 @@ TEST(LobbyLogic, LoginVersionAndSeatRules) {
     EXPECT_EQ(a.Answer(Built(p.MakeEnterDeskMsg("1", "9", "0", &n), n)).at(0).Xml().find("Success=\"True\""),
               std::string::npos)
         << "no such desk";
+}
+
+TEST(LobbyLogic, RoomsCarryTheirTreeNodeInTheTextFormOnly) {
+    LobbyConfig config = DefaultLobbyConfig();
+    const std::string xml = LobbyLogic(config).GameList().Xml();
+    EXPECT_NE(xml.find("description=\"1\" GameId=\"1\" closedtext=\"\" game=\"1\" node=\"11\""), std::string::npos) << xml;
+    // The binary form keeps its nine fields a room, whatever the node.
+    std::string withNodes, withoutNodes;
+    ASSERT_TRUE(LobbyLogic(config).GameList().Binary(DefaultLobbyCodes(), withNodes));
+    for (LobbyRoom& room : config.rooms) room.node.clear();
+    ASSERT_TRUE(LobbyLogic(config).GameList().Binary(DefaultLobbyCodes(), withoutNodes));
+    EXPECT_EQ(withNodes, withoutNodes);
 }
 
 TEST(Script, DirectivesApplyToTheirConnectionAndBadLinesAreRefused) {

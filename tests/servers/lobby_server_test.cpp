@@ -100,6 +100,9 @@ TEST_P(LobbyServerTest, RoomListRoomEntryDeskAndScriptedMessagesAreAnswered) {
         EXPECT_EQ(hub.gameList[0]->rooms[0]->host, "127.0.0.1");
         EXPECT_EQ(hub.gameList[0]->rooms[0]->port, "4321");
         EXPECT_EQ(hub.gameList[0]->rooms[0]->playerCount, 12);
+        // The tree's entry in both forms; the room's own node only in the text form.
+        EXPECT_EQ(hub.gameList[0]->rooms[0]->group, 1);
+        EXPECT_EQ(hub.gameList[0]->rooms[0]->text12, GetParam() ? "" : "11");
     }
     Send(protocol.MakeEnterRoomMsg("player", "2", &n), n);
     std::unique_ptr<CMessage> start = Next(kMsgStartGame);

@@ -16,6 +16,13 @@ const int kStageCount = sizeof kStages / sizeof kStages[0];
 
 namespace {
 
+// The window stands above the other in the z-order.
+bool Above(HWND window, HWND other) {
+    for (HWND w = window; w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == other) return true;
+    return false;
+}
+
 const int kAskIds[] = {IDC_BID1, IDC_BID2, IDC_BID3, IDC_NO_BID, IDC_DOUBLE, IDC_NO_DOUBLE, IDC_REDOUBLE,
                        IDC_NO_REDOUBLE, IDC_CONTEST_YES, IDC_CONTEST_NO, IDC_PLAY, IDC_HINT};
 
@@ -40,6 +47,9 @@ public:
         Reached("dealt", rig_.Table());
         if (!PlayHand()) return report_;
         HWND result = rig_.ResultDialog();
+        // Seen by the person only when it stands above the table.
+        if (!WaitFor([&] { return Above(result, rig_.Table()); }, 3000))
+            return Fail("result", "the result dialog is under the table");
         Reached("result", result);
         Click(GetDlgItem(result, IDC_RESULT_BACK));
         const bool gone = WaitFor([&] {
@@ -103,19 +113,21 @@ private:
             }
             for (int id : {IDC_NO_DOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_NO})
                 if (Press(id)) return false;
-            if (!IsUsable(rig_.TableButton(IDC_PLAY))) return false;
+            // The player's turn: the play button waits for cards picked.
+            if (!IsUsable(rig_.TableButton(IDC_HINT))) return false;
             if (!passed && Press(IDC_PASS)) {
                 passed = true;
                 Reached("pass", rig_.Table());
                 return false;
             }
-            if (!rig_.ClickTableButton(IDC_HINT)) return false;
-            Sleep(300);  // the raised cards drawn before the picture
-            if (!hinted) {
+            rig_.ClickTableButton(IDC_HINT);
+            const bool picked = WaitFor([&] { return IsUsable(rig_.TableButton(IDC_PLAY)); }, 1000);
+            if (picked && !hinted) {
                 hinted = true;
+                Sleep(200);  // the raised cards drawn before the picture
                 Reached("hint", rig_.Table());
             }
-            if (!Press(IDC_PLAY) || IsShown(rig_.TableButton(IDC_PLAY))) {
+            if (!picked || !Press(IDC_PLAY) || IsShown(rig_.TableButton(IDC_PLAY))) {
                 rig_.AnswerTableBoxes(IDOK);  // nothing to beat it with: pass
                 Press(IDC_PASS);
             }
@@ -181,7 +193,12 @@ bool TableDealt(LoopRig& rig) {
 bool SettleInRoom(LoopRig& rig, int ms) {
     // The lobby starts the room's table as it enters; the seats need it gone.
     if (!rig.WaitRoomPage(ms)) return false;
-    if (rig.WaitTable(10000) && !rig.CloseTable()) return false;
+    const bool started = WaitFor([&] {
+        for (const std::string& line : rig.TraceLines(false))
+            if (line.compare(0, 15, "start fenlo.exe") == 0) return true;
+        return false;
+    }, 5000);
+    if (started && rig.WaitTable(ms) && !rig.CloseTable()) return false;
     return rig.WaitFenloGone(ms) && rig.WaitRoomPage(ms) != nullptr;
 }
 

@@ -26,8 +26,11 @@ std::string FullPath(const std::string& path) {
 }
 
 int Drive(const std::string& shots) {
-    loop::LoopRig rig;
-    const loop::DriveReport report = loop::DrivePath(rig, FullPath(shots), stdout);
+    loop::DriveReport report;
+    {
+        loop::LoopRig rig;
+        report = loop::DrivePath(rig, FullPath(shots), stdout);
+    }
     if (report.Ok()) {
         std::printf("loop: every stage reached; screenshots in %s\n", FullPath(shots).c_str());
         return 0;

@@ -1,5 +1,6 @@
 #include "tools/loop/LoopRig.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -234,7 +235,7 @@ int LoopRig::ConfirmLobbyBoxes(const char* caption) {
     if (!lobby_) return n;
     for (HWND box : lobby_->Windows("#32770", caption)) {
         const std::string title = WindowText(box);
-        if (title == kLobbyTitle || title == kLoginTitle || !GetDlgItem(box, 0xFFFF)) continue;
+        if (title == kLobbyTitle || title == kLoginTitle) continue;
         Confirm(box);
         ++n;
     }
@@ -343,9 +344,21 @@ void LoopRig::EndFenlo() {
 
 std::string LoopRig::Screenshot(HWND window, const std::string& folder, const std::string& name) {
     if (!IsWindow(window)) return "";
-    const Capture shot = CaptureWindow(window);
+    Capture shot = CaptureWindow(window);
+    const bool flat = std::all_of(shot.pixels.begin(), shot.pixels.end(), [&](uint32_t px) { return px == shot.pixels[0]; });
+    if (flat) {
+        // Nothing read back from the window itself: what the screen shows over its client area.
+        RECT r{};
+        GetClientRect(window, &r);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        HDC screen = GetDC(nullptr);
+        SetViewportOrgEx(screen, r.left, r.top, nullptr);
+        shot = CaptureDC(screen, r.right - r.left, r.bottom - r.top);
+        SetViewportOrgEx(screen, 0, 0, nullptr);
+        ReleaseDC(nullptr, screen);
+    }
     if (shot.width == 0) return "";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    MakeFolders(folder);
     return SavePngTo(shot, folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + name + ".png");
 }
 

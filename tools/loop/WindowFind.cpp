@@ -98,10 +98,10 @@ void DoubleClick(HWND window, int x, int y) {
 }
 
 void Confirm(HWND box) {
-    HWND button = GetDlgItem(box, IDYES);
-    if (!button) button = GetDlgItem(box, IDOK);
-    if (button) Click(button);
-    else PostMessageA(box, WM_COMMAND, IDOK, 0);
+    const int id = GetDlgItem(box, IDYES) ? IDYES : IDOK;
+    HWND button = GetDlgItem(box, id);
+    if (IsUsable(button) && ClassIs(button, "Button")) Click(button);
+    else PostMessageA(box, WM_COMMAND, id, 0);  // a skinned box's own buttons
 }
 
 }  // namespace loop
