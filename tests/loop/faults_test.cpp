@@ -90,7 +90,7 @@ protected:
             rig->AnswerTableBoxes(IDOK);
             for (int id : {IDC_READY, IDC_BID3, IDC_NO_DOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_NO})
                 if (rig->ClickTableButton(id)) return false;
-            return loop::IsUsable(rig->TableButton(IDC_PLAY));
+            return loop::IsUsable(rig->TableButton(IDC_HINT));  // the own turn
         }, 30000);
     }
     // Plays on to the result as a person would: bid 3, no doubling, and on
