@@ -143,6 +143,8 @@ void CPavlenDlg::OnHint() {
     CTableState& s = m_state;
     if (!s.ownHand) return;
     if (!s.hintActive) {
+        // The hint replaces what was raised before (a landlord's bottom cards too).
+        s.ownHand->UnselectAll();
         if (FirstHint()) {
             s.hint.SelectAll();
             s.hintActive = 1;

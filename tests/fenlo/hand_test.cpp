@@ -175,6 +175,18 @@ TEST(HandCommands, GatesHintsThatCycleAndPasses) {
     EXPECT_EQ(h.Sent("ChuPai"), 2) << "nothing beats the rocket: the first hint passes";
 }
 
+TEST(HandCommands, TheFirstHintReplacesCardsRaisedBefore) {
+    TableHarness h;
+    h.Deal();
+    AliceToBeat(h, Card(4, 1));
+    for (int i : {0, 1}) CardAt(h, i)->SetSelected(1);  // raised as a landlord's bottom cards are
+    h.Click(IDC_HINT);
+    EXPECT_EQ(Selected(h).size(), 1u) << "only the hint's single";
+    h.Click(IDC_PLAY);
+    EXPECT_EQ(h.Sent("ChuPai"), 1);
+    EXPECT_TRUE(h.boxes.empty());
+}
+
 // Bids and doubling by button are played through in the client test.
 TEST(HandCommands, SortPairsSoundAndAutoPlay) {
     TableHarness h;

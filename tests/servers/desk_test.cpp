@@ -57,6 +57,12 @@ public:
                 if (!m) continue;
                 ExpectSameInBinary(reply, m->typeId);
                 types.push_back(m->typeId);
+                if (m->typeId == CGameResultMsg::kType) {
+                    const CGameResultMsg& result = static_cast<const CGameResultMsg&>(*m);
+                    for (int i = 0; i < CGameResultMsg::kPlayers; ++i)
+                        if (result.playerId[i] == "p1") won_ += result.result[i];
+                }
+                if (m->typeId == CPlayerMoneyNew::kType) money_ = static_cast<const CPlayerMoneyNew&>(*m).money;
                 const std::string answer = human_.Take(*m);
                 if (!answer.empty()) pending.push_back(answer);
             }
@@ -72,11 +78,16 @@ public:
     GameDesk& Desk() { return desk_; }
     HumanSeat& Human() { return human_; }
     const std::string& Transcript() const { return transcript_; }
+    // The seat's winnings in all results, and the last new money it was told.
+    double Won() const { return won_; }
+    const std::string& Money() const { return money_; }
 
 private:
     // The binary form, decoded by the client's translator, reads as the same message.
     void ExpectSameInBinary(const Reply& reply, int type) {
         std::string packet;
+        // The new money has no binary layout in the client: it goes as text only.
+        if (reply.Name() == "PlayerMoneyNew") return;
         ASSERT_TRUE(reply.Binary(codes_, packet)) << reply.Name();
         CTranslateMsg translator(codes_);
         char* xml = translator.BinaryToXml(reinterpret_cast<const unsigned char*>(packet.data()),
@@ -92,6 +103,8 @@ private:
     HumanSeat human_;
     MsgCodeTable codes_ = DefaultGameCodes();
     std::string transcript_;
+    double won_ = 0;
+    std::string money_;
 };
 
 TEST(GameDesk, HandsArePlayedToTheResultByTheRulesAndFollowTheSeed) {
@@ -105,6 +118,7 @@ TEST(GameDesk, HandsArePlayedToTheResultByTheRulesAndFollowTheSeed) {
             ASSERT_EQ(table.Human().Results(), hand) << "seed " << seed;
             EXPECT_EQ(table.Desk().GetStage(), GameDesk::kSeated);
             EXPECT_EQ(IllegalPlay(table.Desk().Plays()), "");
+            EXPECT_EQ(table.Money(), std::to_string(1000 + static_cast<int>(table.Won()))) << "the money after the result";
         }
         EXPECT_EQ(table.Human().Refusals(), 0);
         if (seed == 1) first = table.Transcript();
@@ -112,6 +126,14 @@ TEST(GameDesk, HandsArePlayedToTheResultByTheRulesAndFollowTheSeed) {
             EXPECT_NE(table.Transcript(), first);
         }
     }
+    // A chat line carries no player id and is answered once validated.
+    Table chat(1);
+    unsigned int n = 0;
+    const std::string line = Built(GetMsgFactory()->BuildChat(0xFF, "p1", " ", "hi", &n), n);
+    EXPECT_TRUE(chat.Send(line).empty()) << "not validated yet";
+    chat.Validate();
+    EXPECT_EQ(chat.Send(line), std::vector<int>{CChatMsg::kType});
+
     Table again(1);
     again.Validate();
     again.Ready();

@@ -82,7 +82,15 @@ TEST(Script, DirectivesApplyToTheirConnectionAndBadLinesAreRefused) {
     EXPECT_EQ(s.FaultsFor(2, 3)[0].kind, FaultKind::kDrop);
     EXPECT_EQ(s.FaultsFor(7, 1).at(0).ms, 50);
     EXPECT_EQ(s.ExtrasAfter(5, "Login"), std::vector<std::string>{"<x a=\"1\"/>"});
-    for (const char* bad : {"drop", "drop -1", "drop 0", "explode 3", "@0 drop 1", "delay 2", "after Login"}) {
+    ASSERT_TRUE(s.Parse("@1 reset after ChuPai 4000\ndrop after Chat\n", &error)) << error;
+    EXPECT_TRUE(s.FaultsAfter(2, "ChuPai").empty());
+    ASSERT_EQ(s.FaultsAfter(1, "ChuPai").size(), 1u);
+    EXPECT_EQ(s.FaultsAfter(1, "ChuPai")[0].kind, FaultKind::kReset);
+    EXPECT_EQ(s.FaultsAfter(1, "ChuPai")[0].ms, 4000);
+    EXPECT_EQ(s.FaultsAfter(3, "Chat").at(0).ms, 0);
+    EXPECT_TRUE(s.FaultsFor(1, 0).empty() && s.FaultsAfter(1, "Login").empty());
+    for (const char* bad : {"drop", "drop -1", "drop 0", "explode 3", "@0 drop 1", "delay 2", "after Login",
+                            "drop after", "reset after Chat soon", "drop after Chat 5 6", "drop before Chat"}) {
         Script t;
         EXPECT_FALSE(t.Parse(std::string("reset 1\n") + bad, &error)) << bad;
         EXPECT_EQ(error.find("line 2"), 0u) << error;

@@ -12,6 +12,7 @@
 #include "lobby/net/startup/NLogin.h"
 #include "tests/lobby_login/LoginTestSupport.h"
 #include "tools/servers/LobbyServer.h"
+#include "tools/servers/ProgramOptions.h"
 
 using namespace testsupport;
 
@@ -155,20 +156,33 @@ std::string AfterLogin(unsigned short port) {
 }
 
 TEST(LobbyServerScript, FaultsCutTheConnectionWhereTheScriptSays) {
-    servers::LobbyServer server;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    servers::HostOptions options;
+    options.transcript = std::string(temp) + "servers_transcript.txt";
+    DeleteFileA(options.transcript.c_str());
+    servers::LobbyServer server(servers::DefaultLobbyConfig(), options);
     const std::string whole = AfterLogin(server.Port());
     ASSERT_GT(whole.size(), 5u);
     const std::string payload = whole.substr(5);
     EXPECT_NE(payload.find("LoginKey"), std::string::npos);
 
     servers::Script script;
-    ASSERT_TRUE(script.Parse("@2 truncate 1\n@3 malformed 1\n@3 drop 1\n"));
+    ASSERT_TRUE(script.Parse("@2 truncate 1\n@3 malformed 1\n@3 drop 1\n@4 drop after Login 300\n"));
     server.SetScript(script);
     const std::string cut = AfterLogin(server.Port());
     EXPECT_EQ(cut.substr(0, 5), whole.substr(0, 5)) << "the header announces the whole payload";
     EXPECT_EQ(cut.size(), 5 + payload.size() / 2);
     EXPECT_EQ(AfterLogin(server.Port()), Frame(1, servers::Script::kMalformedText));
-    EXPECT_EQ(server.Connections(), 3);
+    // Closed 300 ms after the answer, well before the reader's 1 s of silence.
+    const unsigned long long start = NowMs();
+    EXPECT_EQ(AfterLogin(server.Port()).size(), whole.size()) << "the whole answer, then the end";
+    EXPECT_GE(NowMs() - start, 300u);
+    EXPECT_LT(NowMs() - start, 950u);
+    EXPECT_EQ(server.Connections(), 4);
+    std::string transcript;
+    ASSERT_TRUE(servers::ReadWholeFile(options.transcript, transcript));
+    EXPECT_EQ(transcript.find("< Login\n> <GameMessage game=\"LoginKey\""), 0u) << transcript;
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, LobbyServerTest, ::testing::Values(false, true),

@@ -57,7 +57,8 @@ std::vector<Reply> GameDesk::Answer(const Request& r) {
         return out;
     }
     if (r.name == "PlayerInfoValidate") return Validate(r);
-    if (!validated_ || r.Value(0) != names_[0]) {
+    // A chat line names no player id: only the validation counts for it.
+    if (!validated_ || (r.name != "Chat" && r.Value(0) != names_[0])) {
         if (r.name == "RequestLeave") out.push_back(Reply(kGame, "AnswerLeave").Element("player", {{"Allow", "True"}}));
         return out;
     }
@@ -319,6 +320,8 @@ void GameDesk::Result(std::vector<Reply>& out) {
         result.Cards(ListOf(hands_[s])).End();
     }
     out.push_back(result);
+    // The player's money as the server keeps it, after the result.
+    out.push_back(Reply(kGame, "PlayerMoneyNew").Element("player", {{"money", Money(money_[0])}, {"id", names_[0]}}));
     stage_ = kSeated;
     autoPlay_ = false;
 }

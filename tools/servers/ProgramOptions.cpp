@@ -14,7 +14,8 @@ namespace servers {
 namespace {
 
 const char* const kCommon[] = {"port",   "port-file", "idle", "overall", "form",
-                               "codes",  "write-codes", "script", "secret", "seed"};
+                               "codes",  "write-codes", "script", "secret", "seed",
+                               "transcript"};
 
 }  // namespace
 
@@ -84,6 +85,7 @@ bool ProgramOptions::Host(const MsgCodeTable& builtIn, HostOptions& out, std::st
         error = "cannot write " + Text("write-codes");
         return false;
     }
+    out.transcript = Text("transcript");
     if (Has("script")) {
         std::string text;
         if (!ReadWholeFile(Text("script"), text)) {

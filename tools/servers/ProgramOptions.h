@@ -10,6 +10,7 @@
 //   --script FILE     faults and extra messages (tools/servers/Script.h)
 //   --secret TEXT     shared by both servers for the room tokens
 //   --seed N          login keys, deals and the robots' choices
+//   --transcript FILE every request's name ("< name") and reply ("> text") appended there
 // Each program reads its own options after these.
 #pragma once
 

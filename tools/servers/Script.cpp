@@ -36,8 +36,14 @@ bool Script::Parse(const std::string& text, std::string* error) {
             std::istringstream k(verb.substr(1));
             ok = ReadCount(k, connection) && connection > 0 && (in >> verb);
         }
-        Fault f{FaultKind::kDrop, connection, 0, 0};
+        Fault f{FaultKind::kDrop, connection, 0, 0, std::string()};
         if (!ok) {
+        } else if ((verb == "drop" || verb == "reset") && in >> std::ws && in.peek() == 'a') {
+            std::string word;
+            f.kind = verb == "drop" ? FaultKind::kDrop : FaultKind::kReset;
+            ok = in >> word && word == "after" && in >> f.request;
+            if (ok && in >> std::ws && !in.eof()) ok = ReadCount(in, f.ms) && (in >> std::ws).eof();
+            if (ok) faults.push_back(f);
         } else if (verb == "drop" || verb == "reset" || verb == "truncate" || verb == "malformed") {
             f.kind = verb == "drop"       ? FaultKind::kDrop
                      : verb == "reset"    ? FaultKind::kReset
@@ -70,7 +76,15 @@ bool Script::Parse(const std::string& text, std::string* error) {
 std::vector<Fault> Script::FaultsFor(int connection, int frame) const {
     std::vector<Fault> out;
     for (const Fault& f : faults_)
-        if ((f.connection == 0 || f.connection == connection) && f.frame == frame) out.push_back(f);
+        if ((f.connection == 0 || f.connection == connection) && f.frame == frame && f.request.empty())
+            out.push_back(f);
+    return out;
+}
+
+std::vector<Fault> Script::FaultsAfter(int connection, const std::string& name) const {
+    std::vector<Fault> out;
+    for (const Fault& f : faults_)
+        if ((f.connection == 0 || f.connection == connection) && f.frame == 0 && f.request == name) out.push_back(f);
     return out;
 }
 

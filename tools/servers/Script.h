@@ -10,6 +10,8 @@
 //   malformed N       send a text frame that is no message document instead of frame N
 //   delay N MS        wait MS milliseconds before sending frame N
 //   after NAME TEXT   once a request NAME was answered, send TEXT as a text frame
+//   drop after NAME [MS]   once a request NAME was answered (and its extra texts
+//   reset after NAME [MS]  sent), wait MS milliseconds (0), then close or reset
 #pragma once
 
 #include <string>
@@ -22,8 +24,9 @@ enum class FaultKind { kDrop, kReset, kTruncate, kMalformed, kDelay };
 struct Fault {
     FaultKind kind;
     int connection;  // 0: every connection
-    int frame;
+    int frame;        // 0: after a request instead
     int ms;
+    std::string request;
 };
 
 struct Extra {
@@ -42,6 +45,8 @@ public:
 
     // The faults for frame N of connection K (K and N from 1).
     std::vector<Fault> FaultsFor(int connection, int frame) const;
+    // The drops and resets due once request `name` was answered on connection K.
+    std::vector<Fault> FaultsAfter(int connection, const std::string& name) const;
     // The texts to send once request `name` was answered on connection K.
     std::vector<std::string> ExtrasAfter(int connection, const std::string& name) const;
     bool Empty() const { return faults_.empty() && extras_.empty(); }

@@ -1,5 +1,7 @@
 #include "tools/servers/ServerHost.h"
 
+#include <cstdio>
+
 #include "tests/support/LoopbackServer.h"
 
 namespace servers {
@@ -42,6 +44,15 @@ int ScriptedHost::Connections() const {
     return connections_;
 }
 
+void ScriptedHost::Note(const std::string& line) {
+    if (options_.transcript.empty()) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (FILE* f = std::fopen(options_.transcript.c_str(), "ab")) {
+        std::fprintf(f, "%s\n", line.c_str());
+        std::fclose(f);
+    }
+}
+
 void ScriptedHost::Touch() { lastActivity_ = testsupport::NowMs(); }
 
 bool ScriptedHost::Expired() {
@@ -70,21 +81,32 @@ void ScriptedHost::Serve(testsupport::Connection& c, int index) {
             request = ReadTextRequest(payload);
         }
         Script script;
+        const std::string name = request.document ? request.name : std::string("(text)");
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            requests_.push_back(request.document ? request.name : std::string("(text)"));
+            requests_.push_back(name);
             script = options_.script;
         }
+        Note("< " + name);
         const bool binary = options_.form == ReplyForm::kBinary || (options_.form == ReplyForm::kMirror && kind == 0);
         for (const Reply& reply : answer_(index, request)) {
             std::string bytes;
             const bool asBinary = binary && reply.Binary(options_.codes, bytes);
             if (!asBinary) bytes = reply.Xml();
+            Note("> " + reply.Xml());
             if (!Send(c, index, ++sent, asBinary ? 0 : 1, bytes)) return;
         }
-        if (request.document)
-            for (const std::string& text : script.ExtrasAfter(index, request.name))
-                if (!Send(c, index, ++sent, 1, text)) return;
+        if (!request.document) continue;
+        for (const std::string& text : script.ExtrasAfter(index, request.name))
+            if (!Send(c, index, ++sent, 1, text)) return;
+        for (const Fault& f : script.FaultsAfter(index, request.name)) {
+            c.Pause(f.ms);
+            if (f.kind == FaultKind::kReset)
+                c.Reset();
+            else
+                c.Close();
+            return;
+        }
     }
 }
 

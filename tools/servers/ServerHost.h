@@ -44,6 +44,7 @@ struct HostOptions {
     ReplyForm form = ReplyForm::kMirror;
     MsgCodeTable codes;
     Script script;
+    std::string transcript;  // a file for "< request" and "> reply" lines; empty: none
 };
 
 class ScriptedHost {
@@ -75,6 +76,7 @@ private:
     // Sends one frame with the script's faults; false when the connection ends.
     bool Send(testsupport::Connection& c, int index, int number, int kind, const std::string& payload);
     void Touch();
+    void Note(const std::string& line);
 
     HostOptions options_;
     Answer answer_;

@@ -21,7 +21,7 @@ BOOL CMyMiraboGameDlg::OnCopyData(CWnd*, COPYDATASTRUCT* data) {
     // Any process may send WM_COPYDATA: only a whole record with a terminated id counts.
     const GameCopyData* record = AcceptGameCopyData(data->lpData, data->cbData);
     if (!record) return static_cast<BOOL>(Default());
-    std::string path;
+    std::string path, money;
     bool sendPath = false, refresh = false;
     {
         CLobbyData& hub = GetLobbyData();
@@ -45,9 +45,13 @@ BOOL CMyMiraboGameDlg::OnCopyData(CWnd*, COPYDATASTRUCT* data) {
             break;
         default: break;
         }
+        money = hub.moneyText;
     }
     if (sendPath) SendToGameClient(path, "0", LobbyToGameCopyData::kStoredText, 0);
-    if (refresh) m_left.Refresh();
+    if (refresh) {
+        LobbyTrace("money %s", money.c_str());
+        m_left.Refresh();
+    }
     return static_cast<BOOL>(Default());
 }
 
