@@ -13,15 +13,20 @@ const char* const kBadValues[] = {
     "",  "abc", "1x", "-", "+-1", "0x7f", "1e9", "3.5", " 7", "-1", "-2", "-32768", "-2147483648",
     "-9223372036854775809", "2147483647", "2147483648", "4294967295", "4294967296", "65536", "32768",
     "99999999999999999999999999", "99", "50", "10", "100000", "NaN", "True", "False", "%s%n%s", "\\",
-    "&amp;&lt;", "\xC0\xFF", "\xD6\xD0",
+    "&amp;&lt;", "a&b", "\xC0\xFF", "\xD6\xD0", ",", ",,", "1,2,3,4",
 };
 
+// A value escaped so the document stays well formed whatever the bytes;
+// control characters become blanks.
 std::string Attribute(const std::string& name, const std::string& value) {
     std::string text = " " + name + "=\"";
     for (char c : value) {
         if (c == '"') text += "&quot;";
         else if (c == '<') text += "&lt;";
-        else text += c;  // a lone '&' stays: a broken reference is hostile too
+        else if (c == '>') text += "&gt;";
+        else if (c == '&') text += "&amp;";
+        else if (static_cast<unsigned char>(c) < 0x20) text += ' ';
+        else text += c;
     }
     return text + "\"";
 }
@@ -138,7 +143,7 @@ std::string HostileGenerator::BadDocument(const HostileMessage& m, bool close) {
             text += ">";
             if (c + 1 < copies) text += "</" + e.name + ">";
         }
-        open.push_back(e.name);
+        if (copies > 0) open.push_back(e.name);
     }
     if (!close) return text;
     while (!open.empty()) {
@@ -213,12 +218,9 @@ HostileFrame HostileGenerator::Make(HostileKind kind) {
         const HostileMessage& m = AnyMessage();
         std::string text = "<GameMessage" + Attribute("game", m.game) + "><Message" + Attribute("name", m.name) + ">";
         const std::string element = m.elements.empty() ? std::string("a") : m.elements[0].name;
-        const bool closed = Below(2) == 0;
         for (int i = 0; i < 10000; ++i) text += "<" + element + ">";
-        if (closed) {
-            for (int i = 0; i < 10000; ++i) text += "</" + element + ">";
-            text += "</Message></GameMessage>";
-        }
+        for (int i = 0; i < 10000; ++i) text += "</" + element + ">";
+        text += "</Message></GameMessage>";
         f.bytes = HostileFrameBytes(1, text);
         break;
     }

@@ -2,6 +2,8 @@
 
 #include "tests/support/LoopbackServer.h"
 
+#include <cstdio>
+
 namespace servers {
 
 ScriptedHost::ScriptedHost(HostOptions options, Answer answer)
@@ -104,8 +106,18 @@ bool ScriptedHost::GoHostile(testsupport::Connection& c, bool binary, int& sent)
     }
     HostileGenerator generator(*plan.vocabulary, plan.seed + static_cast<unsigned>(ordinal - 1));
     if (plan.tune) plan.tune(generator);
+    std::vector<HostileKind> recent;  // for the report when the client ends the connection
     for (int i = 1; i <= plan.frames; ++i) {
-        if (!c.Send(generator.Next().bytes)) return false;
+        const HostileFrame f = generator.Next();
+        if (recent.size() == 8) recent.erase(recent.begin());
+        recent.push_back(f.kind);
+        if (!c.Send(f.bytes)) {
+            std::string kinds;
+            for (HostileKind k : recent) kinds += std::string(kinds.empty() ? "" : ", ") + HostileKindName(k);
+            std::fprintf(stderr, "hostile run %d (seed %u): connection lost at frame %d after %s\n", ordinal,
+                         generator.Seed(), i, kinds.c_str());
+            return false;
+        }
         ++hostileSent_;
         ++sent;
         Touch();
