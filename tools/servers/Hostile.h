@@ -17,6 +17,7 @@
 // request `after` was answered on a connection, it sends `frames` frames of
 // Next() with the probe's well-formed messages between them, then Ending()
 // when `ending` is set, on the first `connections` connections that get there.
+// Requests that come in meanwhile are answered between the frames.
 #pragma once
 
 #include <functional>
@@ -107,7 +108,7 @@ public:
 private:
     unsigned Below(unsigned n);  // 0..n-1 (n > 0), the same on every platform
     std::string RandomBytes(size_t n);
-    std::string BadValue();
+    std::string BadValue(bool huge);  // huge: it may be tens of kilobytes long
     int FrameKind();  // 1 (text) by the text share, else 0, 2 or 255
     HostileFrame Draw(const std::vector<int>& weights);
     bool Drawable(HostileKind kind) const;
@@ -140,9 +141,10 @@ struct HostilePlan {
     std::function<Reply(int n)> probe;
     // Adjusts each connection's generator (weights).
     std::function<void(HostileGenerator&)> tune;
-    // Called on the connection's thread before its Ending() frame, e.g. to wait
-    // until the client has handled what it was sent.
-    std::function<void()> beforeEnding;
+    // Polled before the Ending() frame, requests answered meanwhile, until it
+    // holds or for 60 s at most: e.g. until the client has handled what it was
+    // sent (a lost connection may drop what the client has queued).
+    std::function<bool()> endWhen;
 };
 
 }  // namespace servers

@@ -172,7 +172,7 @@ HostileVocabulary LobbyVocabulary() {
                   CrowdedDesk,
                   FarSeat,
                   FarRooms,
-                  [] { return LobbyNotice(std::string(30000, 'N'), -2147483647 - 1); },
+                  [] { return LobbyNotice(std::string(2000, 'N'), -2147483647 - 1); },
                   [] { return LobbyKick(std::string(20000, 'k'), false, false); }};
     return v;
 }

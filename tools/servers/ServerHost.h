@@ -76,13 +76,23 @@ protected:
     void Start();
 
 private:
+    struct Session {
+        testsupport::Connection& c;
+        int index;   // the connection's, from 1
+        int sent;    // frames sent on it
+        bool hostile;
+    };
     void Serve(testsupport::Connection& c, int index);
+    // One request frame answered; false when the connection ended.
+    bool Handle(Session& s, int kind, const std::string& payload);
+    // Answers the requests that have come in meanwhile.
+    bool AnswerWaiting(Session& s);
     // Sends one frame with the script's faults; false when the connection ends.
     bool Send(testsupport::Connection& c, int index, int number, int kind, const std::string& payload);
     void Touch();
     // The hostile run on this connection, probes in the binary form when
     // `binary` and the table has them; false when the connection ended.
-    bool GoHostile(testsupport::Connection& c, bool binary, int& sent);
+    bool GoHostile(Session& s, bool binary);
 
     HostOptions options_;
     Answer answer_;
