@@ -14,7 +14,7 @@ namespace servers {
 namespace {
 
 const char* const kCommon[] = {"port",   "port-file", "idle", "overall", "form",
-                               "codes",  "write-codes", "script", "secret", "seed"};
+                               "codes",  "write-codes", "script", "secret", "seed", "hostile"};
 
 }  // namespace
 
@@ -84,6 +84,8 @@ bool ProgramOptions::Host(const MsgCodeTable& builtIn, HostOptions& out, std::st
         error = "cannot write " + Text("write-codes");
         return false;
     }
+    out.hostile.frames = static_cast<int>(Number("hostile", 0));
+    out.hostile.seed = static_cast<unsigned>(Number("seed", 1));
     if (Has("script")) {
         std::string text;
         if (!ReadWholeFile(Text("script"), text)) {

@@ -10,6 +10,8 @@
 //   --script FILE     faults and extra messages (tools/servers/Script.h)
 //   --secret TEXT     shared by both servers for the room tokens
 //   --seed N          login keys, deals and the robots' choices
+//   --hostile N       once logged in (validated), N hostile frames (Hostile.h) on
+//                     the first connection, seeded with --seed
 // Each program reads its own options after these.
 #pragma once
 

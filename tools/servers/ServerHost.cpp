@@ -2,6 +2,8 @@
 
 #include "tests/support/LoopbackServer.h"
 
+#include <cstdio>
+
 namespace servers {
 
 ScriptedHost::ScriptedHost(HostOptions options, Answer answer)
@@ -41,6 +43,10 @@ int ScriptedHost::Connections() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return connections_;
 }
+
+int ScriptedHost::HostileSent() const { return hostileSent_; }
+
+int ScriptedHost::ProbesSent() const { return probesSent_; }
 
 void ScriptedHost::Touch() { lastActivity_ = testsupport::NowMs(); }
 
@@ -85,7 +91,54 @@ void ScriptedHost::Serve(testsupport::Connection& c, int index) {
         if (request.document)
             for (const std::string& text : script.ExtrasAfter(index, request.name))
                 if (!Send(c, index, ++sent, 1, text)) return;
+        if (request.document && request.name == options_.hostile.after && !GoHostile(c, binary, sent)) return;
     }
+}
+
+bool ScriptedHost::GoHostile(testsupport::Connection& c, bool binary, int& sent) {
+    const HostilePlan& plan = options_.hostile;
+    if (!plan.vocabulary) return true;
+    int ordinal;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (hostileConnections_ >= plan.connections) return true;
+        ordinal = ++hostileConnections_;
+    }
+    HostileGenerator generator(*plan.vocabulary, plan.seed + static_cast<unsigned>(ordinal - 1));
+    if (plan.tune) plan.tune(generator);
+    std::vector<HostileKind> recent;  // for the report when the client ends the connection
+    for (int i = 1; i <= plan.frames; ++i) {
+        const HostileFrame f = generator.Next();
+        if (recent.size() == 8) recent.erase(recent.begin());
+        recent.push_back(f.kind);
+        if (!c.Send(f.bytes)) {
+            std::string kinds;
+            for (HostileKind k : recent) kinds += std::string(kinds.empty() ? "" : ", ") + HostileKindName(k);
+            std::fprintf(stderr, "hostile run %d (seed %u): connection lost at frame %d after %s\n", ordinal,
+                         generator.Seed(), i, kinds.c_str());
+            return false;
+        }
+        ++hostileSent_;
+        ++sent;
+        Touch();
+        if (plan.probe && plan.probeEvery > 0 && i % plan.probeEvery == 0) {
+            const Reply r = plan.probe(++probesSent_);
+            std::string bytes;
+            const bool asBinary = binary && r.Binary(options_.codes, bytes);
+            if (!asBinary) bytes = r.Xml();
+            if (!c.Send(testsupport::Frame(asBinary ? 0 : 1, bytes))) return false;
+            ++sent;
+        }
+    }
+    if (!plan.ending) return true;
+    if (plan.beforeEnding) plan.beforeEnding();
+    const HostileFrame end = generator.Ending();
+    c.Send(end.bytes);
+    if (end.reset)
+        c.Reset();
+    else
+        c.Close();
+    return false;
 }
 
 bool ScriptedHost::Send(testsupport::Connection& c, int index, int number, int kind, const std::string& payload) {
