@@ -48,7 +48,7 @@ void CPavlenDlg::OnRestore(const CReconnectMsg& m) {
     if (m.showCard >= 1) s.maskMode = m.showCard;
     session->vipFlag = m.vip;
     session->vipGameId = m.vip ? m.gameId : "";
-    s.bombs = m.bomb;
+    s.bombs = std::min(m.bomb, CTableState::kMaxBombs);
 
     // The records it replaces go first.
     s.DeleteAllSeats();

@@ -338,7 +338,9 @@ TEST(Table, HostileWaitsAndRestoredCountsStayInRange) {
         restore->askForLandLord[i] = INT_MIN;
     }
     restore->nowPlayer = "carol";
+    restore->bomb = INT_MAX;  // one picture is drawn per bomb
     h.Hand(restore);
+    EXPECT_EQ(s.bombs, CTableState::kMaxBombs);
     EXPECT_EQ(s.FindPlayerByName("alice")->cardCount, 20);
     EXPECT_EQ(s.FindPlayerByName("bob")->cardCount, 0);
     EXPECT_EQ(seat::ContestAnswer(*s.FindPlayerByName("carol")), INT_MIN);
