@@ -25,7 +25,7 @@ TEST(Hostile, SameSeedSameFramesAndEveryFrameWhole) {
     c.SetWeight(HostileKind::kExtreme, 0);
     std::set<HostileKind> kinds;
     bool differs = false;
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 600; ++i) {
         const HostileFrame x = a.Next(), y = b.Next(), z = c.Next();
         ASSERT_EQ(x.bytes, y.bytes) << i;
         differs = differs || x.bytes != z.bytes;
@@ -55,9 +55,7 @@ TEST(Hostile, EndingsBreakTheStreamAndExtremesAreBig) {
     const HostileFrame rooms = g.Make(HostileKind::kManyAttributes);
     EXPECT_GT(rooms.bytes.size(), 500000u);
     EXPECT_EQ(Announced(rooms.bytes), rooms.bytes.size() - 5);
-    size_t biggest = 0;
-    for (const auto& extreme : g.Vocabulary().extremes) biggest = std::max(biggest, extreme().Xml().size());
-    EXPECT_GT(biggest, 5000000u) << "100 000 entries";
+    EXPECT_GT(g.Vocabulary().extremes.front()().Xml().size(), 5000000u) << "100 000 rooms";
 }
 
 }  // namespace

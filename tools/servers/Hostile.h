@@ -145,6 +145,8 @@ struct HostilePlan {
     // holds or for 60 s at most: e.g. until the client has handled what it was
     // sent (a lost connection may drop what the client has queued).
     std::function<bool()> endWhen;
+    // Called on the connection's thread right before the Ending() frame.
+    std::function<void()> beforeEnding;
 };
 
 }  // namespace servers

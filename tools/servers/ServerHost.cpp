@@ -164,6 +164,7 @@ bool ScriptedHost::GoHostile(Session& s, bool binary) {
         if (!AnswerWaiting(s)) return false;
         s.c.Pause(50);
     }
+    if (plan.beforeEnding) plan.beforeEnding();
     const HostileFrame end = generator.Ending();
     s.c.Send(end.bytes);
     if (end.reset)
