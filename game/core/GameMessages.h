@@ -373,6 +373,8 @@ public:
 class CRankTopNMsg : public CMessage {
 public:
     static constexpr int kType = 40;
+    // Rows beyond these are dropped: the side panel's list fills slowly.
+    static constexpr int kMaxRows = 100;
     CRankTopNMsg() : CMessage(kType) {}
     IntList rank;
     TextList nickName;

@@ -409,6 +409,10 @@ void MoneyIsNotEnough(Walk& w, CMoneyIsnotEnoughMsg& m) {
 void RankTopN(Walk& w, CRankTopNMsg& m) {
     std::string s;
     while (w.Element() && w.At("player")) {
+        if (m.rank.size() == CRankTopNMsg::kMaxRows) {
+            GameLog("RankTopN: more than 100 rows, the rest dropped");
+            break;
+        }
         m.rank.push_back(w.Int());
         m.nickName.push_back(w.Text());
         m.winLoss.push_back(w.Text());

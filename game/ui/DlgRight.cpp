@@ -217,7 +217,7 @@ void CDlgRight::ShowAdPage(const std::string& address) {
 
 void CDlgRight::AppendChat(const std::string& text, COLORREF colour) {
     if (text.empty() || !m_history.m_hWnd) return;
-    const std::string line = UnescapeChat(text);
+    const std::string line = ClipChatLine(UnescapeChat(text));
     m_history.SetSel(-1, -1);
     CHARFORMATA cf = {};
     cf.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_COLOR;

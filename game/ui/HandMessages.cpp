@@ -175,7 +175,7 @@ void CPavlenDlg::OnGameResult(const CGameResultMsg& m) {
         p->resultA = m.result[i];
         p->resultB = m.tax[i];
         seat::ResultCount(*p) = m.hasCards[i];
-        if (m.bomb != -1) s.bombs = m.bomb;
+        if (m.bomb != -1) s.bombs = std::min(m.bomb, CTableState::kMaxBombs);
         p->hand->Clear();
         const size_t n = std::min(m.numbers[i].size(), m.suits[i].size());
         for (size_t k = 0; k < n; ++k) p->hand->AddCard(s.Card(m.numbers[i][k], m.suits[i][k]));

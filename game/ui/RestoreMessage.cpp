@@ -6,6 +6,7 @@
 // clang-format on
 
 #include <algorithm>
+#include <climits>
 
 #include "game/core/GameMessages.h"
 #include "game/core/GameSession.h"
@@ -18,6 +19,7 @@ struct Stage {
     const char* text;
     int ownPhase, otherPhase;
 };
+const int kMaxHand = 20;
 const Stage kStages[] = {{"JiaoFen", 5, 7}, {"AskForLandLord", 8, 9}, {"farmerDouble", 10, 11}, {"PlayingCard", 12, 14}};
 
 void AddCards(CTableState& s, CCardSet* set, const IntList& numbers, const IntList& suits) {
@@ -46,7 +48,7 @@ void CPavlenDlg::OnRestore(const CReconnectMsg& m) {
     if (m.showCard >= 1) s.maskMode = m.showCard;
     session->vipFlag = m.vip;
     session->vipGameId = m.vip ? m.gameId : "";
-    s.bombs = m.bomb;
+    s.bombs = std::min(m.bomb, CTableState::kMaxBombs);
 
     // The records it replaces go first.
     s.DeleteAllSeats();
@@ -57,11 +59,12 @@ void CPavlenDlg::OnRestore(const CReconnectMsg& m) {
         p->money = m.money[i];
         p->ready = m.ready[i];
         p->seat = m.seat[i];
-        p->cardCount = m.cardNum[i];
+        // A hand holds 20 cards at most; other counts from the wire are not taken.
+        p->cardCount = std::min(std::max(m.cardNum[i], 0), kMaxHand);
         p->bid = m.bid[i];
         seat::AutoPlay(*p) = m.autoPlay[i];
         p->doubling = m.multiple[i];
-        seat::ContestAnswer(*p) = m.askForLandLord[i] - 1;
+        seat::ContestAnswer(*p) = std::max(m.askForLandLord[i], INT_MIN + 1) - 1;
         p->sex = m.sex[i];
         p->SetNickName(m.nickName[i]);
         p->SetIPDetail(m.ipDetail[i]);

@@ -21,6 +21,11 @@
 #include "game/ui/SeatFields.h"
 #include "game/ui/WebAddress.h"
 
+namespace {
+// A longer wait from the wire is taken as this one (the milliseconds must fit an int).
+const int kMaxWaitSeconds = 86400;
+}  // namespace
+
 void CPavlenDlg::RequestDesk(const std::string& room) {
     unsigned int n = 0;
     SendRequest(GetMsgFactory()->BuildRequestDesk(room, &n), n);
@@ -100,7 +105,7 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
     }
     case CNotyfyWaitingPlayer::kType: {
         const CNotyfyWaitingPlayer& m = *static_cast<CNotyfyWaitingPlayer*>(message);
-        if (m.time >= 1) m_waitingMs = m.time * 1000;
+        if (m.time >= 1) m_waitingMs = (m.time < kMaxWaitSeconds ? m.time : kMaxWaitSeconds) * 1000;
         if (CPlayerInfo* p = s.FindPlayerByName(m.memberId)) {
             seat::Waiting(*p) = 1;
             seat::WaitStart(*p) = static_cast<int>(GameClockNow());

@@ -81,6 +81,9 @@ public:
     CCard* bottom[3] = {};
     int bottomTicks = -1;
     int bottomLanded = 0;
+    // Bombs of the hand, one picture each: 13 four-of-a-kinds and the rocket,
+    // and a spring counted as one more, at most.
+    static constexpr int kMaxBombs = 15;
     int bombs = 0;
     int resultKind = -1;
     int sortMode = 0;

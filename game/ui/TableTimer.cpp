@@ -295,7 +295,7 @@ void CPavlenDlg::TickEffect() {
     const CSpriteEffects::Step step = m_effects.Tick(GameClockNow());
     if (!step.stepped) return;
     if (step.sound) Sound(step.sound);
-    if (step.bombFinished && m_state.phase != 15) ++m_state.bombs;
+    if (step.bombFinished && m_state.phase != 15 && m_state.bombs < CTableState::kMaxBombs) ++m_state.bombs;
     if (step.finished || code == 4) {
         InvalidateAll();
         return;

@@ -11,6 +11,7 @@
 
 #include "lobby/net/base/CopyData.h"
 
+#include "tests/fenlo/FenloClient.h"
 #include "tests/fenlo/FenloTestKit.h"
 #include "tests/platform/WindowCapture.h"
 #include "tests/support/ChildProcess.h"
@@ -23,101 +24,6 @@ namespace {
 const char kValidation[] =
     "<GameMessage game=\"FENLO\"><Message name=\"PlayerInfoValidate\" type=\"Request\">"
     "<player id=\"alice\" validation=\"v4l1d\" version=\"2.3.4.5\"/></Message></GameMessage>";
-
-std::string ProgramFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path).substr(0, std::string(path).rfind('\\'));
-}
-
-// The parameters exactly as the lobby writes them: a leading blank, then
-// host, player, port, room, token, "0", second host and port, "1", "0", "0".
-std::string LobbyLine(unsigned short port) {
-    const std::string p = std::to_string(port);
-    return " 127.0.0.1 alice " + p + " 31 v4l1d 0 127.0.0.1 " + p + " 1 0 0";
-}
-
-// The table's side panel, a dialog of the program beside its boxes.
-bool IsSidePanel(HWND window) { return GetDlgItem(window, 1097) != nullptr; }
-
-// fenlo.exe in a scratch working directory, tracing into it.
-class Client : public testsupport::ChildProcess {
-public:
-    Client(const ScratchFolder& folder, const std::string& args)
-        : ChildProcess((SetEnvironmentVariableA("FENLO_TABLE_TRACE", (folder / "trace.txt").c_str()),
-                   ProgramFolder() + "\\fenlo.exe"),
-                  args, folder.Path()),
-          folder_(folder) {}
-
-    std::vector<std::string> Trace() const {
-        std::vector<std::string> lines;
-        std::istringstream in(folder_.Read("trace.txt"));
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
-    bool WaitTrace(const std::string& line, int ms = 10000) const {
-        return WaitFor(
-            [&] {
-                const std::vector<std::string> t = Trace();
-                return std::find(t.begin(), t.end(), line) != t.end();
-            },
-            ms);
-    }
-    // The type ids taken from one queue ("main" or "second"), in order.
-    std::vector<int> Taken(const std::string& queue) const {
-        std::vector<int> ids;
-        for (const std::string& line : Trace())
-            if (line.compare(0, queue.size() + 1, queue + " ") == 0)
-                ids.push_back(std::stoi(line.substr(queue.size())));
-        return ids;
-    }
-    // Closes the table window, says Yes to the exit box (and to any other
-    // box) and waits for the program to end.
-    bool CloseTable() {
-        if (WaitExit(0)) return ExitCode() == 0;
-        // Asked again every 2 s: a box the table opens meanwhile (the network
-        // notices) ends an open exit box.
-        int round = 0;
-        WaitFor(
-            [&] {
-                if (round++ % 40 == 0) PostMessageA(FindTable(), WM_CLOSE, 0, 0);
-                AnswerBoxes(IDYES);
-                return WaitExit(50);
-            },
-            20000);
-        return WaitExit(0) && ExitCode() == 0;
-    }
-    // The window the lobby finds by its title.
-    HWND FindTable() {
-        HWND table = nullptr;
-        WaitFor(
-            [&] {
-                for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, nullptr, "Mirabo斗地主")) != nullptr;) {
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(h, &owner);
-                    if (owner == Id()) table = h;
-                }
-                return table != nullptr;
-            },
-            10000);
-        return table;
-    }
-    // Answers every open box of the program; the number answered.
-    int AnswerBoxes(int answer) {
-        int n = 0;
-        for (HWND h : Windows("#32770")) {
-            char title[64] = "";
-            GetWindowTextA(h, title, sizeof title);
-            if (std::string(title) == "Mirabo斗地主" || IsSidePanel(h)) continue;
-            PostMessageA(h, WM_COMMAND, answer, 0);
-            ++n;
-        }
-        return n;
-    }
-
-private:
-    const ScratchFolder& folder_;
-};
 
 TEST(FenloClient, TheLobbysCommandLineValidatesAndTheReplyReachesTheTable) {
     for (bool success : {true, false}) {

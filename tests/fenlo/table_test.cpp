@@ -2,6 +2,8 @@
 // test clock, its requests, boxes and sounds recorded.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "lobby/net/base/CopyData.h"
 #include "game/ui/SeatFields.h"
 #include "tests/fenlo/TableHarness.h"
@@ -312,6 +314,36 @@ TEST(Table, HostileCardsAndCountsAreDropped) {
     h.Hand(shown);
     EXPECT_EQ(s.shownCard, -1);
     h.Hand(nullptr);
+}
+
+// Waits, counts and answers at the ends of the int range stay in range (no
+// arithmetic past them).
+TEST(Table, HostileWaitsAndRestoredCountsStayInRange) {
+    TableHarness h;
+    h.SeatThree();
+    CTableState& s = h.State();
+    CNotyfyWaitingPlayer* wait = new CNotyfyWaitingPlayer;
+    wait->memberId = "bob";
+    wait->time = INT_MAX;
+    h.Hand(wait);
+    EXPECT_GT(seat::WaitRemaining(*s.FindPlayerByName("bob")), 0);
+    CReconnectMsg* restore = new CReconnectMsg;
+    restore->state = "PlayingCard";
+    const char* names[] = {"alice", "bob", "carol"};
+    const int counts[] = {INT_MAX, INT_MIN, 17};
+    for (int i = 0; i < 3; ++i) {
+        restore->playerId[i] = names[i];
+        restore->seat[i] = i;
+        restore->cardNum[i] = counts[i];
+        restore->askForLandLord[i] = INT_MIN;
+    }
+    restore->nowPlayer = "carol";
+    restore->bomb = INT_MAX;  // one picture is drawn per bomb
+    h.Hand(restore);
+    EXPECT_EQ(s.bombs, CTableState::kMaxBombs);
+    EXPECT_EQ(s.FindPlayerByName("alice")->cardCount, 20);
+    EXPECT_EQ(s.FindPlayerByName("bob")->cardCount, 0);
+    EXPECT_EQ(seat::ContestAnswer(*s.FindPlayerByName("carol")), INT_MIN);
 }
 
 }  // namespace

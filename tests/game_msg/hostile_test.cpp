@@ -46,11 +46,18 @@ TEST(GameParserHostile, EntriesBeyondTheFixedArraysAreDroppedAndLogged) {
     EXPECT_EQ(result->playerId[2], "3");
     EXPECT_EQ(log.lines().size(), 3u);
 
+    std::string rows;
+    for (int i = 0; i < 150; ++i) rows += "<player rank=\"" + std::to_string(i) + "\" nickName=\"n\" winloss=\"1\"/>";
+    auto ranks = Msg<CRankTopNMsg>("RankTopN", rows);
+    EXPECT_EQ(ranks->rank.size(), 100u);
+    EXPECT_EQ(ranks->rank.back(), 99);
+    EXPECT_EQ(log.lines().size(), 4u);
+
     // A dealt hand is 17 cards or nothing.
     EXPECT_EQ(ParseText(Doc("SendCard", "<player id=\"5\"/>" + Cards(18))), nullptr);
     EXPECT_EQ(ParseText(Doc("SendCard", "<player id=\"5\"/>" + Cards(16))), nullptr);
     EXPECT_EQ(ParseText(Doc("SendCard", "<player id=\"5\"/>")), nullptr);
-    EXPECT_EQ(log.lines().size(), 6u);
+    EXPECT_EQ(log.lines().size(), 7u);
 }
 
 TEST(GameParserHostile, CardsOutOfRangeDropTheMessage) {

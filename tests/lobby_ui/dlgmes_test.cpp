@@ -159,4 +159,10 @@ TEST(DlgMes, LinkOpensAddressAndTraceRecordsIt) {
     box.SetText("abc$here", "c", 1);
     EXPECT_EQ(box.GetLinkFlag(), 0);
     EXPECT_STREQ(box.GetText(), "abc$here");
+    // A server's endless text is cut, never inside a character.
+    box.SetText((std::string(999, 'a') + "中文").c_str(), "c", 0);
+    const std::string shown = box.GetText().GetString();
+    EXPECT_EQ(shown.find("\xD6"), std::string::npos) << "half a character";
+    box.SetText(std::string(40000, 'N').c_str(), "c", 0);
+    EXPECT_LT(box.GetText().GetLength(), 1200);
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "lobby/net/protocol/LoginDigest.h"
+#include "tools/servers/LobbyHostile.h"
 #include "tools/servers/LobbyServer.h"
 #include "tools/servers/ProgramOptions.h"
 
@@ -38,6 +39,10 @@ int main(int argc, char** argv) {
     }
     for (const servers::LobbyAccount& a : config.accounts)
         std::printf("account %s digest %s\n", a.name.c_str(), a.storedDigest.c_str());
+    if (host.hostile.frames > 0) {
+        host.hostile.vocabulary = std::make_shared<servers::HostileVocabulary>(servers::LobbyVocabulary());
+        host.hostile.after = "PlayerValidate";
+    }
     servers::LobbyServer server(config, host);
     return servers::RunUntilExpired(server, options, "MiraboLobbyServer");
 }

@@ -15,7 +15,7 @@ namespace {
 
 const char* const kCommon[] = {"port",   "port-file", "idle", "overall", "form",
                                "codes",  "write-codes", "script", "secret", "seed",
-                               "transcript"};
+                               "transcript", "hostile"};
 
 }  // namespace
 
@@ -86,6 +86,8 @@ bool ProgramOptions::Host(const MsgCodeTable& builtIn, HostOptions& out, std::st
         return false;
     }
     out.transcript = Text("transcript");
+    out.hostile.frames = static_cast<int>(Number("hostile", 0));
+    out.hostile.seed = static_cast<unsigned>(Number("seed", 1));
     if (Has("script")) {
         std::string text;
         if (!ReadWholeFile(Text("script"), text)) {

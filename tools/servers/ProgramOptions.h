@@ -11,6 +11,8 @@
 //   --secret TEXT     shared by both servers for the room tokens
 //   --seed N          login keys, deals and the robots' choices
 //   --transcript FILE every request's name ("< name") and reply ("> text") appended there
+//   --hostile N       once logged in (validated), N hostile frames (Hostile.h) on
+//                     the first connection, seeded with --seed
 // Each program reads its own options after these.
 #pragma once
 

@@ -24,6 +24,7 @@
 
 #include "lobby/net/binary/MsgCodeEntry.h"
 #include "tools/servers/CodeTables.h"
+#include "tools/servers/Hostile.h"
 #include "tools/servers/Reply.h"
 #include "tools/servers/Request.h"
 #include "tools/servers/Script.h"
@@ -45,6 +46,7 @@ struct HostOptions {
     MsgCodeTable codes;
     Script script;
     std::string transcript;  // a file for "< request" and "> reply" lines; empty: none
+    HostilePlan hostile;  // Hostile.h
 };
 
 class ScriptedHost {
@@ -62,6 +64,9 @@ public:
     // The names of the requests received so far, in order, on every connection.
     std::vector<std::string> Requests() const;
     int Connections() const;
+    // Frames of a hostile run sent so far (probes not counted), and probes sent.
+    int HostileSent() const;
+    int ProbesSent() const;
     // True once the idle or overall deadline passed (the server then stops).
     bool Expired();
     void Stop();
@@ -72,17 +77,33 @@ protected:
     void Start();
 
 private:
+    struct Session {
+        testsupport::Connection& c;
+        int index;   // the connection's, from 1
+        int sent;    // frames sent on it
+        bool hostile;
+    };
     void Serve(testsupport::Connection& c, int index);
+    // One request frame answered; false when the connection ended.
+    bool Handle(Session& s, int kind, const std::string& payload);
+    // Answers the requests that have come in meanwhile.
+    bool AnswerWaiting(Session& s);
     // Sends one frame with the script's faults; false when the connection ends.
     bool Send(testsupport::Connection& c, int index, int number, int kind, const std::string& payload);
     void Touch();
     void Note(const std::string& line);
+    // The hostile run on this connection, probes in the binary form when
+    // `binary` and the table has them; false when the connection ended.
+    bool GoHostile(Session& s, bool binary);
 
     HostOptions options_;
     Answer answer_;
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
     int connections_ = 0;
+    int hostileConnections_ = 0;
+    std::atomic<int> hostileSent_{0};
+    std::atomic<int> probesSent_{0};
     unsigned long long started_ = 0;
     std::atomic<unsigned long long> lastActivity_{0};
     std::unique_ptr<testsupport::LoopbackServer> server_;

@@ -108,6 +108,10 @@ void ReadPlayer(Cursor& c, RoomPlayerRecord& player) {
 
 typedef std::unique_ptr<CMessage> Result;
 
+// More desks or players than any room holds: a reply with more is hostile and
+// is dropped whole, before the windows spend seconds on its rows.
+const size_t kMaxRoomEntries = 2000;
+
 template <class M>
 std::unique_ptr<M> Make() {
     return std::unique_ptr<M>(new M());
@@ -214,6 +218,10 @@ Result DeskList(Cursor& c) {
         const std::string deskId = c.Take();
         c.Skip();
         const bool playing = c.TakeNotFalse();
+        if (list->desks.size() >= kMaxRoomEntries) {
+            LogManager::Instance().Write("LobbyProtocol", "dropped a DeskList reply with too many desks");
+            return nullptr;
+        }
         CRoomDeskInfo* desk = list->AddDesk(playing, m->roomFlag, name, roomId, deskId);
         if (!desk) throw std::bad_alloc();
         more = c.Next();
@@ -332,6 +340,10 @@ Result RoomPlayerList(Cursor& c) {
     c.Next();  // the data element
     bool more = c.Next();
     while (more && c.At("player")) {
+        if (m->entries.size() >= kMaxRoomEntries) {
+            LogManager::Instance().Write("LobbyProtocol", "dropped a RoomPlayerList reply with too many players");
+            return nullptr;
+        }
         m->entries.push_back(new RoomPlayerRecord());
         ReadPlayer(c, *m->entries.back());
         more = c.Next();

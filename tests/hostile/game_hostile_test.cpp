@@ -1,0 +1,275 @@
+// fenlo.exe as the lobby starts it, against our game server gone hostile once
+// the validation is answered: thousands of bad frames, with a well-formed
+// chat line after every few of them, on two connections that each end in a
+// reset or a cut frame. The table must not crash, must answer WM_NULL within
+// a second throughout, must show every chat line, and on the third
+// connection must still be dealt a hand. MIRABO_HOSTILE_SEED=n replays a run.
+#include <gtest/gtest.h>
+
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+#include <richedit.h>
+// clang-format on
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <set>
+
+#include "tests/fenlo/FenloClient.h"
+#include "tests/support/ProgramWatch.h"
+#include "tools/servers/GameServer.h"
+#include "tools/servers/GameVocabulary.h"
+#include "tools/servers/RoomToken.h"
+
+using namespace fenlo_test;
+
+namespace {
+
+const char kPlayer[] = "alice";
+const char kRoom[] = "31";
+const int kHostileConnections = 2;
+const int kFramesEach = 5000;
+const int kProbeEvery = 25;
+
+unsigned RunSeed() {
+    if (const char* replay = std::getenv("MIRABO_HOSTILE_SEED")) return static_cast<unsigned>(std::strtoul(replay, nullptr, 10));
+    return static_cast<unsigned>(GetTickCount()) ^ (GetCurrentProcessId() * 2654435761u);
+}
+
+const int kContinue = 1002;  // the table's continue button
+
+std::string Probe(int n) { return "probe-" + std::to_string(n) + "."; }
+
+// Every fifth probe is a keep-alive answer (the server's run answers no
+// request, and the table drops a connection whose keep-alives go unanswered);
+// the others are chat lines, seen in the side panel.
+bool IsPing(int n) { return n % 5 == 0; }
+
+servers::Reply GoodMessage(int n) {
+    if (IsPing(n)) return servers::Reply("FENLO", "PingData");
+    return servers::Reply("FENLO", "Chat").Element("Chat", {{"sysmsg", "0"},
+                                                            {"color", "0,0,0"},
+                                                            {"playername", "robot1"},
+                                                            {"messageplace", "desk"},
+                                                            {"sendto", ""},
+                                                            {"chatcontent", Probe(n)}});
+}
+
+// Mostly frames the client must drop whole, fewer it reads (every one of
+// those is a message the table takes on one of its 25 ms ticks), and a few
+// heavy ones.
+void Tune(servers::HostileGenerator& g) {
+    using K = servers::HostileKind;
+    const std::pair<K, int> weights[] = {
+        {K::kRandomFrame, 200}, {K::kEmpty, 100},     {K::kOneByte, 100},     {K::kTruncatedXml, 60},
+        {K::kUnterminatedXml, 60}, {K::kDeepXml, 3},  {K::kManyAttributes, 1}, {K::kBadValues, 30},
+        {K::kBadBinary, 30},    {K::kUnknownCode, 150}, {K::kFieldPastEnd, 40}, {K::kExtreme, 20}};
+    for (const auto& w : weights) g.SetWeight(w.first, w.second);
+}
+
+// Messages that end the session by design (a kick, a refused version, money
+// short, leave allowed, a sign-up question not answered yes) would end the
+// run, not test it.
+bool Ends(const std::string& name) {
+    return name == "KickPlayer" || name == "InvalidClientVersion" || name == "MoneyIsNotEnough" ||
+           name == "AnswerLeave" || name == "AskPlayerSignUp";
+}
+
+// The probes the side panel's chat history shows. The history is read
+// through memory of the table's process (EM_GETTEXTRANGE takes a pointer
+// there; no message returns a long text across processes).
+class ChatReader {
+public:
+    const std::set<int>& Update(HWND panel) {
+        HWND history = panel ? GetDlgItem(panel, 1097) : nullptr;
+        DWORD pid = 0;
+        if (!history || !GetWindowThreadProcessId(history, &pid)) return seen_;
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process) return seen_;
+        // The length in characters, then every character in at most two bytes.
+        const GETTEXTLENGTHEX ask = {GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+        char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof ask, MEM_COMMIT, PAGE_READWRITE));
+        DWORD_PTR chars = 0, copied = 0;
+        if (remote && WriteProcessMemory(process, remote, &ask, sizeof ask, nullptr))
+            SendMessageTimeoutA(history, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(remote), 0, SMTO_ABORTIFHUNG,
+                                5000, &chars);
+        if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        const size_t room = 2 * chars + 2;
+        remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TEXTRANGEA) + room, MEM_COMMIT, PAGE_READWRITE));
+        TEXTRANGEA range = {{0, static_cast<LONG>(chars)}, remote + sizeof(TEXTRANGEA)};
+        if (remote && WriteProcessMemory(process, remote, &range, sizeof range, nullptr) &&
+            SendMessageTimeoutA(history, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                                &copied)) {
+            std::string text(std::min<size_t>(copied, room - 1), '\0');
+            ReadProcessMemory(process, range.lpstrText, &text[0], text.size(), nullptr);
+            for (size_t at = text.find("probe-"); at != std::string::npos; at = text.find("probe-", at + 1))
+                seen_.insert(std::atoi(text.c_str() + at + 6));
+        }
+        if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        CloseHandle(process);
+        return seen_;
+    }
+
+private:
+    std::set<int> seen_;
+};
+
+}  // namespace
+
+TEST(GameHostile, TheTableSurvivesAHostileServerAndTakesEveryGoodMessage) {
+    const unsigned seed = RunSeed();
+    std::printf("game_hostile: seed %u (MIRABO_HOSTILE_SEED=%u replays this run)\n", seed, seed);
+    std::fflush(stdout);
+    const int sendType = static_cast<int>(seed % 2);
+    ScratchFolder folder("game_hostile");
+    // Sound off: a start takes no pause.
+    std::string settings = kTableSettings;
+    settings.replace(settings.find("soundon=1"), 9, "soundon=0");
+    folder.WriteConfig(sendType, kVersionSetting, settings);
+    folder.Write("fenlo\\FENLOMsg.ini", servers::CodeFileText(servers::GameClientCodes()));
+
+    std::atomic<HWND> panel{nullptr};
+    std::atomic<bool> stopping{false};
+    std::atomic<int> probes{0}, checked{0};
+    std::mutex missingMutex;
+    std::string missing;
+    ChatReader chat;  // used on the server's thread only
+
+    auto vocabulary = std::make_shared<servers::HostileVocabulary>(servers::GameVocabulary(kPlayer));
+    auto& messages = vocabulary->messages;
+    messages.erase(std::remove_if(messages.begin(), messages.end(),
+                                  [](const servers::HostileMessage& m) { return Ends(m.name); }),
+                   messages.end());
+    auto& extremes = vocabulary->extremes;
+    extremes.erase(std::remove_if(extremes.begin(), extremes.end(),
+                                  [&](const std::function<servers::Reply()>& make) { return Ends(make().Name()); }),
+                   extremes.end());
+    servers::GameConfig config;
+    config.room = kRoom;
+    servers::HostOptions options;
+    options.codes = servers::GameClientCodes();
+    servers::HostilePlan& plan = options.hostile;
+    plan.vocabulary = vocabulary;
+    plan.seed = seed;
+    plan.after = "PlayerInfoValidate";
+    plan.frames = kFramesEach;
+    plan.connections = kHostileConnections;
+    plan.ending = true;
+    plan.probeEvery = kProbeEvery;
+    plan.probe = [&](int n) {
+        probes = n;
+        return GoodMessage(n);
+    };
+    plan.tune = Tune;
+    // Before a connection ends, the table has taken every chat line sent on
+    // it (a reconnect drops what is still queued).
+    plan.beforeEnding = [&] {
+        const int last = probes;
+        const int lastChat = IsPing(last) ? last - 1 : last;
+        WaitFor([&] { return stopping || chat.Update(panel).count(lastChat) > 0; }, 40000);
+        const std::set<int>& seen = chat.Update(panel);
+        std::lock_guard<std::mutex> lock(missingMutex);
+        for (int n = checked + 1; n <= last; ++n)
+            if (!IsPing(n) && !seen.count(n)) missing += Probe(n) + " ";
+        checked = last;
+    };
+
+    servers::GameServer server(config, options);
+    ASSERT_NE(server.Port(), 0);
+    Client client(folder, LobbyLine(server.Port(), kPlayer, kRoom, servers::RoomToken(config.secret, kPlayer, kRoom)));
+    testsupport::ProgramWatch watch(client, ProgramFolder(), "fenlo");
+    const HWND table = client.FindTable();
+    ASSERT_NE(table, nullptr);
+    watch.Watch(table);
+
+    // Until the third connection is dealt a hand: boxes are answered, crashes
+    // looked for, five times a second.
+    std::string crashes;
+    const unsigned long long start = testsupport::NowMs();
+    unsigned long long lastLook = 0, lastAnswer = start;
+    bool dealt = false;
+    int misses = 0;
+    std::string slowAt;  // the table's last step when an answer was late
+    WaitFor(
+        [&] {
+            const unsigned long long now = testsupport::NowMs();
+            if (now - lastLook < 200) return false;
+            lastLook = now;
+            if (!panel || !IsWindow(panel))
+                for (HWND h : client.Windows("#32770"))
+                    if (IsSidePanel(h)) panel = h;
+            if (now - lastAnswer >= 1000) {
+                client.AnswerBoxes(IDYES);
+                lastAnswer = now;
+            }
+            // A result is left at once, as a player in a hurry would.
+            const HWND next = GetDlgItem(table, kContinue);
+            if (next && IsWindowVisible(next)) {
+                PostMessageA(next, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                PostMessageA(next, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            }
+            if (!(crashes = watch.Crashes()).empty()) return true;
+            if (watch.Misses() != misses) {
+                misses = watch.Misses();
+                const std::vector<std::string> trace = client.Trace();
+                slowAt += (trace.empty() ? std::string("start") : trace.back()) + "; ";
+            }
+            if (server.Connections() <= kHostileConnections) return false;
+            const std::vector<std::string> trace = client.Trace();
+            size_t last = 0;
+            for (size_t i = 0; i < trace.size(); ++i)
+                if (trace[i].compare(0, 10, "reconnect ") == 0) last = i;
+            dealt = std::find(trace.begin() + static_cast<long>(last), trace.end(), "main 9") != trace.end();
+            return dealt;
+        },
+        100000);
+    stopping = true;
+    const unsigned long long took = testsupport::NowMs() - start;
+    std::printf("game_hostile: %d bad frames, %d chat lines, %d connections in %llu ms; longest WM_NULL answer %u ms\n",
+                server.HostileSent(), server.ProbesSent(), server.Connections(), took, watch.LongestAnswerMs());
+
+    std::string tail;
+    const std::vector<std::string> trace = client.Trace();
+    for (size_t i = trace.size() > 30 ? trace.size() - 30 : 0; i < trace.size(); ++i) tail += trace[i] + "\n";
+    EXPECT_EQ(crashes, "") << "seed " << seed << ", the table's last steps:\n" << tail;
+    EXPECT_EQ(watch.Misses(), 0) << "longest answer " << watch.LongestAnswerMs() << " ms, seed " << seed
+                                 << ", late while the table took: " << slowAt;
+    EXPECT_GE(server.HostileSent(), kHostileConnections * kFramesEach) << "seed " << seed;
+    EXPECT_EQ(checked, server.ProbesSent()) << "seed " << seed;
+    {
+        std::lock_guard<std::mutex> lock(missingMutex);
+        EXPECT_EQ(missing, "") << "chat lines the table did not show, seed " << seed;
+    }
+    EXPECT_TRUE(dealt) << "no deal after the last reconnect, seed " << seed;
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
+                            [](const std::string& line) { return line.compare(0, 10, "reconnect ") == 0; }),
+              kHostileConnections)
+        << "the table dropped a connection itself, seed " << seed;
+    watch.Watch(nullptr);
+    EXPECT_TRUE(client.CloseTable()) << "seed " << seed;
+}
+
+// The watch itself: a program that crashes is reported, by its handler's box
+// while it is open and by its exit code once it has ended.
+TEST(GameHostile, TheWatchReportsACrash) {
+    ScratchFolder folder("watch");
+    const std::string program = folder / "crasher.exe";
+    CopyFileA((ProgramFolder() + "\\fenlo_crash_child.exe").c_str(), program.c_str(), FALSE);
+    {
+        testsupport::ChildProcess crasher(program, "", folder.Path());
+        testsupport::ProgramWatch watch(crasher, folder.Path(), "crasher");
+        HWND box = crasher.WaitWindow("#32770");
+        ASSERT_NE(box, nullptr);
+        EXPECT_NE(watch.Crashes().find("a crash box"), std::string::npos);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(crasher.WaitExit(10000));
+        EXPECT_NE(watch.Crashes(true).find("exception code"), std::string::npos);
+        EXPECT_EQ(testsupport::ProgramWatch::ScanOutput("x\nwine: Unhandled page fault on read access\ny"),
+                  "wine: Unhandled page fault on read access\n");
+    }
+    DeleteFileA(program.c_str());
+}

@@ -1,0 +1,68 @@
+// The lobby's reading of what a hostile server sends, in process: every frame
+// is read or dropped whole, and room lists no room could hold are dropped.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "lobby/net/binary/TranslateMsg.h"
+#include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/net/protocol/LobbyProtocol.h"
+#include "lobby/net/protocol/RoomDeskList.h"
+#include "tools/servers/CodeTables.h"
+#include "tools/servers/LobbyHostile.h"
+
+namespace {
+
+std::unique_ptr<CMessage> Parse(const std::string& text) {
+    CLobbyProtocol protocol;
+    return std::unique_ptr<CMessage>(protocol.ParseMessage(text.c_str(), static_cast<int>(text.size())));
+}
+
+std::string Players(int n) {
+    std::string t = "<GameMessage game=\"FENLO\"><Message name=\"RoomPlayerList\"><Room>";
+    for (int i = 0; i < n; ++i) t += "<player a=\"p\" b=\"n\" c=\"1\" d=\"\" e=\"\" f=\"\" g=\"\" h=\"\" i=\"\" j=\"\"/>";
+    return t + "</Room></Message></GameMessage>";
+}
+
+std::string Desks(int n) {
+    std::string t = "<GameMessage game=\"FENLO\"><Message name=\"DeskList\"><Room a=\"False\">";
+    for (int i = 0; i < n; ++i) t += "<desk a=\"d\" b=\"1\" c=\"" + std::to_string(i) + "\" d=\"0\" e=\"False\"/>";
+    return t + "</Room></Message></GameMessage>";
+}
+
+}  // namespace
+
+TEST(LobbyHostileParse, DocumentsAreReadAndBinaryFramesDecodeOrDrop) {
+    using K = servers::HostileKind;
+    servers::HostileGenerator g(servers::LobbyVocabulary(), 11);
+    g.SetWeight(K::kExtreme, 0);
+    g.SetWeight(K::kManyAttributes, 0);
+    const MsgCodeTable codes = servers::DefaultLobbyCodes();
+    for (int i = 0; i < 600; ++i) {
+        const servers::HostileFrame f = g.Next();
+        const std::string payload = f.bytes.substr(5);
+        if (f.bytes[4] == 0) {
+            CTranslateMsg translator(codes);
+            std::unique_ptr<char[]> xml(translator.BinaryToXml(reinterpret_cast<const unsigned char*>(payload.data()),
+                                                               static_cast<int>(payload.size())));
+            if (xml) EXPECT_NO_THROW(Parse(xml.get())) << i << " " << xml.get();
+        } else if (f.kind == K::kBadValues || f.kind == K::kDeepXml) {
+            EXPECT_NO_THROW(Parse(payload)) << i;
+        }
+    }
+}
+
+TEST(LobbyHostileParse, RoomListsLargerThanAnyRoomAreDropped) {
+    std::unique_ptr<CMessage> players = Parse(Players(2000));
+    ASSERT_NE(players, nullptr);
+    EXPECT_EQ(static_cast<CRoomPlayerList*>(players.get())->entries.size(), 2000u);
+    EXPECT_EQ(Parse(Players(2001)), nullptr);
+    std::unique_ptr<CMessage> desks = Parse(Desks(2000));
+    ASSERT_NE(desks, nullptr);
+    CRoomDeskList* list = static_cast<CDeskInfoMsg*>(desks.get())->deskList;
+    EXPECT_EQ(list->desks.size(), 2000u);
+    delete list;
+    EXPECT_EQ(Parse(Desks(2001)), nullptr);
+}
