@@ -374,3 +374,11 @@ TEST_F(RoomPage, DroppedConnectionAsksForTheRoomAgainOnce) {
     room.reset();
     EXPECT_EQ(main.panels, (std::vector<int>{1, 0}));
 }
+
+TEST_F(RoomPage, AnEngineReplacedBetweenTwoTicksIsALostConnection) {
+    Open(false, kRoom);
+    hub.ResetNetEngine();  // the main window's reconnect: the fresh engine reads alive
+    ASSERT_TRUE(hub.GetNetEngine()->IsAlive());
+    ASSERT_TRUE(PumpUntil([&] { return !main.commands.empty(); }, 10000));
+    EXPECT_EQ(main.commands, std::vector<int>{3});
+}

@@ -195,6 +195,7 @@ void CLobbyData::ResetNetEngine() {
         LobbyLockGuard guard(lobbyLock);
         old = engine_;
         engine_ = fresh;
+        ++engineGeneration_;
         discarded.swap(queue_);
     }
     DeleteAll(discarded);

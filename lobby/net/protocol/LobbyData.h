@@ -121,6 +121,9 @@ public:
     // The old engine is closed and deleted outside the lobby lock; when the
     // caller holds that lock, a closer thread does it once the lock is free.
     void ResetNetEngine();
+    // Counts the engines replaced: a watcher that saw another count knows its
+    // connection is gone even when the fresh engine already reads alive.
+    int EngineGeneration() const { return engineGeneration_; }
 
     // The first room, in game then room order, whose id text reads as id. The
     // record lives until the game list is rebuilt: hold the lobby lock while
@@ -170,6 +173,7 @@ private:
     void DeleteEngineAndProtocol();
 
     CNetEngineEx* engine_ = nullptr;
+    std::atomic<int> engineGeneration_{0};
     CLobbyProtocol* protocol_ = nullptr;
     std::deque<CMessage*> queue_;
     CRITICAL_SECTION sendTimeLock_;

@@ -136,6 +136,7 @@ int CExScrollView::OnCreate(LPCREATESTRUCT cs) {
         }
     }
     SetScrollSizes(MM_TEXT, CSize(0, grid.ScrollHeight()));
+    m_watchedGeneration = GetLobbyData().EngineGeneration();
     SetTimer(kWatchTimer, 200);
     return 0;
 }
@@ -475,7 +476,10 @@ void CExScrollView::OnTimer(UINT_PTR id) {
         LobbyLockGuard hub(data.lobbyLock);
         Hold view(*this);
         CNetEngineEx* engine = data.GetNetEngine();
-        if (id == kWatchTimer && engine && !engine->IsAlive()) {
+        // A replaced engine is a lost connection too: the main window may have
+        // put a fresh one in place between two ticks.
+        const bool lost = engine && (!engine->IsAlive() || data.EngineGeneration() != m_watchedGeneration);
+        if (id == kWatchTimer && lost) {
             KillTimer(kWatchTimer);
             PostBox("检测到已经和游戏服务器断开网络连接!正在为你重连...", "错误", 1, 5);
             CRoomHost* host = GetRoomHost();

@@ -78,6 +78,7 @@ private:
     int m_chosenDesk = -1;
     int m_chosenSeat = -1;
     int m_autoGroup = 1;
+    int m_watchedGeneration = 0;  // the lobby engine the watch was started on
     CSkinRes* m_skin = nullptr;
     std::vector<PngButton*> m_deskButtons;
     std::vector<PngButton*> m_seatButtons;
