@@ -28,6 +28,20 @@ constexpr COLORREF kListBack = 0x9C6110;
 constexpr COLORREF kInputBack = 0xFFFAEB;
 constexpr int kInputLimit = 200;
 
+// The oldest lines of a history give way to a line of `bytes`: what goes past
+// the control's text limit would not be shown at all.
+void MakeRoom(CSkinRichEditCtrl& history, size_t bytes) {
+    const long limit = static_cast<long>(history.SendMessage(EM_GETLIMITTEXT));
+    const long length = history.GetTextLength();
+    const long excess = length + static_cast<long>(bytes) - limit;
+    if (limit <= 0 || excess <= 0) return;
+    const long line = static_cast<long>(history.SendMessage(EM_EXLINEFROMCHAR, 0, excess));
+    long cut = static_cast<long>(history.SendMessage(EM_LINEINDEX, line + 1));
+    if (cut < 0) cut = length;
+    history.SetSel(0, cut);
+    history.ReplaceSel("");
+}
+
 // The pictures of an image table entry.
 enum {
     kHeaderSpan = 355, kVerticalTop = 358, kMoreUp = 368, kMoreHover = 369, kSendUp = 370,
@@ -218,6 +232,7 @@ void CDlgRight::ShowAdPage(const std::string& address) {
 void CDlgRight::AppendChat(const std::string& text, COLORREF colour) {
     if (text.empty() || !m_history.m_hWnd) return;
     const std::string line = ClipChatLine(UnescapeChat(text));
+    MakeRoom(m_history, line.size());
     m_history.SetSel(-1, -1);
     CHARFORMATA cf = {};
     cf.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_BOLD | CFM_ITALIC | CFM_COLOR;

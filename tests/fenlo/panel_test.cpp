@@ -120,6 +120,15 @@ TEST(PanelText, EscapesAndMatchTime) {
     EXPECT_EQ("120", TwoDigits(120));
 }
 
+// A long chat line is cut on a character's boundary and keeps its line break.
+TEST(PanelText, LongChatLinesAreCut) {
+    EXPECT_EQ("short\r\n", ClipChatLine("short\r\n"));
+    const std::string cut = ClipChatLine(std::string(5000, 'x') + "\r\n");
+    EXPECT_EQ(cut, std::string(kMaxChatLine, 'x') + "\r\n");
+    const std::string gbk = ClipChatLine("x" + std::string(3000, '\xD6'));  // one byte, then two-byte characters
+    EXPECT_EQ(gbk.size(), kMaxChatLine - 1);
+}
+
 // The first test of the panel: the view is made once per process, on the
 // first timer tick of the first panel.
 TEST_F(PanelTest, AdvertisementViewOnceAndStaysOpen) {
@@ -236,6 +245,15 @@ TEST_F(PanelTest, ChatLinesAreColouredAndScrolledIntoView) {
     EXPECT_GT(first, 30);
     history.LineScroll(1);  // already at the end
     EXPECT_EQ(first, history.GetFirstVisibleLine());
+
+    // Past the history's text limit the oldest lines give way.
+    const std::string filler(950, 'f');
+    for (int i = 0; i < 36; ++i) panel.AppendChat("[bob]: " + std::to_string(i) + filler + "\r\n", RGB(255, 0, 0));
+    const long length = history.GetTextLength();
+    EXPECT_LE(length, static_cast<long>(history.SendMessage(EM_GETLIMITTEXT)));
+    const std::string text = static_cast<const char*>(history.GetTextRange(0, length));
+    EXPECT_NE(text.find("[bob]: 35f"), std::string::npos);
+    EXPECT_EQ(text.find("[bob]: 0f"), std::string::npos);
 }
 
 TEST(PanelTable, TableMessagesReachThePanel) {
