@@ -15,6 +15,7 @@
 #include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/RoomLaunch.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/TreeData.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 #include "lobby/ui/app/MiraboGameDlg.h"
 
@@ -279,7 +280,7 @@ void CMyMiraboGameDlg::OnAddRooms(CAddRoomList* message) {
         LobbyGameRecord* game = nullptr;
         for (LobbyGameRecord* g : hub.gameList)
             if (!game && g->id == entry->gameId) game = g;
-        if (!game) continue;
+        if (!game || hub.RoomCount() >= CLobbyData::kMaxRooms) continue;
         LobbyRoomRecord* room = new LobbyRoomRecord();
         room->id = entry->id;
         TakeRoomFields(*room, *entry);
@@ -359,13 +360,14 @@ void CMyMiraboGameDlg::OnPlayerCounts(CPlayerCountList* message) {
 }
 
 void CMyMiraboGameDlg::UpdateTotalCount() {
-    int total = 0;
+    std::vector<int> counts;
     {
         CLobbyData& hub = GetLobbyData();
         LobbyLockGuard guard(hub.lobbyLock);
         for (LobbyGameRecord* game : hub.gameList)
-            for (LobbyRoomRecord* room : game->rooms) total += room->playerCount;
+            for (LobbyRoomRecord* room : game->rooms) counts.push_back(room->playerCount);
     }
+    const int total = SumOfCounts(counts);
     if (total == m_left.m_totalCount) return;
     m_left.m_totalCount = total;
     m_left.Refresh();
