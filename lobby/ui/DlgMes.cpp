@@ -28,27 +28,12 @@ void CDlgMes::SetCountdown(int flag, int seconds) {
     m_nSeconds = seconds;
 }
 
-namespace {
-
 // A box shows at most this much of a text: a longer one (a server's, say)
 // would take seconds to draw and could not be read anyway.
 const size_t kMaxShownText = 1000;
 
-// The text cut to the limit at a character's start (GBK leads take two bytes).
-std::string ShownPart(const std::string& text) {
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t step = static_cast<unsigned char>(text[at]) >= 0x81 ? 2 : 1;
-        if (at + step > kMaxShownText) break;
-        at += step;
-    }
-    return text.substr(0, at);
-}
-
-}  // namespace
-
 void CDlgMes::SetText(LPCSTR text, LPCSTR caption, int linkFlag) {
-    std::string message = ShownPart(text ? text : "");
+    std::string message = CutText(text ? text : "", kMaxShownText);
     m_nLinkFlag = linkFlag;
     if (linkFlag == 1) {
         std::string body, label, address;

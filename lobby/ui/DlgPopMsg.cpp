@@ -32,8 +32,12 @@ CDlgPopMsg::~CDlgPopMsg() {
     delete m_pTitle;
 }
 
+// What a pop-up shows of a notice: ten lines fill it; a longer text from a
+// server would take seconds to draw.
+const size_t kMaxNoticeText = 300;
+
 void CDlgPopMsg::SetTexts(LPCSTR text, LPCSTR caption, int displayTime, int style) {
-    m_text = text ? text : "";
+    m_text = CutText(text ? text : "", kMaxNoticeText).c_str();
     m_caption = caption ? caption : "";
     m_nDisplayTime = displayTime;
     m_nStyle = style == 1 ? 1 : 0;

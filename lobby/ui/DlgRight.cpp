@@ -8,6 +8,7 @@
 #include "lobby/ui/PanelRules.h"
 #include "lobby/ui/RoomChatSender.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/SkinText.h"
 #include "platform/AppServices.h"
 
 namespace {
@@ -197,6 +198,10 @@ LRESULT CDlgRight::OnFaceChosen(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+// What the chat shows of one line: a longer text from a server would take the
+// chat seconds to lay out.
+const size_t kMaxChatText = 500;
+
 void CDlgRight::AppendLine(const std::string& text, COLORREF color) {
     const std::string plain = UnescapeChatText(text);
     if (m_chat.AppendMessage(plain.c_str(), color) < 0 && !plain.empty()) m_chat.AppendColoredText(plain.c_str(), color);
@@ -227,12 +232,13 @@ LRESULT CDlgRight::OnRoomMessage(WPARAM wParam, LPARAM lParam) {
             case kRoomChat: {
                 if (message->kind != kMsgLobbyChat) break;
                 auto* chat = static_cast<CLobbyChatMsg*>(message.get());
+                const std::string content = CutText(chat->content, kMaxChatText);
                 if (chat->system) {
                     m_chat.InsertGif(GetLobbySkin()->GetFaceSystemPath());
-                    AppendLine(chat->content, chat->color);
+                    AppendLine(content, chat->color);
                 } else {
-                    AppendLine("[" + chat->playerName + "]: ", kWhite);
-                    AppendLine(chat->content + "\r\n", chat->color);
+                    AppendLine("[" + CutText(chat->playerName, kMaxChatText) + "]: ", kWhite);
+                    AppendLine(content + "\r\n", chat->color);
                 }
                 m_chat.ScrollToEnd();
                 break;

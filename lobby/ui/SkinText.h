@@ -31,6 +31,10 @@ unsigned ParseSkinColor(const char* value);  // 0x00BBGGRR
 // character counts 2 and is never split, a line feed starts a new line.
 std::string WrapText(const std::string& text, int width);
 
+// The text cut to at most limit bytes at a character's start (a GBK lead byte
+// takes two): what a window shows of a longer text from a server.
+std::string CutText(const std::string& text, size_t limit);
+
 // "message$label,address$tail": true with the three parts when a first "$",
 // a later second "$" and a "," between them are all there.
 bool SplitMessageLink(const std::string& text, std::string& message, std::string& label, std::string& address);

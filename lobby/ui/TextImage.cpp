@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lobby/ui/SkinGeometry.h"
+#include "lobby/ui/SkinText.h"
 
 using namespace Gdiplus;
 
@@ -51,10 +52,14 @@ std::unique_ptr<FontFamily> FindFamily(const std::wstring& name) {
     return family;
 }
 
+// No picture shows more than this of a text: a longer one from a server would
+// make a picture wider than any screen and take seconds to draw.
+const size_t kMaxPictureText = 2000;
+
 // Text measured and drawn into a new 32-bit picture cleared to ground.
 Bitmap* Render(LPCSTR text, LPCSTR fontName, int size, int fontStyle, COLORREF color, int hAlign, int vAlign,
                ARGB ground) {
-    std::wstring wtext = Wide(text), wfont = Wide(fontName);
+    std::wstring wtext = Wide(CutText(text ? text : "", kMaxPictureText).c_str()), wfont = Wide(fontName);
     std::unique_ptr<FontFamily> family = FindFamily(wfont);
     Font font(family.get(), static_cast<REAL>(size), fontStyle, UnitPixel);
     SolidBrush brush(Color(255, GetRValue(color), GetGValue(color), GetBValue(color)));

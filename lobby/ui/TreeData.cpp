@@ -1,5 +1,7 @@
 #include "lobby/ui/TreeData.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 
 namespace {
@@ -54,9 +56,9 @@ bool CTreeData::IsEmpty() {
 
 int CTreeData::GetTotalCount() {
     Held held(m_owner);
-    int total = 0;
-    for (CRoomData* room : m_rooms) total += room->m_count;
-    return total;
+    std::vector<int> counts;
+    for (CRoomData* room : m_rooms) counts.push_back(room->m_count);
+    return SumOfCounts(counts);
 }
 
 int CTreeData::GetRoomIds(std::string& text) {
@@ -67,6 +69,12 @@ int CTreeData::GetRoomIds(std::string& text) {
         text += std::to_string(room->m_id);
     }
     return static_cast<int>(m_rooms.size());
+}
+
+int SumOfCounts(const std::vector<int>& counts) {
+    long long total = 0;
+    for (int count : counts) total = std::min<long long>(total + std::max(count, 0), INT_MAX);
+    return static_cast<int>(total);
 }
 
 CTreeDataList::~CTreeDataList() { RemoveAllData(); }

@@ -5,10 +5,14 @@
 
 #include <list>
 #include <string>
+#include <vector>
 
 #include "lobby/net/base/Locks.h"
 
 class CTreeDataList;
+
+// Player counts added up, negative ones as 0, the total held at INT_MAX.
+int SumOfCounts(const std::vector<int>& counts);
 
 class CRoomData {
 public:

@@ -180,7 +180,7 @@ TEST(LobbyHostile, LivesAnswersAndHandlesEveryGoodMessage) {
         g.SetWeight(K::kBadValues, 6);
         g.SetWeight(K::kDeepXml, 1);
         g.SetWeight(K::kManyAttributes, 1);
-        g.SetWeight(K::kExtreme, 0);
+        g.SetWeight(K::kExtreme, 1);
     };
     std::unique_ptr<LobbyFolder> folder;
     servers::LobbyServer* host = nullptr;

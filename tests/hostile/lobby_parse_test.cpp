@@ -32,6 +32,18 @@ std::string Desks(int n) {
     return t + "</Room></Message></GameMessage>";
 }
 
+std::string GameList(int rooms) {
+    std::string t = "<GameMessage game=\"Lobby\"><Message name=\"GameList\"><game a=\"1\" b=\"FENLO\" c=\"g\" d=\"1\">";
+    for (int i = 0; i < rooms; ++i) t += "<room a=\"" + std::to_string(i) + "\" b=\"r\" c=\"h\" d=\"1\" e=\"False\" f=\"1\" g=\"0\" h=\"1\" i=\"\"/>";
+    return t + "</game></Message></GameMessage>";
+}
+
+std::string AddRooms(int n) {
+    std::string t = "<GameMessage game=\"Lobby\"><Message name=\"AddRoom\">";
+    for (int i = 0; i < n; ++i) t += "<addroom a=\"1\" b=\"r\" c=\"h\" d=\"1\" e=\"False\" f=\"1\" g=\"0\" h=\"1\" i=\"1\"/>";
+    return t + "</Message></GameMessage>";
+}
+
 }  // namespace
 
 TEST(LobbyHostileParse, DocumentsAreReadAndBinaryFramesDecodeOrDrop) {
@@ -65,4 +77,17 @@ TEST(LobbyHostileParse, RoomListsLargerThanAnyRoomAreDropped) {
     EXPECT_EQ(list->desks.size(), 2000u);
     delete list;
     EXPECT_EQ(Parse(Desks(2001)), nullptr);
+}
+
+// Every room update searches all rooms: a lobby keeps a bounded number.
+TEST(LobbyHostileParse, GameAndRoomListsLargerThanAnyLobbyAreDropped) {
+    const int most = static_cast<int>(CLobbyData::kMaxRooms);
+    ASSERT_NE(Parse(GameList(most - 1)), nullptr);  // the game counts too
+    EXPECT_EQ(GetLobbyData().RoomCount(), CLobbyData::kMaxRooms - 1);
+    EXPECT_EQ(Parse(GameList(most)), nullptr);
+    EXPECT_EQ(Parse(GameList(100000)), nullptr);
+    EXPECT_EQ(GetLobbyData().RoomCount(), CLobbyData::kMaxRooms - 1) << "the earlier list is kept";
+    EXPECT_NE(Parse(AddRooms(most)), nullptr);
+    EXPECT_EQ(Parse(AddRooms(most + 1)), nullptr);
+    GetLobbyData().ClearGameList();
 }

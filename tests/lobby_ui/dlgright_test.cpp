@@ -140,6 +140,15 @@ TEST_F(RightPanel, ChatFloodLimitAndEscapes) {
     CString typed;
     panel.Input().GetWindowText(typed);
     EXPECT_EQ(std::string(typed), "/wx1");
+
+    // A server's endless line shows cut.
+    auto* chat = new CLobbyChatMsg();
+    chat->playerName = std::string(40000, 'p');
+    chat->content = std::string(40000, 'c');
+    Post(kRoomChat, chat);
+    const std::string shown = Text(panel.Chat());
+    EXPECT_NE(shown.find(std::string(500, 'c')), std::string::npos);
+    EXPECT_LT(shown.size(), 1200u);
 }
 
 // The room-chat sender puts the Chat request on the lobby connection.

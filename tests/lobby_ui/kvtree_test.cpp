@@ -19,6 +19,9 @@ TEST(TreeData, RoomIdsTotalsAndRemoval) {
     EXPECT_EQ(node->GetRoomIds(ids), 3);
     EXPECT_EQ(ids, "12,15,11");
     EXPECT_EQ(node->GetTotalCount(), 38);
+    // Counts from a server neither go below 0 nor wrap past INT_MAX.
+    EXPECT_EQ(SumOfCounts({2147483647, 2147483647, -5}), 2147483647);
+    EXPECT_EQ(SumOfCounts({-5, 3}), 3);
     CTreeData* found = nullptr;
     EXPECT_NE(list.FindRoom(15, &found), nullptr);
     EXPECT_EQ(found, node);

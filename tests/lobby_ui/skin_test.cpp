@@ -194,6 +194,11 @@ TEST(TextImage, GlowRingsTextAndLeavesNoKey) {
     std::unique_ptr<Gdiplus::Bitmap> plain(RenderTextImage("Ab", "宋体", 14, 0, RGB(0, 0, 0), 0, 0));
     ASSERT_TRUE(plain != nullptr);
     EXPECT_GT(plain->GetWidth(), 4u);
+    // A server's endless text makes no picture wider than its first part.
+    std::unique_ptr<Gdiplus::Bitmap> endless(
+        RenderTextImage(std::string(40000, 'A').c_str(), "宋体", 14, 0, RGB(0, 0, 0), 0, 0));
+    ASSERT_TRUE(endless != nullptr);
+    EXPECT_LT(endless->GetWidth(), 2000u * 14u);
     std::unique_ptr<Gdiplus::Bitmap> glow(
         RenderGlowTextImage("Ab", "宋体", 14, 1, RGB(255, 255, 0), RGB(0, 0, 255), 0, 0));
     ASSERT_TRUE(glow != nullptr);

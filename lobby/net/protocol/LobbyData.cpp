@@ -239,6 +239,13 @@ LobbyRoomRecord* CLobbyData::FindRoom(int id) {
     return nullptr;
 }
 
+size_t CLobbyData::RoomCount() {
+    LobbyLockGuard guard(lobbyLock);
+    size_t count = 0;
+    for (LobbyGameRecord* game : gameList) count += game->rooms.size();
+    return count;
+}
+
 void CLobbyData::ClearGameList() {
     LobbyLockGuard guard(lobbyLock);
     for (LobbyGameRecord* game : gameList) {

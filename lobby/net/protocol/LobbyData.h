@@ -93,6 +93,8 @@ public:
 
     // Owned; rebuilt by the GameList reply. Read and changed under the lobby lock.
     std::vector<LobbyGameRecord*> gameList;
+    // The most rooms the lobby keeps: each room update searches them all.
+    static constexpr size_t kMaxRooms = 2000;
     // From Msg.ini, filled at start-up; read by the binary translator.
     MsgCodeTable msgTable;
     int timeValue[5] = {0, 0, 0, 0, 0};  // the time settings as numbers, set by Init
@@ -129,6 +131,8 @@ public:
     // record lives until the game list is rebuilt: hold the lobby lock while
     // using it.
     LobbyRoomRecord* FindRoom(int id);
+    // How many rooms the games hold.
+    size_t RoomCount();
     void ClearGameList();
 
     // Parses one received text and queues the result, null included. The

@@ -175,9 +175,11 @@ Result GameList(Cursor& c) {
     CLobbyData& hub = GetLobbyData();
     hub.ApplyRoomListLateness();
     std::vector<LobbyGameRecord*> games;
+    size_t records = 0;  // games and rooms
     try {
         bool more = c.Next();
         while (more && c.At("game")) {
+            if (++records > CLobbyData::kMaxRooms) break;
             games.push_back(new LobbyGameRecord());
             LobbyGameRecord* game = games.back();
             game->id = c.Take();
@@ -186,6 +188,7 @@ Result GameList(Cursor& c) {
             game->text4 = c.Take();
             more = c.Next();
             while (more && c.At("room")) {
+                if (++records > CLobbyData::kMaxRooms) break;
                 game->rooms.push_back(new LobbyRoomRecord());
                 LobbyRoomRecord* room = game->rooms.back();
                 ReadRoomValues(c, *room);
@@ -197,7 +200,8 @@ Result GameList(Cursor& c) {
         DeleteGames(games);
         throw;
     }
-    if (c.Short()) {
+    if (records > CLobbyData::kMaxRooms) LogManager::Instance().Write("LobbyProtocol", "dropped a GameList reply with too many rooms");
+    if (c.Short() || records > CLobbyData::kMaxRooms) {
         DeleteGames(games);
         return nullptr;
     }
@@ -371,6 +375,10 @@ Result EntryList(Cursor& c, const char* entry, Read read) {
     auto m = Make<M>();
     bool more = c.Next();
     while (more && c.At(entry)) {
+        if (m->entries.size() >= CLobbyData::kMaxRooms) {
+            LogManager::Instance().Write("LobbyProtocol", std::string("dropped a list of too many ") + entry);
+            return nullptr;
+        }
         m->entries.push_back(nullptr);
         m->entries.back() = read(c);
         more = c.Next();

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 #include "lobby/net/protocol/LobbyData.h"
@@ -15,6 +16,7 @@
 #include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/RoomLaunch.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/TreeData.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 #include "lobby/ui/app/MiraboGameDlg.h"
 
@@ -57,6 +59,30 @@ COLORREF IniColour(const std::string& text) {
     int rgb[3] = {0, 0, 0};
     std::sscanf(text.c_str(), "%d %d %d", &rgb[0], &rgb[1], &rgb[2]);
     return RGB(rgb[0] % 256, rgb[1] % 256, rgb[2] % 256);
+}
+
+// An entry of FENLORoomTree.ini.
+struct IniItem {
+    int id, icon, parent;
+    std::string text, url;
+    COLORREF colour;
+    bool expand;
+};
+
+std::vector<IniItem> ReadRoomTreeIni(const std::string& ini) {
+    std::vector<IniItem> items;
+    const int count = static_cast<int>(::GetPrivateProfileIntA("count", "item_count", 0, ini.c_str()));
+    for (int k = 0; k < count; ++k) {
+        char section[32];
+        std::snprintf(section, sizeof section, "item%d", k);
+        const int id = std::atoi(IniText(ini, section, "id").c_str());
+        if (id == 0) continue;
+        items.push_back({id, std::atoi(IniText(ini, section, "icon").c_str()),
+                         std::atoi(IniText(ini, section, "parent").c_str()), IniText(ini, section, "text"),
+                         IniText(ini, section, "url"), IniColour(IniText(ini, section, "color")),
+                         std::atoi(IniText(ini, section, "expand").c_str()) == 1});
+    }
+    return items;
 }
 
 HTREEITEM Insert(CKvTreeCtrl& tree, const std::string& text, int image, HTREEITEM parent, CTreeData* node) {
@@ -118,35 +144,37 @@ void CMyMiraboGameDlg::LoadRoomTree() {
         tree.DeleteAllItems();
         tree.RemoveAllData();
         const std::string ini = std::string(app->m_programFolder) + "FENLORoomTree.ini";
+        const bool iniPresent = CMyMiraboGameApp::FileExists(ini.c_str());
+        // Read once for all games; a file read per game and item held the
+        // window for seconds on a long game list.
+        const std::vector<IniItem> iniItems = iniPresent ? ReadRoomTreeIni(ini) : std::vector<IniItem>();
+        // The first item made for each entry id, as a search of the tree would find it.
+        std::map<int, HTREEITEM> entryItems;
         for (LobbyGameRecord* game : hub.gameList) {
             if (game->code == "QOLT") continue;
             const int gameImage = app->IsGameClientPresent(game->code.c_str()) ? 2 : 1;
             CTreeData* gameNode = tree.AddData(kGameBase + std::atoi(game->id.c_str()), SkinColour(4), game->name);
             HTREEITEM gameItem = Insert(tree, game->name, gameImage, TVI_ROOT, gameNode);
-            if (!CMyMiraboGameApp::FileExists(ini.c_str())) {
+            if (!iniPresent) {
                 missing = true;
                 break;
             }
             std::vector<HTREEITEM> expand;
-            const int count = static_cast<int>(::GetPrivateProfileIntA("count", "item_count", 0, ini.c_str()));
-            for (int k = 0; k < count; ++k) {
-                char section[32];
-                std::snprintf(section, sizeof section, "item%d", k);
-                const int id = std::atoi(IniText(ini, section, "id").c_str());
-                if (id == 0) continue;
-                const std::string text = IniText(ini, section, "text");
-                const int icon = std::atoi(IniText(ini, section, "icon").c_str());
-                const int parent = std::atoi(IniText(ini, section, "parent").c_str());
-                const std::string url = IniText(ini, section, "url");
-                HTREEITEM parentItem = parent != 0 ? tree.FindItem(kEntryBase + parent) : nullptr;
-                CTreeData* node = tree.AddData(kEntryBase + id, IniColour(IniText(ini, section, "color")), text);
-                if (url != "0") node->m_address = url;
-                HTREEITEM item = tree.InsertItem(text.c_str(), icon, icon, parentItem ? parentItem : gameItem);
-                if (item) tree.SetItemData(item, reinterpret_cast<DWORD_PTR>(node));
-                if (std::atoi(IniText(ini, section, "expand").c_str()) == 1) expand.push_back(item);
+            for (const IniItem& e : iniItems) {
+                auto parentAt = e.parent != 0 ? entryItems.find(e.parent) : entryItems.end();
+                HTREEITEM parentItem = parentAt != entryItems.end() ? parentAt->second : nullptr;
+                CTreeData* node = tree.AddData(kEntryBase + e.id, e.colour, e.text);
+                if (e.url != "0") node->m_address = e.url;
+                HTREEITEM item = tree.InsertItem(e.text.c_str(), e.icon, e.icon, parentItem ? parentItem : gameItem);
+                if (item) {
+                    tree.SetItemData(item, reinterpret_cast<DWORD_PTR>(node));
+                    entryItems.emplace(e.id, item);
+                }
+                if (e.expand) expand.push_back(item);
             }
             for (LobbyRoomRecord* room : game->rooms) {
-                HTREEITEM entry = tree.FindItem(kEntryBase + room->group);
+                auto entryAt = entryItems.find(room->group);
+                HTREEITEM entry = entryAt != entryItems.end() ? entryAt->second : nullptr;
                 const int number = std::atoi(room->text12.c_str());
                 if (!entry || !IsGroupNumber(number)) continue;
                 const bool match = IsMatchRoom(room->text7);
@@ -279,7 +307,7 @@ void CMyMiraboGameDlg::OnAddRooms(CAddRoomList* message) {
         LobbyGameRecord* game = nullptr;
         for (LobbyGameRecord* g : hub.gameList)
             if (!game && g->id == entry->gameId) game = g;
-        if (!game) continue;
+        if (!game || hub.RoomCount() >= CLobbyData::kMaxRooms) continue;
         LobbyRoomRecord* room = new LobbyRoomRecord();
         room->id = entry->id;
         TakeRoomFields(*room, *entry);
@@ -359,13 +387,14 @@ void CMyMiraboGameDlg::OnPlayerCounts(CPlayerCountList* message) {
 }
 
 void CMyMiraboGameDlg::UpdateTotalCount() {
-    int total = 0;
+    std::vector<int> counts;
     {
         CLobbyData& hub = GetLobbyData();
         LobbyLockGuard guard(hub.lobbyLock);
         for (LobbyGameRecord* game : hub.gameList)
-            for (LobbyRoomRecord* room : game->rooms) total += room->playerCount;
+            for (LobbyRoomRecord* room : game->rooms) counts.push_back(room->playerCount);
     }
+    const int total = SumOfCounts(counts);
     if (total == m_left.m_totalCount) return;
     m_left.m_totalCount = total;
     m_left.Refresh();
