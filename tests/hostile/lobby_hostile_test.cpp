@@ -15,6 +15,7 @@
 // ChildProcess.h brings winsock2.h before windows.h
 // clang-format off
 #include "tests/support/ChildProcess.h"
+#include "tools/loop/PlayFolder.h"
 // clang-format on
 #include <commctrl.h>
 
@@ -42,32 +43,6 @@ std::string BinFolder() {
     return text.substr(0, text.rfind('\\') + 1);
 }
 
-void CopyTree(const std::string& from, const std::string& to) {
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA f;
-    HANDLE h = FindFirstFileA((from + "*").c_str(), &f);
-    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f)) {
-        const std::string name = f.cFileName;
-        if (name == "." || name == "..") continue;
-        if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CopyTree(from + name + "\\", to + name + "\\");
-        else CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
-    }
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-}
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA f;
-    HANDLE h = FindFirstFileA((folder + "*").c_str(), &f);
-    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f)) {
-        const std::string name = f.cFileName;
-        if (name == "." || name == "..") continue;
-        if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(folder + name + "\\");
-        else DeleteFileA((folder + name).c_str());
-    }
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    RemoveDirectoryA(folder.c_str());
-}
-
 // A program folder with the lobby, its skin and room tree, pointed at the port.
 struct LobbyFolder {
     explicit LobbyFolder(unsigned short port) {
@@ -76,7 +51,7 @@ struct LobbyFolder {
         path = std::string(temp) + "mirabo_hostile_" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(path.c_str(), nullptr);
         CopyFileA((BinFolder() + "MiraboGame.exe").c_str(), (path + "MiraboGame.exe").c_str(), FALSE);
-        CopyTree(BinFolder() + "Skin\\", path + "Skin\\");
+        loop::CopyTree(BinFolder() + "Skin\\", path + "Skin\\");
         Write("config.ini", "[SYSTEM]\r\nversionxml=<version game=\"FENLO\" number=\"2.0.1\"/>\r\n"
                             "time1=-1\r\ntime2=300\r\ntime3=3000\r\ntime4=0\r\ntime5=3000\r\nSvrSelect=0\r\n"
                             "[MsgType]\r\nType=0\r\n");
@@ -89,7 +64,7 @@ struct LobbyFolder {
     }
     ~LobbyFolder() {
         SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", nullptr);
-        RemoveTree(path);
+        loop::RemoveTree(path);
     }
     void Write(const std::string& name, const std::string& text) const {
         servers::WriteWholeFile(path + name, text);

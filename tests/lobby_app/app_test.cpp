@@ -19,6 +19,7 @@
 #include "tests/support/FakeLobby.h"
 #include "tests/support/HttpResponder.h"
 #include "tests/support/LoopbackServer.h"
+#include "tools/loop/PlayFolder.h"
 #include "tools/loop/RemoteTree.h"
 #include "tools/loop/WindowFind.h"
 
@@ -50,34 +51,12 @@ public:
         CopyFileA((BinFolder() + "MiraboGame.exe").c_str(), Exe().c_str(), FALSE);
     }
     ~ProgramFolder() { Remove(path_); }
-    static void Remove(const std::string& folder) {
-        WIN32_FIND_DATAA f;
-        HANDLE h = FindFirstFileA((folder + "*").c_str(), &f);
-        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f)) {
-            const std::string name = f.cFileName;
-            if (name == "." || name == "..") continue;
-            if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(folder + name + "\\");
-            else DeleteFileA((folder + name).c_str());
-        }
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-        RemoveDirectoryA(folder.c_str());
-    }
+    static void Remove(const std::string& folder) { loop::RemoveTree(folder); }
     std::string Exe() const { return path_ + "MiraboGame.exe"; }
     std::string Path() const { return path_; }
     // The whole stand-in skin.
     void CopySkin() const { CopyTree(BinFolder() + "Skin\\", path_ + "Skin\\"); }
-    static void CopyTree(const std::string& from, const std::string& to) {
-        CreateDirectoryA(to.c_str(), nullptr);
-        WIN32_FIND_DATAA f;
-        HANDLE h = FindFirstFileA((from + "*").c_str(), &f);
-        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f)) {
-            const std::string name = f.cFileName;
-            if (name == "." || name == "..") continue;
-            if (f.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CopyTree(from + name + "\\", to + name + "\\");
-            else CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
-        }
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    }
+    static void CopyTree(const std::string& from, const std::string& to) { loop::CopyTree(from, to); }
     // The command-line login's pictures and a skin ini naming those of the keys.
     void WriteAutoLoginSkin(const std::vector<std::string>& keys) const {
         for (const char* sub : {"Skin", "Skin\\Style1", "Skin\\Style1\\login"})

@@ -10,15 +10,7 @@ namespace {
 
 const char kGame[] = "FENLO";
 
-HostileElement E(const char* name, std::vector<std::string> attributes, int depth = 0, bool list = false) {
-    HostileElement e;
-    e.name = name;
-    e.attributes = std::move(attributes);
-    e.depth = depth;
-    e.list = list;
-    return e;
-}
-HostileElement Cards(int depth = 0) { return E("card", {"number", "suit"}, depth, true); }
+HostileElement Cards(int depth = 0) { return Element("card", {"number", "suit"}, depth, true); }
 
 HostileMessage M(const char* name, std::vector<HostileElement> elements = {}) {
     HostileMessage m;
@@ -36,59 +28,59 @@ const std::vector<std::string> kRestorePlayer = {"id",       "seat",       "mone
                                                  "sex",      "nickName"};
 
 std::vector<HostileMessage> Messages() {
-    const HostileElement player = E("player", {"id"});
-    const HostileElement turn = E("player", {"id", "remainTime"});
+    const HostileElement player = Element("player", {"id"});
+    const HostileElement turn = Element("player", {"id", "remainTime"});
     return {
-        M("ValidateFailed", {E("failed", {"reason"})}),
-        M("ValidateSuccess", {E("GameInfo", {"GameType"})}),
-        M("KickPlayer", {E("player", {"reason", "close", "reconnect"})}),
-        M("DeskPlayerInfo", {E("desk", {"stake", "memberId", "visible", "ShowCard"}),
-                             E("player", kDeskPlayer, 0, true)}),
-        M("GameStart", {E("player", {"RoomID", "DeskID"})}),
+        M("ValidateFailed", {Element("failed", {"reason"})}),
+        M("ValidateSuccess", {Element("GameInfo", {"GameType"})}),
+        M("KickPlayer", {Element("player", {"reason", "close", "reconnect"})}),
+        M("DeskPlayerInfo", {Element("desk", {"stake", "memberId", "visible", "ShowCard"}),
+                             Element("player", kDeskPlayer, 0, true)}),
+        M("GameStart", {Element("player", {"RoomID", "DeskID"})}),
         M("BeginChouPai"),
-        M("ChouPai", {player, E("card", {"number", "suit"})}),
+        M("ChouPai", {player, Element("card", {"number", "suit"})}),
         M("BeginJiaoFen", {turn}),
-        M("JiaoFen", {E("player", {"id", "score"})}),
+        M("JiaoFen", {Element("player", {"id", "score"})}),
         M("SendCard", {player, Cards()}),
         M("SendRemainCard", {player, Cards()}),
         M("BeginChuPai", {turn}),
         M("ChuPaiFailed", {player}),
         M("ChuPai", {player, Cards()}),
         M("ReadyForPlaying", {player}),
-        M("GameResult", {E("player", {"id", "score", "Bomb", "ChunTianState", "Tax", "Score"}, 0, true), Cards(1)}),
+        M("GameResult", {Element("player", {"id", "score", "Bomb", "ChunTianState", "Tax", "Score"}, 0, true), Cards(1)}),
         M("AutoPlay", {player}),
         M("CancelAutoPlay", {player}),
-        M("RestorePlayer", {E("game", {"state", "memberId", "visible", "ShowCard", "nowplayer", "banker", "stake",
+        M("RestorePlayer", {Element("game", {"state", "memberId", "visible", "ShowCard", "nowplayer", "banker", "stake",
                                        "vip", "gameid", "Bomb"}),
-                            E("player", kRestorePlayer), E("lastCards", {}), Cards(1),
-                            E("player", kRestorePlayer), E("lastCards", {}), Cards(1),
-                            E("player", kRestorePlayer), E("lastCards", {}), Cards(1),
-                            E("mycards", {}), Cards(1), E("dipai", {}), Cards(1)}),
-        M("MingPai", {E("card", {"number", "suit", "index"})}),
+                            Element("player", kRestorePlayer), Element("lastCards", {}), Cards(1),
+                            Element("player", kRestorePlayer), Element("lastCards", {}), Cards(1),
+                            Element("player", kRestorePlayer), Element("lastCards", {}), Cards(1),
+                            Element("mycards", {}), Cards(1), Element("dipai", {}), Cards(1)}),
+        M("MingPai", {Element("card", {"number", "suit", "index"})}),
         M("InvalidClientVersion"),
-        M("BeginBet", {E("bet", {"money"})}),
+        M("BeginBet", {Element("bet", {"money"})}),
         M("EndBet"),
-        M("PlayerGoal", {E("player", {"id", "rank", "name", "ratio", "money"})}),
-        M("BetSuccess", {E("bet", {"first", "amount"})}),
-        M("CreateGameSuccess", {E("game", {"room", "desk", "gameid"})}),
+        M("PlayerGoal", {Element("player", {"id", "rank", "name", "ratio", "money"})}),
+        M("BetSuccess", {Element("bet", {"first", "amount"})}),
+        M("CreateGameSuccess", {Element("game", {"room", "desk", "gameid"})}),
         M("ReRequestDesk"),
         M("PingData"),
         M("BeginDouble", {turn}),
-        M("Double", {E("player", {"id", "double"})}),
-        M("AnswerLeave", {E("player", {"Allow"})}),
-        M("WaittingPlayer", {E("player", {"id", "time"})}),
-        M("GameNotice", {E("notice", {"body"})}),
+        M("Double", {Element("player", {"id", "double"})}),
+        M("AnswerLeave", {Element("player", {"Allow"})}),
+        M("WaittingPlayer", {Element("player", {"id", "time"})}),
+        M("GameNotice", {Element("notice", {"body"})}),
         M("BeginAskForLandLord", {turn}),
-        M("AskForLandLord", {E("player", {"id", "askforlandlord"})}),
-        M("Chat", {E("Chat", {"sysmsg", "color", "playername", "messageplace", "sendto", "chatcontent"})}),
-        M("waittingArrange", {E("arrange", {"playerCount"})}),
-        M("AskPlayerSignUp", {E("signup", {"inform"})}),
-        M("MoneyIsNotEnough", {E("money", {"text", "url"})}),
-        M("RankTopN", {E("player", {"rank", "nickName", "winloss", "rounds"}, 0, true)}),
-        M("PlayerRank", {E("player", {"rank", "total", "winloss", "rounds"})}),
-        M("DeakRank", {E("player", {"rank", "nickName", "winloss", "rounds"}, 0, true)}),
-        M("RemainTime", {E("time", {"remain", "stage", "type"})}),
-        M("PlayerMoneyNew", {E("player", {"money"})}),
+        M("AskForLandLord", {Element("player", {"id", "askforlandlord"})}),
+        M("Chat", {Element("Chat", {"sysmsg", "color", "playername", "messageplace", "sendto", "chatcontent"})}),
+        M("waittingArrange", {Element("arrange", {"playerCount"})}),
+        M("AskPlayerSignUp", {Element("signup", {"inform"})}),
+        M("MoneyIsNotEnough", {Element("money", {"text", "url"})}),
+        M("RankTopN", {Element("player", {"rank", "nickName", "winloss", "rounds"}, 0, true)}),
+        M("PlayerRank", {Element("player", {"rank", "total", "winloss", "rounds"})}),
+        M("DeakRank", {Element("player", {"rank", "nickName", "winloss", "rounds"}, 0, true)}),
+        M("RemainTime", {Element("time", {"remain", "stage", "type"})}),
+        M("PlayerMoneyNew", {Element("player", {"money"})}),
     };
 }
 

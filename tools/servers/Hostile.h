@@ -24,6 +24,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lobby/net/binary/MsgCodeEntry.h"
@@ -40,6 +41,11 @@ struct HostileElement {
     int depth = 0;
     bool list = false;
 };
+
+inline HostileElement Element(const char* name, std::vector<std::string> attributes, int depth = 0,
+                              bool list = false) {
+    return HostileElement{name, std::move(attributes), depth, list};
+}
 
 struct HostileMessage {
     std::string game;  // the root's game attribute

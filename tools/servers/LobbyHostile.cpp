@@ -9,14 +9,6 @@ namespace {
 
 const int kHuge = 100000;
 
-HostileElement El(const char* name, std::vector<std::string> attributes, int depth = 0, bool list = false) {
-    HostileElement e;
-    e.name = name;
-    e.attributes = std::move(attributes);
-    e.depth = depth;
-    e.list = list;
-    return e;
-}
 
 HostileMessage Msg(const char* game, const char* name, std::vector<HostileElement> elements) {
     return HostileMessage{game, name, std::move(elements)};
@@ -126,42 +118,42 @@ HostileVocabulary LobbyVocabulary() {
     HostileVocabulary v;
     v.codes = DefaultLobbyCodes();
     v.messages = {
-        Msg("FENLO", "EnterRoomFailed", {El("kick", {"id", "roomid", "reason"})}),
+        Msg("FENLO", "EnterRoomFailed", {Element("kick", {"id", "roomid", "reason"})}),
         Msg("FENLO", "LowClientVersion", {}),
-        Msg("FENLO", "ValidateFailed", {El("kick", {"reason"})}),
-        Msg("FENLO", "KickPlayer", {El("kick", {"reason", "close", "recontect"})}),
+        Msg("FENLO", "ValidateFailed", {Element("kick", {"reason"})}),
+        Msg("FENLO", "KickPlayer", {Element("kick", {"reason", "close", "recontect"})}),
         Msg("FENLO", "KeepAlive", {}),
-        Msg("CommonGame", "ValidateSuccess", {El("GameInfo", {"GameType"})}),
-        Msg("FENLO", "RefreshPlayerInfo", {El("player", kPlayer)}),
+        Msg("CommonGame", "ValidateSuccess", {Element("GameInfo", {"GameType"})}),
+        Msg("FENLO", "RefreshPlayerInfo", {Element("player", kPlayer)}),
         Msg("FENLO", "PingData", {}),
-        Msg("lobby", "ReadyToEnterRoom", {El("player", {"id", "ticket", "roomid"})}),
-        Msg("FENLO", "PlayerLeave", {El("player", {"playerID"})}),
-        Msg("FENLO", "RoomPlayerList", {El("Room", {}), El("player", kPlayer, 1, true)}),
-        Msg("lobby", "Chat", {El("desk", {"sysmsg", "color", "playername", "messageplace", "sendto", "chatcontent"})}),
-        Msg("FENLO", "GameStart", {El("desk", {"RoomID", "DeskId"})}),
-        Msg("FENLO", "GameOver", {El("desk", {"RoomID", "DeskId"})}),
-        Msg("FENLO", "PlayerState", {El("player", {"playerID", "deskid", "seatNo", "ready"})}),
-        Msg("FENLO", "EnterDeskAK", {El("result", {"Success"})}),
-        Msg("Lobby", "Notice", {El("Notice", {"body", "style"})}),
-        Msg("LoginKey", "LoginFailed", {El("failed", {"reason"})}),
-        Msg("LoginKey", "LoginKey", {El("player", {"id", "ticket"})}),
+        Msg("lobby", "ReadyToEnterRoom", {Element("player", {"id", "ticket", "roomid"})}),
+        Msg("FENLO", "PlayerLeave", {Element("player", {"playerID"})}),
+        Msg("FENLO", "RoomPlayerList", {Element("Room", {}), Element("player", kPlayer, 1, true)}),
+        Msg("lobby", "Chat", {Element("desk", {"sysmsg", "color", "playername", "messageplace", "sendto", "chatcontent"})}),
+        Msg("FENLO", "GameStart", {Element("desk", {"RoomID", "DeskId"})}),
+        Msg("FENLO", "GameOver", {Element("desk", {"RoomID", "DeskId"})}),
+        Msg("FENLO", "PlayerState", {Element("player", {"playerID", "deskid", "seatNo", "ready"})}),
+        Msg("FENLO", "EnterDeskAK", {Element("result", {"Success"})}),
+        Msg("Lobby", "Notice", {Element("Notice", {"body", "style"})}),
+        Msg("LoginKey", "LoginFailed", {Element("failed", {"reason"})}),
+        Msg("LoginKey", "LoginKey", {Element("player", {"id", "ticket"})}),
         Msg("FENLO", "PlayerChangeDesk",
-            {El("player", {"PlayerID", "niChen", "RoomID", "DeskId", "SeatNo", "OnDesk", "sex"})}),
+            {Element("player", {"PlayerID", "niChen", "RoomID", "DeskId", "SeatNo", "OnDesk", "sex"})}),
         Msg("Login", "LoginSuccess",
-            {El("player",
+            {Element("player",
                 {"name", "money", "vip", "locked", "memberId", "nickName", "sex", "moneyMirabo", "gouWuJuan"})}),
         Msg("FENLO", "DeskList",
-            {El("Room", {"AutoArrange"}), El("desk", {"Name", "RoomId", "DeskId", "playerCount", "start"}, 1, true),
-             El("player", {"PlayerId", "NiChen", "SeatNo", "ready", "sex"}, 2, true)}),
+            {Element("Room", {"AutoArrange"}), Element("desk", {"Name", "RoomId", "DeskId", "playerCount", "start"}, 1, true),
+             Element("player", {"PlayerId", "NiChen", "SeatNo", "ready", "sex"}, 2, true)}),
         Msg("Lobby", "GameList",
-            {El("game", {"id", "name", "chinesename", "version"}, 0, true), El("room", kRoom, 1, true)}),
-        Msg("Lobby", "AddGame", {El("addgame", {"id", "name", "chinesename", "version"}, 0, true)}),
-        Msg("Lobby", "RemoveGame", {El("removegame", {"id"}, 0, true)}),
-        Msg("Lobby", "AddRoom", {El("addroom", kRoom, 0, true)}),
-        Msg("Lobby", "RemoveRoom", {El("removeroom", {"id"}, 0, true)}),
-        Msg("Lobby", "PlayerCount", {El("room", {"Ri", "pc"}, 0, true)}),
-        Msg("Lobby", "MoneyIsNotEnough", {El("data", {"text", "url"})}),
-        Msg("Lobby", "playerinfo", {El("player", {"id", "money", "info"})}),
+            {Element("game", {"id", "name", "chinesename", "version"}, 0, true), Element("room", kRoom, 1, true)}),
+        Msg("Lobby", "AddGame", {Element("addgame", {"id", "name", "chinesename", "version"}, 0, true)}),
+        Msg("Lobby", "RemoveGame", {Element("removegame", {"id"}, 0, true)}),
+        Msg("Lobby", "AddRoom", {Element("addroom", kRoom, 0, true)}),
+        Msg("Lobby", "RemoveRoom", {Element("removeroom", {"id"}, 0, true)}),
+        Msg("Lobby", "PlayerCount", {Element("room", {"Ri", "pc"}, 0, true)}),
+        Msg("Lobby", "MoneyIsNotEnough", {Element("data", {"text", "url"})}),
+        Msg("Lobby", "playerinfo", {Element("player", {"id", "money", "info"})}),
     };
     v.extremes = {HugeGameList,
                   [] { return HugeList("Lobby", "AddRoom", "addroom", true); },
