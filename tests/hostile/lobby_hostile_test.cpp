@@ -29,19 +29,13 @@
 #include "tools/servers/ProgramOptions.h"
 
 using testsupport::ChildProcess;
+using testsupport::OwnFolder;
 using testsupport::WaitFor;
 
 namespace {
 
 const char kDigest[] = "DBAB93EC051ED01C20B7797AFD19CC7B";  // of "secret"
 const char kLobbyTitle[] = "游戏大厅";
-
-std::string BinFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path);
-    return text.substr(0, text.rfind('\\') + 1);
-}
 
 // A program folder with the lobby, its skin and room tree, pointed at the port.
 struct LobbyFolder {
@@ -50,8 +44,8 @@ struct LobbyFolder {
         GetTempPathA(MAX_PATH, temp);
         path = std::string(temp) + "mirabo_hostile_" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(path.c_str(), nullptr);
-        CopyFileA((BinFolder() + "MiraboGame.exe").c_str(), (path + "MiraboGame.exe").c_str(), FALSE);
-        loop::CopyTree(BinFolder() + "Skin\\", path + "Skin\\");
+        CopyFileA((OwnFolder() + "MiraboGame.exe").c_str(), (path + "MiraboGame.exe").c_str(), FALSE);
+        loop::CopyTree(OwnFolder() + "Skin\\", path + "Skin\\");
         Write("config.ini", "[SYSTEM]\r\nversionxml=<version game=\"FENLO\" number=\"2.0.1\"/>\r\n"
                             "time1=-1\r\ntime2=300\r\ntime3=3000\r\ntime4=0\r\ntime5=3000\r\nSvrSelect=0\r\n"
                             "[MsgType]\r\nType=0\r\n");

@@ -24,6 +24,7 @@
 #include "tools/loop/WindowFind.h"
 
 using testsupport::ChildProcess;
+using testsupport::OwnFolder;
 using testsupport::WaitFor;
 using testsupport::WindowText;
 using loop::FindChild;
@@ -33,13 +34,6 @@ using loop::RemoteTree;
 
 namespace {
 
-std::string BinFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path);
-    return text.substr(0, text.rfind('\\') + 1);
-}
-
 // A program folder holding MiraboGame.exe, removed afterwards.
 class ProgramFolder {
 public:
@@ -48,14 +42,14 @@ public:
         GetTempPathA(MAX_PATH, temp);
         path_ = std::string(temp) + "mirabo_lobby_" + name + "_" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(path_.c_str(), nullptr);
-        CopyFileA((BinFolder() + "MiraboGame.exe").c_str(), Exe().c_str(), FALSE);
+        CopyFileA((OwnFolder() + "MiraboGame.exe").c_str(), Exe().c_str(), FALSE);
     }
     ~ProgramFolder() { Remove(path_); }
     static void Remove(const std::string& folder) { loop::RemoveTree(folder); }
     std::string Exe() const { return path_ + "MiraboGame.exe"; }
     std::string Path() const { return path_; }
     // The whole stand-in skin.
-    void CopySkin() const { CopyTree(BinFolder() + "Skin\\", path_ + "Skin\\"); }
+    void CopySkin() const { CopyTree(OwnFolder() + "Skin\\", path_ + "Skin\\"); }
     static void CopyTree(const std::string& from, const std::string& to) { loop::CopyTree(from, to); }
     // The command-line login's pictures and a skin ini naming those of the keys.
     void WriteAutoLoginSkin(const std::vector<std::string>& keys) const {
@@ -64,7 +58,7 @@ public:
         std::string ini = "[login_dlg]\r\n";
         for (const std::string& key : keys) {
             const std::string file = key + (key == "auto_login_bk" ? ".bmp" : ".png");
-            CopyFileA((BinFolder() + "Skin\\Style1\\login\\" + file).c_str(),
+            CopyFileA((OwnFolder() + "Skin\\Style1\\login\\" + file).c_str(),
                       (path_ + "Skin\\Style1\\login\\" + file).c_str(), FALSE);
             ini += key + "=login\\" + file + "\r\n";
         }
@@ -258,7 +252,7 @@ std::vector<std::string> Starts(const ProgramFolder& folder) {
 }
 
 void InstallUpdater(const ProgramFolder& folder) {
-    CopyFileA((BinFolder() + "record_start.exe").c_str(), (folder.Path() + "Updater.exe").c_str(), FALSE);
+    CopyFileA((OwnFolder() + "record_start.exe").c_str(), (folder.Path() + "Updater.exe").c_str(), FALSE);
     SetEnvironmentVariableA("MIRABO_RECORD_STARTS", (folder.Path() + "starts.txt").c_str());
 }
 
@@ -486,7 +480,7 @@ TEST(LobbyApp, LinksOpenTheRegisterAndFindPasswordPages) {
     InstallUpdater(folder);  // the recorder and its record file
     const std::string config = folder.Path() + "config.ini";
     for (const char* page : {"reg.exe", "find.exe"})
-        CopyFileA((BinFolder() + "record_start.exe").c_str(), (folder.Path() + page).c_str(), FALSE);
+        CopyFileA((OwnFolder() + "record_start.exe").c_str(), (folder.Path() + page).c_str(), FALSE);
     WritePrivateProfileStringA("URL1", "RegWeb", (folder.Path() + "reg.exe").c_str(), config.c_str());
     WritePrivateProfileStringA("URL1", "FindPassWeb", (folder.Path() + "find.exe").c_str(), config.c_str());
     folder.Write("MiraboDever.abc", "");
@@ -529,7 +523,7 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
     PointAtLobby(folder, 1);
     folder.CopySkin();
     InstallUpdater(folder);
-    CopyFileA((BinFolder() + "record_start.exe").c_str(), (folder.Path() + "iexplore.exe").c_str(), FALSE);
+    CopyFileA((OwnFolder() + "record_start.exe").c_str(), (folder.Path() + "iexplore.exe").c_str(), FALSE);
     WritePrivateProfileStringA("URL1", "PartnerLoginWeb", "http://partner.example/login",
                                (folder.Path() + "config.ini").c_str());
     folder.Write("MiraboDever.abc", "");
@@ -723,7 +717,7 @@ struct LobbyRun {
         PointAtLobby(folder, port);
         folder.CopySkin();
         folder.Write("FENLORoomTree.ini", kRoomTree);
-        CopyFileA((BinFolder() + "fake_client.exe").c_str(), (folder.Path() + "fenlo.exe").c_str(), FALSE);
+        CopyFileA((OwnFolder() + "fake_client.exe").c_str(), (folder.Path() + "fenlo.exe").c_str(), FALSE);
         SetEnvironmentVariableA("MIRABO_RECORD_STARTS", (folder.Path() + "starts.txt").c_str());
         SetEnvironmentVariableA("MIRABO_CLIENT_LOG", (folder.Path() + "client.txt").c_str());
         SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", (folder.Path() + "trace.txt").c_str());
@@ -879,7 +873,7 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     poor = false;
     ASSERT_TRUE(DeleteFileA((run.folder.Path() + "fenlo.exe").c_str()));
     CreateDirectoryA((run.folder.Path() + "Dovra").c_str(), nullptr);
-    CopyFileA((BinFolder() + "fake_client.exe").c_str(), (run.folder.Path() + "Dovra\\Dovra.exe").c_str(), FALSE);
+    CopyFileA((OwnFolder() + "fake_client.exe").c_str(), (run.folder.Path() + "Dovra\\Dovra.exe").c_str(), FALSE);
     server.Send("AddRoom", "<addroom a=\"200\" b=\"二百\" c=\"127.0.0.1\" d=\"9000\" e=\"False\" f=\"1\" g=\"0\" "
                            "h=\"1\" i=\"1\" j=\"\" k=\"1\" l=\"17\"/>");
     ASSERT_TRUE(WaitFor([&] { return tree.Find("二百(1人)") != nullptr; }, 5000));
@@ -936,7 +930,7 @@ TEST(LobbyMain, ALostConnectionIsRetriedAndKicksAndClosingAsk) {
 TEST(LobbyMain, ATooOldClientStopsTheRetriesAndStartsTheUpdaterOnce) {
     ScriptedLobby server;
     LobbyRun run("tooold", server.Port());
-    CopyFileA((BinFolder() + "record_start.exe").c_str(), (run.folder.Path() + "Updater.exe").c_str(), FALSE);
+    CopyFileA((OwnFolder() + "record_start.exe").c_str(), (run.folder.Path() + "Updater.exe").c_str(), FALSE);
     ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
     ASSERT_NE(lobby.WaitWindow("#32770", "游戏大厅", 20000), nullptr);
     ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
@@ -950,7 +944,7 @@ TEST(LobbyMain, ATooOldClientStopsTheRetriesAndStartsTheUpdaterOnce) {
 }
 
 TEST(LobbyMain, AMissingClientIsOfferedDownloadedAndUnpacked) {
-    const std::string package = BinFolder() + "download_data\\package.zip";
+    const std::string package = OwnFolder() + "download_data\\package.zip";
     std::string bytes;
     if (FILE* f = std::fopen(package.c_str(), "rb")) {
         char block[4096];
@@ -974,7 +968,7 @@ TEST(LobbyMain, AMissingClientIsOfferedDownloadedAndUnpacked) {
     ScriptedLobby server;
     LobbyRun run("download", server.Port());
     DeleteFileA((run.folder.Path() + "fenlo.exe").c_str());
-    CopyFileA((BinFolder() + "UNZDLL.dll").c_str(), (run.folder.Path() + "UNZDLL.dll").c_str(), FALSE);
+    CopyFileA((OwnFolder() + "UNZDLL.dll").c_str(), (run.folder.Path() + "UNZDLL.dll").c_str(), FALSE);
     // The updater's entry names the lobby (comport) and the application server (port).
     run.folder.Write("updater\\config.ini", testsupport::UpdaterIni("127.0.0.1", app.Port(), server.Port()));
     ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());

@@ -25,6 +25,13 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM lp) {
 }
 }  // namespace
 
+std::string OwnFolder() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string text(path);
+    return text.substr(0, text.rfind('\\') + 1);
+}
+
 std::string WindowText(HWND window) {
     char text[512] = "";
     DWORD_PTR copied = 0;  // WM_GETTEXT: GetWindowText does not ask a control of another process

@@ -42,4 +42,7 @@ private:
 // The text of a window, also of another process's control; GBK bytes as they stand.
 std::string WindowText(HWND window);
 
+// The folder of the running program, ending with a backslash.
+std::string OwnFolder();
+
 }  // namespace testsupport

@@ -45,13 +45,6 @@ const char kRoomTree[] =
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-std::string ExeFolder() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path);
-    return text.substr(0, text.rfind('\\') + 1);
-}
-
 bool IsSidePanel(HWND window) { return GetDlgItem(window, kIdSidePanel) != nullptr; }
 bool IsResult(HWND window) {
     return GetDlgItem(window, kIdResultBack) && GetDlgItem(window, kIdResultContinue) &&
@@ -61,7 +54,7 @@ bool IsResult(HWND window) {
 }  // namespace
 
 LoopRig::LoopRig(RigOptions options) : options_(std::move(options)) {
-    bin_ = options_.binFolder.empty() ? ExeFolder() : options_.binFolder;
+    bin_ = options_.binFolder.empty() ? testsupport::OwnFolder() : options_.binFolder;
     if (bin_.back() != '\\') bin_ += '\\';
     folder_ = options_.playFolder;
     if (folder_.empty()) {
