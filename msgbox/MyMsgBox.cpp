@@ -13,6 +13,10 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kTint = RGB(228, 75, 39);
 constexpr int kLineStep = 17;  // a line of the 14-pixel font and its 3-pixel gap
 constexpr int kGap = 14;
+// A server's text beyond these is cut at a character's start: the box grows
+// with its text, and its frame is drawn column by column.
+constexpr size_t kMaxText = 1000;
+constexpr size_t kMaxLine = 160;
 
 const UINT kBitmapIds[] = {IDB_FACE,     IDB_FACEHOVER, IDB_FACE,    IDB_WARNING, IDB_TOPLEFT,
                            IDB_LEFT,     IDB_BOTTOMLEFT, IDB_TOP,    IDB_TOPRIGHT, IDB_RIGHT,
@@ -50,10 +54,12 @@ END_MESSAGE_MAP()
 CMyMsgBox::CMyMsgBox(const char* text, const char* caption, UINT type, int timeoutSeconds, CWnd* parent)
     : CDialog(IDD_MYMSGBOX, parent), m_caption(caption), m_type(type), m_secondsLeft(timeoutSeconds) {
     StringSplitter splitter;
-    splitter.SetText(text);
+    splitter.SetText(CutText(text ? text : "", kMaxText).c_str());
     splitter.SetSeparator("\n");
     splitter.SetSkipEmpty(1);
     splitter.Split(m_lines);
+    for (int i = 0; i < m_lines.GetSize(); ++i)
+        if (static_cast<size_t>(m_lines[i].GetLength()) > kMaxLine) m_lines[i] = CutText(m_lines[i].str(), kMaxLine).c_str();
     for (auto& b : m_bitmaps) b = new CBitmap;
 }
 

@@ -303,3 +303,13 @@ void CStringArray::RemoveAt(int i, int count) {
     int end = std::min(GetSize(), i + count);
     items_.erase(items_.begin() + i, items_.begin() + end);
 }
+
+std::string CutText(const std::string& text, size_t limit) {
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t step = IsGbkLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+        if (at + step > limit) break;
+        at += step;
+    }
+    return text.substr(0, at);
+}

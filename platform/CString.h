@@ -124,6 +124,9 @@ inline bool operator<(const CString& a, const CString& b) { return a.str() < b.s
 
 // True when byte c starts a double-byte GBK character.
 inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+// The text cut to at most limit bytes at a character's start (a GBK lead
+// byte takes two): what a window shows of a longer text from a server.
+std::string CutText(const std::string& text, size_t limit);
 
 class CStringArray {
 public:

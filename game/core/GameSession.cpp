@@ -101,18 +101,32 @@ bool CGameSession::IsSecondaryType(int typeId) {
 }
 
 void CGameSession::OnReceive(const char* text, int length) {
+    // The parse runs outside the lock: a heavy frame takes its time on this
+    // thread alone, and the user-interface thread's pops never wait for it.
+    if (HasNetworkError()) return;
+    std::unique_ptr<CMessage> message;
+    bool failed = false;
+    try {
+        message.reset(GetMsgFactory()->ParseMessage(text, length));
+        if (message) message->receiveTime = GameClockNow();
+    } catch (...) {
+        failed = true;
+    }
     LockBase<CriticalSection> guard(lock_);
     if (networkError_) return;
+    if (failed) {
+        // Only recorded here: the box is the user-interface thread's, so that
+        // this thread never waits on the player while it holds the lock.
+        networkError_ = 1;
+        errorBoxPending_ = 1;
+        return;
+    }
+    if (!message) return;
+    std::deque<CMessage*>& queue = IsSecondaryType(message->typeId) ? secondQueue_ : mainQueue_;
     try {
-        std::unique_ptr<CMessage> message(GetMsgFactory()->ParseMessage(text, length));
-        if (!message) return;
-        message->receiveTime = GameClockNow();
-        std::deque<CMessage*>& queue = IsSecondaryType(message->typeId) ? secondQueue_ : mainQueue_;
         queue.push_back(message.get());
         message.release();
     } catch (...) {
-        // Only recorded here: the box is the user-interface thread's, so that
-        // this thread never waits on the player while it holds the lock.
         networkError_ = 1;
         errorBoxPending_ = 1;
     }

@@ -28,14 +28,7 @@ std::string UnescapeChat(const std::string& text) {
 std::string ClipChatLine(const std::string& line) {
     if (line.size() <= kMaxChatLine) return line;
     const bool broken = line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0;
-    size_t end = 0;
-    // A lead byte (0x81..0xFE) starts a two-byte character.
-    while (end < kMaxChatLine) {
-        const size_t width = static_cast<unsigned char>(line[end]) >= 0x81 ? 2 : 1;
-        if (end + width > kMaxChatLine) break;
-        end += width;
-    }
-    return line.substr(0, end) + (broken ? "\r\n" : "");
+    return CutText(line, kMaxChatLine) + (broken ? "\r\n" : "");
 }
 
 std::string TwoDigits(int value) {

@@ -248,7 +248,7 @@ LRESULT CDlgRight::OnRoomMessage(WPARAM wParam, LPARAM lParam) {
                 const std::string& who = static_cast<CRoomPlayerLeave*>(message.get())->player;
                 const int row = FindPlayer(who);
                 if (row >= 0) m_list.DeleteItem(row);
-                AppendLine("[" + who + "]离开房间\r\n", kWhite);
+                AppendLine("[" + CutText(who, kMaxChatText) + "]离开房间\r\n", kWhite);
                 break;
             }
             case kRoomPlayerList: {
@@ -274,7 +274,7 @@ LRESULT CDlgRight::OnRoomMessage(WPARAM wParam, LPARAM lParam) {
                     for (int c = 1; c < static_cast<int>(texts.size()); ++c) m_list.SetItemText(row, c, texts[c]);
                 } else {
                     AddPlayer(p);
-                    AppendLine("[" + p.nickname + "]进入房间\r\n", kWhite);
+                    AppendLine("[" + CutText(p.nickname, kMaxChatText) + "]进入房间\r\n", kWhite);
                 }
                 break;
             }

@@ -82,12 +82,3 @@ int HimetricToPixels(long himetric, int dpi) {
     return static_cast<int>(n >= 0 ? (n + 1270) / 2540 : -((-n + 1270) / 2540));
 }
 
-std::string CutText(const std::string& text, size_t limit) {
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t step = static_cast<unsigned char>(text[at]) >= 0x81 ? 2 : 1;
-        if (at + step > limit) break;
-        at += step;
-    }
-    return text.substr(0, at);
-}

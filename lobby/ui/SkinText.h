@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/CString.h"
+
 // Reads blank-separated tokens of one ini value. A token ends at the first
 // blank, tab or line end (that one separator is consumed), so two blanks in a
 // row give an empty token. A byte above 0x80 starts a two-byte character,
@@ -30,10 +32,6 @@ unsigned ParseSkinColor(const char* value);  // 0x00BBGGRR
 // with "\r\n" inserted whenever a line reaches width bytes; a two-byte
 // character counts 2 and is never split, a line feed starts a new line.
 std::string WrapText(const std::string& text, int width);
-
-// The text cut to at most limit bytes at a character's start (a GBK lead byte
-// takes two): what a window shows of a longer text from a server.
-std::string CutText(const std::string& text, size_t limit);
 
 // "message$label,address$tail": true with the three parts when a first "$",
 // a later second "$" and a "," between them are all there.

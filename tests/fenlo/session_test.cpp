@@ -217,3 +217,27 @@ TEST_F(SessionTest, AnUnusableVersionConnectsNothing) {
 }
 
 }  // namespace
+
+TEST_F(SessionTest, APopDoesNotWaitForAReceiveInProgress) {
+    CGameSession s(CString(folder.Path().c_str()));
+    Receive(s, Doc("ChuPai", "<player id=\"1\"/>"));
+    g_mainThread = GetCurrentThreadId();
+    g_held = false;
+    g_release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetGameClockSource(HoldingClock);
+    // The receive stops between its parse and its queueing, as a long parse
+    // of a heavy frame would.
+    std::thread receiver([&] { Receive(s, Doc("AutoPlay", "<player id=\"2\"/>")); });
+    ASSERT_TRUE(WaitFor([] { return g_held.load(); }, 5000));
+    const DWORD start = GetTickCount();
+    std::unique_ptr<CMessage> first(s.PopMessage());
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    SetEvent(g_release);
+    receiver.join();
+    CloseHandle(g_release);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->typeId, 13);
+    std::unique_ptr<CMessage> second(s.PopSecondaryMessage());
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->typeId, 16);
+}

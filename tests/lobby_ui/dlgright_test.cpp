@@ -141,14 +141,24 @@ TEST_F(RightPanel, ChatFloodLimitAndEscapes) {
     panel.Input().GetWindowText(typed);
     EXPECT_EQ(std::string(typed), "/wx1");
 
-    // A server's endless line shows cut.
+    // A server's endless line and names show cut: laying out a 40 000-byte
+    // name held the window (and the lobby lock) for over ten seconds.
+    panel.ClearChat();
     auto* chat = new CLobbyChatMsg();
     chat->playerName = std::string(40000, 'p');
     chat->content = std::string(40000, 'c');
     Post(kRoomChat, chat);
+    auto* longLeft = new CRoomPlayerLeave;
+    longLeft->player = std::string(40000, 'l');
+    Post(kRoomPlayerLeft, longLeft);
+    auto* longEntered = new CRoomPlayerRef;
+    longEntered->player = *std::unique_ptr<RoomPlayerRecord>(Player(std::string(40000, 'e').c_str(), 1, "0"));
+    Post(kRoomPlayerChanged, longEntered);
     const std::string shown = Text(panel.Chat());
     EXPECT_NE(shown.find(std::string(500, 'c')), std::string::npos);
-    EXPECT_LT(shown.size(), 1200u);
+    EXPECT_NE(shown.find(std::string(500, 'l') + "]"), std::string::npos);
+    EXPECT_NE(shown.find(std::string(500, 'e') + "]"), std::string::npos);
+    EXPECT_LT(shown.size(), 2400u);
 }
 
 // The room-chat sender puts the Chat request on the lobby connection.

@@ -32,10 +32,6 @@ TEST(SkinText, WrapText) {
     EXPECT_EQ(WrapText(pair, 48), std::string(47, 'a') + "\xB0\xA1\r\nbb");
     EXPECT_EQ(WrapText("ab\ncd ", 3), "ab\ncd");
     EXPECT_EQ(WrapText("", 48), "");
-    // A cut never splits a two-byte character.
-    EXPECT_EQ(CutText("ab\xB0\xA1", 3), "ab");
-    EXPECT_EQ(CutText("ab\xB0\xA1", 4), "ab\xB0\xA1");
-    EXPECT_EQ(CutText(std::string(40000, '7'), 300).size(), 300u);
 }
 
 TEST(SkinText, LinkSplitAndHimetric) {

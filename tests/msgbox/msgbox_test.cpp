@@ -444,3 +444,25 @@ TEST(MyMessageBox, NestedCallHidesTheOpenBoxWhichExpiresAfterIt) {
     script = &s;
     EXPECT_EQ(MyMessageBox("第一个", nullptr, MB_OK, 30, nullptr), IDOK);
 }
+
+// A server's text is cut to 160 bytes a line and 1000 in all, never inside a
+// two-byte character: a 40 000-byte line made a box so wide that drawing its
+// frame kept the caller's window from answering for over a second.
+TEST(MyMessageBox, ALongTextIsCutAtACharacter) {
+    auto sizeOf = [](const std::string& text) {
+        CSize size;
+        Inspect(text.c_str(), nullptr, MB_OK, 0, [&](HWND box) { size = WindowSize(box); });
+        return size;
+    };
+    auto lines = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += "7\n";
+        return text;
+    };
+    EXPECT_EQ(sizeOf(std::string(40000, '7')), sizeOf(std::string(160, '7')));
+    EXPECT_EQ(sizeOf(lines(20000)), sizeOf(lines(500)));
+    std::string pairs = "7";
+    for (int i = 0; i < 200; ++i) pairs += "\xB0\xA1";
+    EXPECT_EQ(sizeOf(pairs), sizeOf(pairs.substr(0, 159)));
+    EXPECT_NE(sizeOf(pairs.substr(0, 159)), sizeOf(pairs.substr(0, 157)));
+}

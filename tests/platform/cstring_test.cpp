@@ -33,6 +33,12 @@ TEST(CStringGbk, EditsKeepDoubleByteCharactersWhole) {
     EXPECT_EQ(up, CString("\x81\x61") + "A");
 }
 
+TEST(CStringGbk, ACutNeverSplitsADoubleByteCharacter) {
+    EXPECT_EQ(CutText("ab\xB0\xA1", 3), "ab");
+    EXPECT_EQ(CutText("ab\xB0\xA1", 4), "ab\xB0\xA1");
+    EXPECT_EQ(CutText(std::string(40000, '7'), 300).size(), 300u);
+}
+
 TEST(CStringSlicing, OutOfRangeArgumentsAreClamped) {
     CString s("hello");
     EXPECT_EQ(s.Left(10), "hello");

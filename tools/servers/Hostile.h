@@ -145,6 +145,10 @@ struct HostilePlan {
     int probeEvery = 0;     // a probe after every N frames (0: none)
     // The n-th well-formed message (from 1) put between the bad ones.
     std::function<Reply(int n)> probe;
+    // Polled before the n-th probe, requests answered meanwhile, until it
+    // holds or for 20 s at most: keeps the run no further ahead of the client
+    // than it can take.
+    std::function<bool(int n)> probeWhen;
     // Adjusts each connection's generator (weights).
     std::function<void(HostileGenerator&)> tune;
     // Polled before the Ending() frame, requests answered meanwhile, until it

@@ -142,6 +142,15 @@ bool ScriptedHost::AnswerWaiting(Session& s) {
     return true;
 }
 
+bool ScriptedHost::WaitAnswering(Session& s, const std::function<bool()>& condition, int ms) {
+    const unsigned long long giveUp = testsupport::NowMs() + static_cast<unsigned long long>(ms);
+    while (!condition() && testsupport::NowMs() < giveUp) {
+        if (!AnswerWaiting(s)) return false;
+        s.c.Pause(50);
+    }
+    return true;
+}
+
 bool ScriptedHost::GoHostile(Session& s, bool binary) {
     const HostilePlan& plan = options_.hostile;
     if (!plan.vocabulary) return true;
@@ -171,6 +180,8 @@ bool ScriptedHost::GoHostile(Session& s, bool binary) {
         ++s.sent;
         Touch();
         if (plan.probe && plan.probeEvery > 0 && i % plan.probeEvery == 0) {
+            if (plan.probeWhen && !WaitAnswering(s, [&] { return plan.probeWhen(probesSent_ + 1); }, 20000))
+                return false;
             const Reply r = plan.probe(++probesSent_);
             std::string bytes;
             const bool asBinary = binary && r.Binary(options_.codes, bytes);
@@ -180,11 +191,7 @@ bool ScriptedHost::GoHostile(Session& s, bool binary) {
         }
     }
     if (!plan.ending) return true;
-    const unsigned long long giveUp = testsupport::NowMs() + 60000;
-    while (plan.endWhen && !plan.endWhen() && testsupport::NowMs() < giveUp) {
-        if (!AnswerWaiting(s)) return false;
-        s.c.Pause(50);
-    }
+    if (plan.endWhen && !WaitAnswering(s, plan.endWhen, 60000)) return false;
     if (plan.beforeEnding) plan.beforeEnding();
     const HostileFrame end = generator.Ending();
     s.c.Send(end.bytes);

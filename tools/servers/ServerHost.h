@@ -88,6 +88,9 @@ private:
     bool Handle(Session& s, int kind, const std::string& payload);
     // Answers the requests that have come in meanwhile.
     bool AnswerWaiting(Session& s);
+    // Polls condition every 50 ms for up to ms, answering the client meanwhile;
+    // false when the connection failed.
+    bool WaitAnswering(Session& s, const std::function<bool()>& condition, int ms);
     // Sends one frame with the script's faults; false when the connection ends.
     bool Send(testsupport::Connection& c, int index, int number, int kind, const std::string& payload);
     void Touch();
