@@ -37,9 +37,10 @@ const int kHostileConnections = 2;
 const int kFramesEach = 5000;
 const int kProbeEvery = 40;
 
+// 1 unless MIRABO_HOSTILE_SEED gives another.
 unsigned RunSeed() {
-    if (const char* replay = std::getenv("MIRABO_HOSTILE_SEED")) return static_cast<unsigned>(std::strtoul(replay, nullptr, 10));
-    return static_cast<unsigned>(GetTickCount()) ^ (GetCurrentProcessId() * 2654435761u);
+    const char* replay = std::getenv("MIRABO_HOSTILE_SEED");
+    return replay ? static_cast<unsigned>(std::strtoul(replay, nullptr, 10)) : 1;
 }
 
 const int kReady = 1000, kContinue = 1002;  // the table's ready and continue buttons
