@@ -113,23 +113,20 @@ void CGameSession::OnReceive(const char* text, int length) {
         failed = true;
     }
     LockBase<CriticalSection> guard(lock_);
-    if (networkError_) return;
-    if (failed) {
-        // Only recorded here: the box is the user-interface thread's, so that
-        // this thread never waits on the player while it holds the lock.
-        networkError_ = 1;
-        errorBoxPending_ = 1;
-        return;
+    if (networkError_ || (!message && !failed)) return;
+    if (!failed) {
+        std::deque<CMessage*>& queue = IsSecondaryType(message->typeId) ? secondQueue_ : mainQueue_;
+        try {
+            queue.push_back(message.get());
+            message.release();
+            return;
+        } catch (...) {
+        }
     }
-    if (!message) return;
-    std::deque<CMessage*>& queue = IsSecondaryType(message->typeId) ? secondQueue_ : mainQueue_;
-    try {
-        queue.push_back(message.get());
-        message.release();
-    } catch (...) {
-        networkError_ = 1;
-        errorBoxPending_ = 1;
-    }
+    // Only recorded here: the box is the user-interface thread's, so that
+    // this thread never waits on the player while it holds the lock.
+    networkError_ = 1;
+    errorBoxPending_ = 1;
 }
 
 CMessage* CGameSession::PopMessage() { return Pop(mainQueue_); }

@@ -1,5 +1,7 @@
 #include "game/ui/PanelText.h"
 
+#include "platform/CString.h"
+
 namespace {
 
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {

@@ -4,8 +4,6 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/CString.h"
-
 // "\" "=" "<" ">" "/" "&" become "@_1" to "@_6", in that order.
 std::string EscapeChat(const std::string& text);
 // "@_1" to "@_6" back, in that order, then "&#xD;&#xA;" to CR LF.

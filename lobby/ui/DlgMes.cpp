@@ -8,6 +8,7 @@
 #include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/SkinText.h"
+#include "platform/CString.h"
 #include "lobby/ui/TextImage.h"
 
 BEGIN_MESSAGE_MAP(CDlgMes, CDialog)

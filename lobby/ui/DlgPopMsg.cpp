@@ -9,6 +9,7 @@
 #include "lobby/ui/PanelRules.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/SkinText.h"
+#include "platform/CString.h"
 
 namespace {
 // Text and glow colours of the pieces, per style.

@@ -9,6 +9,7 @@
 #include "lobby/ui/RoomChatSender.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/SkinText.h"
+#include "platform/CString.h"
 #include "platform/AppServices.h"
 
 namespace {

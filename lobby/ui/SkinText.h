@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "platform/CString.h"
-
 // Reads blank-separated tokens of one ini value. A token ends at the first
 // blank, tab or line end (that one separator is consumed), so two blanks in a
 // row give an empty token. A byte above 0x80 starts a two-byte character,

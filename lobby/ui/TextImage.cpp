@@ -8,6 +8,7 @@
 
 #include "lobby/ui/SkinGeometry.h"
 #include "lobby/ui/SkinText.h"
+#include "platform/CString.h"
 
 using namespace Gdiplus;
 
