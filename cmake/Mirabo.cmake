@@ -52,6 +52,7 @@ set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
 
 enable_testing()
 include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/TypeLib.cmake)
 
 # ---- GoogleTest -------------------------------------------------------------
 if(MIRABO_WINDOWS)
