@@ -1,5 +1,5 @@
 # Project-wide settings and the helpers every folder uses:
-#   mirabo_test(NAME n SOURCES ... [LIBS ...] [TIMEOUT s] [LABELS ...])
+#   mirabo_test(NAME n SOURCES ... [LIBS ...] [TIMEOUT s] [LABELS ...] [ALONE] [COST c] [PARTS ...])
 #   mirabo_fuzzer(NAME n SOURCES ... [LIBS ...] [CORPUS dir])
 #   mirabo_benchmark(NAME n SOURCES ... [LIBS ...])
 include_guard(GLOBAL)
@@ -56,6 +56,9 @@ include(${CMAKE_CURRENT_LIST_DIR}/TypeLib.cmake)
 
 # ---- GoogleTest -------------------------------------------------------------
 if(MIRABO_WINDOWS)
+  if(NOT EXISTS /usr/src/googletest/CMakeLists.txt)
+    message(FATAL_ERROR "/usr/src/googletest is missing: install the package googletest (scripts/setup.sh does)")
+  endif()
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
@@ -67,14 +70,20 @@ if(MIRABO_WINDOWS)
     endif()
   endforeach()
 elseif(NOT MIRABO_FUZZ)
-  find_package(GTest REQUIRED)
+  find_package(GTest QUIET)
+  if(NOT GTest_FOUND)
+    message(FATAL_ERROR "GoogleTest is missing: install the packages libgtest-dev and libgmock-dev (scripts/setup.sh does)")
+  endif()
 endif()
 
 # ---- Wine test environment --------------------------------------------------
 # Tests of the windows build run under Wine through ${MIRABO_BIN}/../wine/wine-run:
-# a private 32-bit prefix under the build folder, code page 936, a persistent
+# a private prefix under the build folder, code page 936, a persistent
 # wineserver and an Xvfb display, brought up by the fixture test "wine.up" and
-# torn down by "wine.down".
+# torn down by "wine.down". Besides it, MIRABO_WINE_SLOTS worlds of their own
+# (tools/winenv.sh) for the tests marked ALONE: ctest hands each such test one
+# free slot, so they run beside each other and beside the others.
+set(MIRABO_WINE_SLOTS 4 CACHE STRING "Wine worlds for the tests that must run alone")
 if(MIRABO_WINDOWS)
   set(MIRABO_WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
   file(MAKE_DIRECTORY ${MIRABO_WINE_ROOT})
@@ -87,6 +96,15 @@ if(MIRABO_WINDOWS)
     file(WRITE ${MIRABO_WINE_ROOT}/arch win32)
     set(MIRABO_WINMAIN_LINK -Wl,-u,_WinMain@16)
   endif()
+  file(WRITE ${MIRABO_WINE_ROOT}/nslots ${MIRABO_WINE_SLOTS})
+  set(slots "")
+  foreach(k RANGE 1 ${MIRABO_WINE_SLOTS})
+    list(APPEND slots "{\"id\": \"${k}\", \"slots\": 1}")
+  endforeach()
+  list(JOIN slots ", " slots)
+  file(WRITE ${MIRABO_WINE_ROOT}/resources.json
+       "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"wine\": [${slots}]}]}\n")
+  set(CTEST_RESOURCE_SPEC_FILE ${MIRABO_WINE_ROOT}/resources.json)
   configure_file(${CMAKE_SOURCE_DIR}/tools/wine-run.in ${MIRABO_WINE_ROOT}/wine-run
                  @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${MIRABO_WINE_ROOT}/wine-run)
@@ -96,25 +114,74 @@ if(MIRABO_WINDOWS)
   set_tests_properties(wine.down PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS wine)
 endif()
 
+# Tests that take the focus, open boxes or own a single-instance name run in a
+# Wine slot of their own; a higher COST starts a test earlier.
+function(mirabo_test_alone)
+  if(MIRABO_WINDOWS)
+    set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS "wine:1")
+  endif()
+endfunction()
+
+# Every test program reuses one precompiled header (tests/support/TestPch.h):
+# GoogleTest and the Windows headers are parsed once, not per file.
+function(mirabo_test_pch exe)
+  if(NOT TARGET mirabo_test_pch)
+    file(WRITE ${CMAKE_BINARY_DIR}/test_pch.cpp "")
+    add_library(mirabo_test_pch STATIC ${CMAKE_BINARY_DIR}/test_pch.cpp)
+    target_link_libraries(mirabo_test_pch PRIVATE GTest::gtest)
+    target_precompile_headers(mirabo_test_pch PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/TestPch.h)
+  endif()
+  target_precompile_headers(${exe} REUSE_FROM mirabo_test_pch)
+endfunction()
+
+# mirabo_test(NAME n SOURCES ... [LIBS ...] [TIMEOUT s] [LABELS ...] [ALONE] [COST c]
+#             [PARTS part=GtestFilter ...])
+# One ctest entry per test program (each Wine process costs a fraction of a
+# second), or with PARTS one entry n.part per named filter and n.rest for the
+# tests no part names, so that a long program keeps several jobs busy.
 function(mirabo_test)
-  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "ALONE" "NAME;TIMEOUT;COST" "SOURCES;LIBS;LABELS;PARTS" ${ARGN})
   if(MIRABO_FUZZ)
     return()
   endif()
   set(exe t_${T_NAME})
   add_executable(${exe} ${T_SOURCES})
   target_link_libraries(${exe} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  mirabo_test_pch(${exe})
   if(NOT T_TIMEOUT)
-    set(T_TIMEOUT 120)
+    set(T_TIMEOUT 300)
   endif()
-  # One ctest entry per test program: each Wine process costs a fraction of a second.
-  add_test(NAME ${T_NAME} COMMAND ${exe} --gtest_color=no)
-  if(MIRABO_WINDOWS)
-    set_tests_properties(${T_NAME} PROPERTIES FIXTURES_REQUIRED wine LABELS "wine;${T_LABELS}")
+  set(names "")
+  if(T_PARTS)
+    set(all "")
+    foreach(part ${T_PARTS})
+      string(REGEX MATCH "^([^=]+)=(.+)$" ok "${part}")
+      if(NOT ok)
+        message(FATAL_ERROR "mirabo_test(${T_NAME}): a part is name=filter, not '${part}'")
+      endif()
+      add_test(NAME ${T_NAME}.${CMAKE_MATCH_1} COMMAND ${exe} --gtest_color=no --gtest_filter=${CMAKE_MATCH_2})
+      list(APPEND names ${T_NAME}.${CMAKE_MATCH_1})
+      string(APPEND all ":${CMAKE_MATCH_2}")
+    endforeach()
+    string(SUBSTRING "${all}" 1 -1 all)
+    add_test(NAME ${T_NAME}.rest COMMAND ${exe} --gtest_color=no --gtest_filter=-${all})
+    list(APPEND names ${T_NAME}.rest)
   else()
-    set_tests_properties(${T_NAME} PROPERTIES LABELS "native;${T_LABELS}")
+    add_test(NAME ${T_NAME} COMMAND ${exe} --gtest_color=no)
+    set(names ${T_NAME})
   endif()
-  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} WORKING_DIRECTORY ${MIRABO_BIN})
+  if(MIRABO_WINDOWS)
+    set_tests_properties(${names} PROPERTIES FIXTURES_REQUIRED wine LABELS "wine;${T_LABELS}")
+  else()
+    set_tests_properties(${names} PROPERTIES LABELS "native;${T_LABELS}")
+  endif()
+  set_tests_properties(${names} PROPERTIES TIMEOUT ${T_TIMEOUT} WORKING_DIRECTORY ${MIRABO_BIN})
+  if(T_ALONE)
+    mirabo_test_alone(${names})
+  endif()
+  if(T_COST)
+    set_tests_properties(${names} PROPERTIES COST ${T_COST})
+  endif()
 endfunction()
 
 # A fuzz target defines LLVMFuzzerTestOneInput. With MIRABO_FUZZ it becomes a

@@ -15,7 +15,7 @@ run_wine() {
   (cd build/$P/bin && ../wine/wine-run bench_"$1".exe)
 }
 TOP=$PWD ROOT=$PWD/build/$P/wine
-tools/winenv.sh up "$ROOT"
+tools/winenv.sh up "$ROOT" 0
 trap '"$TOP/tools/winenv.sh" down "$ROOT"' EXIT
 if [ ${#names[@]} -eq 0 ]; then
   for f in build/bench/bin/bench_*; do [ -x "$f" ] && run_native "${f##*/bench_}"; done

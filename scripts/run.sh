@@ -7,11 +7,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+. scripts/build.sh
 # Where the machine runs no 32-bit code, the 64-bit build of the same sources runs.
 P=$(scripts/wine-preset.sh)
-if [ "$P" != windows ]; then cmake --preset "$P" >/dev/null; cmake --build --preset "$P"; fi
+echo "run.sh: building the programs (logs: build/*-build.log)"
+if [ "$P" = windows ]; then
+  build windows --target programs
+else
+  build windows --target deliverables
+  build "$P" --target programs
+fi
 TOP=$PWD ROOT=$PWD/build/$P/wine
 
 answers() {
@@ -23,10 +28,10 @@ sys.exit(0 if x.XOpenDisplay(None) else 1)
 PY
 }
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ] && answers; then
-  MIRABO_DISPLAY=$DISPLAY tools/winenv.sh up "$ROOT"
+  MIRABO_DISPLAY=$DISPLAY tools/winenv.sh up "$ROOT" 0
   person=1
 else
-  tools/winenv.sh up "$ROOT"
+  tools/winenv.sh up "$ROOT" 0
   person=0
 fi
 trap '"$TOP/tools/winenv.sh" down "$ROOT"' EXIT
