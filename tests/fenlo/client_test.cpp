@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -366,18 +367,23 @@ struct CrashRun {
         }
         {
             testsupport::ChildProcess p(program, "", folder.Path());
+            // Each box is read once it shows its text (a box still being
+            // built reads empty) and answered once.
+            std::set<HWND> answered;
             WaitFor(
                 [&] {
                     for (HWND box : p.Windows("#32770")) {
                         char text[1024] = "";
-                        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                        if (answered.count(box) || !IsWindowVisible(box) ||
+                            !GetDlgItemTextA(box, 0xFFFF, text, sizeof text))
+                            continue;
+                        answered.insert(box);
                         boxes.push_back(text);
                         PostMessageA(box, WM_COMMAND, IDOK, 0);
-                        WaitFor([&] { return !IsWindowVisible(box); }, 5000);
                     }
                     return p.WaitExit(0);
                 },
-                30000);
+                60000);
         }
         RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, app);

@@ -1,4 +1,5 @@
 #include "tests/lobby_login/LoginTestSupport.h"
+#include "tests/support/Patience.h"
 
 #include <atomic>
 #include <fstream>
@@ -95,7 +96,7 @@ size_t MessageSink::Count(UINT message) {
 
 bool MessageSink::WaitFor(UINT message, size_t count, int timeoutMs) {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+    return changed_.wait_for(lock, std::chrono::milliseconds(testsupport::Patience(timeoutMs)), [&] {
         size_t n = 0;
         for (const Posted& p : messages_) n += p.message == message;
         return n >= count;

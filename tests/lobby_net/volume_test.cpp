@@ -1,5 +1,7 @@
 // Volume through the engine: many frames of random sizes both ways at once.
 // A program of its own, so that ctest runs it beside the other engine tests.
+// Every send sleeps a millisecond, which a loaded machine stretches, so the
+// volume lies in the large frames rather than in their number.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -16,15 +18,15 @@ std::vector<Received> RandomFrames(unsigned seed, int count) {
     std::mt19937 rng(seed);
     std::vector<Received> frames;
     for (int i = 0; i < count; ++i) {
-        std::string payload(rng() % (i % 50 == 0 ? 20000 : 600), '\0');
+        std::string payload(rng() % (i % 10 == 0 ? 20000 : 600), '\0');
         for (char& c : payload) c = static_cast<char>(rng());
         frames.push_back({static_cast<int>(rng() % 2), payload});
     }
     return frames;
 }
 
-TEST(EngineVolume, TenThousandFramesEachWayArriveInOrderByteForByte) {
-    const int kFrames = 10000;
+TEST(EngineVolume, TwoThousandFramesEachWayArriveInOrderByteForByte) {
+    const int kFrames = 2000;
     const std::vector<Received> down = RandomFrames(1, kFrames), up = RandomFrames(2, kFrames);
     std::vector<Received> arrived;
     LoopbackServer server([&](Connection& c) {
@@ -47,7 +49,7 @@ TEST(EngineVolume, TenThousandFramesEachWayArriveInOrderByteForByte) {
         else
             engine.SendBinary(f.payload.data(), static_cast<unsigned>(f.payload.size()));
     }
-    ASSERT_TRUE(engine.record->WaitFrames(kFrames, 120000));
+    ASSERT_TRUE(engine.record->WaitFrames(kFrames, 300000));
     engine.Close();
     ASSERT_TRUE(server.WaitHandlersDone(60000));
     ASSERT_EQ(arrived.size(), up.size());

@@ -16,6 +16,7 @@
 #include "lobby/net/protocol/LobbyProtocol.h"
 #include "lobby/net/protocol/RoomDeskList.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Patience.h"
 
 using namespace testsupport;
 
@@ -29,6 +30,7 @@ std::string Reply(const std::string& name, const std::string& body) {
 
 template <class Pred>
 bool WaitUntil(Pred pred, int timeoutMs) {
+    timeoutMs = testsupport::Patience(timeoutMs);
     for (DWORD start = GetTickCount(); GetTickCount() - start < static_cast<DWORD>(timeoutMs); Sleep(5))
         if (pred()) return true;
     return pred();

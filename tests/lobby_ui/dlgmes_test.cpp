@@ -14,6 +14,7 @@
 #include "LobbyUiTest.h"
 #include "lobby/ui/DlgMes.h"
 #include "tests/platform/WindowCapture.h"
+#include "tests/support/Patience.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ private:
 };
 
 bool WaitFor(const std::function<bool()>& done, DWORD ms = 5000) {
+    ms = static_cast<DWORD>(testsupport::Patience(static_cast<int>(ms)));
     for (DWORD start = ::GetTickCount(); !done();) {
         if (::GetTickCount() - start > ms) return false;
         ::Sleep(10);

@@ -1,4 +1,5 @@
 #include "tests/platform/WindowCapture.h"
+#include "tests/support/Patience.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -89,8 +90,22 @@ void PumpMessages(DWORD ms) {
     }
 }
 
+bool MoveCursorTo(int x, int y, DWORD timeoutMs) {
+    int steady = 0;
+    return PumpUntil(
+        [&] {
+            POINT at;
+            ::GetCursorPos(&at);
+            if (at.x == x && at.y == y) return ++steady >= 10;
+            steady = 0;
+            ::SetCursorPos(x, y);
+            return false;
+        },
+        timeoutMs);
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD end = GetTickCount() + timeoutMs;
+    DWORD end = GetTickCount() + static_cast<DWORD>(testsupport::Patience(static_cast<int>(timeoutMs)));
     MSG msg;
     for (;;) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

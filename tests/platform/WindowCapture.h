@@ -35,3 +35,7 @@ void PumpMessages(DWORD ms);
 // Dispatches this thread's messages until done() holds (true) or the
 // deadline passes (false).
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// Puts the mouse pointer at (x, y) on the screen and pumps until Wine reports
+// it there for a while: the display's answer to an earlier move, handled
+// late on a loaded machine, can put the pointer back where it was.
+bool MoveCursorTo(int x, int y, DWORD timeoutMs = 10000);

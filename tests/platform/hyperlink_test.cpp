@@ -204,11 +204,11 @@ TEST_F(HyperLink, UnderlineModeOneStaysAfterTheMouseLeaves) {
         link->SetColours(RGB(0, 0, 255), RGB(85, 26, 139), RGB(255, 0, 0));
         CRect r;
         link->GetWindowRect(&r);
-        SetCursorPos(r.left + 2, r.top + 2);
+        ASSERT_TRUE(MoveCursorTo(r.left + 2, r.top + 2));
         link->PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
         ASSERT_TRUE(PumpUntil([&] { return Shows(*link, RGB(255, 0, 0)); }));  // hover colour
         EXPECT_TRUE(Underlined(*link));
-        SetCursorPos(0, 0);
+        ASSERT_TRUE(MoveCursorTo(0, 0));
         ASSERT_TRUE(PumpUntil([&] { return !Shows(*link, RGB(255, 0, 0)) && Shows(*link, RGB(0, 0, 255)); }));
     }
     EXPECT_TRUE(Underlined(always));

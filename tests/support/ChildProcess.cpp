@@ -1,4 +1,5 @@
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Patience.h"
 
 #include "tests/support/LoopbackServer.h"
 
@@ -60,7 +61,7 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::WaitExit(int ms) {
-    return started_ && ::WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+    return started_ && ::WaitForSingleObject(info_.hProcess, static_cast<DWORD>(Patience(ms))) == WAIT_OBJECT_0;
 }
 
 void ChildProcess::Kill() {

@@ -1,4 +1,5 @@
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Patience.h"
 
 #include <chrono>
 
@@ -55,7 +56,7 @@ unsigned long long NowMs() {
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-    const unsigned long long end = NowMs() + timeoutMs;
+    const unsigned long long end = NowMs() + Patience(timeoutMs);
     for (;;) {
         if (condition()) return true;
         if (NowMs() >= end) return false;
@@ -139,7 +140,7 @@ bool Connection::ReadFrame(int& kind, std::string& payload, int timeoutMs) {
 }
 
 bool Connection::WaitClosed(int timeoutMs) {
-    const unsigned long long end = NowMs() + timeoutMs;
+    const unsigned long long end = NowMs() + Patience(timeoutMs);
     char buffer[4096];
     for (;;) {
         const long long left = static_cast<long long>(end) - static_cast<long long>(NowMs());
@@ -210,13 +211,13 @@ int LoopbackServer::Accepted() const {
 
 bool LoopbackServer::WaitAccepted(int count, int timeoutMs) const {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+    return changed_.wait_for(lock, std::chrono::milliseconds(Patience(timeoutMs)),
                              [&] { return static_cast<int>(connections_.size()) >= count; });
 }
 
 bool LoopbackServer::WaitHandlersDone(int timeoutMs) const {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return running_ == 0; });
+    return changed_.wait_for(lock, std::chrono::milliseconds(Patience(timeoutMs)), [&] { return running_ == 0; });
 }
 
 std::string LoopbackServer::Received(int index) const {

@@ -25,6 +25,35 @@ bool IsCrashBox(HWND box) {
 
 }  // namespace
 
+MachineLoad::MachineLoad() {
+    thread_ = std::thread([this] {
+        while (!stop_) {
+            const double now = LoadFactor();
+            {
+                std::lock_guard<std::mutex> hold(lock_);
+                samples_.emplace_back(NowMs(), now);
+                if (samples_.size() > 3000) samples_.erase(samples_.begin(), samples_.begin() + 1000);
+            }
+            ::Sleep(20);
+        }
+    });
+}
+
+MachineLoad::~MachineLoad() {
+    stop_ = true;
+    thread_.join();
+}
+
+double MachineLoad::Over(unsigned long long fromMs, unsigned long long toMs) const {
+    std::lock_guard<std::mutex> hold(lock_);
+    double sum = 0;
+    int n = 0;
+    for (const auto& s : samples_)
+        if (s.first >= fromMs && s.first <= toMs) sum += s.second, ++n;
+    if (n) return sum / n;
+    return samples_.empty() ? 1.0 : samples_.back().second;
+}
+
 ProgramWatch::ProgramWatch(ChildProcess& program, const std::string& programFolder, const std::string& dumpStem)
     : program_(program), folder_(programFolder), stem_(dumpStem) {
     dumpsBefore_ = Dumps();
@@ -45,12 +74,15 @@ void ProgramWatch::Run() {
             const unsigned long long start = NowMs();
             DWORD_PTR result = 0;
             const bool answered =
-                ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
-            const unsigned took = static_cast<unsigned>(NowMs() - start);
+                ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs * 30, &result) != 0;
+            const unsigned long long end = NowMs();
+            const unsigned took = static_cast<unsigned>(end - start);
+            const double load = load_.Over(start, end);
             ++pings_;
             if (took > longest_) longest_ = took;
+            if (load > largestLoad_) largestLoad_ = load;
             // A window destroyed while asked is no miss.
-            if ((!answered || took > kAnswerMs) && ::IsWindow(window)) ++misses_;
+            if ((!answered || took > kAnswerMs * load) && ::IsWindow(window)) ++misses_;
         }
         for (int i = 0; i < 10 && !stop_; ++i) ::Sleep(10);
     }

@@ -3,6 +3,10 @@
 // second and keeps the longest answer time and the answers that took over
 // a second or never came; Crashes() looks for the signs of a crash.
 //
+// The second is an idle machine's: while more threads want to run than the
+// machine has processors (a build beside the tests), every program gets its
+// share only, and the bound grows by the same factor (see MachineLoad).
+//
 //   testsupport::ChildProcess client(...);
 //   testsupport::ProgramWatch watch(client, folderOfTheExe, "fenlo");
 //   watch.Watch(client.WaitWindow(...));
@@ -16,10 +20,31 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Patience.h"
 
 namespace testsupport {
+
+// The machine's load factor (Patience.h) read every 20 ms by a sampler
+// thread while the object lives; Over(from, to) is its mean over that time
+// in ms of NowMs().
+class MachineLoad {
+public:
+    MachineLoad();
+    ~MachineLoad();
+    MachineLoad(const MachineLoad&) = delete;
+    MachineLoad& operator=(const MachineLoad&) = delete;
+    double Over(unsigned long long fromMs, unsigned long long toMs) const;
+
+private:
+    mutable std::mutex lock_;
+    std::vector<std::pair<unsigned long long, double>> samples_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
 
 class ProgramWatch {
 public:
@@ -33,11 +58,13 @@ public:
     // The window the watchdog asks from now on; null pauses it.
     void Watch(HWND window);
 
-    // Answers taken so far, the longest (ms), and those over 1 s or missing
-    // while the window existed.
+    // Answers taken so far, the longest (ms), and those over the bound or
+    // missing while the window existed.
     int Pings() const { return pings_; }
     unsigned LongestAnswerMs() const { return longest_; }
     int Misses() const { return misses_; }
+    // The largest load factor a bound was stretched by.
+    double LargestLoad() const { return largestLoad_; }
 
     // Every sign of a crash, one line each; empty when none: the program is
     // no longer running (allowed with allowExit, then its exit code must not
@@ -59,8 +86,10 @@ private:
     std::set<std::string> dumpsBefore_;
     std::atomic<HWND> window_{nullptr};
     std::atomic<bool> stop_{false};
+    MachineLoad load_;
     std::atomic<int> pings_{0}, misses_{0};
     std::atomic<unsigned> longest_{0};
+    std::atomic<double> largestLoad_{1.0};
     std::thread thread_;
 };
 
