@@ -381,7 +381,7 @@ def register(a):
     png("login/btn_Mirabo.png", worded_strip(72, 24, "账号登录", (40, 120, 200), size=13))
     png("login/btn_partner.png", worded_strip(72, 24, "合作登录", (130, 80, 190), size=13))
     png("login/btn_close.png", symbol_strip(20, 20, cross, colours=RED_COLOURS))
-    login = shaped(300, 200, NAVY, SKY)
+    login = shaped(300, 230, NAVY, SKY)
     for y, word in ((90, "帐号"), (120, "密码")):
         im.text(login, 70, y, word, 14, WHITE)
     im.text(login, 150, 40, "用户登录", 20, WHITE, stroke=1, stroke_fill=NAVY)
@@ -525,12 +525,12 @@ color_text=20 40 90
 color_bk=230 240 250
 user_edt_rect=100 80 220 100
 pass_edt_rect=100 110 220 130
-login_info_rect=20 140 280 170
+login_info_rect=20 142 280 166
 login_web=0 0 300 40
 start_btn_x=60
-start_btn_y=166
+start_btn_y=172
 exit_btn_x=168
-exit_btn_y=166
+exit_btn_y=172
 start_png1=login\\start_png1.png
 start_png2=login\\start_png2.png
 exit_png1=login\\exit_png1.png
