@@ -68,13 +68,13 @@ def hgradient(w, h, left, right):
     return img
 
 
-def smooth(w, h, paint):
+def smooth(w, h, paint, ss=SS):
     """A w x h RGBA picture whose shapes paint(draw, s) draws at s times the size
     (coordinates scaled by s), brought down by averaging: smooth edges, and
     flat areas stay exactly their colour."""
-    big = new(w * SS, h * SS)
-    paint(ImageDraw.Draw(big), SS)
-    return big.reduce(SS)
+    big = new(w * ss, h * ss)
+    paint(ImageDraw.Draw(big), ss)
+    return big.reduce(ss)
 
 
 def mask_of(w, h, paint):
@@ -196,7 +196,7 @@ def _save(img, fmt, **kw):
 
 
 def encode_png(img):
-    return _save(img.convert("RGBA"), "PNG", optimize=False, compress_level=9)
+    return _save(img.convert("RGBA"), "PNG")
 
 
 def encode_bmp(img, bits=24):

@@ -8,7 +8,7 @@ import math
 from PIL import Image
 
 import imaging as im
-from imaging import BLACK, CLEAR, WHITE
+from imaging import BLACK, WHITE
 
 CARD_W, CARD_H = 71, 96
 RED = (205, 25, 35)
@@ -200,7 +200,7 @@ def background():
 
     def paint(d, s):
         d.ellipse([60 * s, 70 * s, 780 * s, 640 * s], outline=im.shade(FELT, 0.3) + (90,), width=3 * s)
-    im.over(table, im.smooth(w, h, paint))
+    im.over(table, im.smooth(w, h, paint, ss=2))
     # A light band at the top: the network line is written on it in dark green.
     table.paste(im.vgradient(w, 24, (226, 238, 222), (196, 218, 196)), (0, 0))
     return table
