@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/vantor/CxImage.h"
+#include "tests/platform/WindowCapture.h"
 
 namespace fenlo_test {
 
@@ -45,6 +46,20 @@ inline void FillImage(CxImage& image, int w, int h, COLORREF color, bool keyCorn
 inline COLORREF PixelOf(const CxImage* image, int x, int y) {
     const RGBQUAD q = image->GetPixelColor(x, y);
     return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+}
+
+// Whether every opaque pixel of the picture's rectangle (sx, sy, w, h) shows
+// unchanged at (x, y) of the capture; false when the rectangle has none.
+inline bool ShowsPicture(const Capture& c, int x, int y, const CxImage* image, int sx, int sy, int w, int h) {
+    int opaque = 0;
+    for (int v = 0; v < h; ++v)
+        for (int u = 0; u < w; ++u) {
+            const RGBQUAD q = image->GetPixelColor(sx + u, sy + v);
+            if (q.rgbReserved != 255) continue;
+            ++opaque;
+            if (c.At(x + u, y + v) != RGB(q.rgbRed, q.rgbGreen, q.rgbBlue)) return false;
+        }
+    return opaque > 0;
 }
 
 }  // namespace fenlo_test

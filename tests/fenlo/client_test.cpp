@@ -415,6 +415,15 @@ TEST(FenloCrashDump, WithoutTheDumpWriterThePlayerIsToldAndNothingIsWritten) {
 
 // ---- the table on screen
 
+// The table's big and small icon: fenlo.exe's own (IDR_MAINFRAME, 128), not the system's default.
+TEST(FenloLook, TheProgramCarriesItsOwnIcon) {
+    for (int size : {16, 32, 48}) {
+        const Capture own = ProgramIcon(ProgramFolder() + "\\fenlo.exe", 128, size);
+        ASSERT_EQ(own.width, size) << "no icon 128 in fenlo.exe";
+        EXPECT_NE(own.pixels, CaptureIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), size).pixels) << size;
+    }
+}
+
 // fenlo.exe run from the program folder, where its stand-in pictures lie,
 // shows the dealt hand: its window is read back and saved for a person.
 TEST(FenloLook, TheDealtHandIsOnScreen) {
@@ -440,15 +449,17 @@ TEST(FenloLook, TheDealtHandIsOnScreen) {
     SetWindowPos(table, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     // The deal takes 4200 ms (and the start pause 1500 ms before it).
     const int W = 1040, H = 720, x0 = (W - 17 * 18 - 253) / 2;
+    const Capture felt = PictureFile(ProgramFolder() + "\\fenlo\\image\\desk\\bg.jpg");
+    const POINT deck = {(W - 271) / 2 + 35, (H - 96) / 2}, bottom = {(W - 449) / 2 + 178 + 35, 25 + 48};
     Capture shot;
     EXPECT_TRUE(WaitFor(
         [&] {
             shot = CaptureWindow(table);
             // The last card of the hand, white inside its frame; the deck gone
-            // and the third bottom card in its place.
+            // (the background shows there) and the third bottom card in its place.
             return shot.width == W && shot.At(x0 + 16 * 18 + 35, H - 176 + 90) == RGB(255, 255, 255) &&
-                   shot.At((W - 271) / 2 + 35, (H - 96) / 2) == shot.At(300, 200) &&
-                   shot.At((W - 449) / 2 + 178 + 35, 25 + 48) != shot.At(300, 200);
+                   shot.At(deck.x, deck.y) == felt.At(deck.x, deck.y) &&
+                   shot.At(bottom.x, bottom.y) != felt.At(bottom.x, bottom.y);
         },
         15000));
     SavePng(shot, "fenlo_exe_dealt_hand");

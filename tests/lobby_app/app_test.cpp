@@ -89,6 +89,15 @@ std::string BoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
 }  // namespace
 
+// The main window's icon, resource 128 of MiraboGame.exe: its own, not the system's default.
+TEST(LobbyApp, TheProgramCarriesItsOwnIcon) {
+    for (int size : {16, 32, 48}) {
+        const Capture own = ProgramIcon(OwnFolder() + "MiraboGame.exe", 128, size);
+        ASSERT_EQ(own.width, size) << "no icon 128 in MiraboGame.exe";
+        EXPECT_NE(own.pixels, CaptureIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), size).pixels) << size;
+    }
+}
+
 TEST(LobbyApp, RegRecordsThePathAndShowsNoWindow) {
     ProgramFolder folder("reg");
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\MiraboGame");

@@ -15,6 +15,9 @@ class CSkinRes;
 std::string SkinIniPath();
 // The lobby skin, loaded from SkinIniPath() once.
 CSkinRes* LoadedSkin();
+// The colour at (x, y) of a picture of the generated skin, named from the
+// skin's folder ("btn\\btn8.png"); CLR_INVALID when it cannot be read.
+COLORREF SkinPicturePixel(const char* file, int x, int y);
 // The whole window (frame included) as its window DC holds it.
 struct Capture;
 Capture CaptureWhole(HWND hwnd);

@@ -107,12 +107,15 @@ TEST(DlgMes, LayoutShapeAndButtons) {
             cancel = Placed(box, IDCANCEL);
             CRect w;
             ::GetWindowRect(box, &w);
-            // Client in [color_list] color3; OK and Cancel in their strips' first frame.
+            // Client in [color_list] color3; OK and Cancel at their centres in their
+            // strips' first frame (the frame puts the client at 5, 28).
             const CPoint a = ok.CenterPoint() + CSize(5, 28), b = cancel.CenterPoint() + CSize(5, 28);
+            const COLORREF okFace = SkinPicturePixel("btn\\btn8.png", ok.Width() / 2, ok.Height() / 2);
+            const COLORREF cancelFace = SkinPicturePixel("btn\\btn9.png", cancel.Width() / 2, cancel.Height() / 2);
             painted = WaitFor([&] {
                 Capture c = CaptureWhole(box);
-                return c.At(w.Width() - 12, 36) == RGB(230, 240, 250) && c.At(a.x, a.y) == RGB(40, 120, 200) &&
-                       c.At(b.x, b.y) == RGB(40, 120, 200);
+                return c.At(w.Width() - 12, 36) == RGB(230, 240, 250) && c.At(a.x, a.y) == okFace &&
+                       c.At(b.x, b.y) == cancelFace;
             });
             SavePng(CaptureWhole(box), "lobby_message_box");
             ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);

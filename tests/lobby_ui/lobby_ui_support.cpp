@@ -30,6 +30,12 @@ CSkinRes* LoadedSkin() {
     return GetLobbySkin();
 }
 
+COLORREF SkinPicturePixel(const char* file, int x, int y) {
+    std::string path = SkinIniPath();
+    path = path.substr(0, path.find_last_of('\\') + 1) + file;
+    return PictureFile(path).At(x, y);
+}
+
 Capture CaptureWhole(HWND hwnd) {
     RECT r;
     ::GetWindowRect(hwnd, &r);

@@ -89,8 +89,8 @@ TEST(SkinRes, GeneratedSkinLoadsWhole) {
     // Past the lists: null and colour 0, not a read past the end.
     EXPECT_EQ(skin.GetSeatImage(5), nullptr);
     EXPECT_EQ(skin.GetListColor(6), 0u);
-    EXPECT_EQ(skin.GetTreeImageList()->GetImageCount(), 3);
-    EXPECT_EQ(skin.GetButtonPoints().size(), 3u);
+    EXPECT_EQ(skin.GetTreeImageList()->GetImageCount(), 4);
+    EXPECT_EQ(skin.GetButtonPoints().size(), 9u);
     EXPECT_STREQ(skin.GetText(1), "请稍候");
     EXPECT_STREQ(skin.GetUserText(), "玩家一");
     CString style;
@@ -171,16 +171,20 @@ TEST(SkinRes, DrawFrame) {
     RECT all = {0, 0, 64, 64};
     ::FillRect(mem, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     CDC* dc = CDC::FromHandle(mem);
+    // Expected colours are read from the tile sheets (tiles at 0, 17 and 34).
+    auto sheet = [](int style, int x, int y) {
+        return SkinPicturePixel(style == 1 ? "bk\\bk_style1.bmp" : "bk\\bk_style2.bmp", x, y);
+    };
     // Narrower than two tiles: the corners only, no edge tiles, no fill.
     EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 29, 29, 1), 1);
-    EXPECT_EQ(::GetPixel(mem, 5, 5), RGB(100, 40, 40));    // top-left tile
-    EXPECT_EQ(::GetPixel(mem, 20, 5), RGB(124, 64, 64));   // top-right tile at right - 16 + 1
+    EXPECT_EQ(::GetPixel(mem, 5, 5), sheet(1, 5, 5));        // top-left tile
+    EXPECT_EQ(::GetPixel(mem, 20, 5), sheet(1, 34 + 6, 5));  // top-right tile at right - 16 + 1
     EXPECT_EQ(::GetPixel(mem, 31, 5), RGB(0, 0, 0));
     ::FillRect(mem, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 63, 63, 3), 1);
-    EXPECT_EQ(::GetPixel(mem, 20, 5), RGB(52, 112, 52));   // top-middle tile
+    EXPECT_EQ(::GetPixel(mem, 20, 5), sheet(3, 17 + 4, 5));  // top-middle tile
     EXPECT_EQ(::GetPixel(mem, 30, 30), skin->GetBkColor(2));
-    EXPECT_EQ(::GetPixel(mem, 62, 62), RGB(136, 196, 136)); // bottom-right tile: 15 pixels from 48
+    EXPECT_EQ(::GetPixel(mem, 62, 62), sheet(3, 34 + 14, 34 + 14)); // bottom-right tile: 15 pixels from 48
     EXPECT_EQ(::GetPixel(mem, 63, 63), RGB(0, 0, 0));
     EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 63, 30, 5), 1);
     EXPECT_EQ(skin->DrawFrame(dc, 0, 0, 63, 30, 7), 0);

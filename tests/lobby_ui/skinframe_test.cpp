@@ -2,6 +2,7 @@
 // caption button pixels, hover and pressed looks, closing; chained hooks.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "LobbyUiTest.h"
@@ -44,7 +45,12 @@ struct Frame : ::testing::Test {
 };
 
 // Close button: 300 - (5 + 20) .. 300 - 5, rows 5 .. 23; maximise and minimise to its left.
-const COLORREF kNormal = RGB(40, 120, 200), kPressed = RGB(60, 180, 90), kHover = RGB(200, 80, 40);
+// Each is read 3 pixels in from its top-left corner, beside its symbol, and
+// compared with that pixel of the strip's frames (0 normal, 1 pressed, 2 hover).
+const POINT kClose = {278, 8}, kMin = {238, 8};
+COLORREF Strip(const char* file, int frame) {
+    return SkinPicturePixel((std::string("dialog\\") + file).c_str(), frame * 20 + 3, 3);
+}
 
 }  // namespace
 
@@ -69,14 +75,17 @@ TEST_F(Frame, PaintsFrameAndButtonStates) {
     EXPECT_EQ(c.At(2, 100), RGB(70, 110, 170));   // left border
     EXPECT_EQ(c.At(297, 100), RGB(70, 111, 170)); // right border
     EXPECT_EQ(c.At(150, 197), RGB(60, 100, 160)); // bottom
-    EXPECT_EQ(c.At(285, 12), kNormal);
-    EXPECT_EQ(c.At(245, 12), kNormal);
+    const COLORREF closeNormal = Strip("btn_close.bmp", 0), minNormal = Strip("btn_min.bmp", 0);
+    ASSERT_NE(closeNormal, Strip("btn_close.bmp", 2));
+    ASSERT_NE(minNormal, Strip("btn_min.bmp", 1));
+    EXPECT_EQ(c.At(kClose.x, kClose.y), closeNormal);
+    EXPECT_EQ(c.At(kMin.x, kMin.y), minNormal);
 
     ::PostMessageA(dlg.m_hWnd, WM_NCMOUSEMOVE, HTCLOSE, MAKELPARAM(win.left + 285, win.top + 12));
-    EXPECT_TRUE(PumpUntil([&] { return At(285, 12) == kHover; }));
+    EXPECT_TRUE(PumpUntil([&] { return At(kClose.x, kClose.y) == Strip("btn_close.bmp", 2); }));
     ::PostMessageA(dlg.m_hWnd, WM_NCLBUTTONDOWN, HTMINBUTTON, MAKELPARAM(win.left + 245, win.top + 12));
-    EXPECT_TRUE(PumpUntil([&] { return At(245, 12) == kPressed; }));
-    EXPECT_EQ(At(285, 12), kNormal);
+    EXPECT_TRUE(PumpUntil([&] { return At(kMin.x, kMin.y) == Strip("btn_min.bmp", 1); }));
+    EXPECT_EQ(At(kClose.x, kClose.y), closeNormal);
     // A release over close closes, wherever the press began.
     ::PostMessageA(dlg.m_hWnd, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(win.left + 285, win.top + 12));
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg.m_hWnd); }));

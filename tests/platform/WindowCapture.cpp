@@ -46,6 +46,33 @@ Capture CaptureWindow(HWND hwnd) {
     return c;
 }
 
+Capture CaptureIcon(HICON icon, int size) {
+    if (!icon) return Capture();
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    RECT all = {0, 0, size, size};
+    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(mem, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    Capture c = CaptureDC(mem, size, size);
+    SelectObject(mem, old);
+    DeleteObject(bitmap);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+Capture ProgramIcon(const std::string& program, int id, int size) {
+    HMODULE file = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!file) return Capture();
+    HICON icon = static_cast<HICON>(LoadImageA(file, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    Capture c = CaptureIcon(icon, size);
+    if (icon) DestroyIcon(icon);
+    FreeLibrary(file);
+    return c;
+}
+
 std::string SavePng(const Capture& capture, const std::string& name) {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
@@ -56,13 +83,47 @@ std::string SavePng(const Capture& capture, const std::string& name) {
     return SavePngTo(capture, dir + "\\" + name + ".png");
 }
 
-std::string SavePngTo(const Capture& capture, const std::string& path) {
-    using namespace Gdiplus;
+namespace {
+
+bool StartGdiplus() {
     static ULONG_PTR token = 0;
     if (!token) {
-        GdiplusStartupInput input;
-        if (GdiplusStartup(&token, &input, nullptr) != Ok) return "";
+        Gdiplus::GdiplusStartupInput input;
+        if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) token = 0;
     }
+    return token != 0;
+}
+
+}  // namespace
+
+Capture PictureFile(const std::string& path) {
+    using namespace Gdiplus;
+    Capture c;
+    if (!StartGdiplus()) return c;
+    GpBitmap* bitmap = nullptr;
+    if (DllExports::GdipCreateBitmapFromFile(std::wstring(path.begin(), path.end()).c_str(), &bitmap) != Ok)
+        return c;
+    UINT w = 0, h = 0;
+    DllExports::GdipGetImageWidth(bitmap, &w);
+    DllExports::GdipGetImageHeight(bitmap, &h);
+    GpRect all(0, 0, static_cast<INT>(w), static_cast<INT>(h));
+    BitmapData data{};
+    if (DllExports::GdipBitmapLockBits(bitmap, &all, ImageLockModeRead, PixelFormat32bppARGB, &data) == Ok) {
+        c.width = static_cast<int>(w);
+        c.height = static_cast<int>(h);
+        for (UINT y = 0; y < h; ++y) {
+            const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+            for (UINT x = 0; x < w; ++x) c.pixels.push_back(row[x] & 0xFFFFFF);
+        }
+        DllExports::GdipBitmapUnlockBits(bitmap, &data);
+    }
+    DllExports::GdipDisposeImage(bitmap);
+    return c;
+}
+
+std::string SavePngTo(const Capture& capture, const std::string& path) {
+    using namespace Gdiplus;
+    if (!StartGdiplus()) return "";
     std::vector<uint32_t> argb(capture.pixels);
     for (auto& px : argb) px |= 0xFF000000u;
     GpBitmap* bitmap = nullptr;

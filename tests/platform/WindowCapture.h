@@ -25,6 +25,14 @@ struct Capture {
 Capture CaptureWindow(HWND hwnd);
 // The pixels of a DC (a memory DC with a bitmap, a window DC...).
 Capture CaptureDC(HDC dc, int width, int height);
+// An icon drawn at size x size on white (empty for a null icon).
+Capture CaptureIcon(HICON icon, int size);
+// The icon resource id of a program file, drawn at size x size on white; empty
+// when the file or the icon cannot be loaded.
+Capture ProgramIcon(const std::string& program, int id, int size);
+// A picture file (PNG, BMP, JPEG...) read through GDI+, with its colours and
+// no alpha; empty when it cannot be read. The path is ASCII.
+Capture PictureFile(const std::string& path);
 // Writes name.png into the build's test-output folder; returns its path or "".
 std::string SavePng(const Capture& capture, const std::string& name);
 // Writes the PNG file at that path; returns it or "".

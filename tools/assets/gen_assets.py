@@ -1,23 +1,31 @@
 #!/usr/bin/env python3
 """Makes the stand-in pictures, sounds and skin files the programs need.
 
-Nothing binary is committed: every asset is drawn here from a few lines of
-Python (standard library only; JPEG through Pillow) when the build runs.
+Nothing binary is committed: every picture is drawn here with Pillow and the
+WenQuanYi Zen Hei font when the build runs; sounds are written with ``wave``.
 
     gen_assets.py --bin DIR --res DIR [--stamp FILE]
 
 Each module in sets/ defines ``register(a)`` and declares its files through the
-``Assets`` object ``a``:  a.bmp(path, canvas), a.png(path, canvas),
-a.wav(path, ...), a.text(path, text), a.jpg(path, canvas), a.raw(path, bytes).  A path starts with "bin/" (a runtime
-file placed beside the programs) or "res/" (an input of a resource script).
+``Assets`` object ``a``: a.bmp(path, image), a.png(path, image), a.jpg(path, image),
+a.gif(path, frames), a.ico(path, images), a.wav(path, ...), a.text(path, text),
+a.raw(path, bytes); images are RGBA ``PIL.Image`` objects. A path starts with
+"bin/" (a runtime file placed beside the programs) or "res/" (an input of a
+resource script).
 """
 import argparse
 import importlib.util
 import os
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+
+try:
+    import PIL  # noqa: F401
+except ImportError:
+    sys.exit("gen_assets: %s cannot import Pillow (PIL): install python3-pil" % sys.executable)
 
 import imaging  # noqa: E402
 
@@ -43,20 +51,23 @@ class Assets:
                 f.write(data)
         self.written.append(path)
 
-    def bmp(self, path, canvas, bits=24):
-        self._write(path, imaging.encode_bmp(canvas, bits))
+    def bmp(self, path, image, bits=24):
+        self._write(path, imaging.encode_bmp(image, bits))
 
-    def png(self, path, canvas):
-        self._write(path, imaging.encode_png(canvas))
+    def png(self, path, image):
+        self._write(path, imaging.encode_png(image))
 
     def gif(self, path, frames, delay_cs=20):
         self._write(path, imaging.encode_gif(frames, delay_cs))
 
+    def ico(self, path, images):
+        self._write(path, imaging.encode_ico(images))
+
     def wav(self, path, freq=440.0, ms=200, volume=0.3):
         self._write(path, imaging.encode_wav(freq, ms, volume))
 
-    def jpg(self, path, canvas, quality=90):
-        self._write(path, imaging.encode_jpeg(canvas, quality))
+    def jpg(self, path, image, quality=90):
+        self._write(path, imaging.encode_jpeg(image, quality))
 
     def raw(self, path, data):
         self._write(path, data)
@@ -72,6 +83,7 @@ def main():
     ap.add_argument("--res", required=True)
     ap.add_argument("--stamp")
     args = ap.parse_args()
+    started = time.monotonic()
     a = Assets({"bin": args.bin, "res": args.res})
     sets_dir = os.path.join(HERE, "sets")
     for name in sorted(os.listdir(sets_dir)):
@@ -84,7 +96,7 @@ def main():
     if args.stamp:
         with open(args.stamp, "w") as f:
             f.write("\n".join(a.written) + "\n")
-    print("assets: %d files" % len(a.written))
+    print("assets: %d files in %.1f s" % (len(a.written), time.monotonic() - started))
 
 
 if __name__ == "__main__":

@@ -1,180 +1,241 @@
-"""A tiny raster canvas and encoders for BMP, PNG, GIF and WAV (standard library only),
-and JPEG through Pillow."""
+"""Drawing helpers for the stand-in pictures, on Pillow, and the file forms:
+every picture format is written by Pillow, WAV by the standard library.
+
+Pictures are RGBA ``PIL.Image`` objects. Files that the programs read with a
+colour key (BMP) are flattened onto magenta: a pixel is either opaque or the key,
+so no pink fringe shows round a shape."""
+import io
 import math
+import os
 import struct
-import zlib
+import sys
+import wave
+
+from PIL import Image, ImageDraw, ImageFont
 
 MAGENTA = (255, 0, 255)
+CLEAR = (0, 0, 0, 0)
+WHITE = (255, 255, 255)
+BLACK = (0, 0, 0)
+FONT_FILE = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"
+FONT_PACKAGE = "fonts-wqy-zenhei"
+SS = 4  # supersampling factor of shapes drawn with smooth edges
+
+_fonts = {}
 
 
-class Canvas:
-    """RGBA pixels, row 0 at the top. Colours are (r, g, b) or (r, g, b, a)."""
-
-    def __init__(self, w, h, color=(0, 0, 0, 255)):
-        self.w, self.h = w, h
-        self.px = [[_rgba(color)] * w for _ in range(h)]
-
-    def put(self, x, y, color):
-        if 0 <= x < self.w and 0 <= y < self.h:
-            self.px[y][x] = _rgba(color)
-
-    def get(self, x, y):
-        return self.px[y][x]
-
-    def fill(self, color):
-        return self.rect(0, 0, self.w, self.h, color)
-
-    def rect(self, x, y, w, h, color):
-        c = _rgba(color)
-        for yy in range(max(0, y), min(self.h, y + h)):
-            row = self.px[yy]
-            for xx in range(max(0, x), min(self.w, x + w)):
-                row[xx] = c
-        return self
-
-    def frame(self, x, y, w, h, color, width=1):
-        self.rect(x, y, w, width, color)
-        self.rect(x, y + h - width, w, width, color)
-        self.rect(x, y, width, h, color)
-        self.rect(x + w - width, y, width, h, color)
-        return self
-
-    def hgradient(self, x, y, w, h, left, right):
-        left, right = _rgba(left), _rgba(right)
-        for xx in range(w):
-            t = xx / max(1, w - 1)
-            self.rect(x + xx, y, 1, h, tuple(round(a + (b - a) * t) for a, b in zip(left, right)))
-        return self
-
-    def vgradient(self, x, y, w, h, top, bottom):
-        top, bottom = _rgba(top), _rgba(bottom)
-        for yy in range(h):
-            t = yy / max(1, h - 1)
-            self.rect(x, y + yy, w, 1, tuple(round(a + (b - a) * t) for a, b in zip(top, bottom)))
-        return self
-
-    def disc(self, cx, cy, r, color):
-        for yy in range(int(cy - r), int(cy + r) + 1):
-            for xx in range(int(cx - r), int(cx + r) + 1):
-                if (xx - cx) ** 2 + (yy - cy) ** 2 <= r * r:
-                    self.put(xx, yy, color)
-        return self
-
-    def round_corners(self, r, color=MAGENTA):
-        """Paints the area outside rounded corners of radius r (the shape key for regions)."""
-        for cx, cy in ((r, r), (self.w - 1 - r, r), (r, self.h - 1 - r), (self.w - 1 - r, self.h - 1 - r)):
-            xs = range(0, r) if cx == r else range(self.w - r, self.w)
-            ys = range(0, r) if cy == r else range(self.h - r, self.h)
-            for yy in ys:
-                for xx in xs:
-                    if (xx - cx) ** 2 + (yy - cy) ** 2 > r * r:
-                        self.put(xx, yy, color)
-        return self
+def font(size):
+    """WenQuanYi Zen Hei at a pixel size."""
+    if size not in _fonts:
+        if not os.path.exists(FONT_FILE):
+            sys.exit("gen_assets: the font %s is missing: install %s" % (FONT_FILE, FONT_PACKAGE))
+        _fonts[size] = ImageFont.truetype(FONT_FILE, size, index=0)
+    return _fonts[size]
 
 
-def _rgba(c):
+def rgba(c):
     return tuple(c) if len(c) == 4 else (c[0], c[1], c[2], 255)
 
 
-def encode_bmp(canvas, bits=24):
-    """Bottom-up BITMAPINFOHEADER file; 24-bit, or 32-bit keeping alpha."""
-    assert bits in (24, 32)
-    bpp = bits // 8
-    stride = (canvas.w * bpp + 3) & ~3
-    rows = []
-    for y in range(canvas.h - 1, -1, -1):
-        row = bytearray()
-        for r, g, b, a in canvas.px[y]:
-            row += bytes((b, g, r)) + (bytes((a,)) if bpp == 4 else b"")
-        row += b"\0" * (stride - len(row))
-        rows.append(bytes(row))
-    data = b"".join(rows)
-    header = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h, 1, bits, 0, len(data), 2835, 2835, 0, 0)
-    offset = 14 + len(header)
-    return b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset) + header + data
+def new(w, h, color=CLEAR):
+    return Image.new("RGBA", (w, h), rgba(color))
 
 
-def encode_png(canvas):
-    raw = b"".join(b"\0" + b"".join(bytes(p) for p in row) for row in canvas.px)
+def shade(c, f):
+    """A colour made lighter (f > 0, towards white) or darker (f < 0, towards black)."""
+    if f >= 0:
+        return tuple(round(v + (255 - v) * f) for v in c[:3])
+    return tuple(round(v * (1 + f)) for v in c[:3])
 
-    def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
 
-    ihdr = struct.pack(">IIBBBBB", canvas.w, canvas.h, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+def mix(a, b, t):
+    return tuple(round(x + (y - x) * t) for x, y in zip(a[:3], b[:3]))
+
+
+def vgradient(w, h, top, bottom):
+    img = new(w, h)
+    d = ImageDraw.Draw(img)
+    for y in range(h):
+        d.line([(0, y), (w - 1, y)], fill=mix(top, bottom, y / max(1, h - 1)))
+    return img
+
+
+def hgradient(w, h, left, right):
+    img = new(w, h)
+    d = ImageDraw.Draw(img)
+    for x in range(w):
+        d.line([(x, 0), (x, h - 1)], fill=mix(left, right, x / max(1, w - 1)))
+    return img
+
+
+def smooth(w, h, paint, ss=SS):
+    """A w x h RGBA picture whose shapes paint(draw, s) draws at s times the size
+    (coordinates scaled by s), brought down by averaging: smooth edges, and
+    flat areas stay exactly their colour."""
+    big = new(w * ss, h * ss)
+    paint(ImageDraw.Draw(big), ss)
+    return big.reduce(ss)
+
+
+def mask_of(w, h, paint):
+    """A smooth 8-bit mask of the shapes paint(draw, s) draws in white."""
+    big = Image.new("L", (w * SS, h * SS), 0)
+    paint(ImageDraw.Draw(big), SS)
+    return big.reduce(SS)
+
+
+def rounded_mask(w, h, r):
+    return mask_of(w, h, lambda d, s: d.rounded_rectangle([0, 0, w * s - 1, h * s - 1], r * s, fill=255))
+
+
+def clip(img, mask):
+    """img with its alpha multiplied by mask."""
+    out = img.copy()
+    alpha = Image.composite(img.getchannel("A"), Image.new("L", img.size, 0), mask)
+    out.putalpha(alpha)
+    return out
+
+
+def over(base, top, xy=(0, 0)):
+    """top drawn over base at xy (alpha blended), in place."""
+    base.alpha_composite(top, dest=(int(xy[0]), int(xy[1])))
+    return base
+
+
+def panel(w, h, r, top, bottom, edge=None, width=1):
+    """A rounded panel: a vertical gradient with an edge line, clear outside."""
+    img = vgradient(w, h, top, bottom)
+    if edge:
+        ring = smooth(w, h, lambda d, s: d.rounded_rectangle(
+            [0, 0, w * s - 1, h * s - 1], r * s, outline=rgba(edge), width=width * s))
+        over(img, ring)
+    return clip(img, rounded_mask(w, h, r))
+
+
+def text_box(s, size, stroke=0):
+    """(left, top, right, bottom) of s drawn at (0, 0)."""
+    return ImageDraw.Draw(new(1, 1)).textbbox((0, 0), s, font=font(size), stroke_width=stroke)
+
+
+def fit_size(s, w, h, size, stroke=0, least=8):
+    """The largest pixel size up to size at which s fits in w x h."""
+    while size > least:
+        left, top, right, bottom = text_box(s, size, stroke)
+        if right - left <= w and bottom - top <= h:
+            break
+        size -= 1
+    return size
+
+
+def text(img, cx, cy, s, size, fill, stroke=0, stroke_fill=None, bold=False):
+    """s centred on (cx, cy) by its ink box; bold thickens the strokes by one pixel."""
+    d = ImageDraw.Draw(img)
+    f = font(size)
+    weight = 1 if bold and not stroke else stroke
+    left, top, right, bottom = d.textbbox((0, 0), s, font=f, stroke_width=weight)
+    x = cx - (left + right) / 2
+    y = cy - (top + bottom) / 2
+    if stroke:
+        d.text((x, y), s, font=f, fill=rgba(fill), stroke_width=stroke, stroke_fill=rgba(stroke_fill or BLACK))
+    else:
+        d.text((x, y), s, font=f, fill=rgba(fill), stroke_width=weight, stroke_fill=rgba(fill))
+    return img
+
+
+def text_fitted(img, box, s, size, fill, **kw):
+    """s centred in box (x, y, w, h) at the largest size up to size that fits."""
+    x, y, w, h = box
+    size = fit_size(s, w, h, size, kw.get("stroke", 0) or (1 if kw.get("bold") else 0))
+    return text(img, x + w / 2, y + h / 2, s, size, fill, **kw)
+
+
+def squeezed_text(s, size, fill, width, bold=False):
+    """s as an RGBA picture no wider than width: drawn at size, then narrowed."""
+    weight = 1 if bold else 0
+    left, top, right, bottom = text_box(s, size, weight)
+    img = new(right - left + 2, bottom - top + 2)
+    ImageDraw.Draw(img).text((1 - left, 1 - top), s, font=font(size), fill=rgba(fill), stroke_width=weight,
+                             stroke_fill=rgba(fill))
+    if img.width > width:
+        img = img.resize((width, img.height), Image.LANCZOS)
+    return img
+
+
+def keyed(img, key=MAGENTA):
+    """An RGB picture for a colour key: pixels at least half opaque keep their
+    colour, the rest become the key."""
+    out = Image.new("RGB", img.size, key)
+    out.paste(img.convert("RGB"), mask=img.getchannel("A").point(lambda a: 255 if a >= 128 else 0))
+    return out
+
+
+def grey(img):
+    """A disabled look: grey, lighter, the alpha kept."""
+    g = img.convert("LA").convert("RGBA")
+    g = Image.blend(g, Image.new("RGBA", img.size, (200, 200, 200, 255)), 0.35)
+    g.putalpha(img.getchannel("A"))
+    return g
+
+
+def strip(pictures):
+    """Pictures of one height side by side."""
+    out = new(sum(p.width for p in pictures), max(p.height for p in pictures))
+    x = 0
+    for p in pictures:
+        out.paste(p, (x, 0))
+        x += p.width
+    return out
+
+
+# File forms ------------------------------------------------------------------
+
+def _save(img, fmt, **kw):
+    out = io.BytesIO()
+    img.save(out, fmt, **kw)
+    return out.getvalue()
+
+
+def encode_png(img):
+    return _save(img.convert("RGBA"), "PNG")
+
+
+def encode_bmp(img, bits=24):
+    """A bottom-up BMP: 24-bit with magenta where the picture is clear, or
+    32-bit keeping the alpha."""
+    if bits == 32:
+        return _save(img.convert("RGBA"), "BMP")
+    if bits == 24:
+        return _save(keyed(img) if img.mode == "RGBA" else img.convert("RGB"), "BMP")
+    raise ValueError("BMP depth %d" % bits)
+
+
+def encode_gif(frames, delay_cs=20):
+    """An animated GIF89a that loops; frames of one size, opaque."""
+    rgb = [f.convert("RGB") for f in frames]
+    return _save(rgb[0], "GIF", save_all=True, append_images=rgb[1:], duration=delay_cs * 10, loop=0,
+                 optimize=False, disposal=1)
+
+
+def encode_ico(images):
+    """An icon file holding each RGBA picture at its own size (16, 32, 48...)."""
+    largest_first = sorted(images, key=lambda i: -i.width)
+    return _save(largest_first[0], "ICO", sizes=[i.size for i in largest_first], append_images=largest_first[1:])
+
+
+def encode_jpeg(img, quality=90):
+    return _save(img.convert("RGB"), "JPEG", quality=quality)
 
 
 def encode_wav(freq, ms, volume, rate=22050):
+    """A mono 16-bit sine tone that fades out over its last 200 samples."""
     n = int(rate * ms / 1000)
     frames = b"".join(
         struct.pack("<h", int(32767 * volume * math.sin(2 * math.pi * freq * i / rate) * min(1, (n - i) / 200)))
         for i in range(n))
-    fmt = struct.pack("<HHIIHH", 1, 1, rate, rate * 2, 2, 16)
-    body = b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt + b"data" + struct.pack("<I", len(frames)) + frames
-    return b"RIFF" + struct.pack("<I", len(body)) + body
-
-
-def encode_gif(frames, delay_cs=20):
-    """An animated GIF89a (looping) of same-sized canvases, at most 256 colours."""
-    w, h = frames[0].w, frames[0].h
-    colours = []
-    index = {}
-    for f in frames:
-        for row in f.px:
-            for p in row:
-                if p[:3] not in index:
-                    index[p[:3]] = len(colours)
-                    colours.append(p[:3])
-    colours = colours[:256] + [(0, 0, 0)] * (256 - len(colours[:256]))
-    out = b"GIF89a" + struct.pack("<HHBBB", w, h, 0xF7, 0, 0) + b"".join(bytes(c) for c in colours)
-    out += b"\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00"
-    for f in frames:
-        out += b"\x21\xF9\x04\x04" + struct.pack("<H", delay_cs) + b"\x00\x00"
-        out += b"\x2C" + struct.pack("<HHHHB", 0, 0, w, h, 0) + b"\x08"
-        data = _lzw_literals([min(index.get(p[:3], 0), 255) for row in f.px for p in row])
-        for i in range(0, len(data), 255):
-            out += bytes([len(data[i:i + 255])]) + data[i:i + 255]
-        out += b"\x00"
-    return out + b"\x3B"
-
-
-def _lzw_literals(pixels):
-    # Literal codes only, 9 bits wide: a clear code before the table would
-    # need a wider code keeps every code the same width.
-    codes = []
-    for i, p in enumerate(pixels):
-        if i % 254 == 0:
-            codes.append(256)
-        codes.append(p)
-    codes.append(257)
-    acc = bits = 0
-    out = bytearray()
-    for c in codes:
-        acc |= c << bits
-        bits += 9
-        while bits >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            bits -= 8
-    if bits:
-        out.append(acc & 0xFF)
-    return bytes(out)
-
-
-def encode_jpeg(canvas, quality=90):
-    """A baseline JPEG through Pillow (the system's python3-pil when the running
-    interpreter lacks it)."""
-    png = encode_png(canvas)
-    try:
-        import io
-        from PIL import Image
-        out = io.BytesIO()
-        Image.open(io.BytesIO(png)).convert("RGB").save(out, "JPEG", quality=quality)
-        return out.getvalue()
-    except ImportError:
-        import subprocess
-        script = ("import io,sys;from PIL import Image;o=io.BytesIO();"
-                  "Image.open(io.BytesIO(sys.stdin.buffer.read())).convert('RGB').save(o,'JPEG',quality=%d);"
-                  "sys.stdout.buffer.write(o.getvalue())" % quality)
-        return subprocess.run(["/usr/bin/python3", "-c", script], input=png, stdout=subprocess.PIPE,
-                              check=True).stdout
+    out = io.BytesIO()
+    with wave.open(out, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(rate)
+        w.writeframes(frames)
+    return out.getvalue()

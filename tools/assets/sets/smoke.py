@@ -1,8 +1,11 @@
-"""The picture the build's smoke program draws and reads back."""
-from imaging import Canvas, MAGENTA
+"""The picture the build's smoke program draws and reads back: an orange
+gradient inside a two-pixel magenta border."""
+from PIL import ImageDraw
+
+import imaging as im
 
 
 def register(a):
-    logo = Canvas(64, 32).hgradient(0, 0, 64, 32, (255, 128, 0), (255, 230, 160))
-    logo.frame(0, 0, 64, 32, MAGENTA, 2)
+    logo = im.hgradient(64, 32, (255, 128, 0), (255, 230, 160))
+    ImageDraw.Draw(logo).rectangle([0, 0, 63, 31], outline=im.MAGENTA, width=2)
     a.bmp("bin/smoke/logo.bmp", logo)
