@@ -150,6 +150,7 @@ TEST(TableLink, KicksEndTheTableOrRebuildTheConnection) {
         EXPECT_TRUE(h.table->Ended());
         EXPECT_TRUE(h.State().kicked);
         EXPECT_EQ(h.boxes, std::vector<std::string>({"走开|斗地主|48|0"}));
+        EXPECT_EQ(h.boxOwners, std::vector<HWND>({h.table->m_hWnd})) << "the table owns the boxes of its messages";
     }
     TableHarness h;
     h.Deal();

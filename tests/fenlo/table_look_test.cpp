@@ -187,6 +187,27 @@ struct Lobby {
 };
 std::vector<std::pair<ULONG_PTR, double>> Lobby::records;
 
+// A table opened with its pictures from that folder, until it has ended or
+// finished its set-up; its boxes (which have no owner) are kept.
+TestTable* OpenTable(const std::string& pictures, std::vector<std::string>& boxes) {
+    SetTableBoxHook([&boxes](const char* text, const char*, UINT, int, HWND owner) {
+        EXPECT_EQ(owner, nullptr) << "a set-up box has no owner: " << text;
+        boxes.push_back(text ? text : "");
+        return IDOK;
+    });
+    SetCurrentDirectoryA(pictures.c_str());
+    auto* table = new TestTable;
+    table->Create(IDD_FENLO_DIALOG);
+    testsupport::WaitFor(
+        [&] {
+            PumpMessages(10);
+            return table->Ended() || table->SetupComplete();
+        },
+        10000);
+    SetCurrentDirectoryA(TableHarness::Folder().Path().c_str());
+    return table;
+}
+
 TEST(TableLook, EachConfigurationFaultEndsTheTableAfterReportingNoMoney) {
     const std::string ping = std::string("ping=") + kPing + "\r\n";
     const std::string good = "time1=0\r\ntime2=20000\r\nsoundon=0\r\nadvulr=x\r\n";
@@ -205,22 +226,8 @@ TEST(TableLook, EachConfigurationFaultEndsTheTableAfterReportingNoMoney) {
     for (const Case& c : cases) {
         TableHarness::WriteSettings(c.settings);
         std::vector<std::string> boxes;
-        SetTableBoxHook([&](const char* text, const char*, UINT, int, HWND owner) {
-            EXPECT_EQ(owner, nullptr) << "a set-up box has no owner";
-            boxes.push_back(text ? text : "");
-            return IDOK;
-        });
         Lobby::records.clear();
-        SetCurrentDirectoryA(TableHarness::PictureFolder().c_str());
-        auto* table = new TestTable;
-        table->Create(IDD_FENLO_DIALOG);
-        testsupport::WaitFor(
-            [&] {
-                PumpMessages(10);
-                return table->Ended() || table->SetupComplete();
-            },
-            10000);
-        SetCurrentDirectoryA(TableHarness::Folder().Path().c_str());
+        TestTable* table = OpenTable(TableHarness::PictureFolder(), boxes);
         if (c.field) {
             EXPECT_TRUE(table->Ended()) << c.field;
             ASSERT_EQ(boxes.size(), 1u) << c.field;
@@ -561,22 +568,8 @@ TEST(TableLook, AMissingFramePictureOrAFailedLoaderEndsTheTable) {
         else
             SetTableSide(&failing);
         std::vector<std::string> boxes;
-        SetTableBoxHook([&](const char* text, const char*, UINT, int, HWND owner) {
-            EXPECT_EQ(owner, nullptr) << text;
-            boxes.push_back(text ? text : "");
-            return IDOK;
-        });
         Lobby::records.clear();
-        SetCurrentDirectoryA(pictures.root.c_str());
-        auto* table = new TestTable;
-        table->Create(IDD_FENLO_DIALOG);
-        testsupport::WaitFor(
-            [&] {
-                PumpMessages(10);
-                return table->Ended() || table->SetupComplete();
-            },
-            10000);
-        SetCurrentDirectoryA(TableHarness::Folder().Path().c_str());
+        TestTable* table = OpenTable(pictures.root, boxes);
         const std::string name = missing ? missing : "the loader";
         EXPECT_TRUE(table->Ended()) << name;
         EXPECT_FALSE(table->SetupComplete()) << name;
