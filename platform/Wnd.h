@@ -120,6 +120,7 @@ protected:                                       \
     AFX_THIS(t)->OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lp)); return 0;)
 #define ON_WM_WINDOWPOSCHANGED() AFX_ENTRY(WM_WINDOWPOSCHANGED, \
     AFX_THIS(t)->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lp)); return 0;)
+#define ON_WM_ENABLE()        AFX_ENTRY(WM_ENABLE, AFX_THIS(t)->OnEnable(static_cast<BOOL>(wp)); return 0;)
 #define ON_WM_SHOWWINDOW()    AFX_ENTRY(WM_SHOWWINDOW, \
     AFX_THIS(t)->OnShowWindow(static_cast<BOOL>(wp), static_cast<UINT>(lp)); return 0;)
 #define ON_WM_ACTIVATE()      AFX_ENTRY(WM_ACTIVATE, \
@@ -436,6 +437,7 @@ public:
     void OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
     void OnWindowPosChanging(WINDOWPOS*) { Default(); }
     void OnShowWindow(BOOL, UINT) { Default(); }
+    void OnEnable(BOOL) { Default(); }
     void OnActivate(UINT, CWnd*, BOOL) { Default(); }
     void OnActivateApp(BOOL, DWORD) { Default(); }
     void OnSetFocus(CWnd*) { Default(); }

@@ -25,6 +25,13 @@ public:
 
     // Starts the turn clock now for a turn of `time` ms (stored as time - 1000).
     void SetClock(int time);
+    void ClearClock() { clockStart = clockTime = -1; }
+    // Milliseconds left of the turn clock at tick `now`; -1 when it is not
+    // running or has run out.
+    int ClockLeft(int now) const;
+    // The sex value as the lobby reads it (1 female) also picks the avatar:
+    // 1 the female picture, any other value the male one.
+    void SetSex(int value);
 
     int seat = -1;  // 0..2; next seat (seat + 1) % 3, previous (seat + 2) % 3
     double money = 0.0;
@@ -42,7 +49,7 @@ public:
     int flagH = 0;
     int clockStart = -1;  // tick count (ms) when the turn clock started
     int clockTime = -1;   // length of the turn clock in ms
-    int avatar = -1;      // picture index used when drawing the seat
+    int avatar = -1;      // picture drawn for the seat: 0 male, 1 female (SetSex)
     double amountA = 0.0;
     int cardCount = 0;
     int stateJ = 0;

@@ -6,8 +6,6 @@
 
 #include "game/ui/DlgRight.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <memory>
 
@@ -18,6 +16,7 @@
 #include "game/ui/GameImages.h"
 #include "game/ui/PanelText.h"
 #include "game/ui/SkinPaint.h"
+#include "game/ui/TableHooks.h"
 #include "platform/AppServices.h"
 
 namespace {
@@ -372,7 +371,7 @@ void CDlgRight::OnPhraseCloseUp() {
 
 void CDlgRight::OnMoreRanks() {
     const CString address = ReadSetting("moresocre");
-    if (!address.IsEmpty()) ::ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOW);
+    if (!address.IsEmpty()) ShellOpen(address.GetString());
 }
 
 void CDlgRight::SendChat() {

@@ -66,7 +66,7 @@ void CPavlenDlg::OnDeskInfo(const CDeskInfoMsg& m) {
         p->SetNickName(m.nickName[i]);
         p->SetIPDetail(m.ipDetail[i]);
         p->SetIPLocation(m.ipLocation[i]);
-        p->sex = m.sex[i];
+        p->SetSex(m.sex[i]);
         seat::AutoPlay(*p) = 0;
         p->cardCount = 0;
         if (created || s.IsOwn(name)) p->money = m.money[i];

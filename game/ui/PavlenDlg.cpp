@@ -125,9 +125,11 @@ bool CPavlenDlg::ReadSettings() {
     return true;
 }
 
+// The set-up's boxes (a missing file or setting, the loader's failure) have
+// no owner.
 void CPavlenDlg::SetupFailed(const char* text) {
     BringToFront();
-    Box(text, nullptr, 0, 0);
+    Box(text, nullptr, 0, 0, false);
     QuitTable();
 }
 
@@ -145,6 +147,8 @@ BOOL CPavlenDlg::DestroyWindow() {
 
 LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
     TableTrace("loaded %d", static_cast<int>(result));
+    // A table that has already ended (a missing frame picture) shows no second box.
+    if (m_quitting) return 0;
     if (result == 0) {
         SetupFailed(reinterpret_cast<const char*>(text));
         return 0;

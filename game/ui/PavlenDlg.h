@@ -89,7 +89,8 @@ protected:
     void PlacePlayerPrompt(const std::string& name);
     void CloseAdControl();
     void BringToFront();
-    int Box(const char* text, const char* caption, UINT type, int seconds);
+    // Owned by the table unless owned is false.
+    int Box(const char* text, const char* caption, UINT type, int seconds, bool owned = true);
     void ChatLine(const std::string& name, const char* suffix);
     void AddDirtyRect(int x, int y, int width, int height);
     void InvalidateAll();
@@ -255,6 +256,8 @@ public:
     // (or everything) onto dc. Nothing without a DC, with nothing dirty or
     // while the group movie covers the table.
     void Render(CDC* dc);
+    // The render pass onto the window now.
+    void RenderNow();
     const RECT& TableRect() const { return m_client; }
     CBitmap& BackBuffer() { return m_backBuffer; }
     CDirtyList& Dirty() { return m_dirty; }
@@ -323,8 +326,8 @@ protected:
     // in flight.
     bool DealCardPosition(int k, int* x, int* y) const;
 
-    // ---- neighbours (TableNeighbours.cpp): the side panel, the movies and
-    // the result dialog are built elsewhere; these are the single call points.
+    // ---- neighbours (TableNeighbours.cpp): the side panel is built
+    // elsewhere; these are the table's single call points into it.
     void CreateSidePanel();
     void GiveSidePanelImages();
     void DestroySidePanel();
@@ -339,7 +342,6 @@ protected:
     POINT m_clockAt = {0, 0};
     CStringArray m_movieNames;
     DWORD m_noticeStamp = 0;
-    int m_counterHighlight = 0;
     int m_blink = 0;
     DWORD m_blinkStamp = 0, m_randStamp = 0;
     DWORD m_patternStamp[3] = {0, 0, 0};

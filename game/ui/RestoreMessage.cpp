@@ -65,7 +65,7 @@ void CPavlenDlg::OnRestore(const CReconnectMsg& m) {
         seat::AutoPlay(*p) = m.autoPlay[i];
         p->doubling = m.multiple[i];
         seat::ContestAnswer(*p) = std::max(m.askForLandLord[i], INT_MIN + 1) - 1;
-        p->sex = m.sex[i];
+        p->SetSex(m.sex[i]);
         p->SetNickName(m.nickName[i]);
         p->SetIPDetail(m.ipDetail[i]);
         p->SetIPLocation(m.ipLocation[i]);

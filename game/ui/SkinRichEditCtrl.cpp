@@ -1,10 +1,10 @@
 #include "game/ui/SkinRichEditCtrl.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cstdio>
 
+#include "game/ui/TableHooks.h"
 #include "game/ui/WebAddress.h"
 
 namespace {
@@ -144,7 +144,7 @@ void CSkinRichEditCtrl::OnLink(NMHDR* nm, LRESULT* result) {
     *result = 0;
     if (link->msg != WM_LBUTTONDOWN) return;
     const CString text = GetTextRange(link->chrg.cpMin, link->chrg.cpMax);
-    if (IsWebAddress(text.GetString())) ::ShellExecuteA(nullptr, "open", text, nullptr, nullptr, SW_SHOW);
+    if (IsWebAddress(text.GetString())) ShellOpen(text.GetString());
 }
 
 BOOL CSkinRichEditCtrl::OnMouseWheel(UINT, short delta, CPoint) {

@@ -1,6 +1,7 @@
 // The seats' animations, run every tick: the counter box's blink, the
-// play-pattern films, the face bounce, the few-cards alarm and the waiting
-// countdowns. Each step marks only the area it changes.
+// play-pattern films, the face bounce, the few-cards alarm, the waiting
+// countdowns and the side seats' turn times. Each step marks only the area
+// it changes.
 // winsock2.h must come before windows.h
 // clang-format off
 #include <winsock2.h>
@@ -71,6 +72,7 @@ void CPavlenDlg::TickAnimations() {
             AddDirtyRect(i == 1 ? W0 - 291 - half : 91 - half / 2, top, half, GameImageH(329));
             if (seat::FewCardsTicks(*p) >= 200) seat::FewCards(*p) = 0, seat::FewCardsTicks(*p) = 0;
         }
+        const int countdownX = i == 1 ? W0 - GameImageW(208) - 220 : 20, countdownY = H0 / 2 + GameImageH(349) + 48;
         if (seat::WaitStart(*p) != -1) {
             seat::WaitRemaining(*p) = m_waitingMs + seat::WaitStart(*p) - static_cast<int>(now);
             if (seat::WaitRemaining(*p) < 0) {
@@ -79,9 +81,14 @@ void CPavlenDlg::TickAnimations() {
                 seat::WaitRemaining(*p) = -1;
                 InvalidateAll();
             } else {
-                AddDirtyRect(i == 1 ? W0 - GameImageW(208) - 220 : 20, H0 / 2 + GameImageH(349) + 48, GameImageW(208) + 40,
-                             GameImageH(208));
+                AddDirtyRect(countdownX, countdownY, GameImageW(208) + 40, GameImageH(208));
             }
+        }
+        // The seat's turn time beside it; once run out it is cleared and its
+        // last figure repainted away.
+        if (p->clockStart != -1) {
+            if (p->ClockLeft(static_cast<int>(now)) < 0) p->ClearClock();
+            AddDirtyRect(countdownX, countdownY, GameImageW(208) + 40, GameImageH(208));
         }
     }
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
@@ -128,12 +129,16 @@ void CPavlenDlg::DrawSideSeat(CDC* dc, CPlayerInfo* p, bool next) {
         const int icon = seat::Landlord(*p) == 1 ? 310 : own && seat::Landlord(*own) == 1 ? 309 : 308;
         DrawEntry(dc, icon, next ? W0 - GameImageW(icon) - 220 : 20 + aw, ay - GameImageH(icon));
     }
-    if (s.phase >= 5 && seat::Waiting(*p) && seat::WaitRemaining(*p) >= 0) {
+    if (s.phase >= 5) {
+        // The seat's time left: its reconnect wait while it waits, else its turn time.
         const int dx = next ? W0 - GameImageW(208) - 220 : 20, dy = H0 / 2 + 48 + GameImageH(349);
         DrawEntry(dc, 208, dx, dy);
+        const int left = seat::Waiting(*p) && seat::WaitRemaining(*p) >= 0
+                             ? seat::WaitRemaining(*p)
+                             : p->ClockLeft(static_cast<int>(GameClockNow()));
         char seconds[16];
-        std::snprintf(seconds, sizeof seconds, "%d", seat::WaitRemaining(*p) / 1000);
-        if (IntersectsDirty(dx, dy, GameImageW(208) + 40, GameImageH(208)))
+        std::snprintf(seconds, sizeof seconds, "%d", left / 1000);
+        if (left >= 0 && IntersectsDirty(dx, dy, GameImageW(208) + 40, GameImageH(208)))
             Text(dc, seconds, dx + GameImageW(208) + 4, dy + (GameImageH(208) - 12) / 2, RGB(255, 255, 255));
     }
 }
@@ -184,7 +189,7 @@ void CPavlenDlg::DrawInfoPanel(CDC* dc) {
     const int iconX = 250, iconY = H0 - GameImageH(351) - 10;
     DrawEntry(dc, 351, iconX, iconY);
     const int g = GameImageW(348) / 10;
-    DrawDigits(dc, 348, s.doubleCount, iconX + GameImageW(351) + 4 + 3 * g, iconY);
+    DrawDigits(dc, 348, s.DoublingMultiplier(), iconX + GameImageW(351) + 4 + 3 * g, iconY);
     char left[48];
     std::snprintf(left, sizeof left, "(还剩下%d张)", own ? own->cardCount : 0);
     const SIZE ls = TextSize(dc, left, 12);

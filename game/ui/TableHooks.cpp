@@ -4,14 +4,16 @@
 
 #include "game/core/MciSound.h"
 #include "msgbox/MyMessageBox.h"
+#include "platform/Framework.h"
 
 namespace {
 TableBoxHook g_boxHook;
 TableSoundSink g_soundSink;
+TableShellSink g_shellSink;
 }  // namespace
 
 int TableMessageBox(const char* text, const char* caption, UINT type, int seconds, CWnd* owner) {
-    if (g_boxHook) return g_boxHook(text, caption, type, seconds);
+    if (g_boxHook) return g_boxHook(text, caption, type, seconds, owner ? owner->m_hWnd : nullptr);
     return MyMessageBox(text, caption, type, seconds, owner);
 }
 
@@ -25,3 +27,12 @@ void PlayTableSound(const std::string& path) {
 }
 
 void SetTableSoundSink(TableSoundSink sink) { g_soundSink = std::move(sink); }
+
+void ShellOpen(const std::string& address) {
+    if (g_shellSink)
+        g_shellSink(address);
+    else
+        ::ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void SetTableShellSink(TableShellSink sink) { g_shellSink = std::move(sink); }

@@ -1,6 +1,6 @@
-// The table's boxes and sounds go through these two calls, each with a
-// replaceable hook in front of the real one (MyMessageBox, PlayMciSound), so
-// that a test program can log them and answer the boxes.
+// The table's boxes, sounds and shell opens go through these calls, each with
+// a replaceable hook in front of the real one (MyMessageBox, PlayMciSound,
+// ShellExecute), so that a test program can log them and answer the boxes.
 #pragma once
 
 #include <windows.h>
@@ -10,8 +10,10 @@
 
 class CWnd;
 
-typedef std::function<int(const char* text, const char* caption, UINT type, int seconds)> TableBoxHook;
+// owner: the box's owner window, null for a box that has none.
+typedef std::function<int(const char* text, const char* caption, UINT type, int seconds, HWND owner)> TableBoxHook;
 typedef std::function<void(const std::string& path)> TableSoundSink;
+typedef std::function<void(const std::string& address)> TableShellSink;
 
 // The hook's answer, or MyMessageBox's when no hook is set.
 int TableMessageBox(const char* text, const char* caption, UINT type, int seconds, CWnd* owner);
@@ -20,3 +22,7 @@ void SetTableBoxHook(TableBoxHook hook);
 // Plays a sound file (a path relative to the current directory).
 void PlayTableSound(const std::string& path);
 void SetTableSoundSink(TableSoundSink sink);
+
+// Opens an address with the shell (verb "open", SW_SHOW).
+void ShellOpen(const std::string& address);
+void SetTableShellSink(TableShellSink sink);

@@ -7,8 +7,6 @@
 #include <windows.h>
 // clang-format on
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,6 +17,7 @@
 #include "game/core/NetEngineEx.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/SeatFields.h"
+#include "game/ui/TableHooks.h"
 #include "game/ui/WebAddress.h"
 
 namespace {
@@ -135,8 +134,7 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
     case CMoneyIsnotEnoughMsg::kType: {
         const CMoneyIsnotEnoughMsg& m = *static_cast<CMoneyIsnotEnoughMsg*>(message);
         BringToFront();
-        if (Box(m.text.c_str(), "提示", 4, 0) == IDYES && IsWebAddress(m.url))
-            ::ShellExecuteA(nullptr, "open", m.url.c_str(), nullptr, nullptr, SW_SHOW);
+        if (Box(m.text.c_str(), "提示", 4, 0) == IDYES && IsWebAddress(m.url)) ShellOpen(m.url);
         QuitTable();
         return true;
     }

@@ -1,7 +1,5 @@
-// The table's single call points into the windows that float over it: the
-// side panel, the group and effect movies and the result dialog. Each body
-// is filled in where that window is built; until then the table runs without
-// it.
+// The table's single call points into the side panel, the window that floats
+// beside it: created, given its pictures and destroyed here.
 // winsock2.h must come before windows.h
 #include <memory>
 

@@ -132,6 +132,7 @@ void CPavlenDlg::CloseAdControl() {
     HideButton(m_state.soundOn ? IDC_SOUND_OFF : IDC_SOUND_ON);
     for (int id : {IDC_SORT, IDC_NEXT_PAIR, IDC_NEXT_TRIPLE}) ShowButton(id, TRUE);
     InvalidateAll();
+    RenderNow();
     BringToFront();
 }
 
@@ -143,10 +144,10 @@ void CPavlenDlg::BringToFront() {
         ::SetWindowPos(m_resultDialog->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int CPavlenDlg::Box(const char* text, const char* caption, UINT type, int seconds) {
+int CPavlenDlg::Box(const char* text, const char* caption, UINT type, int seconds, bool owned) {
     const char* end = text ? std::strchr(text, '\n') : nullptr;
     TableTrace("box %.*s", text ? static_cast<int>(end ? end - text : std::strlen(text)) : 0, text ? text : "");
-    return TableMessageBox(text, caption, type, seconds, this);
+    return TableMessageBox(text, caption, type, seconds, owned ? this : nullptr);
 }
 
 void CPavlenDlg::ClientSize(int* width, int* height) const {
@@ -171,18 +172,19 @@ void CPavlenDlg::ClearWaiting(CPlayerInfo* p) {
     seat::WaitRemaining(*p) = -1;
 }
 
-void CPavlenDlg::StartClock(int ms) {
-    m_clock.Start(ms, GameClockNow());
-    DrawClock();
-}
+void CPavlenDlg::StartClock(int ms) { StartClockFor(ms, ms); }
 
+// The seat on turn counts its own time down with the clock (drawn beside a
+// side seat).
 void CPavlenDlg::StartClockFor(int total, int remaining) {
     m_clock.StartFor(total, remaining, GameClockNow());
+    m_state.SetTurnTime(m_clock.owner, remaining);
     DrawClock();
 }
 
 void CPavlenDlg::StopClock() {
     m_clock.Stop();
+    m_state.SetTurnTime("", 0);
     DrawClock();
 }
 

@@ -57,8 +57,9 @@ CXImgButton* CPavlenDlg::Button(int id) {
 }
 
 bool CPavlenDlg::LoadFrameImages() {
+    // A picture that cannot be read ends the table as one that throws does.
     try {
-        m_bg.Load("fenlo\\image\\desk\\bg.jpg", CXIMAGE_FORMAT_JPG);
+        if (!m_bg.Load("fenlo\\image\\desk\\bg.jpg", CXIMAGE_FORMAT_JPG) || !m_bg.IsValid()) return false;
         RECT window, client;
         GetWindowRect(&window);
         GetClientRect(&client);
@@ -80,7 +81,8 @@ bool CPavlenDlg::LoadFrameImages() {
                      {&m_rightBg, "fenlo\\image\\desk\\RigthBg.png", CXIMAGE_FORMAT_PNG},
                      {&m_peopleNum, "fenlo\\image\\desk\\PeopleNum.png", CXIMAGE_FORMAT_PNG},
                      {&m_peopleNum2, "fenlo\\image\\desk\\PeopleNum2.png", CXIMAGE_FORMAT_PNG}};
-        for (const auto& f : frame) f.image->Load(f.path, f.format);
+        for (const auto& f : frame)
+            if (!f.image->Load(f.path, f.format) || !f.image->IsValid()) return false;
     } catch (...) {
         return false;
     }

@@ -110,9 +110,20 @@ bool CTableState::SetPhase(int next) {
     return reset;
 }
 
+void CTableState::SetTurnTime(const std::string& name, int ms) {
+    for (CPlayerInfo* p : slots) {
+        if (!p) continue;
+        if (!name.empty() && p->GetId() == name)
+            p->SetClock(ms);
+        else
+            p->ClearClock();
+    }
+}
+
 void CTableState::ResetHand() {
     for (CPlayerInfo* p : slots) {
         if (!p) continue;
+        p->ClearClock();
         delete p->lastPlay;
         p->lastPlay = nullptr;
         p->cardCount = 0;

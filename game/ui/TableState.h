@@ -44,6 +44,9 @@ public:
     CPlayerInfo* GetNextPlayer() const;  // on the right: (own + 1) % 3
     CPlayerInfo* GetPrevPlayer() const;  // on the left: (own + 2) % 3
     CPlayerInfo* FindLandlord() const;
+    // The seat on turn gets its turn time (CPlayerInfo::SetClock), every
+    // other seat loses its own; an empty name clears them all.
+    void SetTurnTime(const std::string& name, int ms);
     // The play to beat: the previous seat's non-empty last play, else the
     // next seat's, else null (the own seat leads).
     CCardSet* GetLastPlay() const;
@@ -70,6 +73,8 @@ public:
     // ---- per-hand counters
     int highestBid = 0;
     int doubleCount = 0;
+    // The stake's factor from doubling: each double (at most two) doubles it.
+    int DoublingMultiplier() const { return doubleCount <= 0 ? 1 : doubleCount == 1 ? 2 : 4; }
     int seated = 0;
     int nameMode = 1;  // names in chat lines are hidden when below 1 or 3
     int maskMode = 0;  // 1: plays arrive masked

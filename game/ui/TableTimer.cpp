@@ -30,11 +30,16 @@ bool FlashPhase(int phase) { return phase == 2 || phase == 5 || phase == 8 || ph
 void CPavlenDlg::OnTimer(UINT_PTR id) {
     if (id == kTimerId) {
         Tick();
-        // A DC of the moment: a kept one can miss that the window moved.
-        CClientDC dc(this);
-        Render(&dc);
+        RenderNow();
     }
     CDialog::OnTimer(id);
+}
+
+void CPavlenDlg::RenderNow() {
+    if (!m_hWnd) return;
+    // A DC of the moment: a kept one can miss that the window moved.
+    CClientDC dc(this);
+    Render(&dc);
 }
 
 void CPavlenDlg::Tick() {
@@ -58,7 +63,9 @@ void CPavlenDlg::Tick() {
         m_statusText.erase(std::remove(m_statusText.begin(), m_statusText.end(), '.'), m_statusText.end());
         m_statusText.append(static_cast<size_t>(std::max(elapsed, 0) / 1000), '.');
         if (++m_statusTicks % 18 == 0) {
-            AddDirtyRect(w / 2 - 80, h / 2, 400, 20);
+            // From where the text starts to past its dots.
+            AddDirtyRect((w - 200) / 2 - 80, h / 2, 500, 20);
+            RenderNow();
             m_dirty.Clear();
         }
         PollReconnect();

@@ -28,6 +28,7 @@ std::map<int, CXImgButton*> CXImgButton::s_groups;
 
 BEGIN_MESSAGE_MAP(CXImgButton, CButton)
 ON_WM_ERASEBKGND()
+ON_WM_ENABLE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_MOUSEMOVE()
@@ -47,6 +48,7 @@ void CXImgButton::PreSubclassWindow() {
     SendMessage(BM_SETSTYLE, 0x1008B, TRUE);
     SendMessage(BM_SETCHECK, 2);
     CButton::PreSubclassWindow();
+    m_enabled = IsWindowEnabled();
 }
 
 void CXImgButton::SetFaces(CxImage* normal, CxImage* hover, CxImage* pressed, CxImage* disabled) {
@@ -57,6 +59,7 @@ void CXImgButton::SetFaces(CxImage* normal, CxImage* hover, CxImage* pressed, Cx
     m_hover = hover;
     m_pressed = pressed;
     m_disabled = disabled;
+    if (m_hWnd) m_enabled = IsWindowEnabled();
     if (!disabled && normal) {
         m_disabled = new CxImage(*normal);
         m_disabled->SetTransColor(Magenta());
@@ -113,9 +116,20 @@ void CXImgButton::SetFace(CxImage* face) {
 
 void CXImgButton::EnableButton(BOOL enable) {
     EnableWindow(enable);
+    ShowEnabled(enable);
+    if (m_hWnd) Invalidate();
+}
+
+void CXImgButton::ShowEnabled(BOOL enable) {
     SetFace(enable ? m_normal : m_disabled);
     m_enabled = enable;
-    if (m_hWnd) Invalidate();
+}
+
+// However the window was enabled or disabled (EnableButton or a plain
+// EnableWindow), its face follows.
+void CXImgButton::OnEnable(BOOL enable) {
+    Default();
+    ShowEnabled(enable);
 }
 
 void CXImgButton::Check() {

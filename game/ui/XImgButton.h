@@ -25,6 +25,8 @@ public:
     // when null).
     void SetImagesWithRgn(CxImage* normal, CxImage* hover, CxImage* pressed, HRGN region,
                           CxImage* disabled = nullptr);
+    // The disabled face shows whenever the window is disabled, by this call
+    // or by EnableWindow.
     void EnableButton(BOOL enable);
     // Lines cut at "\n"; x or y below 1 centres the caption on the face; a
     // line step below 1 steps by each line's height.
@@ -51,6 +53,7 @@ public:
 protected:
     void PreSubclassWindow() override;
     BOOL OnEraseBkgnd(CDC* dc);
+    void OnEnable(BOOL enable);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnMouseMove(UINT flags, CPoint point);
@@ -64,6 +67,7 @@ private:
     void SetFaces(CxImage* normal, CxImage* hover, CxImage* pressed, CxImage* disabled);
     void FitToFace();
     void SetFace(CxImage* face);
+    void ShowEnabled(BOOL enable);
     void GroupClick();
     void EnsureTooltip();
     // Writes the caption's lines into the canvas (a copy of the face).

@@ -35,10 +35,18 @@ inline bool IsSidePanel(HWND window) { return GetDlgItem(window, 1097) != nullpt
 class Client : public testsupport::ChildProcess {
 public:
     Client(const ScratchFolder& folder, const std::string& args)
-        : ChildProcess((SetEnvironmentVariableA("FENLO_TABLE_TRACE", (folder / "trace.txt").c_str()),
-                   ProgramFolder() + "\\fenlo.exe"),
-                  args, folder.Path()),
-          folder_(folder) {}
+        : ChildProcess(Install(folder), args, folder.Path()), folder_(folder) {}
+
+    // The program's pictures in the folder, as an installed client has them
+    // beside its settings; the trace goes there too. Returns the program.
+    static std::string Install(const ScratchFolder& folder) {
+        SetEnvironmentVariableA("FENLO_TABLE_TRACE", (folder / "trace.txt").c_str());
+        CopyTree(ProgramFolder() + "\\fenlo\\image", folder / "fenlo\\image");
+        CreateDirectoryA((folder / "Skin").c_str(), nullptr);
+        CreateDirectoryA((folder / "Skin\\Style1").c_str(), nullptr);
+        CopyTree(ProgramFolder() + "\\Skin\\Style1\\png", folder / "Skin\\Style1\\png");
+        return ProgramFolder() + "\\fenlo.exe";
+    }
 
     std::vector<std::string> Trace() const {
         std::vector<std::string> lines;

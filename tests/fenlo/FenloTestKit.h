@@ -10,6 +10,8 @@
 
 #include "tests/support/LoopbackServer.h"
 
+#include <shellapi.h>
+
 namespace fenlo_test {
 
 // Codes of the binary form in the tests' code table.
@@ -19,7 +21,20 @@ const char kPing[] = "<GameMessage game=\"FENLO\"><Message name=\"PingData\"/></
 const std::string kTableSettings =
     std::string("ping=") + kPing + "\r\ntime1=8000\r\ntime2=20000\r\nsoundon=1\r\nadvulr=http://127.0.0.1/\r\n";
 
-// A fresh folder with a subfolder fenlo, removed with its files at the end.
+// A folder with everything in it copied (to a new path) or removed, by the shell.
+inline bool TreeOperation(UINT operation, const std::string& from, const std::string& to = "") {
+    const std::string source = from + '\0', target = to + '\0';  // lists ended by a second zero
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = operation;
+    op.pFrom = source.c_str();
+    op.pTo = to.empty() ? nullptr : target.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI | FOF_SILENT;
+    return SHFileOperationA(&op) == 0;
+}
+inline bool CopyTree(const std::string& from, const std::string& to) { return TreeOperation(FO_COPY, from, to); }
+inline bool RemoveTree(const std::string& path) { return TreeOperation(FO_DELETE, path); }
+
+// A fresh folder with a subfolder fenlo, removed with everything in it at the end.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& name) {
@@ -29,17 +44,7 @@ public:
         CreateDirectoryA(path_.c_str(), nullptr);
         CreateDirectoryA((path_ + "\\fenlo").c_str(), nullptr);
     }
-    ~ScratchFolder() {
-        for (const char* sub : {"\\fenlo\\*", "\\*"}) {
-            WIN32_FIND_DATAA f;
-            const std::string pattern = path_ + sub, dir = pattern.substr(0, pattern.size() - 2);
-            HANDLE h = FindFirstFileA(pattern.c_str(), &f);
-            for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &f))
-                DeleteFileA((dir + "\\" + f.cFileName).c_str());
-            if (h != INVALID_HANDLE_VALUE) FindClose(h);
-            RemoveDirectoryA(dir.c_str());
-        }
-    }
+    ~ScratchFolder() { RemoveTree(path_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -140,5 +145,26 @@ public:
 private:
     testsupport::LoopbackServer server_;
 };
+
+// A person's click at the middle of a control of parent: down and up go to
+// the window the system gives a click at that point, so that a hidden or
+// disabled control is not clicked (what lies beneath it gets the click).
+// False when the point lies outside the parent's client area.
+inline bool ClickControl(HWND parent, int id) {
+    HWND control = ::GetDlgItem(parent, id);
+    if (!control) return false;
+    RECT r;
+    ::GetWindowRect(control, &r);
+    POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::ScreenToClient(parent, &at);
+    HWND target = ::ChildWindowFromPointEx(parent, at, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+    if (!target) return false;
+    ::MapWindowPoints(parent, target, &at, 1);
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    ::PostMessageA(target, WM_MOUSEMOVE, 0, where);
+    ::PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    ::PostMessageA(target, WM_LBUTTONUP, 0, where);
+    return true;
+}
 
 }  // namespace fenlo_test

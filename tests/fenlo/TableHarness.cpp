@@ -49,7 +49,8 @@ TableHarness::TableHarness(bool autoGroup, int soundOn) {
     s->ResetConnection();  // an unconnected one: alive, waiting for its first text
     while (CMessage* m = s->PopMessage()) delete m;
     while (CMessage* m = s->PopSecondaryMessage()) delete m;
-    SetTableBoxHook([this](const char* text, const char* caption, UINT type, int seconds) {
+    SetTableBoxHook([this](const char* text, const char* caption, UINT type, int seconds, HWND owner) {
+        boxOwners.push_back(owner);
         boxes.push_back(std::string(text ? text : "") + "|" + (caption ? caption : "") + "|" + std::to_string(type) +
                         "|" + std::to_string(seconds));
         if (answers.empty()) return IDOK;
@@ -58,6 +59,7 @@ TableHarness::TableHarness(bool autoGroup, int soundOn) {
         return a;
     });
     SetTableSoundSink([this](const std::string& path) { sounds.push_back(path); });
+    SetTableShellSink([this](const std::string& address) { opened.push_back(address); });
     table = new TestTable;
     // The table's pictures come from the program's folder (the stand-in art).
     SetCurrentDirectoryA(PictureFolder().c_str());
@@ -78,6 +80,7 @@ TableHarness::~TableHarness() {
     delete table;
     SetTableBoxHook(nullptr);
     SetTableSoundSink(nullptr);
+    SetTableShellSink(nullptr);
     Session()->SetRequestSink(nullptr);
     Session()->ResetConnection();
     SetGameClockSource(nullptr);
@@ -167,10 +170,37 @@ void TableHarness::Heard() {
 }
 
 void TableHarness::Click(int id) {
-    CWnd* button = table->GetDlgItem(id);
-    table->PostMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(button ? button->m_hWnd : nullptr));
+    ClickControl(*table, id);
     Pump();
+}
+
+Capture TableHarness::BackBuffer() {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(dc, table->BackBuffer().m_hObject);
+    const RECT& r = table->TableRect();
+    Capture c = CaptureDC(dc, r.right, r.bottom);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return c;
+}
+
+Capture TableHarness::Face(int id) {
+    HWND button = ::GetDlgItem(*table, id);
+    RECT r = {0, 0, 0, 0};
+    if (button) ::GetClientRect(button, &r);
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, r.right > 0 ? r.right : 1, r.bottom > 0 ? r.bottom : 1);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    if (button) ::SendMessageA(button, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    Capture face = CaptureDC(dc, r.right, r.bottom);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return face;
 }
 
 }  // namespace fenlo_test

@@ -18,6 +18,7 @@
 #include "game/ui/Shockwaveflash.h"
 #include "game/ui/TableHooks.h"
 #include "lobby/net/base/CopyData.h"
+#include "tests/platform/WindowCapture.h"
 
 namespace fenlo_test {
 
@@ -47,6 +48,13 @@ public:
         return CPavlenDlg::WindowProc(message, wParam, lParam);
     }
     CShockwaveflash* Movie() const { return m_groupMovie; }
+    // The game buttons laid out again for a client area of that size.
+    void LayOutFor(int width, int height) {
+        m_client = {0, 0, width, height};
+        LayoutGameButtons();
+    }
+    // Placed off the client area, where no click reaches them.
+    using CPavlenDlg::SelectNextPair;
     CReslutDlg* Result() const { return m_resultDialog; }
 };
 
@@ -57,7 +65,9 @@ public:
 
     std::vector<std::string> requests;  // as sent
     std::vector<std::string> boxes;     // "text|caption|type|seconds"
+    std::vector<HWND> boxOwners;        // of each box, null when it has none
     std::vector<std::string> sounds;
+    std::vector<std::string> opened;  // addresses given to the shell
     std::deque<int> answers;  // box answers in order; IDOK when none is left
     TestTable* table = nullptr;
 
@@ -89,8 +99,14 @@ public:
     static void Pump();
     // Posts a mouse message at a client point to the table and runs it.
     void Mouse(UINT message, int x, int y);
-    // A button's click as the table receives it, whatever the button's state.
+    // A person's click at the middle of a button: down and up go to the window
+    // under that point, so a hidden or disabled button is not clicked (the
+    // table beneath it gets the click).
     void Click(int id);
+    // The button's face as it paints itself.
+    Capture Face(int id);
+    // The table's back buffer as the last render pass left it.
+    Capture BackBuffer();
     // A keep-alive answer arrives on the connection: the server has spoken.
     void Heard();
 

@@ -492,7 +492,10 @@ int Occurrences(const std::string& text, const std::string& part) {
 // A person's click on a table button, and the mouse on own card i of n
 // (left in its strip, where raised and lowered cards overlap).
 void Click(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+    // The phase is traced before the button is shown: the person waits for it.
+    HWND control = GetDlgItem(window, id);
+    WaitFor([&] { return IsWindowVisible(control) && IsWindowEnabled(control); }, 5000);
+    ClickControl(window, id);
 }
 void MouseOnCard(HWND table, UINT message, int i, int n) {
     RECT c;

@@ -41,6 +41,11 @@ std::vector<int> Selected(TableHarness& h) {
         if (CardAt(h, i)->IsSelected()) out.push_back(i);
     return out;
 }
+std::vector<int> HandNumbers(TableHarness& h) {
+    std::vector<int> out;
+    for (int i = 0; i < h.State().ownHand->GetCardCount(); ++i) out.push_back(CardAt(h, i)->GetNumber());
+    return out;
+}
 std::vector<int> SelectedNumbers(TableHarness& h) {
     std::vector<int> out;
     for (int i : Selected(h)) out.push_back(CardAt(h, i)->GetNumber());
@@ -192,17 +197,22 @@ TEST(HandCommands, SortPairsSoundAndAutoPlay) {
     TableHarness h;
     h.Deal();
     h.requests.clear();
+    // Dealt: four each of 3 to 6, and an 8.
     h.Click(IDC_SORT);
     EXPECT_EQ(h.State().sortMode, 1);
+    EXPECT_EQ(HandNumbers(h), std::vector<int>({6, 6, 6, 6, 5, 5, 5, 5, 4, 4, 4, 4, 3, 3, 3, 3, 8}))
+        << "by runs: the fours first, the single last";
     h.Click(IDC_SORT);
     EXPECT_EQ(h.State().sortMode, 0);
+    EXPECT_EQ(HandNumbers(h), std::vector<int>({8, 6, 6, 6, 6, 5, 5, 5, 5, 4, 4, 4, 4, 3, 3, 3, 3}))
+        << "by number, highest first";
 
     CCardSet* hand = h.State().ownHand;
     hand->Clear();
     for (auto c : {std::make_pair(3, 0), {3, 1}, {5, 0}, {5, 2}, {7, 0}}) hand->AddCard(h.State().Card(c.first, c.second));
     std::vector<std::vector<int>> pairs;
     for (int i = 0; i < 3; ++i) {
-        h.Click(IDC_NEXT_PAIR);
+        h.table->SelectNextPair();
         pairs.push_back(SelectedNumbers(h));
     }
     EXPECT_EQ(pairs, std::vector<std::vector<int>>({{5, 5}, {3, 3}, {5, 5}})) << "highest first, then round";
@@ -219,9 +229,14 @@ TEST(HandCommands, SortPairsSoundAndAutoPlay) {
     h.Deal();
     h.requests.clear();
     AliceToBeat(h, Card(4, 1));
+    // The auto-play button stands disabled: a click on it does nothing, and
+    // the command comes from the second time-out.
+    EXPECT_TRUE(h.table->Visible(IDC_AUTO_PLAY) && !h.table->Enabled(IDC_AUTO_PLAY));
     h.Click(IDC_AUTO_PLAY);
-    h.Click(IDC_AUTO_PLAY);
-    ASSERT_EQ(h.requests.size(), 2u) << "the second press waits for the answer";
+    EXPECT_TRUE(h.requests.empty());
+    h.table->OnAutoPlay();
+    h.table->OnAutoPlay();
+    ASSERT_EQ(h.requests.size(), 2u) << "the second request waits for the answer";
     EXPECT_NE(h.requests[0].find("\"ChuPai\""), std::string::npos) << "on its own turn the hint is played first";
     EXPECT_NE(h.requests[0].find("<card"), std::string::npos) << h.requests[0];
     EXPECT_NE(h.requests[1].find("\"AutoPlay\""), std::string::npos);
@@ -248,7 +263,7 @@ TEST(HandLeaving, TheExitBoxOnEscCloseAndLeave) {
         EXPECT_FALSE(h.table->Ended()) << "No keeps the table";
         if (autoGroup) h.Heard();
         h.answers = {IDYES};
-        h.Click(autoGroup ? IDC_LEAVE : IDC_CLOSE);
+        h.Click(IDC_CLOSE);
         EXPECT_TRUE(h.table->Ended()) << "before any reply, or at an auto-grouping table, quit at once";
         EXPECT_EQ(h.Sent("Leaving"), 0);
         EXPECT_EQ(lobby.Last(), -1.0);

@@ -7,11 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <exdispid.h>
+#include <olectl.h>
+
 #include <fstream>
 
 #include "game/ui/DlgRight.h"
+#include "game/ui/Explorer.h"
 #include "game/ui/FlashDlg.h"
 #include "game/ui/PanelText.h"
+#include "game/ui/TableHooks.h"
+#include "platform/controls/HyperLink.h"
+#include "tests/com/BrowserFakes.h"
 #include "tests/fenlo/PanelTestKit.h"
 #include "tests/platform/WindowCapture.h"
 #include "tests/support/recording/RecordingControl.h"
@@ -391,4 +398,116 @@ TEST_F(FlashTest, WithoutFlashTheOverlayClosesItself) {
     EXPECT_FALSE(movie.HasControl());
     EXPECT_TRUE(PumpUntil([&] { return movie.m_hWnd == nullptr; }));
     EXPECT_TRUE(::IsWindow(host));
+}
+
+// A link of the chat history, clicked: only a web address goes to the shell.
+TEST_F(PanelTest, ChatLinksOpenOnlyWebAddresses) {
+    std::vector<std::string> opened;
+    SetTableShellSink([&](const std::string& address) { opened.push_back(address); });
+    CSkinRichEditCtrl& history = panel.History();
+    const char* const links[] = {"c:\\windows\\system32\\cmd.exe", "cmd", "http://a/b"};
+    std::vector<long> starts;
+    std::string text;
+    for (const char* link : links) {
+        text += "see ";
+        starts.push_back(static_cast<long>(text.size()));
+        text += std::string(link) + " here\r";  // the control keeps a line break as \r
+    }
+    history.SetSel(-1, -1);
+    history.ReplaceSel(text.c_str());
+    for (size_t i = 0; i < starts.size(); ++i) {
+        history.SetSel(starts[i], starts[i] + static_cast<long>(strlen(links[i])));
+        CHARFORMAT2A cf = {};
+        cf.cbSize = sizeof cf;
+        cf.dwMask = CFM_LINK;
+        cf.dwEffects = CFE_LINK;
+        history.SendMessage(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    }
+    // The web address last: once it has opened, the clicks before it have been handled.
+    for (long start : starts) {
+        const CPoint at = history.PosFromChar(static_cast<UINT>(start + 1));
+        paneltest::Click(history, at.x + 2, at.y + 5);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return !opened.empty(); }));
+    EXPECT_EQ(opened, std::vector<std::string>{"http://a/b"});
+    SetTableShellSink(nullptr);
+}
+
+// Without its temporary storage (no temporary folder) the chat history runs
+// without the OLE callback, and its text still works.
+TEST(PanelHistory, WithoutItsStorageItRunsWithoutTheCallback) {
+    char tmp[MAX_PATH] = "", temp[MAX_PATH] = "";
+    ::GetEnvironmentVariableA("TMP", tmp, MAX_PATH);
+    ::GetEnvironmentVariableA("TEMP", temp, MAX_PATH);
+    for (const char* name : {"TMP", "TEMP"}) ::SetEnvironmentVariableA(name, "C:\\no\\such\\folder");
+    auto history = std::make_unique<CSkinRichEditCtrl>();
+    ::SetEnvironmentVariableA("TMP", tmp[0] ? tmp : nullptr);
+    ::SetEnvironmentVariableA("TEMP", temp[0] ? temp : nullptr);
+    EXPECT_EQ(nullptr, history->OleCallback());
+    CWnd host;
+    ASSERT_TRUE(paneltest::CreateHost(host));
+    ASSERT_TRUE(history->Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | WS_VSCROLL, CRect(10, 10, 250, 90),
+                                &host, 1097));
+    EXPECT_FALSE(history->CallbackRegistered());
+    history->ReplaceSel("line\r\n");
+    EXPECT_STREQ("line", history->GetTextRange(0, 4));
+    history->DestroyWindow();
+    host.DestroyWindow();
+}
+
+// The client's link: 0xEE0000 on the button face, underlined only under
+// the mouse.
+TEST(PanelLink, TheClientsDefaults) {
+    CWnd host;
+    ASSERT_TRUE(paneltest::CreateHost(host));
+    HWND text = ::CreateWindowExA(0, "STATIC", "http://a/", WS_CHILD | WS_VISIBLE, 10, 10, 150, 20, host, nullptr,
+                                  nullptr, nullptr);
+    CHyperLink link(CHyperLink::kClientDefaults);
+    ASSERT_TRUE(link.SubclassWindow(text));
+    EXPECT_EQ(RGB(0, 0, 238), link.GetLinkColour());
+    EXPECT_EQ(CHyperLink::kUnderlineHover, link.GetUnderline());
+    link.Invalidate();
+    PumpMessages(30);
+    const Capture c = CaptureWindow(link);
+    int inked = 0;
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) inked += c.At(x, y) == RGB(0, 0, 238);
+    EXPECT_GT(inked, 0) << "the text in the link colour";
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), c.At(c.width - 1, c.height - 1)) << "on the button face";
+    link.DestroyWindow();
+    host.DestroyWindow();
+}
+
+// The HTML view: its document flag once a page has completed, and the page's
+// "ButtonCancel" ends it with OK.
+TEST(PanelExplorer, DocumentFlagAndTheCancelButton) {
+    ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+    {
+        struct TestExplorer : CExplorer {
+            int Result() const { return m_nModalResult; }
+        } view;
+        CWnd host;
+        ASSERT_TRUE(paneltest::CreateHost(host));
+        ASSERT_TRUE(view.Create(CExplorer::IDD, &host));
+        CWebBrowserWnd& browser = view.GetBrowserWnd();
+        IDispatch* sink = browser.GetEventSink();
+        ASSERT_NE(nullptr, sink);
+        EXPECT_EQ(0, view.DocumentComplete());
+        comtest::EventArgs()
+            .Dispatch(browser.GetControlDispatch())
+            .Text(L"http://a/")
+            .Fire(sink, DISPID_DOCUMENTCOMPLETE);
+        EXPECT_EQ(1, view.DocumentComplete());
+
+        comtest::FakeDocument page(L"ButtonCancel");
+        view.ConnectDHtmlEvents(&page);
+        ASSERT_NE(nullptr, page.button.sink);
+        DISPPARAMS none = {nullptr, nullptr, 0, 0};
+        EXPECT_EQ(S_OK, page.button.sink->Invoke(DISPID_CLICK, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
+                                                 nullptr));
+        EXPECT_EQ(IDOK, view.Result());
+        view.DestroyWindow();
+        host.DestroyWindow();
+    }
+    ::OleUninitialize();
 }

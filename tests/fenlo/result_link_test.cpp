@@ -291,10 +291,12 @@ TEST_F(MovieTest, AFullDeskClosesTheMovieAndItsReturnAsksToLeave) {
     TableHarness::Pump();
     EXPECT_EQ(h.Sent("Leaving"), 1) << "a table that heard from the server asks to leave";
     EXPECT_FALSE(h.table->Ended());
+    EXPECT_EQ(h.BackBuffer().At(500, 300), RGB(0, 0, 0)) << "nothing is drawn under the movie";
     h.SeatThree();
     EXPECT_EQ(h.table->Movie(), nullptr);
     EXPECT_EQ(Log().back(), "113 1 ") << "the close call before the control goes";
     EXPECT_TRUE(h.table->Visible(IDC_SOUND_ON) && h.table->Visible(IDC_SORT));
+    EXPECT_GT(GetGValue(h.BackBuffer().At(500, 300)), 60) << "the table is drawn at once, before any tick";
 }
 
 }  // namespace

@@ -63,10 +63,84 @@ TEST(TableLink, AnOldVersionStartsTheUpdaterWhenAskedAndQuitsEitherWay) {
 TEST(TableLink, NotEnoughMoneyQuitsAndOpensOnlyWebAddresses) {
     for (const char* url : {"http://a/b", "https://a"}) EXPECT_TRUE(IsWebAddress(url)) << url;
     for (const char* url : {"c:\\windows\\calc.exe", "file:///c:/x", "httpx://a", ""}) EXPECT_FALSE(IsWebAddress(url)) << url;
+    {
+        TableHarness h;
+        h.answers = {IDNO};
+        h.Feed(Doc("MoneyIsNotEnough", "<m text=\"钱不够\" url=\"aHR0cDovL2EvcGF5\"/>"));
+        EXPECT_TRUE(h.table->Ended()) << "declining the page still ends the client";
+        EXPECT_TRUE(h.opened.empty());
+    }
+    // Yes opens a web address with the shell, never a program or a file.
+    const std::pair<const char*, const char*> urls[] = {
+        {"http://a/pay", "aHR0cDovL2EvcGF5"},
+        {"c:\\windows\\system32\\cmd.exe", "Yzpcd2luZG93c1xzeXN0ZW0zMlxjbWQuZXhl"},
+        {"cmd", "Y21k"}};  // the address goes in Base64
+    for (const auto& [url, wire] : urls) {
+        TableHarness h;
+        h.answers = {IDYES};
+        h.Feed(Doc("MoneyIsNotEnough", std::string("<m text=\"钱不够\" url=\"") + wire + "\"/>"));
+        EXPECT_TRUE(h.table->Ended()) << url;
+        EXPECT_EQ(h.opened, IsWebAddress(url) ? std::vector<std::string>{url} : std::vector<std::string>{}) << url;
+    }
+}
+
+BOOL CALLBACK AddVisibleBox(HWND h, LPARAM boxes) {
+    char cls[16] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (IsWindowVisible(h) && std::string(cls) == "#32770") reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleBoxes() {
+    std::vector<HWND> boxes;
+    EnumThreadWindows(GetCurrentThreadId(), &AddVisibleBox, reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
+}
+
+// The person at the table during the boxes below: once the network box
+// stands alone, OK is pressed on it.
+struct BoxWatch {
+    static TableHarness* h;
+    static bool pressed;
+    static DWORD start;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        const std::vector<HWND> boxes = VisibleBoxes();
+        if (GetTickCount() - start > 15000) {
+            for (HWND box : boxes) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);  // fail, do not hang
+            return;
+        }
+        if (pressed || boxes.size() != 1 || h->State().phase != 16) return;
+        HWND ok = GetDlgItem(boxes[0], IDOK);
+        PostMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 9));
+        PostMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(10, 9));
+        pressed = true;
+    }
+};
+TableHarness* BoxWatch::h = nullptr;
+bool BoxWatch::pressed = false;
+DWORD BoxWatch::start = 0;
+
+// The connection is lost while the sign-up question waits: the network box
+// hides the question, which answers No by itself a second later, and the
+// table quits without asking for a desk.
+TEST(TableLink, ALostConnectionUnderTheSignUpQuestionAnswersItNo) {
     TableHarness h;
-    h.answers = {IDNO};
-    h.Feed(Doc("MoneyIsNotEnough", "<m text=\"钱不够\" url=\"\"/>"));
-    EXPECT_TRUE(h.table->Ended()) << "declining the page still ends the client";
+    SetTableBoxHook(nullptr);  // Moxbell's own boxes
+    h.Session()->GetConnection()->ClearAlive();
+    h.table->SetTimer(CPavlenDlg::kTimerId, CPavlenDlg::kTimerMs);
+    BoxWatch::h = &h;
+    BoxWatch::pressed = false;
+    BoxWatch::start = GetTickCount();
+    const UINT_PTR watch = SetTimer(nullptr, 0, 20, &BoxWatch::Tick);
+    h.Feed(Doc("AskPlayerSignUp", "<m text=\"报名参加下一场吗?\"/>"));
+    const DWORD took = GetTickCount() - BoxWatch::start;
+    KillTimer(nullptr, watch);
+    h.table->KillTimer(CPavlenDlg::kTimerId);
+    EXPECT_TRUE(BoxWatch::pressed) << "the network box came over the question";
+    EXPECT_EQ(h.State().phase, 16);
+    EXPECT_TRUE(h.table->Ended()) << "the question's own answer was No";
+    EXPECT_EQ(h.Sent("RequestDesk"), 0);
+    EXPECT_GE(took, 900u) << "the hidden question waited its second";
 }
 
 TEST(TableLink, KicksEndTheTableOrRebuildTheConnection) {
@@ -76,6 +150,7 @@ TEST(TableLink, KicksEndTheTableOrRebuildTheConnection) {
         EXPECT_TRUE(h.table->Ended());
         EXPECT_TRUE(h.State().kicked);
         EXPECT_EQ(h.boxes, std::vector<std::string>({"走开|斗地主|48|0"}));
+        EXPECT_EQ(h.boxOwners, std::vector<HWND>({h.table->m_hWnd})) << "the table owns the boxes of its messages";
     }
     TableHarness h;
     h.Deal();

@@ -2,10 +2,14 @@
 // configuration checks, and the render pass read back from the back buffer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "game/core/ClientLoading.h"
 #include "game/core/GameClock.h"
+#include "game/core/NetEngineEx.h"
+#include "game/core/TableSide.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/GameTableSide.h"
 #include "game/ui/SeatFields.h"
@@ -38,11 +42,9 @@ Capture RenderAll(TableHarness& h, const std::string& name = "") {
     h.table->Render(CDC::FromHandle(target));
     SelectObject(target, old);
     DeleteObject(bitmap);
-    SelectObject(target, h.table->BackBuffer().m_hObject);
-    const RECT& r = h.table->TableRect();
-    Capture c = CaptureDC(target, r.right, r.bottom);
     DeleteDC(target);
     ReleaseDC(nullptr, screen);
+    Capture c = h.BackBuffer();
     if (!name.empty()) SavePng(c, name);
     return c;
 }
@@ -52,6 +54,21 @@ RECT ChildRect(TableHarness& h, int id) {
     GetWindowRect(GetDlgItem(*h.table, id), &r);
     MapWindowPoints(nullptr, *h.table, reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+std::string Turn(const char* name, const char* who, int seconds) {
+    return Doc(name, std::string("<player id=\"") + who + "\" remainTime=\"" + std::to_string(seconds) + "\"/>");
+}
+
+bool Grey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); }
+
+// Pixels of the capture inside the rectangle that satisfy the test.
+template <typename Test>
+int CountIn(const Capture& c, int left, int top, int right, int bottom, Test test) {
+    int n = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, c.height); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, c.width); ++x) n += test(c.At(x, y)) ? 1 : 0;
+    return n;
 }
 
 TEST(TableLook, OpensAtTheBackgroundsSizeWithItsButtonsWhereTheFormulasPutThem) {
@@ -174,6 +191,27 @@ struct Lobby {
 };
 std::vector<std::pair<ULONG_PTR, double>> Lobby::records;
 
+// A table opened with its pictures from that folder, until it has ended or
+// finished its set-up; its boxes (which have no owner) are kept.
+TestTable* OpenTable(const std::string& pictures, std::vector<std::string>& boxes) {
+    SetTableBoxHook([&boxes](const char* text, const char*, UINT, int, HWND owner) {
+        EXPECT_EQ(owner, nullptr) << "a set-up box has no owner: " << text;
+        boxes.push_back(text ? text : "");
+        return IDOK;
+    });
+    SetCurrentDirectoryA(pictures.c_str());
+    auto* table = new TestTable;
+    table->Create(IDD_FENLO_DIALOG);
+    testsupport::WaitFor(
+        [&] {
+            PumpMessages(10);
+            return table->Ended() || table->SetupComplete();
+        },
+        10000);
+    SetCurrentDirectoryA(TableHarness::Folder().Path().c_str());
+    return table;
+}
+
 TEST(TableLook, EachConfigurationFaultEndsTheTableAfterReportingNoMoney) {
     const std::string ping = std::string("ping=") + kPing + "\r\n";
     const std::string good = "time1=0\r\ntime2=20000\r\nsoundon=0\r\nadvulr=x\r\n";
@@ -192,21 +230,8 @@ TEST(TableLook, EachConfigurationFaultEndsTheTableAfterReportingNoMoney) {
     for (const Case& c : cases) {
         TableHarness::WriteSettings(c.settings);
         std::vector<std::string> boxes;
-        SetTableBoxHook([&](const char* text, const char*, UINT, int) {
-            boxes.push_back(text ? text : "");
-            return IDOK;
-        });
         Lobby::records.clear();
-        SetCurrentDirectoryA(TableHarness::PictureFolder().c_str());
-        auto* table = new TestTable;
-        table->Create(IDD_FENLO_DIALOG);
-        testsupport::WaitFor(
-            [&] {
-                PumpMessages(10);
-                return table->Ended() || table->SetupComplete();
-            },
-            10000);
-        SetCurrentDirectoryA(TableHarness::Folder().Path().c_str());
+        TestTable* table = OpenTable(TableHarness::PictureFolder(), boxes);
         if (c.field) {
             EXPECT_TRUE(table->Ended()) << c.field;
             ASSERT_EQ(boxes.size(), 1u) << c.field;
@@ -431,6 +456,206 @@ TEST(TableLook, DealPositionsAtChosenSteps) {
     EXPECT_EQ(x, (W - 271) / 2 + ((W - 249) / 2 - (W - 271) / 2) / 2) << "half way to the first bottom place";
     EXPECT_EQ(y, (H - 96) / 2 - 48 + (18 - ((H - 96) / 2 - 48)) / 2);
     EXPECT_FALSE(h.table->DealCardPosition(54, &x, &y));
+}
+
+// However a game button was disabled, it wears its disabled face, and a click
+// on it reaches nothing.
+TEST(TableLook, DisabledButtonsWearTheirDisabledFacesAndTakeNoClick) {
+    TableHarness h;
+    h.Deal();
+    const int aw = Wd(273), ah = Ht(273);
+    ASSERT_TRUE(h.table->Visible(IDC_AUTO_PLAY));
+    EXPECT_FALSE(h.table->Enabled(IDC_AUTO_PLAY));
+    EXPECT_EQ(h.Face(IDC_AUTO_PLAY).At(aw / 2, ah / 2), Pic(276, aw / 2, ah / 2)) << "AutoPlayDisable.png";
+
+    h.Feed(Doc("JiaoFen", "<player id=\"bob\" score=\"2\"/>"));
+    h.Feed(Turn("BeginJiaoFen", "alice", 15));
+    const int bw = Wd(221), bh = Ht(221);
+    const struct {
+        int id, face;
+        bool live;
+    } bids[] = {{IDC_BID1, 221, false}, {IDC_BID2, 225, false}, {IDC_BID3, 229, true}, {IDC_NO_BID, 233, true}};
+    for (const auto& b : bids) {
+        ASSERT_TRUE(h.table->Visible(b.id)) << b.id;
+        EXPECT_EQ(h.table->Enabled(b.id), b.live) << b.id;
+        const Capture face = h.Face(b.id);
+        if (b.live) {
+            EXPECT_EQ(face.At(bw / 2, bh / 2), Pic(b.face, bw / 2, bh / 2)) << b.id;
+        } else {
+            EXPECT_TRUE(Grey(face.At(bw / 2, bh / 2))) << b.id << " " << std::hex << face.At(bw / 2, bh / 2);
+            EXPECT_NE(face.At(bw / 2, bh / 2), Pic(b.face, bw / 2, bh / 2)) << b.id;
+        }
+    }
+    h.requests.clear();
+    h.Click(IDC_BID1);
+    h.Click(IDC_BID2);
+    EXPECT_EQ(h.Sent("JiaoFen"), 0) << "a bid at or below the highest is not taken";
+    h.Click(IDC_BID3);
+    EXPECT_EQ(h.Sent("JiaoFen"), 1);
+
+    // Nothing in the hand beats the rocket: play is shown disabled.
+    h.Feed(Doc("ChuPai", "<player id=\"carol\"/><card number=\"16\" suit=\"0\"/><card number=\"17\" suit=\"0\"/>"));
+    h.Feed(Turn("BeginChuPai", "alice", 20));
+    ASSERT_TRUE(h.table->Visible(IDC_PLAY));
+    EXPECT_FALSE(h.table->Enabled(IDC_PLAY));
+    EXPECT_TRUE(Grey(h.Face(IDC_PLAY).At(Wd(213) / 2, Ht(213) / 2)));
+    EXPECT_EQ(h.Face(IDC_PASS).At(Wd(209) / 2, Ht(209) / 2), Pic(209, Wd(209) / 2, Ht(209) / 2));
+    h.requests.clear();
+    CCard* first = *h.State().ownHand->CardsBegin();
+    first->SetSelected(1);
+    h.Click(IDC_PLAY);
+    EXPECT_EQ(h.Sent("ChuPai"), 0);
+    h.Click(IDC_PASS);
+    EXPECT_EQ(h.Sent("ChuPai"), 1);
+}
+
+// Offline, the timer draws the reconnect text itself: its dots grow on the
+// back buffer with no WM_PAINT (the hosted table is never shown).
+TEST(TableLook, TheReconnectTextGrowsOnTheBackBufferTickByTick) {
+    TableHarness h;
+    const int W = 1040, H = 720;
+    h.SeatThree();
+    h.Run(100);
+    h.Session()->GetConnection()->ClearAlive();
+    h.Tick();
+    ASSERT_EQ(h.State().phase, 16);
+    ASSERT_EQ(h.table->StatusText(), "正在重新连接,请稍候");
+    auto red = [](COLORREF c) { return GetRValue(c) > 90 && GetGValue(c) < 40 && GetBValue(c) < 40; };
+    std::vector<int> inked;
+    for (int i = 0; i < 3; ++i) {
+        h.Run(1500);
+        inked.push_back(CountIn(h.BackBuffer(), (W - 200) / 2 - 80, H / 2, (W - 200) / 2 + 420, H / 2 + 20, red));
+    }
+    SavePng(h.BackBuffer(), "table_reconnect_text");
+    EXPECT_GT(inked[0], 0) << "the text is drawn";
+    EXPECT_LT(inked[0], inked[1]) << "more dots";
+    EXPECT_LT(inked[1], inked[2]) << "more dots";
+}
+
+const char* const kFramePictures[] = {"desk\\bg.jpg",        "button\\MinizUp.bmp",  "button\\MinizOn.bmp",
+                                      "button\\CloseUp.bmp", "button\\CloseOn.bmp",  "button\\SoundUp.png",
+                                      "button\\SoundOn.png", "button\\SilentUp.png", "button\\SilentOn.png",
+                                      "desk\\RigthBg.png",   "desk\\PeopleNum.png",  "desk\\PeopleNum2.png"};
+
+// The frame pictures in a folder of their own, all but one.
+struct FramePictures {
+    std::string root;
+    explicit FramePictures(const char* missing) {
+        root = TableHarness::Folder() / "frame";
+        for (const char* dir : {"", "\\fenlo", "\\fenlo\\image", "\\fenlo\\image\\desk", "\\fenlo\\image\\button"})
+            CreateDirectoryA((root + dir).c_str(), nullptr);
+        for (const char* file : kFramePictures)
+            if (file != missing)
+                CopyFileA((TableHarness::PictureFolder() + "\\fenlo\\image\\" + file).c_str(),
+                          (root + "\\fenlo\\image\\" + file).c_str(), FALSE);
+    }
+    ~FramePictures() { RemoveTree(root); }
+};
+
+// A picture table that cannot be made: the loader reports its failure.
+struct NoPictures : CTableSide {
+    CTablePictures* CreatePictures() override { return nullptr; }
+    int ShowBox(const char*, int) override { return IDOK; }
+};
+
+// Each missing frame picture, and a failed picture table, end the table
+// with a box of no owner and no money for the lobby.
+TEST(TableLook, AMissingFramePictureOrAFailedLoaderEndsTheTable) {
+    TableHarness::WriteSettings(kTableSettings);
+    Lobby lobby;
+    NoPictures failing;
+    GetGameSession()->firstReplyStamp = 0;  // no slow-network question while the table waits
+    const size_t n = sizeof kFramePictures / sizeof kFramePictures[0];
+    for (size_t i = 0; i <= n; ++i) {
+        const char* missing = i < n ? kFramePictures[i] : nullptr;
+        FramePictures pictures(missing);
+        if (missing)
+            InstallGameTableSide();
+        else
+            SetTableSide(&failing);
+        std::vector<std::string> boxes;
+        Lobby::records.clear();
+        TestTable* table = OpenTable(pictures.root, boxes);
+        const std::string name = missing ? missing : "the loader";
+        EXPECT_TRUE(table->Ended()) << name;
+        EXPECT_FALSE(table->SetupComplete()) << name;
+        EXPECT_EQ(boxes, std::vector<std::string>(
+                             {missing ? "安装目录下可能缺少了文件,强烈建议您重新安装!" : CLoading::kFailureText}))
+            << name;
+        ASSERT_FALSE(Lobby::records.empty()) << name;
+        EXPECT_EQ(Lobby::records.back().first, 1u) << name;
+        EXPECT_EQ(Lobby::records.back().second, -1.0) << name;
+        table->DestroyWindow();
+        delete table;
+    }
+    InstallGameTableSide();
+    SetTableBoxHook(nullptr);
+}
+
+// Avatars by the seats' sex values; a side seat's turn time beside drop.png
+// from the bid on; the multiplier of two doubles.
+TEST(TableLook, AvatarsBySexTurnTimesAndTheDoublingMultiplier) {
+    TableHarness h;
+    const int W = 1040, H = 720;
+    h.Feed(Doc("DeskPlayerInfo", "<desk stake=\"100\"/>" + Player("alice", 0) +
+                                     "<player id=\"bob\" seat=\"1\" money=\"1\" ready=\"False\" ip=\"1\" "
+                                     "IPLocation=\"\" IPDetail=\"\" sex=\"1\" nickName=\"Bob\"/>" +
+                                     "<player id=\"carol\" seat=\"2\" money=\"1\" ready=\"False\" ip=\"1\" "
+                                     "IPLocation=\"\" IPDetail=\"\" sex=\"2\" nickName=\"Carol\"/>"));
+    h.Feed(Turn("BeginJiaoFen", "bob", 15));
+    h.Run(1000);
+    Capture c = RenderAll(h, "table_seats_turn_time");
+    const int top = (H - 96) / 2;
+    EXPECT_EQ(c.At(W - 220 - Wd(305) + 5, top - Ht(305) - 24 + 40), Pic(305, 5, 40)) << "bob: mm.png";
+    EXPECT_EQ(c.At(20 + 5, top - Ht(304) - 24 + 40), Pic(304, 5, 40)) << "carol: gg.png";
+
+    const int dw = Wd(208), dh = Ht(208), dy = H / 2 + 48 + Ht(349);
+    const int bobX = W - dw - 220, carolX = 20, textY = dy + (dh - 12) / 2;
+    EXPECT_EQ(c.At(bobX + dw / 2, dy + dh / 2), Pic(208, dw / 2, dh / 2)) << "bob's drop.png";
+    EXPECT_EQ(c.At(carolX + dw / 2, dy + dh / 2), Pic(208, dw / 2, dh / 2)) << "carol's drop.png";
+    auto white = [](COLORREF p) { return p == RGB(255, 255, 255); };
+    EXPECT_GT(CountIn(c, bobX + dw + 2, textY, bobX + dw + 40, dy + dh, white), 0) << "bob's seconds";
+    EXPECT_EQ(CountIn(c, carolX + dw + 2, textY, carolX + dw + 40, dy + dh, white), 0) << "carol is not on turn";
+    EXPECT_EQ(h.State().FindPlayerByName("bob")->ClockLeft(static_cast<int>(TableHarness::now)), 13000)
+        << "15 s, a second less, 1 s gone";
+    h.Feed(Doc("JiaoFen", "<player id=\"bob\" score=\"1\"/>"));
+    h.Tick();
+    c = h.BackBuffer();
+    EXPECT_EQ(CountIn(c, bobX + dw + 2, textY, bobX + dw + 40, dy + dh, white), 0) << "bob's turn is over";
+
+    const int iconY = H - Ht(351) - 10, g = Wd(348) / 10, units = 250 + Wd(351) + 4 + 3 * g - g;
+    for (int doubles : {0, 1, 2}) {
+        h.State().doubleCount = doubles;
+        c = RenderAll(h);
+        const int digit = 1 << doubles;
+        EXPECT_EQ(c.At(units + g / 2, iconY + 3), Pic(348, digit * g + g / 2, 3)) << doubles << " doubles";
+    }
+}
+
+// The VIP room number in the top left, and a table narrower than the
+// buttons' 200-pixel offset: the ready button lies left of the client area
+// by the formula, not far off to the right.
+TEST(TableLook, TheVipRoomNumberAndANarrowTablesReadyButton) {
+    TableHarness h;
+    h.SeatThree();
+    const Capture plain = RenderAll(h);
+    CGameSession* s = h.Session();
+    s->vipFlag = 1;
+    s->vipGameId = "8086";
+    const Capture vip = RenderAll(h, "table_vip_number");
+    s->vipFlag = 0;
+    s->vipGameId.clear();
+    int changed = 0;
+    for (int y = 64; y < 80; ++y)
+        for (int x = 10; x < 160; ++x) changed += vip.At(x, y) != plain.At(x, y);
+    EXPECT_GT(changed, 20) << "VIP房号：8086 drawn at (10, 64)";
+
+    const int wR = Wd(237), wB = Wd(265), narrow = 150;
+    h.table->LayOutFor(narrow, 720);
+    EXPECT_EQ(ChildRect(h, IDC_READY).left, (narrow - wR - 200) / 2);
+    EXPECT_LT(ChildRect(h, IDC_READY).left, 0);
+    EXPECT_EQ(ChildRect(h, IDC_PLAY).left, (narrow - 4 * wB - 200) / 2);
+    h.table->LayOutFor(1040, 720);
 }
 
 }  // namespace

@@ -180,8 +180,16 @@ TEST(Table, BidsContestAndTheFarmerDoubleTable) {
         EXPECT_EQ(s.FindPlayerByName(a.who)->doubling, a.state) << a.who << a.answer;
         EXPECT_EQ(s.doubleCount, a.count) << a.who << a.answer;
     }
-    h.Feed(Turn("BeginDouble", "alice", 5));
-    EXPECT_TRUE(h.table->Visible(IDC_DOUBLE) || h.table->Visible(IDC_REDOUBLE));
+    // The pair offered follows the double count: after one double the
+    // follow pair, otherwise the first pair.
+    for (int count : {1, 2, 0}) {
+        s.doubleCount = count;
+        h.Feed(Turn("BeginDouble", "alice", 5));
+        const bool follow = count == 1;
+        EXPECT_EQ(h.table->Visible(IDC_DOUBLE) && h.table->Visible(IDC_NO_DOUBLE), !follow) << count;
+        EXPECT_EQ(h.table->Visible(IDC_REDOUBLE) && h.table->Visible(IDC_NO_REDOUBLE), follow) << count;
+        EXPECT_FALSE(h.table->Visible(IDC_DOUBLE) && h.table->Visible(IDC_REDOUBLE)) << count;
+    }
 }
 
 TEST(Table, PlaysMaskedPlanesStraightsAndBombs) {
@@ -331,11 +339,12 @@ TEST(Table, HostileWaitsAndRestoredCountsStayInRange) {
     restore->state = "PlayingCard";
     const char* names[] = {"alice", "bob", "carol"};
     const int counts[] = {INT_MAX, INT_MIN, 17};
+    const int answers[] = {INT_MIN, INT_MAX, INT_MIN};
     for (int i = 0; i < 3; ++i) {
         restore->playerId[i] = names[i];
         restore->seat[i] = i;
         restore->cardNum[i] = counts[i];
-        restore->askForLandLord[i] = INT_MIN;
+        restore->askForLandLord[i] = answers[i];
     }
     restore->nowPlayer = "carol";
     restore->bomb = INT_MAX;  // one picture is drawn per bomb
@@ -343,7 +352,10 @@ TEST(Table, HostileWaitsAndRestoredCountsStayInRange) {
     EXPECT_EQ(s.bombs, CTableState::kMaxBombs);
     EXPECT_EQ(s.FindPlayerByName("alice")->cardCount, 20);
     EXPECT_EQ(s.FindPlayerByName("bob")->cardCount, 0);
-    EXPECT_EQ(seat::ContestAnswer(*s.FindPlayerByName("carol")), INT_MIN);
+    // An answer stays on its side of the range: one below it reads as none
+    // (not wrapped round to a yes), one above it as a yes.
+    EXPECT_LT(seat::ContestAnswer(*s.FindPlayerByName("carol")), 0);
+    EXPECT_GT(seat::ContestAnswer(*s.FindPlayerByName("bob")), 0);
 }
 
 }  // namespace

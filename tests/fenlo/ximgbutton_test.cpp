@@ -91,6 +91,16 @@ TEST(XImgButton, FacesFollowTheMouseAndTheClickReachesTheParent) {
     EXPECT_TRUE(GetRValue(grey) == GetGValue(grey) && GetGValue(grey) == GetBValue(grey)) << std::hex << grey;
     EXPECT_NE(b.GetDisabledFace(), nullptr);
     EXPECT_EQ(PixelOf(&s.normal, 5, 5), kNormal) << "the grey face is a copy";
+
+    // A plain EnableWindow, as the table hides and shows its buttons, turns the faces too.
+    b.EnableButton(TRUE);
+    EXPECT_EQ(s.At(0), kNormal);
+    b.EnableWindow(FALSE);
+    EXPECT_EQ(s.At(0), grey);
+    s.Post(0, WM_MOUSEMOVE);
+    EXPECT_EQ(s.At(0), grey) << "no hover face while disabled";
+    b.EnableWindow(TRUE);
+    EXPECT_EQ(s.At(0), kNormal);
 }
 
 TEST(XImgButton, RegionIsACopyOrNone) {
