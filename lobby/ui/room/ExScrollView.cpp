@@ -219,9 +219,11 @@ bool CExScrollView::DrawGrid(HDC dc, int width, int height) {
     };
     std::vector<Picture> pictures;
     std::vector<Name> names;
+    bool drawn[room::kDeskCount] = {};
     for (CRoomDeskInfo* desk : m_deskList->desks) {
         const int n = room::DeskOf(desk->deskId);
-        if (n < 0) continue;  // not a place on the grid
+        if (n < 0 || drawn[n - 1]) continue;  // not a place on the grid, or a second desk of that id
+        drawn[n - 1] = true;
         const room::GridPoint d = grid.Desk(n - 1);
         for (RoomDeskPlayer* player : desk->players) {
             const int s = room::SeatOf(player->seat);
@@ -396,6 +398,7 @@ void CExScrollView::OnEnterDeskAck(BOOL accepted) {
     launch.port = record->port;
     launch.host2 = record->host2;
     launch.port2 = record->port2;
+    launch.directStart = record->flag;
     const std::string parameters =
         room::SeatLaunchParameters(launch, data.userName, m_roomId, m_token, m_chosenDesk, m_chosenSeat);
     if (CRoomHost* host = GetRoomHost()) host->LaunchGame(m_hWnd, parameters);
