@@ -264,7 +264,7 @@ void CMyMiraboGameDlg::OnDeskList(CDeskInfoMsg* message) {
     CreateRoomPage(message);
 }
 
-// ---- plug points ----------------------------------------------------------------
+// ---- room page and right panel --------------------------------------------------
 
 void CMyMiraboGameDlg::PassToRoomPage(int code, CMessage* message) {
     CWnd* page = m_mid.GetPageWnd(m_roomPageId);
