@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -304,5 +305,42 @@ inline bool CloseClient() {
         return !ClientRunning();
     }, 10000);
 }
+
+// A line of the folder's lobby trace that begins with the text, within the time.
+inline bool TraceBegins(const ProgramFolder& folder, const std::string& begin, int ms = 10000) {
+    return WaitFor([&] {
+        bool found = false;
+        if (FILE* f = std::fopen((folder.Path() + "trace.txt").c_str(), "r")) {
+            char line[2048];
+            while (!found && std::fgets(line, sizeof line, f)) found = std::strncmp(line, begin.c_str(), begin.size()) == 0;
+            std::fclose(f);
+        }
+        return found;
+    }, ms);
+}
+
+// The lobby logged in against a scripted server, its main window up.
+struct MainRun {
+    MainRun(const char* name, ScriptedLobby::Responder responder = nullptr, bool roomTree = true)
+        : server(std::move(responder)), run(name, server.Port()) {
+        if (!roomTree) DeleteFileA((run.folder.Path() + "FENLORoomTree.ini").c_str());
+        lobby.reset(new ChildProcess(run.folder.Exe(), kBobLine, run.folder.Path()));
+        main = lobby->WaitWindow("#32770", "游戏大厅", 20000);
+        if (main) server.WaitCount("RequestRoomList", 1);
+    }
+    bool Traced(const std::string& begin, int ms = 10000) { return TraceBegins(run.folder, begin, ms); }
+    HWND Box(const char* caption) { return lobby->WaitWindow("#32770", caption, 10000); }
+    // The lobby's box of that caption showing the text (style 0 or 1), answered with the button.
+    bool Answer(const char* caption, const std::string& text, int style = 0, int button = IDOK) {
+        HWND box = Box(caption);
+        const bool shown = box && Traced(std::string("box ") + caption + "|" + text + "|" + std::to_string(style) + "|");
+        if (box) PostMessageA(box, WM_COMMAND, button, 0);
+        return shown && WaitFor([&] { return !IsWindow(box); }, 5000);
+    }
+    ScriptedLobby server;
+    LobbyRun run;
+    std::unique_ptr<ChildProcess> lobby;
+    HWND main = nullptr;
+};
 
 }  // namespace lobbyapp

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 
 using namespace lobbyapp;
@@ -37,19 +36,7 @@ struct Login {
             Click(start);
         }
     }
-    // A trace line that begins with the text.
-    bool Traced(const std::string& begin) {
-        return WaitFor([&] {
-            std::vector<std::string> lines;
-            if (FILE* f = std::fopen((folder.Path() + "trace.txt").c_str(), "r")) {
-                char text[1024];
-                while (std::fgets(text, sizeof text, f)) lines.push_back(std::string(text, std::strcspn(text, "\r\n")));
-                std::fclose(f);
-            }
-            return std::any_of(lines.begin(), lines.end(),
-                               [&](const std::string& l) { return l.compare(0, begin.size(), begin) == 0; });
-        }, 5000);
-    }
+    bool Traced(const std::string& begin) { return TraceBegins(folder, begin, 5000); }
     ProgramFolder folder;
     bool commandLine;
     std::unique_ptr<ChildProcess> lobby;

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "tools/loop/RemoteTree.h"
+#include "tools/servers/LobbyLogic.h"
 #include "tools/loop/WindowFind.h"
 
 using namespace lobbyapp;
@@ -21,45 +22,6 @@ using loop::FindClass;
 using loop::RemoteTree;
 
 namespace {
-
-// The lobby logged in against a scripted server, its main window up.
-struct MainRun {
-    MainRun(const char* name, ScriptedLobby::Responder responder = nullptr, bool roomTree = true)
-        : server(std::move(responder)), run(name, server.Port()) {
-        if (!roomTree) DeleteFileA((run.folder.Path() + "FENLORoomTree.ini").c_str());
-        lobby.reset(new ChildProcess(run.folder.Exe(), kBobLine, run.folder.Path()));
-        main = lobby->WaitWindow("#32770", "游戏大厅", 20000);
-        if (main) server.WaitCount("RequestRoomList", 1);
-    }
-    // A trace line that begins with the text, within the time.
-    bool Traced(const std::string& begin, int ms = 10000) {
-        return WaitFor([&] {
-            for (const std::string& line : run.Lines("trace.txt"))
-                if (line.compare(0, begin.size(), begin) == 0) return true;
-            return false;
-        }, ms);
-    }
-    HWND Box(const char* caption) { return lobby->WaitWindow("#32770", caption, 10000); }
-    ScriptedLobby server;
-    LobbyRun run;
-    std::unique_ptr<ChildProcess> lobby;
-    HWND main = nullptr;
-};
-
-std::string Base64(const std::string& bytes) {
-    static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-        if (i + 1 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (i + 2 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 2]);
-        out += kDigits[(v >> 18) & 63];
-        out += kDigits[(v >> 12) & 63];
-        out += i + 1 < bytes.size() ? kDigits[(v >> 6) & 63] : '=';
-        out += i + 2 < bytes.size() ? kDigits[v & 63] : '=';
-    }
-    return out;
-}
 
 // Entering any room starts its client and opens its page.
 std::vector<std::string> EnterAnyRoom(const std::string& request) {
@@ -80,19 +42,13 @@ TEST(LobbyServerKinds, LoginFailedAndValidateFailedEndTheLobby) {
         MainRun m("loginfailed");
         ASSERT_NE(m.main, nullptr);
         m.server.Send("LoginFailed", "<p a=\"elsewhere\"/>");
-        HWND box = m.Box("错误");
-        ASSERT_NE(box, nullptr);
-        EXPECT_TRUE(m.Traced("box 错误|密码验证错误，可能该帐号已在别处登陆，请重新登陆大厅！|0|0"));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(m.Answer("错误", "密码验证错误，可能该帐号已在别处登陆，请重新登陆大厅！"));
         EXPECT_TRUE(m.lobby->WaitExit(10000));
     }
     MainRun m("validatefailed");
     ASSERT_NE(m.main, nullptr);
     m.server.Send("ValidateFailed", "<p a=\"账号已冻结\"/>");
-    HWND box = m.Box("提示");
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(m.Traced("box 提示|账号已冻结|0|0"));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(m.Answer("提示", "账号已冻结"));
     EXPECT_TRUE(m.lobby->WaitExit(10000));
 }
 
@@ -103,7 +59,7 @@ TEST(LobbyServerKinds, MoneyIsNotEnoughAsksWithTheLobbyLockFree) {
     ASSERT_NE(m.main, nullptr);
     const std::string pay = m.run.folder.Path() + "pay.exe";
     CopyFileA((OwnFolder() + "record_start.exe").c_str(), pay.c_str(), FALSE);
-    const std::string notice = "<p a=\"金额不足\" b=\"" + Base64(pay) + "\"/>";
+    const std::string notice = "<p a=\"金额不足\" b=\"" + servers::Base64Encode(pay) + "\"/>";
     m.server.Send("MoneyIsNotEnough", notice);
     HWND box = m.Box("提示信息");
     ASSERT_NE(box, nullptr);
@@ -116,9 +72,7 @@ TEST(LobbyServerKinds, MoneyIsNotEnoughAsksWithTheLobbyLockFree) {
     EXPECT_FALSE(m.Traced("open ", 500)) << "not confirmed: nothing opens";
 
     m.server.Send("MoneyIsNotEnough", notice);
-    box = m.Box("提示信息");
-    ASSERT_NE(box, nullptr);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(m.Answer("提示信息", "金额不足", 1));
     EXPECT_TRUE(m.Traced("open " + pay));
     EXPECT_TRUE(WaitFor([&] { return m.run.Lines("starts.txt").size() == 1; }, 10000)) << "the address opened";
 }
@@ -128,10 +82,7 @@ TEST(LobbyServerKinds, AKickThatAsksForAReconnectionLogsInAgain) {
     MainRun m("kickagain");
     ASSERT_NE(m.main, nullptr);
     m.server.Send("KickPlayer", "<p a=\"again\" b=\"False\" c=\"True\"/>");
-    HWND box = m.Box("提示");
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(m.Traced("box 提示|again|0|0"));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(m.Answer("提示", "again"));
     EXPECT_TRUE(m.Traced("box 错误|检测到和服务器断开连接，正在尝试重连!|0|1"));
     EXPECT_TRUE(m.server.WaitCount("RequestRoomList", 2, 25000)) << "logged in again";
     EXPECT_EQ(m.server.Logins(), 2);
@@ -166,15 +117,9 @@ TEST(LobbyCommands, RoomSwitchesWithAndWithoutAGame) {
 
     // No game: asked first; Cancel keeps the room, OK enters the other once.
     PostMessageA(m.main, WM_USER + 5555, 4, 3);
-    HWND ask = m.Box("提示");
-    ASSERT_NE(ask, nullptr);
-    EXPECT_TRUE(m.Traced("box 提示|检测到正在房间中,是否要进行房间切换?|1|0"));
-    PostMessageA(ask, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(ask); }, 5000));
+    ASSERT_TRUE(m.Answer("提示", "检测到正在房间中,是否要进行房间切换?", 1, IDCANCEL));
     PostMessageA(m.main, WM_USER + 5555, 4, 3);
-    ask = m.Box("提示");
-    ASSERT_NE(ask, nullptr);
-    PostMessageA(ask, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(m.Answer("提示", "检测到正在房间中,是否要进行房间切换?", 1));
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(page) && FindChild(m.main, "游戏房间") != nullptr; }, 10000));
     ASSERT_TRUE(WaitFor(ClientRunning, 10000));
     EXPECT_EQ(m.server.Count("roomid=\"3\""), 1) << "one request for the new room";

@@ -74,13 +74,10 @@ std::vector<uint32_t> Pixels(HWND main, const RECT& part) {
 }  // namespace
 
 TEST(LobbyRoomPage, ThePanelsAndArrowsFollowTheRoomAndItsTab) {
-    ScriptedLobby server([](const std::string& request) { return EnterRoom7(request, kDesks); });
-    LobbyRun run("roompanels", server.Port());
-    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
-    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    MainRun m("roompanels", [](const std::string& request) { return EnterRoom7(request, kDesks); });
+    HWND main = m.main;
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
-    server.Send("GameList", kGames);
+    m.server.Send("GameList", kGames);
     const Panels panels(main);
     ASSERT_TRUE(panels.left && panels.middle && panels.right);
     EXPECT_FALSE(IsShown(panels.Arrow(1017)) || IsShown(panels.Arrow(1019))) << "no room arrows before a room";
@@ -129,8 +126,7 @@ TEST(LobbyRoomPage, ThePanelsAndArrowsFollowTheRoomAndItsTab) {
     EXPECT_TRUE(WaitFor([&] {
         return !IsWindow(view) && IsShown(panels.left) && !IsShown(panels.right) && !IsShown(panels.Arrow(1017)) &&
                !IsShown(panels.Arrow(1019)) && IsShown(panels.Arrow(1015));
-    }, 5000)) << IsWindow(view) << IsShown(panels.left) << IsShown(panels.right) << IsShown(panels.Arrow(1017))
-              << IsShown(panels.Arrow(1019)) << IsShown(panels.Arrow(1015)) << ::testing::PrintToString(run.Lines("trace.txt")) << ClientRunning();
+    }, 5000));
 }
 
 // One desk of 100 000 players and one of 10 000 nested ones: the desks keep
@@ -146,13 +142,10 @@ TEST(LobbyRoomPage, ADeskOfThousandsKeepsTheLobbyAnswering) {
     for (int i = 0; i < 10000; ++i) desks += "<player a=\"q" + std::to_string(i) + "\" b=\"q\" c=\"1\" d=\"x\" e=\"0\">";
     for (int i = 0; i < 10000; ++i) desks += "</player>";
     desks += "</desk></Room>";
-    ScriptedLobby server([&](const std::string& request) { return EnterRoom7(request, desks, false); });
-    LobbyRun run("crowd", server.Port());
-    ChildProcess lobby(run.folder.Exe(), kBobLine, run.folder.Path());
-    HWND main = lobby.WaitWindow("#32770", "游戏大厅", 20000);
+    MainRun m("crowd", [&](const std::string& request) { return EnterRoom7(request, desks, false); });
+    HWND main = m.main;
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(server.WaitCount("RequestRoomList", 1));
-    server.Send("GameList", kGames);
+    m.server.Send("GameList", kGames);
     PostMessageA(main, WM_USER + 5555, 4, 7);
     HWND view = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (view = FindClass(main, "MiraboView")) != nullptr; }, 30000));
@@ -163,7 +156,7 @@ TEST(LobbyRoomPage, ADeskOfThousandsKeepsTheLobbyAnswering) {
     }, 10000));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(view, 10000))) << "a full desk of others";
 
-    testsupport::ProgramWatch watch(lobby, run.folder.Path(), "MiraboGame");
+    testsupport::ProgramWatch watch(*m.lobby, m.run.folder.Path(), "MiraboGame");
     watch.Watch(main);
     // Painted over and over, a watchdog's question between two paints.
     for (int i = 0; i < 10; ++i) {

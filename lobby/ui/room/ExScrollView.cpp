@@ -172,21 +172,22 @@ void CExScrollView::OnPaint() {
     Hold list(*m_deskList);
     CRect client;
     GetClientRect(&client);
-    const int width = client.Width(), height = GetTotalSize().cy;
+    // Only the part in view is drawn: the whole grid is some 20 MB of bitmap.
+    const int width = client.Width(), height = client.Height();
     if (width <= 0 || height <= 0) return;
     HDC mem = ::CreateCompatibleDC(dc);
     HBITMAP bitmap = ::CreateCompatibleBitmap(dc, width, height);
     if (mem && bitmap) {
         HGDIOBJ old = ::SelectObject(mem, bitmap);
-        DrawGrid(mem, width, height);
-        ::BitBlt(dc, 0, 0, width, client.Height(), mem, 0, GetScrollPosition().y, SRCCOPY);
+        DrawGrid(mem, width, height, GetScrollPosition().y);
+        ::BitBlt(dc, 0, 0, width, height, mem, 0, 0, SRCCOPY);
         ::SelectObject(mem, old);
     }
     if (bitmap) ::DeleteObject(bitmap);
     if (mem) ::DeleteDC(mem);
 }
 
-bool CExScrollView::DrawGrid(HDC dc, int width, int height) {
+bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {
     HBRUSH brush = ::CreateSolidBrush(kBackground);
     HPEN pen = ::CreatePen(PS_SOLID, 1, kBackground);
     HGDIOBJ oldBrush = ::SelectObject(dc, brush), oldPen = ::SelectObject(dc, pen);
@@ -259,14 +260,15 @@ bool CExScrollView::DrawGrid(HDC dc, int width, int height) {
     {
         Gdiplus::Graphics g(dc);
         for (const Picture& p : pictures)
-            g.DrawImage(p.image, Gdiplus::Rect(p.x, p.y, ImageWidth(p.image), ImageHeight(p.image)));
+            g.DrawImage(p.image, Gdiplus::Rect(p.x, p.y - top, ImageWidth(p.image), ImageHeight(p.image)));
     }
+    ::SetViewportOrgEx(dc, 0, -top, nullptr);  // the names move by GDI's origin, the pictures above by hand
     for (Name& n : names)
         ::DrawTextA(dc, n.text->c_str(), static_cast<int>(n.text->size()), &n.rect,
                     DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL);
+    ::SetViewportOrgEx(dc, 0, 0, nullptr);
     ::SelectObject(dc, oldFont);
     ::DeleteObject(font);
-    (void)height;
     return true;
 }
 
