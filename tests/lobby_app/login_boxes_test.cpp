@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 
 using namespace lobbyapp;
@@ -84,4 +85,22 @@ TEST(LoginBoxes, ATooOldClientIsToldBeforeTheUpdaterStarts) {
         EXPECT_TRUE(WaitFor([&] { return !Starts(login.folder).empty(); }, 5000));
         EXPECT_EQ(Starts(login.folder), std::vector<std::string>{commandLine ? kBobLine : "."});
     }
+}
+
+// The command line comes from a web page: its user name gets the typed
+// login's character test, and a refused one logs nothing in.
+TEST(LoginBoxes, ACommandLineNameBeyondAsciiIsRefused) {
+    std::atomic<bool> asked{false};
+    auto server = testsupport::StartFakeLobby([&](testsupport::Connection&, const std::string&) { asked = true; });
+    ProgramFolder folder("gbkname");
+    PointAtLobby(folder, server->Port());
+    folder.Write("MiraboDever.abc", "");
+    folder.WriteAutoLoginSkin(kAutoLoginKeys);
+    ChildProcess lobby(folder.Exe(), std::string("('玩家,") + kStoredDigest + "')", folder.Path());
+    HWND box = lobby.WaitWindow("#32770", "提示", 20000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), "请输入正确格式的用户名!");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(lobby.WaitExit(10000));
+    EXPECT_FALSE(asked) << "no login sent";
 }

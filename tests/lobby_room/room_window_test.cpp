@@ -198,6 +198,14 @@ protected:
     }
 };
 
+// A room update that counts the copies alive.
+struct CountedState : CPlayerStateMsg {
+    CountedState() { ++alive; }
+    ~CountedState() override { --alive; }
+    static int alive;
+};
+int CountedState::alive = 0;
+
 // Desk 1 full of others, desk 2 one ready player on seat 1, desk 4 two taken;
 // hostile desk ids and seats that must change nothing.
 const std::vector<Desk> kRoom = {
@@ -263,7 +271,10 @@ TEST_F(RoomPage, DesksSeatsAndWhatIsDrawn) {
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->name, "_");
     EXPECT_FALSE(Shown(60026));
-    Update(7, static_cast<CMessage*>(nullptr));  // other codes are ignored
+    // Other codes are ignored, their message untouched.
+    CountedState untouched;
+    Update(7, &untouched);
+    EXPECT_EQ(CountedState::alive, 1);
 }
 
 TEST_F(RoomPage, ClicksSendRequestsOnTheLobbyConnection) {
@@ -388,16 +399,6 @@ TEST_F(RoomPage, AnEngineReplacedBetweenTwoTicksIsALostConnection) {
     ASSERT_TRUE(PumpUntil([&] { return !main.commands.empty(); }, 10000));
     EXPECT_EQ(main.commands, std::vector<int>{3});
 }
-
-namespace {
-// A room update that counts the copies alive.
-struct CountedState : CPlayerStateMsg {
-    CountedState() { ++alive; }
-    ~CountedState() override { --alive; }
-    static int alive;
-};
-int CountedState::alive = 0;
-}  // namespace
 
 // The main window posts room updates; a page that closes before it reads
 // them frees them.
