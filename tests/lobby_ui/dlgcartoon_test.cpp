@@ -48,7 +48,7 @@ namespace {
 // The main window's part: the commands the page posts (WM_USER+5555).
 class CommandRecorder : public CWnd {
 public:
-    LRESULT OnCommand(WPARAM code, LPARAM) {
+    LRESULT OnMainCommand(WPARAM code, LPARAM) {
         codes.push_back(static_cast<int>(code));
         return 0;
     }
@@ -57,7 +57,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CommandRecorder, CWnd)
-    ON_MESSAGE(WM_USER + 5555, OnCommand)
+    ON_MESSAGE(WM_USER + 5555, OnMainCommand)
 END_MESSAGE_MAP()
 
 }  // namespace
