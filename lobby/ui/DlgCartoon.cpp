@@ -25,7 +25,7 @@ void DlgCartoon::SetFrames(int count, int periodMs, Gdiplus::Image* strip) {
 BOOL DlgCartoon::OnInitDialog() {
     CDialog::OnInitDialog();
     SetTimer(kFrameTimer, m_period);
-    SetTimer(kRemindTimer, 10000);
+    SetTimer(kRemindTimer, m_remindMs);
     m_ready = true;
     return TRUE;
 }
@@ -33,14 +33,14 @@ BOOL DlgCartoon::OnInitDialog() {
 LRESULT DlgCartoon::OnWaitCode(WPARAM code, LPARAM) {
     switch (code) {
     case 0: KillTimer(kRemindTimer); break;
-    case 1: SetTimer(kRemindTimer, 10000); break;
+    case 1: SetTimer(kRemindTimer, m_remindMs); break;
     case 2:
         KillTimer(kRemindTimer);
-        SetTimer(kGiveUpTimer, 20000);
+        SetTimer(kGiveUpTimer, m_giveUpMs);
         break;
     case 3:
         KillTimer(kRemindTimer);
-        SetTimer(kRemindTimer, 10000);
+        SetTimer(kRemindTimer, m_remindMs);
         break;
     default: break;
     }

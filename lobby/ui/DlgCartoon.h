@@ -21,6 +21,11 @@ public:
     void SetFrames(int count, int periodMs, Gdiplus::Image* strip);
     // Where the reminders go.
     void SetNotifyWindow(HWND window) { m_notify = window; }
+    // The reminder's period and the give-up time (10 s and 20 s), before Create.
+    void SetWaitTimes(int remindMs, int giveUpMs) {
+        m_remindMs = remindMs;
+        m_giveUpMs = giveUpMs;
+    }
     int GetFrame() const { return m_frame; }
 
 protected:
@@ -40,4 +45,5 @@ private:
     COLORREF m_bk = 0xFFFFFF;
     bool m_ready = false;
     HWND m_notify = nullptr;
+    int m_remindMs = 10000, m_giveUpMs = 20000;
 };

@@ -202,6 +202,9 @@ LRESULT CDlgRight::OnFaceChosen(WPARAM, LPARAM lParam) {
 // What the chat shows of one line: a longer text from a server would take the
 // chat seconds to lay out.
 const size_t kMaxChatText = 500;
+// More players than a room holds (a full list is cut there too): a server
+// that keeps announcing new ones is not followed.
+const int kMaxPlayerRows = 2000;
 
 void CDlgRight::AppendLine(const std::string& text, COLORREF color) {
     const std::string plain = UnescapeChatText(text);
@@ -223,13 +226,21 @@ void CDlgRight::AddPlayer(const RoomPlayerRecord& player) {
 }
 
 LRESULT CDlgRight::OnRoomMessage(WPARAM wParam, LPARAM lParam) {
-    std::unique_ptr<CMessage> message(reinterpret_cast<CMessage*>(lParam));
-    if (!message) return 0;
+    HandleRoomMessage(static_cast<int>(wParam), std::unique_ptr<CMessage>(reinterpret_cast<CMessage*>(lParam)));
+    // A picture the chat could not show is told once, with no lock held: the
+    // socket thread waits for the lobby lock.
+    const CString failure = m_chat.TakeGifError();
+    if (!failure.IsEmpty()) AfxMessageBox(failure, MB_OK | MB_ICONERROR);
+    return 0;
+}
+
+void CDlgRight::HandleRoomMessage(int kind, std::unique_ptr<CMessage> message) {
+    if (!message) return;
     try {
         CLobbyData& data = GetLobbyData();
         LobbyLockGuard lobby(data.lobbyLock);  // the lobby lock before the panel's
         Hold hold(*this);
-        switch (static_cast<int>(wParam)) {
+        switch (kind) {
             case kRoomChat: {
                 if (message->kind != kMsgLobbyChat) break;
                 auto* chat = static_cast<CLobbyChatMsg*>(message.get());
@@ -273,7 +284,7 @@ LRESULT CDlgRight::OnRoomMessage(WPARAM wParam, LPARAM lParam) {
                 if (row >= 0) {
                     const std::vector<CString> texts = PlayerTexts(p);
                     for (int c = 1; c < static_cast<int>(texts.size()); ++c) m_list.SetItemText(row, c, texts[c]);
-                } else {
+                } else if (m_list.GetItemCount() < kMaxPlayerRows) {
                     AddPlayer(p);
                     AppendLine("[" + CutText(p.nickname, kMaxChatText) + "]进入房间\r\n", kWhite);
                 }
@@ -284,7 +295,6 @@ LRESULT CDlgRight::OnRoomMessage(WPARAM wParam, LPARAM lParam) {
         }
     } catch (...) {
     }
-    return 0;
 }
 
 void CDlgRight::ClearChat() {

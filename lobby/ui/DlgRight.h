@@ -7,6 +7,7 @@
 #include <winsock2.h>
 
 #include <functional>
+#include <memory>
 
 #include "lobby/net/base/Locks.h"
 #include "lobby/net/protocol/LobbyMessages.h"
@@ -52,6 +53,8 @@ protected:
     void OnInputSelChange() {}
     LRESULT OnFaceChosen(WPARAM, LPARAM lParam);
     LRESULT OnRoomMessage(WPARAM wParam, LPARAM lParam);
+    // Under the lobby lock, then the panel's.
+    void HandleRoomMessage(int kind, std::unique_ptr<CMessage> message);
     void OnSize(UINT type, int cx, int cy);
     void OnMove(int x, int y);
     BOOL OnEraseBkgnd(CDC* dc);

@@ -44,10 +44,17 @@ int CExRichEdit::AppendMessage(LPCSTR text, COLORREF color) {
     const auto& entries = m_pEmotes->Entries();
     // One pass over the line: a server line full of codes costs no stack.
     for (const ChatPiece& piece : ScanEmotes(text, [&](const std::string& c) { return entries.count(c) != 0; })) {
-        if (piece.emote) InsertGif(entries.at(piece.text).c_str());
-        else AppendColoredText(piece.text.c_str(), color);
+        // An emote that cannot be embedded shows as its code.
+        if (!piece.emote || !InsertGif(entries.at(piece.text).c_str())) AppendColoredText(piece.text.c_str(), color);
     }
     return 0;
+}
+
+CString CExRichEdit::TakeGifError() {
+    Hold hold(*this);
+    CString text = m_gifError;
+    m_gifError.Empty();
+    return text;
 }
 
 BOOL CExRichEdit::InsertGif(LPCSTR path) {
@@ -102,13 +109,15 @@ BOOL CExRichEdit::InsertGif(LPCSTR path) {
     SafeRelease(storage);
     SafeRelease(bytes);
     if (FAILED(hr)) {
+        Hold hold(*this);
+        if (m_gifFailed) return FALSE;  // told once
+        m_gifFailed = true;
         char* message = nullptr;
         ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPSTR>(&message), 0, nullptr);
-        CString text = message ? message : "";
-        if (text.IsEmpty()) text.Format("0x%08lX", static_cast<unsigned long>(hr));
+        m_gifError = message ? message : "";
+        if (m_gifError.IsEmpty()) m_gifError.Format("0x%08lX", static_cast<unsigned long>(hr));
         if (message) ::LocalFree(message);
-        AfxMessageBox(text, MB_OK | MB_ICONERROR);
         return FALSE;
     }
     return TRUE;

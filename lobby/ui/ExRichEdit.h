@@ -1,6 +1,6 @@
 // The lobby's read-only chat box: lines appended in a colour, emote codes
-// shown as embedded animated GIF controls (ImageOle.dll), clicked links
-// opened with the shell.
+// shown as embedded animated GIF controls (ImageOle.dll), or as their text
+// where the control fails, clicked links opened with the shell.
 #pragma once
 
 #include <string>
@@ -21,8 +21,12 @@ public:
     void AppendColoredText(LPCSTR text, COLORREF color);
     // -1 without an emote table or with an empty text, else 0.
     int AppendMessage(LPCSTR text, COLORREF color);
-    // FALSE after the COM error box when the picture cannot be embedded.
+    // FALSE when the picture cannot be embedded; the first failure's system
+    // text is kept for TakeGifError. No box here: the caller may hold the
+    // lobby lock.
     BOOL InsertGif(LPCSTR path);
+    // The text of the first failed picture, once; empty after that.
+    CString TakeGifError();
     void ScrollToEnd() { PostMessage(WM_VSCROLL, SB_BOTTOM, 0); }
     void Clear();
     void SetEmoteTable(const StringTable* table) { m_pEmotes = table; }
@@ -36,6 +40,8 @@ protected:
 private:
     const StringTable* m_pEmotes = nullptr;
     std::vector<Link> m_links;
+    bool m_gifFailed = false;
+    CString m_gifError;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -24,8 +24,13 @@ std::vector<int> ParseRoomCandidates(const std::string& list) {
 std::string MakeLaunchParameters(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
                                  const std::string& token, const char* last3) {
     if (room.directStart) return " ";
-    return " " + room.host + " " + user + " " + room.port + " " + roomIdText + " " + token + " 0 " + room.host2 +
-           " " + room.port2 + " " + last3;
+    return MakeFullLaunchLine(room, user, roomIdText, token, last3);
+}
+
+std::string MakeFullLaunchLine(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
+                               const std::string& token, const char* last3) {
+    return " " + room.host + " " + user + " " + room.port + " " + roomIdText + " " + token + " " +
+           (room.directStart ? "1" : "0") + " " + room.host2 + " " + room.port2 + " " + last3;
 }
 
 std::string GameProgramFor(const std::string& gameName, const std::string& roomIdText) {

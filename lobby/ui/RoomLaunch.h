@@ -19,11 +19,14 @@ struct LaunchRoom {
     bool directStart = false;
     std::string gameName;
 };
-// The game program's parameters: one blank, then host, user, port, room id,
-// token, "0", second host, second port and the three last fields; a lone
-// blank for a direct-start room.
+// The game program's parameters from a room entry: the full line (below), a
+// lone blank for a direct-start room.
 std::string MakeLaunchParameters(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
                                  const std::string& token, const char* last3 = "1 0 0");
+// One blank, then host, user, port, room id, token, the room's direct-start
+// flag ("0" or "1"), second host, second port and the three last fields.
+std::string MakeFullLaunchLine(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
+                               const std::string& token, const char* last3);
 // The program a launch starts, by game name and room id text.
 std::string GameProgramFor(const std::string& gameName, const std::string& roomIdText);
 

@@ -218,6 +218,7 @@ BOOL CSkinTabCtrl::CloseTab(int key) {
         t->SetRect(r);
         r.OffsetRect(t->m_nWidth - 17, 0);
     }
+    m_next = r;  // a tab added later goes beside the last, not where a closed one was
     Invalidate();
     return TRUE;
 }

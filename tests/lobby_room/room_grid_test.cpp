@@ -72,7 +72,9 @@ TEST(RoomGrid, QuickJoinPrefersTheDeskWithOneFreeSeat) {
 
 TEST(RoomGrid, SeatLaunchHasElevenFields) {
     LaunchRoom r{"h1", "9000", "h2", "9001", true, "game"};
-    EXPECT_EQ(SeatLaunchParameters(r, "user", "101", "TOKEN", 7, 2), " h1 user 9000 101 TOKEN 0 h2 9001 0 7 2");
+    EXPECT_EQ(SeatLaunchParameters(r, "user", "101", "TOKEN", 7, 2), " h1 user 9000 101 TOKEN 1 h2 9001 0 7 2")
+        << "the room's flag as the sixth field";
+    r.directStart = false;
     EXPECT_EQ(SeatLaunchParameters(r, "user", "101", "", 7, 2), " h1 user 9000 101 0 0 h2 9001 0 7 2")
         << "no token received yet";
 }

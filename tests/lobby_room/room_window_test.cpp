@@ -198,6 +198,14 @@ protected:
     }
 };
 
+// A room update that counts the copies alive.
+struct CountedState : CPlayerStateMsg {
+    CountedState() { ++alive; }
+    ~CountedState() override { --alive; }
+    static int alive;
+};
+int CountedState::alive = 0;
+
 // Desk 1 full of others, desk 2 one ready player on seat 1, desk 4 two taken;
 // hostile desk ids and seats that must change nothing.
 const std::vector<Desk> kRoom = {
@@ -263,7 +271,10 @@ TEST_F(RoomPage, DesksSeatsAndWhatIsDrawn) {
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->name, "_");
     EXPECT_FALSE(Shown(60026));
-    Update(7, static_cast<CMessage*>(nullptr));  // other codes are ignored
+    // Other codes are ignored, their message untouched.
+    CountedState untouched;
+    Update(7, &untouched);
+    EXPECT_EQ(CountedState::alive, 1);
 }
 
 TEST_F(RoomPage, ClicksSendRequestsOnTheLobbyConnection) {
@@ -329,7 +340,12 @@ TEST_F(RoomPage, AutomaticGroupingReentersTheRoom) {
 }
 
 TEST_F(RoomPage, WheelAndScrollBarMoveTheGridAndItsButtons) {
-    Open(false, kRoom);
+    std::vector<Desk> ready;  // a ready player above each of the first 30 desks
+    static const char* const kIds[30] = {"1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "10",
+                                         "11", "12", "13", "14", "15", "16", "17", "18", "19", "20",
+                                         "21", "22", "23", "24", "25", "26", "27", "28", "29", "30"};
+    for (const char* id : kIds) ready.push_back({id, {{id, "1", 1}}});
+    Open(false, ready);
     auto top = [&](int id) {
         CRect r;
         ::GetWindowRect(Item(id), &r);
@@ -349,15 +365,16 @@ TEST_F(RoomPage, WheelAndScrollBarMoveTheGridAndItsButtons) {
     EXPECT_EQ(View()->GetScrollPosition().y, moved + View()->GetPageSize().cy);
     moved = View()->GetScrollPosition().y;
     EXPECT_EQ(top(10000), deskTop - moved);
-    // The grid is drawn at the scrolled place too.
-    CPoint mark = ReadyMark(1);
-    if (mark.y > 0) {
-        EXPECT_TRUE(PumpUntil([&] { return PixelAt(mark) == kReady; }));
-    }
-    View()->PostMessage(WM_VSCROLL, SB_BOTTOM, 0);
-    ASSERT_TRUE(PumpUntil([&] { return View()->GetScrollPosition().y > moved; }));
+    // The grid is drawn at the scrolled place too: a ready mark now in view.
     CRect client;
     View()->GetClientRect(&client);
+    int inView = -1;
+    for (int d = 0; d < 30 && inView < 0; ++d)
+        if (ReadyMark(d).y >= 0 && ReadyMark(d).y < client.bottom) inView = d;
+    ASSERT_GT(inView, 2) << "a desk of a lower row";
+    EXPECT_TRUE(PumpUntil([&] { return PixelAt(ReadyMark(inView)) == kReady; }));
+    View()->PostMessage(WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_TRUE(PumpUntil([&] { return View()->GetScrollPosition().y > moved; }));
     EXPECT_EQ(View()->GetScrollPosition().y, View()->GetTotalSize().cy - client.Height());
     View()->PostMessage(WM_VSCROLL, SB_TOP, 0);
     ASSERT_TRUE(PumpUntil([&] { return View()->GetScrollPosition().y == 0; }));
@@ -381,4 +398,14 @@ TEST_F(RoomPage, AnEngineReplacedBetweenTwoTicksIsALostConnection) {
     ASSERT_TRUE(hub.GetNetEngine()->IsAlive());
     ASSERT_TRUE(PumpUntil([&] { return !main.commands.empty(); }, 10000));
     EXPECT_EQ(main.commands, std::vector<int>{3});
+}
+
+// The main window posts room updates; a page that closes before it reads
+// them frees them.
+TEST_F(RoomPage, UpdatesQueuedForAPageThatClosesAreFreed) {
+    Open(false, kRoom);
+    for (int i = 0; i < 3; ++i) room->PostMessage(kMsgRoomUpdate, 4, reinterpret_cast<LPARAM>(new CountedState));
+    ASSERT_EQ(CountedState::alive, 3);
+    room.reset();
+    EXPECT_EQ(CountedState::alive, 0);
 }

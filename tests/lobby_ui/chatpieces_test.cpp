@@ -35,12 +35,13 @@ BEGIN_MESSAGE_MAP(Panel, CWnd)
 END_MESSAGE_MAP()
 
 // Finds this thread's colour dialog, notes its place and presses OK.
-CRect g_colorPlace;
+CRect g_colorPlace, g_colorClient;
 BOOL CALLBACK PressOk(HWND h, LPARAM timerId) {
     char cls[32] = "";
     ::GetClassNameA(h, cls, sizeof cls);
     if (std::string(cls) != "#32770" || !::IsWindowVisible(h)) return TRUE;
     ::GetWindowRect(h, &g_colorPlace);
+    ::GetClientRect(h, &g_colorClient);
     ::KillTimer(nullptr, static_cast<UINT_PTR>(timerId));
     ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(h, IDOK)));
     return FALSE;
@@ -79,12 +80,20 @@ TEST(ChatPieces, FacePickerGridAndClick) {
 }
 
 TEST(ChatPieces, ColorDialogAtItsPlace) {
+    // Unplaced first: the dialog as the system lays it out.
+    CExColorDlg plain(RGB(10, 20, 30));
+    ::SetTimer(nullptr, 0, 100, &AnswerColorDialog);
+    EXPECT_EQ(plain.DoModal(), IDOK);
+    const int clientHeight = g_colorClient.Height();
+    ASSERT_GT(clientHeight, 0);
+
     CExColorDlg dlg(RGB(10, 20, 30));
     dlg.SetPosition(60, 70);
     g_colorPlace = CRect();
     ::SetTimer(nullptr, 0, 100, &AnswerColorDialog);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(g_colorPlace.TopLeft(), CPoint(60, 70));
+    EXPECT_EQ(g_colorPlace.Height(), clientHeight + 25) << "its client height and 25 pixels";
     EXPECT_EQ(dlg.GetColor(), RGB(10, 20, 30));
 }
 

@@ -1,12 +1,15 @@
 // The right panel with a fake hub: the own row first after a full list, no
 // enter line for a listed player, the flood limit against an injected clock,
-// "/" sent as "@_5", a server chat line shown with its emote.
+// "/" sent as "@_5", a server chat line shown with its emote, a system line
+// with its picture, and a GIF control that cannot be made.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LobbyUiTest.h"
@@ -159,6 +162,84 @@ TEST_F(RightPanel, ChatFloodLimitAndEscapes) {
     EXPECT_NE(shown.find(std::string(500, 'l') + "]"), std::string::npos);
     EXPECT_NE(shown.find(std::string(500, 'e') + "]"), std::string::npos);
     EXPECT_LT(shown.size(), 2400u);
+}
+
+namespace {
+
+// This process's first visible dialog box among the top-level windows.
+BOOL CALLBACK FindBox(HWND w, LPARAM found) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    char name[16] = "";
+    ::GetClassNameA(w, name, sizeof name);
+    if (pid != ::GetCurrentProcessId() || std::string(name) != "#32770" || !::IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+}
+
+}  // namespace
+
+// The system line's picture and every emote fail where the GIF control is
+// not registered: the emotes show as their codes, the system picture is left
+// out, and the failure is told once, by a box that opens with the lobby lock
+// free (the socket thread queues under it).
+TEST_F(RightPanel, AnUnregisteredGifControlIsToldOnceWithTheLobbyLockFree) {
+    RegisterImageOle(false);
+    std::atomic<bool> stop{false};
+    std::atomic<int> boxes{0}, lockFree{0};
+    std::thread answer([&] {
+        while (!stop) {
+            HWND box = nullptr;
+            ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+            if (box) {
+                ++boxes;
+                std::atomic<bool> taken{false};
+                std::thread other([&] {
+                    LobbyLockGuard guard(GetLobbyData().lobbyLock);
+                    taken = true;
+                });
+                for (int i = 0; i < 250 && !taken; ++i) ::Sleep(20);
+                if (taken) ++lockFree;
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                other.join();
+                while (::IsWindow(box)) ::Sleep(20);
+            }
+            ::Sleep(20);
+        }
+    });
+    auto* system = new CLobbyChatMsg;
+    system->system = true;
+    system->content = "welcome\r\n";
+    Post(kRoomChat, system);
+    for (const char* line : {"hi/wx1", "again/wx1"}) {
+        auto* chat = new CLobbyChatMsg;
+        chat->playerName = "甲";
+        chat->content = line;
+        Post(kRoomChat, chat);
+    }
+    stop = true;
+    answer.join();
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(lockFree, 1) << "the box waits with the lobby lock held";
+    EXPECT_EQ(panel.Chat().GetObjectCount(), 0);
+    const std::string text = Text(panel.Chat());
+    EXPECT_NE(text.find("welcome"), std::string::npos);
+    EXPECT_NE(text.find("[甲]: hi/wx1"), std::string::npos) << text;
+    EXPECT_NE(text.find("again/wx1"), std::string::npos) << text;
+}
+
+// A system line: the skin's system picture, then the text.
+TEST_F(RightPanel, ASystemLineShowsItsPicture) {
+    ASSERT_EQ(RegisterImageOle(true), 0u);
+    auto* system = new CLobbyChatMsg;
+    system->system = true;
+    system->content = "welcome\r\n";
+    system->color = RGB(255, 0, 0);
+    Post(kRoomChat, system);
+    EXPECT_EQ(panel.Chat().GetObjectCount(), 1);
+    EXPECT_NE(Text(panel.Chat()).find("welcome"), std::string::npos);
+    EXPECT_EQ(Text(panel.Chat()).find("[]"), std::string::npos) << "no sender for a system line";
+    RegisterImageOle(false);
 }
 
 // The room-chat sender puts the Chat request on the lobby connection.

@@ -108,4 +108,5 @@ TEST_F(TabStrip, ClicksSelectAndCloseNeighboursFirst) {
     ASSERT_TRUE(PumpUntil([&] { return parent.log.size() == 2; }));
     EXPECT_EQ(parent.log, (Log{{0, 0}, {1, 2}}));
     EXPECT_EQ(strip.AddTab("房间三"), 3);
+    EXPECT_EQ(strip.GetTabRect(3), CRect(64, 0, 159, 27)) << "beside the last tab";
 }

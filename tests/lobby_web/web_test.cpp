@@ -7,6 +7,10 @@
 // clang-format on
 
 #include <exdispid.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 #include "lobby/ui/GameSemaphores.h"
@@ -106,6 +110,50 @@ void Error(CMyHtmlView& view, const wchar_t* url) {
         .Fire(view.GetBrowserWnd().GetEventSink(), DISPID_NAVIGATEERROR);
 }
 
+// Wine's browser has neither history nor a document: its GoBack, GoForward
+// and Refresh fail and change nothing. While one of these lives, the
+// entries of the browser's interface table for those three and Stop are
+// recorders, so what the view asks of its browser is seen.
+class BrowserCommands {
+public:
+    explicit BrowserCommands(IWebBrowser2* browser) : table_(*reinterpret_cast<void***>(browser)) {
+        Patch({reinterpret_cast<void*>(&Back), reinterpret_cast<void*>(&Forward), reinterpret_cast<void*>(&Reload),
+               reinterpret_cast<void*>(&Halt)},
+              saved_);
+        Seen().clear();
+    }
+    ~BrowserCommands() { Patch({saved_[0], saved_[1], saved_[2], saved_[3]}, nullptr); }
+    static std::vector<std::string>& Seen() {
+        static std::vector<std::string> seen;
+        return seen;
+    }
+
+private:
+    // IUnknown 3, IDispatch 4, then GoBack, GoForward, GoHome, GoSearch,
+    // Navigate, Refresh, Refresh2, Stop.
+    static constexpr int kSlots[4] = {7, 8, 12, 14};
+    static HRESULT STDMETHODCALLTYPE Back(IWebBrowser2*) { return Note("back"); }
+    static HRESULT STDMETHODCALLTYPE Forward(IWebBrowser2*) { return Note("forward"); }
+    static HRESULT STDMETHODCALLTYPE Reload(IWebBrowser2*) { return Note("refresh"); }
+    static HRESULT STDMETHODCALLTYPE Halt(IWebBrowser2*) { return Note("stop"); }
+    static HRESULT Note(const char* what) {
+        Seen().push_back(what);
+        return S_OK;
+    }
+    void Patch(std::initializer_list<void*> entries, void** keep) {
+        DWORD old = 0;
+        ::VirtualProtect(table_, 16 * sizeof(void*), PAGE_READWRITE, &old);
+        int i = 0;
+        for (void* entry : entries) {
+            if (keep) keep[i] = table_[kSlots[i]];
+            table_[kSlots[i++]] = entry;
+        }
+        ::VirtualProtect(table_, 16 * sizeof(void*), old, &old);
+    }
+    void** table_;
+    void* saved_[4] = {};
+};
+
 class WebPage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -174,20 +222,32 @@ TEST_F(WebPage, TheViewHearsItsBrowserAndCommandsTheWindowAroundIt) {
     o.page.SetSkipNextNavigate(1);
     o.page.PostMessage(kWebPageMessage, 1, reinterpret_cast<LPARAM>(NewWebText("about:blank")));
     ASSERT_TRUE(PumpUntil([&] { return view.GetSkipNextNavigate() == 0; }));
+
+    // Refresh by message: only a loaded page whose address carries the member mark.
+    BrowserCommands commands(view.GetBrowser());
     o.page.PostMessage(kWebPageMessage, 2, 0);
-    PumpMessages(50);
+    PumpMessages(100);
+    EXPECT_TRUE(BrowserCommands::Seen().empty()) << "not the member page";
+    o.page.Navigate("about:blank?person_1");
+    PumpMessages(100);
+    Complete(view.GetBrowserWnd(), L"about:blank?person_1");
+    ASSERT_TRUE(view.IsLoaded());
+    o.page.PostMessage(kWebPageMessage, 2, 0);
+    EXPECT_TRUE(PumpUntil([&] { return BrowserCommands::Seen() == std::vector<std::string>{"refresh"}; }));
 }
 
 TEST_F(WebPage, StripButtonsClickedEscapeSwallowedAndAShot) {
     OrderPage o;
     o.page.Navigate("http://127.0.0.1:9/member.asp", 0, nullptr, "membername=u", "Content-Type: x\r\n");
     ASSERT_NE(nullptr, o.page.GetView().GetSafeHwnd());
+    BrowserCommands commands(o.page.GetView().GetBrowser());
     for (int id = 1022; id <= 1026; ++id) {
         HWND button = ::GetDlgItem(o.page.GetSafeHwnd(), id);
         ASSERT_TRUE(::IsWindowVisible(button)) << id;
         Click(button);
     }
     ASSERT_TRUE(PumpUntil([&] { return !o.lobby.posted.empty(); }));
+    EXPECT_EQ(BrowserCommands::Seen(), (std::vector<std::string>{"back", "forward", "refresh", "stop"}));
     EXPECT_EQ(kClosePageMessage, o.lobby.posted[0].message);
     EXPECT_EQ(7, o.lobby.posted[0].lParam);
 
@@ -276,3 +336,4 @@ TEST(GameClient, RunningWhileItsSemaphoreExistsAndTheProbeCreatesNone) {
     ::CloseHandle(client);
     EXPECT_FALSE(IsGameClientRunning());
 }
+

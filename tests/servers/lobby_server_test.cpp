@@ -115,6 +115,12 @@ TEST_P(LobbyServerTest, RoomListRoomEntryDeskAndScriptedMessagesAreAnswered) {
     std::unique_ptr<CRoomDeskList> list(static_cast<CDeskInfoMsg&>(*desks).deskList);
     ASSERT_TRUE(list);
     EXPECT_EQ(list->desks.size(), 6u);
+    std::unique_ptr<CMessage> players = Next(kMsgRoomPlayerList);
+    ASSERT_TRUE(players) << "the room's players after its desks";
+    const auto& entries = static_cast<CRoomPlayerList&>(*players).entries;
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0]->nickname, "player");
+    EXPECT_EQ(entries[0]->number, 1000);
 
     Send(protocol.MakeEnterDeskMsg("2", "3", "1", &n), n);
     std::unique_ptr<CMessage> seat = Next(kMsgEnterDeskAK);

@@ -1,5 +1,6 @@
 #include "tools/servers/LobbyLogic.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -138,6 +139,39 @@ Reply LobbyLogic::DeskList(const std::string& roomId) const {
     return r.End();
 }
 
+Reply LobbyLogic::RoomPlayers(const std::string& roomId, const std::string& entering) const {
+    std::vector<std::string> names = {entering};
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (size_t i = 0; i < config_.rooms.size() && i < desks_.size(); ++i) {
+            if (config_.rooms[i].id != roomId) continue;
+            for (const Desk& desk : desks_[i])
+                for (const Seat& seat : desk.seats)
+                    if (!seat.player.empty() && std::find(names.begin(), names.end(), seat.player) == names.end())
+                        names.push_back(seat.player);
+        }
+    }
+    Reply r(kFenlo, "RoomPlayerList");
+    r.Start("Room").Count(names.size());
+    for (const std::string& name : names) {
+        const LobbyAccount* account = Account(name);
+        const std::string money = account ? account->money : "0";
+        // Read by position: the third value is the list's money column, the
+        // fourth its sex ("1" female), then games, wins, losses, draws, breaks.
+        r.Element("player", {{"playerID", name},
+                             {"NiChen", account && !account->nickname.empty() ? account->nickname : name},
+                             {"sex", std::to_string(std::atoi(money.c_str()))},
+                             {"score", "0"},
+                             {"Total", "0"},
+                             {"Win", "0"},
+                             {"Lose", "0"},
+                             {"Draw", "0"},
+                             {"Disconnected", "0"},
+                             {"Money", money}});
+    }
+    return r.End();
+}
+
 std::vector<Reply> LobbyLogic::Conversation::Answer(const Request& r) {
     if (!r.document) {
         // The version request: another XML document whose root's second value is
@@ -212,6 +246,7 @@ std::vector<Reply> LobbyLogic::Conversation::EnterRoom(const Request& r) {
                                           {"ticket", RoomToken(lobby_.config_.secret, player_, room)},
                                           {"roomid", room}}));
     out.push_back(lobby_.DeskList(room));
+    out.push_back(lobby_.RoomPlayers(room, player_));
     return out;
 }
 

@@ -87,6 +87,9 @@ public:
 
     Reply GameList() const;
     Reply DeskList(const std::string& room) const;
+    // The room's players as one entering it sees them: that player first,
+    // then those seated at its desks.
+    Reply RoomPlayers(const std::string& room, const std::string& entering) const;
 
 private:
     struct Seat {

@@ -222,7 +222,7 @@ Result DeskList(Cursor& c) {
         const std::string deskId = c.Take();
         c.Skip();
         const bool playing = c.TakeNotFalse();
-        if (list->desks.size() >= kMaxRoomEntries) {
+        if (list->desks.size() >= CRoomDeskList::kMaxDesks) {
             LogManager::Instance().Write("LobbyProtocol", "dropped a DeskList reply with too many desks");
             return nullptr;
         }
@@ -235,7 +235,8 @@ Result DeskList(Cursor& c) {
             const std::string seat = c.Take();
             const bool state = c.TakeNotFalse();
             const int type = c.TakeInt();
-            if (!desk->AddPlayer(playerId, nickname, seat, state, type)) throw std::bad_alloc();
+            // One player a seat: a later one takes it, one off the seats is left out.
+            desk->AddPlayer(playerId, nickname, seat, state, type);
             more = c.Next();
         }
         desk->groupFlag = m->roomFlag;

@@ -20,6 +20,8 @@ private:
     CRoomDeskList* list_;
 };
 
+bool IsDeskSeat(const std::string& seat) { return seat == "0" || seat == "1" || seat == "2"; }
+
 }  // namespace
 
 CRoomDeskInfo::CRoomDeskInfo(CRoomDeskList* owner, int playing_, int groupFlag_, const std::string& name_,
@@ -34,6 +36,7 @@ CRoomDeskInfo::~CRoomDeskInfo() {
 
 RoomDeskPlayer* CRoomDeskInfo::AddPlayer(const std::string& playerId, const std::string& nickname,
                                          const std::string& seat, int state, int type) {
+    if (!IsDeskSeat(seat)) return nullptr;
     DeskLock lock(owner_);
     RoomDeskPlayer* player = nullptr;
     try {
@@ -41,7 +44,14 @@ RoomDeskPlayer* CRoomDeskInfo::AddPlayer(const std::string& playerId, const std:
         players.push_back(player);
     } catch (const std::bad_alloc&) {
         delete player;
-        player = nullptr;
+        return nullptr;
+    }
+    // The seat's earlier player gives way: a desk holds at most three.
+    for (auto it = players.begin(); it + 1 != players.end(); ++it) {
+        if ((*it)->seat != seat) continue;
+        delete *it;
+        players.erase(it);
+        break;
     }
     return player;
 }
@@ -78,6 +88,7 @@ CRoomDeskList::~CRoomDeskList() {
 CRoomDeskInfo* CRoomDeskList::AddDesk(int playing, int groupFlag, const std::string& name, const std::string& roomId,
                                       const std::string& deskId) {
     DeskLock lock(this);
+    if (desks.size() >= kMaxDesks) return nullptr;
     CRoomDeskInfo* desk = nullptr;
     try {
         desk = new CRoomDeskInfo(this, playing, groupFlag, name, roomId, deskId);

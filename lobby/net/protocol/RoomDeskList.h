@@ -14,7 +14,7 @@ class CRoomDeskList;
 struct RoomDeskPlayer {
     std::string playerId;
     std::string nickname;
-    std::string seat;  // "0", "1" or "2" from a well-behaved server
+    std::string seat;  // "0", "1" or "2"
     int state = 0;     // 1 ready
     int type = 0;      // 1 selects the second seat picture
 };
@@ -25,8 +25,10 @@ public:
                   const std::string& roomId, const std::string& deskId);
     virtual ~CRoomDeskInfo();
 
-    // Appends a seated player; null only when it cannot be created. Neither a
-    // player already here nor a taken seat is checked.
+    // Appends a seated player; the player who held that seat gives way, so a
+    // desk holds at most three. Null, and nothing added, for a seat text other
+    // than "0", "1" or "2", or when the record cannot be created. A player
+    // already at another seat is not checked.
     RoomDeskPlayer* AddPlayer(const std::string& playerId, const std::string& nickname, const std::string& seat,
                               int state, int type);
     // The first player with that id; null if none. The record stays the desk's.
@@ -54,8 +56,11 @@ public:
     CRoomDeskList() {}
     ~CRoomDeskList() override;
 
-    // Appends a desk with no players; null only when it cannot be created.
-    // Duplicate desk ids are not checked.
+    // More desks than any room has: a server that sends them is not followed.
+    static constexpr size_t kMaxDesks = 2000;
+
+    // Appends a desk with no players; null when the list holds kMaxDesks or
+    // the desk cannot be created. Duplicate desk ids are not checked.
     CRoomDeskInfo* AddDesk(int playing, int groupFlag, const std::string& name, const std::string& roomId,
                            const std::string& deskId);
     // The first desk whose id equals deskId as a whole text; null if none.

@@ -16,6 +16,7 @@
 #include "lobby/net/protocol/LoginDigest.h"
 #include "lobby/net/startup/NLogin.h"
 #include "lobby/net/startup/ServerConfig.h"
+#include "lobby/ui/LoginRules.h"
 #include "lobby/ui/TextImage.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 
@@ -114,8 +115,15 @@ void CDlgAutoLogin::OnOK() {
         EndDialog(IDCANCEL);
         return;
     }
+    // The name comes from a web page: the typed login's character test holds for it too.
+    const std::string user = std::string(user_).substr(0, 255);
+    if (!IsAsciiText(user)) {
+        ::MessageBoxA(GetSafeHwnd(), "请输入正确格式的用户名!", "提示", MB_OK);
+        EndDialog(IDCANCEL);
+        return;
+    }
     CLobbyData& hub = GetLobbyData();
-    hub.userName = NormalizeLoginName(std::string(user_).substr(0, 255));
+    hub.userName = NormalizeLoginName(user);
     hub.storedDigest = MakeStoredDigest(std::string(digest_), true);
     {
         LobbyLockGuard guard(hub.lobbyLock);
@@ -130,7 +138,6 @@ void CDlgAutoLogin::OnOK() {
 void CDlgAutoLogin::StartLogin() {
     GetServerConfig().LoadUpdaterConfig();
     loggingIn_ = true;
-    updaterStarted_ = false;
     if (!login_->Start(1)) {
         loggingIn_ = false;
         ::MessageBoxA(GetSafeHwnd(), "连接异常...", "错误", MB_OK);
@@ -186,11 +193,7 @@ void CDlgAutoLogin::CheckLoginResult() {
         app_.PostMessageBox("登陆超时!请检查网络连接...", "提示", 0);
         break;
     case CNLogin::kStateNewerClient:
-        StopLogin();
-        ::UpdateWindow(GetSafeHwnd());
-        app_.PostMessageBox("当前客户的版本过低!\r\n 将为您更新为最新版本...", "提示", 0);
-        StartUpdater();
-        EndDialog(IDCANCEL);
+        OnClientTooOld();
         break;
     default:
         break;
@@ -204,23 +207,20 @@ void CDlgAutoLogin::StopLogin() {
     ::InvalidateRect(GetSafeHwnd(), nullptr, FALSE);
 }
 
-// The updater beside the program with the whole command line, once per login
-// whichever of the step's two signals comes first.
-void CDlgAutoLogin::StartUpdater() {
-    if (updaterStarted_) return;
-    updaterStarted_ = true;
-    const CString updater = app_.m_programFolder + "Updater.exe";
-    if (!CMyMiraboGameApp::FileExists(updater)) {
-        ::MessageBoxA(GetSafeHwnd(), "缺少更新主程序Updater.exe，请登陆官方网站重新下载客户端!", nullptr, MB_OK);
-        return;
-    }
-    ::ShellExecuteA(nullptr, "open", updater, commandLine_, app_.m_programFolder, SW_HIDE);
+// The server wants a newer client. Whichever of the step's two signals
+// (state 11, WM_USER+2) comes first tells the player, starts the updater
+// beside the program with the whole command line and ends the login.
+void CDlgAutoLogin::OnClientTooOld() {
+    if (tooOld_) return;
+    tooOld_ = true;  // first: the box below lets the other signal in
+    StopLogin();
+    ::UpdateWindow(GetSafeHwnd());
+    app_.TellClientTooOld(GetSafeHwnd(), commandLine_, SW_HIDE);
+    EndDialog(IDCANCEL);
 }
 
 LRESULT CDlgAutoLogin::OnNewerClient(WPARAM, LPARAM) {
-    StartUpdater();
-    loggingIn_ = false;
-    EndDialog(IDCANCEL);
+    OnClientTooOld();
     return 0;
 }
 

@@ -46,7 +46,7 @@ private:
     void StartLogin();
     void CheckLoginResult();
     void StopLogin();
-    void StartUpdater();
+    void OnClientTooOld();
 
     CMyMiraboGameApp& app_;
     PngButton exit_;
@@ -62,7 +62,7 @@ private:
     bool ready_ = false;
     bool loggingIn_ = false;
     bool statusShown_ = false;
-    bool updaterStarted_ = false;
+    bool tooOld_ = false;
     CLoading loading_;
     CNLogin* login_;
 };

@@ -16,6 +16,7 @@
 #include "lobby/net/startup/NLogin.h"
 #include "lobby/net/startup/ServerConfig.h"
 #include "lobby/ui/DlgMes.h"
+#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/LoginRules.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/Browser.h"
@@ -265,7 +266,6 @@ void CDlgLogin::OnOK() {
 void CDlgLogin::StartLogin() {
     GetServerConfig().LoadUpdaterConfig();
     loggingIn_ = true;
-    updaterStarted_ = false;
     if (!login_->Start(1)) {
         loggingIn_ = false;
         ::EnableWindow(::GetDlgItem(GetSafeHwnd(), IDOK), TRUE);
@@ -324,11 +324,7 @@ void CDlgLogin::CheckLoginResult() {
         app_.PostMessageBox("登陆超时!请检查网络连接...", "提示", 0);
         break;
     case CNLogin::kStateNewerClient:
-        ReEnable();
-        ::UpdateWindow(GetSafeHwnd());
-        app_.PostMessageBox("当前客户的版本过低!\r\n 将为您更新为最新版本...", "提示", 0);
-        StartUpdater(".", false);
-        EndDialog(IDCANCEL);
+        OnClientTooOld();
         break;
     default:
         break;
@@ -342,23 +338,20 @@ void CDlgLogin::ReEnable() {
     for (int id : {IDOK, kUserEdit, kPassEdit}) ::EnableWindow(::GetDlgItem(dialog, id), TRUE);
 }
 
-// The updater beside the program, started once per login whichever of the
-// step's two signals (the message, state 11) comes first.
-void CDlgLogin::StartUpdater(LPCSTR parameters, bool boxWhenMissing) {
-    if (updaterStarted_) return;
-    updaterStarted_ = true;
-    const CString updater = app_.m_programFolder + "Updater.exe";
-    if (!CMyMiraboGameApp::FileExists(updater)) {
-        if (boxWhenMissing) ::MessageBoxA(GetSafeHwnd(), "缺少更新主程序Updater.exe，请登陆官方网站重新下载客户端!", nullptr, MB_OK);
-        return;
-    }
-    ::ShellExecuteA(nullptr, "open", updater, parameters, app_.m_programFolder, SW_SHOW);
+// The server wants a newer client. The step says so twice (state 11 and
+// WM_USER+2); whichever comes first tells the player, starts the updater
+// beside the program and ends the login; the other finds it done.
+void CDlgLogin::OnClientTooOld() {
+    if (tooOld_) return;
+    tooOld_ = true;  // first: the box below lets the other signal in
+    ReEnable();
+    ::UpdateWindow(GetSafeHwnd());
+    app_.TellClientTooOld(GetSafeHwnd(), ".", SW_SHOW);
+    EndDialog(IDCANCEL);
 }
 
 LRESULT CDlgLogin::OnNewerClient(WPARAM, LPARAM) {
-    StartUpdater(".", true);
-    loggingIn_ = false;
-    EndDialog(IDCANCEL);
+    OnClientTooOld();
     return 0;
 }
 
@@ -395,7 +388,9 @@ int CDlgLogin::ApplyNotice(const char* text) {
 
 LRESULT CDlgLogin::OnLinkClicked(WPARAM, LPARAM lParam) {
     const CString* address = lParam == kRegLink ? &app_.RegWeb : lParam == kFindPassLink ? &app_.FindPassWeb : nullptr;
-    if (address) ::ShellExecuteA(nullptr, "open", *address, nullptr, nullptr, SW_SHOWNORMAL);
+    if (!address) return 0;
+    LobbyTrace("open %s", address->GetString());
+    ::ShellExecuteA(nullptr, "open", *address, nullptr, nullptr, SW_SHOWNORMAL);
     return 0;
 }
 
@@ -415,13 +410,21 @@ void CDlgLogin::OnDestroy() {
     }
 }
 
+// The dialog is the program's main window while it runs: the boxes asked for
+// meanwhile are shown over it.
 INT_PTR RunLoginDialog(CMyMiraboGameApp& app) {
+    INT_PTR result;
     if (app.m_autoLogin) {
         CDlgAutoLogin dlg;
         dlg.SetLoginInfo(app.m_cmdUser, app.m_cmdPassword, app.m_programFolder + "Skin\\Style1\\Skin.ini",
                          app.m_commandLine);
-        return dlg.DoModal();
+        app.m_pMainWnd = &dlg;
+        result = dlg.DoModal();
+    } else {
+        CDlgLogin dlg;
+        app.m_pMainWnd = &dlg;
+        result = dlg.DoModal();
     }
-    CDlgLogin dlg;
-    return dlg.DoModal();
+    app.m_pMainWnd = nullptr;
+    return result;
 }

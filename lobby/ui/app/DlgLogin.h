@@ -43,7 +43,7 @@ private:
     void CheckLoginResult();
     void ReEnable();
     void ShowStatus(const char* text);
-    void StartUpdater(LPCSTR parameters, bool boxWhenMissing);
+    void OnClientTooOld();
 
     void ApplySkin();
     void PlaceBanner();
@@ -61,7 +61,7 @@ private:
     bool ready_ = false;
     bool loggingIn_ = false;
     bool statusShown_ = false;
-    bool updaterStarted_ = false;
+    bool tooOld_ = false;
     int dots_ = 0;
 };
 

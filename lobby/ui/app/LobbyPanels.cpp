@@ -8,11 +8,11 @@
 
 #include <gdiplus.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
+#include "lobby/ui/PanelRules.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 
@@ -68,20 +68,12 @@ void CDlgLeft::OnSelChanged(NMHDR*, LRESULT* result) {
     m_tree.Lock();
     HTREEITEM item = m_tree.GetSelectedItem();
     CTreeData* node = m_tree.ItemNode(item);
-    const int id = node ? node->m_id : 0;
-    char text[64];
-    if (id >= 1 && id < 60000) {
-        std::snprintf(text, sizeof text, "javascript:instro(3,%d)", id);
-        PostText(7, text);
-        CTreeData* parent = m_tree.ItemNode(m_tree.GetParentItem(item));
-        if (parent && !parent->m_address.empty()) PostText(13, parent->m_address);
-    } else if (id > 60000 && id < 90000) {
-        std::snprintf(text, sizeof text, "javascript:instro(1,%d)", id - 60000);
-        PostText(7, text);
-    } else if (id > 90000 && id < 100000) {
-        std::snprintf(text, sizeof text, "javascript:instro(2,%d)", id - 90000);
-        PostText(7, text);
-        if (!node->m_address.empty()) PostText(13, node->m_address);
+    int kind = 0, number = 0;
+    if (node && TreeIntroCommand(node->m_id, kind, number)) {
+        PostText(7, TreeIntroText(kind, number));
+        // A room group's page is its parent's; a style entry has its own.
+        CTreeData* page = kind == 3 ? m_tree.ItemNode(m_tree.GetParentItem(item)) : kind == 2 ? node : nullptr;
+        if (page && !page->m_address.empty()) PostText(13, page->m_address);
     }
     m_tree.Unlock();
 }

@@ -1,7 +1,7 @@
 // The four panel dialogs of the main lobby window, with what the main
 // window's handlers use of them: the top bar (129), the left panel with the
 // game tree (130), the middle page area with its page map (131) and the right
-// panel of the room (132). Their drawn content comes separately.
+// panel of the room (132).
 #pragma once
 
 #include <memory>
@@ -36,7 +36,7 @@ protected:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     void OnLink(UINT id);
-    // Plug point: a link page of the middle area (the web views open it).
+    // The link page of the middle area, titled and navigated to the address.
     void OpenLinkPage(LPCSTR title, const CString& address);
     DECLARE_MESSAGE_MAP()
 };

@@ -112,8 +112,10 @@ void CMyMiraboGameDlg::EnterRoom(int roomId) {
             return;
         }
         if (ShowLobbyMessageBox("检测到正在房间中,是否要进行房间切换?", "提示", 1, 0, 0, 0, this) != IDOK) return;
+        // The old page closes now; the posted code 4 asks for the room once it has gone.
         SendMessage(kMsgMainCommand, 0, 0);
         PostMessage(kMsgMainCommand, 4, roomId);
+        return;
     }
     m_currentRoomId = roomId;
     SendEnterRoom(roomId);
@@ -264,7 +266,7 @@ void CMyMiraboGameDlg::OnDeskList(CDeskInfoMsg* message) {
     CreateRoomPage(message);
 }
 
-// ---- plug points ----------------------------------------------------------------
+// ---- room page and right panel --------------------------------------------------
 
 void CMyMiraboGameDlg::PassToRoomPage(int code, CMessage* message) {
     CWnd* page = m_mid.GetPageWnd(m_roomPageId);

@@ -34,6 +34,8 @@ public:
     int PostMessageBox(LPCSTR text, LPCSTR caption, int style, int countFlag, int seconds, int linkFlag) override {
         return GetLobbyApp()->PostMessageBox(text, caption, style, countFlag, seconds, linkFlag);
     }
+    // The room's players beside the page and the middle panel's arrows for
+    // them while the page lives; neither once it has gone.
     void ShowRoomPanels(int inRoom) override {
         CMyMiraboGameDlg* dlg = GetLobbyApp()->m_mainDlg;
         if (!dlg || !dlg->GetSafeHwnd()) return;
@@ -41,6 +43,7 @@ public:
             dlg->ShowRightPanel();
         else
             dlg->HideRightPanel();
+        if (dlg->m_mid.GetSafeHwnd()) dlg->m_mid.UpdateGameButtons(inRoom);
     }
     void LaunchGame(HWND owner, const std::string& params) override {
         LobbyTrace("start fenlo.exe|%s", params.c_str());
@@ -100,7 +103,8 @@ void CMyMiraboGameDlg::CreateRoomPage(CDeskInfoMsg* message) {
         page->SetWindowText(caption);
         m_mid.SetTitle(caption);
     }
-    m_roomPageId = m_mid.AddPage("游戏房间", page);
+    // The application knows the page too: its tab is not closed while a game runs.
+    m_roomPageId = GetLobbyApp()->m_roomPageId = m_mid.AddPage("游戏房间", page);
 }
 
 void CMyMiraboGameDlg::SetDeskGranted(bool granted) {

@@ -212,17 +212,22 @@ void CMyMiraboGameDlg::OnAddGames(CAddGameList* message) {
         const int nodeId = kGameBase + std::atoi(entry->id.c_str());
         TreeAndHub locks(tree, false);
         CLobbyData& hub = GetLobbyData();
-        if (HTREEITEM item = tree.FindItem(nodeId)) {
-            for (LobbyGameRecord* game : hub.gameList) {
-                if (game->id != entry->id) continue;
-                game->code = entry->code;
-                game->name = entry->name;
-                game->text4 = entry->text4;
-                break;
+        // A game the hub knows (in the tree or not: other games have no item)
+        // is updated, never added twice.
+        LobbyGameRecord* known = nullptr;
+        for (LobbyGameRecord* game : hub.gameList)
+            if (!known && game->id == entry->id) known = game;
+        HTREEITEM item = tree.FindItem(nodeId);
+        if (known || item) {
+            if (known) {
+                known->code = entry->code;
+                known->name = entry->name;
+                known->text4 = entry->text4;
             }
-            tree.SetItemText(item, entry->name.c_str());
+            if (item) tree.SetItemText(item, entry->name.c_str());
             continue;
         }
+        if (hub.gameList.size() + hub.RoomCount() >= CLobbyData::kMaxRooms) continue;
         LobbyGameRecord* game = new LobbyGameRecord();
         game->id = entry->id;
         game->code = entry->code;

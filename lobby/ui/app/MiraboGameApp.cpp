@@ -227,7 +227,13 @@ int CMyMiraboGameApp::CanCloseRoom(int pageId) {
 
 int CMyMiraboGameApp::PostMessageBox(LPCSTR text, LPCSTR caption, int style, int countFlag, int seconds,
                                      int linkFlag) {
-    if (!m_mainDlg || !m_mainDlg->GetSafeHwnd()) return -1;
+    if (!m_mainDlg) {
+        // No main window yet: the login dialogs' boxes show at once, over the
+        // dialog that runs (m_pMainWnd while it does).
+        ShowLobbyMessageBox(text, caption, style, countFlag, seconds, linkFlag, m_pMainWnd);
+        return 0;
+    }
+    if (!m_mainDlg->GetSafeHwnd()) return -1;
     auto* request = new MessageBoxRequest{text, caption, style, countFlag, seconds, linkFlag};
     if (!::PostMessageA(m_mainDlg->GetSafeHwnd(), kMsgShowMessageBox, 0, reinterpret_cast<LPARAM>(request)))
         delete request;
@@ -268,9 +274,15 @@ bool CMyMiraboGameApp::FileExists(LPCSTR path) {
     return true;
 }
 
-int CMyMiraboGameApp::StartUpdater(LPCSTR parameters) {
+int CMyMiraboGameApp::StartUpdater(LPCSTR parameters, int show) {
     const CString updater = m_programFolder + "Updater.exe";
     if (!FileExists(updater)) return 0;
-    ::ShellExecuteA(nullptr, "open", updater, parameters, m_programFolder, SW_SHOW);
+    ::ShellExecuteA(nullptr, "open", updater, parameters, m_programFolder, show);
     return 1;
+}
+
+void CMyMiraboGameApp::TellClientTooOld(HWND dialog, LPCSTR updaterParameters, int show) {
+    PostMessageBox("当前客户的版本过低!\r\n 将为您更新为最新版本...", "提示", 0);
+    if (!StartUpdater(updaterParameters, show))
+        ::MessageBoxA(dialog, "缺少更新主程序Updater.exe，请登陆官方网站重新下载客户端!", nullptr, MB_OK);
 }

@@ -23,12 +23,17 @@ public:
     int IsAlreadyRunning();
     int IsGameRunning();
     int CanCloseRoom(int pageId);
+    // Queues the box for the main window; before the main window exists it
+    // is shown at once (the login dialogs' boxes). -1 when dropped.
     int PostMessageBox(LPCSTR text, LPCSTR caption, int style, int countFlag = 0, int seconds = 0,
                        int linkFlag = 0);
     int SendMessageBox(LPCSTR text, LPCSTR caption, int style);
     int IsGameClientPresent(LPCSTR gameCode);
     // Updater.exe beside the program with the parameters; 1 when it exists.
-    int StartUpdater(LPCSTR parameters);
+    int StartUpdater(LPCSTR parameters, int show = SW_SHOW);
+    // A login dialog's answer to a server that wants a newer client: the box,
+    // then the updater, or the box that it is missing.
+    void TellClientTooOld(HWND dialog, LPCSTR updaterParameters, int show);
     // Asks whether to download the missing client and runs the download
     // dialog; 1 when the client was downloaded.
     int OfferGameDownload(LPCSTR gameCode);

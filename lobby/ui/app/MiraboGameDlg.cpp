@@ -26,6 +26,21 @@
 
 namespace {
 enum { kPumpTimer = 0, kMemberRefreshTimer = 1, kAdvertTimer = 1000 };
+const UINT kAboutCommand = 0x10;
+
+// The about box (dialog 100): the program's icon and its version.
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(CWnd* parent) : CDialog(100, parent) {}
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)))
+            ::SendDlgItemMessageA(m_hWnd, 1000, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        SetDlgItemText(1001, GetLobbyApp()->m_versionLabel);
+        return TRUE;
+    }
+};
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CMyMiraboGameDlg, CDialog)
@@ -61,6 +76,10 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     if (m_icon) {
         SetIcon(m_icon, TRUE);
         SetIcon(m_icon, FALSE);
+    }
+    if (CMenu* menu = GetSystemMenu(FALSE)) {
+        menu->AppendMenu(MF_SEPARATOR);
+        menu->AppendMenu(MF_STRING, kAboutCommand, "关于 MiraboGame(&A)...");
     }
     m_skinWin.SetSkin(GetLobbySkin());
     m_skinWin.InstallSkin(this);
@@ -117,7 +136,10 @@ void CMyMiraboGameDlg::Layout() {
     if (m_left.GetSafeHwnd() && !m_leftHidden) m_left.SetWindowPos(nullptr, 0, T, L, H - T, flags);
     if (m_right.GetSafeHwnd() && !m_rightHidden) m_right.SetWindowPos(nullptr, W - R, T, R, H - T, flags);
     if (m_mid.GetSafeHwnd()) m_mid.SetWindowPos(nullptr, L, T, W - R - L, H - T, flags);
-    Invalidate();
+    // The panels were moved unpainted: all of the client area is drawn again,
+    // theirs included, or a panel moved over another's old place would show
+    // its pixels (a panel shown before it was moved, the hidden tree).
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int CMyMiraboGameDlg::HideLeftPanel() {
@@ -153,8 +175,8 @@ int CMyMiraboGameDlg::HideRightPanel() {
 }
 
 void CMyMiraboGameDlg::OnSysCommand(UINT id, LPARAM lParam) {
-    if ((id & 0xFFF0) == 0x10) {
-        CDialog about(100, this);
+    if ((id & 0xFFF0) == kAboutCommand) {
+        CAboutDlg about(this);
         about.DoModal();
     } else if ((id & 0xFFF0) == SC_CLOSE) {
         EndLobby();

@@ -137,8 +137,7 @@ private:
     void OnNotice(CNoticeMsg* message);
     void PostPopupNotice(const CString& text, int time, int flag);
 
-    // ---- plug points for windows built separately; each frees what it
-    // is handed and traces it until its window exists.
+    // ---- the pages and panels the pump feeds; each takes what it is handed
     // The room page (CRoomWnd) made from a desk list; takes the message.
     void CreateRoomPage(CDeskInfoMsg* message);
     // A message for the room page as WM_USER+2008 with the code; takes it.

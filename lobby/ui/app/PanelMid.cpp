@@ -182,8 +182,9 @@ void CDlgMid::OnPanelButton(UINT id) {
 
 void CDlgMid::UpdateGameButtons(int flag) {
     if (flag) {
+        // In a room from its desk list on (room state 3), before its page has an id.
         CMyMiraboGameDlg* main = MainDlg();
-        const bool inRoom = main && main->GetRoomPageId() != -1;
+        const bool inRoom = main && main->m_left.m_roomState == 3;
         m_btnShowRight.ShowWindow(inRoom ? SW_HIDE : SW_SHOW);
         m_btnHideRight.ShowWindow(inRoom ? SW_SHOW : SW_HIDE);
         m_roomButtons = 1;

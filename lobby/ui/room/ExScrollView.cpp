@@ -172,21 +172,22 @@ void CExScrollView::OnPaint() {
     Hold list(*m_deskList);
     CRect client;
     GetClientRect(&client);
-    const int width = client.Width(), height = GetTotalSize().cy;
+    // Only the part in view is drawn: the whole grid is some 20 MB of bitmap.
+    const int width = client.Width(), height = client.Height();
     if (width <= 0 || height <= 0) return;
     HDC mem = ::CreateCompatibleDC(dc);
     HBITMAP bitmap = ::CreateCompatibleBitmap(dc, width, height);
     if (mem && bitmap) {
         HGDIOBJ old = ::SelectObject(mem, bitmap);
-        DrawGrid(mem, width, height);
-        ::BitBlt(dc, 0, 0, width, client.Height(), mem, 0, GetScrollPosition().y, SRCCOPY);
+        DrawGrid(mem, width, height, GetScrollPosition().y);
+        ::BitBlt(dc, 0, 0, width, height, mem, 0, 0, SRCCOPY);
         ::SelectObject(mem, old);
     }
     if (bitmap) ::DeleteObject(bitmap);
     if (mem) ::DeleteDC(mem);
 }
 
-bool CExScrollView::DrawGrid(HDC dc, int width, int height) {
+bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {
     HBRUSH brush = ::CreateSolidBrush(kBackground);
     HPEN pen = ::CreatePen(PS_SOLID, 1, kBackground);
     HGDIOBJ oldBrush = ::SelectObject(dc, brush), oldPen = ::SelectObject(dc, pen);
@@ -219,9 +220,11 @@ bool CExScrollView::DrawGrid(HDC dc, int width, int height) {
     };
     std::vector<Picture> pictures;
     std::vector<Name> names;
+    bool drawn[room::kDeskCount] = {};
     for (CRoomDeskInfo* desk : m_deskList->desks) {
         const int n = room::DeskOf(desk->deskId);
-        if (n < 0) continue;  // not a place on the grid
+        if (n < 0 || drawn[n - 1]) continue;  // not a place on the grid, or a second desk of that id
+        drawn[n - 1] = true;
         const room::GridPoint d = grid.Desk(n - 1);
         for (RoomDeskPlayer* player : desk->players) {
             const int s = room::SeatOf(player->seat);
@@ -257,14 +260,15 @@ bool CExScrollView::DrawGrid(HDC dc, int width, int height) {
     {
         Gdiplus::Graphics g(dc);
         for (const Picture& p : pictures)
-            g.DrawImage(p.image, Gdiplus::Rect(p.x, p.y, ImageWidth(p.image), ImageHeight(p.image)));
+            g.DrawImage(p.image, Gdiplus::Rect(p.x, p.y - top, ImageWidth(p.image), ImageHeight(p.image)));
     }
+    ::SetViewportOrgEx(dc, 0, -top, nullptr);  // the names move by GDI's origin, the pictures above by hand
     for (Name& n : names)
         ::DrawTextA(dc, n.text->c_str(), static_cast<int>(n.text->size()), &n.rect,
                     DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL);
+    ::SetViewportOrgEx(dc, 0, 0, nullptr);
     ::SelectObject(dc, oldFont);
     ::DeleteObject(font);
-    (void)height;
     return true;
 }
 
@@ -396,6 +400,7 @@ void CExScrollView::OnEnterDeskAck(BOOL accepted) {
     launch.port = record->port;
     launch.host2 = record->host2;
     launch.port2 = record->port2;
+    launch.directStart = record->flag;
     const std::string parameters =
         room::SeatLaunchParameters(launch, data.userName, m_roomId, m_token, m_chosenDesk, m_chosenSeat);
     if (CRoomHost* host = GetRoomHost()) host->LaunchGame(m_hWnd, parameters);

@@ -56,9 +56,10 @@ public:
     LRESULT OnButtonPressed(WPARAM id, LPARAM);
     LRESULT OnRoomUpdate(WPARAM code, LPARAM message);
 
-    // Paints the whole grid into dc (client width x scroll height); used by
-    // OnPaint and the benchmark. False when nothing is to be drawn.
-    bool DrawGrid(HDC dc, int width, int height);
+    // Paints the grid into dc, width x height pixels of it from document row
+    // top on (the whole grid: the scroll height from 0); used by OnPaint and
+    // the benchmark. False when nothing is to be drawn.
+    bool DrawGrid(HDC dc, int width, int height, int top = 0);
 
     DECLARE_MESSAGE_MAP()
 

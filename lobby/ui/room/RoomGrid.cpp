@@ -84,10 +84,9 @@ SeatChoice ChooseQuickSeat(const std::vector<DeskSeats>& desks) {
 
 std::string SeatLaunchParameters(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
                                  const std::string& token, int desk, int seat) {
-    LaunchRoom seated = room;
-    seated.directStart = false;  // a seat always takes the full line
+    // A seat always takes the full line, with the room's flag in it.
     const std::string last3 = "0 " + std::to_string(desk) + " " + std::to_string(seat);
-    return MakeLaunchParameters(seated, user, roomIdText, token.empty() ? "0" : token, last3.c_str());
+    return MakeFullLaunchLine(room, user, roomIdText, token.empty() ? "0" : token, last3.c_str());
 }
 
 }  // namespace room

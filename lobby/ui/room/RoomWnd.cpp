@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "lobby/net/protocol/LobbyData.h"
+#include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/ui/PngButton.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/room/ExScrollView.h"
@@ -22,6 +23,18 @@ const UINT kViewId = 10200;
 const UINT kQuickJoinId = 10201;
 const UINT kLeaveId = 10202;
 const COLORREF kButtonFill = 0x408000;
+
+// Room updates still queued for a window that goes: code 0 carries a room id
+// buffer, codes 1-5 a message, each the receiver's to free.
+void FreeQueuedUpdates(HWND window) {
+    MSG msg;
+    while (window && ::PeekMessageA(&msg, window, kMsgRoomUpdate, kMsgRoomUpdate, PM_REMOVE)) {
+        if (msg.wParam == 0)
+            delete[] reinterpret_cast<char*>(msg.lParam);
+        else if (msg.wParam <= 5)
+            delete reinterpret_cast<CMessage*>(msg.lParam);
+    }
+}
 
 }  // namespace
 
@@ -111,6 +124,8 @@ int CRoomWnd::OnCreate(LPCREATESTRUCT cs) {
 }
 
 void CRoomWnd::OnDestroy() {
+    FreeQueuedUpdates(m_hWnd);
+    if (m_view) FreeQueuedUpdates(m_view->m_hWnd);
     if (m_panelsShown)
         if (CRoomHost* host = GetRoomHost()) host->ShowRoomPanels(0);
     m_panelsShown = false;

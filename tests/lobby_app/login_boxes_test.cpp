@@ -1,0 +1,106 @@
+// The boxes of the two login dialogs, which run before the main window
+// exists: each is shown at once over the dialog that asks, and what follows
+// it (the updater) waits for the player.
+// LobbyAppKit.h brings winsock2.h before windows.h
+// clang-format off
+#include "tests/lobby_app/LobbyAppKit.h"
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+
+using namespace lobbyapp;
+
+namespace {
+
+// A folder for a login of either kind, with a trace, pointed at the port.
+struct Login {
+    Login(const char* name, unsigned short port, bool commandLine) : folder(name), commandLine(commandLine) {
+        PointAtLobby(folder, port);
+        folder.Write("MiraboDever.abc", "");
+        if (commandLine) folder.WriteAutoLoginSkin(kAutoLoginKeys);
+        InstallUpdater(folder);
+    }
+    // Starts the lobby; the typed login logs in once its start button is enabled.
+    void Start(bool logIn = true) {
+        SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", (folder.Path() + "trace.txt").c_str());
+        lobby.reset(new ChildProcess(folder.Exe(), commandLine ? kBobLine : "", folder.Path()));
+        SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", nullptr);
+        dialog = lobby->WaitWindow("#32770", "MiraboGame");
+        if (logIn && !commandLine && dialog) {
+            HWND start = GetDlgItem(dialog, IDOK);
+            if (!WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000)) return;
+            Type(GetDlgItem(dialog, 1001), "player");
+            Type(GetDlgItem(dialog, 1002), "secret");
+            Click(start);
+        }
+    }
+    bool Traced(const std::string& begin) { return TraceBegins(folder, begin, 5000); }
+    ProgramFolder folder;
+    bool commandLine;
+    std::unique_ptr<ChildProcess> lobby;
+    HWND dialog = nullptr;
+};
+
+}  // namespace
+
+// A loading step that fails (no server list here) is told, and the dialog
+// stays for the player to leave.
+TEST(LoginBoxes, AStartUpFailureIsShownOverTheLoginDialog) {
+    for (bool commandLine : {false, true}) {
+        Login login("startfail", 1, commandLine);
+        DeleteFileA((login.folder.Path() + "serveraddr.ini").c_str());
+        login.Start(false);
+        ASSERT_NE(login.dialog, nullptr);
+        HWND box = login.lobby->WaitWindow("#32770", "错误", 20000);
+        ASSERT_NE(box, nullptr) << commandLine;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), login.dialog);
+        EXPECT_TRUE(login.Traced("box 错误|很抱歉,出现以下意外:加载配置文件出错:"));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+        EXPECT_TRUE(IsWindow(login.dialog)) << "only exit is left";
+        PostMessageA(login.dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(login.lobby->WaitExit(10000));
+    }
+}
+
+// The server wants a newer client: the player reads so before the updater
+// starts (once, whichever of the login step's two signals came first).
+TEST(LoginBoxes, ATooOldClientIsToldBeforeTheUpdaterStarts) {
+    auto server = testsupport::StartFakeLobby(TooOld());
+    for (bool commandLine : {false, true}) {
+        Login login("tooold", server->Port(), commandLine);
+        login.Start();
+        ASSERT_NE(login.dialog, nullptr);
+        HWND box = login.lobby->WaitWindow("#32770", "提示", 20000);
+        ASSERT_NE(box, nullptr) << commandLine;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), login.dialog);
+        EXPECT_TRUE(login.Traced("box 提示|当前客户的版本过低!   将为您更新为最新版本...|0|0"));
+        Sleep(300);
+        EXPECT_TRUE(Starts(login.folder).empty()) << "the updater waits for the box";
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(login.lobby->WaitExit(15000));
+        EXPECT_TRUE(WaitFor([&] { return !Starts(login.folder).empty(); }, 5000));
+        EXPECT_EQ(Starts(login.folder), std::vector<std::string>{commandLine ? kBobLine : "."});
+    }
+}
+
+// The command line comes from a web page: its user name gets the typed
+// login's character test, and a refused one logs nothing in.
+TEST(LoginBoxes, ACommandLineNameBeyondAsciiIsRefused) {
+    std::atomic<bool> asked{false};
+    auto server = testsupport::StartFakeLobby([&](testsupport::Connection&, const std::string&) { asked = true; });
+    ProgramFolder folder("gbkname");
+    PointAtLobby(folder, server->Port());
+    folder.Write("MiraboDever.abc", "");
+    folder.WriteAutoLoginSkin(kAutoLoginKeys);
+    ChildProcess lobby(folder.Exe(), std::string("('玩家,") + kStoredDigest + "')", folder.Path());
+    HWND box = lobby.WaitWindow("#32770", "提示", 20000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), "请输入正确格式的用户名!");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(lobby.WaitExit(10000));
+    EXPECT_FALSE(asked) << "no login sent";
+}
