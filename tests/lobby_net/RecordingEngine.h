@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lobby/net/engine/ThreadEngine.h"
+#include "tests/support/Patience.h"
 
 struct Received {
     int kind;
@@ -31,7 +32,8 @@ struct Record {
     template <class Pred>
     bool WaitUntil(int timeoutMs, Pred pred) {
         std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return pred(*this); });
+        return changed.wait_for(lock, std::chrono::milliseconds(testsupport::Patience(timeoutMs)),
+                                [&] { return pred(*this); });
     }
     bool WaitFrames(size_t n, int timeoutMs) {
         return WaitUntil(timeoutMs, [n](Record& r) { return r.frames.size() >= n; });
@@ -70,8 +72,10 @@ public:
 
     void OnConnect() override {
         CThreadEngine::OnConnect();
-        Note([&](Record& r) { r.connectStates.push_back(GetConnState()); });
+        const int state = GetConnState();
         if (onConnect) onConnect(*this);
+        // Noted last: a test that waits for the connect sees the callback done.
+        Note([&](Record& r) { r.connectStates.push_back(state); });
     }
     void OnReceiveText(char* data, int length) override { Frame(1, data, length); }
     void OnReceiveBinary(unsigned char* data, int length) override { Frame(0, reinterpret_cast<char*>(data), length); }

@@ -217,7 +217,8 @@ bool LoopbackServer::WaitAccepted(int count, int timeoutMs) const {
 
 bool LoopbackServer::WaitHandlersDone(int timeoutMs) const {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(Patience(timeoutMs)), [&] { return running_ == 0; });
+    return changed_.wait_for(lock, std::chrono::milliseconds(Patience(timeoutMs)),
+                             [&] { return !connections_.empty() && running_ == 0; });
 }
 
 std::string LoopbackServer::Received(int index) const {

@@ -90,7 +90,9 @@ public:
     // Connections accepted so far, and a wait for a count of them.
     int Accepted() const;
     bool WaitAccepted(int count, int timeoutMs) const;
-    // Waits until every handler started so far has returned.
+    // Waits until a connection was accepted and every handler started so far
+    // has returned. (A client's connect completes before the server's accept,
+    // so a wait that asked only for the handlers could end before the first.)
     bool WaitHandlersDone(int timeoutMs) const;
     // What arrived on the i-th accepted connection (in accept order).
     std::string Received(int index) const;
