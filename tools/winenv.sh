@@ -9,8 +9,9 @@
 # Slot 0 is ROOT itself: the main job and the tests that may run side by side.
 # Slots 1..N (N in ROOT/nslots, written by the build) are worlds of their own for
 # the tests that take the focus, open boxes or own a single-instance name: each
-# has its prefix (hard links to slot 0's files, its own registry), its Xvfb and
-# its wineserver, so such tests run beside each other without meeting.
+# has its prefix (hard links to slot 0's system files, its own copy of what
+# programs write), its Xvfb and its wineserver, so such tests run beside each
+# other without meeting.
 #
 # Wine's session processes (services.exe, explorer.exe...) inherit the stdio of
 # whoever starts them first; they are started here with stdio detached so that
@@ -158,21 +159,33 @@ make_prefix() {
   rm -rf "$ROOT"/slot*/prefix
 }
 
-# Slot k's prefix: hard links to slot 0's files, with copies of what Wine
-# writes in place (the registry, the ini files of the Windows folder).
+# Slot k's prefix: hard links to slot 0's system files, with copies of all
+# that a program may write in place: the registry, the files at the top of the
+# Windows folder (the lobby copies its DLLs there) and the users' folders
+# (temporary files, the web cache's index, which every program maps and writes).
+# A linked file written in one slot would change under a program of another.
+SLOT_FORMAT=2
 make_slot_prefix() {
   local d; d=$(dir_of "$1")
-  [ -f "$d/prefix/.mirabo-ready" ] && return 0
-  rm -rf "$d/prefix"
+  [ "$(cat "$d/prefix/.mirabo-ready" 2>/dev/null)" = $SLOT_FORMAT ] && return 0
+  if [ -d "$d/prefix" ]; then
+    (eval "$(wine_exports "$1")" && stop_server "$d")
+    rm -rf "$d/prefix"
+  fi
   mkdir -p "$d"
+  rm -rf "$d/prefix.new"
   cp -al "$ROOT/prefix" "$d/prefix.new"
   local f
-  for f in "$d"/prefix.new/*.reg "$d"/prefix.new/drive_c/windows/*.ini; do
-    [ -f "$f" ] && cp --remove-destination "$ROOT/prefix/${f#$d/prefix.new/}" "$f"
+  for f in "$d"/prefix.new/*.reg "$d"/prefix.new/drive_c/windows/*; do
+    [ -f "$f" ] && [ ! -L "$f" ] && cp --remove-destination "$ROOT/prefix/${f#$d/prefix.new/}" "$f"
   done
-  rm -f "$d/prefix.new/.mirabo-ready"
+  for f in users ProgramData; do
+    [ -d "$ROOT/prefix/drive_c/$f" ] || continue
+    rm -rf "$d/prefix.new/drive_c/$f"
+    cp -a "$ROOT/prefix/drive_c/$f" "$d/prefix.new/drive_c/$f"
+  done
+  echo $SLOT_FORMAT >"$d/prefix.new/.mirabo-ready"
   mv "$d/prefix.new" "$d/prefix"
-  touch "$d/prefix/.mirabo-ready"
 }
 
 # Brings one slot's display, server and session up.

@@ -35,8 +35,12 @@ TEST(LobbyApp, TheProgramCarriesItsOwnIcon) {
     }
 }
 
+// A lobby started in a bare folder fails its loading and may show the box before its
+// login window: these folders hold what loading needs and a server that answers.
 TEST(LobbyApp, RegRecordsThePathAndShowsNoWindow) {
+    auto server = testsupport::StartFakeLobby([](testsupport::Connection&, const std::string&) {});
     ProgramFolder folder("reg");
+    PointAtLobby(folder, server->Port());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\MiraboGame");
     {
         ChildProcess upper(folder.Exe(), "REG", folder.Path());
@@ -53,7 +57,9 @@ TEST(LobbyApp, RegRecordsThePathAndShowsNoWindow) {
 }
 
 TEST(LobbyApp, OneLobbyRunsUnlessTheDeveloperMarkerIsThere) {
+    auto server = testsupport::StartFakeLobby([](testsupport::Connection&, const std::string&) {});
     ProgramFolder folder("single");
+    PointAtLobby(folder, server->Port());
     ChildProcess first(folder.Exe(), "", folder.Path());
     ASSERT_NE(first.WaitWindow("#32770", "MiraboGame"), nullptr);
     char mapping[64];
@@ -409,10 +415,11 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
         EXPECT_EQ(r.top, 0);
         EXPECT_EQ(r.right, 300);
         EXPECT_EQ(r.bottom, 40);
-        // The background drawn, and "ver:2.0.1" in black in (220, 45)-(320, 65).
+        // The background drawn, and "ver:2.0.1" in black in (220, 45)-(320, 65); read above
+        // the login panel, whose top lies 110 pixels above the banner's bottom.
         auto versionDrawn = [&] {
             const Capture shot = CaptureWindow(banner);
-            if (shot.height < 65 || (shot.At(150, 150) & 0xFFFFFF) == 0) return false;
+            if (shot.height < 65 || (shot.At(150, 60) & 0xFFFFFF) == 0) return false;
             int dark = 0;
             for (int y = 45; y < 65; ++y)
                 for (int x = 220; x < 300; ++x)

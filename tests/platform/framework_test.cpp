@@ -229,7 +229,10 @@ public:
 
 TEST(CDialog, DoModalRunsUntilEndDialog) {
     CTestDlg dlg;
-    dlg.script = {[](CTestDlg*) { return true; }, [](CTestDlg* d) { return d->action.PostMessage(BM_CLICK) != 0; }};
+    // The first step waits for the show: on a loaded machine the loop may find a tick waiting
+    // at its first looks and go idle only later.
+    dlg.script = {[](CTestDlg* d) { return d->IsWindowVisible() != FALSE; },
+                  [](CTestDlg* d) { return d->action.PostMessage(BM_CLICK) != 0; }};
     EXPECT_EQ(dlg.DoModal(), 33);
     EXPECT_TRUE(dlg.wasVisible);  // shown once the loop went idle
     EXPECT_EQ(dlg.log.front(), "init");
