@@ -243,9 +243,8 @@ int CMyMiraboGameApp::PostMessageBox(LPCSTR text, LPCSTR caption, int style, int
 
 int CMyMiraboGameApp::SendMessageBox(LPCSTR text, LPCSTR caption, int style) {
     if (!m_mainDlg || !m_mainDlg->GetSafeHwnd()) return -1;
-    SendOwned(m_mainDlg->GetSafeHwnd(), kMessageBoxRequest, 0,
-              std::unique_ptr<MessageBoxRequest>(new MessageBoxRequest{text, caption, style, 0, 0, 0}));
-    return 0;
+    std::unique_ptr<MessageBoxRequest> request(new MessageBoxRequest{text, caption, style, 0, 0, 0});
+    return static_cast<int>(SendOwned(m_mainDlg->GetSafeHwnd(), kMessageBoxRequest, 0, std::move(request)));
 }
 
 int CMyMiraboGameApp::IsGameClientPresent(LPCSTR gameCode) {
