@@ -346,12 +346,13 @@ HWND MessageWindow() {
     return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 }
 
-TEST(PrivateMessages, AFailedPostFreesItsPayloadAndADeliveredOneHandsItOver) {
+TEST(PrivateMessages, AFailedPostOrSendFreesItsPayloadAndADeliveredOneHandsItOver) {
     constexpr OwnedMessage<Counted> kCounted{WM_USER + 77};
     EXPECT_FALSE(PostOwned(nullptr, kCounted, 0, std::make_unique<Counted>()));
     HWND gone = MessageWindow();
     DestroyWindow(gone);
     EXPECT_FALSE(PostOwned(gone, kCounted, 0, std::make_unique<Counted>()));
+    EXPECT_EQ(SendOwned(gone, kCounted, 0, std::make_unique<Counted>()), 0);
     EXPECT_EQ(Counted::alive, 0);
 
     HWND window = MessageWindow();
