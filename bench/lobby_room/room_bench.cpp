@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/protocol/RoomDeskList.h"
 #include "lobby/ui/SkinRes.h"

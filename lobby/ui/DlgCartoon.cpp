@@ -2,8 +2,10 @@
 
 #include <gdiplus.h>
 
+#include "lobby/net/base/PrivateMessages.h"
+#include "lobby/net/base/PrivateMessages.h"
+
 namespace {
-constexpr UINT kMsgMainCommand = WM_USER + 5555;
 enum { kFrameTimer = 1, kRemindTimer = 2, kGiveUpTimer = 3 };
 }  // namespace
 

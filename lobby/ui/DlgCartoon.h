@@ -1,7 +1,7 @@
 // DlgCartoon: the waiting page that stands in the page area while a room is
 // being entered. It animates a strip of frames and reminds the main window:
-// every 10 s WM_USER+5555 code 2 (enter again), and once, 20 s after code 2 of
-// WM_USER+5556, code 8 (the game did not start).
+// every 10 s kMsgMainCommand code 2 (enter again), and once, 20 s after code 2 of
+// kMsgWaitingPage, code 8 (the game did not start).
 #pragma once
 
 #include "platform/Framework.h"
@@ -9,8 +9,6 @@
 namespace Gdiplus {
 class Image;
 }
-
-constexpr UINT kMsgWaitingPage = WM_USER + 5556;
 
 class DlgCartoon : public CDialog {
 public:

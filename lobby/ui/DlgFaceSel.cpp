@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/PanelRules.h"
 
 BEGIN_MESSAGE_MAP(CDlgFaceSel, CDialog)
@@ -106,7 +107,7 @@ void CDlgFaceSel::OnLButtonDown(UINT, CPoint point) {
         if (!c.rect.PtInRect(point)) continue;
         char code[64] = "";
         lstrcpynA(code, c.code, sizeof code);
-        ::SendMessageA(::GetParent(m_hWnd), kFaceChosen, 0, reinterpret_cast<LPARAM>(code));
+        ::SendMessageA(::GetParent(m_hWnd), kMsgFaceChosen, 0, reinterpret_cast<LPARAM>(code));
         ShowWindow(SW_HIDE);
         return;
     }

@@ -1,5 +1,5 @@
 // The emote picker of the room chat: a grid of 24 x 24 animated emotes, the
-// hovered one also shown at its own size; a click sends WM_USER+2008 (0, the
+// hovered one also shown at its own size; a click sends kMsgFaceChosen (0, the
 // code text) to the parent panel and hides the picker.
 #pragma once
 
@@ -9,8 +9,6 @@
 #include "lobby/ui/StringTable.h"
 #include "platform/Framework.h"
 #include "platform/GifFrames.h"
-
-const UINT kFaceChosen = WM_USER + 2008;
 
 class CDlgFaceSel : public CDialog {
 public:

@@ -3,8 +3,10 @@
 #include <gdiplus.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/SkinText.h"
@@ -17,7 +19,7 @@ BEGIN_MESSAGE_MAP(CDlgMes, CDialog)
     ON_WM_TIMER()
     ON_MESSAGE(WM_SIZE, OnSizeMsg)
     ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColorStatic)
-    ON_MESSAGE(kLinkClicked, OnLinkClicked)
+    ON_MESSAGE(kMsgImageLinkClicked, OnLinkClicked)
 END_MESSAGE_MAP()
 
 CDlgMes::CDlgMes(CWnd* parent) : CDialog(kDlgMesTemplate, parent) {}
@@ -201,10 +203,9 @@ LRESULT CDlgMes::OnCtlColorStatic(WPARAM wParam, LPARAM) {
 
 LRESULT CDlgMes::OnLinkClicked(WPARAM wParam, LPARAM lParam) {
     if (wParam == 0 && lParam) {
-        char* address = reinterpret_cast<char*>(lParam);
-        LobbyTrace("open %s", address);
-        ::ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
-        delete[] address;
+        std::unique_ptr<char[]> address = TakeOwned(kImageLinkAddress, lParam);
+        LobbyTrace("open %s", address.get());
+        ::ShellExecuteA(nullptr, "open", address.get(), nullptr, nullptr, SW_SHOWNORMAL);
     }
     return 1;
 }

@@ -3,6 +3,9 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <memory>
+
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/ImgHlWnd.h"
 #include "lobby/ui/ImgTextWnd.h"
 #include "lobby/ui/LobbyTrace.h"
@@ -24,7 +27,7 @@ BEGIN_MESSAGE_MAP(CDlgPopMsg, CDialog)
     ON_WM_ERASEBKGND()
     ON_WM_NCDESTROY()
     ON_BN_CLICKED(kCloseButton, OnCloseButton)
-    ON_MESSAGE(kPopMsgMessage, OnPopMessage)
+    ON_MESSAGE(kMsgPopupNotice, OnPopMessage)
 END_MESSAGE_MAP()
 
 CDlgPopMsg::~CDlgPopMsg() {
@@ -188,17 +191,16 @@ void CDlgPopMsg::OnPaint() {
 
 void CDlgPopMsg::OnNcDestroy() {
     Default();
-    if (m_hOwner) ::PostMessageA(m_hOwner, kPopMsgMessage, 0, m_nId);
+    if (m_hOwner) ::PostMessageA(m_hOwner, kMsgPopupNotice, 0, m_nId);
 }
 
 void CDlgPopMsg::OnCloseButton() { PostMessage(WM_CLOSE); }
 
 LRESULT CDlgPopMsg::OnPopMessage(WPARAM wParam, LPARAM lParam) {
     if (wParam == 0 && lParam) {
-        char* address = reinterpret_cast<char*>(lParam);
-        LobbyTrace("open %s", address);
-        ::ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
-        delete[] address;
+        std::unique_ptr<char[]> address = TakeOwned(kPopupAddress, lParam);
+        LobbyTrace("open %s", address.get());
+        ::ShellExecuteA(nullptr, "open", address.get(), nullptr, nullptr, SW_SHOWNORMAL);
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 // A pop-up notice: a top-most window that slides up from the bottom-right
 // corner of the work area, stays its display time (0: until closed) and
-// closes itself; on destruction it posts WM_USER+6120 (0, id) to its owner.
+// closes itself; on destruction it posts kMsgPopupNotice (0, id) to its owner.
 // Its text's "$label,address$" pieces are links.
 #pragma once
 
@@ -12,8 +12,6 @@
 namespace Gdiplus {
 class Image;
 }
-
-const UINT kPopMsgMessage = WM_USER + 6120;
 
 class CDlgPopMsg : public CDialog {
 public:

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/ui/ExColorDlg.h"
 #include "lobby/ui/PanelRules.h"
@@ -42,13 +43,13 @@ CRect ChildRect(CWnd& parent, CWnd& child) {
 
 BEGIN_MESSAGE_MAP(CDlgRight, CDialog)
     ON_BN_CLICKED(kSend, OnSendButton)
-    ON_MESSAGE(kChatEnter, OnEnter)
+    ON_MESSAGE(kMsgChatEnter, OnEnter)
     ON_BN_CLICKED(kFace, OnFaceButton)
     ON_BN_CLICKED(kColor, OnColorButton)
     ON_BN_CLICKED(kClear, OnClearButton)
     ON_CBN_SELCHANGE(kChatInput, OnInputSelChange)
-    ON_MESSAGE(kFaceChosen, OnFaceChosen)
-    ON_MESSAGE(kRoomMessage, OnRoomMessage)
+    ON_MESSAGE(kMsgFaceChosen, OnFaceChosen)
+    ON_MESSAGE(kMsgRoomMessage, OnRoomMessage)
     ON_WM_SIZE()
     ON_WM_MOVE()
     ON_WM_ERASEBKGND()
@@ -226,7 +227,7 @@ void CDlgRight::AddPlayer(const RoomPlayerRecord& player) {
 }
 
 LRESULT CDlgRight::OnRoomMessage(WPARAM wParam, LPARAM lParam) {
-    HandleRoomMessage(static_cast<int>(wParam), std::unique_ptr<CMessage>(reinterpret_cast<CMessage*>(lParam)));
+    HandleRoomMessage(static_cast<int>(wParam), TakeOwned(kRightPanelMessage, lParam));
     // A picture the chat could not show is told once, with no lock held: the
     // socket thread waits for the lobby lock.
     const CString failure = m_chat.TakeGifError();

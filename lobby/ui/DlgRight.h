@@ -1,6 +1,6 @@
 // The right panel of the lobby (dialog 132): the room's player list over the
 // room chat, with the chat input, its buttons, the emote picker and the
-// colour dialog. Room messages arrive as WM_USER+6150 (wParam kind, lParam a
+// colour dialog. Room messages arrive as kMsgRoomMessage (wParam kind, lParam a
 // lobby message this panel deletes). Controls the template lacks are made here.
 #pragma once
 
@@ -17,7 +17,6 @@
 #include "lobby/ui/PngButton.h"
 #include "lobby/ui/SortListCtrl.h"
 
-const UINT kRoomMessage = WM_USER + 6150;
 enum { kRoomChat = 0, kRoomPlayerLeft = 1, kRoomPlayerList = 2, kRoomPlayerChanged = 3 };
 
 class CDlgRight : public CDialog, public CCirSecLock {

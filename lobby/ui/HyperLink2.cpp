@@ -2,8 +2,7 @@
 
 #include <gdiplus.h>
 
-#include <cstring>
-
+#include "lobby/net/base/PrivateMessages.h"
 #include "platform/HandCursor.h"
 #include "lobby/ui/TextImage.h"
 
@@ -68,9 +67,7 @@ void CHyperLink2::OnPaint() {
 }
 
 void CHyperLink2::OnLButtonDown(UINT, CPoint) {
-    char* copy = new char[m_address.GetLength() + 1];
-    std::memcpy(copy, m_address.GetString(), static_cast<size_t>(m_address.GetLength()) + 1);
-    if (!::PostMessageA(::GetParent(m_hWnd), kLinkClicked, 0, reinterpret_cast<LPARAM>(copy))) delete[] copy;
+    PostOwned(::GetParent(m_hWnd), kImageLinkAddress, 0, HeapText(m_address.GetString()));
     Default();
 }
 

@@ -1,5 +1,5 @@
 // An owner-drawn link: its label as a text picture, another colour while the
-// mouse is over it; a click posts WM_USER+5678 (wParam 0, lParam a heap copy
+// mouse is over it; a click posts kMsgImageLinkClicked (wParam 0, lParam a heap copy
 // of the address, new[]) to the parent, which opens and frees it.
 #pragma once
 
@@ -8,8 +8,6 @@
 namespace Gdiplus {
 class Bitmap;
 }
-
-const UINT kLinkClicked = WM_USER + 5678;
 
 class CHyperLink2 : public CWnd {
 public:

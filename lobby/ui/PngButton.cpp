@@ -2,6 +2,7 @@
 
 #include <gdiplus.h>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "platform/HandCursor.h"
 #include "lobby/ui/SkinRes.h"
 
@@ -129,7 +130,7 @@ BOOL PngButton::EnableWindow(BOOL enable) {
 
 void PngButton::OnLButtonDown(UINT, CPoint) {
     Invalidate(FALSE);
-    if (CWnd* parent = GetParent()) parent->SendMessage(kPngButtonPressed, static_cast<WPARAM>(GetDlgCtrlID()), 0);
+    if (CWnd* parent = GetParent()) parent->SendMessage(kMsgPngButtonPressed, static_cast<WPARAM>(GetDlgCtrlID()), 0);
     Default();
 }
 

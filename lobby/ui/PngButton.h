@@ -1,7 +1,7 @@
 // Owner-drawn push buttons painted from GDI+ images: one strip of four
 // frames (normal, hover, pressed, disabled) or four separate images. They
 // size themselves to one frame, show the hand cursor and track hovering.
-// PngButton also tells its parent of a press at once (WM_USER+101, before the
+// PngButton also tells its parent of a press at once (kMsgPngButtonPressed, before the
 // release); CPngButton1 reports clicks only as BN_CLICKED.
 #pragma once
 
@@ -11,8 +11,6 @@ namespace Gdiplus {
 class Image;
 class Graphics;
 }
-
-const UINT kPngButtonPressed = WM_USER + 101;
 
 class CPngButtonBase : public CButton {
 public:

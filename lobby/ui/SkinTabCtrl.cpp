@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/EnBitmap.h"
 #include "lobby/ui/SkinRes.h"
 #include "platform/DefaultWndClass.h"
@@ -64,7 +65,7 @@ BEGIN_MESSAGE_MAP(CSkinTabCtrl, CWnd)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_RBUTTONDOWN()
     ON_COMMAND(kTabCloseCommand, OnCloseCommand)
-    ON_MESSAGE(kTabStripMessage, OnStripMessage)
+    ON_MESSAGE(kMsgTabStrip, OnStripMessage)
 END_MESSAGE_MAP()
 
 CSkinTabCtrl::~CSkinTabCtrl() {
@@ -209,7 +210,7 @@ BOOL CSkinTabCtrl::CloseTab(int key) {
     } else {
         SelectTab((*(it - 1))->m_nKey);
     }
-    if (m_pParent) m_pParent->PostMessage(kTabStripMessage, 1, key);
+    if (m_pParent) m_pParent->PostMessage(kMsgTabStrip, 1, key);
     it = std::find_if(m_tabs.begin(), m_tabs.end(), [key](CSkinTabCtrlBtn* t) { return t->m_nKey == key; });
     delete *it;
     m_tabs.erase(it);

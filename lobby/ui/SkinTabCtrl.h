@@ -1,16 +1,16 @@
 // The skinned strip of tabs above the lobby's page area. It tells its
-// parent every selection (0x8A17, wParam 0, lParam key) and every close
-// (wParam 1); the parent may close a tab by sending 0x8A17 wParam 100.
+// parent every selection (kMsgTabStrip, wParam 0, lParam key) and every close
+// (wParam 1); the parent may close a tab by sending it wParam 100.
 #pragma once
 
 #include <vector>
 
 #include "lobby/net/base/Locks.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "platform/Framework.h"
 
 class CMyBitmap;
 
-const UINT kTabStripMessage = WM_APP + 0xA17;
 const UINT kTabCloseCommand = 32772;
 const UINT kTabMenuId = 144;
 
@@ -92,7 +92,7 @@ private:
     // Selects the tab under a click; the parent is told even when no tab was
     // selected before, so its page shows.
     BOOL ClickSelect(CSkinTabCtrlBtn* tab);
-    void Notify(WPARAM what, int key) { if (m_pParent) m_pParent->SendMessage(kTabStripMessage, what, key); }
+    void Notify(WPARAM what, int key) { if (m_pParent) m_pParent->SendMessage(kMsgTabStrip, what, key); }
 
     CWnd* m_pParent = nullptr;
     CFont* m_pFont = nullptr;

@@ -13,7 +13,7 @@ constexpr char kWebRefreshMark[] = "person_1";
 constexpr char kWebIntro[] = "javascript:instro";
 
 // What an event text "...('0',1234)" asks of the main lobby window: the code
-// posted as WM_USER+5555 (0: nothing) and its value.
+// posted as kMsgMainCommand (0: nothing) and its value.
 struct PageCommand {
     int code = 0;
     long value = 0;

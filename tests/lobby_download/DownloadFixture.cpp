@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/download/MyHttpDownloader.h"
 
 using namespace testsupport;
@@ -27,7 +28,7 @@ void RemoveTree(const std::string& path) {
 
 // Records the download events posted to it.
 LRESULT CALLBACK EventProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != kDownloadMessage) return DefWindowProcA(window, message, wParam, lParam);
+    if (message != kMsgDownload) return DefWindowProcA(window, message, wParam, lParam);
     reinterpret_cast<Events*>(GetWindowLongPtrA(window, GWLP_USERDATA))->push_back({int(wParam), int(lParam)});
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/startup/Loading.h"
 #include "platform/Dialog.h"
 #include "tests/lobby_login/LoginTestSupport.h"
@@ -130,7 +131,7 @@ TEST_F(SequenceTest, BothStepsSucceedAndTheNoticeTextArrivesOnce) {
     CLoading loading;
     ASSERT_EQ(loading.Attach(&dialog), 1);
     EXPECT_EQ(loading.GetProgressStep(), 50u);
-    ASSERT_TRUE(sink.WaitFor(kLoadingDoneMessage, 1, 10000));
+    ASSERT_TRUE(sink.WaitFor(kMsgLoadingDone, 1, 10000));
     EXPECT_GE(NowMs() - start, 1000u) << "300 + 300 + 500 ms of pauses";
     Sleep(200);
     auto messages = sink.Messages();
@@ -149,7 +150,7 @@ TEST_F(SequenceTest, EngineStepFailureIsPostedAndTheNoticeNeverFetched) {
     scratch.Write("serveraddr.ini", "[servercount]\r\ncount=0\r\n");
     CLoading loading;
     EXPECT_EQ(loading.Attach(&dialog), 1);
-    ASSERT_TRUE(sink.WaitFor(kLoadingDoneMessage, 1, 10000));
+    ASSERT_TRUE(sink.WaitFor(kMsgLoadingDone, 1, 10000));
     Sleep(100);
     auto messages = sink.Messages();
     ASSERT_EQ(messages.size(), 1u);
@@ -180,7 +181,7 @@ TEST_F(SequenceTest, NoticeThatCannotBeReadStillEndsTheStartUp) {
         dialog.AttachTemporary(local.Handle());
         CLoading loading;
         loading.Attach(&dialog);
-        ASSERT_TRUE(local.WaitFor(kLoadingDoneMessage, 1, 15000)) << c.status;
+        ASSERT_TRUE(local.WaitFor(kMsgLoadingDone, 1, 15000)) << c.status;
         Sleep(100);
         auto messages = local.Messages();
         ASSERT_EQ(messages.size(), 1u) << c.status;
@@ -205,7 +206,7 @@ TEST_F(SequenceTest, DestroyingTheSequenceWaitsForTheNoticeFetchAndPostsNothing)
     ASSERT_TRUE(web.WaitAccepted(1, 5000));
     loading.reset();  // the fetch still runs: its thread is waited for
     Sleep(300);
-    EXPECT_EQ(sink.Count(kLoadingDoneMessage), 0u) << "nothing is posted once the sequence is gone";
+    EXPECT_EQ(sink.Count(kMsgLoadingDone), 0u) << "nothing is posted once the sequence is gone";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <functional>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/startup/NLogin.h"
@@ -32,7 +33,7 @@ using Script = LoginScript;
 
 std::unique_ptr<LoopbackServer> LobbyServer(Script script) { return StartFakeLobby(std::move(script)); }
 
-Script Verdict(const std::string& reply) { return LoginVerdict(kKey, kTicket, reply); }
+Script Verdict(const std::string& reply) { return testsupport::LoginVerdict(kKey, kTicket, reply); }
 
 class LoginTest : public ::testing::Test {
 protected:
@@ -92,7 +93,7 @@ TEST_F(LoginTest, FullLoginSendsTicketAndMacAndCopiesTheReply) {
     const std::string mac = received.substr(received.find("MAC="));
     EXPECT_EQ(std::count(mac.begin(), mac.end(), '-'), 5) << mac;
     EXPECT_EQ(received[received.find("MAC=") - 1], 1) << "sent as a text frame";
-    ASSERT_TRUE(sink.WaitFor(kLoginStatusMessage, 2, 2000));
+    ASSERT_TRUE(sink.WaitFor(kMsgLoginStatus, 2, 2000));
     EXPECT_EQ(sink.StatusLines(), (std::vector<std::string>{"通信中。。。", "正在验证身份。。。"}));
     EXPECT_NE(hub.GetNetEngine(), nullptr);
     EXPECT_EQ(hub.GetNetEngine()->GetConnState(), CThreadEngine::kStateConnected) << "left connected";
@@ -115,7 +116,7 @@ TEST_F(LoginTest, RefusalsEndTheRunWithTheirTexts) {
         CNLogin login;
         login.SetNotifyWindow(window.Handle());
         EXPECT_EQ(RunLogin(login, 0), CNLogin::kStateFailed) << c.posted;
-        ASSERT_TRUE(window.WaitFor(kLoginStatusMessage, 3, 2000));
+        ASSERT_TRUE(window.WaitFor(kMsgLoginStatus, 3, 2000));
         EXPECT_EQ(window.StatusLines().back(), c.posted);
     }
 }
@@ -129,9 +130,9 @@ TEST_F(LoginTest, TooOldClientAsksForTheUpdaterAndStaysSo) {
     CNLogin login;
     login.SetNotifyWindow(sink.Handle());
     EXPECT_EQ(RunLogin(login, 1), CNLogin::kStateNewerClient) << "a later refusal does not hide it";
-    ASSERT_TRUE(sink.WaitFor(kNewerClientMessage, 1, 2000));
+    ASSERT_TRUE(sink.WaitFor(kMsgNewerClient, 1, 2000));
     for (const MessageSink::Posted& p : sink.Messages()) {
-        if (p.message == kNewerClientMessage) {
+        if (p.message == kMsgNewerClient) {
             EXPECT_EQ(p.wParam, 1u);
         }
     }

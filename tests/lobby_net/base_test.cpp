@@ -1,5 +1,6 @@
 // The Windows half of the base library: exceptions, text helpers, conversions,
-// File, LogManager, locks, threads and semaphores.
+// File, LogManager, locks, threads and semaphores; the typed post of the
+// lobby's private messages.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,7 +12,7 @@
 #include "lobby/net/base/File.h"
 #include "lobby/net/base/Locks.h"
 #include "lobby/net/base/LogManager.h"
-#include "lobby/net/base/MessageBoxRequest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/base/TextHelpers.h"
 #include "lobby/net/base/Thread.h"
 
@@ -332,13 +333,46 @@ TEST(SemaphoreTest, WaitTimesOutUntilReleased) {
     EXPECT_FALSE(s.Wait(0));
 }
 
-TEST(MessageBoxRequestTest, StartsEmpty) {
-    MessageBoxRequest* r = new MessageBoxRequest;
-    EXPECT_TRUE(r->text.IsEmpty());
-    EXPECT_TRUE(r->caption.IsEmpty());
-    EXPECT_EQ(r->buttonStyle | r->countDown | r->seconds | r->extraFlag, 0);
-    EXPECT_EQ(kMessageBoxRequestMessage, 0x400u + 2009);
-    delete r;
+// ---- the lobby's private messages ---------------------------------------------
+
+struct Counted {
+    static int alive;
+    Counted() { ++alive; }
+    ~Counted() { --alive; }
+};
+int Counted::alive = 0;
+
+HWND MessageWindow() {
+    return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
+TEST(PrivateMessages, AFailedPostOrSendFreesItsPayloadAndADeliveredOneHandsItOver) {
+    constexpr OwnedMessage<Counted> kCounted{WM_USER + 77};
+    EXPECT_FALSE(PostOwned(nullptr, kCounted, 0, std::make_unique<Counted>()));
+    HWND gone = MessageWindow();
+    DestroyWindow(gone);
+    EXPECT_FALSE(PostOwned(gone, kCounted, 0, std::make_unique<Counted>()));
+    EXPECT_EQ(SendOwned(gone, kCounted, 0, std::make_unique<Counted>()), 0);
+    EXPECT_EQ(Counted::alive, 0);
+
+    HWND window = MessageWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(PostOwned(window, kCounted, 5, std::make_unique<Counted>()));
+    EXPECT_EQ(Counted::alive, 1) << "the queue holds it";
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, window, kCounted.id, kCounted.id, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 5u);
+    TakeOwned(kCounted, msg.lParam).reset();
+    EXPECT_EQ(Counted::alive, 0);
+    DestroyWindow(window);
+}
+
+TEST(PrivateMessages, HeapTextsAreCutAndZeroFilledToTheirSize) {
+    EXPECT_STREQ(HeapText("room 12").get(), "room 12");
+    EXPECT_STREQ(HeapText("").get(), "");
+    EXPECT_STREQ(HeapText("123456789", 4).get(), "123");
+    std::unique_ptr<char[]> filled = HeapText("12", 8);
+    EXPECT_EQ(std::string(filled.get(), 8), std::string("12\0\0\0\0\0\0", 8));
 }
 
 }  // namespace

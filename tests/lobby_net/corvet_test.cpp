@@ -2,6 +2,7 @@
 // engine class of the program's own derived from the exported CThreadEngine.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
 
 #include "lobby/net/base/Locks.h"
@@ -30,6 +31,26 @@ TEST(Corvet, ExportsTheEngineAndTheLockClasses) {
         "_ZN8LockBaseI15CriticalSectionED1Ev",
     };
     for (const char* name : names) EXPECT_NE(GetProcAddress(dll, name), nullptr) << name;
+}
+
+// The card-game client loads the DLL too: the lobby's link and its
+// translated send stay in the lobby's own engine.
+TEST(Corvet, CarriesNoLobbyCode) {
+    auto* base = reinterpret_cast<const BYTE*>(GetModuleHandleA("Corvet.dll"));
+    ASSERT_NE(base, nullptr);
+    auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    ASSERT_NE(dir.VirtualAddress, 0u);
+    auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + dir.VirtualAddress);
+    auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+    ASSERT_GT(exports->NumberOfNames, 10u);
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+        const std::string name = reinterpret_cast<const char*>(base + names[i]);
+        EXPECT_EQ(name.find("Lobby"), std::string::npos) << name;
+        EXPECT_EQ(name.find("SendTranslated"), std::string::npos) << name;
+        EXPECT_EQ(name.find("13CThreadEngine4Send"), std::string::npos) << name;
+    }
 }
 
 TEST(Corvet, ADerivedEngineTalksThroughTheDll) {

@@ -406,8 +406,8 @@ public:
 
 class LobbyEngineTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetLobbyLink(&link); }
-    void TearDown() override { SetLobbyLink(nullptr); }
+    void SetUp() override { CLobbyEngine::SetLink(&link); }
+    void TearDown() override { CLobbyEngine::SetLink(nullptr); }
     FakeLink link;
 };
 
@@ -502,7 +502,7 @@ TEST_F(LobbyEngineTest, SendFollowsTheTranslateFlag) {
 }
 
 TEST_F(LobbyEngineTest, WithoutALinkTextsGoOutAsTextAndArrivalsAreDropped) {
-    SetLobbyLink(nullptr);
+    CLobbyEngine::SetLink(nullptr);
     FrameSink sink;
     LoopbackServer server([&](Connection& c) {
         c.SendFrame(1, "<x/>");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../lobby_ui/LobbyUiTest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
@@ -63,7 +64,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(StandInMain, CWnd)
-    ON_MESSAGE(kMsgLobbyCommand, OnCommand5555)
+    ON_MESSAGE(kMsgMainCommand, OnCommand5555)
 END_MESSAGE_MAP()
 
 struct Player {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "LobbyUiTest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/DlgFaceSel.h"
 #include "lobby/ui/ExColorDlg.h"
 #include "lobby/ui/ExComboBox.h"
@@ -30,8 +31,8 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(Panel, CWnd)
-    ON_MESSAGE(kFaceChosen, OnFace)
-    ON_MESSAGE(kChatEnter, OnEnter)
+    ON_MESSAGE(kMsgFaceChosen, OnFace)
+    ON_MESSAGE(kMsgChatEnter, OnEnter)
 END_MESSAGE_MAP()
 
 // Finds this thread's colour dialog, notes its place and presses OK.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "LobbyUiTest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/DlgCartoon.h"
 
 TEST(DlgCartoon, DrawsTheCurrentFrameCentredOnWhite) {

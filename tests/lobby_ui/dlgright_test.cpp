@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "LobbyUiTest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/ui/DlgRight.h"
 #include "lobby/ui/RoomChatSender.h"
@@ -56,7 +57,7 @@ struct RightPanel : ::testing::Test {
         panel.DestroyWindow();
         frame.DestroyWindow();
     }
-    void Post(int kind, CMessage* m) { panel.SendMessage(kRoomMessage, kind, reinterpret_cast<LPARAM>(m)); }
+    void Post(int kind, CMessage* m) { panel.SendMessage(kMsgRoomMessage, kind, reinterpret_cast<LPARAM>(m)); }
     void Type(const char* text) {
         panel.Input().SetWindowText(text);
         panel.SendMessage(WM_COMMAND, MAKEWPARAM(1019, BN_CLICKED), 0);
@@ -135,11 +136,11 @@ TEST_F(RightPanel, ChatFloodLimitAndEscapes) {
     // Enter in the input sends too; an empty line sends nothing.
     now += 5000;
     panel.Input().SetWindowText("");
-    panel.SendMessage(kChatEnter);
+    panel.SendMessage(kMsgChatEnter);
     EXPECT_EQ(sent.size(), 2u);
 
     // The picker reports an emote into the input.
-    panel.SendMessage(kFaceChosen, 0, reinterpret_cast<LPARAM>("/wx1"));
+    panel.SendMessage(kMsgFaceChosen, 0, reinterpret_cast<LPARAM>("/wx1"));
     CString typed;
     panel.Input().GetWindowText(typed);
     EXPECT_EQ(std::string(typed), "/wx1");

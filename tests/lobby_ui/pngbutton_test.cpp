@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LobbyUiTest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/PngButton.h"
 #include "tests/platform/WindowCapture.h"
 
@@ -45,7 +46,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(Parent, CWnd)
-    ON_MESSAGE(kPngButtonPressed, OnPressed)
+    ON_MESSAGE(kMsgPngButtonPressed, OnPressed)
 END_MESSAGE_MAP()
 
 struct Buttons : ::testing::Test {

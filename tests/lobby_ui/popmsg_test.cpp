@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "LobbyUiTest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/ImgHlWnd.h"
 #include "lobby/ui/PopMsgList.h"
 #include "lobby/ui/SkinRes.h"
@@ -28,7 +29,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(Owner, CWnd)
-    ON_MESSAGE(kPopMsgMessage, OnPop)
+    ON_MESSAGE(kMsgPopupNotice, OnPop)
 END_MESSAGE_MAP()
 
 bool Logged(const Owner& o, int id) {

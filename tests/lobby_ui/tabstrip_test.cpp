@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "LobbyUiTest.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/SkinTabCtrl.h"
 
@@ -26,7 +27,7 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(Parent, CWnd)
-    ON_MESSAGE(kTabStripMessage, OnStrip)
+    ON_MESSAGE(kMsgTabStrip, OnStrip)
 END_MESSAGE_MAP()
 
 struct Rules : CTabCloseRules {
@@ -94,7 +95,7 @@ TEST_F(TabStrip, ClicksSelectAndCloseNeighboursFirst) {
     parent.log.clear();
     Post(WM_LBUTTONDBLCLK, 0);
     rules.gameKey = 2;
-    strip.SendMessage(kTabStripMessage, 100, 2);
+    strip.SendMessage(kMsgTabStrip, 100, 2);
     PumpMessages(100);
     EXPECT_TRUE(parent.log.empty());
     EXPECT_EQ(rules.boxes, std::vector<std::string>{"请先退出游戏,再关闭大厅!"});

@@ -1,5 +1,6 @@
 #include "tests/lobby_web/WebTestKit.h"
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/web/DlgOrderWeb.h"
 #include "lobby/ui/web/WebHost.h"
 
@@ -24,11 +25,10 @@ Recorder::~Recorder() {
 
 LRESULT CALLBACK Recorder::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Recorder*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self && (message == kWebPageMessage || message == kMainCommandMessage || message == kClosePageMessage)) {
+    if (self && (message == kMsgWebPage || message == kMsgMainCommand || message == kMsgClosePage)) {
         Posted p{message, wParam, lParam, ""};
-        if (message == kWebPageMessage && wParam == 0) {
-            p.text = reinterpret_cast<LPCSTR>(lParam);
-            FreeWebText(lParam);
+        if (message == kMsgWebPage && wParam == 0) {
+            p.text = TakeOwned(kWebPageText, lParam).get();
         }
         self->posted.push_back(p);
         return 0;

@@ -1,6 +1,7 @@
 // The download dialog run as the lobby runs it, against the fake application
 // server and a loopback HTTP server serving a zip made by the zip tool.
 // clang-format off
+#include "lobby/net/base/PrivateMessages.h"
 #include "tests/support/HttpResponder.h"
 // clang-format on
 
@@ -116,8 +117,8 @@ TEST_F(DownloadDialog, ProgressBarAtHalf) {
     dialog.SetTarget("127.0.0.1", refusing.Port(), "fenlo", 1, FreshFolder("dialog_pixels").c_str());
     ASSERT_TRUE(dialog.Create(CDlgDownload::IDD, CWnd::FromHandle(lobby.Hwnd())));
     dialog.ShowWindow(SW_SHOW);
-    dialog.PostMessage(kDownloadMessage, kDownloadLength, 1000);
-    dialog.PostMessage(kDownloadMessage, kDownloadProgress, 500);
+    dialog.PostMessage(kMsgDownload, kDownloadLength, 1000);
+    dialog.PostMessage(kMsgDownload, kDownloadProgress, 500);
     ASSERT_TRUE(PumpUntil([&] { return dialog.GetPercent() == 50; }));
     dialog.RedrawWindow();
     const Capture shot = CaptureWindow(dialog.GetSafeHwnd());

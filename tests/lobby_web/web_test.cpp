@@ -3,6 +3,7 @@
 // strip buttons clicked, page commands reaching the main lobby window, and
 // the advertisement page closing itself. Wine's browser renders nothing.
 // clang-format off
+#include "lobby/net/base/PrivateMessages.h"
 #include "tests/support/HttpResponder.h"
 // clang-format on
 
@@ -199,7 +200,7 @@ TEST_F(WebPage, TheViewHearsItsBrowserAndCommandsTheWindowAroundIt) {
     ASSERT_TRUE(PumpUntil([&] { return o.lobby.posted.size() >= 2; }));
     PumpMessages(100);
     ASSERT_EQ(2u, o.lobby.posted.size()) << "('0','1234') does nothing";
-    EXPECT_EQ(kMainCommandMessage, o.lobby.posted[0].message);
+    EXPECT_EQ(kMsgMainCommand, o.lobby.posted[0].message);
     EXPECT_EQ(9u, o.lobby.posted[0].wParam);
     EXPECT_EQ(1234, o.lobby.posted[0].lParam);
     EXPECT_EQ(11u, o.lobby.posted[1].wParam);
@@ -220,19 +221,19 @@ TEST_F(WebPage, TheViewHearsItsBrowserAndCommandsTheWindowAroundIt) {
 
     // Navigate by message: dropped once after the skip flag, the text freed either way.
     o.page.SetSkipNextNavigate(1);
-    o.page.PostMessage(kWebPageMessage, 1, reinterpret_cast<LPARAM>(NewWebText("about:blank")));
+    ASSERT_TRUE(PostOwned(o.page.GetSafeHwnd(), kWebPageText, 1, HeapText("about:blank")));
     ASSERT_TRUE(PumpUntil([&] { return view.GetSkipNextNavigate() == 0; }));
 
     // Refresh by message: only a loaded page whose address carries the member mark.
     BrowserCommands commands(view.GetBrowser());
-    o.page.PostMessage(kWebPageMessage, 2, 0);
+    o.page.PostMessage(kMsgWebPage, 2, 0);
     PumpMessages(100);
     EXPECT_TRUE(BrowserCommands::Seen().empty()) << "not the member page";
     o.page.Navigate("about:blank?person_1");
     PumpMessages(100);
     Complete(view.GetBrowserWnd(), L"about:blank?person_1");
     ASSERT_TRUE(view.IsLoaded());
-    o.page.PostMessage(kWebPageMessage, 2, 0);
+    o.page.PostMessage(kMsgWebPage, 2, 0);
     EXPECT_TRUE(PumpUntil([&] { return BrowserCommands::Seen() == std::vector<std::string>{"refresh"}; }));
 }
 
@@ -248,7 +249,7 @@ TEST_F(WebPage, StripButtonsClickedEscapeSwallowedAndAShot) {
     }
     ASSERT_TRUE(PumpUntil([&] { return !o.lobby.posted.empty(); }));
     EXPECT_EQ(BrowserCommands::Seen(), (std::vector<std::string>{"back", "forward", "refresh", "stop"}));
-    EXPECT_EQ(kClosePageMessage, o.lobby.posted[0].message);
+    EXPECT_EQ(kMsgClosePage, o.lobby.posted[0].message);
     EXPECT_EQ(7, o.lobby.posted[0].lParam);
 
     MSG escape = {o.page.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0};
@@ -269,8 +270,8 @@ TEST_F(WebPage, BannerViewFollowsAWatchedPageOnce) {
     Recorder banner;
     CDlgWeb web(CWnd::FromHandle(banner.Hwnd()));
     ASSERT_TRUE(web.Create(CDlgWeb::IDD, CWnd::FromHandle(banner.Hwnd())));
-    web.PostMessage(kWebWatchMessage, reinterpret_cast<WPARAM>(NewWebText("done.asp")),
-                    reinterpret_cast<LPARAM>(NewWebText("about:blank")));
+    web.PostMessage(kMsgWebWatch, reinterpret_cast<WPARAM>(HeapText("done.asp").release()),
+                    reinterpret_cast<LPARAM>(HeapText("about:blank").release()));
     ASSERT_TRUE(PumpUntil([&] { return web.IsArmed(); }));
     CWebBrowserWnd& browser = web.GetBrowserWnd();
     ASSERT_NE(nullptr, browser.GetEventSink());

@@ -17,8 +17,9 @@ SKIPPED = {".git", "build"}
 
 
 def read_rules(doc_text):
-    """{folder: [allowed folders] or None for anything}, from the table between
-    the walls markers: | `folder` | ... | `a/`, `b/` (or anything) |."""
+    """{folder: ([allowed folders] or None for anything, [forbidden folders])},
+    from the table between the walls markers:
+    | `folder` | ... | `a/`, `b/` (or anything); never `a/c/` |."""
     m = re.search(r"<!-- walls:begin -->(.*?)<!-- walls:end -->", doc_text, re.S)
     if not m:
         raise ValueError("docs/architecture.md has no walls table")
@@ -27,11 +28,12 @@ def read_rules(doc_text):
         cells = [c.strip() for c in line.strip().strip("|").split("|")]
         if len(cells) < 2 or not cells[0].startswith("`"):
             continue
-        allowed = cells[-1]
+        allowed, _, never = cells[-1].partition("never")
         folders = [f.strip("/") for f in FOLDER.findall(cells[0])]
         targets = None if "anything" in allowed else [f.strip("/") for f in FOLDER.findall(allowed)]
+        forbidden = [f.strip("/") for f in FOLDER.findall(never)]
         for folder in folders:
-            rules[folder] = targets
+            rules[folder] = (targets, forbidden)
     return rules
 
 
@@ -64,15 +66,16 @@ def check(root, rules):
             if own is None:
                 faults.append("%s: its folder has no row in the walls table" % source)
                 continue
-            allowed = rules[own]
-            if allowed is None:
+            allowed, forbidden = rules[own]
+            if allowed is None and not forbidden:
                 continue
             with open(os.path.join(root, source), encoding="utf-8", errors="replace") as text:
                 for name in INCLUDE.findall(text.read()):
                     target = resolve(root, source, name)
                     if target is None:
                         continue
-                    if not any((target + "/").startswith(a + "/") for a in [own] + allowed):
+                    inside = lambda folders: any((target + "/").startswith(f + "/") for f in folders)
+                    if inside(forbidden) or (allowed is not None and not inside([own] + allowed)):
                         faults.append('%s: includes "%s", which %s/ may not' % (source, name, own))
     return faults
 
@@ -85,7 +88,9 @@ def self_test():
 | `game/core/` | `lobby/net/base/`, `platform/` |
 | `game/ui/` | `game/core/`, `platform/` |
 | `lobby/net/base/` | `platform/` |
-| `lobby/ui/` | `lobby/net/`, `platform/` |
+| `lobby/ui/` | `lobby/net/`, `platform/`; never `lobby/ui/app/`, `lobby/ui/room/` |
+| `lobby/ui/room/` | `lobby/ui/`, `platform/`; never `lobby/ui/app/` |
+| `lobby/ui/app/` | `lobby/ui/`, `platform/` |
 | `tests/` | anything |
 <!-- walls:end -->"""
     tree = {
@@ -94,7 +99,10 @@ def self_test():
         "game/ui/T.h": '#include "resource.h"\n#include "lobby/ui/W.h"\n',
         "game/ui/resource.h": "",
         "lobby/net/base/B.h": '#include "platform/P.h"\n#include "lobby/net/engine/E.h"\n',
-        "lobby/ui/W.h": '#include "lobby/net/base/B.h"\n#include "game/core/A.h"\n',
+        "lobby/ui/W.h": '#include "lobby/net/base/B.h"\n#include "game/core/A.h"\n#include "lobby/ui/app/M.h"\n',
+        "lobby/ui/room/R.cpp": '#include "lobby/ui/W.h"\n#include "lobby/ui/room/R.h"\n#include "lobby/ui/app/M.h"\n',
+        "lobby/ui/room/R.h": "",
+        "lobby/ui/app/M.h": '#include "lobby/ui/room/R.h"\n#include "lobby/ui/W.h"\n',
         "platform/P.h": '  #  include "lobby/ui/W.h"\n',
         "tests/t.cpp": '#include "game/ui/T.h"\n',
         "tools/x.cpp": "",
@@ -113,6 +121,8 @@ def self_test():
         'game/ui/T.h: includes "lobby/ui/W.h", which game/ui/ may not',
         'lobby/net/base/B.h: includes "lobby/net/engine/E.h", which lobby/net/base/ may not',
         'lobby/ui/W.h: includes "game/core/A.h", which lobby/ui/ may not',
+        'lobby/ui/W.h: includes "lobby/ui/app/M.h", which lobby/ui/ may not',
+        'lobby/ui/room/R.cpp: includes "lobby/ui/app/M.h", which lobby/ui/room/ may not',
         'platform/P.h: includes "lobby/ui/W.h", which platform/ may not',
         "lobby/net/engine/E.h: its folder has no row in the walls table",
         "tools/x.cpp: its folder has no row in the walls table",

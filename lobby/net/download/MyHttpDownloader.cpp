@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/download/InfoZip.h"
 #include "platform/zipdll/ZipFiles.h"
 #include "platform/zipdll/ZipPath.h"
@@ -59,7 +60,7 @@ void CMyHttpDownloader::Stop() {
 }
 
 void CMyHttpDownloader::Post(int event, int value) {
-    if (window_) PostMessageA(window_, kDownloadMessage, static_cast<WPARAM>(event), static_cast<LPARAM>(value));
+    if (window_) PostMessageA(window_, kMsgDownload, static_cast<WPARAM>(event), static_cast<LPARAM>(value));
 }
 
 void CMyHttpDownloader::ConnectStep() {

@@ -2,7 +2,7 @@
 // game's package lies (one lobby frame out, one AppInfo frame back), downloads
 // it over HTTP, writes it into the destination folder and, when asked, unpacks
 // a ".zip" there with the outside unzip library. Every step is posted to the
-// notify window as kDownloadMessage (wParam the event, lParam its value):
+// notify window as kMsgDownload (wParam the event, lParam its value):
 //   5, 0        the connect step begins
 //   6, 1 / 0    connected to the application server / not
 //   1, total    the HTTP Content-Length is known
@@ -22,8 +22,6 @@
 #include "lobby/net/download/DThread.h"
 #include "lobby/net/download/HttpDownloader.h"
 #include "lobby/net/engine/LobbyFrame.h"
-
-const UINT kDownloadMessage = WM_USER + 1648;
 
 enum DownloadEvent {
     kDownloadLength = 1,

@@ -1,7 +1,7 @@
-// The lobby engine's seam to the rest of the lobby program: the data hub's
+// The lobby engines' seam to the rest of the lobby program: the data hub's
 // translate flag and parser, and the binary translator with the hub's message
-// code table. The data hub installs one at start-up. Without one, requests go
-// out as XML text and received messages are dropped.
+// code table. The data hub installs one at start-up (CLobbyEngine::SetLink).
+// Without one, requests go out as XML text and received messages are dropped.
 #pragma once
 
 #include <string>
@@ -21,6 +21,3 @@ public:
     // throw. The caller keeps and frees the text.
     virtual void PushPacket(const char* text, int length) = 0;
 };
-
-void SetLobbyLink(LobbyLink* link);
-LobbyLink* GetLobbyLink();

@@ -14,7 +14,7 @@ CNetEngineEx::~CNetEngineEx() {
 
 void CNetEngineEx::OnReceiveText(char* text, int length) {
     try {
-        if (LobbyLink* link = GetLobbyLink()) link->PushPacket(text, length);
+        if (LobbyLink* link = Link()) link->PushPacket(text, length);
     } catch (...) {
         OnError(0);  // a reply that cannot be parsed marks the connection failed
     }
@@ -24,7 +24,7 @@ void CNetEngineEx::OnReceiveText(char* text, int length) {
 void CNetEngineEx::OnReceiveBinary(unsigned char* data, int length) {
     char* xml = nullptr;
     try {
-        if (LobbyLink* link = GetLobbyLink()) xml = link->BinaryToXml(data, length);
+        if (LobbyLink* link = Link()) xml = link->BinaryToXml(data, length);
     } catch (...) {
         xml = nullptr;  // undecodable: dropped like a message without a decoding
     }

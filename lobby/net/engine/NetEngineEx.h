@@ -6,9 +6,9 @@
 #include <atomic>
 #include <string>
 
-#include "lobby/net/engine/ThreadEngine.h"
+#include "lobby/net/engine/LobbyEngine.h"
 
-class CNetEngineEx : public CThreadEngine {
+class CNetEngineEx : public CLobbyEngine {
 public:
     CNetEngineEx();
     ~CNetEngineEx() override;

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "lobby/net/base/Exception.h"
-#include "lobby/net/engine/LobbyLink.h"
 #include "lobby/net/engine/ThreadSocket.h"
 
 CThreadEngine::CThreadEngine() : socket_(nullptr) { socket_ = new CThreadSocket(this); }
@@ -74,28 +73,6 @@ void CThreadEngine::SendFrame(int kind, const void* data, unsigned length) {
     } catch (const std::bad_alloc&) {
         // A frame that cannot be held is dropped; nothing leaves this call.
     }
-}
-
-void CThreadEngine::Send(const char* text, int length) {
-    try {
-        LobbyLink* link = GetLobbyLink();
-        if (link && link->TranslateFlag())
-            SendTranslated(text, length);
-        else if (text && length >= 0)
-            SendFrame(kFrameText, text, static_cast<unsigned>(length));
-    } catch (...) {
-    }
-}
-
-void CThreadEngine::SendTranslated(const char* text, int length) {
-    if (!text) return;
-    LobbyLink* link = GetLobbyLink();
-    if (!link || !link->TranslateFlag()) {
-        Send(text, length);
-        return;
-    }
-    const std::string binary = link->XmlToBinary(text);
-    SendFrame(kFrameBinary, binary.data(), static_cast<unsigned>(binary.size()));
 }
 
 int CThreadEngine::Read(char* buffer, int size) {

@@ -64,10 +64,6 @@ public:
     // Frames sent before the connection is up wait; after Close they are dropped.
     void SendText(const void* data, unsigned length);
     void SendBinary(const void* data, unsigned length);
-    // The lobby's send entry for XML text: binary form when the lobby's
-    // translate flag is set, text otherwise; errors are dropped.
-    void Send(const char* text, int length);
-    void SendTranslated(const char* text, int length);
 
     // Called by the socket thread when the socket is readable.
     void OnReceive();

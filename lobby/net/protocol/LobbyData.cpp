@@ -87,7 +87,7 @@ CLobbyData& GetLobbyData() {
     static CLobbyData* const hub = [] {
         CLobbyData* made = new CLobbyData();
         static HubLink link(*made);
-        SetLobbyLink(&link);
+        CLobbyEngine::SetLink(&link);
         return made;
     }();
     return *hub;

@@ -5,11 +5,11 @@
 // Its state word is the finished flag (1 once the step has ended).
 #pragma once
 
-#include "lobby/net/engine/ThreadEngine.h"
+#include "lobby/net/engine/LobbyEngine.h"
 #include "lobby/net/loaders/LoaderBase.h"
 #include "lobby/net/startup/ServerProbe.h"
 
-class CVersion : public CThreadEngine {
+class CVersion : public CLobbyEngine {
 public:
     enum State {
         kFailed = 1,

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/startup/ServerConfig.h"
 #include "platform/Dialog.h"
@@ -268,5 +269,5 @@ void CLoading::PostOutcome(WPARAM wParam, const char* text) {
     CDialog* owner = owner_;
     Unlock();
     if (post && owner && owner->GetSafeHwnd())
-        ::PostMessageA(owner->GetSafeHwnd(), kLoadingDoneMessage, wParam, reinterpret_cast<LPARAM>(text));
+        ::PostMessageA(owner->GetSafeHwnd(), kMsgLoadingDone, wParam, reinterpret_cast<LPARAM>(text));
 }

@@ -3,10 +3,11 @@
 // (fetches the notice page over HTTP). The version-check step is attached to
 // the sequence but not listed, so the start-up never runs it.
 //
-// The owner dialog receives the outcome once per Attach:
-//   WM_USER+1, wParam 1, lParam the notice text (char*, owned by the notice
-//              step; null when none was fetched): every step is done;
-//   WM_USER+1, wParam 0, lParam the failure text (char*): a step failed.
+// The owner dialog receives the outcome once per Attach, as kMsgLoadingDone
+// (PrivateMessages.h):
+//   wParam 1, lParam the notice text (char*, owned by the notice step; null
+//             when none was fetched): every step is done;
+//   wParam 0, lParam the failure text (char*): a step failed.
 // Destroying the sequence stops it: no later message is posted, the notice
 // fetch is aborted and every step's thread is joined.
 #pragma once
@@ -16,8 +17,6 @@
 
 class CDialog;
 class CInternetSession;
-
-const UINT kLoadingDoneMessage = WM_USER + 1;
 
 class CLoaderRes : public CLoaderBase {
 public:

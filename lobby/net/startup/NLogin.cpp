@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
@@ -136,8 +137,7 @@ void CNLogin::SetState(int state) {
 void CNLogin::PostStatus(const char* text) {
     HWND window = GetNotifyWindow();
     if (!window) return;
-    CString* line = new CString(text);
-    if (!PostMessageA(window, kLoginStatusMessage, 0, reinterpret_cast<LPARAM>(line))) delete line;
+    PostOwned(window, kLoginStatusLine, 0, std::make_unique<CString>(text));
 }
 
 void CNLogin::StartProbing(ServerCol& prober) {
@@ -232,7 +232,7 @@ int CNLogin::Run() {
                 connectTime = GetTickCount();
                 break;
             case kStateRefused:
-            case 7:
+            case kStateDenied:
                 SetState(kStateFailed);
                 mode_ = 0;
                 hub.ResetNetEngine();
@@ -247,7 +247,7 @@ int CNLogin::Run() {
                 break;
             case kStateNewerClient:
                 SetStatusText("发现最新版本");
-                if (HWND window = GetNotifyWindow()) PostMessageA(window, kNewerClientMessage, 1, 0);
+                if (HWND window = GetNotifyWindow()) PostMessageA(window, kMsgNewerClient, 1, 0);
                 running = false;
                 break;
             default:
@@ -374,7 +374,7 @@ void CNLogin::Draw(CDC* dc, int x, int y) {
     Lock();
     const DWORD now = GetTickCount();
     if (now - dotTime_ > 50 &&
-        (state_ == 8 || state_ == kStateWaiting || state_ == kStateConnecting || state_ == kStateProbing)) {
+        (state_ == kStateBusy || state_ == kStateWaiting || state_ == kStateConnecting || state_ == kStateProbing)) {
         SetStatusText(AddStatusDot(GetStatusText()));
         dotTime_ = now;
     }

@@ -1,10 +1,10 @@
 // CNLogin: the login step. On its own worker thread it connects the lobby
 // engine to the chosen server (probing the servers first, or once after a
 // failure, when allowed), sends Login, answers the server's LoginKey with the
-// ticket and takes the verdict. Its owner reads the state word and the status
-// text; status lines also go to the notify window as WM_USER+6131 with a new
-// CString in lParam, which the window deletes (nothing is posted without a
-// window).
+// ticket and takes the verdict. Its owner reads the state word (LoginStates,
+// read by LoginVerdictOf) and the status text; status lines also go to the
+// notify window as kMsgLoginStatus (PrivateMessages.h; nothing is posted
+// without a window).
 //
 // Deleting the step stops its thread and waits for it, so the owner must not
 // hold the hub's lobby lock while it deletes one.
@@ -13,28 +13,13 @@
 #include <string>
 
 #include "lobby/net/loaders/LoaderBase.h"
+#include "lobby/net/startup/LoginVerdict.h"
 
 class CMessage;
 class ServerCol;
 
-const UINT kLoginStatusMessage = WM_USER + 6131;  // wParam 0, lParam CString*
-const UINT kNewerClientMessage = WM_USER + 2;     // wParam 1: start the updater
-
-class CNLogin : public CLoaderBase {
+class CNLogin : public CLoaderBase, public LoginStates {
 public:
-    enum State {
-        kStateLost = 0,     // connection lost or failed, or no version text
-        kStateWaiting = 1,  // Login sent, waiting for the verdict
-        kStateLoggedIn = 2,
-        kStateRefused = 3,  // LoginFailed, or the account is locked
-        kStateStopped = 4,  // written by the owner
-        kStateConnecting = 5,
-        kStateProbing = 6,
-        kStateFailed = 9,
-        kStateNewerClient = 11,
-        kStateCreated = 12,
-    };
-
     CNLogin();
     ~CNLogin() override;
 

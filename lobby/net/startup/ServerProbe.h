@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "lobby/net/engine/ThreadEngine.h"
+#include "lobby/net/engine/LobbyEngine.h"
 #include "lobby/net/startup/ServerConfig.h"
 
-class CChoiceServer : public CThreadEngine {
+class CChoiceServer : public CLobbyEngine {
 public:
     enum State {
         kIdle = 0,       // not started, or the connection failed

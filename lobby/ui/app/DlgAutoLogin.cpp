@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LoginDigest.h"
 #include "lobby/net/startup/NLogin.h"
@@ -39,11 +40,11 @@ BEGIN_MESSAGE_MAP(CDlgAutoLogin, CDialog)
     ON_WM_LBUTTONDOWN()
     ON_WM_TIMER()
     ON_WM_DESTROY()
-    ON_MESSAGE(kLoadingDoneMessage, OnLoadingDone)
-    ON_MESSAGE(kNewerClientMessage, OnNewerClient)
-    ON_MESSAGE(WM_USER + 2008, OnIgnored)
-    ON_MESSAGE(WM_USER + 6130, OnIgnored)
-    ON_MESSAGE(kLoginStatusMessage, OnLoginStatus)
+    ON_MESSAGE(kMsgLoadingDone, OnLoadingDone)
+    ON_MESSAGE(kMsgNewerClient, OnNewerClient)
+    ON_MESSAGE(kMsgLinkClicked, OnIgnored)
+    ON_MESSAGE(kMsgBannerNotice, OnBannerNotice)
+    ON_MESSAGE(kMsgLoginStatus, OnLoginStatus)
 END_MESSAGE_MAP()
 
 CDlgAutoLogin::CDlgAutoLogin(CWnd* parent) : CDialog(IDD, parent), app_(*GetLobbyApp()), login_(new CNLogin()) {}
@@ -104,7 +105,7 @@ BOOL CDlgAutoLogin::OnInitDialog() {
     SetTimer(kLoadingTimer, 150);
     ready_ = false;
     SetTimer(kPictureTimer, 500);
-    ::PostMessageA(GetSafeHwnd(), kLoginStatusMessage, 0, reinterpret_cast<LPARAM>(new CString("初始化中。。。")));
+    PostOwned(GetSafeHwnd(), kLoginStatusLine, 0, std::make_unique<CString>("初始化中。。。"));
     CenterWindow();
     return TRUE;
 }
@@ -179,23 +180,24 @@ void CDlgAutoLogin::OnTimer(UINT_PTR id) {
 
 void CDlgAutoLogin::CheckLoginResult() {
     if (!login_) return;
-    switch (login_->GetState()) {
-    case CNLogin::kStateLoggedIn:
+    switch (LoginVerdictOf(login_->GetState())) {
+    case LoginVerdict::kLoggedIn:
         ::WritePrivateProfileStringA("SYSTEM", "time4", "0", app_.ConfigFile());
         loggingIn_ = false;
         EndDialog(IDOK);
         break;
-    case 0: case 3: case 4: case 7: case 9:
+    case LoginVerdict::kFailed:
         StopLogin();
         break;
-    case 10:
+    case LoginVerdict::kTimedOut:
         StopLogin();
         app_.PostMessageBox("登陆超时!请检查网络连接...", "提示", 0);
         break;
-    case CNLogin::kStateNewerClient:
+    case LoginVerdict::kNewerClient:
         OnClientTooOld();
         break;
-    default:
+    case LoginVerdict::kNotStarted:
+    case LoginVerdict::kWorking:
         break;
     }
 }
@@ -208,7 +210,7 @@ void CDlgAutoLogin::StopLogin() {
 }
 
 // The server wants a newer client. Whichever of the step's two signals
-// (state 11, WM_USER+2) comes first tells the player, starts the updater
+// (state 11, kMsgNewerClient) comes first tells the player, starts the updater
 // beside the program with the whole command line and ends the login.
 void CDlgAutoLogin::OnClientTooOld() {
     if (tooOld_) return;
@@ -226,9 +228,15 @@ LRESULT CDlgAutoLogin::OnNewerClient(WPARAM, LPARAM) {
 
 LRESULT CDlgAutoLogin::OnIgnored(WPARAM, LPARAM) { return 0; }
 
+// No banner here: the notice text is dropped.
+LRESULT CDlgAutoLogin::OnBannerNotice(WPARAM, LPARAM lParam) {
+    TakeOwned(kBannerNoticeText, lParam);
+    return 0;
+}
+
 // Every status string is freed; only wParam 0 carries a status line.
 LRESULT CDlgAutoLogin::OnLoginStatus(WPARAM wParam, LPARAM lParam) {
-    std::unique_ptr<CString> text(reinterpret_cast<CString*>(lParam));
+    std::unique_ptr<CString> text = TakeOwned(kLoginStatusLine, lParam);
     if (wParam == 0 && text) {
         status_ = *text;
         statusChanged_ = true;

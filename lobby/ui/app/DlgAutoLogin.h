@@ -37,6 +37,7 @@ protected:
     LRESULT OnLoadingDone(WPARAM wParam, LPARAM lParam);
     LRESULT OnNewerClient(WPARAM wParam, LPARAM lParam);
     LRESULT OnIgnored(WPARAM wParam, LPARAM lParam);
+    LRESULT OnBannerNotice(WPARAM wParam, LPARAM lParam);
     LRESULT OnLoginStatus(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LoginDigest.h"
 #include "lobby/net/startup/NLogin.h"
@@ -23,9 +24,10 @@
 #include "lobby/ui/app/DlgAutoLogin.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 
+static_assert(kMsgLinkClicked == WM_HYPERLINK_CLICKED, "the links of the dialog notify by the table's message");
+
 namespace {
 const UINT_PTR kStatusTimer = 1;
-const UINT kLinkClickedMessage = WM_USER + 2008;
 const int kUserEdit = 1001, kPassEdit = 1002, kStatus = 1012, kRemember = 1013;
 const int kRegLink = 1029, kFindPassLink = 1030;
 const int kFirstRadio = 1033, kLastRadio = 1036;
@@ -38,12 +40,12 @@ BEGIN_MESSAGE_MAP(CDlgLogin, CDialog)
     ON_WM_CTLCOLOR()
     ON_WM_TIMER()
     ON_WM_DESTROY()
-    ON_MESSAGE(kLoadingDoneMessage, OnLoadingDone)
-    ON_MESSAGE(kNewerClientMessage, OnNewerClient)
-    ON_MESSAGE(kLinkClickedMessage, OnLinkClicked)
-    ON_MESSAGE(kLoginStatusMessage, OnLoginStatus)
-    ON_MESSAGE(kSlideMessage, OnSlide)
-    ON_MESSAGE(kBannerNoticeMessage, OnBannerNotice)
+    ON_MESSAGE(kMsgLoadingDone, OnLoadingDone)
+    ON_MESSAGE(kMsgNewerClient, OnNewerClient)
+    ON_MESSAGE(kMsgLinkClicked, OnLinkClicked)
+    ON_MESSAGE(kMsgLoginStatus, OnLoginStatus)
+    ON_MESSAGE(kMsgSlide, OnSlide)
+    ON_MESSAGE(kMsgBannerNotice, OnBannerNotice)
     ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
@@ -178,7 +180,7 @@ void CDlgLogin::SetSlideState(int state) {
 
 LRESULT CDlgLogin::OnSlide(WPARAM wParam, LPARAM lParam) {
     if (wParam == 0) {
-        std::unique_ptr<BannerPosition> position(reinterpret_cast<BannerPosition*>(lParam));
+        std::unique_ptr<BannerPosition> position = TakeOwned(kBannerMoved, lParam);
         if (!position || slideState_ == 1 || !banner_.GetSafeHwnd()) return 0;
         CRect banner;
         ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
@@ -216,8 +218,7 @@ void CDlgLogin::OnLButtonDown(UINT, CPoint) {
 }
 
 LRESULT CDlgLogin::OnBannerNotice(WPARAM wParam, LPARAM lParam) {
-    if (banner_.GetSafeHwnd()) ::PostMessageA(banner_.GetSafeHwnd(), kBannerNoticeMessage, wParam, lParam);
-    else delete reinterpret_cast<CString*>(lParam);
+    PostOwned(banner_.GetSafeHwnd(), kBannerNoticeText, wParam, TakeOwned(kBannerNoticeText, lParam));
     return 0;
 }
 
@@ -310,23 +311,24 @@ void CDlgLogin::ShowStatus(const char* text) {
 
 void CDlgLogin::CheckLoginResult() {
     if (!login_) return;
-    switch (login_->GetState()) {
-    case CNLogin::kStateLoggedIn:
+    switch (LoginVerdictOf(login_->GetState())) {
+    case LoginVerdict::kLoggedIn:
         ::WritePrivateProfileStringA("SYSTEM", "time4", "0", app_.ConfigFile());
         loggingIn_ = false;
         EndDialog(IDOK);
         break;
-    case 0: case 3: case 4: case 7: case 9:
+    case LoginVerdict::kFailed:
         ReEnable();
         break;
-    case 10:
+    case LoginVerdict::kTimedOut:
         ReEnable();
         app_.PostMessageBox("登陆超时!请检查网络连接...", "提示", 0);
         break;
-    case CNLogin::kStateNewerClient:
+    case LoginVerdict::kNewerClient:
         OnClientTooOld();
         break;
-    default:
+    case LoginVerdict::kNotStarted:
+    case LoginVerdict::kWorking:
         break;
     }
 }
@@ -339,7 +341,7 @@ void CDlgLogin::ReEnable() {
 }
 
 // The server wants a newer client. The step says so twice (state 11 and
-// WM_USER+2); whichever comes first tells the player, starts the updater
+// kMsgNewerClient); whichever comes first tells the player, starts the updater
 // beside the program and ends the login; the other finds it done.
 void CDlgLogin::OnClientTooOld() {
     if (tooOld_) return;
@@ -375,9 +377,8 @@ int CDlgLogin::ApplyNotice(const char* text) {
     if (!text) return 1;
     LoginNotice notice;
     if (!ReadLoginNotice(text, notice)) return 1;
-    if (notice.postsBanner() && banner_.GetSafeHwnd())
-        ::PostMessageA(banner_.GetSafeHwnd(), kBannerNoticeMessage, 0,
-                       reinterpret_cast<LPARAM>(new CString(notice.bannerText.c_str())));
+    if (notice.postsBanner())
+        PostOwned(banner_.GetSafeHwnd(), kBannerNoticeText, 0, std::make_unique<CString>(notice.bannerText.c_str()));
     if (notice.opensBrowser()) OpenBrowser(notice.url.c_str(), 0, 0, notice.width, notice.height, this);
     if (notice.blocking != 1) return 1;
     if (!notice.keepsDialog()) return 0;
@@ -396,7 +397,7 @@ LRESULT CDlgLogin::OnLinkClicked(WPARAM, LPARAM lParam) {
 
 // Every status string is freed, whatever wParam says.
 LRESULT CDlgLogin::OnLoginStatus(WPARAM, LPARAM lParam) {
-    delete reinterpret_cast<CString*>(lParam);
+    TakeOwned(kLoginStatusLine, lParam);
     return 0;
 }
 

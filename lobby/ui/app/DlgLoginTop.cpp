@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/DlgMes.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MiraboGameApp.h"
@@ -20,7 +21,7 @@ BEGIN_MESSAGE_MAP(CDlgLoginTop, CDialog)
     ON_WM_ERASEBKGND()
     ON_WM_MOVE()
     ON_WM_LBUTTONDOWN()
-    ON_MESSAGE(kBannerNoticeMessage, OnNotice)
+    ON_MESSAGE(kMsgBannerNotice, OnNotice)
 END_MESSAGE_MAP()
 
 void CDlgLoginTop::DoDataExchange(CDataExchange* dx) {
@@ -65,7 +66,7 @@ BOOL CDlgLoginTop::PreTranslateMessage(MSG* msg) {
 }
 
 void CDlgLoginTop::OnSlide() {
-    if (HWND parent = ::GetParent(GetSafeHwnd())) ::PostMessageA(parent, kSlideMessage, 1, 0);
+    if (HWND parent = ::GetParent(GetSafeHwnd())) ::PostMessageA(parent, kMsgSlide, 1, 0);
 }
 
 void CDlgLoginTop::OnCloseLogin() {
@@ -116,9 +117,8 @@ void CDlgLoginTop::OnMove(int x, int y) {
     ::GetWindowRect(GetSafeHwnd(), &window);
     (void)x;
     (void)y;
-    auto* position = new BannerPosition{window.left, window.top};
-    if (HWND parent = ::GetParent(GetSafeHwnd())) ::SendMessageA(parent, kSlideMessage, 0, reinterpret_cast<LPARAM>(position));
-    else delete position;
+    SendOwned(::GetParent(GetSafeHwnd()), kBannerMoved, 0,
+              std::unique_ptr<BannerPosition>(new BannerPosition{window.left, window.top}));
 }
 
 void CDlgLoginTop::OnLButtonDown(UINT, CPoint) {
@@ -126,7 +126,7 @@ void CDlgLoginTop::OnLButtonDown(UINT, CPoint) {
 }
 
 LRESULT CDlgLoginTop::OnNotice(WPARAM wParam, LPARAM lParam) {
-    std::unique_ptr<CString> text(reinterpret_cast<CString*>(lParam));
+    std::unique_ptr<CString> text = TakeOwned(kBannerNoticeText, lParam);
     ::SetFocus(GetSafeHwnd());
     if (wParam == 0 && text) ShowLobbyMessageBox(*text, "公告信息", 0, 0, 0, 0, this);
     return 0;

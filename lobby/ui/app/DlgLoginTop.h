@@ -6,14 +6,6 @@
 #include "lobby/ui/web/DlgWeb.h"
 #include "platform/Framework.h"
 
-constexpr UINT kSlideMessage = WM_USER + 3100;  // to the login dialog
-constexpr UINT kBannerNoticeMessage = WM_USER + 6130;
-
-struct BannerPosition {
-    int x;
-    int y;
-};
-
 class CDlgLoginTop : public CDialog {
 public:
     enum { IDD = 154 };

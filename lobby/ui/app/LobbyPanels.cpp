@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/ui/PanelRules.h"
@@ -58,9 +59,8 @@ void CDlgLeft::OnSize(UINT, int cx, int cy) {
 }
 
 void CDlgLeft::PostText(int code, const std::string& text) {
-    CString* heap = new CString(text.c_str());
-    if (!GetParent()->PostMessage(kMsgMainCommand, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(heap)))
-        delete heap;
+    PostOwned(GetParent()->GetSafeHwnd(), kMainCommandText, static_cast<WPARAM>(code),
+              std::make_unique<CString>(text.c_str()));
 }
 
 void CDlgLeft::OnSelChanged(NMHDR*, LRESULT* result) {

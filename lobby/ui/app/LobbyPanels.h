@@ -16,9 +16,6 @@
 
 class CMessage;
 
-constexpr UINT kMsgMainCommand = WM_USER + 5555;
-constexpr UINT kMsgRoomMessage = WM_USER + 6150;
-
 class CDlgTop : public CDialog {
 public:
     enum { IDD = 129 };

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "lobby/net/base/CopyData.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/ui/LobbyTrace.h"
@@ -72,8 +73,8 @@ void CMyMiraboGameDlg::SendToGameClient(const std::string& text, const std::stri
 }
 
 void CMyMiraboGameDlg::PostPopupNotice(const CString& text, int time, int flag) {
-    PopupNoticeRequest* request = new PopupNoticeRequest{text, "Mirabo系统消息", time, flag};
-    if (!PostMessage(kMsgPopupNotice, 1, reinterpret_cast<LPARAM>(request))) delete request;
+    PostOwned(GetSafeHwnd(), kPopupNoticeRequest, 1,
+              std::unique_ptr<PopupNoticeRequest>(new PopupNoticeRequest{text, "Mirabo系统消息", time, flag}));
 }
 
 void CMyMiraboGameDlg::OnNotice(CNoticeMsg* message) {

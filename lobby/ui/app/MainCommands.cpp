@@ -1,4 +1,4 @@
-// The main window's commands (WM_USER+5555), room entry and the game launch.
+// The main window's commands (kMsgMainCommand), room entry and the game launch.
 // winsock2.h must come before windows.h
 // clang-format off
 #include <winsock2.h>
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
@@ -23,7 +24,6 @@
 #include "lobby/ui/app/MiraboGameDlg.h"
 #include "lobby/ui/web/DlgAdvWeb.h"
 #include "lobby/ui/web/DlgOrderWeb.h"
-#include "lobby/ui/web/WebHost.h"
 
 namespace {
 const char kFormHeader[] = "Content-Type: application/x-www-form-urlencoded\r\n";
@@ -36,7 +36,7 @@ enum { kMemberRefreshTimer = 1 };
 LRESULT CMyMiraboGameDlg::OnCommandMessage(WPARAM code, LPARAM lParam) {
     CMyMiraboGameApp* app = GetLobbyApp();
     std::unique_ptr<CString> text;
-    if (code == 6 || code == 7 || code == 13) text.reset(reinterpret_cast<CString*>(lParam));
+    if (code == 6 || code == 7 || code == 13) text = TakeOwned(kMainCommandText, lParam);
     switch (code) {
     case 0: CloseRoomPage(); break;
     case 1:
@@ -270,16 +270,14 @@ void CMyMiraboGameDlg::OnDeskList(CDeskInfoMsg* message) {
 
 void CMyMiraboGameDlg::PassToRoomPage(int code, CMessage* message) {
     CWnd* page = m_mid.GetPageWnd(m_roomPageId);
-    if (page && page->PostMessage(kMsgRoomPage, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(message))) return;
-    LobbyTrace("drop room message %d", message->kind);
-    delete message;
+    const int kind = message->kind;
+    if (!PostOwned(page ? page->GetSafeHwnd() : nullptr, kRoomUpdateMessage, static_cast<WPARAM>(code),
+                   std::unique_ptr<CMessage>(message)))
+        LobbyTrace("drop room message %d", kind);
 }
 
 void CMyMiraboGameDlg::PassToRightPanel(int code, CMessage* message) {
-    if (m_right.GetSafeHwnd() &&
-        m_right.PostMessage(kMsgRoomMessage, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(message)))
-        return;
-    delete message;
+    PostOwned(m_right.GetSafeHwnd(), kRightPanelMessage, static_cast<WPARAM>(code), std::unique_ptr<CMessage>(message));
 }
 
 CString CMyMiraboGameDlg::MemberPageFormBody() {
@@ -315,8 +313,8 @@ void CMyMiraboGameDlg::NavigateMemberPage(int how, const CString* address) {
     LobbyTrace("member page navigate %d %s", how, address ? address->GetString() : "");
     auto* page = static_cast<CDlgOrderWeb*>(m_mid.GetPageWnd(m_memberPageId));
     if (!page) return;
-    if (how == 1 && address) PostWebText(page->GetSafeHwnd(), kWebPageMessage, 1, std::string(*address));
-    else if (how == 2) page->PostMessage(kWebPageMessage, 2, 0);
+    if (how == 1 && address) PostOwned(page->GetSafeHwnd(), kWebPageText, 1, HeapText(address->GetString()));
+    else if (how == 2) page->PostMessage(kMsgWebPage, 2, 0);
     else if (how == 3) page->SetSkipNextNavigate(1);
 }
 
@@ -351,12 +349,11 @@ void CMyMiraboGameDlg::ShowAdvertisement() {
 
 // ---- end of web pages ----
 
-void CMyMiraboGameDlg::ShowPopupNotice(PopupNoticeRequest* request) {
+void CMyMiraboGameDlg::ShowPopupNotice(std::unique_ptr<PopupNoticeRequest> request) {
     if (!request) return;
     LobbyTrace("popup %s|%s|%d|%d", request->caption.GetString(), request->text.GetString(), request->time,
                request->flag);
     m_popups.Show(request->text, request->caption, request->time, this, request->flag);
-    delete request;
 }
 
 void CMyMiraboGameDlg::RemovePopupNotice(int id) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/ui/LobbyTrace.h"

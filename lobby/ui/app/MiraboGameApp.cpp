@@ -8,8 +8,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/binary/MsgCodeIni.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/startup/ServerConfig.h"
@@ -21,7 +23,6 @@
 #include "lobby/ui/app/DlgLogin.h"
 #include "lobby/ui/app/GdiPlusGuard.h"
 #include "lobby/ui/app/GifOleCheck.h"
-#include "lobby/ui/app/MessageBoxRequest.h"
 #include "lobby/ui/app/MiraboGameDlg.h"
 #include "lobby/ui/web/DlgDownload.h"
 #include "lobby/ui/web/WebHost.h"
@@ -234,17 +235,16 @@ int CMyMiraboGameApp::PostMessageBox(LPCSTR text, LPCSTR caption, int style, int
         return 0;
     }
     if (!m_mainDlg->GetSafeHwnd()) return -1;
-    auto* request = new MessageBoxRequest{text, caption, style, countFlag, seconds, linkFlag};
-    if (!::PostMessageA(m_mainDlg->GetSafeHwnd(), kMsgShowMessageBox, 0, reinterpret_cast<LPARAM>(request)))
-        delete request;
+    std::unique_ptr<MessageBoxRequest> request(
+        new MessageBoxRequest{text, caption, style, countFlag, seconds, linkFlag});
+    PostOwned(m_mainDlg->GetSafeHwnd(), kMessageBoxRequest, 0, std::move(request));
     return 0;
 }
 
 int CMyMiraboGameApp::SendMessageBox(LPCSTR text, LPCSTR caption, int style) {
     if (!m_mainDlg || !m_mainDlg->GetSafeHwnd()) return -1;
-    auto* request = new MessageBoxRequest{text, caption, style, 0, 0, 0};
-    ::SendMessageA(m_mainDlg->GetSafeHwnd(), kMsgShowMessageBox, 0, reinterpret_cast<LPARAM>(request));
-    return 0;
+    std::unique_ptr<MessageBoxRequest> request(new MessageBoxRequest{text, caption, style, 0, 0, 0});
+    return static_cast<int>(SendOwned(m_mainDlg->GetSafeHwnd(), kMessageBoxRequest, 0, std::move(request)));
 }
 
 int CMyMiraboGameApp::IsGameClientPresent(LPCSTR gameCode) {

@@ -27,6 +27,8 @@ public:
     // is shown at once (the login dialogs' boxes). -1 when dropped.
     int PostMessageBox(LPCSTR text, LPCSTR caption, int style, int countFlag = 0, int seconds = 0,
                        int linkFlag = 0);
+    // Shows the box from the main window at once and returns its answer; -1
+    // without a main window.
     int SendMessageBox(LPCSTR text, LPCSTR caption, int style);
     int IsGameClientPresent(LPCSTR gameCode);
     // Updater.exe beside the program with the parameters; 1 when it exists.

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
@@ -21,7 +22,6 @@
 #include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/RoomChatSender.h"
 #include "lobby/ui/SkinRes.h"
-#include "lobby/ui/app/MessageBoxRequest.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 
 namespace {
@@ -223,7 +223,7 @@ void CMyMiraboGameDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
 
 LRESULT CMyMiraboGameDlg::OnShowMessageBox(WPARAM wParam, LPARAM lParam) {
     if (wParam != 0) return 0;
-    std::unique_ptr<MessageBoxRequest> request(reinterpret_cast<MessageBoxRequest*>(lParam));
+    std::unique_ptr<MessageBoxRequest> request = TakeOwned(kMessageBoxRequest, lParam);
     if (!request) return 0;
     return ShowLobbyMessageBox(request->text, request->caption, request->style, request->countFlag,
                                request->seconds, request->linkFlag, this);
@@ -236,7 +236,7 @@ LRESULT CMyMiraboGameDlg::OnClosePageMessage(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CMyMiraboGameDlg::OnPopupNotice(WPARAM wParam, LPARAM lParam) {
     if (wParam == 0) RemovePopupNotice(static_cast<int>(lParam));
-    else if (wParam == 1) ShowPopupNotice(reinterpret_cast<PopupNoticeRequest*>(lParam));
+    else if (wParam == 1) ShowPopupNotice(TakeOwned(kPopupNoticeRequest, lParam));
     return 0;
 }
 
@@ -289,8 +289,8 @@ void CMyMiraboGameDlg::StartReconnect() {
 void CMyMiraboGameDlg::PollReconnect() {
     if (!m_reconnectStep) return StartReconnect();
     m_reconnectStep->ProcessReply();
-    const int state = m_reconnectStep->GetState();
-    if (state == CNLogin::kStateLoggedIn) {
+    const LoginVerdict verdict = LoginVerdictOf(m_reconnectStep->GetState());
+    if (verdict == LoginVerdict::kLoggedIn) {
         m_reconnectStep->Stop();
         delete m_reconnectStep;
         m_reconnectStep = nullptr;
@@ -298,10 +298,11 @@ void CMyMiraboGameDlg::PollReconnect() {
         m_reconnecting = 0;
         GetLobbyData().loginRun = 1;
         GetLobbyApp()->PostMessageBox("连接服务器成功", "提示", 0, 1, 5);
-    } else if (state <= 10) {
-        if (::GetTickCount() - m_reconnectStart > 10000) StartReconnect();
-    } else if (state == CNLogin::kStateNewerClient) {
+    } else if (verdict == LoginVerdict::kNewerClient) {
         OnNewerClientWhileReconnecting();
+    } else if (verdict != LoginVerdict::kNotStarted) {
+        // Working or failed: after 10 s a new attempt; a step that has not run yet waits.
+        if (::GetTickCount() - m_reconnectStart > 10000) StartReconnect();
     }
 }
 

@@ -1,7 +1,7 @@
 // The main lobby window (dialog 102, "游戏大厅", the title by which the game
 // client finds it). Its 50 ms timer watches the connection, reconnects, and
 // takes one queued server message per tick from the data hub and hands it to
-// the window it concerns. Windows post it WM_USER+5555 commands; the game
+// the window it concerns. Windows post it kMsgMainCommand commands; the game
 // client reports by WM_COPYDATA.
 //
 // Ownership of a popped message: a handler that passes it on (room page,
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/DSkinWin.h"
 #include "lobby/ui/PopMsgList.h"
 #include "lobby/ui/app/LobbyPanels.h"
@@ -34,19 +35,6 @@ class CTreeData;
 class CRoomWnd;
 struct LobbyGameRecord;
 struct LobbyRoomRecord;
-
-constexpr UINT kMsgRoomPage = WM_USER + 2008;
-constexpr UINT kMsgClosePage = WM_USER + 6666;
-constexpr UINT kMsgPopupNotice = WM_USER + 6120;
-constexpr UINT kMsgWebPage = WM_USER + 5600;
-
-// A pop-up notice request (WM_USER+6120 wParam 1, deleted by the receiver).
-struct PopupNoticeRequest {
-    CString text;
-    CString caption;
-    int time = 0;  // display time in ms, 0 until closed
-    int flag = 0;
-};
 
 class CMyMiraboGameDlg : public CDialog {
 public:
@@ -140,7 +128,7 @@ private:
     // ---- the pages and panels the pump feeds; each takes what it is handed
     // The room page (CRoomWnd) made from a desk list; takes the message.
     void CreateRoomPage(CDeskInfoMsg* message);
-    // A message for the room page as WM_USER+2008 with the code; takes it.
+    // A message for the room page as kMsgRoomUpdate with the code; takes it.
     void PassToRoomPage(int code, CMessage* message);
     // The room page's desk view learns whether its seat was granted.
     void SetDeskGranted(bool granted);
@@ -148,11 +136,11 @@ private:
     // when none; the room-entry token kept per room and handed to the page.
     CRoomWnd* RoomPage();
     void KeepRoomToken(const std::string& roomIdText, const std::string& token);
-    // A message for the right panel as WM_USER+6150 with the code; takes it.
+    // A message for the right panel as kMsgRoomMessage with the code; takes it.
     void PassToRightPanel(int code, CMessage* message);
     // The member page (codes 10, 11), navigated again with post.
     void OpenMemberPage(bool post);
-    // The member page gets WM_USER+5600: 1 with a heap copy of the address
+    // The member page gets kMsgWebPage: 1 with a heap copy of the address
     // (code 7), 2 a refresh (timer 1).
     void NavigateMemberPage(int how, const CString* address);
     // The member page's mark set to 1 (after a tree rebuild).
@@ -161,8 +149,8 @@ private:
     void OpenOrderPage(const CString& address);
     // The advertisement dialog (code 14).
     void ShowAdvertisement();
-    // A pop-up notice shown (takes the request) or removed by id.
-    void ShowPopupNotice(PopupNoticeRequest* request);
+    // A pop-up notice shown or removed by id.
+    void ShowPopupNotice(std::unique_ptr<PopupNoticeRequest> request);
     void RemovePopupNotice(int id);
 
     CDSkinWin m_skinWin;
@@ -183,5 +171,5 @@ private:
     int m_roomPageId = -1;
     int m_orderPageId = -1;
     int m_currentRoomId = 0;
-    CPopMsgList m_popups;  // the notices of WM_USER+6120
+    CPopMsgList m_popups;  // the notices of kMsgPopupNotice
 };

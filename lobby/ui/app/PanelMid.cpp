@@ -8,6 +8,7 @@
 
 #include <gdiplus.h>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/LobbyPanels.h"
 #include "lobby/ui/app/MiraboGameApp.h"
@@ -36,7 +37,7 @@ BEGIN_MESSAGE_MAP(CDlgMid, CDialog)
     ON_WM_DESTROY()
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
-    ON_MESSAGE(kTabStripMessage, OnTabCommand)
+    ON_MESSAGE(kMsgTabStrip, OnTabCommand)
     ON_COMMAND_RANGE(kHideLeft, kHideRight, OnPanelButton)
 END_MESSAGE_MAP()
 
@@ -114,12 +115,12 @@ int CDlgMid::AddPage(LPCSTR title, CWnd* window) {
     return id;
 }
 
-void CDlgMid::ClosePage(int id) { m_tabs.SendMessage(kTabStripMessage, 100, id); }
+void CDlgMid::ClosePage(int id) { m_tabs.SendMessage(kMsgTabStrip, 100, id); }
 
 int CDlgMid::ActivatePage(int id) {
     const bool shown = m_pages.ShowPage(id);
     if (!m_tabs.ActivateTab(id)) return shown ? 1 : 0;
-    PostMessage(kTabStripMessage, 0, id);
+    PostMessage(kMsgTabStrip, 0, id);
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "lobby/net/base/NumberText.h"
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
@@ -63,7 +64,7 @@ BEGIN_MESSAGE_MAP(CExScrollView, CScrollView)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_SIZE()
-    ON_MESSAGE(kPngButtonPressed, OnButtonPressed)
+    ON_MESSAGE(kMsgPngButtonPressed, OnButtonPressed)
     ON_WM_TIMER()
     ON_MESSAGE(kMsgRoomUpdate, OnRoomUpdate)
 END_MESSAGE_MAP()
@@ -433,12 +434,12 @@ LRESULT CExScrollView::OnRoomUpdate(WPARAM code, LPARAM message) {
     LobbyLockGuard hub(GetLobbyData().lobbyLock);
     Hold view(*this);
     if (code == 0) {
-        std::unique_ptr<char[]> text(reinterpret_cast<char*>(message));
+        std::unique_ptr<char[]> text = TakeOwned(kRoomIdText, message);
         if (text) RefreshDesks(std::string(text.get(), strnlen(text.get(), 128)));
         return 0;
     }
     if (code > 5) return 0;
-    std::unique_ptr<CMessage> owned(reinterpret_cast<CMessage*>(message));
+    std::unique_ptr<CMessage> owned = TakeOwned(kRoomUpdateMessage, message);
     if (!owned) return 0;
     if (code == 5) {
         auto* m = static_cast<CDeskInfoMsg*>(owned.get());
@@ -488,7 +489,7 @@ void CExScrollView::OnTimer(UINT_PTR id) {
             KillTimer(kWatchTimer);
             PostBox("检测到已经和游戏服务器断开网络连接!正在为你重连...", "错误", 1, 5);
             CRoomHost* host = GetRoomHost();
-            if (host && host->GetMainWindow()) ::PostMessageA(host->GetMainWindow(), kMsgLobbyCommand, 3, 0);
+            if (host && host->GetMainWindow()) ::PostMessageA(host->GetMainWindow(), kMsgMainCommand, 3, 0);
         }
     }
     Default();

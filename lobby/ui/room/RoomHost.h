@@ -1,5 +1,5 @@
 // What the room page needs from the lobby program around it: the main lobby
-// window (WM_USER+5555 commands), the box service, the running-game check,
+// window (kMsgMainCommand commands), the box service, the running-game check,
 // the panels that follow the room, and the game client's start. The lobby's
 // application installs one; tests install a recorder.
 #pragma once
@@ -28,8 +28,3 @@ public:
 // Null until the lobby installs one; the page then shows no boxes and starts nothing.
 void SetRoomHost(CRoomHost* host);
 CRoomHost* GetRoomHost();
-
-// WM_USER+5555 to the main window: wParam 0 closes the room page, 3 enters the room again.
-constexpr UINT kMsgLobbyCommand = WM_USER + 5555;
-// WM_USER+2008: a room update, wParam its code, lParam its message.
-constexpr UINT kMsgRoomUpdate = WM_USER + 2008;

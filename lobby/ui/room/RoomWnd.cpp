@@ -7,8 +7,9 @@
 #include "lobby/ui/room/RoomWnd.h"
 
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/ui/PngButton.h"
@@ -25,14 +26,14 @@ const UINT kLeaveId = 10202;
 const COLORREF kButtonFill = 0x408000;
 
 // Room updates still queued for a window that goes: code 0 carries a room id
-// buffer, codes 1-5 a message, each the receiver's to free.
+// text, codes 1-5 a message, each the receiver's to free.
 void FreeQueuedUpdates(HWND window) {
     MSG msg;
     while (window && ::PeekMessageA(&msg, window, kMsgRoomUpdate, kMsgRoomUpdate, PM_REMOVE)) {
         if (msg.wParam == 0)
-            delete[] reinterpret_cast<char*>(msg.lParam);
+            TakeOwned(kRoomIdText, msg.lParam);
         else if (msg.wParam <= 5)
-            delete reinterpret_cast<CMessage*>(msg.lParam);
+            TakeOwned(kRoomUpdateMessage, msg.lParam);
     }
 }
 
@@ -68,9 +69,7 @@ int CRoomWnd::SetRoomRes(CSkinRes* skin) {
 
 void CRoomWnd::SetRoomId(const std::string& roomId) {
     if (!m_view || !m_view->m_hWnd) return;
-    char* buffer = new char[128]();
-    std::strncpy(buffer, roomId.c_str(), 127);
-    if (!::PostMessageA(m_view->m_hWnd, kMsgRoomUpdate, 0, reinterpret_cast<LPARAM>(buffer))) delete[] buffer;
+    PostOwned(m_view->m_hWnd, kRoomIdText, 0, HeapText(roomId.c_str(), 128));
     m_roomNumber = std::atol(roomId.c_str());
 }
 
@@ -84,7 +83,7 @@ void CRoomWnd::OnEnterDeskAck(BOOL accepted) {
 }
 
 void CRoomWnd::NotifyView(CMessage* message) {
-    if (m_view && m_view->m_hWnd) m_view->SendMessage(kMsgRoomUpdate, 5, reinterpret_cast<LPARAM>(message));
+    SendOwned(m_view ? m_view->m_hWnd : nullptr, kRoomUpdateMessage, 5, std::unique_ptr<CMessage>(message));
 }
 
 int CRoomWnd::OnCreate(LPCREATESTRUCT cs) {
@@ -164,11 +163,12 @@ void CRoomWnd::OnQuickJoin() {
 
 void CRoomWnd::OnLeave() {
     CRoomHost* host = GetRoomHost();
-    if (host && host->GetMainWindow()) ::PostMessageA(host->GetMainWindow(), kMsgLobbyCommand, 0, 0);
+    if (host && host->GetMainWindow()) ::PostMessageA(host->GetMainWindow(), kMsgMainCommand, 0, 0);
 }
 
 LRESULT CRoomWnd::OnRoomUpdate(WPARAM code, LPARAM message) {
+    if (code < 1 || code > 5) return 0;
     LobbyLockGuard hub(GetLobbyData().lobbyLock);
-    if (code >= 1 && code <= 5 && m_view && m_view->m_hWnd) m_view->SendMessage(kMsgRoomUpdate, code, message);
+    SendOwned(m_view ? m_view->m_hWnd : nullptr, kRoomUpdateMessage, code, TakeOwned(kRoomUpdateMessage, message));
     return 0;
 }

@@ -1,7 +1,7 @@
 // A room page: a frame with a 22-pixel skinned strip holding the quick-join
 // (10201) and leave-room (10202) buttons over the desk view (10200). The main
 // lobby window creates it when a room's first desk list arrives and forwards
-// the room's updates to it (WM_USER+2008).
+// the room's updates to it (kMsgRoomUpdate).
 #pragma once
 
 #include <string>
@@ -31,7 +31,8 @@ public:
     // after the page opened.
     void SetValidationToken(const std::string& token);
     void OnEnterDeskAck(BOOL accepted);
-    // Hands a DeskList message (CDeskInfoMsg) to the view, which takes it over.
+    // Hands a DeskList message (CDeskInfoMsg) to the view, which takes it over
+    // (freed here when there is no view).
     void NotifyView(CMessage* message);
 
     CExScrollView* GetView() const { return m_view; }

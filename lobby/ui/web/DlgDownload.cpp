@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/EnBitmap.h"
 #include "lobby/ui/web/WebHost.h"
 
@@ -47,7 +48,7 @@ BEGIN_MESSAGE_MAP(CDlgDownload, CDialog)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_LBUTTONDOWN()
-    ON_MESSAGE(kDownloadMessage, OnDownloadEvent)
+    ON_MESSAGE(kMsgDownload, OnDownloadEvent)
 END_MESSAGE_MAP()
 
 CDlgDownload::~CDlgDownload() {

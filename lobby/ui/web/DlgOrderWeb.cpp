@@ -1,7 +1,10 @@
 #include "lobby/ui/web/DlgOrderWeb.h"
 
 #include <cstring>
+#include <memory>
+#include <string>
 
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/WebRules.h"
 #include "lobby/ui/web/WebHost.h"
@@ -19,7 +22,7 @@ BEGIN_MESSAGE_MAP(CDlgOrderWeb, CDialog)
     ON_WM_ERASEBKGND()
     ON_WM_SIZE()
     ON_WM_PAINT()
-    ON_MESSAGE(kWebPageMessage, OnPageCommand)
+    ON_MESSAGE(kMsgWebPage, OnPageCommand)
 END_MESSAGE_MAP()
 
 void CDlgOrderWeb::DoDataExchange(CDataExchange* dx) {
@@ -59,7 +62,7 @@ void CDlgOrderWeb::Navigate(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR 
 }
 
 void CDlgOrderWeb::OnClosePage() {
-    if (HWND main = LobbyMainWindow()) ::PostMessageA(main, kClosePageMessage, 0, static_cast<LPARAM>(pageKey_));
+    if (HWND main = LobbyMainWindow()) ::PostMessageA(main, kMsgClosePage, 0, static_cast<LPARAM>(pageKey_));
 }
 
 void CDlgOrderWeb::OnSize(UINT, int, int) {
@@ -87,18 +90,21 @@ void CDlgOrderWeb::OnPaint() {
 }
 
 LRESULT CDlgOrderWeb::OnPageCommand(WPARAM wParam, LPARAM lParam) {
-    if (wParam == 1 || wParam == 2) {
-        if (!view_.GetSafeHwnd() || !::PostMessageA(view_.GetSafeHwnd(), kWebPageMessage, wParam, lParam)) {
-            if (wParam == 1) FreeWebText(lParam);
-        }
+    if (wParam == 1) {
+        PostOwned(view_.GetSafeHwnd(), kWebPageText, 1, TakeOwned(kWebPageText, lParam));
+        return 0;
+    }
+    if (wParam == 2) {
+        if (view_.GetSafeHwnd()) ::PostMessageA(view_.GetSafeHwnd(), kMsgWebPage, 2, lParam);
         return 0;
     }
     if (wParam != 0) return 0;
-    const std::string text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-    FreeWebText(lParam);
+    const std::unique_ptr<char[]> heap = TakeOwned(kWebPageText, lParam);
+    const std::string text = heap ? heap.get() : "";
     const PageCommand command = ParsePageCommand(text);
     if (command.code != 0)
         if (HWND main = LobbyMainWindow())
-            ::PostMessageA(main, kMainCommandMessage, static_cast<WPARAM>(command.code), static_cast<LPARAM>(command.value));
+            ::PostMessageA(main, kMsgMainCommand, static_cast<WPARAM>(command.code),
+                           static_cast<LPARAM>(command.value));
     return 0;
 }

@@ -7,9 +7,6 @@
 #include "lobby/ui/web/MyHtmlView.h"
 #include "platform/Framework.h"
 
-constexpr UINT kMainCommandMessage = WM_USER + 5555;  // to the main lobby window
-constexpr UINT kClosePageMessage = WM_USER + 6666;    // to the main lobby window, lParam the page key
-
 class CDlgOrderWeb : public CDialog {
 public:
     enum { IDD = 151, kViewId = 10299, kStripHeight = 22 };
@@ -27,7 +24,7 @@ public:
     CMyHtmlView& GetView() { return view_; }
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    // WM_USER+5600: 0 a page command (heap text, freed here), 1 and 2 passed to the view.
+    // kMsgWebPage: 0 a page command (heap text, freed here), 1 and 2 passed to the view.
     LRESULT OnPageCommand(WPARAM wParam, LPARAM lParam);
 
 protected:

@@ -1,11 +1,12 @@
 #include "lobby/ui/web/DlgWeb.h"
 
+#include <memory>
 #include <string>
 
-#include "lobby/ui/web/WebHost.h"
+#include "lobby/net/base/PrivateMessages.h"
 
 BEGIN_MESSAGE_MAP(CDlgWeb, CDHtmlDialog)
-    ON_MESSAGE(kWebWatchMessage, OnWatch)
+    ON_MESSAGE(kMsgWebWatch, OnWatch)
 END_MESSAGE_MAP()
 
 BEGIN_DHTML_EVENT_MAP(CDlgWeb)
@@ -35,10 +36,10 @@ HRESULT CDlgWeb::OnButtonCancel(IHTMLElement*) {
 }
 
 LRESULT CDlgWeb::OnWatch(WPARAM wParam, LPARAM lParam) {
-    watch_ = wParam ? reinterpret_cast<LPCSTR>(wParam) : "";
-    followUp_ = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
-    FreeWebText(static_cast<LPARAM>(wParam));
-    FreeWebText(lParam);
+    const std::unique_ptr<char[]> watch = TakeOwned(kWebWatchText, static_cast<LPARAM>(wParam));
+    const std::unique_ptr<char[]> followUp = TakeOwned(kWebWatchText, lParam);
+    watch_ = watch ? watch.get() : "";
+    followUp_ = followUp ? followUp.get() : "";
     armed_ = true;
     return 0;
 }

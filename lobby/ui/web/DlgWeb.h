@@ -1,12 +1,10 @@
 // A small web page in a dialog (dialog 143, page 106): the login banner's
 // view. Its page may close it through "ButtonOK" / "ButtonCancel"; asked by
-// WM_USER+4444 it follows a page whose address holds a watch text to another
+// kMsgWebWatch it follows a page whose address holds a watch text to another
 // address, once.
 #pragma once
 
 #include "platform/com/DHtmlDialog.h"
-
-constexpr UINT kWebWatchMessage = WM_USER + 4444;
 
 class CDlgWeb : public CDHtmlDialog {
 public:

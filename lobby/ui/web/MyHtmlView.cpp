@@ -1,10 +1,12 @@
 #include "lobby/ui/web/MyHtmlView.h"
 
+#include <memory>
+
+#include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/WebRules.h"
-#include "lobby/ui/web/WebHost.h"
 
 BEGIN_MESSAGE_MAP(CMyHtmlView, CHtmlView)
-    ON_MESSAGE(kWebPageMessage, OnRefresh)
+    ON_MESSAGE(kMsgWebPage, OnRefresh)
     ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
@@ -17,8 +19,7 @@ void CMyHtmlView::OnBeforeNavigate2(LPCSTR url, DWORD flags, LPCSTR targetFrame,
             *cancel = TRUE;
             break;
         case NavigateDecision::kEvent:
-            if (HWND parent = ::GetParent(GetSafeHwnd()))
-                PostWebText(parent, kWebPageMessage, 0, EventTextOf(target));
+            PostOwned(::GetParent(GetSafeHwnd()), kWebPageText, 0, HeapText(EventTextOf(target)));
             *cancel = TRUE;
             break;
         case NavigateDecision::kOtherPage:
@@ -44,9 +45,9 @@ void CMyHtmlView::OnNavigateError(LPCSTR url, LPCSTR frame, DWORD status, BOOL* 
 
 LRESULT CMyHtmlView::OnRefresh(WPARAM wParam, LPARAM lParam) {
     if (wParam == 1) {
+        std::unique_ptr<char[]> address = TakeOwned(kWebPageText, lParam);
         if (skipNext_ == 1) skipNext_ = 0;
-        else if (loaded_ == 1 && lParam) Navigate2(reinterpret_cast<LPCSTR>(lParam));
-        FreeWebText(lParam);
+        else if (loaded_ == 1 && address) Navigate2(address.get());
     } else if (wParam == 2) {
         if (loaded_ == 1 && std::string(GetLocationURL()).find(kWebRefreshMark) != std::string::npos) Refresh();
     }

@@ -1,12 +1,10 @@
 // The lobby's web view: a page that navigates to an event address hands the
-// command to the window around it (WM_USER+5600, wParam 0, a heap text), a
+// command to the window around it (kMsgWebPage, wParam 0, a heap text), a
 // page that navigates to "javascript:loadfinish" is marked loaded, and the
 // window around it asks it by message to navigate or refresh a loaded page.
 #pragma once
 
 #include "platform/com/HtmlView.h"
-
-constexpr UINT kWebPageMessage = WM_USER + 5600;
 
 class CMyHtmlView : public CHtmlView {
 public:
