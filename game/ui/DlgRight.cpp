@@ -11,7 +11,7 @@
 
 #include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
-#include "game/core/ImageRegion.h"
+#include "game/ui/ImageRegion.h"
 #include "game/core/MsgFactory.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PanelText.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "game/ui/TableHooks.h"
-#include "game/ui/WebAddress.h"
+#include "game/core/table/WebAddress.h"
 
 namespace {
 // {00020D03-0000-0000-C000-000000000046}
