@@ -8,8 +8,8 @@
 
 #include <algorithm>
 
-#include "game/ui/PavlenDlg.h"
 #include "game/core/table/SeatFields.h"
+#include "game/ui/PavlenDlg.h"
 
 namespace {
 

@@ -7,10 +7,8 @@
 #include "game/ui/PavlenDlg.h"
 
 #include "game/core/GameSession.h"
-#include "game/core/MsgFactory.h"
-#include "game/core/NetEngineEx.h"
-#include "game/ui/GameImages.h"
 #include "game/core/table/TableTrace.h"
+#include "game/ui/GameImages.h"
 
 #include <cstdlib>
 #include <ctime>

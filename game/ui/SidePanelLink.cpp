@@ -38,8 +38,8 @@ bool CPavlenDlg::PanelMessage(const CMessage& message) {
     case CChatMsg::kType: {
         const CChatMsg& m = static_cast<const CChatMsg&>(message);
         if (m_panel)
-            m_panel->AppendChat(m.sysMsg == 1 ? m.content : "[" + m_game.ChatName(m.playerName) + "]: " + m.content + "\r\n",
-                                m.color);
+            m_panel->AppendChat(
+                m.sysMsg == 1 ? m.content : "[" + m_game.ChatName(m.playerName) + "]: " + m.content + "\r\n", m.color);
         return true;
     }
     case CGameNotice::kType:

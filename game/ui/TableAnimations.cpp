@@ -11,9 +11,9 @@
 #include <cstdlib>
 
 #include "game/core/GameClock.h"
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
-#include "game/core/table/SeatFields.h"
 
 namespace {
 

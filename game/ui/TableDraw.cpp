@@ -8,9 +8,9 @@
 #include <windows.h>
 // clang-format on
 
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
-#include "game/core/table/SeatFields.h"
 #include "platform/vantor/RenderMgr.h"
 
 namespace {

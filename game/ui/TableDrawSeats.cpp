@@ -15,9 +15,9 @@
 
 #include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
-#include "game/core/table/SeatFields.h"
 #include "platform/vantor/RenderMgr.h"
 
 namespace {

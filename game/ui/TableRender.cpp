@@ -125,7 +125,8 @@ void CPavlenDlg::DrawBackground(CDC* dc) {
             }
         }
     } else {
-        for (const DirtyRect& d : m_game.Dirty().Rects()) dc->FillSolidRect(d.left, d.top, d.right - d.left, d.bottom - d.top, 0);
+        for (const DirtyRect& d : m_game.Dirty().Rects())
+            dc->FillSolidRect(d.left, d.top, d.right - d.left, d.bottom - d.top, 0);
     }
     DrawNotice(dc);
 }

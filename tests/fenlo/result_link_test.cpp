@@ -7,12 +7,12 @@
 #include <fstream>
 
 #include "game/core/table/SeatFields.h"
+#include "game/ui/GameImages.h"
+#include "platform/vantor/CxImage.h"
 #include "tests/fenlo/PictureFiles.h"
 #include "tests/fenlo/TableHarness.h"
 #include "tests/platform/WindowCapture.h"
 #include "tests/support/recording/RecordingControl.h"
-#include "game/ui/GameImages.h"
-#include "platform/vantor/CxImage.h"
 
 using namespace fenlo_test;
 

@@ -26,8 +26,8 @@ CMessage* RecordingSession::Pop(std::deque<CMessage*>& queue) {
 }
 
 int RecordingView::Box(const char* text, const char* caption, unsigned type, int seconds) {
-    boxes.push_back(std::string(text ? text : "") + "|" + (caption ? caption : "") + "|" + std::to_string(type) +
-                    "|" + std::to_string(seconds));
+    boxes.push_back(std::string(text ? text : "") + "|" + (caption ? caption : "") + "|" + std::to_string(type) + "|" +
+                    std::to_string(seconds));
     if (answers.empty()) return kOk;
     const int a = answers.front();
     answers.pop_front();
@@ -35,8 +35,8 @@ int RecordingView::Box(const char* text, const char* caption, unsigned type, int
 }
 
 bool RecordingView::PanelMessage(const CMessage& message) {
-    for (int type : {CChatMsg::kType, CGameNotice::kType, CRankTopNMsg::kType, CPlayerRankMsg::kType,
-                     CRemainTimeMsg::kType})
+    for (int type :
+         {CChatMsg::kType, CGameNotice::kType, CRankTopNMsg::kType, CPlayerRankMsg::kType, CRemainTimeMsg::kType})
         if (message.typeId == type) return true;
     return false;
 }

@@ -109,7 +109,8 @@ TEST(HandCommands, SortPairsAndAutoPlay) {
 
     CCardSet* hand = h.State().ownHand;
     hand->Clear();
-    for (auto c : {std::make_pair(3, 0), {3, 1}, {5, 0}, {5, 2}, {7, 0}}) hand->AddCard(h.State().Card(c.first, c.second));
+    for (auto c : {std::make_pair(3, 0), {3, 1}, {5, 0}, {5, 2}, {7, 0}})
+        hand->AddCard(h.State().Card(c.first, c.second));
     std::vector<std::vector<int>> pairs;
     for (int i = 0; i < 3; ++i) {
         h.game.SelectNextPair();
@@ -123,7 +124,8 @@ TEST(HandCommands, SortPairsAndAutoPlay) {
     h.game.OnAutoPlay();
     h.game.OnAutoPlay();
     ASSERT_EQ(h.session.requests.size(), 2u) << "the second request waits for the answer";
-    EXPECT_NE(h.session.requests[0].find("\"ChuPai\""), std::string::npos) << "on its own turn the hint is played first";
+    EXPECT_NE(h.session.requests[0].find("\"ChuPai\""), std::string::npos)
+        << "on its own turn the hint is played first";
     EXPECT_NE(h.session.requests[0].find("<card"), std::string::npos) << h.session.requests[0];
     EXPECT_NE(h.session.requests[1].find("\"AutoPlay\""), std::string::npos);
     h.Feed(Doc("AutoPlay", "<player id=\"alice\"/>"));

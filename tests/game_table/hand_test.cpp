@@ -119,8 +119,11 @@ TEST(Table, BidsContestAndTheFarmerDoubleTable) {
         const char* who;
         const char* answer;
         int state, count;
-    } answers[] = {{"alice", "True", 0, 0}, {"bob", "False", 1, 0}, {"carol", "True", 2, 1},
-                   {"bob", "True", 4, 2},   {"carol", "True", 0, 2}};
+    } answers[] = {{"alice", "True", 0, 0},
+                   {"bob", "False", 1, 0},
+                   {"carol", "True", 2, 1},
+                   {"bob", "True", 4, 2},
+                   {"carol", "True", 0, 2}};
     for (const Answer& a : answers) {
         h.Feed(Doc("Double", std::string("<player id=\"") + a.who + "\" answer=\"" + a.answer + "\"/>"));
         EXPECT_EQ(s.FindPlayerByName(a.who)->doubling, a.state) << a.who << a.answer;
@@ -226,7 +229,7 @@ TEST(Table, RestoreInEachStageOverASeatedDesk) {
         const char* stage;
         const char* onTurn;
         int phase, total, cards;
-    } cases[] = {{"JiaoFen", "alice", 5, 20000, 17},      {"AskForLandLord", "bob", 9, 20000, 17},
+    } cases[] = {{"JiaoFen", "alice", 5, 20000, 17},       {"AskForLandLord", "bob", 9, 20000, 17},
                  {"farmerDouble", "alice", 10, 20000, 17}, {"PlayingCard", "carol", 14, 20000, 10},
                  {"PlayingCard", "alice", 12, 30000, 17},  {"Other", "alice", 0, 0, 17}};
     for (const Case& c : cases) {

@@ -27,7 +27,8 @@ TEST(TableLink, ValidationAsksForADeskByRoomKind) {
         ASSERT_EQ(h.session.requests.size(), 2u) << c.request;
         EXPECT_EQ(h.session.requests[0], kPing) << "the keep-alive goes first, unchanged";
         EXPECT_EQ(h.Sent(c.request), 1);
-        EXPECT_NE(h.session.requests[1].find(std::string("\"") + c.room + "\""), std::string::npos) << h.session.requests[1];
+        EXPECT_NE(h.session.requests[1].find(std::string("\"") + c.room + "\""), std::string::npos)
+            << h.session.requests[1];
     }
     TableRig h;
     h.Feed(Doc("ReRequestDesk"));
@@ -36,7 +37,8 @@ TEST(TableLink, ValidationAsksForADeskByRoomKind) {
 
 TEST(TableLink, NotEnoughMoneyQuitsAndOpensOnlyWebAddresses) {
     for (const char* url : {"http://a/b", "https://a"}) EXPECT_TRUE(IsWebAddress(url)) << url;
-    for (const char* url : {"c:\\windows\\calc.exe", "file:///c:/x", "httpx://a", ""}) EXPECT_FALSE(IsWebAddress(url)) << url;
+    for (const char* url : {"c:\\windows\\calc.exe", "file:///c:/x", "httpx://a", ""})
+        EXPECT_FALSE(IsWebAddress(url)) << url;
     {
         TableRig h;
         h.view.answers = {V::kNo};
@@ -130,8 +132,8 @@ TEST(TableLink, ASlowFirstReplyAsksOnceAndNoLeavesThroughTheCancel) {
     EXPECT_TRUE(h.view.boxes.empty());
     h.view.answers = {V::kNo, V::kYes};
     h.Run(100);
-    EXPECT_EQ(h.view.boxes, std::vector<std::string>({"你网络速度过慢\n ,是否继续游戏！|提示|52|30",
-                                                 "您确定退出本桌游戏吗？|斗地主|52|0"}));
+    EXPECT_EQ(h.view.boxes, std::vector<std::string>(
+                                {"你网络速度过慢\n ,是否继续游戏！|提示|52|30", "您确定退出本桌游戏吗？|斗地主|52|0"}));
     EXPECT_TRUE(h.Ended()) << "nothing has come from the server: no Leaving, just quit";
     EXPECT_EQ(h.Sent("Leaving"), 0);
 }

@@ -55,7 +55,8 @@ bool CTableGame::HandleTableMessage(CMessage* message) {
         return true;
     case CVersionErroMsg::kType:
         m_view.BringToFront();
-        if (m_view.Box("您目前的版本需要更新才能继续\n，现在下载更新吗？", "斗地主", 52, 0) == V::kYes) m_view.RunUpdater();
+        if (m_view.Box("您目前的版本需要更新才能继续\n，现在下载更新吗？", "斗地主", 52, 0) == V::kYes)
+            m_view.RunUpdater();
         m_view.QuitTable();
         return true;
     case CKickPlayerMsg::kType: {
