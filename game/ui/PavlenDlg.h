@@ -8,17 +8,21 @@
 // Went to CTableGame with their names: the table's state and clocks
 // (State, Clock, Watch, Effects, Dirty, Deal), HandleGameMessage, Tick and
 // the tick's parts (Reconnect, PollReconnect, TickCountdown, TickDealing,
-// TickEffect, HandleMain, EnterLostConnection), the phases and button groups
-// (SetPhase, ShowTurnButtons, ShowBidButtons, HideAllActionButtons,
-// ShowDoubleButtons, ShowContestButtons, ShowAutoButtons, SortAllHands,
-// CloseAdControl, ClearWaiting, StartClock, StartClockFor, StopClock,
-// ClockForTurn, ResetHandPositions), the requests and commands (SendRequest,
-// SendReady, SendBid, SendContest, SendDouble, OnPlay, OnPass, OnHint,
-// OnAutoPlay, AutoPlayStep, FirstHint, OnContinue, OnCancelAutoPlay, OnBet,
-// OnSort, SelectNextGroup, LeaveUnderMovie, NothingReceived, SendLeaving)
+// TickEffect, HandleMain, EnterLostConnection, DealCardPosition), the phases
+// and button groups (SetPhase, ShowTurnButtons, ShowBidButtons,
+// HideAllActionButtons, ShowDoubleButtons, ShowContestButtons,
+// ShowAutoButtons, SortAllHands, PlacePlayerPrompt, CloseAdControl,
+// AddDirtyRect, InvalidateAll, ClearWaiting, StartClock, StartClockFor,
+// StopClock, ClockForTurn, ResetHandPositions), the requests and commands
+// (SendRequest, SendReady, SendBid, SendContest, SendDouble, OnPlay, OnPass,
+// OnHint, OnAutoPlay, AutoPlayStep, FirstHint, OnContinue, OnCancelAutoPlay,
+// OnBet, OnSort, SelectNextGroup, LeaveUnderMovie, NothingReceived,
+// SendLeaving)
 // and the message handlers (HandleHandMessage, HandleTableMessage,
-// OnDeskInfo, OnCardOut, OnGameResult, OnRestore, RequestDesk). The window
-// keeps one-line forwarders for those its buttons, drawing and tests call.
+// OnDeskInfo, OnCardOut, OnGameResult, OnRestore, RequestDesk); the seat
+// look-ups (FindPlayerByName, FindPlayerBySeat, GetNextPlayer, GetPrevPlayer,
+// GetLastPlay) are CTableState's. The window keeps one-line forwarders for
+// those its buttons, drawing and tests call.
 #pragma once
 
 #include <memory>

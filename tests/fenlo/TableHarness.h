@@ -103,7 +103,10 @@ public:
     void Deal();
 };
 
-std::string Player(const std::string& id, int seat, int money = 1000, bool ready = false);
+using table_test::Card;
+using table_test::Play;
+using table_test::Player;
+using table_test::Turn;
 
 // Two top-level windows titled as the lobby's, recording what the table
 // reports to them.

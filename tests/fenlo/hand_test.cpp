@@ -10,16 +10,6 @@ using namespace fenlo_test;
 
 namespace {
 
-std::string Card(int number, int suit) {
-    return "<card number=\"" + std::to_string(number) + "\" suit=\"" + std::to_string(suit) + "\"/>";
-}
-std::string Turn(const char* name, const char* who) {
-    return Doc(name, std::string("<player id=\"") + who + "\" remainTime=\"20\"/>");
-}
-std::string Play(const char* who, const std::string& cards = "") {
-    return Doc("ChuPai", std::string("<player id=\"") + who + "\"/>" + cards);
-}
-
 // Where the player points at own card i: left in its strip, in the band that
 // raised and lowered cards share.
 POINT At(TableHarness& h, int i) {
@@ -60,7 +50,7 @@ void ClickCards(TableHarness& h, std::initializer_list<int> cards) {
 // carol leads a single, and it is alice's turn.
 void AliceToBeat(TableHarness& h, const std::string& cards) {
     h.Feed(Play("carol", cards));
-    h.Feed(Turn("BeginChuPai", "alice"));
+    h.Feed(Turn("BeginChuPai", "alice", 20));
 }
 int Count(const std::string& text, const std::string& part) {
     int n = 0;

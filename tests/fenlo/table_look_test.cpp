@@ -56,10 +56,6 @@ RECT ChildRect(TableHarness& h, int id) {
     return r;
 }
 
-std::string Turn(const char* name, const char* who, int seconds) {
-    return Doc(name, std::string("<player id=\"") + who + "\" remainTime=\"" + std::to_string(seconds) + "\"/>");
-}
-
 bool Grey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); }
 
 // Pixels of the capture inside the rectangle that satisfy the test.

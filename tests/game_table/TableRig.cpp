@@ -46,28 +46,6 @@ void RecordingView::NotifyLobby() {
     lobby.push_back(own ? own->money : -1.0);
 }
 
-std::string Doc(const std::string& name, const std::string& data) {
-    const std::string head = "<GameMessage game=\"FENLO\"><Message name=\"" + name + "\"";
-    return data.empty() ? head + "/></GameMessage>" : head + ">" + data + "</Message></GameMessage>";
-}
-
-std::string Card(int number, int suit) {
-    return "<card number=\"" + std::to_string(number) + "\" suit=\"" + std::to_string(suit) + "\"/>";
-}
-
-std::string Player(const std::string& id, int seat, int money, bool ready) {
-    return "<player id=\"" + id + "\" seat=\"" + std::to_string(seat) + "\" money=\"" + std::to_string(money) +
-           "\" ready=\"" + (ready ? "True" : "False") + "\" ip=\"1\"/>";
-}
-
-std::string Turn(const char* name, const char* who, int seconds) {
-    return Doc(name, std::string("<player id=\"") + who + "\" remainTime=\"" + std::to_string(seconds) + "\"/>");
-}
-
-std::string Play(const char* who, const std::string& cards) {
-    return Doc("ChuPai", std::string("<player id=\"") + who + "\"/>" + cards);
-}
-
 DWORD TableRig::now = 100000;
 
 namespace {
@@ -115,35 +93,19 @@ void TableRig::Feed(const std::string& document) {
     Hand(m);
 }
 
-int TableRig::Sent(const std::string& name) const {
-    int n = 0;
-    for (const std::string& r : session.requests) n += r.find("\"" + name + "\"") != std::string::npos;
-    return n;
-}
+int TableRig::Sent(const std::string& name) const { return CountSent(session.requests, name); }
 
-bool TableRig::Boxed(const std::string& text) const {
-    for (const std::string& b : view.boxes)
-        if (b.compare(0, text.size(), text) == 0) return true;
-    return false;
-}
+bool TableRig::Boxed(const std::string& text) const { return AnyStartsWith(view.boxes, text); }
 
-int TableRig::Played(const std::string& sound) const {
-    int n = 0;
-    for (const std::string& s : view.sounds) n += s == "fenlo\\sound\\" + sound;
-    return n;
-}
+int TableRig::Played(const std::string& sound) const { return CountPlayed(view.sounds, sound); }
 
-void TableRig::SeatThree() {
-    Feed(Doc("DeskPlayerInfo", "<desk stake=\"100\"/>" + Player("alice", 0) + Player("bob", 1) + Player("carol", 2)));
-}
+void TableRig::SeatThree() { Feed(ThreeSeated()); }
 
 void TableRig::Deal() {
     SeatThree();
     Feed(Doc("GameStart"));
     Run(1500);
-    std::string cards = "<player id=\"alice\"/>";
-    for (int i = 0; i < 17; ++i) cards += Card(i < 16 ? 3 + i / 4 : 8, i < 16 ? i % 4 : 0);
-    Feed(Doc("SendCard", cards));
+    Feed(DealtToAlice());
     Run(4300);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/core/table/TableGame.h"
+#include "tests/game_table/TableDocs.h"
 
 namespace table_test {
 
@@ -104,13 +105,6 @@ public:
     bool movie = false;
     int movieShows = 0, movieCount = -1, resultsClosed = 0, quits = 0, updaters = 0, attention = 0;
 };
-
-// A server message as the game server writes it.
-std::string Doc(const std::string& name, const std::string& data = "");
-std::string Card(int number, int suit);
-std::string Player(const std::string& id, int seat, int money = 1000, bool ready = false);
-std::string Turn(const char* name, const char* who, int seconds);
-std::string Play(const char* who, const std::string& cards = "");
 
 // The game as the window sets it up (soundon, time1 = 8000, time2 = 20000,
 // the keep-alive text), seated at nothing yet; the player is alice in room 31.
