@@ -1,7 +1,7 @@
 // CGameSession: the card-game client's one session. It keeps what the command
 // line brought and the client's settings, owns the connection to the game
 // server, the message code table of the binary form and the table pictures,
-// and queues the messages received for the table window in two queues.
+// and queues the messages received for the table in two queues.
 //
 // Threads: the connection's socket thread parses every received text under
 // the session lock and queues it; the user-interface thread pops, sends and
