@@ -50,7 +50,6 @@ public:
     const CDirtyList& Dirty() const { return m_dirty; }
     CDealClock& Deal() { return m_deal; }
     const CDealClock& Deal() const { return m_deal; }
-    CTableSession& Session() { return m_session; }
     // The reconnect text, with a dot per second of the attempt.
     const std::string& StatusText() const { return m_statusText; }
     // The kind text of the validation reply ("3": no money is reported).
