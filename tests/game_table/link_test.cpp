@@ -82,6 +82,53 @@ TEST(TableLink, KicksEndTheTableOrRebuildTheConnection) {
         << "nothing is offered that would go into a dead connection";
 }
 
+// The verdicts and questions that end in a box: a refused validation or play
+// keeps the table; an old version runs the updater only on Yes; the sign-up
+// question asks for a desk on Yes; both end the table otherwise.
+TEST(TableLink, VerdictsAndQuestionsAnswerAsTheirBoxesSay) {
+    {
+        TableRig h;
+        h.Feed(Doc("ValidateFailed", "<failed reason=\"验证失败\"/>"));
+        h.Feed(Doc("ChuPaiFailed", "<player id=\"alice\"/>"));
+        EXPECT_EQ(h.view.boxes,
+                  std::vector<std::string>({"验证失败|斗地主|48|0", "您出牌超时或者不符合规则！|斗地主|48|2"}));
+        EXPECT_FALSE(h.Ended());
+    }
+    for (int answer : {V::kNo, V::kYes}) {
+        TableRig h;
+        h.view.answers = {answer};
+        h.Feed(Doc("InvalidClientVersion"));
+        EXPECT_TRUE(h.Boxed("您目前的版本需要更新才能继续\n，现在下载更新吗？|斗地主|52|0"));
+        EXPECT_EQ(h.view.updaters, answer == V::kYes) << answer;
+        EXPECT_TRUE(h.Ended()) << answer;
+    }
+    for (int answer : {V::kNo, V::kYes}) {
+        TableRig h;
+        h.view.answers = {answer};
+        h.Feed(Doc("AskPlayerSignUp", "<m text=\"报名参加下一场吗?\"/>"));
+        EXPECT_TRUE(h.Boxed("报名参加下一场吗?|提示|4|0"));
+        EXPECT_EQ(h.Sent("RequestDesk"), answer == V::kYes) << answer;
+        EXPECT_EQ(h.Ended(), answer == V::kNo) << answer;
+    }
+}
+
+TEST(TableLink, AVipDeskItsBetAndTheGroupCount) {
+    TableRig h;
+    h.session.vipFlag = 1;
+    h.session.vipPassword = "pw";
+    h.session.vipMinMoney = "500";
+    h.Feed(Doc("CreateGameSuccess", "<player id=\"1\" roomid=\"2\" gameid=\"77\"/>"));
+    EXPECT_EQ(h.view.boxes,
+              std::vector<std::string>({"您已经成功创建了VIP桌\n房号：77\n密码：pw\n要求帐户最低金额：500|提示|0|0"}));
+    EXPECT_EQ(h.session.vipGameId, "77");
+    h.Feed(Doc("BeginBet", "<bet money=\"300\"/>"));
+    h.game.OnBet();
+    ASSERT_EQ(h.Sent("Bet"), 1);
+    EXPECT_NE(h.session.requests.back().find("\"300\""), std::string::npos) << "the amount the server offered";
+    h.Feed(Doc("waittingArrange", "<arrange playerCount=\"27\"/>"));
+    EXPECT_EQ(h.view.movieCount, 27);
+}
+
 TEST(TableLink, OwnAutoPlayHidesTheTurnButtonsAndItsCancelWarnsOnTheTurn) {
     TableRig h;
     h.Deal();
