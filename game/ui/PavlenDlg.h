@@ -17,9 +17,9 @@
 // (SendRequest, SendReady, SendBid, SendContest, SendDouble, OnPlay, OnPass,
 // OnHint, OnAutoPlay, AutoPlayStep, FirstHint, OnContinue, OnCancelAutoPlay,
 // OnBet, OnSort, SelectNextGroup, LeaveUnderMovie, NothingReceived,
-// SendLeaving)
-// and the message handlers (HandleHandMessage, HandleTableMessage,
-// OnDeskInfo, OnCardOut, OnGameResult, OnRestore, RequestDesk); the seat
+// SendLeaving), the message handlers (HandleHandMessage, HandleTableMessage,
+// OnDeskInfo, OnCardOut, OnGameResult, OnRestore, RequestDesk), ChatName and
+// StatusText; HandlePanelMessage is the view's PanelMessage; the seat
 // look-ups (FindPlayerByName, FindPlayerBySeat, GetNextPlayer, GetPrevPlayer,
 // GetLastPlay) are CTableState's. The window keeps one-line forwarders for
 // those its buttons, drawing and tests call.
