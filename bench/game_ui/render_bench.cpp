@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
     CPlayerInfo* own = s.Own();
     own->lastPlay = new CCardSet;
     own->lastPlay->AddCard(s.Card(14, 2));
-    h.table->SetPhase(14);
-    h.table->PlacePlayerPrompt("bob");
-    h.table->StartClock(15000);
+    h.Game().SetPhase(14);
+    h.Game().PlacePlayerPrompt("bob");
+    h.Game().StartClock(15000);
     s.bombs = 2;
     h.table->QueueEffect(0);
     h.Tick();
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         std::vector<double> ms;
         for (int i = 0; i < runs; ++i) {
             QueryPerformanceCounter(&a);
-            h.table->Dirty().Clear();
+            h.Game().Dirty().Clear();
             h.table->InvalidateAll();
             h.table->Render(CDC::FromHandle(target));
             QueryPerformanceCounter(&b);

@@ -175,6 +175,12 @@ void CGameSession::ResetConnection() {
     DeleteQueue(discarded);
 }
 
+CTableConnection* CGameSession::Connection() const { return connection_; }
+
+void CGameSession::ConnectTo(const std::string& host, int port) {
+    if (connection_) connection_->Connect(host, static_cast<short>(port));
+}
+
 int CGameSession::CreateImages() {
     CTableSide* side = GetTableSide();
     CTablePictures* images = side ? side->CreatePictures() : nullptr;

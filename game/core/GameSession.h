@@ -1,7 +1,7 @@
 // CGameSession: the card-game client's one session. It keeps what the command
 // line brought and the client's settings, owns the connection to the game
 // server, the message code table of the binary form and the table pictures,
-// and queues the messages received for the table window in two queues.
+// and queues the messages received for the table in two queues.
 //
 // Threads: the connection's socket thread parses every received text under
 // the session lock and queues it; the user-interface thread pops, sends and
@@ -17,6 +17,7 @@
 #include <string>
 
 #include "game/core/WinTypes.h"
+#include "game/core/table/TableSession.h"
 #include "lobby/net/base/Locks.h"
 #include "lobby/net/binary/MsgCodeEntry.h"
 #include "platform/CString.h"
@@ -25,40 +26,18 @@ class CTablePictures;
 class CMessage;
 class CNetEngineEx;
 
-class CGameSession {
+class CGameSession : public CTableSession {
 public:
     // The base folder is the current directory.
     CGameSession();
     explicit CGameSession(const CString& baseFolder);
-    ~CGameSession();
+    ~CGameSession() override;
 
     CGameSession(const CGameSession&) = delete;
     CGameSession& operator=(const CGameSession&) = delete;
 
-    // ---- from the command line
-    std::string roomId;
-    std::string validation;  // sent in PlayerInfoValidate
-    std::string serverHost;
-    int serverPort = 0;
-    std::string reconnectHost = "0";  // "0": none
-    int reconnectPort = 0;            // 0: none
-    std::string playerId;
-    std::string displayName;
-    int vipFlag = 0;
-    int autoPlacedFlag = 1;
-    std::string field9Text, field10Text;
-    int vipEnterFlag = 0;  // 1: enter an existing VIP game, 0: create one
-    std::string vipPassword;
-    std::string vipMinMoney;
-    std::string vipStake;
-    std::string vipGameId;
-
-    // ---- kept for the table window
-    std::string noticeText;
-    std::string chatName = " ";  // no chat lines are sent while it is the single blank
-    // Time of the validation request, stamped again by the first text
-    // received; 0 when not waiting. The table reads and clears it.
-    std::atomic<DWORD> firstReplyStamp{0};
+    // The facts of the command line and what is kept for the table are the
+    // fields of CTableSession.
 
     // ---- settings: fenlo\config.ini [SYSTEM]
     // 0: requests go as XML text, 1: in the binary form, else not at all.
@@ -68,7 +47,7 @@ public:
     // The client version: the second attribute's value of the element in
     // [SYSTEM] version. False, and nothing set, when the setting is missing or
     // is not an element with at least two attributes.
-    bool ReadClientVersion(std::string& version) const;
+    bool ReadClientVersion(std::string& version) const override;
 
     // Reads the version, creates the connection, connects to the server host
     // and port and sends the validation request; 1. Without a usable version
@@ -76,7 +55,7 @@ public:
     int ConnectAndValidate();
     // Sends one request document as the send type says; the caller keeps the
     // text. A request the binary form cannot carry is not sent (and logged).
-    void SendMsg(const char* xml, int length);
+    void SendMsg(const char* xml, int length) override;
     // When set, every request goes to the sink instead of the connection (a
     // seam for tests); an empty function restores sending.
     typedef std::function<void(const char* xml, int length)> RequestSink;
@@ -88,20 +67,22 @@ public:
     void OnReceive(const char* text, int length);
     // The oldest message of each queue, which the caller then owns; null when
     // the queue is empty or the network-error flag is set.
-    CMessage* PopMessage();
-    CMessage* PopSecondaryMessage();
+    CMessage* PopMessage() override;
+    CMessage* PopSecondaryMessage() override;
     int HasNetworkError();
     // User-interface thread: when the network-error flag was set since the
     // last call, shows the network-error box (10-second count-down, through
     // the table side) and, when it answers OK, posts the quit message that
     // ends the program. True when the box was shown.
-    bool ShowNetworkErrorBox();
+    bool ShowNetworkErrorBox() override;
 
     // Closes and deletes the connection, puts a fresh unconnected one in its
     // place and discards the main queue; the second queue and the error flag
     // stay. User-interface thread only.
-    void ResetConnection();
+    void ResetConnection() override;
     CNetEngineEx* GetConnection() const { return connection_; }
+    CTableConnection* Connection() const override;
+    void ConnectTo(const std::string& host, int port) override;
 
     // Loader thread: builds the table pictures through the table side; 1, or
     // 0 when the table could not be allocated or no table side is installed.

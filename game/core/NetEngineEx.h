@@ -5,11 +5,12 @@
 
 #include <atomic>
 
+#include "game/core/table/TableSession.h"
 #include "lobby/net/engine/ThreadEngine.h"
 
 class CGameSession;
 
-class CNetEngineEx : public CThreadEngine {
+class CNetEngineEx : public CThreadEngine, public CTableConnection {
 public:
     explicit CNetEngineEx(CGameSession* session);
     ~CNetEngineEx() override;
@@ -25,10 +26,11 @@ public:
     void OnClose() override;
 
     // 1 until a socket error, a close by the server or ClearAlive.
-    int IsAlive() const { return alive_; }
-    void ClearAlive() { alive_ = 0; }
+    int IsAlive() const override { return alive_; }
+    void ClearAlive() override { alive_ = 0; }
     // 1 until the first text has arrived.
-    int IsWaitingFirstText() const { return firstTextPending_; }
+    int IsWaitingFirstText() const override { return firstTextPending_; }
+    bool IsConnected() override { return GetConnState() == kStateConnected; }
 
 private:
     CGameSession* session_;

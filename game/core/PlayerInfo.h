@@ -1,6 +1,7 @@
-// What the card-game client knows about one player at the table. The table
-// window keeps one per seat and reads and writes the fields directly; the
-// lettered state fields are per-seat display state that only the table uses.
+// What the card-game client knows about one player at the table. The table's
+// state keeps one per seat, and its game and window read and write the fields
+// directly; the lettered state fields are per-seat state that only the table
+// uses.
 #pragma once
 
 #include <string>

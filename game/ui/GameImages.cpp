@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "game/core/GameSession.h"
-#include "game/core/ImageRegion.h"
+#include "game/ui/ImageRegion.h"
 #include "platform/vantor/CxImage.h"
 
 namespace {

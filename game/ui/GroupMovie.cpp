@@ -56,9 +56,7 @@ void CPavlenDlg::ShowGroupMovie() {
     m_groupMovie->Play();
     m_groupMovie->SetMenu(FALSE);
     m_groupMovie->ShowWindow(SW_SHOW);
-    for (int id : {IDC_AUTO_PLAY, IDC_CANCEL_AUTO, IDC_SOUND_ON, IDC_SOUND_OFF, IDC_SORT, IDC_NEXT_PAIR,
-                   IDC_NEXT_TRIPLE})
-        HideButton(id);
+    for (Button b : {kAutoPlay, kCancelAuto, kSoundOn, kSoundOff, kSort, kNextPair, kNextTriple}) HideButton(b);
     Invalidate();
 }
 
@@ -100,8 +98,8 @@ void CPavlenDlg::ShowMovieCount(int value) {
 void CPavlenDlg::OnMovieCommand(LPCSTR command, LPCSTR args) {
     const std::string c = command ? command : "";
     if (c == "return") {
-        Sound("fenlo\\sound\\sel.wav");
-        LeaveUnderMovie();
+        m_game.Sound("fenlo\\sound\\sel.wav");
+        m_game.LeaveUnderMovie();
     } else if (c == "press" && args && std::string(args) == "press") {
         POINT cursor;
         ::GetCursorPos(&cursor);

@@ -1,6 +1,5 @@
 // The own hand under the mouse: card rectangles and hit test, click and drag
-// selection, double-click to clear, right click to play; the hint and the
-// next pair / triple selections.
+// selection, double-click to clear, right click to play.
 // winsock2.h must come before windows.h
 // clang-format off
 #include <winsock2.h>
@@ -9,8 +8,8 @@
 
 #include <algorithm>
 
+#include "game/core/table/SeatFields.h"
 #include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ RECT CPavlenDlg::CardRect(int i, int n, bool selected, int width, int height) {
 
 int CPavlenDlg::HitTest(POINT point) {
     m_cardRects.clear();
-    const CCardSet* hand = m_state.ownHand;
+    const CCardSet* hand = m_game.State().ownHand;
     if (!hand) return -1;
     int w = 0, h = 0;
     ClientSize(&w, &h);
@@ -46,29 +45,16 @@ int CPavlenDlg::HitTest(POINT point) {
 }
 
 void CPavlenDlg::AddCardDirtyRect(int index) {
-    CCard* card = CardAt(m_state.ownHand, index);
+    CCard* card = CardAt(m_game.State().ownHand, index);
     if (!card) return;
     int w = 0, h = 0;
     ClientSize(&w, &h);
-    const RECT r = CardRect(index, m_state.ownHand->GetCardCount(), card->IsSelected() != 0, w, h);
+    const RECT r = CardRect(index, m_game.State().ownHand->GetCardCount(), card->IsSelected() != 0, w, h);
     AddDirtyRect(r.left, card->IsSelected() ? r.top - kRaise : r.top, kCardWidth, kCardHeight + kRaise);
 }
 
-void CPavlenDlg::RepaintNow() {
-    if (!m_hWnd) return;
-    if (m_dirty.Full()) {
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    } else {
-        for (const DirtyRect& d : m_dirty.Rects()) {
-            const RECT r = {d.left, d.top, d.right, d.bottom};
-            ::InvalidateRect(m_hWnd, &r, FALSE);
-        }
-    }
-    UpdateWindow();
-}
-
 void CPavlenDlg::ToggleCard(int index) {
-    CCard* card = CardAt(m_state.ownHand, index);
+    CCard* card = CardAt(m_game.State().ownHand, index);
     card->ToggleSelected();
     AddCardDirtyRect(index);
     card->SetTouched(1);
@@ -76,7 +62,7 @@ void CPavlenDlg::ToggleCard(int index) {
 
 void CPavlenDlg::OnLButtonDown(UINT, CPoint point) {
     m_dragStart = point;
-    CCardSet* hand = m_state.ownHand;
+    CCardSet* hand = m_game.State().ownHand;
     const int k = hand && !hand->IsEmpty() ? HitTest(point) : -1;
     if (k < 0) {
         // A press on the free table drags the window.
@@ -93,7 +79,7 @@ void CPavlenDlg::OnLButtonDown(UINT, CPoint point) {
 }
 
 void CPavlenDlg::OnMouseMove(UINT, CPoint point) {
-    CCardSet* hand = m_state.ownHand;
+    CCardSet* hand = m_game.State().ownHand;
     if (m_dragSelect == 1 && hand && !hand->IsEmpty()) {
         const int k = HitTest(point);
         if (k != -1 && k != m_dragIndex) {
@@ -114,7 +100,7 @@ void CPavlenDlg::OnMouseMove(UINT, CPoint point) {
 
 void CPavlenDlg::OnLButtonUp(UINT, CPoint) {
     m_dragStart = {-1, -1};
-    if (CCardSet* hand = m_state.ownHand)
+    if (CCardSet* hand = m_game.State().ownHand)
         for (auto it = hand->CardsBegin(); it != hand->CardsEnd(); ++it) (*it)->SetTouched(0);
     if (m_dragIndex != -1) {
         AddCardDirtyRect(m_dragIndex);
@@ -125,78 +111,11 @@ void CPavlenDlg::OnLButtonUp(UINT, CPoint) {
 }
 
 void CPavlenDlg::OnLButtonDblClk(UINT, CPoint) {
-    if (m_state.ownHand) m_state.ownHand->UnselectAll();
+    if (m_game.State().ownHand) m_game.State().ownHand->UnselectAll();
     Invalidate();
 }
 
 void CPavlenDlg::OnRButtonDown(UINT, CPoint) {
-    CPlayerInfo* own = m_state.Own();
-    if (own && !seat::AutoPlay(*own)) OnPlay();
-}
-
-void CPavlenDlg::OnCmdHint() {
-    CWnd* button = GetDlgItem(IDC_HINT);
-    if (m_state.phase == 12 && button && button->IsWindowEnabled()) OnHint();
-}
-
-void CPavlenDlg::OnHint() {
-    CTableState& s = m_state;
-    if (!s.ownHand) return;
-    if (!s.hintActive) {
-        // The hint replaces what was raised before (a landlord's bottom cards too).
-        s.ownHand->UnselectAll();
-        if (FirstHint()) {
-            s.hint.SelectAll();
-            s.hintActive = 1;
-            s.hintIndex = 0;
-        } else {
-            // Nothing beats the play: pass at once.
-            OnPass();
-            SortAllHands();
-        }
-    } else {
-        s.ownHand->UnselectAll();
-        s.hint.Clear();
-        if (s.GetLastPlay()) {
-            m_finder.NextPlay(&s.hint);
-        } else if (++s.hintIndex < static_cast<int>(s.hintList.size())) {
-            s.hintList[s.hintIndex]->CopyTo(&s.hint);
-        }
-        if (s.hint.IsEmpty()) {
-            s.hintActive = 0;
-            s.hintIndex = 0;
-        } else {
-            s.hint.SelectAll();
-        }
-    }
-    SortAllHands();
-    int w = 0, h = 0;
-    ClientSize(&w, &h);
-    AddDirtyRect((w - 413) / 2, h - 132, 413, 132);
-    ResetHandPositions();
-    RepaintNow();
-}
-
-void CPavlenDlg::SelectNextGroup(int size, int* position) {
-    CCardSet* hand = m_state.ownHand;
-    if (!hand || hand->GetCardCount() < size) return;
-    hand->SortByNumber();
-    hand->MarkRuns();
-    hand->UnselectAll();
-    const int n = hand->GetCardCount();
-    if (*position < 0 || *position >= n) *position = 0;
-    const int wanted = size == 2 ? kTypePair : kTypeTriple;
-    bool found = false;
-    for (int pass = 0; pass < 2 && !found; ++pass) {
-        for (int p = pass == 0 ? *position : 0; p + size <= n; ++p) {
-            CCardSet group;
-            for (int k = 0; k < size; ++k) group.AddCard(CardAt(hand, p + k));
-            if (m_judge.GetCardType(&group) != wanted || CardAt(hand, p)->IsSelected()) continue;
-            group.SelectAll();
-            *position = p + size - 1;
-            found = true;
-            break;
-        }
-    }
-    SortAllHands();
+    CPlayerInfo* own = m_game.State().Own();
+    if (own && !seat::AutoPlay(*own)) m_game.OnPlay();
 }

@@ -1,5 +1,5 @@
-// The money report to every lobby window, quitting and leaving the table,
-// and the records the lobby sends the table.
+// The money report to every lobby window, quitting the table, back to the
+// lobby, and the records the lobby sends the table.
 // winsock2.h must come before windows.h
 // clang-format off
 #include <winsock2.h>
@@ -9,8 +9,6 @@
 #include <cstring>
 
 #include "game/core/GameSession.h"
-#include "game/core/MsgFactory.h"
-#include "game/core/NetEngineEx.h"
 #include "game/ui/PavlenDlg.h"
 #include "lobby/net/base/CopyData.h"
 
@@ -23,13 +21,13 @@ BOOL CALLBACK CPavlenDlg::EnumLobbyWindowsProc(HWND window, LPARAM self) {
     const std::string& id = GetGameSession()->playerId;
     std::strncpy(record.playerId, id.c_str(), sizeof record.playerId - 1);
     record.money = -1.0;
-    CPlayerInfo* own = table->m_state.Own();
-    if (own && table->m_validateText != "3" && !table->m_quitting) {
+    CPlayerInfo* own = table->m_game.State().Own();
+    if (own && table->m_game.ValidateText() != "3" && !table->m_quitting) {
         record.money = own->money;
         record.secondAmount = own->amountA;
     }
     COPYDATASTRUCT data;
-    data.dwData = table->m_state.phase == 15 ? 2 : table->m_setupComplete == 0 ? 1 : 0;
+    data.dwData = table->m_game.State().phase == 15 ? 2 : table->m_setupComplete == 0 ? 1 : 0;
     data.cbData = sizeof record;
     data.lpData = &record;
     ::SendMessageA(window, WM_COPYDATA, reinterpret_cast<WPARAM>(table->m_hWnd), reinterpret_cast<LPARAM>(&data));
@@ -39,44 +37,18 @@ BOOL CALLBACK CPavlenDlg::EnumLobbyWindowsProc(HWND window, LPARAM self) {
 void CPavlenDlg::NotifyLobby() { ::EnumWindows(EnumLobbyWindowsProc, reinterpret_cast<LPARAM>(this)); }
 
 void CPavlenDlg::QuitTable() {
-    if (CPlayerInfo* own = m_state.Own()) own->money = -1.0;
+    if (CPlayerInfo* own = m_game.State().Own()) own->money = -1.0;
     m_quitting = true;
     NotifyLobby();
     CDialog::OnCancel();
 }
 
-// ---- leaving, and the lobby's records to the table
-
-bool CPavlenDlg::NothingReceived() const {
-    CNetEngineEx* connection = GetGameSession()->GetConnection();
-    return !connection || connection->IsWaitingFirstText();
-}
-
-void CPavlenDlg::SendLeaving() {
-    unsigned int n = 0;
-    SendRequest(GetMsgFactory()->BuildLeaving(&n), n);
-}
-
-void CPavlenDlg::LeaveUnderMovie() {
-    if (m_state.phase == 16 || NothingReceived())
-        QuitTable();
-    else
-        SendLeaving();
-}
-
-void CPavlenDlg::OnLeave() {
-    BringToFront();
-    if (Box("您确定退出本桌游戏吗？", "斗地主", 0x34, 0) != IDYES) return;
-    if (GetGameSession()->autoPlacedFlag || m_state.phase == 16 || NothingReceived())
-        QuitTable();
-    else
-        SendLeaving();
-}
-
 void CPavlenDlg::OnBackToLobby() {
-    Sound("fenlo\\sound\\sel.wav");
+    m_game.Sound("fenlo\\sound\\sel.wav");
     QuitTable();
 }
+
+// ---- the lobby's records to the table
 
 namespace {
 

@@ -7,10 +7,8 @@
 #include "game/ui/PavlenDlg.h"
 
 #include "game/core/GameSession.h"
-#include "game/core/MsgFactory.h"
-#include "game/core/NetEngineEx.h"
+#include "game/core/table/TableTrace.h"
 #include "game/ui/GameImages.h"
-#include "game/ui/TableTrace.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -66,9 +64,7 @@ BEGIN_EVENTSINK_MAP(CPavlenDlg, CDialog)
 ON_EVENT(CPavlenDlg, CPavlenDlg::kGroupMovieId, 150, OnMovieCommand)
 END_EVENTSINK_MAP()
 
-CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent) {
-    m_state.ownName = GetGameSession()->playerId;
-    m_clock.total = 30000;
+CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent), m_game(*this, *GetGameSession()) {
     for (const char* name : {"bomb1.swf", "bomb2.swf", "bomb3.swf", "bomb4.swf", "spring.swf", "antispring.swf"})
         m_movieNames.Add(name);
 }
@@ -89,6 +85,7 @@ BOOL CPavlenDlg::OnInitDialog() {
     }
     SetTimer(kTimerId, kTimerMs);
     GetClientRect(&m_client);
+    m_game.SetTableSize(m_client.right, m_client.bottom);
     m_windowDC.Attach(::GetDC(m_hWnd));
     m_backBuffer.CreateCompatibleBitmap(&m_windowDC, m_client.right, m_client.bottom);
     if (!ReadSettings()) return FALSE;
@@ -97,7 +94,7 @@ BOOL CPavlenDlg::OnInitDialog() {
     CreateSidePanel();
     CGameSession* session = GetGameSession();
     if (session->vipFlag || !session->autoPlacedFlag)
-        ShowButton(IDC_SOUND_ON, TRUE);
+        ShowButton(kSoundOn, true);
     else
         ShowGroupMovie();
     m_soundOnButton.SetToolTipText("关闭音效");
@@ -113,15 +110,16 @@ bool CPavlenDlg::ReadSettings() {
     char ping[512] = "";
     ::GetPrivateProfileStringA("SYSTEM", "ping", "", ping, sizeof ping, path);
     if (!ping[0]) return SetupFailed("错误:\n打开config.ini文件时缺少了ping字段,\n强烈建议您重新安装!"), false;
-    m_ping = ping;
-    m_watch.time1 = static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "time1", -1, path));
-    if (m_watch.time1 < 0) return SetupFailed("错误:\n打开config.ini文件时缺少了time1字段,\n强烈建议您重新安装!"), false;
-    m_watch.time2 = static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "time2", -1, path));
-    if (m_watch.time2 < 0) return SetupFailed("错误:\n打开config.ini文件时缺少了time2字段,\n强烈建议您重新安装!"), false;
+    m_game.SetKeepAlive(ping);
+    CConnectionWatch& watch = m_game.Watch();
+    watch.time1 = static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "time1", -1, path));
+    if (watch.time1 < 0) return SetupFailed("错误:\n打开config.ini文件时缺少了time1字段,\n强烈建议您重新安装!"), false;
+    watch.time2 = static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "time2", -1, path));
+    if (watch.time2 < 0) return SetupFailed("错误:\n打开config.ini文件时缺少了time2字段,\n强烈建议您重新安装!"), false;
     const int sound = static_cast<int>(::GetPrivateProfileIntA("SYSTEM", "soundon", -1, path));
     if (sound != 0 && sound != 1)
         return SetupFailed("错误:\n打开config.ini文件时缺少了soundon字段,\n强烈建议您重新安装!"), false;
-    m_state.soundOn = sound;
+    m_game.State().soundOn = sound;
     return true;
 }
 
@@ -155,14 +153,13 @@ LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
     }
     LayoutGameButtons();
     SkinGameButtons();
-    for (int id : {IDC_READY, IDC_PLAY, IDC_PASS, IDC_HINT, IDC_BID1, IDC_BID2, IDC_BID3, IDC_NO_BID, IDC_DOUBLE,
-                   IDC_NO_DOUBLE, IDC_REDOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_YES, IDC_CONTEST_NO, IDC_LEAVE,
-                   IDC_CONTINUE, IDC_BACK_TO_LOBBY, IDC_CANCEL_AUTO, IDC_SORT, IDC_NEXT_PAIR, IDC_NEXT_TRIPLE,
-                   IDC_SOUND_OFF, IDC_AUTO_PLAY})
-        HideButton(id);
+    for (Button b : {kReady, kPlay, kPass, kHint, kBid1, kBid2, kBid3, kNoBid, kDouble, kNoDouble, kRedouble,
+                     kNoRedouble, kContestYes, kContestNo, kLeave, kContinue, kBackToLobby, kCancelAuto, kSort,
+                     kNextPair, kNextTriple, kSoundOff, kAutoPlay})
+        HideButton(b);
     m_autoPlay.EnableWindow(TRUE);
     CGameImages* images = GetGameImages();
-    m_effects.planeHeight = images ? images->Height(315) : 0;
+    m_game.Effects().planeHeight = images ? images->Height(315) : 0;
     m_counterAt = {m_client.right - (images ? images->Width(206) : 0) - 220, 25};
     GiveSidePanelImages();
     char advert[512] = "";
@@ -172,23 +169,7 @@ LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
         return 0;
     }
     m_setupComplete = 1;
-    m_state.tableReady = 1;
+    m_game.State().tableReady = 1;
     Invalidate();
     return 0;
-}
-
-void CPavlenDlg::OnCancel() {
-    CTableState& s = m_state;
-    if (m_groupMovie) return LeaveUnderMovie();
-    BringToFront();
-    if (Box("您确定退出本桌游戏吗？", "斗地主", 0x34, 0) != IDYES) return;
-    CGameSession* session = GetGameSession();
-    CNetEngineEx* connection = session->GetConnection();
-    if (session->autoPlacedFlag || s.handRunning || s.phase == 16 || !connection ||
-        connection->IsWaitingFirstText()) {
-        QuitTable();
-        return;
-    }
-    unsigned int n = 0;
-    SendRequest(GetMsgFactory()->BuildLeaving(&n), n);
 }

@@ -1,29 +1,38 @@
 // CPavlenDlg: the table window, the card-game client's main window, run
-// modally. It holds the table's state (CTableState and the clocks beside it);
-// its 25 ms timer watches the connection, takes the received messages from
-// both of the session's queues and hands them to HandleGameMessage, and runs
-// the turn clock, the dealing and the effects. Its work is spread over files
-// by subject: TablePhase.cpp (phases, seats, button groups), TableCommands.cpp
-// (requests), HandMessages.cpp, RestoreMessage.cpp, TableMessages.cpp (the
-// incoming messages), TableTimer.cpp (timer, keep-alive, reconnect, time-outs)
-// and LobbyLink.cpp (the lobby notification and quitting).
+// modally. The rules live in its CTableGame (game/core/table/TableGame.h),
+// for which the window is the CTableView: it keeps the set-up, the drawing,
+// the mouse and the hand under it, the side panel, the movies, the result
+// dialog and the lobby link's window messages. Its 25 ms timer runs the
+// game's tick, then steps the screen's animations and renders.
+//
+// Went to CTableGame with their names: the table's state and clocks
+// (State, Clock, Watch, Effects, Dirty, Deal), HandleGameMessage, Tick and
+// the tick's parts (Reconnect, PollReconnect, TickCountdown, TickDealing,
+// TickEffect, HandleMain, EnterLostConnection, DealCardPosition), the phases
+// and button groups (SetPhase, ShowTurnButtons, ShowBidButtons,
+// HideAllActionButtons, ShowDoubleButtons, ShowContestButtons,
+// ShowAutoButtons, SortAllHands, PlacePlayerPrompt, CloseAdControl,
+// AddDirtyRect, InvalidateAll, ClearWaiting, StartClock, StartClockFor,
+// StopClock, ClockForTurn, ResetHandPositions), the requests and commands
+// (SendRequest, SendReady, SendBid, SendContest, SendDouble, OnPlay, OnPass,
+// OnHint, OnAutoPlay, AutoPlayStep, FirstHint, OnContinue, OnCancelAutoPlay,
+// OnBet, OnSort, SelectNextGroup, LeaveUnderMovie, NothingReceived,
+// SendLeaving), the message handlers (HandleHandMessage, HandleTableMessage,
+// OnDeskInfo, OnCardOut, OnGameResult, OnRestore, RequestDesk), ChatName and
+// StatusText; HandlePanelMessage is the view's PanelMessage; the seat
+// look-ups (FindPlayerByName, FindPlayerBySeat, GetNextPlayer, GetPrevPlayer,
+// GetLastPlay) are CTableState's. The window keeps one-line forwarders for
+// those its buttons, drawing and tests call.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "game/core/CardFinder.h"
-#include "game/core/CardTypeJudge.h"
 #include "game/core/ClientLoading.h"
-#include "game/ui/ConnectionWatch.h"
-#include "game/ui/DealClock.h"
+#include "game/core/table/TableGame.h"
 #include "game/ui/DlgRight.h"
-#include "game/ui/DirtyList.h"
 #include "game/ui/FlashDlg.h"
-#include "game/ui/SpriteEffects.h"
-#include "game/ui/TableState.h"
-#include "game/ui/TurnClock.h"
 #include "game/ui/XImgButton.h"
 #include "game/ui/resource.h"
 #include "platform/Framework.h"
@@ -31,14 +40,10 @@
 #include "platform/vantor/CxImage.h"
 
 class CMessage;
-class CDeskInfoMsg;
-class CReconnectMsg;
-class CCardOutResultMsg;
-class CGameResultMsg;
 class CReslutDlg;
 class CShockwaveflash;
 
-class CPavlenDlg : public CDialog {
+class CPavlenDlg : public CDialog, public CTableView {
 public:
     enum { IDD = IDD_FENLO_DIALOG };
     static constexpr UINT_PTR kTimerId = 0x24604F39;
@@ -53,136 +58,89 @@ public:
 
     BOOL DestroyWindow() override;
 
-    // Handles one message taken from a queue and deletes it; null is allowed.
-    void HandleGameMessage(CMessage* message);
-    // One tick of the table's timer.
-    void Tick();
-
-    CTableState& State() { return m_state; }
-    CTurnClock& Clock() { return m_clock; }
-    CConnectionWatch& Watch() { return m_watch; }
-    CSpriteEffects& Effects() { return m_effects; }
+    CTableGame& Game() { return m_game; }
+    CTableState& State() { return m_game.State(); }
     int SetupComplete() const { return m_setupComplete; }
-    const std::string& StatusText() const { return m_statusText; }
+    // The control id of a table button.
+    static int ControlId(Button button);
+
+    // Forwarders into the game.
+    void HandleGameMessage(CMessage* message) { m_game.HandleGameMessage(message); }
+    void AddDirtyRect(int x, int y, int width, int height) { m_game.AddDirtyRect(x, y, width, height); }
+    void InvalidateAll() { m_game.InvalidateAll(); }
+
+    // ---- the game's view (TableView.cpp)
+    void ShowButton(Button button, bool enabled) override;
+    void HideButton(Button button) override;
+    void EnableButton(Button button, bool enabled) override;
+    bool ButtonEnabled(Button button) const override;
+    // Owned by the table.
+    int Box(const char* text, const char* caption, unsigned type, int seconds) override;
+    void BringToFront() override;
+    void CallAttention() override;
+    void Sound(const char* path) override;
+    void ChatLine(const std::string& line) override;
+    bool PanelMessage(const CMessage& message) override;
+    void ClientSize(int* width, int* height) const override;
+    // The clock's place beside the seat of that name.
+    void PlacePrompt(const std::string& name) override;
+    void DrawClock() override;
+    void MarkEffect(int code, int planeBefore) override;
+    void InvalidateWindow() override { Invalidate(); }
+    // The render pass onto the window now.
+    void RenderNow() override;
+    // Draws the dirty part of the table now.
+    void RepaintNow() override;
+    bool GroupMovieShown() const override { return m_groupMovie != nullptr; }
+    void ShowGroupMovie() override;
+    void CloseGroupMovie() override;
+    void ShowMovieCount(int value) override;
+    void DestroyResultDialog() override;
+    void NotifyLobby() override;
+    void QuitTable() override;
+    void RunUpdater() override;
+    void OpenAddress(const std::string& address) override;
 
 protected:
     BOOL OnInitDialog() override;
-    void OnCancel() override;
+    void OnCancel() override { m_game.OnCancel(); }
     void OnTimer(UINT_PTR id);
     LRESULT OnLoaded(WPARAM result, LPARAM text);
 
     // ---- set-up (PavlenDlg.cpp)
     bool ReadSettings();
     void SetupFailed(const char* text);
+    // owned false: a box without an owner.
+    int Box(const char* text, const char* caption, UINT type, int seconds, bool owned);
 
-    // ---- phases, seats and buttons (TablePhase.cpp)
-    void SetPhase(int phase);
-    void ShowButton(int id, BOOL enable);
-    void HideButton(int id);
-    void ShowTurnButtons(int on);
-    void ShowBidButtons(int highest);
-    void HideAllActionButtons(int on);
-    void ShowDoubleButtons(int mode);
-    void ShowContestButtons(int on);
-    void ShowAutoButtons(int on);
-    void SortAllHands();
-    void PlacePlayerPrompt(const std::string& name);
-    void CloseAdControl();
-    void BringToFront();
-    // Owned by the table unless owned is false.
-    int Box(const char* text, const char* caption, UINT type, int seconds, bool owned = true);
-    void ChatLine(const std::string& name, const char* suffix);
-    void AddDirtyRect(int x, int y, int width, int height);
-    void InvalidateAll();
-    void ClientSize(int* width, int* height) const;
-    void ClearWaiting(CPlayerInfo* p);
-    void StartClock(int ms);
-    void StartClockFor(int total, int remaining);
-    void StopClock();
-    void ClockForTurn(int seconds, int limit);
-    void Sound(const char* path);
-    void ResetHandPositions();
-
-    // ---- requests (TableCommands.cpp)
-    // Sends a built request and frees it; the length is read after the build
-    // (it is the builder's out-parameter).
-    void SendRequest(unsigned char* request, const unsigned int& length);
-    void SendReady();
-    void SendBid(int bid);
-    void SendContest(int yes);
-    void SendDouble(int value);
-    void OnPlay();
-    void OnPass();
-    void OnAutoPlay();
-    void AutoPlayStep();
-    bool FirstHint();
-    void OnContinue();
-    void OnCmdReady() { SendReady(); }
-    void OnBid0() { SendBid(0); }
-    void OnBid1() { SendBid(1); }
-    void OnBid2() { SendBid(2); }
-    void OnBid3() { SendBid(3); }
-    void OnDoubleYes() { SendDouble(2); }
-    void OnDoubleNo() { SendDouble(1); }
-    void OnContestYes() { SendContest(1); }
-    void OnContestNo() { SendContest(0); }
-    void OnCmdPlay();
-    void OnCmdPass();
-
-    // ---- incoming messages (HandMessages.cpp, RestoreMessage.cpp, TableMessages.cpp)
-    bool HandleHandMessage(CMessage* message);
-    bool HandleTableMessage(CMessage* message);
-    void OnDeskInfo(const CDeskInfoMsg& m);
-    void OnCardOut(const CCardOutResultMsg& m);
-    void OnGameResult(const CGameResultMsg& m);
-    void OnRestore(const CReconnectMsg& m);
-    void RequestDesk(const std::string& room);
-    void RunUpdater();
-
-    // ---- timer (TableTimer.cpp)
-    void Reconnect();
-    void PollReconnect();
-    void TickCountdown();
-    void TickDealing();
-    void TickEffect();
-    void HandleMain();
-    void EnterLostConnection();
+    // ---- the buttons' commands, into the game
+    void OnCmdReady() { m_game.SendReady(); }
+    void OnBid0() { m_game.SendBid(0); }
+    void OnBid1() { m_game.SendBid(1); }
+    void OnBid2() { m_game.SendBid(2); }
+    void OnBid3() { m_game.SendBid(3); }
+    void OnDoubleYes() { m_game.SendDouble(2); }
+    void OnDoubleNo() { m_game.SendDouble(1); }
+    void OnContestYes() { m_game.SendContest(1); }
+    void OnContestNo() { m_game.SendContest(0); }
+    void OnAutoPlay() { m_game.OnAutoPlay(); }
+    void OnContinue() { m_game.OnContinue(); }
+    void OnCmdPlay() { m_game.OnCmdPlay(); }
+    void OnCmdPass() { m_game.OnCmdPass(); }
 
     // ---- lobby link (LobbyLink.cpp)
-    void NotifyLobby();
-    void QuitTable();
     static BOOL CALLBACK EnumLobbyWindowsProc(HWND window, LPARAM self);
 
+    CTableGame m_game;
     CLoading m_loading;
-    CTableState m_state;
-    CTurnClock m_clock;
-    CConnectionWatch m_watch;
-    CDirtyList m_dirty;
-    CSpriteEffects m_effects;
-    CDealClock m_deal;
-    CCardTypeJudge m_judge;
-    CCardFinder m_finder;
-
     int m_setupComplete = 0;
-    int m_lastAlive = -1;
-    CString m_ping;          // the keep-alive text
-    DWORD m_continueStamp = 0;
-    int m_startPause = -1;
-    int m_flashTicks = 0;
-    int m_statusTicks = 0;
-    DWORD m_reconnectStart = 0;
-    std::string m_statusText;
-    int m_waitingMs = 30000;
-    std::string m_validateText;  // kind text of the validation reply
-    std::string m_betText;
     bool m_quitting = false;
-    double m_ownScore = 0.0;
-    int m_pairPos = 0, m_triplePos = 0;  // the next-pair / next-triple search positions
+    int m_flashTicks = 0;
     CShockwaveflash* m_groupMovie = nullptr;
     CReslutDlg* m_resultDialog = nullptr;
 
-    // ==== the player's side: the hand under the mouse, the commands, leaving,
-    // the lobby's records, the result dialog and the group movie
+    // ==== the player's side: the hand under the mouse, the commands,
+    // leaving, the lobby's records, the result dialog and the group movie
     // (HandSelection.cpp, PlayerCommands.cpp, LobbyLink.cpp, TableResult.cpp,
     // GroupMovie.cpp)
 public:
@@ -193,47 +151,38 @@ public:
     static RECT CardRect(int i, int n, bool selected, int width, int height);
     const std::string& NoticeText() const { return m_noticeText; }
     int NoticeCount() const { return m_noticeCount; }
+    CShockwaveflash* GroupMovie() const { return m_groupMovie; }
+    CReslutDlg* ResultDialog() const { return m_resultDialog; }
 
 protected:
     // Index of the own card under the point, searched from the last; -1 none.
     int HitTest(POINT point);
     void AddCardDirtyRect(int index);
-    // Draws the dirty part of the table now.
-    void RepaintNow();
     void ToggleCard(int index);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnMouseMove(UINT flags, CPoint point);
     void OnLButtonUp(UINT flags, CPoint point);
     void OnLButtonDblClk(UINT flags, CPoint point);
     void OnRButtonDown(UINT flags, CPoint point);
-    void OnCmdHint();
-    void OnHint();
-    void OnCancelAutoPlay();
-    void OnBet();
-    void OnSort();
-    void SelectNextPair() { SelectNextGroup(2, &m_pairPos); }
-    void SelectNextTriple() { SelectNextGroup(3, &m_triplePos); }
-    void SelectNextGroup(int size, int* position);
+    void OnCmdHint() { m_game.OnCmdHint(); }
+    void OnCancelAutoPlay() { m_game.OnCancelAutoPlay(); }
+    void OnBet() { m_game.OnBet(); }
+    void OnSort() { m_game.OnSort(); }
+    void SelectNextPair() { m_game.SelectNextPair(); }
+    void SelectNextTriple() { m_game.SelectNextTriple(); }
     void OnSoundOff() { SetSound(0); }
     void OnSoundOn() { SetSound(1); }
+    // The game's switch, then the setting written back.
     void SetSound(int on);
 
-    void OnLeave();
+    void OnLeave() { m_game.OnLeave(); }
     void OnBackToLobby();
     LRESULT OnResultChoice(WPARAM choice, LPARAM);
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
-    // Ends the table under the group movie (no box): quits at once before
-    // any server message or in phase 16, otherwise asks to leave.
-    void LeaveUnderMovie();
-    bool NothingReceived() const;
-    void SendLeaving();
+    // The result dialog over the table, then the game's continue buttons.
     void ShowResultDialog();
-    void DestroyResultDialog();
-    void ShowGroupMovie();
-    void CloseGroupMovie();
     void CallMovie(const std::string& request);
     void SendNoticeToMovie();
-    void ShowMovieCount(int value);
     void OnMovieCommand(LPCSTR command, LPCSTR args);
 
     std::vector<RECT> m_cardRects;
@@ -256,18 +205,15 @@ public:
     // (or everything) onto dc. Nothing without a DC, with nothing dirty or
     // while the group movie covers the table.
     void Render(CDC* dc);
-    // The render pass onto the window now.
-    void RenderNow();
     const RECT& TableRect() const { return m_client; }
     CBitmap& BackBuffer() { return m_backBuffer; }
-    CDirtyList& Dirty() { return m_dirty; }
-    CDealClock& Deal() { return m_deal; }
     // The clock's place and the counter box's place on the table.
     POINT ClockPosition() const { return m_clockAt; }
     POINT CounterPosition() const { return m_counterAt; }
     // Strictly overlaps a dirty rectangle.
     bool IntersectsDirty(int x, int y, int width, int height) const;
     void QueueEffect(int code);
+    // The seats' animations and the notice, after a whole game tick.
     void TickAnimations();
     // The lobby's notice, scrolled through its band `passes` times.
     void SetNotice(const std::string& text, int passes);
@@ -289,8 +235,9 @@ protected:
     void SetupSystemMenu();
     void LayoutGameButtons();
     void SkinGameButtons();
-    CXImgButton* Button(int id);
-    void DrawClock();
+    // A control shown with enable, or hidden with disable.
+    void ShowControl(int id, BOOL enable);
+    void HideControl(int id);
     void ReleaseScreen();
 
     // ---- draw routines (TableDraw.cpp, TableDrawSeats.cpp)
@@ -322,9 +269,7 @@ protected:
     void PaintClock(CDC* dc);
     void DrawEffects(CDC* dc);
     void DrawDigits(CDC* dc, int entry, int value, int rightX, int y);
-    // Where card k of the deal is at the current step; false when it is not
-    // in flight.
-    bool DealCardPosition(int k, int* x, int* y) const;
+    bool DealCardPosition(int k, int* x, int* y) const { return m_game.DealCardPosition(k, x, y); }
 
     // ---- neighbours (TableNeighbours.cpp): the side panel is built
     // elsewhere; these are the table's single call points into it.
@@ -368,10 +313,6 @@ public:
     void PanelNotice(const std::string& text);
 
 protected:
-    // Chat, notices, ranking and match time; false for other messages.
-    bool HandlePanelMessage(CMessage* message);
-    // The name shown in a chat line: "-" while names are hidden.
-    std::string ChatName(const std::string& name) const;
     CDlgRight* m_panel = nullptr;
     std::unique_ptr<CDlgRight> m_ownPanel;  // the one the table created
     std::unique_ptr<CFlashDlg> m_effectMovie;

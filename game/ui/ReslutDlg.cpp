@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "game/core/ImageRegion.h"
 #include "game/core/PlayerInfo.h"
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
-#include "game/ui/SeatFields.h"
+#include "game/ui/ImageRegion.h"
 #include "platform/vantor/CxImage.h"
 
 namespace {

@@ -27,35 +27,26 @@ const T& At(const std::vector<T>& list, size_t i) {
 
 }  // namespace
 
-std::string CPavlenDlg::ChatName(const std::string& name) const {
-    return m_state.nameMode < 1 || m_state.nameMode == 3 ? std::string("-") : name;
-}
-
-void CPavlenDlg::ChatLine(const std::string& name, const char* suffix) {
-    if (!m_panel) return;
-    const CPlayerInfo* p = m_state.FindPlayerByName(name);
-    const std::string shown = ChatName(p ? p->GetNickName() : name);
-    m_panel->AppendChat("[" + shown + "]" + (suffix ? suffix : "") + "\r\n", kNoticeColour);
-}
+void CPavlenDlg::ChatLine(const std::string& line) { PanelNotice(line); }
 
 void CPavlenDlg::PanelNotice(const std::string& text) {
     if (m_panel) m_panel->AppendChat(text + "\r\n", kNoticeColour);
 }
 
-bool CPavlenDlg::HandlePanelMessage(CMessage* message) {
-    switch (message->typeId) {
+bool CPavlenDlg::PanelMessage(const CMessage& message) {
+    switch (message.typeId) {
     case CChatMsg::kType: {
-        const CChatMsg& m = *static_cast<CChatMsg*>(message);
+        const CChatMsg& m = static_cast<const CChatMsg&>(message);
         if (m_panel)
-            m_panel->AppendChat(m.sysMsg == 1 ? m.content : "[" + ChatName(m.playerName) + "]: " + m.content + "\r\n",
-                                m.color);
+            m_panel->AppendChat(
+                m.sysMsg == 1 ? m.content : "[" + m_game.ChatName(m.playerName) + "]: " + m.content + "\r\n", m.color);
         return true;
     }
     case CGameNotice::kType:
-        PanelNotice(static_cast<CGameNotice*>(message)->body);
+        PanelNotice(static_cast<const CGameNotice&>(message).body);
         return true;
     case CRankTopNMsg::kType: {
-        const CRankTopNMsg& m = *static_cast<CRankTopNMsg*>(message);
+        const CRankTopNMsg& m = static_cast<const CRankTopNMsg&>(message);
         if (!m_panel) return true;
         CSkinListCtrl* list = m_panel->GetRankList();
         list->SendMessage(WM_SETREDRAW, FALSE);
@@ -74,7 +65,7 @@ bool CPavlenDlg::HandlePanelMessage(CMessage* message) {
         return true;
     }
     case CPlayerRankMsg::kType: {
-        const CPlayerRankMsg& m = *static_cast<CPlayerRankMsg*>(message);
+        const CPlayerRankMsg& m = static_cast<const CPlayerRankMsg&>(message);
         if (!m_panel) return true;
         m_panel->SetMyRank(m.rank, m.total);
         m_panel->SetNetWinLoss(m.winLoss);
@@ -82,7 +73,7 @@ bool CPavlenDlg::HandlePanelMessage(CMessage* message) {
         return true;
     }
     case CRemainTimeMsg::kType: {
-        const CRemainTimeMsg& m = *static_cast<CRemainTimeMsg*>(message);
+        const CRemainTimeMsg& m = static_cast<const CRemainTimeMsg&>(message);
         if (!m_panel) return true;
         m_panel->SetRemainTime(m.remainTime);
         char base[512] = "";

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "game/core/table/WebAddress.h"
 #include "game/ui/TableHooks.h"
-#include "game/ui/WebAddress.h"
 
 namespace {
 // {00020D03-0000-0000-C000-000000000046}

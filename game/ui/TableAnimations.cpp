@@ -11,9 +11,9 @@
 #include <cstdlib>
 
 #include "game/core/GameClock.h"
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ int Since(DWORD now, DWORD then) { return static_cast<int>(now - then); }
 }  // namespace
 
 void CPavlenDlg::TickAnimations() {
-    CTableState& s = m_state;
+    CTableState& s = m_game.State();
     const DWORD now = GameClockNow();
     const int W0 = m_client.right, H0 = m_client.bottom;
     if (Since(now, m_blinkStamp) >= 500) {
@@ -74,7 +74,7 @@ void CPavlenDlg::TickAnimations() {
         }
         const int countdownX = i == 1 ? W0 - GameImageW(208) - 220 : 20, countdownY = H0 / 2 + GameImageH(349) + 48;
         if (seat::WaitStart(*p) != -1) {
-            seat::WaitRemaining(*p) = m_waitingMs + seat::WaitStart(*p) - static_cast<int>(now);
+            seat::WaitRemaining(*p) = m_game.WaitingMs() + seat::WaitStart(*p) - static_cast<int>(now);
             if (seat::WaitRemaining(*p) < 0) {
                 seat::Waiting(*p) = 0;
                 seat::WaitStart(*p) = -1;

@@ -8,9 +8,9 @@
 #include <windows.h>
 // clang-format on
 
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
 #include "platform/vantor/RenderMgr.h"
 
 namespace {
@@ -28,7 +28,7 @@ Seats SeatsOf(const CTableState& s) { return {s.Own(), s.GetNextPlayer(), s.GetP
 void CPavlenDlg::DrawReadyPrompts(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom, w = GameImageW(180), h = GameImageH(180);
-    const Seats seats = SeatsOf(m_state);
+    const Seats seats = SeatsOf(m_game.State());
     if (seats.own && seats.own->ready) DrawEntry(dc, 180, (W0 - w - 200) / 2, H0 - h - 194, false);
     if (seats.next && seats.next->ready)
         DrawEntry(dc, 180, W0 - GameImageW(CGameImages::kRightBacks) - w - 236, (H0 - h) / 2, false);
@@ -37,7 +37,7 @@ void CPavlenDlg::DrawReadyPrompts(CDC* dc) {
 
 void CPavlenDlg::DrawHands(CDC* dc) {
     RenderMgr scope;
-    CTableState& s = m_state;
+    CTableState& s = m_game.State();
     const int W0 = m_client.right, H0 = m_client.bottom;
     const Seats seats = SeatsOf(s);
     if (s.phase == 4 && s.ownHand && s.ownHand->IsEmpty()) {
@@ -71,8 +71,8 @@ void CPavlenDlg::DrawHands(CDC* dc) {
 void CPavlenDlg::DrawBottomCards(CDC* dc) {
     RenderMgr scope;
     const int x0 = (m_client.right - 449) / 2;
-    for (int i = 0; i < m_state.bottomLanded && i < 3; ++i) {
-        const CCard* card = m_state.bottom[i];
+    for (int i = 0; i < m_game.State().bottomLanded && i < 3; ++i) {
+        const CCard* card = m_game.State().bottom[i];
         if (card)
             DrawCard(dc, card->GetNumber(), card->GetSuit(), x0 + 89 * i, 25, FALSE, FALSE);
         else
@@ -83,7 +83,7 @@ void CPavlenDlg::DrawBottomCards(CDC* dc) {
 void CPavlenDlg::DrawBids(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom;
-    const Seats seats = SeatsOf(m_state);
+    const Seats seats = SeatsOf(m_game.State());
     auto entryOf = [](const CPlayerInfo* p) { return !p || p->bid < 0 || p->bid > 3 ? -1 : p->bid == 0 ? 179 : 175 + p->bid; };
     int e = entryOf(seats.own);
     if (e > 0) DrawEntry(dc, e, (W0 - GameImageW(e) - 200) / 2, H0 - GameImageH(e) - 214);
@@ -94,10 +94,10 @@ void CPavlenDlg::DrawBids(CDC* dc) {
 void CPavlenDlg::DrawDoubles(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom;
-    const Seats seats = SeatsOf(m_state);
+    const Seats seats = SeatsOf(m_game.State());
     auto entryOf = [this](const CPlayerInfo* p) {
         static const int entries[] = {-1, 183, 182, 185, 184};
-        if (!p || p->doubling < 1 || p->doubling > 4 || p->bid == m_state.highestBid) return -1;
+        if (!p || p->doubling < 1 || p->doubling > 4 || p->bid == m_game.State().highestBid) return -1;
         return entries[p->doubling];
     };
     int e = entryOf(seats.own);
@@ -109,7 +109,7 @@ void CPavlenDlg::DrawDoubles(CDC* dc) {
 void CPavlenDlg::DrawContest(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom, hd = GameImageH(183);
-    const Seats seats = SeatsOf(m_state);
+    const Seats seats = SeatsOf(m_game.State());
     auto entryOf = [](CPlayerInfo* p) {
         if (!p) return -1;
         const int answer = seat::ContestAnswer(*p);
@@ -123,9 +123,9 @@ void CPavlenDlg::DrawContest(CDC* dc) {
 
 void CPavlenDlg::DrawPlayed(CDC* dc) {
     RenderMgr scope;
-    const int W0 = m_client.right, H0 = m_client.bottom, result = m_state.phase == 15;
+    const int W0 = m_client.right, H0 = m_client.bottom, result = m_game.State().phase == 15;
     const int y = (H0 - 96) / 2, fw = GameImageW(319) / 7, fh = GameImageH(319);
-    const Seats seats = SeatsOf(m_state);
+    const Seats seats = SeatsOf(m_game.State());
     CPlayerInfo* order[3] = {seats.own, seats.next, seats.prev};
     for (int i = 0; i < 3; ++i) {
         CPlayerInfo* p = order[i];
@@ -159,7 +159,7 @@ void CPavlenDlg::DrawCardCounts(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom;
     const int iconW = GameImageW(350), g = GameImageW(349) / 10, top = (H0 - 96) / 2 + 96;
-    const Seats seats = SeatsOf(m_state);
+    const Seats seats = SeatsOf(m_game.State());
     for (int side = 0; side < 2; ++side) {
         const CPlayerInfo* p = side == 0 ? seats.next : seats.prev;
         if (!p) continue;
@@ -178,7 +178,7 @@ void CPavlenDlg::DrawCardCounts(CDC* dc) {
 void CPavlenDlg::DrawResultHands(CDC* dc) {
     RenderMgr scope;
     const int W0 = m_client.right, H0 = m_client.bottom;
-    const Seats seats = SeatsOf(m_state);
+    const Seats seats = SeatsOf(m_game.State());
     if (seats.own && seats.own->hand) {
         const int n = seats.own->hand->GetCardCount();
         int x = (W0 - n * 18 - 253) / 2;

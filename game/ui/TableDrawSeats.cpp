@@ -15,9 +15,9 @@
 
 #include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
 #include "platform/vantor/RenderMgr.h"
 
 namespace {
@@ -60,14 +60,14 @@ std::string TitleLine(const CPlayerInfo& p, const char* joint) {
 
 void CPavlenDlg::DrawSeats(CDC* dc) {
     RenderMgr scope;
-    const CTableState& s = m_state;
+    const CTableState& s = m_game.State();
     const int W0 = m_client.right, H0 = m_client.bottom;
     dc->SetTextColor(RGB(255, 0, 0));
-    if (!m_statusText.empty()) {
+    if (!m_game.StatusText().empty()) {
         const int x = (W0 - 200) / 2 - 80, y = H0 / 2;
-        const SIZE size = TextSize(dc, m_statusText, 18, FW_BOLD, "黑体");
+        const SIZE size = TextSize(dc, m_game.StatusText(), 18, FW_BOLD, "黑体");
         if (IntersectsDirty(x, y, size.cx, size.cy))
-            RenderMgr::DrawTextToDC(dc, m_statusText.c_str(), x, y, "黑体", 18, RGB(255, 0, 0), DT_SINGLELINE,
+            RenderMgr::DrawTextToDC(dc, m_game.StatusText().c_str(), x, y, "黑体", 18, RGB(255, 0, 0), DT_SINGLELINE,
                                     FW_BOLD);
     }
     CPlayerInfo* own = s.Own();
@@ -108,7 +108,7 @@ void CPavlenDlg::DrawSeats(CDC* dc) {
 }
 
 void CPavlenDlg::DrawSideSeat(CDC* dc, CPlayerInfo* p, bool next) {
-    const CTableState& s = m_state;
+    const CTableState& s = m_game.State();
     const int W0 = m_client.right, H0 = m_client.bottom, top = (H0 - 96) / 2;
     if (seat::AutoPlay(*p)) {
         const int w = GameImageW(63), h = GameImageH(63);
@@ -145,13 +145,13 @@ void CPavlenDlg::DrawSideSeat(CDC* dc, CPlayerInfo* p, bool next) {
 
 void CPavlenDlg::DrawInfoPanel(CDC* dc) {
     RenderMgr scope;
-    const CTableState& s = m_state;
+    const CTableState& s = m_game.State();
     const int W0 = m_client.right, H0 = m_client.bottom;
     const COLORREF color = RGB(42, 78, 43);
     dc->SetTextColor(color);
 
     // Network quality.
-    const int t = m_watch.roundTrip;
+    const int t = m_game.Watch().roundTrip;
     const int ping = t < 0 ? 205 : t < 80 ? 200 : t < 150 ? 201 : t < 300 ? 202 : t < 600 ? 203 : t < 800 ? 204 : 205;
     const std::string quality = "网络质量 : " + std::to_string(t);
     const SIZE qs = TextSize(dc, quality, 12);

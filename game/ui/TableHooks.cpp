@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "game/core/MciSound.h"
+#include "game/ui/MciSound.h"
 #include "msgbox/MyMessageBox.h"
 #include "platform/Framework.h"
 

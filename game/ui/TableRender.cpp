@@ -15,13 +15,13 @@
 #include "platform/vantor/RenderMgr.h"
 
 bool CPavlenDlg::IntersectsDirty(int x, int y, int width, int height) const {
-    for (const DirtyRect& d : m_dirty.Rects())
+    for (const DirtyRect& d : m_game.Dirty().Rects())
         if (x < d.right && d.left < x + width && y < d.bottom && d.top < y + height) return true;
     return false;
 }
 
 void CPavlenDlg::Render(CDC* target) {
-    if (!target || !target->m_hDC || m_dirty.Empty() || m_groupMovie || !m_backBuffer.m_hObject) return;
+    if (!target || !target->m_hDC || m_game.Dirty().Empty() || m_groupMovie || !m_backBuffer.m_hObject) return;
     CDC mem;
     mem.CreateCompatibleDC(target);
     CBitmap* oldBitmap = mem.SelectObject(&m_backBuffer);
@@ -33,7 +33,7 @@ void CPavlenDlg::Render(CDC* target) {
     mem.SetTextColor(RGB(255, 255, 0));
 
     DrawBackground(&mem);
-    const CTableState& s = m_state;
+    const CTableState& s = m_game.State();
     if (s.tableReady) {
         const int p = s.phase;
         CGameSession* session = GetGameSession();
@@ -55,14 +55,14 @@ void CPavlenDlg::Render(CDC* target) {
         if (s.Own()) DrawInfoPanel(&mem);
         if (p == 16) DrawDim(&mem);
         if (p == 15) HandleResultDisplay(&mem);
-        if (m_clock.running) PaintClock(&mem);
+        if (m_game.Clock().running) PaintClock(&mem);
         DrawEffects(&mem);
     }
 
-    if (m_dirty.Full()) {
+    if (m_game.Dirty().Full()) {
         target->BitBlt(0, 0, m_client.right, m_client.bottom, &mem, 0, 0, SRCCOPY);
     } else {
-        for (const DirtyRect& d : m_dirty.Rects())
+        for (const DirtyRect& d : m_game.Dirty().Rects())
             target->BitBlt(d.left, d.top, d.right - d.left, d.bottom - d.top, &mem, d.left, d.top, SRCCOPY);
     }
     mem.SelectObject(oldFont);
@@ -116,16 +116,17 @@ void CPavlenDlg::DrawCard(CDC* dc, int number, int suit, int x, int y, BOOL side
 
 void CPavlenDlg::DrawBackground(CDC* dc) {
     if (m_bg.IsValid()) {
-        if (m_dirty.Full()) {
+        if (m_game.Dirty().Full()) {
             m_bg.Draw(dc->m_hDC, 0, 0);
         } else {
-            for (const DirtyRect& d : m_dirty.Rects()) {
+            for (const DirtyRect& d : m_game.Dirty().Rects()) {
                 RECT clip = {d.left, d.top, d.right, d.bottom};
                 m_bg.Draw(dc->m_hDC, 0, 0, -1, -1, &clip);
             }
         }
     } else {
-        for (const DirtyRect& d : m_dirty.Rects()) dc->FillSolidRect(d.left, d.top, d.right - d.left, d.bottom - d.top, 0);
+        for (const DirtyRect& d : m_game.Dirty().Rects())
+            dc->FillSolidRect(d.left, d.top, d.right - d.left, d.bottom - d.top, 0);
     }
     DrawNotice(dc);
 }
@@ -181,42 +182,14 @@ void CPavlenDlg::ScrollNotice() {
     AddDirtyRect((m_client.right - 449) / 2, 131, 249, 20);
 }
 
-bool CPavlenDlg::DealCardPosition(int k, int* x, int* y) const {
-    const int step = m_deal.step, first = 3 * k + 3;
-    if (k < 0 || k > 53 || step < first || step >= first + 6) return false;
-    const int W0 = m_client.right, H0 = m_client.bottom;
-    const int startX = (W0 - 271) / 2, startY = (H0 - 96) / 2 - 48;
-    int landX, landY;
-    if (k >= 51) {
-        landX = (W0 - 249) / 2 + 89 * (k - 51);
-        landY = 18;
-    } else {
-        const int n = CDealClock::SeatCount(step);
-        const CPlayerInfo* own = m_state.Own();
-        const int ownSeat = own && own->seat >= 0 ? own->seat : 0;
-        const int relative = (k % 3 - ownSeat + 3) % 3;  // 0 own, 1 next, 2 previous
-        if (relative == 0) {
-            landX = n * 18 + (W0 - n * 18 - 253) / 2;
-            landY = H0 - 176;
-        } else {
-            landX = relative == 1 ? W0 - 291 : 20;
-            landY = n * 6 + (H0 - n * 6 - 90) / 2;
-        }
-    }
-    const int t = step - first;
-    *x = startX + (landX - startX) * t / 6;
-    *y = startY + (landY - startY) * t / 6;
-    return true;
-}
-
 void CPavlenDlg::DrawDealing(CDC* dc) {
-    if (m_deal.step < 162) DrawEntry(dc, CGameImages::kFirstBack, (m_client.right - 271) / 2,
+    if (m_game.Deal().step < 162) DrawEntry(dc, CGameImages::kFirstBack, (m_client.right - 271) / 2,
                                      (m_client.bottom - 96) / 2 - 48);
     for (int k = 0; k < 54; ++k) {
         int x, y;
         if (!DealCardPosition(k, &x, &y)) continue;
-        const int shown = m_state.shownCard;
-        if (k == m_state.shownCardPos && shown >= 0 && shown < 54) {
+        const int shown = m_game.State().shownCard;
+        if (k == m_game.State().shownCardPos && shown >= 0 && shown < 54) {
             const int number = shown < 52 ? shown / 4 + 3 : shown - 52 + 16, suit = shown < 52 ? shown % 4 : 0;
             DrawCard(dc, number, suit, x, y, FALSE, FALSE);
         } else {
@@ -226,7 +199,7 @@ void CPavlenDlg::DrawDealing(CDC* dc) {
 }
 
 void CPavlenDlg::PaintClock(CDC* dc) {
-    const int x = m_clockAt.x, y = m_clockAt.y, r = m_clock.remaining;
+    const int x = m_clockAt.x, y = m_clockAt.y, r = m_game.Clock().remaining;
     if (r < 0) return;
     DrawSlice(dc, 311, 2, (r / 800) % 2, x, y);
     const int s = r / 1000, top = y + GameImageH(311) / 2, x0 = x + GameImageW(311) / 4 - 7;
@@ -253,18 +226,18 @@ void CPavlenDlg::DrawDim(CDC* dc) {
 }
 
 void CPavlenDlg::HandleResultDisplay(CDC* dc) {
-    if ((m_effectMovie && m_effectMovie->m_hWnd) || !m_effects.Empty()) return;
+    if ((m_effectMovie && m_effectMovie->m_hWnd) || !m_game.Effects().Empty()) return;
     DrawDim(dc);
-    CTableState& s = m_state;
+    CTableState& s = m_game.State();
     if (s.resultPending == 1) ShowResultDialog();
 }
 
 void CPavlenDlg::DrawEffects(CDC* dc) {
     const int W0 = m_client.right, H0 = m_client.bottom;
     const int bw = GameImageW(314), bh = GameImageH(314);
-    for (int i = 0; i < m_state.bombs && bw > 0; ++i) DrawEntry(dc, 314, 20 + (i % 7) * bw, 20 + (i / 7) * bh);
-    if (m_effects.Empty()) return;
-    const int code = m_effects.Codes().front();
+    for (int i = 0; i < m_game.State().bombs && bw > 0; ++i) DrawEntry(dc, 314, 20 + (i % 7) * bw, 20 + (i / 7) * bh);
+    if (m_game.Effects().Empty()) return;
+    const int code = m_game.Effects().Codes().front();
     int entry = -1, slices = 6;
     if (code >= 0 && code <= 3)
         entry = 316;
@@ -274,13 +247,13 @@ void CPavlenDlg::DrawEffects(CDC* dc) {
         entry = 318;
     if (entry > 0) {
         const int fw = GameImageW(entry) / slices;
-        DrawSlice(dc, entry, slices, m_effects.Frame(), (W0 - fw - 200) / 2, (H0 - GameImageH(entry)) / 2 - 80);
+        DrawSlice(dc, entry, slices, m_game.Effects().Frame(), (W0 - fw - 200) / 2, (H0 - GameImageH(entry)) / 2 - 80);
     } else if (code == 9 || code == 10) {
-        DrawEntry(dc, 315, (W0 - GameImageW(315) - 200) / 2, m_effects.planeY);
+        DrawEntry(dc, 315, (W0 - GameImageW(315) - 200) / 2, m_game.Effects().planeY);
     }
 }
 
 void CPavlenDlg::QueueEffect(int code) {
-    m_effects.planeHeight = GameImageH(315);
-    m_effects.Queue(code, m_client.bottom);
+    m_game.Effects().planeHeight = GameImageH(315);
+    m_game.Effects().Queue(code, m_client.bottom);
 }

@@ -6,16 +6,13 @@
 #include <windows.h>
 // clang-format on
 
-#include <algorithm>
-
-#include "game/core/GameClock.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/ReslutDlg.h"
 #include "platform/vantor/CxImage.h"
 
 void CPavlenDlg::ShowResultDialog() {
-    CTableState& s = m_state;
+    CTableState& s = m_game.State();
     if (!m_resultDialog && !m_groupMovie) {
         CReslutDlg* dialog = new CReslutDlg(this);
         if (dialog->Create(IDD_RESULT_DIALOG, this)) {
@@ -37,15 +34,7 @@ void CPavlenDlg::ShowResultDialog() {
             delete dialog;
         }
     }
-    HideButton(IDC_CANCEL_AUTO);
-    ShowButton(IDC_AUTO_PLAY, FALSE);
-    // The table's own continue and back buttons are offered as well.
-    ShowButton(IDC_CONTINUE, TRUE);
-    ShowButton(IDC_BACK_TO_LOBBY, TRUE);
-    m_continueStamp = std::max<DWORD>(GameClockNow(), 1);
-    PlacePlayerPrompt(s.ownName);
-    StartClock(5000);
-    s.resultPending = 0;
+    m_game.OnResultShown();
 }
 
 void CPavlenDlg::DestroyResultDialog() {

@@ -45,17 +45,6 @@ void CPavlenDlg::DoDataExchange(CDataExchange* dx) {
     for (const auto& b : bound) DDX_Control(dx, b.id, *b.control);
 }
 
-CXImgButton* CPavlenDlg::Button(int id) {
-    CWnd* item = GetDlgItem(id);
-    if (!item) return nullptr;
-    for (CXImgButton* b : {&m_ready, &m_play, &m_pass, &m_hint, &m_bid1, &m_bid2, &m_bid3, &m_noBid, &m_double,
-                           &m_noDouble, &m_redouble, &m_noRedouble, &m_contestYes, &m_contestNo, &m_nextPair,
-                           &m_nextTriple, &m_autoPlay, &m_cancelAuto, &m_sort, &m_leave, &m_continue,
-                           &m_backToLobby, &m_soundOnButton, &m_soundOffButton, &m_close, &m_minimize})
-        if (b->m_hWnd == item->m_hWnd) return b;
-    return nullptr;
-}
-
 bool CPavlenDlg::LoadFrameImages() {
     // A picture that cannot be read ends the table as one that throws does.
     try {
@@ -101,7 +90,7 @@ void CPavlenDlg::PlaceFrameButtons() {
     m_minimize.SetImages(&m_minUp, &m_minOn, &m_minOn);
     m_soundOnButton.SetImages(&m_soundUp, &m_soundOnFace, &m_soundOnFace);
     m_soundOffButton.SetImages(&m_silentUp, &m_silentOn, &m_silentOn);
-    for (int id : {IDC_CLOSE, IDC_MINIMIZE}) ShowButton(id, TRUE);
+    for (int id : {IDC_CLOSE, IDC_MINIMIZE}) ShowControl(id, TRUE);
 }
 
 void CPavlenDlg::SetupSystemMenu() {
@@ -168,13 +157,6 @@ void CPavlenDlg::SkinGameButtons() {
     for (CXImgButton* b : {&m_play, &m_pass, &m_hint, &m_bid1, &m_bid2, &m_bid3, &m_noBid}) b->SetCaption("");
 }
 
-void CPavlenDlg::DrawClock() {
-    if (!m_state.tableReady) return;
-    CGameImages* images = GetGameImages();
-    if (!images) return;
-    AddDirtyRect(m_clockAt.x, m_clockAt.y, images->Width(311) / 2, images->Height(311));
-}
-
 void CPavlenDlg::ReleaseScreen() {
     if (m_windowDC.m_hDC) ::ReleaseDC(m_hWnd, m_windowDC.Detach());
     m_backBuffer.DeleteObject();
@@ -208,7 +190,7 @@ void CPavlenDlg::OnWindowPosChanged(WINDOWPOS* pos) {
     GetWindowRect(&window);
     const int W0 = m_client.right, H0 = m_client.bottom;
     const int bx = (window.right - window.left - W0) / 2;
-    if (m_effectMovie && m_effectMovie->m_hWnd && m_state.phase != 15)
+    if (m_effectMovie && m_effectMovie->m_hWnd && m_game.State().phase != 15)
         m_effectMovie->MoveWindow(window.left + bx, window.top + (window.bottom - window.top) - H0 - bx, W0, H0);
     if (m_panel && m_panel->m_hWnd) {
         RECT panel;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "game/core/ImageRegion.h"
+#include "game/ui/ImageRegion.h"
 #include "platform/StringSplitter.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/game_table/TableDocs.h"
 #include "tests/support/LoopbackServer.h"
 
 #include <shellapi.h>
@@ -85,10 +86,7 @@ private:
     std::string path_;
 };
 
-inline std::string Doc(const std::string& name, const std::string& data = "") {
-    const std::string head = "<GameMessage game=\"FENLO\"><Message name=\"" + name + "\"";
-    return data.empty() ? head + "/></GameMessage>" : head + ">" + data + "</Message></GameMessage>";
-}
+using table_test::Doc;
 
 // 1, code, 1, then each field as a 16-bit little-endian length and its bytes.
 inline std::string Packet(int code, const std::vector<std::string>& fields) {

@@ -102,42 +102,19 @@ void TableHarness::Feed(const std::string& document) {
     Hand(m);
 }
 
-int TableHarness::Sent(const std::string& name) const {
-    int n = 0;
-    for (const std::string& r : requests) n += r.find("\"" + name + "\"") != std::string::npos;
-    return n;
-}
+int TableHarness::Sent(const std::string& name) const { return table_test::CountSent(requests, name); }
 
-bool TableHarness::Boxed(const std::string& text) const {
-    for (const std::string& b : boxes)
-        if (b.compare(0, text.size(), text) == 0) return true;
-    return false;
-}
+bool TableHarness::Boxed(const std::string& text) const { return table_test::AnyStartsWith(boxes, text); }
 
-int TableHarness::Played(const std::string& sound) const {
-    int n = 0;
-    for (const std::string& s : sounds) n += s == "fenlo\\sound\\" + sound;
-    return n;
-}
+int TableHarness::Played(const std::string& sound) const { return table_test::CountPlayed(sounds, sound); }
 
-std::string Player(const std::string& id, int seat, int money, bool ready) {
-    return "<player id=\"" + id + "\" seat=\"" + std::to_string(seat) + "\" money=\"" + std::to_string(money) +
-           "\" ready=\"" + (ready ? "True" : "False") + "\" ip=\"1\"/>";
-}
-
-void TableHarness::SeatThree() {
-    Feed(Doc("DeskPlayerInfo", "<desk stake=\"100\"/>" + Player("alice", 0) + Player("bob", 1) + Player("carol", 2)));
-}
+void TableHarness::SeatThree() { Feed(table_test::ThreeSeated()); }
 
 void TableHarness::Deal() {
     SeatThree();
     Feed(Doc("GameStart"));
     Run(1500);
-    std::string cards = "<player id=\"alice\"/>";
-    for (int i = 0; i < 17; ++i)
-        cards += "<card number=\"" + std::to_string(i < 16 ? 3 + i / 4 : 8) + "\" suit=\"" +
-                 std::to_string(i < 16 ? i % 4 : 0) + "\"/>";
-    Feed(Doc("SendCard", cards));
+    Feed(table_test::DealtToAlice());
     Run(4300);
 }
 

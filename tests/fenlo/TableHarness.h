@@ -22,21 +22,10 @@
 
 namespace fenlo_test {
 
-// Exposes the table's operations to the tests.
+// The table window with what its tests need beyond its public face.
 class TestTable : public CPavlenDlg {
 public:
-    using CPavlenDlg::OnAutoPlay;
-    using CPavlenDlg::OnCancel;
-    using CPavlenDlg::OnContinue;
-    using CPavlenDlg::OnPass;
-    using CPavlenDlg::SendBid;
-    using CPavlenDlg::SetPhase;
     BOOL Ended() const { return m_nModalResult == IDCANCEL; }
-    // The table on screen.
-    using CPavlenDlg::DealCardPosition;
-    using CPavlenDlg::InvalidateAll;
-    using CPavlenDlg::PlacePlayerPrompt;
-    using CPavlenDlg::StartClock;
     // By its style: the hosting test never shows the table itself.
     bool Visible(int id) { return GetDlgItem(id) && (GetDlgItem(id)->GetStyle() & WS_VISIBLE) != 0; }
     bool Enabled(int id) { return GetDlgItem(id) && GetDlgItem(id)->IsWindowEnabled(); }
@@ -47,15 +36,11 @@ public:
         if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION) return ++captionDrags, 0;
         return CPavlenDlg::WindowProc(message, wParam, lParam);
     }
-    CShockwaveflash* Movie() const { return m_groupMovie; }
     // The game buttons laid out again for a client area of that size.
     void LayOutFor(int width, int height) {
         m_client = {0, 0, width, height};
         LayoutGameButtons();
     }
-    // Placed off the client area, where no click reaches them.
-    using CPavlenDlg::SelectNextPair;
-    CReslutDlg* Result() const { return m_resultDialog; }
 };
 
 class TableHarness {
@@ -82,6 +67,7 @@ public:
     ~TableHarness();
 
     CGameSession* Session() const { return GetGameSession(); }
+    CTableGame& Game() { return table->Game(); }
     CTableState& State() { return table->State(); }
     // One tick of 25 ms, or as many ticks as fit in ms.
     void Tick();
@@ -117,7 +103,10 @@ public:
     void Deal();
 };
 
-std::string Player(const std::string& id, int seat, int money = 1000, bool ready = false);
+using table_test::Card;
+using table_test::Play;
+using table_test::Player;
+using table_test::Turn;
 
 // Two top-level windows titled as the lobby's, recording what the table
 // reports to them.

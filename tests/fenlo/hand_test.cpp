@@ -1,24 +1,14 @@
 // The player's side of the table in process: cards picked with posted mouse
-// messages at their places, the commands as clicks, their gates, and the
-// ways out of the table.
+// messages at their places, plays by the button and the right click, the
+// sound switch, and the ways out of the table.
 #include <gtest/gtest.h>
 
-#include "game/ui/SeatFields.h"
+#include "game/core/table/SeatFields.h"
 #include "tests/fenlo/TableHarness.h"
 
 using namespace fenlo_test;
 
 namespace {
-
-std::string Card(int number, int suit) {
-    return "<card number=\"" + std::to_string(number) + "\" suit=\"" + std::to_string(suit) + "\"/>";
-}
-std::string Turn(const char* name, const char* who) {
-    return Doc(name, std::string("<player id=\"") + who + "\" remainTime=\"20\"/>");
-}
-std::string Play(const char* who, const std::string& cards = "") {
-    return Doc("ChuPai", std::string("<player id=\"") + who + "\"/>" + cards);
-}
 
 // Where the player points at own card i: left in its strip, in the band that
 // raised and lowered cards share.
@@ -41,11 +31,6 @@ std::vector<int> Selected(TableHarness& h) {
         if (CardAt(h, i)->IsSelected()) out.push_back(i);
     return out;
 }
-std::vector<int> HandNumbers(TableHarness& h) {
-    std::vector<int> out;
-    for (int i = 0; i < h.State().ownHand->GetCardCount(); ++i) out.push_back(CardAt(h, i)->GetNumber());
-    return out;
-}
 std::vector<int> SelectedNumbers(TableHarness& h) {
     std::vector<int> out;
     for (int i : Selected(h)) out.push_back(CardAt(h, i)->GetNumber());
@@ -65,7 +50,7 @@ void ClickCards(TableHarness& h, std::initializer_list<int> cards) {
 // carol leads a single, and it is alice's turn.
 void AliceToBeat(TableHarness& h, const std::string& cards) {
     h.Feed(Play("carol", cards));
-    h.Feed(Turn("BeginChuPai", "alice"));
+    h.Feed(Turn("BeginChuPai", "alice", 20));
 }
 int Count(const std::string& text, const std::string& part) {
     int n = 0;
@@ -141,82 +126,10 @@ TEST(HandMouse, PlaysAreCheckedAgainstThePlayToBeat) {
     EXPECT_FALSE(h.table->Visible(IDC_PLAY));
 }
 
-TEST(HandCommands, GatesHintsThatCycleAndPasses) {
+// The commands' rules are the game's (game_table); here the sound switch's
+// setting and the buttons and the right click that take no command.
+TEST(HandCommands, TheSoundSwitchIsWrittenBackAndDisabledCommandsTakeNoClick) {
     TableHarness h;
-    h.Deal();
-    h.requests.clear();
-    ClickCards(h, {0});
-    for (int id : {IDC_PLAY, IDC_PASS, IDC_HINT}) h.Click(id);
-    EXPECT_TRUE(h.requests.empty()) << "out of phase 12 nothing is played";
-    EXPECT_TRUE(h.boxes.empty());
-
-    AliceToBeat(h, Card(4, 1));
-    h.Mouse(WM_LBUTTONDBLCLK, 0, 0);
-    std::vector<std::vector<int>> hints;
-    for (int i = 0; i < 30; ++i) {
-        h.Click(IDC_HINT);
-        hints.push_back(SelectedNumbers(h));
-        if (hints.back().empty()) break;
-    }
-    ASSERT_GE(hints.size(), 3u);
-    ASSERT_EQ(hints[0].size(), 1u);
-    EXPECT_GT(hints[0][0], 4) << "a single that beats the 4";
-    EXPECT_NE(hints[1], hints[0]) << "the next press shows the next play";
-    EXPECT_TRUE(hints.back().empty()) << "after the last play the hint ends";
-    h.Click(IDC_HINT);
-    EXPECT_EQ(SelectedNumbers(h), hints[0]) << "and starts again";
-    EXPECT_TRUE(h.requests.empty());
-
-    h.Click(IDC_PASS);
-    ASSERT_EQ(h.Sent("ChuPai"), 1);
-    EXPECT_EQ(h.requests.back().find("<card"), std::string::npos) << "a pass carries no card";
-    EXPECT_TRUE(Selected(h).empty());
-    for (int id : {IDC_PLAY, IDC_PASS, IDC_HINT}) EXPECT_FALSE(h.table->Visible(id)) << id;
-
-    h.Feed(Play("alice"));
-    h.Feed(Play("bob"));
-    AliceToBeat(h, Card(16, 0) + Card(17, 0));
-    h.Click(IDC_HINT);
-    EXPECT_EQ(h.Sent("ChuPai"), 2) << "nothing beats the rocket: the first hint passes";
-}
-
-TEST(HandCommands, TheFirstHintReplacesCardsRaisedBefore) {
-    TableHarness h;
-    h.Deal();
-    AliceToBeat(h, Card(4, 1));
-    for (int i : {0, 1}) CardAt(h, i)->SetSelected(1);  // raised as a landlord's bottom cards are
-    h.Click(IDC_HINT);
-    EXPECT_EQ(Selected(h).size(), 1u) << "only the hint's single";
-    h.Click(IDC_PLAY);
-    EXPECT_EQ(h.Sent("ChuPai"), 1);
-    EXPECT_TRUE(h.boxes.empty());
-}
-
-// Bids and doubling by button are played through in the client test.
-TEST(HandCommands, SortPairsSoundAndAutoPlay) {
-    TableHarness h;
-    h.Deal();
-    h.requests.clear();
-    // Dealt: four each of 3 to 6, and an 8.
-    h.Click(IDC_SORT);
-    EXPECT_EQ(h.State().sortMode, 1);
-    EXPECT_EQ(HandNumbers(h), std::vector<int>({6, 6, 6, 6, 5, 5, 5, 5, 4, 4, 4, 4, 3, 3, 3, 3, 8}))
-        << "by runs: the fours first, the single last";
-    h.Click(IDC_SORT);
-    EXPECT_EQ(h.State().sortMode, 0);
-    EXPECT_EQ(HandNumbers(h), std::vector<int>({8, 6, 6, 6, 6, 5, 5, 5, 5, 4, 4, 4, 4, 3, 3, 3, 3}))
-        << "by number, highest first";
-
-    CCardSet* hand = h.State().ownHand;
-    hand->Clear();
-    for (auto c : {std::make_pair(3, 0), {3, 1}, {5, 0}, {5, 2}, {7, 0}}) hand->AddCard(h.State().Card(c.first, c.second));
-    std::vector<std::vector<int>> pairs;
-    for (int i = 0; i < 3; ++i) {
-        h.table->SelectNextPair();
-        pairs.push_back(SelectedNumbers(h));
-    }
-    EXPECT_EQ(pairs, std::vector<std::vector<int>>({{5, 5}, {3, 3}, {5, 5}})) << "highest first, then round";
-
     h.Click(IDC_SOUND_ON);
     EXPECT_EQ(h.State().soundOn, 0);
     EXPECT_TRUE(h.table->Visible(IDC_SOUND_OFF));
@@ -234,16 +147,11 @@ TEST(HandCommands, SortPairsSoundAndAutoPlay) {
     EXPECT_TRUE(h.table->Visible(IDC_AUTO_PLAY) && !h.table->Enabled(IDC_AUTO_PLAY));
     h.Click(IDC_AUTO_PLAY);
     EXPECT_TRUE(h.requests.empty());
-    h.table->OnAutoPlay();
-    h.table->OnAutoPlay();
-    ASSERT_EQ(h.requests.size(), 2u) << "the second request waits for the answer";
-    EXPECT_NE(h.requests[0].find("\"ChuPai\""), std::string::npos) << "on its own turn the hint is played first";
-    EXPECT_NE(h.requests[0].find("<card"), std::string::npos) << h.requests[0];
-    EXPECT_NE(h.requests[1].find("\"AutoPlay\""), std::string::npos);
     h.Feed(Doc("AutoPlay", "<player id=\"alice\"/>"));
+    ClickCards(h, {Index(h, 5)});  // a single that beats the 4
     const POINT p = At(h, 0);
     h.Mouse(WM_RBUTTONDOWN, p.x, p.y);
-    EXPECT_EQ(h.requests.size(), 2u) << "the right button plays nothing in auto-play";
+    EXPECT_TRUE(h.requests.empty()) << "the right button plays nothing in auto-play";
     h.Click(IDC_CANCEL_AUTO);
     EXPECT_EQ(h.Sent("CancelAutoPlay"), 1);
 }
@@ -254,7 +162,7 @@ TEST(HandLeaving, TheExitBoxOnEscCloseAndLeave) {
     for (bool autoGroup : {false, true}) {
         Lobby lobby;
         TableHarness h(autoGroup);
-        EXPECT_EQ(h.table->Movie(), nullptr) << "no Flash player here: the table goes on without the movie";
+        EXPECT_EQ(h.table->GroupMovie(), nullptr) << "no Flash player here: the table goes on without the movie";
         h.SeatThree();
         h.answers = {IDNO};
         h.table->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);

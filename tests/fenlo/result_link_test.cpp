@@ -6,13 +6,13 @@
 #include <cstring>
 #include <fstream>
 
-#include "game/ui/SeatFields.h"
+#include "game/core/table/SeatFields.h"
+#include "game/ui/GameImages.h"
+#include "platform/vantor/CxImage.h"
 #include "tests/fenlo/PictureFiles.h"
 #include "tests/fenlo/TableHarness.h"
 #include "tests/platform/WindowCapture.h"
 #include "tests/support/recording/RecordingControl.h"
-#include "game/ui/GameImages.h"
-#include "platform/vantor/CxImage.h"
 
 using namespace fenlo_test;
 
@@ -179,7 +179,7 @@ TEST(ResultDialog, ShownAtTheEndOfAHandItsButtonsChooseAndKeysDoNot) {
                                  "<player id=\"carol\" money=\"50\"/>"));
         h.Run(3000);
         EXPECT_EQ(lobby.records.back().first, 2u) << "the result phase is reported as kind 2";
-        CReslutDlg* dialog = h.table->Result();
+        CReslutDlg* dialog = h.table->ResultDialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(dialog->IsWindowVisible());
         CRect r;
@@ -191,14 +191,14 @@ TEST(ResultDialog, ShownAtTheEndOfAHandItsButtonsChooseAndKeysDoNot) {
             dialog->PostMessage(WM_KEYDOWN, key, 0);
             TableHarness::Pump();
         }
-        ASSERT_EQ(h.table->Result(), dialog) << "neither key closes it";
+        ASSERT_EQ(h.table->ResultDialog(), dialog) << "neither key closes it";
         EXPECT_TRUE(dialog->IsWindowVisible());
         EXPECT_TRUE(h.State().holdMain);
         if (choice == 1) SavePng(CaptureWindow(dialog->m_hWnd), "result_dialog_in_table");
         dialog->GetDlgItem(choice ? IDC_RESULT_CONTINUE : IDC_RESULT_BACK)->SendMessage(BM_CLICK);
         TableHarness::Pump();
         if (choice) {
-            EXPECT_EQ(h.table->Result(), nullptr) << "continue removes it";
+            EXPECT_EQ(h.table->ResultDialog(), nullptr) << "continue removes it";
             EXPECT_FALSE(h.State().holdMain);
             EXPECT_FALSE(h.table->Ended());
         } else {
@@ -206,6 +206,20 @@ TEST(ResultDialog, ShownAtTheEndOfAHandItsButtonsChooseAndKeysDoNot) {
             EXPECT_EQ(lobby.Last(), -1.0);
         }
     }
+}
+
+// The render pass brings the result up once the result's film has run.
+TEST(ResultDialog, TheResultWaitsForItsSpringFilm) {
+    TableHarness h;
+    h.Deal();
+    seat::Landlord(*h.State().FindPlayerByName("bob")) = 1;
+    h.Feed(Doc("GameResult", "<player id=\"alice\" money=\"50\"/><player id=\"bob\" money=\"-100\"/>"
+                             "<card number=\"3\" suit=\"0\"/><player id=\"carol\" money=\"50\" spring=\"ChunTian\"/>"));
+    h.Run(500);
+    EXPECT_FALSE(h.table->Visible(IDC_CONTINUE)) << "the spring film runs first";
+    h.Run(2500);
+    EXPECT_TRUE(h.table->Visible(IDC_CONTINUE));
+    EXPECT_TRUE(h.State().holdMain);
 }
 
 // The recording control registered as the Flash player for one test.
@@ -238,7 +252,7 @@ protected:
 TEST_F(MovieTest, TheGroupMovieCoversTheTableTakesNoticesAndItsReturnLeaves) {
     Lobby lobby;
     TableHarness h(true);
-    CShockwaveflash* movie = h.table->Movie();
+    CShockwaveflash* movie = h.table->GroupMovie();
     ASSERT_NE(movie, nullptr);
     // Created at set-up, in the program's folder.
     const std::string swf = TableHarness::PictureFolder() + "\\fenlo\\flash\\group.swf";
@@ -264,7 +278,7 @@ TEST_F(MovieTest, TheGroupMovieCoversTheTableTakesNoticesAndItsReturnLeaves) {
                           std::to_string(client.Height() - 200) + "</string></arguments></invoke>]");
 
     h.Feed(Doc("DeskPlayerInfo", "<desk stake=\"1\"/>" + Player("alice", 0) + Player("bob", 1)));
-    ASSERT_EQ(h.table->Movie(), movie) << "the desk is not full yet";
+    ASSERT_EQ(h.table->GroupMovie(), movie) << "the desk is not full yet";
     h.Feed(Doc("AutoPlay", "<player id=\"alice\"/>"));
     EXPECT_EQ(seat::AutoPlay(*h.State().Own()), 0) << "ignored under the movie";
     movie->InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_BSTR VTS_BSTR, 150L, "press",
@@ -281,7 +295,7 @@ TEST_F(MovieTest, TheGroupMovieCoversTheTableTakesNoticesAndItsReturnLeaves) {
 
 TEST_F(MovieTest, AFullDeskClosesTheMovieAndItsReturnAsksToLeave) {
     TableHarness h(true);
-    CShockwaveflash* movie = h.table->Movie();
+    CShockwaveflash* movie = h.table->GroupMovie();
     ASSERT_NE(movie, nullptr);
     movie->InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_BSTR VTS_BSTR, 150L, "release",
                         "");
@@ -293,7 +307,7 @@ TEST_F(MovieTest, AFullDeskClosesTheMovieAndItsReturnAsksToLeave) {
     EXPECT_FALSE(h.table->Ended());
     EXPECT_EQ(h.BackBuffer().At(500, 300), RGB(0, 0, 0)) << "nothing is drawn under the movie";
     h.SeatThree();
-    EXPECT_EQ(h.table->Movie(), nullptr);
+    EXPECT_EQ(h.table->GroupMovie(), nullptr);
     EXPECT_EQ(Log().back(), "113 1 ") << "the close call before the control goes";
     EXPECT_TRUE(h.table->Visible(IDC_SOUND_ON) && h.table->Visible(IDC_SORT));
     EXPECT_GT(GetGValue(h.BackBuffer().At(500, 300)), 60) << "the table is drawn at once, before any tick";

@@ -3,10 +3,10 @@
 
 #include "game/core/ClientCommandLine.h"
 #include "game/core/GameSession.h"
-#include "game/core/ImageRegion.h"
-#include "game/core/MciSound.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/GameTableSide.h"
+#include "game/ui/ImageRegion.h"
+#include "game/ui/MciSound.h"
 #include "platform/vantor/CxImage.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "game/core/GameClock.h"
 #include "game/core/NetEngineEx.h"
 #include "game/core/TableSide.h"
+#include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/GameTableSide.h"
-#include "game/ui/SeatFields.h"
 #include "lobby/net/base/CopyData.h"
 #include "tests/fenlo/PictureFiles.h"
 #include "tests/fenlo/TableHarness.h"
@@ -54,10 +54,6 @@ RECT ChildRect(TableHarness& h, int id) {
     GetWindowRect(GetDlgItem(*h.table, id), &r);
     MapWindowPoints(nullptr, *h.table, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-std::string Turn(const char* name, const char* who, int seconds) {
-    return Doc(name, std::string("<player id=\"") + who + "\" remainTime=\"" + std::to_string(seconds) + "\"/>");
 }
 
 bool Grey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); }
@@ -252,7 +248,7 @@ TEST(TableLook, EachConfigurationFaultEndsTheTableAfterReportingNoMoney) {
 
 TEST(TableLook, NothingIsDrawnWithoutDirtyRectanglesAndTheGateIsStrict) {
     TableHarness h;
-    h.table->Dirty().Clear();
+    h.Game().Dirty().Clear();
     HDC screen = GetDC(nullptr);
     HDC target = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 50, 50);
@@ -261,7 +257,7 @@ TEST(TableLook, NothingIsDrawnWithoutDirtyRectanglesAndTheGateIsStrict) {
     FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     h.table->Render(CDC::FromHandle(target));
     EXPECT_EQ(GetPixel(target, 10, 10), RGB(255, 255, 255)) << "an empty list draws nothing";
-    h.table->Dirty().Add(10, 10, 10, 10);
+    h.Game().Dirty().Add(10, 10, 10, 10);
     h.table->Render(CDC::FromHandle(target));
     EXPECT_NE(GetPixel(target, 15, 15), RGB(255, 255, 255)) << "the dirty rectangle is copied";
     EXPECT_EQ(GetPixel(target, 25, 25), RGB(255, 255, 255)) << "nothing else";
@@ -296,9 +292,9 @@ TEST(TableLook, ReadyPromptsThenADealtHandWithARaisedCard) {
     h.Run(2000);
     c = RenderAll(h, "table_phase4_dealing");
     int x = 0, y = 0;
-    ASSERT_EQ(h.table->Deal().step, 80);
+    ASSERT_EQ(h.Game().Deal().step, 80);
     EXPECT_EQ(c.At((W - 271) / 2 + 35, (H - 96) / 2 - 48 + 48), Pic(61, 35, 48)) << "the deck";
-    ASSERT_TRUE(h.table->DealCardPosition(25, &x, &y)) << "card 25 flies from step 78";
+    ASSERT_TRUE(h.Game().DealCardPosition(25, &x, &y)) << "card 25 flies from step 78";
     EXPECT_EQ(c.At(x + 35, y + 48), Pic(61, 35, 48));
     h.Run(2400);
     c = RenderAll(h, "table_phase4_dealt");
@@ -326,9 +322,9 @@ TEST(TableLook, PlayedCardsPassCountsClockAndOverlay) {
     bob->lastPlay = new CCardSet;  // an empty play: pass
     carol->lastPlay = new CCardSet;
     carol->lastPlay->AddCard(s.Card(9, 2));
-    h.table->SetPhase(14);
-    h.table->PlacePlayerPrompt("bob");
-    h.table->StartClock(12345);
+    h.Game().SetPhase(14);
+    h.Game().PlacePlayerPrompt("bob");
+    h.Game().StartClock(12345);
     Capture c = RenderAll(h, "table_phase14_play");
     const int pw = Wd(181), ph = Ht(181);
     EXPECT_EQ(c.At(W - 367 + pw - 8, (H - ph) / 2 + ph / 2), Pic(181, pw - 8, ph / 2)) << "bob passed";
@@ -361,7 +357,7 @@ TEST(TableLook, NetworkQualityPictureByRoundTrip) {
     h.SeatThree();
     const std::pair<int, int> cases[] = {{79, 200}, {80, 201}, {799, 204}, {800, 205}, {-1, 205}};
     for (const auto& k : cases) {
-        h.table->Watch().roundTrip = k.first;
+        h.Game().Watch().roundTrip = k.first;
         const Capture c = RenderAll(h);
         const int row = 5 + Ht(k.second) / 2;
         int found = 0;
@@ -375,30 +371,30 @@ TEST(TableLook, NetworkQualityPictureByRoundTrip) {
 TEST(TableLook, EffectsRunOneAtATimeByTheClock) {
     TableHarness h;
     h.SeatThree();
-    h.table->SetPhase(14);
+    h.Game().SetPhase(14);
     h.Run(100);  // the seating's own full redraw
     h.table->QueueEffect(0);
     h.table->QueueEffect(9);
     h.Tick();
     const int fw = Wd(316) / 6, W = 1040, H = 720;
     const int fx = (W - fw - 200) / 2, fy = (H - Ht(316)) / 2 - 80;
-    EXPECT_FALSE(h.table->Dirty().Full()) << "a film step marks only its frame";
+    EXPECT_FALSE(h.Game().Dirty().Full()) << "a film step marks only its frame";
     bool marked = false;
-    for (const DirtyRect& d : h.table->Dirty().Rects())
+    for (const DirtyRect& d : h.Game().Dirty().Rects())
         marked = marked || (d.left == fx && d.top == fy && d.right == fx + fw && d.bottom == fy + Ht(316));
     EXPECT_TRUE(marked);
     Capture c = RenderAll(h, "table_effect_bomb");
-    EXPECT_EQ(h.table->Effects().Frame(), 0);
+    EXPECT_EQ(h.Game().Effects().Frame(), 0);
     EXPECT_TRUE(Shows(c, fx, fy, 316, 0, 0, fw, Ht(316))) << "bomb frame 0";
     int ticks = 0;
-    while (!h.table->Effects().Empty() && h.table->Effects().Codes().front() == 0 && ticks < 200) h.Tick(), ++ticks;
+    while (!h.Game().Effects().Empty() && h.Game().Effects().Codes().front() == 0 && ticks < 200) h.Tick(), ++ticks;
     EXPECT_NEAR(ticks * 25, 1375, 50) << "steps above 100 ms to frame 2, then above 200 ms to the end";
     EXPECT_EQ(h.State().bombs, 1) << "a bomb finished outside the result counts";
-    ASSERT_FALSE(h.table->Effects().Empty());
-    EXPECT_EQ(h.table->Effects().Codes().front(), 9) << "the plane starts only now";
-    for (int i = 0; i < 100 && h.table->Effects().planeY > H - Ht(315) - 20; ++i) h.Tick();
+    ASSERT_FALSE(h.Game().Effects().Empty());
+    EXPECT_EQ(h.Game().Effects().Codes().front(), 9) << "the plane starts only now";
+    for (int i = 0; i < 100 && h.Game().Effects().planeY > H - Ht(315) - 20; ++i) h.Tick();
     c = RenderAll(h, "table_effect_plane");
-    const int planeY = h.table->Effects().planeY;
+    const int planeY = h.Game().Effects().planeY;
     EXPECT_LT(planeY, H);
     EXPECT_TRUE(Shows(c, (W - Wd(315) - 200) / 2, planeY, 315, 0, 0, Wd(315), Ht(315)));
     EXPECT_TRUE(Shows(c, 20, 20, 314, 0, 0, Wd(314), Ht(314))) << "one bomb icon";
@@ -414,8 +410,8 @@ TEST(TableLook, AnAvatarOutOfRangeAndAFramePastTheStripDrawTheSafeThing) {
     EXPECT_EQ(c.At(ax + 5, ay + 30), Pic(304, 5, 30)) << "avatar 0";
 
     h.table->QueueEffect(100);
-    for (int i = 0; i < 400 && h.table->Effects().Frame() != 7; ++i) h.Tick();
-    ASSERT_EQ(h.table->Effects().Frame(), 7);
+    for (int i = 0; i < 400 && h.Game().Effects().Frame() != 7; ++i) h.Tick();
+    ASSERT_EQ(h.Game().Effects().Frame(), 7);
     c = RenderAll(h, "table_spring_last_step");
     const int fw = Wd(317) / 7, fx = (W - fw - 200) / 2, fy = (H - Ht(317)) / 2 - 80;
     for (int k = 0; k < 7; ++k)
@@ -444,18 +440,18 @@ TEST(TableLook, DealPositionsAtChosenSteps) {
     TableHarness h;
     h.SeatThree();
     const int W = 1040, H = 720;
-    CDealClock& deal = h.table->Deal();
+    CDealClock& deal = h.Game().Deal();
     int x, y;
     deal.step = 3;
-    ASSERT_TRUE(h.table->DealCardPosition(0, &x, &y));
+    ASSERT_TRUE(h.Game().DealCardPosition(0, &x, &y));
     EXPECT_EQ(std::make_pair(x, y), std::make_pair((W - 271) / 2, (H - 96) / 2 - 48)) << "leaves the deck";
     deal.step = 9;
-    EXPECT_FALSE(h.table->DealCardPosition(0, &x, &y)) << "landed after six steps";
+    EXPECT_FALSE(h.Game().DealCardPosition(0, &x, &y)) << "landed after six steps";
     deal.step = 3 * 51 + 3 + 3;
-    ASSERT_TRUE(h.table->DealCardPosition(51, &x, &y));
+    ASSERT_TRUE(h.Game().DealCardPosition(51, &x, &y));
     EXPECT_EQ(x, (W - 271) / 2 + ((W - 249) / 2 - (W - 271) / 2) / 2) << "half way to the first bottom place";
     EXPECT_EQ(y, (H - 96) / 2 - 48 + (18 - ((H - 96) / 2 - 48)) / 2);
-    EXPECT_FALSE(h.table->DealCardPosition(54, &x, &y));
+    EXPECT_FALSE(h.Game().DealCardPosition(54, &x, &y));
 }
 
 // However a game button was disabled, it wears its disabled face, and a click
@@ -519,7 +515,7 @@ TEST(TableLook, TheReconnectTextGrowsOnTheBackBufferTickByTick) {
     h.Session()->GetConnection()->ClearAlive();
     h.Tick();
     ASSERT_EQ(h.State().phase, 16);
-    ASSERT_EQ(h.table->StatusText(), "正在重新连接,请稍候");
+    ASSERT_EQ(h.Game().StatusText(), "正在重新连接,请稍候");
     auto red = [](COLORREF c) { return GetRValue(c) > 90 && GetGValue(c) < 40 && GetBValue(c) < 40; };
     std::vector<int> inked;
     for (int i = 0; i < 3; ++i) {

@@ -1,18 +1,11 @@
 // The messages that carry a hand from seating to the result.
-// winsock2.h must come before windows.h
-// clang-format off
-#include <winsock2.h>
-#include <windows.h>
-// clang-format on
-
 #include <algorithm>
 #include <string>
 
 #include "game/core/GameClock.h"
 #include "game/core/GameMessages.h"
-#include "game/core/GameSession.h"
-#include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
+#include "game/core/table/SeatFields.h"
+#include "game/core/table/TableGame.h"
 
 namespace {
 
@@ -37,13 +30,15 @@ void TurnOf(const Turn& m, std::string* name, int* seconds) {
 
 }  // namespace
 
-void CPavlenDlg::OnDeskInfo(const CDeskInfoMsg& m) {
+typedef CTableView V;
+
+void CTableGame::OnDeskInfo(const CDeskInfoMsg& m) {
     CTableState& s = m_state;
-    CGameSession* session = GetGameSession();
+    CTableSession* session = &m_session;
     s.deskText = m.stake;
     if (!m.memberId.empty()) {
         s.ownName = m.memberId;
-        Invalidate();
+        m_view.InvalidateWindow();
     }
     if (m.visible != -1) s.nameMode = m.visible;
     if (m.showCard != -1) s.maskMode = m.showCard;
@@ -73,7 +68,7 @@ void CPavlenDlg::OnDeskInfo(const CDeskInfoMsg& m) {
         if (created && s.IsOwn(name)) session->chatName = m.nickName[i];
         if (p->ready) someoneReady = true;
     }
-    NotifyLobby();
+    m_view.NotifyLobby();
     if (s.phase != 2 && s.phase != 16) SetPhase(1);
     s.ClearOwnHand();
     CPlayerInfo* own = s.Own();
@@ -81,16 +76,16 @@ void CPavlenDlg::OnDeskInfo(const CDeskInfoMsg& m) {
         if (session->autoPlacedFlag)
             SendReady();
         else
-            ShowButton(IDC_READY, TRUE);
+            m_view.ShowButton(V::kReady, true);
         if (s.seated == 3 && !m_clock.running && someoneReady) PlacePlayerPrompt(s.ownName);
     }
     if (s.seated == 3 && !session->vipFlag && session->autoPlacedFlag) {
         CloseAdControl();
-        ShowButton(IDC_AUTO_PLAY, FALSE);
+        m_view.ShowButton(V::kAutoPlay, false);
     }
 }
 
-void CPavlenDlg::OnCardOut(const CCardOutResultMsg& m) {
+void CTableGame::OnCardOut(const CCardOutResultMsg& m) {
     CTableState& s = m_state;
     StopClock();
     const bool own = s.IsOwn(m.playerId);
@@ -127,7 +122,7 @@ void CPavlenDlg::OnCardOut(const CCardOutResultMsg& m) {
         (type == kTypeTriplesSingleWings && size >= 8 && size % 4 == 0)) {
         seat::Bounce(*p) = 1;
         int w = 0, h = 0;
-        ClientSize(&w, &h);
+        m_view.ClientSize(&w, &h);
         m_effects.Queue(type, h);
     } else if (type == kTypeStraight || type == kTypePairRun || type == kTypeTripleRun) {
         seat::Bounce(*p) = 1;
@@ -157,7 +152,7 @@ void CPavlenDlg::OnCardOut(const CCardOutResultMsg& m) {
     s.redrawPending = 1;
 }
 
-void CPavlenDlg::OnGameResult(const CGameResultMsg& m) {
+void CTableGame::OnGameResult(const CGameResultMsg& m) {
     CTableState& s = m_state;
     int effect = 4;
     s.resultKind = -1;
@@ -196,13 +191,13 @@ void CPavlenDlg::OnGameResult(const CGameResultMsg& m) {
     for (CPlayerInfo* p : s.slots)
         if (p) seat::AutoPlay(*p) = 0;
     SetPhase(15);
-    NotifyLobby();
+    m_view.NotifyLobby();
     s.resultPending = 1;
     s.holdMain = 1;
     InvalidateAll();
 }
 
-bool CPavlenDlg::HandleHandMessage(CMessage* message) {
+bool CTableGame::HandleHandMessage(CMessage* message) {
     CTableState& s = m_state;
     switch (message->typeId) {
     case CDeskInfoMsg::kType:
@@ -210,7 +205,7 @@ bool CPavlenDlg::HandleHandMessage(CMessage* message) {
         return true;
     case CPlayerReadyMsg::kType: {
         const std::string& name = static_cast<CPlayerReadyMsg*>(message)->playerId;
-        if (s.IsOwn(name)) HideButton(IDC_READY);
+        if (s.IsOwn(name)) m_view.HideButton(V::kReady);
         if (CPlayerInfo* p = s.FindPlayerByName(name)) p->ready = 1;
         s.redrawPending = 1;
         CPlayerInfo* own = s.Own();
@@ -220,17 +215,17 @@ bool CPavlenDlg::HandleHandMessage(CMessage* message) {
     }
     case CStartGameMsg::kType:
         StopClock();
-        HideButton(IDC_READY);
+        m_view.HideButton(V::kReady);
         s.handRunning = 1;
-        ShowButton(IDC_AUTO_PLAY, FALSE);
-        for (int id : {IDC_SORT, IDC_NEXT_PAIR, IDC_NEXT_TRIPLE}) ShowButton(id, TRUE);
+        m_view.ShowButton(V::kAutoPlay, false);
+        for (V::Button id : {V::kSort, V::kNextPair, V::kNextTriple}) m_view.ShowButton(id, true);
         if (s.phase != 2 && s.soundOn) {
             if (s.phase != 16) SetPhase(2);
             Sound("fenlo\\sound\\card_sent.wav");
             m_startPause = 0;
             s.holdMain = 1;
         }
-        Invalidate();
+        m_view.InvalidateWindow();
         s.redrawPending = 1;
         return true;
     case CSendCardMsg::kType: {
@@ -324,7 +319,7 @@ bool CPavlenDlg::HandleHandMessage(CMessage* message) {
         const CCallScoreResultMsg& m = *static_cast<CCallScoreResultMsg*>(message);
         StopClock();
         if (s.IsOwn(m.playerId))
-            for (int id : {IDC_BID1, IDC_BID2, IDC_BID3, IDC_NO_BID}) HideButton(id);
+            for (V::Button id : {V::kBid1, V::kBid2, V::kBid3, V::kNoBid}) m_view.HideButton(id);
         CPlayerInfo* p = s.FindPlayerByName(m.playerId);
         if (p) p->bid = m.score;
         if (s.ownActionSound)
@@ -361,7 +356,7 @@ bool CPavlenDlg::HandleHandMessage(CMessage* message) {
         const CCallDoubleResultMsg& m = *static_cast<CCallDoubleResultMsg*>(message);
         StopClock();
         if (s.IsOwn(m.playerId))
-            for (int id : {IDC_DOUBLE, IDC_NO_DOUBLE, IDC_REDOUBLE, IDC_NO_REDOUBLE}) HideButton(id);
+            for (V::Button id : {V::kDouble, V::kNoDouble, V::kRedouble, V::kNoRedouble}) m_view.HideButton(id);
         CPlayerInfo* p = s.FindPlayerByName(m.playerId);
         const bool yes = m.answer == "True";
         int state = 0;
@@ -412,7 +407,7 @@ bool CPavlenDlg::HandleHandMessage(CMessage* message) {
             m_finder.FindPlays(toBeat, s.ownHand, 0);
             m_finder.NextPlay(&s.hint);
             if (s.hint.IsEmpty()) {
-                if (CWnd* play = GetDlgItem(IDC_PLAY)) play->EnableWindow(FALSE);
+                m_view.EnableButton(V::kPlay, false);
             }
         }
         return true;
@@ -421,8 +416,8 @@ bool CPavlenDlg::HandleHandMessage(CMessage* message) {
         OnCardOut(*static_cast<CCardOutResultMsg*>(message));
         return true;
     case CRejectCardOutMsg::kType:
-        BringToFront();
-        Box("您出牌超时或者不符合规则！", "斗地主", 48, 2);
+        m_view.BringToFront();
+        m_view.Box("您出牌超时或者不符合规则！", "斗地主", 48, 2);
         return true;
     case CGameResultMsg::kType:
         OnGameResult(*static_cast<CGameResultMsg*>(message));

@@ -1,23 +1,15 @@
-// The table's timer: connection watch, keep-alive, reconnect, the two queues,
-// dealing, the turn clock's time-outs and the effects.
-// winsock2.h must come before windows.h
-// clang-format off
-#include <winsock2.h>
-#include <windows.h>
-// clang-format on
-
+// The game's part of the 25 ms tick: the connection watch, keep-alive,
+// reconnect, the two queues, dealing, the turn clock's time-outs and the
+// effects.
 #include <algorithm>
 #include <memory>
 
 #include "game/core/GameClock.h"
 #include "game/core/GameMessages.h"
-#include "game/core/GameSession.h"
 #include "game/core/MsgFactory.h"
-#include "game/core/NetEngineEx.h"
-#include "game/ui/GameImages.h"
-#include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
-#include "game/ui/TableTrace.h"
+#include "game/core/table/SeatFields.h"
+#include "game/core/table/TableGame.h"
+#include "game/core/table/TableTrace.h"
 
 namespace {
 
@@ -27,27 +19,13 @@ bool FlashPhase(int phase) { return phase == 2 || phase == 5 || phase == 8 || ph
 
 }  // namespace
 
-void CPavlenDlg::OnTimer(UINT_PTR id) {
-    if (id == kTimerId) {
-        Tick();
-        RenderNow();
-    }
-    CDialog::OnTimer(id);
-}
+typedef CTableView V;
 
-void CPavlenDlg::RenderNow() {
-    if (!m_hWnd) return;
-    // A DC of the moment: a kept one can miss that the window moved.
-    CClientDC dc(this);
-    Render(&dc);
-}
-
-void CPavlenDlg::Tick() {
-    CGameSession* session = GetGameSession();
-    session->ShowNetworkErrorBox();
+bool CTableGame::Tick() {
+    m_session.ShowNetworkErrorBox();
     CTableState& s = m_state;
-    if (s.kicked) return;
-    CNetEngineEx* connection = session->GetConnection();
+    if (s.kicked) return false;
+    CTableConnection* connection = m_session.Connection();
     const int alive = connection ? connection->IsAlive() : 1;
     if (alive != m_lastAlive) {
         m_lastAlive = alive;
@@ -55,7 +33,7 @@ void CPavlenDlg::Tick() {
     }
     const DWORD now = GameClockNow();
     int w = 0, h = 0;
-    ClientSize(&w, &h);
+    m_view.ClientSize(&w, &h);
 
     if (!s.online) {
         if (Since(now, m_reconnectStart) > 10000) Reconnect();
@@ -65,52 +43,50 @@ void CPavlenDlg::Tick() {
         if (++m_statusTicks % 18 == 0) {
             // From where the text starts to past its dots.
             AddDirtyRect((w - 200) / 2 - 80, h / 2, 500, 20);
-            RenderNow();
+            m_view.RenderNow();
             m_dirty.Clear();
         }
         PollReconnect();
-        return;
+        return false;
     }
 
-    if (connection && connection->IsAlive() && session->firstReplyStamp != 0 &&
-        Since(now, session->firstReplyStamp) > m_watch.time1) {
-        session->firstReplyStamp = 0;
-        BringToFront();
-        if (Box("你网络速度过慢\n ,是否继续游戏！", "提示", 52, 30) == IDNO) OnCancel();
+    if (connection && connection->IsAlive() && m_session.firstReplyStamp != 0 &&
+        Since(now, m_session.firstReplyStamp) > m_watch.time1) {
+        m_session.firstReplyStamp = 0;
+        m_view.BringToFront();
+        if (m_view.Box("你网络速度过慢\n ,是否继续游戏！", "提示", 52, 30) == V::kNo) OnCancel();
     }
-    if (connection && !connection->IsWaitingFirstText()) session->firstReplyStamp = 0;
+    if (connection && !connection->IsWaitingFirstText()) m_session.firstReplyStamp = 0;
 
     if (connection && !connection->IsAlive()) {
         EnterLostConnection();
-        return;
+        return false;
     }
     if (s.phase == 16 && Since(now, m_reconnectStart) > 10000) {
         s.online = 0;
         StopClock();
         HideAllActionButtons(1);
         Reconnect();
-        Invalidate();
-        return;
+        m_view.InvalidateWindow();
+        return false;
     }
 
     CPlayerInfo* own = s.Own();
-    if (FlashPhase(s.phase) && !(own && seat::AutoPlay(*own)) && ::GetForegroundWindow() != m_hWnd &&
-        ++m_flashTicks % 20 == 0)
-        FlashWindow(TRUE);
+    if (FlashPhase(s.phase) && !(own && seat::AutoPlay(*own))) m_view.CallAttention();
     if (m_continueStamp > 0 && Since(now, m_continueStamp) > 5000) OnContinue();
     m_dirty.Clear();
 
-    if (CMessage* message = session->PopSecondaryMessage()) {
+    if (CMessage* message = m_session.PopSecondaryMessage()) {
         TableTrace("second %d", message->typeId);
         HandleGameMessage(message);
     }
     if (m_watch.KeepAliveDue(now)) {
-        session->SendMsg(m_ping.GetString(), m_ping.GetLength());
+        m_session.SendMsg(m_ping.c_str(), static_cast<int>(m_ping.size()));
         m_watch.KeepAliveSent(now);
     }
-    if (m_watch.WatchdogFires(now) && (connection = session->GetConnection())) connection->ClearAlive();
+    if (m_watch.WatchdogFires(now) && (connection = m_session.Connection())) connection->ClearAlive();
 
-    if (!s.tableReady) return;
+    if (!s.tableReady) return false;
     if (s.bottomTicks >= 0 && ++s.bottomTicks >= 400) {
         s.bottomTicks = -1;
         for (CCard*& card : s.bottom) card = nullptr;
@@ -143,24 +119,24 @@ void CPavlenDlg::Tick() {
     }
     TickCountdown();
     TickEffect();
-    TickAnimations();
+    return true;
 }
 
-void CPavlenDlg::HandleMain() {
-    if (CMessage* message = GetGameSession()->PopMessage()) {
+void CTableGame::HandleMain() {
+    if (CMessage* message = m_session.PopMessage()) {
         TableTrace("main %d", message->typeId);
         HandleGameMessage(message);
     }
 }
 
-void CPavlenDlg::HandleGameMessage(CMessage* message) {
+void CTableGame::HandleGameMessage(CMessage* message) {
     if (!message) return;
     std::unique_ptr<CMessage> owned(message);
     if (m_watch.OnMessage(message->receiveTime)) InvalidateAll();
     if (!HandleHandMessage(message)) HandleTableMessage(message);
 }
 
-void CPavlenDlg::EnterLostConnection() {
+void CTableGame::EnterLostConnection() {
     CTableState& s = m_state;
     if (s.phase == 15) OnContinue();
     s.phase = 16;
@@ -169,18 +145,17 @@ void CPavlenDlg::EnterLostConnection() {
     StopClock();
     HideAllActionButtons(1);
     Reconnect();
-    Invalidate();
+    m_view.InvalidateWindow();
     if (!s.kicked) {
-        BringToFront();
-        Box("网络错误,\n正在为你重新连接\n    ,请稍候...", "网络重连", 48, 5);
+        m_view.BringToFront();
+        m_view.Box("网络错误,\n正在为你重新连接\n    ,请稍候...", "网络重连", 48, 5);
     }
 }
 
-void CPavlenDlg::Reconnect() {
-    CGameSession* session = GetGameSession();
+void CTableGame::Reconnect() {
     m_continueStamp = 0;
     StopClock();
-    while (CMessage* message = session->PopMessage()) {
+    while (CMessage* message = m_session.PopMessage()) {
         if (message->typeId == CKickPlayerMsg::kType) {
             TableTrace("main %d", message->typeId);
             HandleGameMessage(message);
@@ -188,42 +163,42 @@ void CPavlenDlg::Reconnect() {
         }
         delete message;
     }
-    session->ResetConnection();
+    m_session.ResetConnection();
     m_reconnectStart = GameClockNow();
-    std::string host = session->serverHost;
-    int port = session->serverPort;
-    if (session->reconnectHost != "0" && session->reconnectPort != 0) {
-        host = session->reconnectHost;
-        port = session->reconnectPort;
+    std::string host = m_session.serverHost;
+    int port = m_session.serverPort;
+    if (m_session.reconnectHost != "0" && m_session.reconnectPort != 0) {
+        host = m_session.reconnectHost;
+        port = m_session.reconnectPort;
     }
     TableTrace("reconnect %s:%d", host.c_str(), port);
-    session->GetConnection()->Connect(host, static_cast<short>(port));
-    session->firstReplyStamp = GameClockNow();
+    m_session.ConnectTo(host, port);
+    m_session.firstReplyStamp = GameClockNow();
     std::string version;
-    session->ReadClientVersion(version);
+    m_session.ReadClientVersion(version);
     unsigned int n = 0;
-    SendRequest(GetMsgFactory()->BuildPlayerInfoValidate(session->playerId, session->validation, version, &n), n);
+    SendRequest(GetMsgFactory()->BuildPlayerInfoValidate(m_session.playerId, m_session.validation, version, &n), n);
     m_statusText = "正在重新连接,请稍候";
 }
 
-void CPavlenDlg::PollReconnect() {
-    CNetEngineEx* connection = GetGameSession()->GetConnection();
-    if (!connection || connection->GetConnState() != CThreadEngine::kStateConnected || m_state.phase != 16) return;
+void CTableGame::PollReconnect() {
+    CTableConnection* connection = m_session.Connection();
+    if (!connection || !connection->IsConnected() || m_state.phase != 16) return;
     m_state.ResetTable();
-    Invalidate();
-    DestroyResultDialog();
-    ShowGroupMovie();
+    m_view.InvalidateWindow();
+    m_view.DestroyResultDialog();
+    m_view.ShowGroupMovie();
     m_state.phase = 0;
     TableTrace("phase 0");
     m_statusText.clear();
     m_state.online = 1;
     m_state.kicked = 0;
     m_lastAlive = -1;
-    BringToFront();
-    Box("重新连接服务器成功", nullptr, 48, 3);
+    m_view.BringToFront();
+    m_view.Box("重新连接服务器成功", nullptr, 48, 3);
 }
 
-void CPavlenDlg::TickCountdown() {
+void CTableGame::TickCountdown() {
     CTableState& s = m_state;
     const bool expired = m_clock.Advance(GameClockNow());
     if (expired) {
@@ -246,7 +221,7 @@ void CPavlenDlg::TickCountdown() {
                 if (s.GetLastPlay()) OnPass();
                 if (s.ownHand && !s.ownHand->IsEmpty()) {
                     ChatLine(s.ownName, ":连续延时两次后将进入托管状态");
-                    Box("连续延时两次后将\n进入托管状态", "提示", 0, 5);
+                    m_view.Box("连续延时两次后将\n进入托管状态", "提示", 0, 5);
                 }
             } else if (s.ownTimeouts == 2) {
                 OnAutoPlay();
@@ -257,8 +232,7 @@ void CPavlenDlg::TickCountdown() {
         }
     }
     const int change = m_clock.DisplayChange();
-    if (change) DrawClock();
-    ScrollNotice();
+    if (change) m_view.DrawClock();
     if (change == 1 && (m_clock.running || expired) && s.IsOwn(m_clock.owner) && m_clock.Seconds() <= 5)
         Sound("fenlo\\sound\\clock.wav");
     if (expired && s.phase == 1 && s.seated == 3) {
@@ -267,7 +241,35 @@ void CPavlenDlg::TickCountdown() {
     }
 }
 
-void CPavlenDlg::TickDealing() {
+bool CTableGame::DealCardPosition(int k, int* x, int* y) const {
+    const int step = m_deal.step, first = 3 * k + 3;
+    if (k < 0 || k > 53 || step < first || step >= first + 6) return false;
+    const int W0 = m_width, H0 = m_height;
+    const int startX = (W0 - 271) / 2, startY = (H0 - 96) / 2 - 48;
+    int landX, landY;
+    if (k >= 51) {
+        landX = (W0 - 249) / 2 + 89 * (k - 51);
+        landY = 18;
+    } else {
+        const int n = CDealClock::SeatCount(step);
+        const CPlayerInfo* own = m_state.Own();
+        const int ownSeat = own && own->seat >= 0 ? own->seat : 0;
+        const int relative = (k % 3 - ownSeat + 3) % 3;  // 0 own, 1 next, 2 previous
+        if (relative == 0) {
+            landX = n * 18 + (W0 - n * 18 - 253) / 2;
+            landY = H0 - 176;
+        } else {
+            landX = relative == 1 ? W0 - 291 : 20;
+            landY = n * 6 + (H0 - n * 6 - 90) / 2;
+        }
+    }
+    const int t = step - first;
+    *x = startX + (landX - startX) * t / 6;
+    *y = startY + (landY - startY) * t / 6;
+    return true;
+}
+
+void CTableGame::TickDealing() {
     CTableState& s = m_state;
     // The cards in flight before the step, to repaint where they were.
     int was[54][2];
@@ -283,7 +285,7 @@ void CPavlenDlg::TickDealing() {
     if (m_deal.TakeNewFlight()) Sound("fenlo\\sound\\send_card.wav");
     s.bottomLanded = std::max(0, std::min(3, (step > 6 ? (step - 6) / 3 : 0) - 51));
     int w = 0, h = 0;
-    ClientSize(&w, &h);
+    m_view.ClientSize(&w, &h);
     for (int k = 0; k < 54; ++k) {
         int x, y;
         if (flying[k]) AddDirtyRect(was[k][0], was[k][1], 71, 96);
@@ -296,7 +298,7 @@ void CPavlenDlg::TickDealing() {
     if (s.bottomLanded != landedBefore) AddDirtyRect((w - 449) / 2, 18, 449, 96 + 7);
 }
 
-void CPavlenDlg::TickEffect() {
+void CTableGame::TickEffect() {
     const int code = m_effects.Empty() ? -1 : m_effects.Codes().front();
     const int planeBefore = m_effects.planeY;
     const CSpriteEffects::Step step = m_effects.Tick(GameClockNow());
@@ -307,18 +309,5 @@ void CPavlenDlg::TickEffect() {
         InvalidateAll();
         return;
     }
-    // A film step repaints its frame, a plane step the plane before and after.
-    CGameImages* images = GetGameImages();
-    if (!images) return;
-    int w = 0, h = 0;
-    ClientSize(&w, &h);
-    if (code == 9 || code == 10) {
-        const int pw = images->Width(315), ph = images->Height(315), x = (w - pw - 200) / 2;
-        AddDirtyRect(x, planeBefore, pw, ph);
-        AddDirtyRect(x, m_effects.planeY, pw, ph);
-        return;
-    }
-    const int film = code == 100 ? 317 : code == 101 ? 318 : 316;
-    const int fw = images->Width(film) / (code == 100 ? 7 : 6), fh = images->Height(film);
-    AddDirtyRect((w - fw - 200) / 2, (h - fh) / 2 - 80, fw, fh);
+    m_view.MarkEffect(code, planeBefore);
 }

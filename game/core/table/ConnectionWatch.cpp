@@ -1,4 +1,4 @@
-#include "game/ui/ConnectionWatch.h"
+#include "game/core/table/ConnectionWatch.h"
 
 bool CConnectionWatch::OnMessage(DWORD receiveTime) {
     bool negative = false;

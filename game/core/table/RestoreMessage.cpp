@@ -1,17 +1,10 @@
 // The restore of a whole hand after a reconnect.
-// winsock2.h must come before windows.h
-// clang-format off
-#include <winsock2.h>
-#include <windows.h>
-// clang-format on
-
 #include <algorithm>
 #include <climits>
 
 #include "game/core/GameMessages.h"
-#include "game/core/GameSession.h"
-#include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
+#include "game/core/table/SeatFields.h"
+#include "game/core/table/TableGame.h"
 
 namespace {
 
@@ -34,15 +27,17 @@ void AddCards(CTableState& s, CCardSet* set, const IntList& numbers, const IntLi
 
 }  // namespace
 
-void CPavlenDlg::OnRestore(const CReconnectMsg& m) {
+typedef CTableView V;
+
+void CTableGame::OnRestore(const CReconnectMsg& m) {
     CTableState& s = m_state;
-    CGameSession* session = GetGameSession();
+    CTableSession* session = &m_session;
     s.seated = 3;
     s.handRunning = 1;
     s.deskText = m.stake;
     if (!m.memberId.empty()) {
         s.ownName = m.memberId;
-        Invalidate();
+        m_view.InvalidateWindow();
     }
     if (m.visible != -1) s.nameMode = m.visible;
     if (m.showCard >= 1) s.maskMode = m.showCard;

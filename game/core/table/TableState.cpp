@@ -1,8 +1,8 @@
-#include "game/ui/TableState.h"
+#include "game/core/table/TableState.h"
 
 #include <cstdlib>
 
-#include "game/ui/SeatFields.h"
+#include "game/core/table/SeatFields.h"
 
 CTableState::CTableState() {
     for (int i = 0; i < kDeckSize; ++i) {

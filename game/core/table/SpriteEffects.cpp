@@ -1,4 +1,4 @@
-#include "game/ui/SpriteEffects.h"
+#include "game/core/table/SpriteEffects.h"
 
 void CSpriteEffects::Queue(int code, int height) {
     if ((code >= 0 && code <= 4) || code == 100 || code == 101) {

@@ -1,6 +1,6 @@
 // CTableState: everything the table knows about one three-seat table apart
 // from its windows: the deck, the seat records, the own hand, the phase and the
-// per-hand counters and flags. Plain C++; the table window owns one.
+// per-hand counters and flags. Plain C++; the table game owns one.
 #pragma once
 
 #include <string>

@@ -1,16 +1,14 @@
-#include "game/ui/TableTrace.h"
-
-#include <windows.h>
+#include "game/core/table/TableTrace.h"
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 void TableTrace(const char* format, ...) {
     static const std::string path = [] {
-        char value[MAX_PATH] = "";
-        DWORD n = ::GetEnvironmentVariableA("FENLO_TABLE_TRACE", value, MAX_PATH);
-        return std::string(n > 0 && n < MAX_PATH ? value : "");
+        const char* value = std::getenv("FENLO_TABLE_TRACE");
+        return std::string(value ? value : "");
     }();
     if (path.empty()) return;
     char line[256];

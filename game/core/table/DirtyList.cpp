@@ -1,4 +1,4 @@
-#include "game/ui/DirtyList.h"
+#include "game/core/table/DirtyList.h"
 
 void CDirtyList::Add(int x, int y, int width, int height) {
     if (full_) return;

@@ -1,4 +1,4 @@
-#include "game/core/MciSound.h"
+#include "game/ui/MciSound.h"
 
 #include <windows.h>
 // after windows.h

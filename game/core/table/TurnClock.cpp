@@ -1,4 +1,4 @@
-#include "game/ui/TurnClock.h"
+#include "game/core/table/TurnClock.h"
 
 void CTurnClock::Limits(int seconds, int limitMs, int* total, int* remaining) {
     *total = limitMs;

@@ -1,47 +1,40 @@
 // The messages that do not move a hand: validation, version and kick,
 // auto-play, chat and notices, waiting, leave and sign-up answers, bets and
 // money, VIP desks and the ranking.
-// winsock2.h must come before windows.h
-// clang-format off
-#include <winsock2.h>
-#include <windows.h>
-// clang-format on
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "game/core/GameClock.h"
 #include "game/core/GameMessages.h"
-#include "game/core/GameSession.h"
 #include "game/core/MsgFactory.h"
-#include "game/core/NetEngineEx.h"
-#include "game/ui/PavlenDlg.h"
-#include "game/ui/SeatFields.h"
-#include "game/ui/TableHooks.h"
-#include "game/ui/WebAddress.h"
+#include "game/core/table/SeatFields.h"
+#include "game/core/table/TableGame.h"
+#include "game/core/table/WebAddress.h"
 
 namespace {
 // A longer wait from the wire is taken as this one (the milliseconds must fit an int).
 const int kMaxWaitSeconds = 86400;
 }  // namespace
 
-void CPavlenDlg::RequestDesk(const std::string& room) {
+typedef CTableView V;
+
+void CTableGame::RequestDesk(const std::string& room) {
     unsigned int n = 0;
     SendRequest(GetMsgFactory()->BuildRequestDesk(room, &n), n);
 }
 
-bool CPavlenDlg::HandleTableMessage(CMessage* message) {
+bool CTableGame::HandleTableMessage(CMessage* message) {
     CTableState& s = m_state;
-    CGameSession* session = GetGameSession();
-    if (HandlePanelMessage(message)) return true;
+    CTableSession* session = &m_session;
+    if (m_view.PanelMessage(*message)) return true;
     switch (message->typeId) {
     case CValidateFaileMsg::kType:
-        BringToFront();
-        Box(static_cast<CValidateFaileMsg*>(message)->reason.c_str(), "斗地主", 48, 0);
+        m_view.BringToFront();
+        m_view.Box(static_cast<CValidateFaileMsg*>(message)->reason.c_str(), "斗地主", 48, 0);
         return true;
     case CValidateSuccessMsg::kType: {
         m_validateText = static_cast<CValidateSuccessMsg*>(message)->gameType;
-        session->SendMsg(m_ping.GetString(), m_ping.GetLength());
+        session->SendMsg(m_ping.c_str(), static_cast<int>(m_ping.size()));
         m_watch.KeepAliveSent(GameClockNow());
         unsigned int n = 0;
         if (session->vipFlag && session->vipEnterFlag)
@@ -61,20 +54,21 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
         RequestDesk(session->roomId);
         return true;
     case CVersionErroMsg::kType:
-        BringToFront();
-        if (Box("您目前的版本需要更新才能继续\n，现在下载更新吗？", "斗地主", 52, 0) == IDYES) RunUpdater();
-        QuitTable();
+        m_view.BringToFront();
+        if (m_view.Box("您目前的版本需要更新才能继续\n，现在下载更新吗？", "斗地主", 52, 0) == V::kYes)
+            m_view.RunUpdater();
+        m_view.QuitTable();
         return true;
     case CKickPlayerMsg::kType: {
         const CKickPlayerMsg& m = *static_cast<CKickPlayerMsg*>(message);
         s.kicked = m.closeClient;
-        BringToFront();
-        Box(m.reason.c_str(), "斗地主", 48, 0);
-        CNetEngineEx* connection = session->GetConnection();
+        m_view.BringToFront();
+        m_view.Box(m.reason.c_str(), "斗地主", 48, 0);
+        CTableConnection* connection = session->Connection();
         if (!s.kicked && m.reconnect && connection)
             connection->ClearAlive();
         else
-            QuitTable();
+            m_view.QuitTable();
         return true;
     }
     case CAutoPlayMsg::kType:
@@ -83,7 +77,7 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
                                       ? static_cast<CAutoPlayMsg*>(message)->playerId
                                       : static_cast<CCancelAutoPlayMsg*>(message)->playerId;
         CPlayerInfo* p = s.FindPlayerByName(name);
-        if (!p || m_groupMovie) return true;
+        if (!p || m_view.GroupMovieShown()) return true;
         const bool on = message->typeId == CAutoPlayMsg::kType;
         seat::AutoPlay(*p) = on ? 1 : 0;
         ChatLine(name, on ? ":已经托管" : ":已取消托管");
@@ -95,8 +89,8 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
                 ShowAutoButtons(on ? 0 : 1);
             }
             if (!on && s.phase == 12) {
-                BringToFront();
-                Box("本轮仍旧托管中\n，至下轮才可出牌", "提示", 0, 5);
+                m_view.BringToFront();
+                m_view.Box("本轮仍旧托管中\n，至下轮才可出牌", "提示", 0, 5);
             }
         }
         s.redrawPending = 1;
@@ -113,29 +107,29 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
         ChatLine(m.memberId, ":用户掉线重连中...");
         StopClock();
         if (s.turnCounter == 0) s.turnCounter = -1;
-        Invalidate();
+        m_view.InvalidateWindow();
         return true;
     }
     case CNotyfyQuitMsg::kType:
         if (static_cast<CNotyfyQuitMsg*>(message)->allow) {
-            QuitTable();
+            m_view.QuitTable();
         } else {
-            BringToFront();
-            if (Box("已经开始分组是否继续游戏?", "提示", 52, 0) == IDNO) QuitTable();
+            m_view.BringToFront();
+            if (m_view.Box("已经开始分组是否继续游戏?", "提示", 52, 0) == V::kNo) m_view.QuitTable();
         }
         return true;
     case CAskPlayerSignUpMsg::kType:
-        BringToFront();
-        if (Box(static_cast<CAskPlayerSignUpMsg*>(message)->inform.c_str(), "提示", 4, 0) == IDYES)
+        m_view.BringToFront();
+        if (m_view.Box(static_cast<CAskPlayerSignUpMsg*>(message)->inform.c_str(), "提示", 4, 0) == V::kYes)
             RequestDesk(session->roomId);
         else
-            QuitTable();
+            m_view.QuitTable();
         return true;
     case CMoneyIsnotEnoughMsg::kType: {
         const CMoneyIsnotEnoughMsg& m = *static_cast<CMoneyIsnotEnoughMsg*>(message);
-        BringToFront();
-        if (Box(m.text.c_str(), "提示", 4, 0) == IDYES && IsWebAddress(m.url)) ShellOpen(m.url);
-        QuitTable();
+        m_view.BringToFront();
+        if (m_view.Box(m.text.c_str(), "提示", 4, 0) == V::kYes && IsWebAddress(m.url)) m_view.OpenAddress(m.url);
+        m_view.QuitTable();
         return true;
     }
     case CBeginBetMsg::kType:
@@ -146,24 +140,24 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
         char text[64];
         std::snprintf(text, sizeof text, "成功下注%d元", amount);
         if (CPlayerInfo* own = s.Own()) own->money -= amount;
-        NotifyLobby();
+        m_view.NotifyLobby();
         AddDirtyRect(944, 330, 96, 300);
-        BringToFront();
-        Box(text, "提示", 0, 5);
+        m_view.BringToFront();
+        m_view.Box(text, "提示", 0, 5);
         return true;
     }
     case CBetResultMsg::kType:
         if (CPlayerInfo* own = s.Own()) own->money += static_cast<CBetResultMsg*>(message)->money;
-        NotifyLobby();
+        m_view.NotifyLobby();
         return true;
     case CPlayerMoneyNew::kType: {
         const double money = std::strtod(static_cast<CPlayerMoneyNew*>(message)->money.c_str(), nullptr);
         if (CPlayerInfo* own = s.Own()) {
             own->money = money;
-            NotifyLobby();
+            m_view.NotifyLobby();
         } else if (CPlayerInfo* temporary = s.AddPlayer(s.ownName)) {
             temporary->money = money;
-            NotifyLobby();
+            m_view.NotifyLobby();
             for (int i = 0; i < CTableState::kSeats; ++i)
                 if (s.slots[i] == temporary) s.DeleteSlot(i);
         }
@@ -173,14 +167,14 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
         const std::string& desk = static_cast<CVipCreateSuccessMsg*>(message)->gameId;
         const std::string text = "您已经成功创建了VIP桌\n房号：" + desk + "\n密码：" + session->vipPassword +
                                  "\n要求帐户最低金额：" + session->vipMinMoney;
-        BringToFront();
-        Box(text.c_str(), "提示", 0, 0);
+        m_view.BringToFront();
+        m_view.Box(text.c_str(), "提示", 0, 0);
         session->vipGameId = desk;
         AddDirtyRect(10, 64, 120, 40);
         return true;
     }
     case CWaittingArrangeMsg::kType:
-        ShowMovieCount(static_cast<CWaittingArrangeMsg*>(message)->playerCount);
+        m_view.ShowMovieCount(static_cast<CWaittingArrangeMsg*>(message)->playerCount);
         return true;
     // They reach the side panel, which the table does not have yet.
     case CChatMsg::kType:
@@ -192,22 +186,4 @@ bool CPavlenDlg::HandleTableMessage(CMessage* message) {
     default:
         return false;
     }
-}
-
-void CPavlenDlg::RunUpdater() {
-    char line[] = "Updater\\Updater.exe FENLO";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return;
-    ::CloseHandle(info.hThread);
-    // Nothing else happens meanwhile, but messages other programs send the
-    // table (the lobby's WM_COPYDATA) are still answered, so they do not hang.
-    for (;;) {
-        const DWORD r = ::MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (r != WAIT_OBJECT_0 + 1) break;
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    ::CloseHandle(info.hProcess);
 }

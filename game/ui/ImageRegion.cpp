@@ -1,4 +1,4 @@
-#include "game/core/ImageRegion.h"
+#include "game/ui/ImageRegion.h"
 
 #include "platform/vantor/CxImage.h"
 

@@ -1,4 +1,4 @@
-#include "game/ui/DealClock.h"
+#include "game/core/table/DealClock.h"
 
 void CDealClock::Start(DWORD now) {
     step = -1;
