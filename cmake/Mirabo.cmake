@@ -83,7 +83,7 @@ endif()
 # torn down by "wine.down". Besides it, MIRABO_WINE_SLOTS worlds of their own
 # (tools/winenv.sh) for the tests marked ALONE: ctest hands each such test one
 # free slot, so they run beside each other and beside the others.
-set(MIRABO_WINE_SLOTS 4 CACHE STRING "Wine worlds for the tests that must run alone")
+set(MIRABO_WINE_SLOTS 6 CACHE STRING "Wine worlds for the tests that must run alone")
 if(MIRABO_WINDOWS)
   set(MIRABO_WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
   file(MAKE_DIRECTORY ${MIRABO_WINE_ROOT})

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -306,17 +307,20 @@ inline bool CloseClient() {
     }, 10000);
 }
 
+// The lines of the folder's lobby trace that begin with the text.
+inline size_t TraceCount(const ProgramFolder& folder, const std::string& begin) {
+    size_t found = 0;
+    if (FILE* f = std::fopen((folder.Path() + "trace.txt").c_str(), "r")) {
+        char line[2048];
+        while (std::fgets(line, sizeof line, f)) found += std::strncmp(line, begin.c_str(), begin.size()) == 0;
+        std::fclose(f);
+    }
+    return found;
+}
+
 // A line of the folder's lobby trace that begins with the text, within the time.
 inline bool TraceBegins(const ProgramFolder& folder, const std::string& begin, int ms = 10000) {
-    return WaitFor([&] {
-        bool found = false;
-        if (FILE* f = std::fopen((folder.Path() + "trace.txt").c_str(), "r")) {
-            char line[2048];
-            while (!found && std::fgets(line, sizeof line, f)) found = std::strncmp(line, begin.c_str(), begin.size()) == 0;
-            std::fclose(f);
-        }
-        return found;
-    }, ms);
+    return WaitFor([&] { return TraceCount(folder, begin) > 0; }, ms);
 }
 
 // The lobby logged in against a scripted server, its main window up.
@@ -330,13 +334,21 @@ struct MainRun {
     }
     bool Traced(const std::string& begin, int ms = 10000) { return TraceBegins(run.folder, begin, ms); }
     HWND Box(const char* caption) { return lobby->WaitWindow("#32770", caption, 10000); }
-    // The lobby's box of that caption showing the text (style 0 or 1), answered with the button.
-    bool Answer(const char* caption, const std::string& text, int style = 0, int button = IDOK) {
+    // The lobby's next box of that caption showing the text (style 0 or 1), answered with the button.
+    testing::AssertionResult Answer(const char* caption, const std::string& text, int style = 0, int button = IDOK) {
+        const std::string line = std::string("box ") + caption + "|" + text + "|" + std::to_string(style) + "|";
+        size_t& seen = answered[line];
+        if (!WaitFor([&] { return TraceCount(run.folder, line) > seen; }, 10000))
+            return testing::AssertionFailure() << "no new box traced: " << line;
+        ++seen;
         HWND box = Box(caption);
-        const bool shown = box && Traced(std::string("box ") + caption + "|" + text + "|" + std::to_string(style) + "|");
-        if (box) PostMessageA(box, WM_COMMAND, button, 0);
-        return shown && WaitFor([&] { return !IsWindow(box); }, 5000);
+        if (!box) return testing::AssertionFailure() << "the traced box has no window: " << line;
+        PostMessageA(box, WM_COMMAND, button, 0);
+        if (!WaitFor([&] { return !IsWindow(box); }, 5000))
+            return testing::AssertionFailure() << "the box stayed after button " << button << ": " << line;
+        return testing::AssertionSuccess();
     }
+    std::map<std::string, size_t> answered;
     ScriptedLobby server;
     LobbyRun run;
     std::unique_ptr<ChildProcess> lobby;

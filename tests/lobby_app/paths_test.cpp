@@ -101,10 +101,11 @@ TEST(LobbyCommands, RoomSwitchesWithAndWithoutAGame) {
     ASSERT_TRUE(WaitFor([&] { return FindChild(m.main, "游戏房间") != nullptr; }, 10000));
     HWND page = FindChild(m.main, "游戏房间");
 
+    // Each box is answered before the next command: the boxes share a caption.
     PostMessageA(m.main, WM_USER + 5555, 0, 0);
-    EXPECT_TRUE(m.Traced("box 提示|请先退出游戏,再关闭大厅!|0|0")) << "a room's tab stays while its game runs";
+    EXPECT_TRUE(m.Answer("提示", "请先退出游戏,再关闭大厅!")) << "a room's tab stays while its game runs";
     PostMessageA(m.main, WM_USER + 5555, 4, 3);
-    EXPECT_TRUE(m.Traced("box 提示|正在游戏中不能切换房间!|0|0"));
+    EXPECT_TRUE(m.Answer("提示", "正在游戏中不能切换房间!"));
     EXPECT_TRUE(IsWindow(page));
     EXPECT_EQ(m.server.Count("roomid=\"3\""), 0);
 
