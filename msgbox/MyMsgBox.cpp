@@ -235,14 +235,8 @@ void CMyMsgBox::OnPaint() {
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CDC mem;
-    mem.CreateCompatibleDC(&paint);
-    CBitmap canvas;
-    canvas.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
-    CBitmap* old = mem.SelectObject(&canvas);
+    CMemDC mem(paint, client);
     DrawSkin(&mem);
-    paint.BitBlt(0, 0, client.Width(), client.Height(), &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
 }
 
 void CMyMsgBox::Stretch(CDC* dc, int b, int x, int y, int cx, int cy) {

@@ -186,8 +186,7 @@ void CDSkinWin::PaintFrame() {
     CRect wr;
     ::GetWindowRect(m_hWnd, &wr);
     const int W = wr.Width(), H = wr.Height();
-    const int T = m_pSkin->GetTitleHeight(), L = m_pSkin->GetBorderLeft();
-    const int R = m_pSkin->GetBorderRight(), B = m_pSkin->GetBorderBottom();
+    const int T = m_pSkin->GetTitleHeight(), R = m_pSkin->GetBorderRight(), B = m_pSkin->GetBorderBottom();
     const COLORREF key = m_pSkin->GetColorKey();
     if (W <= 0 || H <= 0 || T <= 0) return;
     if (m_title.IsEmpty()) {
@@ -197,55 +196,10 @@ void CDSkinWin::PaintFrame() {
     }
     HDC windowDc = ::GetWindowDC(m_hWnd);
     CDC* dc = CDC::FromHandle(windowDc);
-    CDC mem;
-    mem.CreateCompatibleDC(dc);
-    CBitmap caption;
-    caption.CreateCompatibleBitmap(dc, W, T);
-    CBitmap* oldBmp = mem.SelectObject(&caption);
-
-    // 1. Caption band.
-    CMyBitmap *tl = m_pSkin->GetDlgBorderTLImage(), *tm = m_pSkin->GetDlgBorderTMImage(),
-              *tr = m_pSkin->GetDlgBorderTRImage();
-    if (tl) tl->Draw(&mem, 0, 0, nullptr, key, TRUE);
-    if (tm && tm->Size().cx > 0) {
-        const int tlw = tl ? tl->Size().cx : 0, trw = tr ? tr->Size().cx : 0, step = tm->Size().cx;
-        const int n = (W - tlw - trw) / step;
-        for (int i = 0, x = tlw; i <= n; ++i, x += step) tm->DrawPlain(&mem, x, 0);
-    }
-    if (tr) tr->Draw(&mem, W - tr->Size().cx, 0, nullptr, key, TRUE);
-
-    // 2. Caption text.
-    CFont font;
-    font.CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                    FF_SWISS, "宋体");
-    CFont* oldFont = mem.SelectObject(&font);
-    mem.SetBkMode(TRANSPARENT);
-    mem.SetTextColor(m_pSkin->GetTitleTextColor(m_bActive));
-    CRect textRect(L, 0, W, T);
-    mem.DrawText(m_title, &textRect, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS);
-    mem.SelectObject(oldFont);
-
-    // 3. Caption buttons: frame 0 normal, 1 pressed, 2 hover.
-    CMyBitmap* close = m_pSkin->GetBtnCloseImage();
-    const int bw = close ? close->Size().cx / 4 : 0, bh = close ? close->Size().cy : 0;
-    auto drawButton = [&](int code, CMyBitmap* strip) {
-        CRect r = ButtonRect(code);
-        if (!strip || r.IsRectEmpty()) return;
-        int index = m_nPressed == code ? 1 : m_nHover == code ? 2 : 0;
-        CRect src(bw * index, 0, bw * (index + 1), bh);
-        strip->Draw(&mem, r.left, r.top, &src, key, TRUE);
-    };
-    drawButton(kHitClose, close);
-    if (m_bMinBox) drawButton(kHitMinButton, m_pSkin->GetBtnMinImage());
-    if (m_bMaxBox) {
-        CMyBitmap* restore = m_pSkin->GetBtnNormalImage();
-        drawButton(kHitMaxButton, m_bMaximized && restore ? restore : m_pSkin->GetBtnMaxImage());
-    }
-    m_nLastHover = m_nHover;
-
-    // 4. Caption onto the window.
-    dc->BitBlt(0, 0, W, T, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(oldBmp);
+    {
+        CMemDC caption(windowDc, CRect(0, 0, W, T));
+        DrawCaption(&caption, W);
+    }  // 4. the caption reaches the window
 
     // 5. Sides.
     CMyBitmap *left = m_pSkin->GetDlgBorderLImage(), *right = m_pSkin->GetDlgBorderRImage();
@@ -269,4 +223,49 @@ void CDSkinWin::PaintFrame() {
     }
     if (br) br->Draw(dc, W - br->Size().cx, y, nullptr, key, TRUE);
     ::ReleaseDC(m_hWnd, windowDc);
+}
+
+void CDSkinWin::DrawCaption(CDC* dc, int W) {
+    const int T = m_pSkin->GetTitleHeight(), L = m_pSkin->GetBorderLeft();
+    const COLORREF key = m_pSkin->GetColorKey();
+
+    // 1. Caption band.
+    CMyBitmap *tl = m_pSkin->GetDlgBorderTLImage(), *tm = m_pSkin->GetDlgBorderTMImage(),
+              *tr = m_pSkin->GetDlgBorderTRImage();
+    if (tl) tl->Draw(dc, 0, 0, nullptr, key, TRUE);
+    if (tm && tm->Size().cx > 0) {
+        const int tlw = tl ? tl->Size().cx : 0, trw = tr ? tr->Size().cx : 0, step = tm->Size().cx;
+        const int n = (W - tlw - trw) / step;
+        for (int i = 0, x = tlw; i <= n; ++i, x += step) tm->DrawPlain(dc, x, 0);
+    }
+    if (tr) tr->Draw(dc, W - tr->Size().cx, 0, nullptr, key, TRUE);
+
+    // 2. Caption text.
+    CFont font;
+    font.CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                    FF_SWISS, "宋体");
+    CFont* oldFont = dc->SelectObject(&font);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SetTextColor(m_pSkin->GetTitleTextColor(m_bActive));
+    CRect textRect(L, 0, W, T);
+    dc->DrawText(m_title, &textRect, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS);
+    dc->SelectObject(oldFont);
+
+    // 3. Caption buttons: frame 0 normal, 1 pressed, 2 hover.
+    CMyBitmap* close = m_pSkin->GetBtnCloseImage();
+    const int bw = close ? close->Size().cx / 4 : 0, bh = close ? close->Size().cy : 0;
+    auto drawButton = [&](int code, CMyBitmap* strip) {
+        CRect r = ButtonRect(code);
+        if (!strip || r.IsRectEmpty()) return;
+        int index = m_nPressed == code ? 1 : m_nHover == code ? 2 : 0;
+        CRect src(bw * index, 0, bw * (index + 1), bh);
+        strip->Draw(dc, r.left, r.top, &src, key, TRUE);
+    };
+    drawButton(kHitClose, close);
+    if (m_bMinBox) drawButton(kHitMinButton, m_pSkin->GetBtnMinImage());
+    if (m_bMaxBox) {
+        CMyBitmap* restore = m_pSkin->GetBtnNormalImage();
+        drawButton(kHitMaxButton, m_bMaximized && restore ? restore : m_pSkin->GetBtnMaxImage());
+    }
+    m_nLastHover = m_nHover;
 }

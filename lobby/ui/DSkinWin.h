@@ -7,6 +7,7 @@
 #include "platform/CString.h"
 #include "platform/Types.h"
 
+class CDC;
 class CSkinRes;
 
 class CDSkinWin : public CSubclassWnd {
@@ -27,6 +28,8 @@ private:
     int HitTest(CPoint screen) const;
     void ComputeButtons();
     void PaintFrame();
+    // Steps 1 to 3 of the frame: the caption band, its text and buttons, W wide.
+    void DrawCaption(CDC* dc, int W);
     void Repaint() { PaintFrame(); }
     bool IsSizingCode(int code) const { return code >= 10 && code <= 17; }
     // The maximise button's rectangle and bitmap (restore while maximised).

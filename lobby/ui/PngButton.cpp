@@ -63,14 +63,8 @@ template <class Fn> void CPngButtonBase::Buffered(HDC dc, Fn paint) {
     CRect client;
     GetClientRect(&client);
     if (client.IsRectEmpty()) return;
-    HDC mem = ::CreateCompatibleDC(dc);
-    HBITMAP bmp = ::CreateCompatibleBitmap(dc, client.Width(), client.Height());
-    HGDIOBJ old = ::SelectObject(mem, bmp);
+    CMemDC mem(dc, client);
     paint(mem);
-    ::BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
 }
 
 void CPngButtonBase::OnMouseMove(UINT, CPoint) {

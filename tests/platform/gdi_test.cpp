@@ -67,6 +67,67 @@ TEST(CDC, DrawsIntoABitmap) {
     mem.SelectObject(old);
 }
 
+namespace {
+
+// A 40 x 30 screen-compatible bitmap in a memory DC, all blue.
+struct Canvas {
+    Canvas() {
+        HDC screen = GetDC(nullptr);
+        dc.Attach(CreateCompatibleDC(screen));
+        bitmap.Attach(CreateCompatibleBitmap(screen, 40, 30));
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bitmap);
+        dc.FillSolidRect(0, 0, 40, 30, kBlue);
+    }
+    ~Canvas() { SelectObject(dc, old); }
+    COLORREF At(int x, int y) const { return dc.GetPixel(x, y) & 0xFFFFFF; }
+    static constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0);
+    CBitmap bitmap;
+    CDC dc;
+    HGDIOBJ old;
+};
+
+}  // namespace
+
+TEST(CMemDC, DrawsInTheTargetsCoordinatesAndReachesOnlyItsRectangleWhenItGoes) {
+    Canvas target;
+    {
+        CMemDC mem(target.dc, CRect(10, 5, 30, 25));
+        EXPECT_TRUE(mem.IsNew());
+        mem.FillSolidRect(0, 0, 40, 30, Canvas::kRed);  // beyond its rectangle too
+        mem.FillSolidRect(CRect(10, 5, 12, 7), Canvas::kGreen);
+        EXPECT_EQ(target.At(20, 15), Canvas::kBlue);  // nothing before it goes
+    }
+    EXPECT_EQ(target.At(10, 5), Canvas::kGreen);
+    EXPECT_EQ(target.At(11, 6), Canvas::kGreen);
+    EXPECT_EQ(target.At(12, 7), Canvas::kRed);
+    EXPECT_EQ(target.At(29, 24), Canvas::kRed);
+    for (POINT p : {POINT{9, 15}, POINT{30, 15}, POINT{20, 4}, POINT{20, 25}})
+        EXPECT_EQ(target.At(p.x, p.y), Canvas::kBlue) << p.x << "," << p.y;
+}
+
+TEST(CMemDC, AKeptBitmapIsMadeForItsSizeAndKeepsItsPicture) {
+    Canvas target;
+    CBitmap kept;
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 20, 10), kept);
+        ASSERT_TRUE(mem.IsNew());
+        mem.FillSolidRect(0, 0, 20, 10, Canvas::kRed);
+    }
+    target.dc.FillSolidRect(0, 0, 40, 30, Canvas::kBlue);
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 20, 10), kept);  // nothing drawn: the kept picture
+        EXPECT_FALSE(mem.IsNew());
+    }
+    EXPECT_EQ(target.At(19, 9), Canvas::kRed);
+    EXPECT_EQ(target.At(20, 9), Canvas::kBlue);
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 30, 10), kept);
+        EXPECT_TRUE(mem.IsNew());
+    }
+    EXPECT_EQ(kept.GetSize(), CSize(30, 10));
+}
+
 TEST(CGdiObject, OwnsItsHandleUntilDetached) {
     HGDIOBJ kept;
     {
