@@ -110,75 +110,89 @@ BOOL CDSkinWin::Restore() {
     return TRUE;
 }
 
-LRESULT CDSkinWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!::IsWindow(m_hWnd)) return 0;
-    const int L = m_pSkin ? m_pSkin->GetBorderLeft() : 0, T = m_pSkin ? m_pSkin->GetTitleHeight() : 0;
-    const int R = m_pSkin ? m_pSkin->GetBorderRight() : 0, B = m_pSkin ? m_pSkin->GetBorderBottom() : 0;
-    switch (message) {
-    case WM_NCCALCSIZE: {
-        if (!wParam) return Default();
-        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-        p->rgrc[0].left += L;
-        p->rgrc[0].top += T;
-        p->rgrc[0].right -= R;
-        p->rgrc[0].bottom -= B;
-        p->rgrc[1] = p->rgrc[0];
-        return 0;
-    }
-    case WM_NCHITTEST: return HitTest(CPoint(lParam));
-    case WM_NCPAINT: PaintFrame(); return 0;
-    case WM_NCACTIVATE:
-        m_bActive = wParam != 0;
-        Repaint();
-        return wParam == 0 ? 1 : 0;
-    case WM_ACTIVATE:
-        m_bActive = LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE;
-        Repaint();
-        return 0;
-    case WM_SETTEXT:
+BEGIN_MESSAGE_MAP(CDSkinWin, CSubclassWnd)
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCHITTEST()
+    ON_WM_NCPAINT()
+    ON_WM_NCACTIVATE()
+    ON_WM_ACTIVATE()
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+    ON_WM_NCMOUSEMOVE()
+    ON_WM_NCLBUTTONDOWN()
+    ON_MESSAGE(WM_NCLBUTTONUP, OnNcLButtonUp)
+    ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_SYSCOMMAND()
+    ON_MESSAGE(0x00AE, OnThemedCaption)
+END_MESSAGE_MAP()
+
+void CDSkinWin::OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* p) {
+    if (!calcValidRects) {
         Default();
-        m_title = reinterpret_cast<LPCSTR>(lParam);
-        Repaint();
-        return 0;
-    case WM_NCMOUSEMOVE: {
-        int code = static_cast<int>(wParam);
-        if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
-        m_nHover = code;
-        m_nPressed = 0;
-        if (code != m_nLastHover) Repaint();
-        return 0;
+        return;
     }
-    case WM_NCLBUTTONDOWN: {
-        int code = static_cast<int>(wParam);
-        m_nPressed = m_nHover = code;
-        Repaint();
-        if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
-        return 0;
-    }
-    case WM_NCLBUTTONUP: {
-        int code = static_cast<int>(wParam);
-        if (code == kHitClose) ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
-        else if (code == kHitMinButton) Minimize();
-        else if (code == kHitMaxButton) m_bMaximized ? Restore() : Maximize();
-        else return code;
-        m_nHover = m_nPressed = 0;
-        if (::IsWindow(m_hWnd)) Repaint();
-        return 0;
-    }
-    case WM_NCLBUTTONDBLCLK:
-        if (wParam == static_cast<WPARAM>(kHitCaption) && m_bSizable) {
-            m_bMaximized ? Restore() : Maximize();
-            m_nHover = m_nPressed = 0;
-            Repaint();
-        }
-        return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_MAXIMIZE) m_bMaximized = true;
-        else if ((wParam & 0xFFF0) == SC_RESTORE && m_bMaximized) m_bMaximized = false;
-        return Default();
-    case 0x00AE: return 0;
-    default: return Default();
-    }
+    const SkinFrameLayout f = Layout();
+    p->rgrc[0].left += f.left;
+    p->rgrc[0].top += f.title;
+    p->rgrc[0].right -= f.right;
+    p->rgrc[0].bottom -= f.bottom;
+    p->rgrc[1] = p->rgrc[0];
+}
+
+BOOL CDSkinWin::OnNcActivate(BOOL active) {
+    m_bActive = active != FALSE;
+    Repaint();
+    return active ? FALSE : TRUE;
+}
+
+void CDSkinWin::OnActivate(UINT state, CWnd*, BOOL) {
+    m_bActive = state == WA_ACTIVE || state == WA_CLICKACTIVE;
+    Repaint();
+}
+
+LRESULT CDSkinWin::OnSetText(WPARAM, LPARAM text) {
+    Default();
+    m_title = reinterpret_cast<LPCSTR>(text);
+    Repaint();
+    return 0;
+}
+
+void CDSkinWin::OnNcMouseMove(UINT hit, CPoint) {
+    const int code = static_cast<int>(hit);
+    if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
+    m_nHover = code;
+    m_nPressed = 0;
+    if (code != m_nLastHover) Repaint();
+}
+
+void CDSkinWin::OnNcLButtonDown(UINT hit, CPoint) {
+    const int code = static_cast<int>(hit);
+    m_nPressed = m_nHover = code;
+    Repaint();
+    if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
+}
+
+LRESULT CDSkinWin::OnNcLButtonUp(WPARAM hit, LPARAM) {
+    const int code = static_cast<int>(hit);
+    if (code == kHitClose) ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    else if (code == kHitMinButton) Minimize();
+    else if (code == kHitMaxButton) m_bMaximized ? Restore() : Maximize();
+    else return code;
+    m_nHover = m_nPressed = 0;
+    if (::IsWindow(m_hWnd)) Repaint();
+    return 0;
+}
+
+void CDSkinWin::OnNcLButtonDblClk(UINT hit, CPoint) {
+    if (static_cast<int>(hit) != kHitCaption || !m_bSizable) return;
+    m_bMaximized ? Restore() : Maximize();
+    m_nHover = m_nPressed = 0;
+    Repaint();
+}
+
+void CDSkinWin::OnSysCommand(UINT id, LPARAM) {
+    if ((id & 0xFFF0) == SC_MAXIMIZE) m_bMaximized = true;
+    else if ((id & 0xFFF0) == SC_RESTORE && m_bMaximized) m_bMaximized = false;
+    Default();
 }
 
 void CDSkinWin::PaintFrame() {
