@@ -177,9 +177,16 @@ void CMemDC::Bind(CBitmap& bitmap) {
     ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
 }
 
+void CMemDC::CopyBackOnly(const RECT& r) {
+    m_partial = true;
+    CRect part;
+    if (part.IntersectRect(r, m_rect)) m_parts.push_back(part);
+}
+
 CMemDC::~CMemDC() {
     if (!m_hDC) return;
-    ::BitBlt(m_target, m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left, m_rect.top,
-             SRCCOPY);
+    if (!m_partial) m_parts.assign(1, m_rect);
+    for (const CRect& r : m_parts)
+        ::BitBlt(m_target, r.left, r.top, r.Width(), r.Height(), m_hDC, r.left, r.top, SRCCOPY);
     ::SelectObject(m_hDC, m_oldBitmap);
 }

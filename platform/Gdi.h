@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/CString.h"
 #include "platform/Types.h"
 
@@ -203,6 +205,8 @@ private:
 // between paints (a cache of a picture that rarely changes): a kept bitmap is
 // made again, compatible with the target, when it is missing or not the
 // rectangle's size, and IsNew() then says that its picture must be drawn.
+// A picture kept between paints may be redrawn only in parts: CopyBackOnly
+// then limits what reaches the target to those parts.
 class CMemDC : public CDC {
 public:
     CMemDC(HDC target, const RECT& rect);
@@ -211,6 +215,9 @@ public:
 
     // The kept bitmap was made for this CMemDC (always so for its own).
     bool IsNew() const { return m_new; }
+    // Copies back only r (in the target's coordinates; what lies outside the
+    // rectangle never goes), in the order of the calls, instead of the whole.
+    void CopyBackOnly(const RECT& r);
 
 private:
     void Bind(CBitmap& bitmap);
@@ -220,6 +227,8 @@ private:
     CBitmap m_own;
     HGDIOBJ m_oldBitmap = nullptr;
     bool m_new = false;
+    bool m_partial = false;
+    std::vector<CRect> m_parts;
 };
 
 // Frees this thread's temporary wrappers (windows, DCs, GDI objects).

@@ -128,6 +128,30 @@ TEST(CMemDC, AKeptBitmapIsMadeForItsSizeAndKeepsItsPicture) {
     EXPECT_EQ(kept.GetSize(), CSize(30, 10));
 }
 
+TEST(CMemDC, CopiesBackOnlyTheGivenPartsWithinItsRectangle) {
+    Canvas target;
+    {
+        CMemDC mem(target.dc, CRect(10, 10, 30, 20));
+        mem.FillSolidRect(0, 0, 40, 30, Canvas::kRed);
+        mem.CopyBackOnly(CRect(12, 12, 14, 14));
+        mem.CopyBackOnly(CRect(25, 0, 40, 30));  // reaches only 25..30 x 10..20
+    }
+    EXPECT_EQ(target.At(12, 12), Canvas::kRed);
+    EXPECT_EQ(target.At(13, 13), Canvas::kRed);
+    EXPECT_EQ(target.At(14, 14), Canvas::kBlue);
+    EXPECT_EQ(target.At(10, 10), Canvas::kBlue);
+    EXPECT_EQ(target.At(25, 10), Canvas::kRed);
+    EXPECT_EQ(target.At(29, 19), Canvas::kRed);
+    for (POINT p : {POINT{30, 15}, POINT{27, 9}, POINT{27, 20}})
+        EXPECT_EQ(target.At(p.x, p.y), Canvas::kBlue) << p.x << "," << p.y;
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 5, 5));
+        mem.FillSolidRect(0, 0, 5, 5, Canvas::kGreen);
+        mem.CopyBackOnly(CRect(20, 20, 30, 30));  // nothing of it lies within: nothing goes
+    }
+    EXPECT_EQ(target.At(0, 0), Canvas::kBlue);
+}
+
 TEST(CGdiObject, OwnsItsHandleUntilDetached) {
     HGDIOBJ kept;
     {
