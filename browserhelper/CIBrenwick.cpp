@@ -5,6 +5,7 @@
 #include <string>
 
 #include "browserhelper/LaunchLink.h"
+#include "platform/LogSink.h"
 #include "platform/comserver/ComPtr.h"
 #include "platform/comserver/ComVariant.h"
 
@@ -91,6 +92,13 @@ void CIBrenwick::DisconnectBrowserEvents() {
 }
 
 HRESULT CIBrenwick::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
+    // The browser's own frames lie below: an exception lets the navigation go on.
+    return AfxStopExceptions([&] { return OnEvent(id, params); },
+                             [&] { return "Brenwick's handler of browser event " + std::to_string(id); },
+                             [] { return S_OK; });
+}
+
+HRESULT CIBrenwick::OnEvent(DISPID id, DISPPARAMS* params) {
     if (!params) return E_INVALIDARG;
     if (id != kBeforeNavigate2) return S_OK;
     // Anything not shaped like BeforeNavigate2 is let through untouched.

@@ -20,7 +20,8 @@ public:
 
     // The site is not kept (GetSite gives E_FAIL): only its browser is.
     STDMETHOD(SetSite)(IUnknown* site) override;
-    // The event sink: BeforeNavigate2 (DISPID 250) is watched, the rest ignored.
+    // The event sink: BeforeNavigate2 (DISPID 250) is watched, the rest
+    // ignored. An exception is logged (AfxLogLine) and the event let through.
     STDMETHOD(Invoke)(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argError) override;
 
@@ -28,6 +29,7 @@ public:
 
 private:
     void DisconnectBrowserEvents();
+    HRESULT OnEvent(DISPID id, DISPPARAMS* params);
     // Cancels the navigation and starts the lobby with the tail as its command line.
     void StartLobby(const std::string& tail);
 

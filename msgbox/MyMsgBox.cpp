@@ -235,14 +235,8 @@ void CMyMsgBox::OnPaint() {
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    CDC mem;
-    mem.CreateCompatibleDC(&paint);
-    CBitmap canvas;
-    canvas.CreateCompatibleBitmap(&paint, client.Width(), client.Height());
-    CBitmap* old = mem.SelectObject(&canvas);
+    CMemDC mem(paint, client);
     DrawSkin(&mem);
-    paint.BitBlt(0, 0, client.Width(), client.Height(), &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
 }
 
 void CMyMsgBox::Stretch(CDC* dc, int b, int x, int y, int cx, int cy) {
@@ -259,15 +253,14 @@ void CMyMsgBox::Stretch(CDC* dc, int b, int x, int y, int cx, int cy) {
 // width to the right edge; white stays white.
 void CMyMsgBox::TintFrame(CDC* dc) {
     const int W = m_boxRect.Width(), H = m_boxRect.Height();
-    CDC work, mask, colour;
-    work.CreateCompatibleDC(dc);
+    CMemDC work(*dc, CRect(0, 0, W, H));
+    // The white parts of the picture, and a pixel of the tint's colour.
+    CDC mask, colour;
     mask.CreateCompatibleDC(dc);
     colour.CreateCompatibleDC(dc);
-    CBitmap workBmp, maskBmp, colourBmp;
-    workBmp.CreateCompatibleBitmap(dc, W, H);
+    CBitmap maskBmp, colourBmp;
     maskBmp.CreateCompatibleBitmap(dc, W, H);
     colourBmp.CreateCompatibleBitmap(dc, 1, 1);
-    CBitmap* oldWork = work.SelectObject(&workBmp);
     CBitmap* oldMask = mask.SelectObject(&maskBmp);
     CBitmap* oldColour = colour.SelectObject(&colourBmp);
 
@@ -285,12 +278,10 @@ void CMyMsgBox::TintFrame(CDC* dc) {
         alpha += step;
     }
     work.TransparentBlt(0, 0, W, H, &mask, 0, 0, W, H, RGB(0, 0, 0));
-    dc->BitBlt(0, 0, W, H, &work, 0, 0, SRCCOPY);
 
-    work.SelectObject(oldWork);
     mask.SelectObject(oldMask);
     colour.SelectObject(oldColour);
-}
+}  // the tinted picture reaches dc
 
 void CMyMsgBox::DrawSkin(CDC* dc) {
     RenderMgr render;

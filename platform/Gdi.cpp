@@ -158,3 +158,35 @@ CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
 CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr) { Attach(::GetWindowDC(m_hWnd)); }
 
 CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
+
+// ---- CMemDC -------------------------------------------------------------------
+
+CMemDC::CMemDC(HDC target, const RECT& rect) : m_target(target), m_rect(rect) { Bind(m_own); }
+
+CMemDC::CMemDC(HDC target, const RECT& rect, CBitmap& kept) : m_target(target), m_rect(rect) { Bind(kept); }
+
+void CMemDC::Bind(CBitmap& bitmap) {
+    // Never an empty bitmap: a memory DC over nothing cannot be drawn into.
+    const CSize size(m_rect.Width() > 0 ? m_rect.Width() : 1, m_rect.Height() > 0 ? m_rect.Height() : 1);
+    if (!bitmap.m_hObject || bitmap.GetSize() != size) {
+        bitmap.Attach(::CreateCompatibleBitmap(m_target, size.cx, size.cy));
+        m_new = true;
+    }
+    if (!Attach(::CreateCompatibleDC(m_target))) return;
+    m_oldBitmap = ::SelectObject(m_hDC, bitmap.m_hObject);
+    ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
+}
+
+void CMemDC::CopyBackOnly(const RECT& r) {
+    m_partial = true;
+    CRect part;
+    if (part.IntersectRect(r, m_rect)) m_parts.push_back(part);
+}
+
+CMemDC::~CMemDC() {
+    if (!m_hDC) return;
+    if (!m_partial) m_parts.assign(1, m_rect);
+    for (const CRect& r : m_parts)
+        ::BitBlt(m_target, r.left, r.top, r.Width(), r.Height(), m_hDC, r.left, r.top, SRCCOPY);
+    ::SelectObject(m_hDC, m_oldBitmap);
+}

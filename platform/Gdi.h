@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "platform/CString.h"
 #include "platform/Types.h"
 
@@ -185,6 +187,48 @@ public:
 
 private:
     HWND m_hWnd;
+};
+
+// Double buffering: a memory DC bound to a rectangle of a target DC. What is
+// drawn into it, in the target's coordinates, lands in an off-screen bitmap
+// that is copied to the rectangle when the CMemDC goes, in one piece.
+//
+//   void CMyWnd::OnPaint() {
+//       CPaintDC paint(this);
+//       CRect client;
+//       GetClientRect(&client);
+//       CMemDC dc(paint, client);
+//       ... draw into dc ...
+//   }  // the picture reaches the window here, before EndPaint
+//
+// The bitmap is the CMemDC's own, made for one paint, or one the caller keeps
+// between paints (a cache of a picture that rarely changes): a kept bitmap is
+// made again, compatible with the target, when it is missing or not the
+// rectangle's size, and IsNew() then says that its picture must be drawn.
+// A picture kept between paints may be redrawn only in parts: CopyBackOnly
+// then limits what reaches the target to those parts.
+class CMemDC : public CDC {
+public:
+    CMemDC(HDC target, const RECT& rect);
+    CMemDC(HDC target, const RECT& rect, CBitmap& kept);
+    ~CMemDC() override;
+
+    // The kept bitmap was made for this CMemDC (always so for its own).
+    bool IsNew() const { return m_new; }
+    // Copies back only r (in the target's coordinates; what lies outside the
+    // rectangle never goes), in the order of the calls, instead of the whole.
+    void CopyBackOnly(const RECT& r);
+
+private:
+    void Bind(CBitmap& bitmap);
+
+    HDC m_target;
+    CRect m_rect;
+    CBitmap m_own;
+    HGDIOBJ m_oldBitmap = nullptr;
+    bool m_new = false;
+    bool m_partial = false;
+    std::vector<CRect> m_parts;
 };
 
 // Frees this thread's temporary wrappers (windows, DCs, GDI objects).

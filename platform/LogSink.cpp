@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
-#include <string>
+#include <exception>
 
 namespace {
 std::atomic<AfxLogSink> g_sink{nullptr};
@@ -19,4 +19,16 @@ void AfxLogLine(const char* line) {
     std::string text(line ? line : "");
     text += "\n";
     ::OutputDebugStringA(text.c_str());
+}
+
+void AfxLogCaughtException(const char* where) {
+    std::string line = std::string("exception in ") + where + ": ";
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        line += e.what();
+    } catch (...) {
+        line += "unknown exception";
+    }
+    AfxLogLine(line.c_str());
 }

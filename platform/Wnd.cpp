@@ -1,7 +1,6 @@
 #include "platform/Wnd.h"
 
 #include <cstdio>
-#include <exception>
 #include <map>
 #include <string>
 
@@ -15,6 +14,19 @@ namespace {
 std::map<HWND, CWnd*>& PermanentMap() {
     thread_local std::map<HWND, CWnd*> map;
     return map;
+}
+
+// The window's first object: its latest hook, else its own CWnd.
+CWnd* FirstOf(HWND hWnd) {
+    auto& map = PermanentMap();
+    auto it = map.find(hWnd);
+    return it == map.end() ? nullptr : it->second;
+}
+
+CSubclassWnd* AsHook(CWnd* wnd) { return dynamic_cast<CSubclassWnd*>(wnd); }
+
+void UnhookAll(HWND hWnd) {
+    while (CSubclassWnd* hook = AsHook(FirstOf(hWnd))) hook->Unhook();
 }
 
 thread_local CWnd* t_wndInit = nullptr;
@@ -49,39 +61,30 @@ BOOL AfxUnhookWindowCreate() {
     return attached;
 }
 
-namespace {
-
-// A handler threw: log it and give the message the previous procedure's answer.
-LRESULT AnswerAfterException(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam, const char* what) {
-    char line[512];
-    std::snprintf(line, sizeof line, "exception in the handler of message 0x%04X (window %p): %s", message,
-                  static_cast<void*>(wnd->m_hWnd), what);
-    AfxLogLine(line);
-    try {
-        return wnd->DefWindowProc(message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
-}
-
-}  // namespace
-
-LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWnd* wnd = CWnd::FromHandlePermanent(hWnd);
-    if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+LRESULT AfxCallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     MSG msg{hWnd, message, wParam, lParam, 0, {0, 0}};
     const MSG* outer = wnd->m_pCurrentMsg;
     wnd->m_pCurrentMsg = &msg;
-    LRESULT result;
-    try {
-        result = wnd->WindowProc(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        result = AnswerAfterException(wnd, message, wParam, lParam, e.what());
-    } catch (...) {
-        result = AnswerAfterException(wnd, message, wParam, lParam, "unknown exception");
-    }
+    LRESULT result = AfxStopExceptions([&] { return wnd->WindowProc(message, wParam, lParam); },
+                                       [&] {
+                                           char place[80];
+                                           std::snprintf(place, sizeof place, "the handler of message 0x%04X (window %p)",
+                                                         message, static_cast<void*>(hWnd));
+                                           return std::string(place);
+                                       },
+                                       [&] { return wnd->DefWindowProc(message, wParam, lParam); });
     wnd->m_pCurrentMsg = outer;
-    if (message == WM_NCDESTROY) wnd->OnFinalDestroy();
+    return result;
+}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = FirstOf(hWnd);
+    if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    LRESULT result = AfxCallWndProc(wnd, hWnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        UnhookAll(hWnd);
+        if (CWnd* own = FirstOf(hWnd)) own->OnFinalDestroy();
+    }
     return result;
 }
 
@@ -121,9 +124,9 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-    auto& map = PermanentMap();
-    auto it = map.find(hWnd);
-    return it == map.end() ? nullptr : it->second;
+    CWnd* wnd = FirstOf(hWnd);
+    while (CSubclassWnd* hook = AsHook(wnd)) wnd = hook->m_pNext;
+    return wnd;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {
@@ -142,6 +145,7 @@ BOOL CWnd::Attach(HWND hWnd) {
 HWND CWnd::Detach() {
     HWND h = m_hWnd;
     if (h) {
+        UnhookAll(h);
         auto& map = PermanentMap();
         auto it = map.find(h);
         if (it != map.end() && it->second == this) map.erase(it);
@@ -151,7 +155,7 @@ HWND CWnd::Detach() {
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {
-    if (!::IsWindow(hWnd) || FromHandlePermanent(hWnd) || !Attach(hWnd)) return FALSE;
+    if (!::IsWindow(hWnd) || FirstOf(hWnd) || !Attach(hWnd)) return FALSE;
     PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
@@ -173,6 +177,55 @@ HWND CWnd::UnsubclassWindow() {
 void CWnd::OnFinalDestroy() {
     UnsubclassWindow();
     PostNcDestroy();
+}
+
+// ---- CSubclassWnd ---------------------------------------------------------------
+
+CSubclassWnd::~CSubclassWnd() { Unhook(); }
+
+BOOL CSubclassWnd::HookWindow(HWND hWnd) {
+    Unhook();
+    if (!hWnd) return TRUE;
+    if (!::IsWindow(hWnd)) return FALSE;
+    CWnd*& first = PermanentMap()[hWnd];
+    if (first) {
+        m_pNext = first;
+    } else {
+        m_pfnSuper = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    }
+    first = this;
+    m_hWnd = hWnd;
+    return TRUE;
+}
+
+void CSubclassWnd::Unhook() {
+    if (!m_hWnd) return;
+    auto& map = PermanentMap();
+    auto it = map.find(m_hWnd);
+    if (it != map.end() && it->second == this) {
+        if (m_pNext) {
+            it->second = m_pNext;
+        } else {
+            map.erase(it);
+            if (::IsWindow(m_hWnd)) ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        }
+    } else if (it != map.end()) {
+        for (CSubclassWnd* above = AsHook(it->second); above; above = AsHook(above->m_pNext)) {
+            if (above->m_pNext != this) continue;
+            above->m_pNext = m_pNext;
+            if (!m_pNext) above->m_pfnSuper = m_pfnSuper;  // the window's previous procedure moves up
+            break;
+        }
+    }
+    m_hWnd = nullptr;
+    m_pNext = nullptr;
+    m_pfnSuper = nullptr;
+}
+
+LRESULT CSubclassWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pNext) return AfxCallWndProc(m_pNext, m_hWnd, message, wParam, lParam);
+    return CWnd::DefWindowProc(message, wParam, lParam);
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,

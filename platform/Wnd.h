@@ -12,12 +12,19 @@
 //
 // A window becomes ours either at creation (a thread-local hook attaches the
 // new HWND to the waiting CWnd) or by subclassing an existing control. Either
-// way its window procedure becomes AfxWndProc. How a message travels:
+// way its window procedure becomes AfxWndProc. A window we do not own, or
+// whose class we do not derive from, can also be hooked: a CSubclassWnd sees
+// its messages first, in its own map, and passes on what it leaves. How a
+// message travels:
 //
-//  1. AfxWndProc finds the CWnd in the handle map and calls WindowProc, which
-//     calls OnWndMsg. A C++ exception leaving the handlers is caught there,
-//     logged with the message number (AfxLogLine) and the message gets the
-//     previous procedure's answer: no exception crosses the system's frames.
+//  1. AfxWndProc finds the window's first object in the handle map: its
+//     latest hook, else its own CWnd. It calls that object's WindowProc,
+//     which calls OnWndMsg; what the object does not handle, or passes on
+//     with Default(), goes to the hook before it and at last to the window's
+//     own CWnd. A C++ exception leaving an object's handlers is caught around
+//     that object, logged with the message number (AfxLogLine) and the
+//     message gets the answer of what lies below it: no exception crosses
+//     the system's frames.
 //  2. OnWndMsg first reflects what a child control tells its parent
 //     (WM_COMMAND from a control, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM,
 //     WM_MEASUREITEM, WM_HSCROLL/WM_VSCROLL from a scroll bar child): when the
@@ -488,7 +495,36 @@ public:
     void OnFinalDestroy();
 };
 
+// A hook on a window that is not this object's own: its map (or WindowProc)
+// sees the window's messages before the hooks installed earlier and the
+// window's own CWnd or procedure; Default() passes a message on to them.
+// Several hooks can sit on one window, the latest first. The window's
+// destruction (WM_NCDESTROY, after the hooks have seen it), its own CWnd
+// letting it go, or the hook's destruction unhooks it. FromHandlePermanent
+// never answers a hook.
+class CSubclassWnd : public CWnd {
+public:
+    ~CSubclassWnd() override;
+
+    // Hooks the window in front of its other hooks (a hook already on a
+    // window leaves it first); null unhooks. FALSE for a non-window.
+    virtual BOOL HookWindow(HWND hWnd);
+    virtual BOOL HookWindow(CWnd* wnd) { return HookWindow(wnd ? wnd->m_hWnd : static_cast<HWND>(nullptr)); }
+    virtual BOOL IsHooked() const { return m_hWnd != nullptr; }
+    // The next hook, or the window's own CWnd, or its previous procedure.
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Internal: what this hook passes messages on to (the hook before it or
+    // the window's own CWnd); null on a window that is not ours, where
+    // m_pfnSuper holds the window's previous procedure.
+    CWnd* m_pNext = nullptr;
+    void Unhook();
+};
+
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Hands one message to wnd (which sits on hWnd) as AfxWndProc does: Default()
+// works in its handlers and no exception leaves it.
+LRESULT AfxCallWndProc(CWnd* wnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The next window created on this thread is attached to wnd; the unhook
 // reports whether that happened.
 void AfxHookWindowCreate(CWnd* wnd);

@@ -290,9 +290,9 @@ void CDlgRight::OnPaint() {
     GetClientRect(&client);
     const int width = BackgroundWidth() > 0 ? BackgroundWidth() : client.Width();
     const int height = BackgroundHeight() > 0 ? BackgroundHeight() : client.Height();
-    skin::Buffer buffer(paint, width, height);
-    HDC dc = buffer.dc();
-    buffer.Fill(kListBack);
+    CMemDC buffer(paint, CRect(0, 0, width, height));
+    HDC dc = buffer;
+    buffer.FillSolidRect(0, 0, width, height, kListBack);
     skin::Draw(m_background, dc, 0, 0);
     ::SetBkMode(dc, TRANSPARENT);
     HFONT song = MakeFont("宋体", 12, FW_NORMAL, FALSE);
@@ -332,7 +332,6 @@ void CDlgRight::OnPaint() {
     ::DeleteObject(song);
     ::DeleteObject(slash);
     ::DeleteObject(hei);
-    buffer.Flush();
 }
 
 HBRUSH CDlgRight::OnCtlColor(CDC* dc, CWnd* wnd, UINT) {

@@ -100,9 +100,7 @@ void CReslutDlg::Paint(HDC target) {
         if (p && p->seat >= 0 && p->seat < 3) bySeat[p->seat] = p;
     if (!bySeat[0]) return;
     const SIZE size = PictureSize(kBackground);
-    HDC dc = ::CreateCompatibleDC(target);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(target, size.cx, size.cy);
-    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    CMemDC dc(target, CRect(0, 0, size.cx, size.cy));
     if (CxImage* back = Picture(kBackground)) back->Draw(dc, 0, 0);
     ::SetBkMode(dc, TRANSPARENT);
     HFONT font = ::CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
@@ -129,12 +127,8 @@ void CReslutDlg::Paint(HDC target) {
         Text(dc, 307, y, FormatAmount(p->resultB), color);
         if (p->doubling == 2 || p->doubling == 4) Text(dc, 387, y, p->doubling == 2 ? "加倍" : "跟倍", color);
     }
-    ::BitBlt(target, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
     ::SelectObject(dc, oldFont);
     ::DeleteObject(font);
-    ::SelectObject(dc, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
 }
 
 void CReslutDlg::OnLButtonDown(UINT, CPoint point) {

@@ -27,10 +27,10 @@ void CSkinHeaderCtrl::OnPaint() {
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    skin::Buffer buffer(paint, client.Width(), client.Height());
-    HDC dc = buffer.dc();
+    CMemDC buffer(paint, client);
+    HDC dc = buffer;
     HWND list = ::GetParent(m_hWnd);
-    buffer.Fill(static_cast<COLORREF>(::SendMessageA(list, LVM_GETBKCOLOR, 0, 0)));
+    buffer.FillSolidRect(&client, static_cast<COLORREF>(::SendMessageA(list, LVM_GETBKCOLOR, 0, 0)));
     skin::Draw(m_span, dc, 0, 0, client.Width(), client.Height());
     const int startW = skin::Width(m_start), endW = skin::Width(m_end);
     HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
@@ -56,5 +56,4 @@ void CSkinHeaderCtrl::OnPaint() {
         ::DrawTextA(dc, text, -1, &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     ::SelectObject(dc, oldFont);
-    buffer.Flush();
 }

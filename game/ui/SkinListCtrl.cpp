@@ -1,7 +1,6 @@
 #include "game/ui/SkinListCtrl.h"
 
 #include "game/ui/SkinListCompare.h"
-#include "game/ui/SkinPaint.h"
 
 BEGIN_MESSAGE_MAP(CSkinListCtrl, CListCtrl)
 ON_WM_CREATE()
@@ -171,8 +170,8 @@ void CSkinListCtrl::OnPaint() {
     CRect client;
     GetClientRect(&client);
     {
-        skin::Buffer buffer(dc, client.Width(), client.Height());
-        buffer.Fill(GetBkColor());
+        CMemDC buffer(dc, client);
+        buffer.FillSolidRect(&client, GetBkColor());
         if (m_header.m_hWnd && m_header.IsWindowVisible()) {
             CRect h;
             m_header.GetWindowRect(&h);
@@ -181,8 +180,7 @@ void CSkinListCtrl::OnPaint() {
         }
         SetTextBkColor(static_cast<COLORREF>(SendMessage(LVM_GETTEXTBKCOLOR)));
         RefreshBars();
-        DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(buffer.dc()), 0);
-        buffer.Flush();
+        DefWindowProc(WM_PAINT, reinterpret_cast<WPARAM>(buffer.m_hDC), 0);
     }
     // Custom draw gave the selected rows their state back, which asks for
     // a repaint of what was just painted.

@@ -1,7 +1,5 @@
 #include "game/ui/SkinScrollbar.h"
 
-#include "game/ui/SkinPaint.h"
-
 BEGIN_MESSAGE_MAP(CSkinScrollbar, CStatic)
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
@@ -36,9 +34,8 @@ void CSkinScrollbar::OnPaint() {
     CRect r;
     GetClientRect(&r);
     Clamp();
-    skin::Buffer buffer(dc, r.Width(), r.Height());
-    Paint(buffer.dc(), r.Width(), r.Height());
-    buffer.Flush();
+    CMemDC buffer(dc, r);
+    Paint(buffer, r.Width(), r.Height());
 }
 
 void CSkinScrollbar::OnLButtonDown(UINT, CPoint point) {

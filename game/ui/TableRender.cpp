@@ -22,9 +22,7 @@ bool CPavlenDlg::IntersectsDirty(int x, int y, int width, int height) const {
 
 void CPavlenDlg::Render(CDC* target) {
     if (!target || !target->m_hDC || m_game.Dirty().Empty() || m_groupMovie || !m_backBuffer.m_hObject) return;
-    CDC mem;
-    mem.CreateCompatibleDC(target);
-    CBitmap* oldBitmap = mem.SelectObject(&m_backBuffer);
+    CMemDC mem(*target, m_client, m_backBuffer);
     mem.SetBkMode(TRANSPARENT);
     CFont font;
     font.CreateFont(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
@@ -59,15 +57,10 @@ void CPavlenDlg::Render(CDC* target) {
         DrawEffects(&mem);
     }
 
-    if (m_game.Dirty().Full()) {
-        target->BitBlt(0, 0, m_client.right, m_client.bottom, &mem, 0, 0, SRCCOPY);
-    } else {
-        for (const DirtyRect& d : m_game.Dirty().Rects())
-            target->BitBlt(d.left, d.top, d.right - d.left, d.bottom - d.top, &mem, d.left, d.top, SRCCOPY);
-    }
+    if (!m_game.Dirty().Full())
+        for (const DirtyRect& d : m_game.Dirty().Rects()) mem.CopyBackOnly(CRect(d.left, d.top, d.right, d.bottom));
     mem.SelectObject(oldFont);
-    mem.SelectObject(oldBitmap);
-}
+}  // the picture, or its dirty rectangles, reaches the target
 
 void CPavlenDlg::DrawEntry(CDC* dc, int entry, int x, int y, bool gate) {
     CGameImages* images = GetGameImages();

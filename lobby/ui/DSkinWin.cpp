@@ -110,75 +110,89 @@ BOOL CDSkinWin::Restore() {
     return TRUE;
 }
 
-LRESULT CDSkinWin::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!::IsWindow(m_hWnd)) return 0;
-    const int L = m_pSkin ? m_pSkin->GetBorderLeft() : 0, T = m_pSkin ? m_pSkin->GetTitleHeight() : 0;
-    const int R = m_pSkin ? m_pSkin->GetBorderRight() : 0, B = m_pSkin ? m_pSkin->GetBorderBottom() : 0;
-    switch (message) {
-    case WM_NCCALCSIZE: {
-        if (!wParam) return Default();
-        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-        p->rgrc[0].left += L;
-        p->rgrc[0].top += T;
-        p->rgrc[0].right -= R;
-        p->rgrc[0].bottom -= B;
-        p->rgrc[1] = p->rgrc[0];
-        return 0;
-    }
-    case WM_NCHITTEST: return HitTest(CPoint(lParam));
-    case WM_NCPAINT: PaintFrame(); return 0;
-    case WM_NCACTIVATE:
-        m_bActive = wParam != 0;
-        Repaint();
-        return wParam == 0 ? 1 : 0;
-    case WM_ACTIVATE:
-        m_bActive = LOWORD(wParam) == WA_ACTIVE || LOWORD(wParam) == WA_CLICKACTIVE;
-        Repaint();
-        return 0;
-    case WM_SETTEXT:
+BEGIN_MESSAGE_MAP(CDSkinWin, CSubclassWnd)
+    ON_WM_NCCALCSIZE()
+    ON_WM_NCHITTEST()
+    ON_WM_NCPAINT()
+    ON_WM_NCACTIVATE()
+    ON_WM_ACTIVATE()
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+    ON_WM_NCMOUSEMOVE()
+    ON_WM_NCLBUTTONDOWN()
+    ON_MESSAGE(WM_NCLBUTTONUP, OnNcLButtonUp)
+    ON_WM_NCLBUTTONDBLCLK()
+    ON_WM_SYSCOMMAND()
+    ON_MESSAGE(0x00AE, OnThemedCaption)
+END_MESSAGE_MAP()
+
+void CDSkinWin::OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* p) {
+    if (!calcValidRects) {
         Default();
-        m_title = reinterpret_cast<LPCSTR>(lParam);
-        Repaint();
-        return 0;
-    case WM_NCMOUSEMOVE: {
-        int code = static_cast<int>(wParam);
-        if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
-        m_nHover = code;
-        m_nPressed = 0;
-        if (code != m_nLastHover) Repaint();
-        return 0;
+        return;
     }
-    case WM_NCLBUTTONDOWN: {
-        int code = static_cast<int>(wParam);
-        m_nPressed = m_nHover = code;
-        Repaint();
-        if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
-        return 0;
-    }
-    case WM_NCLBUTTONUP: {
-        int code = static_cast<int>(wParam);
-        if (code == kHitClose) ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
-        else if (code == kHitMinButton) Minimize();
-        else if (code == kHitMaxButton) m_bMaximized ? Restore() : Maximize();
-        else return code;
-        m_nHover = m_nPressed = 0;
-        if (::IsWindow(m_hWnd)) Repaint();
-        return 0;
-    }
-    case WM_NCLBUTTONDBLCLK:
-        if (wParam == static_cast<WPARAM>(kHitCaption) && m_bSizable) {
-            m_bMaximized ? Restore() : Maximize();
-            m_nHover = m_nPressed = 0;
-            Repaint();
-        }
-        return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_MAXIMIZE) m_bMaximized = true;
-        else if ((wParam & 0xFFF0) == SC_RESTORE && m_bMaximized) m_bMaximized = false;
-        return Default();
-    case 0x00AE: return 0;
-    default: return Default();
-    }
+    const SkinFrameLayout f = Layout();
+    p->rgrc[0].left += f.left;
+    p->rgrc[0].top += f.title;
+    p->rgrc[0].right -= f.right;
+    p->rgrc[0].bottom -= f.bottom;
+    p->rgrc[1] = p->rgrc[0];
+}
+
+BOOL CDSkinWin::OnNcActivate(BOOL active) {
+    m_bActive = active != FALSE;
+    Repaint();
+    return active ? FALSE : TRUE;
+}
+
+void CDSkinWin::OnActivate(UINT state, CWnd*, BOOL) {
+    m_bActive = state == WA_ACTIVE || state == WA_CLICKACTIVE;
+    Repaint();
+}
+
+LRESULT CDSkinWin::OnSetText(WPARAM, LPARAM text) {
+    Default();
+    m_title = reinterpret_cast<LPCSTR>(text);
+    Repaint();
+    return 0;
+}
+
+void CDSkinWin::OnNcMouseMove(UINT hit, CPoint) {
+    const int code = static_cast<int>(hit);
+    if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
+    m_nHover = code;
+    m_nPressed = 0;
+    if (code != m_nLastHover) Repaint();
+}
+
+void CDSkinWin::OnNcLButtonDown(UINT hit, CPoint) {
+    const int code = static_cast<int>(hit);
+    m_nPressed = m_nHover = code;
+    Repaint();
+    if (IsSizingCode(code) || (code == kHitCaption && !m_bMaximized)) Default();
+}
+
+LRESULT CDSkinWin::OnNcLButtonUp(WPARAM hit, LPARAM) {
+    const int code = static_cast<int>(hit);
+    if (code == kHitClose) ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    else if (code == kHitMinButton) Minimize();
+    else if (code == kHitMaxButton) m_bMaximized ? Restore() : Maximize();
+    else return code;
+    m_nHover = m_nPressed = 0;
+    if (::IsWindow(m_hWnd)) Repaint();
+    return 0;
+}
+
+void CDSkinWin::OnNcLButtonDblClk(UINT hit, CPoint) {
+    if (static_cast<int>(hit) != kHitCaption || !m_bSizable) return;
+    m_bMaximized ? Restore() : Maximize();
+    m_nHover = m_nPressed = 0;
+    Repaint();
+}
+
+void CDSkinWin::OnSysCommand(UINT id, LPARAM) {
+    if ((id & 0xFFF0) == SC_MAXIMIZE) m_bMaximized = true;
+    else if ((id & 0xFFF0) == SC_RESTORE && m_bMaximized) m_bMaximized = false;
+    Default();
 }
 
 void CDSkinWin::PaintFrame() {
@@ -186,8 +200,7 @@ void CDSkinWin::PaintFrame() {
     CRect wr;
     ::GetWindowRect(m_hWnd, &wr);
     const int W = wr.Width(), H = wr.Height();
-    const int T = m_pSkin->GetTitleHeight(), L = m_pSkin->GetBorderLeft();
-    const int R = m_pSkin->GetBorderRight(), B = m_pSkin->GetBorderBottom();
+    const int T = m_pSkin->GetTitleHeight(), R = m_pSkin->GetBorderRight(), B = m_pSkin->GetBorderBottom();
     const COLORREF key = m_pSkin->GetColorKey();
     if (W <= 0 || H <= 0 || T <= 0) return;
     if (m_title.IsEmpty()) {
@@ -197,55 +210,10 @@ void CDSkinWin::PaintFrame() {
     }
     HDC windowDc = ::GetWindowDC(m_hWnd);
     CDC* dc = CDC::FromHandle(windowDc);
-    CDC mem;
-    mem.CreateCompatibleDC(dc);
-    CBitmap caption;
-    caption.CreateCompatibleBitmap(dc, W, T);
-    CBitmap* oldBmp = mem.SelectObject(&caption);
-
-    // 1. Caption band.
-    CMyBitmap *tl = m_pSkin->GetDlgBorderTLImage(), *tm = m_pSkin->GetDlgBorderTMImage(),
-              *tr = m_pSkin->GetDlgBorderTRImage();
-    if (tl) tl->Draw(&mem, 0, 0, nullptr, key, TRUE);
-    if (tm && tm->Size().cx > 0) {
-        const int tlw = tl ? tl->Size().cx : 0, trw = tr ? tr->Size().cx : 0, step = tm->Size().cx;
-        const int n = (W - tlw - trw) / step;
-        for (int i = 0, x = tlw; i <= n; ++i, x += step) tm->DrawPlain(&mem, x, 0);
-    }
-    if (tr) tr->Draw(&mem, W - tr->Size().cx, 0, nullptr, key, TRUE);
-
-    // 2. Caption text.
-    CFont font;
-    font.CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                    FF_SWISS, "宋体");
-    CFont* oldFont = mem.SelectObject(&font);
-    mem.SetBkMode(TRANSPARENT);
-    mem.SetTextColor(m_pSkin->GetTitleTextColor(m_bActive));
-    CRect textRect(L, 0, W, T);
-    mem.DrawText(m_title, &textRect, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS);
-    mem.SelectObject(oldFont);
-
-    // 3. Caption buttons: frame 0 normal, 1 pressed, 2 hover.
-    CMyBitmap* close = m_pSkin->GetBtnCloseImage();
-    const int bw = close ? close->Size().cx / 4 : 0, bh = close ? close->Size().cy : 0;
-    auto drawButton = [&](int code, CMyBitmap* strip) {
-        CRect r = ButtonRect(code);
-        if (!strip || r.IsRectEmpty()) return;
-        int index = m_nPressed == code ? 1 : m_nHover == code ? 2 : 0;
-        CRect src(bw * index, 0, bw * (index + 1), bh);
-        strip->Draw(&mem, r.left, r.top, &src, key, TRUE);
-    };
-    drawButton(kHitClose, close);
-    if (m_bMinBox) drawButton(kHitMinButton, m_pSkin->GetBtnMinImage());
-    if (m_bMaxBox) {
-        CMyBitmap* restore = m_pSkin->GetBtnNormalImage();
-        drawButton(kHitMaxButton, m_bMaximized && restore ? restore : m_pSkin->GetBtnMaxImage());
-    }
-    m_nLastHover = m_nHover;
-
-    // 4. Caption onto the window.
-    dc->BitBlt(0, 0, W, T, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(oldBmp);
+    {
+        CMemDC caption(windowDc, CRect(0, 0, W, T));
+        DrawCaption(&caption, W);
+    }  // 4. the caption reaches the window
 
     // 5. Sides.
     CMyBitmap *left = m_pSkin->GetDlgBorderLImage(), *right = m_pSkin->GetDlgBorderRImage();
@@ -269,4 +237,49 @@ void CDSkinWin::PaintFrame() {
     }
     if (br) br->Draw(dc, W - br->Size().cx, y, nullptr, key, TRUE);
     ::ReleaseDC(m_hWnd, windowDc);
+}
+
+void CDSkinWin::DrawCaption(CDC* dc, int W) {
+    const int T = m_pSkin->GetTitleHeight(), L = m_pSkin->GetBorderLeft();
+    const COLORREF key = m_pSkin->GetColorKey();
+
+    // 1. Caption band.
+    CMyBitmap *tl = m_pSkin->GetDlgBorderTLImage(), *tm = m_pSkin->GetDlgBorderTMImage(),
+              *tr = m_pSkin->GetDlgBorderTRImage();
+    if (tl) tl->Draw(dc, 0, 0, nullptr, key, TRUE);
+    if (tm && tm->Size().cx > 0) {
+        const int tlw = tl ? tl->Size().cx : 0, trw = tr ? tr->Size().cx : 0, step = tm->Size().cx;
+        const int n = (W - tlw - trw) / step;
+        for (int i = 0, x = tlw; i <= n; ++i, x += step) tm->DrawPlain(dc, x, 0);
+    }
+    if (tr) tr->Draw(dc, W - tr->Size().cx, 0, nullptr, key, TRUE);
+
+    // 2. Caption text.
+    CFont font;
+    font.CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                    FF_SWISS, "宋体");
+    CFont* oldFont = dc->SelectObject(&font);
+    dc->SetBkMode(TRANSPARENT);
+    dc->SetTextColor(m_pSkin->GetTitleTextColor(m_bActive));
+    CRect textRect(L, 0, W, T);
+    dc->DrawText(m_title, &textRect, DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS);
+    dc->SelectObject(oldFont);
+
+    // 3. Caption buttons: frame 0 normal, 1 pressed, 2 hover.
+    CMyBitmap* close = m_pSkin->GetBtnCloseImage();
+    const int bw = close ? close->Size().cx / 4 : 0, bh = close ? close->Size().cy : 0;
+    auto drawButton = [&](int code, CMyBitmap* strip) {
+        CRect r = ButtonRect(code);
+        if (!strip || r.IsRectEmpty()) return;
+        int index = m_nPressed == code ? 1 : m_nHover == code ? 2 : 0;
+        CRect src(bw * index, 0, bw * (index + 1), bh);
+        strip->Draw(dc, r.left, r.top, &src, key, TRUE);
+    };
+    drawButton(kHitClose, close);
+    if (m_bMinBox) drawButton(kHitMinButton, m_pSkin->GetBtnMinImage());
+    if (m_bMaxBox) {
+        CMyBitmap* restore = m_pSkin->GetBtnNormalImage();
+        drawButton(kHitMaxButton, m_bMaximized && restore ? restore : m_pSkin->GetBtnMaxImage());
+    }
+    m_nLastHover = m_nHover;
 }

@@ -1,11 +1,13 @@
 // A hook that gives a dialog the skin's caption, border and caption buttons
 // and turns clicks on those buttons into close, minimise, maximise, restore.
+// The dialog keeps it as a member and installs it in its set-up; its map sees
+// the dialog's non-client messages before the dialog's own.
 #pragma once
 
 #include "lobby/ui/SkinGeometry.h"
-#include "lobby/ui/SubclassWnd.h"
 #include "platform/CString.h"
 #include "platform/Types.h"
+#include "platform/Wnd.h"
 
 class CSkinRes;
 
@@ -17,16 +19,31 @@ public:
     BOOL Minimize();
     BOOL Restore();
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
     // The frame as the hit test sees it, for the window's present size.
     SkinFrameLayout Layout() const;
     bool IsMaximized() const { return m_bMaximized; }
 
 private:
+    void OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
+    LRESULT OnNcHitTest(CPoint screen) { return HitTest(screen); }
+    void OnNcPaint() { PaintFrame(); }
+    BOOL OnNcActivate(BOOL active);
+    void OnActivate(UINT state, CWnd* other, BOOL minimized);
+    LRESULT OnSetText(WPARAM, LPARAM text);
+    void OnNcMouseMove(UINT hit, CPoint);
+    void OnNcLButtonDown(UINT hit, CPoint);
+    LRESULT OnNcLButtonUp(WPARAM hit, LPARAM);
+    void OnNcLButtonDblClk(UINT hit, CPoint);
+    void OnSysCommand(UINT id, LPARAM);
+    // The themed caption drawing message (0x00AE): swallowed.
+    LRESULT OnThemedCaption(WPARAM, LPARAM) { return 0; }
+    DECLARE_MESSAGE_MAP()
+
     int HitTest(CPoint screen) const;
     void ComputeButtons();
     void PaintFrame();
+    // Steps 1 to 3 of the frame: the caption band, its text and buttons, W wide.
+    void DrawCaption(CDC* dc, int W);
     void Repaint() { PaintFrame(); }
     bool IsSizingCode(int code) const { return code >= 10 && code <= 17; }
     // The maximise button's rectangle and bitmap (restore while maximised).

@@ -65,11 +65,7 @@ void DlgCartoon::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    CDC memory;
-    memory.CreateCompatibleDC(&dc);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
-    CBitmap* old = memory.SelectObject(&bitmap);
+    CMemDC memory(dc, client);
     memory.FillSolidRect(&client, m_bk);
     if (m_strip && m_frameWidth > 0) {
         const int height = static_cast<int>(m_strip->GetHeight());
@@ -78,8 +74,6 @@ void DlgCartoon::OnPaint() {
                                                   m_frameWidth, height),
                            m_frame * m_frameWidth, 0, m_frameWidth, height, Gdiplus::UnitPixel);
     }
-    dc.BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(old);
 }
 
 void DlgCartoon::OnSize(UINT, int, int) {

@@ -49,13 +49,10 @@ CDlgFaceSel::Cell* CDlgFaceSel::Hovered() {
 }
 
 void CDlgFaceSel::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC screen = ::BeginPaint(m_hWnd, &ps);
+    CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, client.Width() ? client.Width() : 1, client.Height() ? client.Height() : 1);
-    HGDIOBJ old = ::SelectObject(dc, bmp);
+    CMemDC dc(paint, client);
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
     Cell* hovered = nullptr;
@@ -76,11 +73,6 @@ void CDlgFaceSel::OnPaint() {
         hovered->image->Draw(dc, CRect(x, 10, x + w, 10 + h));
     }
     ::SelectObject(dc, oldBrush);
-    ::BitBlt(screen, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
-    ::EndPaint(m_hWnd, &ps);
 }
 
 void CDlgFaceSel::OnMouseMove(UINT, CPoint point) {

@@ -48,9 +48,7 @@ void CHyperLink2::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    HDC mem = ::CreateCompatibleDC(dc);
-    HBITMAP bmp = ::CreateCompatibleBitmap(dc, client.Width(), client.Height());
-    HGDIOBJ old = ::SelectObject(mem, bmp);
+    CMemDC mem(dc, client);
     HBRUSH brush = ::CreateSolidBrush(m_bkColor);
     ::FillRect(mem, &client, brush);
     ::DeleteObject(brush);
@@ -60,10 +58,6 @@ void CHyperLink2::OnPaint() {
         g.DrawImage(image, Gdiplus::Rect(0, 0, static_cast<INT>(m_pNormal->GetWidth()),
                                          static_cast<INT>(m_pNormal->GetHeight())));
     }
-    ::BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
 }
 
 void CHyperLink2::OnLButtonDown(UINT, CPoint) {

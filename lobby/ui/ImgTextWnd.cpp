@@ -7,35 +7,25 @@
 #include "platform/DefaultWndClass.h"
 
 void PaintImagePiece(CWnd& wnd, Gdiplus::Image* background, COLORREF fill, Gdiplus::Bitmap* picture) {
-    PAINTSTRUCT ps;
-    HDC screen = ::BeginPaint(wnd.m_hWnd, &ps);
+    CPaintDC paint(&wnd);
     CRect client;
     wnd.GetClientRect(&client);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, client.Width() ? client.Width() : 1, client.Height() ? client.Height() : 1);
-    HGDIOBJ old = ::SelectObject(dc, bmp);
-    {
-        Gdiplus::Graphics g(dc);
-        if (background) {
-            CRect place;
-            wnd.GetWindowRect(&place);
-            ::MapWindowPoints(nullptr, ::GetParent(wnd.m_hWnd), reinterpret_cast<POINT*>(&place), 2);
-            g.DrawImage(background, Gdiplus::Rect(0, 0, client.Width(), client.Height()), place.left, place.top,
-                        client.Width(), client.Height(), Gdiplus::UnitPixel);
-        } else {
-            HBRUSH brush = ::CreateSolidBrush(fill);
-            ::FillRect(dc, &client, brush);
-            ::DeleteObject(brush);
-        }
-        if (picture)
-            g.DrawImage(picture, Gdiplus::Rect(0, 0, static_cast<INT>(picture->GetWidth()),
-                                               static_cast<INT>(picture->GetHeight())));
+    CMemDC dc(paint, client);
+    Gdiplus::Graphics g(dc);
+    if (background) {
+        CRect place;
+        wnd.GetWindowRect(&place);
+        ::MapWindowPoints(nullptr, ::GetParent(wnd.m_hWnd), reinterpret_cast<POINT*>(&place), 2);
+        g.DrawImage(background, Gdiplus::Rect(0, 0, client.Width(), client.Height()), place.left, place.top,
+                    client.Width(), client.Height(), Gdiplus::UnitPixel);
+    } else {
+        HBRUSH brush = ::CreateSolidBrush(fill);
+        ::FillRect(dc, &client, brush);
+        ::DeleteObject(brush);
     }
-    ::BitBlt(screen, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
-    ::EndPaint(wnd.m_hWnd, &ps);
+    if (picture)
+        g.DrawImage(picture, Gdiplus::Rect(0, 0, static_cast<INT>(picture->GetWidth()),
+                                           static_cast<INT>(picture->GetHeight())));
 }
 
 BEGIN_MESSAGE_MAP(CImgTextWnd, CWnd)

@@ -64,14 +64,8 @@ template <class Fn> void CPngButtonBase::Buffered(HDC dc, Fn paint) {
     CRect client;
     GetClientRect(&client);
     if (client.IsRectEmpty()) return;
-    HDC mem = ::CreateCompatibleDC(dc);
-    HBITMAP bmp = ::CreateCompatibleBitmap(dc, client.Width(), client.Height());
-    HGDIOBJ old = ::SelectObject(mem, bmp);
+    CMemDC mem(dc, client);
     paint(mem);
-    ::BitBlt(dc, 0, 0, client.Width(), client.Height(), mem, 0, 0, SRCCOPY);
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
 }
 
 void CPngButtonBase::OnMouseMove(UINT, CPoint) {
@@ -193,17 +187,10 @@ void CPngButton1::Paint(HDC dc, bool pressed, bool hover) {
             GetWindowRect(&me);
             GetParent()->ScreenToClient(&me);
             GetClientRect(&client);
-            if (parentClient.Height() > 0 && client.Width() > 0) {
-                HDC band = ::CreateCompatibleDC(mem);
-                HBITMAP bmp = ::CreateCompatibleBitmap(mem, client.Width(), parentClient.Height());
-                HGDIOBJ old = ::SelectObject(band, bmp);
-                GetLobbySkin()->DrawFrame(CDC::FromHandle(band), 0, 0, client.Width(), parentClient.Height(),
-                                          m_nBkMode);
-                ::BitBlt(mem, 0, 0, client.Width(), client.Height(), band, 0, me.top, SRCCOPY);
-                ::SelectObject(band, old);
-                ::DeleteObject(bmp);
-                ::DeleteDC(band);
-            }
+            // The parent's frame, as tall as the parent, seen through the button's rows.
+            if (parentClient.Height() > 0 && client.Width() > 0)
+                GetLobbySkin()->DrawFrame(CDC::FromHandle(mem), 0, -me.top, client.Width(),
+                                          parentClient.Height() - me.top, m_nBkMode);
         }
         {
             Graphics g(mem);

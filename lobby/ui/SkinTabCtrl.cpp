@@ -225,14 +225,11 @@ BOOL CSkinTabCtrl::CloseTab(int key) {
 }
 
 void CSkinTabCtrl::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC screen = ::BeginPaint(m_hWnd, &ps);
+    CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, std::max(1, client.Width()), std::max(1, client.Height()));
-    HGDIOBJ oldBmp = ::SelectObject(dc, bmp);
-    CDC* cdc = CDC::FromHandle(dc);
+    CMemDC dc(paint, client);
+    CDC* cdc = &dc;
     GetLobbySkin()->DrawFrame(cdc, 0, 0, client.right, client.bottom, 4);
     if (m_bShowCaption) {
         HGDIOBJ oldFont = ::SelectObject(dc, m_pFont ? static_cast<HFONT>(m_pFont->m_hObject) : nullptr);
@@ -251,11 +248,6 @@ void CSkinTabCtrl::OnPaint() {
         }
         if (selected) selected->Draw(cdc);
     }
-    ::BitBlt(screen, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-    ::SelectObject(dc, oldBmp);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
-    ::EndPaint(m_hWnd, &ps);
 }
 
 void CSkinTabCtrl::OnLButtonDown(UINT, CPoint point) {

@@ -50,14 +50,11 @@ BOOL CSortHeaderCtrl::LoadWidths(const BYTE* data, UINT bytes) {
 }
 
 void CSortHeaderCtrl::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC screen = ::BeginPaint(m_hWnd, &ps);
+    CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
-    HGDIOBJ oldBmp = ::SelectObject(dc, bmp);
-    GetLobbySkin()->DrawFrame(CDC::FromHandle(dc), 0, 0, client.right, client.bottom, 5);
+    CMemDC dc(paint, client);
+    GetLobbySkin()->DrawFrame(&dc, 0, 0, client.right, client.bottom, 5);
     HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
     ::SetBkMode(dc, TRANSPARENT);
     for (int i = 0; i < GetItemCount(); ++i) {
@@ -73,10 +70,5 @@ void CSortHeaderCtrl::OnPaint() {
         ::MoveToEx(dc, r.right - 1, r.top, nullptr);
         ::LineTo(dc, r.right - 1, r.bottom);
     }
-    ::BitBlt(screen, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
     ::SelectObject(dc, oldFont);
-    ::SelectObject(dc, oldBmp);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
-    ::EndPaint(m_hWnd, &ps);
 }

@@ -1,5 +1,9 @@
 #include "platform/com/ControlEventSink.h"
 
+#include <string>
+
+#include "platform/LogSink.h"
+
 namespace {
 
 // The [default, source] interface among the implemented ones of a coclass.
@@ -122,10 +126,13 @@ STDMETHODIMP CControlEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPA
                                        EXCEPINFO*, UINT*) {
     if (result) ::VariantInit(result);
     if (!m_handler) return S_OK;
-    // The handler may destroy the window that owns this sink.
+    // The handler may destroy the window that owns this sink. An exception
+    // leaving it gets the answer of an event nobody handles.
     AddRef();
     Handler handler = m_handler;
-    HRESULT hr = handler(dispid, params);
+    HRESULT hr = AfxStopExceptions([&] { return handler(dispid, params); },
+                                   [&] { return "the handler of control event " + std::to_string(dispid); },
+                                   [] { return S_OK; });
     Release();
     return hr;
 }

@@ -3,8 +3,10 @@
 // creation that fails.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <thread>
 
+#include "platform/LogSink.h"
 #include "platform/com/AtlAx.h"
 #include "platform/com/EventSinkMap.h"
 #include "platform/com/OleControlWnd.h"
@@ -26,6 +28,7 @@ public:
         heard.push_back("cancel");
         *cancel = VARIANT_TRUE;
     }
+    void OnBroken(long) { throw std::runtime_error("event handler failed"); }
     DECLARE_EVENTSINK_MAP()
 };
 
@@ -33,6 +36,7 @@ BEGIN_EVENTSINK_MAP(CHostWnd, CWnd)
 ON_EVENT(CHostWnd, kMovieId, 150, OnCommand)
 ON_EVENT(CHostWnd, kMovieId, 151, OnNumbers)
 ON_EVENT(CHostWnd, kMovieId, 152, OnCancelable)
+ON_EVENT(CHostWnd, kMovieId, 153, OnBroken)
 END_EVENTSINK_MAP()
 
 bool SameObject(IUnknown* a, IUnknown* b) {
@@ -134,6 +138,28 @@ TEST_F(ComTest, EventsReachTheParentsEventSinkMap) {
     other.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_BSTR VTS_I4, 150L, "other", 1L);
 
     EXPECT_EQ((std::vector<std::string>{"press/3", "12/2.500000/true", "cancel"}), host.heard);
+}
+
+namespace {
+std::vector<std::string> g_logged;
+void Record(const char* line) { g_logged.push_back(line); }
+}  // namespace
+
+TEST_F(ComTest, AThrowingEventHandlerIsLoggedAndTheControlGoesOn) {
+    CHostWnd host;
+    ASSERT_TRUE(comtest::CreateHostWindow(host));
+    COleControlWnd movie;
+    ASSERT_TRUE(movie.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 10, 10), &host, kMovieId));
+    AfxSetLogSink(&Record);
+    g_logged.clear();
+    movie.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_I4, 153L, 1L);
+    AfxSetLogSink(nullptr);
+    ASSERT_EQ(g_logged.size(), 1u);
+    EXPECT_NE(g_logged[0].find("control event 153"), std::string::npos) << g_logged[0];
+    EXPECT_NE(g_logged[0].find("event handler failed"), std::string::npos);
+    EXPECT_EQ(S_OK, movie.InvokeHelper(kRecordingFire, DISPATCH_METHOD, VT_EMPTY, nullptr, VTS_I4 VTS_BSTR VTS_I4, 150L,
+                                       "after", 1L));
+    EXPECT_EQ(std::vector<std::string>{"after/1"}, host.heard);
 }
 
 TEST_F(ComTest, FailedCreationLeavesNothingAndTheWindowWorking) {

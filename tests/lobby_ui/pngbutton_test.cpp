@@ -12,6 +12,7 @@
 #include "LobbyUiTest.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/PngButton.h"
+#include "lobby/ui/SkinRes.h"
 #include "tests/platform/WindowCapture.h"
 
 namespace {
@@ -109,4 +110,31 @@ TEST_F(Buttons, PressReportedBeforeRelease) {
     EXPECT_TRUE(PumpUntil([&] { return parent.log.size() >= 3; }));
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(parent.log, (std::vector<int>{51, 52, 62}));
+}
+
+TEST_F(Buttons, BackgroundModeShowsTheRowsOfTheParentsFrameBehindIt) {
+    Gdiplus::Bitmap clear(200, 30, PixelFormat32bppARGB);
+    Gdiplus::Graphics(&clear).Clear(Gdiplus::Color(0, 0, 0, 0));
+    one.SetImage(&clear);
+    one.SetBkMode(1);
+    one.Redraw();
+    // The frame as tall as the parent (70), drawn alone; the button covers its rows 10 to 40.
+    HDC screen = GetDC(nullptr);
+    CDC frame;
+    frame.Attach(CreateCompatibleDC(screen));
+    CBitmap bitmap;
+    bitmap.Attach(CreateCompatibleBitmap(screen, 50, 70));
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(frame, bitmap);
+    LoadedSkin()->DrawFrame(&frame, 0, 0, 50, 70, 1);
+    const Capture look = CaptureWindow(one.m_hWnd);
+    int differ = 0, shades = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 50; ++x) {
+            differ += look.At(x, y) != (frame.GetPixel(x, y + 10) & 0xFFFFFF);
+            shades += look.At(x, y) != look.At(0, 0);
+        }
+    SelectObject(frame, old);
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(shades, 0) << "a frame of one colour tells nothing";
 }

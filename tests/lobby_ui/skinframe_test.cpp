@@ -1,9 +1,8 @@
 // The skinned frame on a real dialog: hit codes, client insets, frame and
-// caption button pixels, hover and pressed looks, closing; chained hooks.
+// caption button pixels, hover and pressed looks, closing.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "LobbyUiTest.h"
 #include "lobby/ui/DSkinWin.h"
@@ -89,41 +88,4 @@ TEST_F(Frame, PaintsFrameAndButtonStates) {
     // A release over close closes, wherever the press began.
     ::PostMessageA(dlg.m_hWnd, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(win.left + 285, win.top + 12));
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg.m_hWnd); }));
-}
-
-namespace {
-
-struct Recorder : CSubclassWnd {
-    Recorder(std::vector<int>& log, int id) : m_log(log), m_id(id) {}
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_USER + 7) m_log.push_back(m_id);
-        return CSubclassWnd::WindowProc(message, wParam, lParam);
-    }
-    std::vector<int>& m_log;
-    int m_id;
-};
-
-}  // namespace
-
-TEST(SubclassWnd, HooksChainLatestFirst) {
-    HWND h = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    LONG_PTR own = ::GetWindowLongPtrA(h, GWLP_WNDPROC);
-    std::vector<int> log;
-    Recorder a(log, 1), b(log, 2);
-    a.HookWindow(h);
-    b.HookWindow(h);
-    ::SendMessageA(h, WM_USER + 7, 0, 0);
-    EXPECT_EQ(log, (std::vector<int>{2, 1}));
-    b.HookWindow(static_cast<HWND>(nullptr));
-    EXPECT_FALSE(b.IsHooked());
-    ::SendMessageA(h, WM_USER + 7, 0, 0);
-    EXPECT_EQ(log, (std::vector<int>{2, 1, 1}));
-    a.HookWindow(static_cast<HWND>(nullptr));
-    EXPECT_EQ(::GetWindowLongPtrA(h, GWLP_WNDPROC), own);
-    // Destroying the window unhooks every hook.
-    a.HookWindow(h);
-    b.HookWindow(h);
-    ::DestroyWindow(h);
-    EXPECT_FALSE(a.IsHooked());
-    EXPECT_FALSE(b.IsHooked());
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -169,6 +170,92 @@ TEST(CWnd, DestructorDestroysAWindowStillAlive) {
     }
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);
+}
+
+namespace {
+
+// A hook that logs the messages it sees and passes them on; WM_BASE_ONLY throws.
+class CLogHook : public CSubclassWnd {
+public:
+    CLogHook(std::vector<std::string>& log, const char* name) : m_log(log), m_name(name) {}
+    LRESULT OnBoth(WPARAM, LPARAM) {
+        m_log.push_back(m_name);
+        return Default();
+    }
+    LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("hook failed"); }
+    std::vector<std::string>& m_log;
+    std::string m_name;
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CLogHook, CSubclassWnd)
+    ON_MESSAGE(WM_BOTH, OnBoth)
+    ON_MESSAGE(WM_BASE_ONLY, OnThrow)
+END_MESSAGE_MAP()
+
+std::vector<std::string> g_logged;
+void Record(const char* line) { g_logged.push_back(line); }
+
+}  // namespace
+
+TEST(CSubclassWnd, HooksOnAForeignWindowChainLatestFirst) {
+    HWND h = CreateWindowExA(0, RecordingClass(), "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    const LONG_PTR own = GetWindowLongPtrA(h, GWLP_WNDPROC);
+    std::vector<std::string> log;
+    CLogHook a(log, "a"), b(log, "b");
+    EXPECT_FALSE(a.HookWindow(reinterpret_cast<HWND>(0x1234)));
+    ASSERT_TRUE(a.HookWindow(h));
+    ASSERT_TRUE(b.HookWindow(h));
+    EXPECT_EQ(CWnd::FromHandlePermanent(h), nullptr);  // hooks do not make a window ours
+    g_defaultSeen.clear();
+    EXPECT_EQ(SendMessageA(h, WM_BOTH, 0, 0), 77);
+    EXPECT_EQ(log, (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(g_defaultSeen, std::vector<UINT>{WM_BOTH});
+    // The bottom hook leaves first: the one above takes over the window's procedure.
+    a.HookWindow(static_cast<HWND>(nullptr));
+    EXPECT_FALSE(a.IsHooked());
+    EXPECT_EQ(SendMessageA(h, WM_BOTH, 0, 0), 77);
+    EXPECT_EQ(log, (std::vector<std::string>{"b", "a", "b"}));
+    b.HookWindow(static_cast<HWND>(nullptr));
+    EXPECT_EQ(GetWindowLongPtrA(h, GWLP_WNDPROC), own);
+    // Destroying the window unhooks every hook.
+    a.HookWindow(h);
+    b.HookWindow(h);
+    DestroyWindow(h);
+    EXPECT_FALSE(a.IsHooked());
+    EXPECT_FALSE(b.IsHooked());
+}
+
+TEST(CSubclassWnd, HookOnOurWindowGoesFirstStopsItsExceptionsAndLeavesWithIt) {
+    CDerivedWnd wnd;
+    ASSERT_TRUE(CreatePopup(wnd));
+    std::vector<std::string> log;
+    CLogHook hook(log, "hook");
+    ASSERT_TRUE(hook.HookWindow(&wnd));
+    EXPECT_EQ(CWnd::FromHandle(wnd.m_hWnd), &wnd);
+    EXPECT_EQ(wnd.SendMessage(WM_BOTH), 3);  // Default() reaches the window's own map
+    EXPECT_EQ(log, std::vector<std::string>{"hook"});
+    EXPECT_EQ(wnd.log.back(), "both in derived");
+
+    // A throwing hook: logged, and the message gets the answer of the window below it.
+    AfxSetLogSink(&Record);
+    g_logged.clear();
+    EXPECT_EQ(wnd.SendMessage(WM_BASE_ONLY, 5), 1);
+    AfxSetLogSink(nullptr);
+    ASSERT_EQ(g_logged.size(), 1u);
+    EXPECT_NE(g_logged[0].find("0x0401"), std::string::npos) << g_logged[0];
+    EXPECT_NE(g_logged[0].find("hook failed"), std::string::npos);
+    EXPECT_EQ(wnd.log.back(), "base-only 5");
+
+    // The window's own object letting it go takes its hooks along.
+    HWND h = wnd.m_hWnd;
+    EXPECT_EQ(wnd.UnsubclassWindow(), h);
+    EXPECT_FALSE(hook.IsHooked());
+    hook.HookWindow(h);
+    EXPECT_FALSE(wnd.SubclassWindow(h));  // a hooked window cannot be taken over
+    DestroyWindow(h);
+    EXPECT_FALSE(hook.IsHooked());
 }
 
 namespace {

@@ -67,6 +67,91 @@ TEST(CDC, DrawsIntoABitmap) {
     mem.SelectObject(old);
 }
 
+namespace {
+
+// A 40 x 30 screen-compatible bitmap in a memory DC, all blue.
+struct Canvas {
+    Canvas() {
+        HDC screen = GetDC(nullptr);
+        dc.Attach(CreateCompatibleDC(screen));
+        bitmap.Attach(CreateCompatibleBitmap(screen, 40, 30));
+        ReleaseDC(nullptr, screen);
+        old = SelectObject(dc, bitmap);
+        dc.FillSolidRect(0, 0, 40, 30, kBlue);
+    }
+    ~Canvas() { SelectObject(dc, old); }
+    COLORREF At(int x, int y) const { return dc.GetPixel(x, y) & 0xFFFFFF; }
+    static constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0);
+    CBitmap bitmap;
+    CDC dc;
+    HGDIOBJ old;
+};
+
+}  // namespace
+
+TEST(CMemDC, DrawsInTheTargetsCoordinatesAndReachesOnlyItsRectangleWhenItGoes) {
+    Canvas target;
+    {
+        CMemDC mem(target.dc, CRect(10, 5, 30, 25));
+        EXPECT_TRUE(mem.IsNew());
+        mem.FillSolidRect(0, 0, 40, 30, Canvas::kRed);  // beyond its rectangle too
+        mem.FillSolidRect(CRect(10, 5, 12, 7), Canvas::kGreen);
+        EXPECT_EQ(target.At(20, 15), Canvas::kBlue);  // nothing before it goes
+    }
+    EXPECT_EQ(target.At(10, 5), Canvas::kGreen);
+    EXPECT_EQ(target.At(11, 6), Canvas::kGreen);
+    EXPECT_EQ(target.At(12, 7), Canvas::kRed);
+    EXPECT_EQ(target.At(29, 24), Canvas::kRed);
+    for (POINT p : {POINT{9, 15}, POINT{30, 15}, POINT{20, 4}, POINT{20, 25}})
+        EXPECT_EQ(target.At(p.x, p.y), Canvas::kBlue) << p.x << "," << p.y;
+}
+
+TEST(CMemDC, AKeptBitmapIsMadeForItsSizeAndKeepsItsPicture) {
+    Canvas target;
+    CBitmap kept;
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 20, 10), kept);
+        ASSERT_TRUE(mem.IsNew());
+        mem.FillSolidRect(0, 0, 20, 10, Canvas::kRed);
+    }
+    target.dc.FillSolidRect(0, 0, 40, 30, Canvas::kBlue);
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 20, 10), kept);  // nothing drawn: the kept picture
+        EXPECT_FALSE(mem.IsNew());
+    }
+    EXPECT_EQ(target.At(19, 9), Canvas::kRed);
+    EXPECT_EQ(target.At(20, 9), Canvas::kBlue);
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 30, 10), kept);
+        EXPECT_TRUE(mem.IsNew());
+    }
+    EXPECT_EQ(kept.GetSize(), CSize(30, 10));
+}
+
+TEST(CMemDC, CopiesBackOnlyTheGivenPartsWithinItsRectangle) {
+    Canvas target;
+    {
+        CMemDC mem(target.dc, CRect(10, 10, 30, 20));
+        mem.FillSolidRect(0, 0, 40, 30, Canvas::kRed);
+        mem.CopyBackOnly(CRect(12, 12, 14, 14));
+        mem.CopyBackOnly(CRect(25, 0, 40, 30));  // reaches only 25..30 x 10..20
+    }
+    EXPECT_EQ(target.At(12, 12), Canvas::kRed);
+    EXPECT_EQ(target.At(13, 13), Canvas::kRed);
+    EXPECT_EQ(target.At(14, 14), Canvas::kBlue);
+    EXPECT_EQ(target.At(10, 10), Canvas::kBlue);
+    EXPECT_EQ(target.At(25, 10), Canvas::kRed);
+    EXPECT_EQ(target.At(29, 19), Canvas::kRed);
+    for (POINT p : {POINT{30, 15}, POINT{27, 9}, POINT{27, 20}})
+        EXPECT_EQ(target.At(p.x, p.y), Canvas::kBlue) << p.x << "," << p.y;
+    {
+        CMemDC mem(target.dc, CRect(0, 0, 5, 5));
+        mem.FillSolidRect(0, 0, 5, 5, Canvas::kGreen);
+        mem.CopyBackOnly(CRect(20, 20, 30, 30));  // nothing of it lies within: nothing goes
+    }
+    EXPECT_EQ(target.At(0, 0), Canvas::kBlue);
+}
+
 TEST(CGdiObject, OwnsItsHandleUntilDetached) {
     HGDIOBJ kept;
     {

@@ -249,14 +249,10 @@ void CDlgAutoLogin::OnPaint() {
     CPaintDC paint(this);
     CRect client;
     ::GetClientRect(GetSafeHwnd(), &client);
-    HDC memory = ::CreateCompatibleDC(paint.GetSafeHdc());
-    HBITMAP canvas = ::CreateCompatibleBitmap(paint.GetSafeHdc(), client.Width(), client.Height());
-    HGDIOBJ old = ::SelectObject(memory, canvas);
-    CDC dc;
-    dc.AttachTemporary(memory);
+    CMemDC dc(paint, client);
     background_.Draw(&dc, 0, 0, nullptr, kMagenta, TRUE);
     {
-        Gdiplus::Graphics g(memory);
+        Gdiplus::Graphics g(dc);
         Gdiplus::Image* picture = pictureState_ == 1 ? picture1_ : picture2_;
         if (picture) g.DrawImage(picture, 30, 77, picture->GetWidth(), picture->GetHeight());
         if (statusChanged_ && !status_.IsEmpty()) {
@@ -266,11 +262,6 @@ void CDlgAutoLogin::OnPaint() {
         statusChanged_ = false;
         if (statusImage_) g.DrawImage(statusImage_, 34, 121, statusImage_->GetWidth(), statusImage_->GetHeight());
     }
-    ::BitBlt(paint.GetSafeHdc(), 0, 0, client.Width(), client.Height(), memory, 0, 0, SRCCOPY);
-    dc.AttachTemporary(nullptr);
-    ::SelectObject(memory, old);
-    ::DeleteObject(canvas);
-    ::DeleteDC(memory);
 }
 
 BOOL CDlgAutoLogin::OnEraseBkgnd(CDC*) { return TRUE; }

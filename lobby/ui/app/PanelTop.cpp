@@ -44,21 +44,15 @@ BOOL CDlgTop::OnInitDialog() {
 }
 
 void CDlgTop::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC screen = ::BeginPaint(m_hWnd, &ps);
-    CRect client;
-    GetClientRect(&client);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, client.Width() ? client.Width() : 1, client.Height() ? client.Height() : 1);
-    HGDIOBJ old = ::SelectObject(dc, bmp);
-    CSkinRes* skin = GetLobbySkin();
-    skin->DrawFrame(CDC::FromHandle(dc), 0, 0, client.right, client.bottom, 2);
-    skin->DrawLogo(CDC::FromHandle(dc), 0, 0);
-    ::BitBlt(screen, 0, 0, client.Width(), client.Height(), dc, 0, 0, SRCCOPY);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(dc);
-    ::EndPaint(m_hWnd, &ps);
+    {
+        CPaintDC paint(this);
+        CRect client;
+        GetClientRect(&client);
+        CMemDC dc(paint, client);
+        CSkinRes* skin = GetLobbySkin();
+        skin->DrawFrame(&dc, 0, 0, client.right, client.bottom, 2);
+        skin->DrawLogo(&dc, 0, 0);
+    }
     for (PngButton& b : m_buttons)
         if (b.m_hWnd && b.IsWindowVisible()) b.Invalidate(FALSE);
 }

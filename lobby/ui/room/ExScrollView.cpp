@@ -176,16 +176,8 @@ void CExScrollView::OnPaint() {
     // Only the part in view is drawn: the whole grid is some 20 MB of bitmap.
     const int width = client.Width(), height = client.Height();
     if (width <= 0 || height <= 0) return;
-    HDC mem = ::CreateCompatibleDC(dc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, width, height);
-    if (mem && bitmap) {
-        HGDIOBJ old = ::SelectObject(mem, bitmap);
-        DrawGrid(mem, width, height, GetScrollPosition().y);
-        ::BitBlt(dc, 0, 0, width, height, mem, 0, 0, SRCCOPY);
-        ::SelectObject(mem, old);
-    }
-    if (bitmap) ::DeleteObject(bitmap);
-    if (mem) ::DeleteDC(mem);
+    CMemDC mem(dc, client);
+    DrawGrid(mem, width, height, GetScrollPosition().y);
 }
 
 bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {

@@ -148,13 +148,8 @@ void CRoomWnd::OnPaint() {
     CRect client;
     GetClientRect(&client);
     if (client.Width() <= 0 || !m_skin) return;
-    CDC mem;
-    CBitmap bitmap;
-    if (!mem.CreateCompatibleDC(&dc) || !bitmap.CreateCompatibleBitmap(&dc, client.Width(), kStripHeight)) return;
-    CBitmap* old = mem.SelectObject(&bitmap);
+    CMemDC mem(dc, CRect(0, 0, client.Width(), kStripHeight));
     m_skin->DrawFrame(&mem, client.left, client.top, client.right, client.bottom, 6);
-    dc.BitBlt(0, 0, client.Width(), kStripHeight, &mem, 0, 0, SRCCOPY);
-    mem.SelectObject(old);
 }
 
 void CRoomWnd::OnQuickJoin() {

@@ -177,13 +177,9 @@ void CDlgDownload::OnPaint() {
     CPaintDC paint(this);
     CRect client;
     GetClientRect(&client);
-    const int width = client.Width() > 0 ? client.Width() : 1, height = client.Height() > 0 ? client.Height() : 1;
-    HDC screen = paint.GetSafeHdc();
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    CMemDC dc(paint, client);
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
-    if (background_ && background_->IsLoaded()) background_->Draw(CDC::FromHandle(dc), 0, 0, nullptr, kKey, TRUE);
+    if (background_ && background_->IsLoaded()) background_->Draw(&dc, 0, 0, nullptr, kKey, TRUE);
     if (progress_ && percent_ > 0) {
         const int full = static_cast<int>(progress_->GetWidth());
         int shown = full * percent_ / 100;
@@ -207,8 +203,4 @@ void CDlgDownload::OnPaint() {
     Text(dc, text, 200, 124, 309, 143, DT_LEFT);
     Text(dc, status_, 16, 145, 187, 165, DT_LEFT);
     ::SelectObject(dc, oldFont);
-    ::BitBlt(screen, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    ::SelectObject(dc, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
 }

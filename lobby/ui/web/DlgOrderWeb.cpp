@@ -78,15 +78,8 @@ void CDlgOrderWeb::OnPaint() {
     CRect client;
     GetClientRect(&client);
     const int width = client.Width();
-    HDC hdc = dc.GetSafeHdc();
-    HDC memory = ::CreateCompatibleDC(hdc);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(hdc, width > 0 ? width : 1, kStripHeight);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    GetLobbySkin()->DrawFrame(CDC::FromHandle(memory), 0, 0, width, kStripHeight, 6);
-    ::BitBlt(hdc, 0, 0, width, kStripHeight, memory, 0, 0, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
+    CMemDC memory(dc, CRect(0, 0, width, kStripHeight));
+    GetLobbySkin()->DrawFrame(&memory, 0, 0, width, kStripHeight, 6);
 }
 
 LRESULT CDlgOrderWeb::OnPageCommand(WPARAM wParam, LPARAM lParam) {
