@@ -21,6 +21,7 @@
 #include "lobby/ui/web/DlgOrderWeb.h"
 #include "lobby/ui/web/DlgWeb.h"
 #include "lobby/ui/web/WebHost.h"
+#include "tests/com/BrowserFakes.h"
 #include "tests/lobby_ui/LobbyUiTest.h"
 #include "tests/lobby_web/WebTestKit.h"
 #include "tests/support/Patience.h"
@@ -29,64 +30,9 @@ using namespace webtest;
 
 namespace {
 
-// Fires a browser event at the view's sink with the arguments as the browser
-// passes them: the dispatch, then each value by reference, last first.
-class BrowserEvent {
-public:
-    explicit BrowserEvent(IDispatch* top) { Push(VT_DISPATCH, top); }
-    ~BrowserEvent() {
-        for (VARIANT& v : values_) ::VariantClear(&v);
-    }
-    BrowserEvent& Text(const wchar_t* text) {
-        VARIANT v;
-        V_VT(&v) = VT_BSTR;
-        V_BSTR(&v) = ::SysAllocString(text);
-        return Ref(v);
-    }
-    BrowserEvent& Number(long n) {
-        VARIANT v;
-        V_VT(&v) = VT_I4;
-        V_I4(&v) = n;
-        return Ref(v);
-    }
-    BrowserEvent& Cancel(VARIANT_BOOL* flag) {
-        VARIANT v;
-        V_VT(&v) = VT_BYREF | VT_BOOL;
-        V_BOOLREF(&v) = flag;
-        args_.insert(args_.begin(), v);
-        return *this;
-    }
-    void Fire(IDispatch* sink, DISPID dispid) {
-        DISPPARAMS params = {args_.data(), nullptr, static_cast<UINT>(args_.size()), 0};
-        sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
-    }
-
-private:
-    void Push(VARTYPE vt, IDispatch* d) {
-        VARIANT v;
-        V_VT(&v) = vt;
-        V_DISPATCH(&v) = d;
-        args_.insert(args_.begin(), v);
-    }
-    BrowserEvent& Ref(VARIANT value) {
-        values_.push_back(value);
-        VARIANT v;
-        V_VT(&v) = VT_BYREF | VT_VARIANT;
-        V_VARIANTREF(&v) = &values_.back();
-        args_.insert(args_.begin(), v);
-        return *this;
-    }
-    std::vector<VARIANT> args_;
-    std::vector<VARIANT> values_ = [] {
-        std::vector<VARIANT> v;
-        v.reserve(8);
-        return v;
-    }();
-};
-
 VARIANT_BOOL BeforeNavigate(CMyHtmlView& view, const wchar_t* url) {
     VARIANT_BOOL cancel = VARIANT_FALSE;
-    BrowserEvent(view.GetBrowserWnd().GetControlDispatch())
+    comtest::EventArgs().Dispatch(view.GetBrowserWnd().GetControlDispatch())
         .Text(url)
         .Number(0)
         .Text(L"")
@@ -98,12 +44,12 @@ VARIANT_BOOL BeforeNavigate(CMyHtmlView& view, const wchar_t* url) {
 }
 
 void Complete(CWebBrowserWnd& browser, const wchar_t* url) {
-    BrowserEvent(browser.GetControlDispatch()).Text(url).Fire(browser.GetEventSink(), DISPID_NAVIGATECOMPLETE2);
+    comtest::EventArgs().Dispatch(browser.GetControlDispatch()).Text(url).Fire(browser.GetEventSink(), DISPID_NAVIGATECOMPLETE2);
 }
 
 void Error(CMyHtmlView& view, const wchar_t* url) {
     VARIANT_BOOL cancel = VARIANT_FALSE;
-    BrowserEvent(view.GetBrowserWnd().GetControlDispatch())
+    comtest::EventArgs().Dispatch(view.GetBrowserWnd().GetControlDispatch())
         .Text(url)
         .Text(L"")
         .Number(404)
