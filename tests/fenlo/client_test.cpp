@@ -296,10 +296,11 @@ TEST(FenloHand, AHandFromValidationToTheResultByTimeOuts) {
 // The connection drops mid-hand: the client rebuilds it at the second
 // address, validates again and takes the restored hand.
 TEST(FenloHand, ADroppedConnectionIsRebuiltAtTheSecondAddressAndTheHandRestored) {
+    std::atomic<bool> dealt{false};  // the client took the deal: the drop comes mid-hand
     testsupport::LoopbackServer first([&](testsupport::Connection& c) {
         Talk t{c};
         if (!SeatAndDeal(t)) return;
-        c.Pause(2000);
+        WaitFor([&] { return dealt.load(); }, 20000);
         c.Close();
     });
     std::string restore = "<game state=\"PlayingCard\" now=\"bob\" banker=\"bob\" stake=\"5\" vip=\"False\" id=\"g\" bomb=\"0\"/>";
@@ -319,7 +320,9 @@ TEST(FenloHand, ADroppedConnectionIsRebuiltAtTheSecondAddressAndTheHandRestored)
     const std::string line = " 127.0.0.1 alice " + std::to_string(first.Port()) + " 31 v4l1d 0 127.0.0.1 " +
                              std::to_string(second.Port()) + " 1 0 0";
     Client client(folder, line);
-    ASSERT_TRUE(client.WaitTrace("phase 4"));
+    const bool tookTheDeal = client.WaitTrace("phase 4");
+    dealt = true;
+    ASSERT_TRUE(tookTheDeal);
     ASSERT_TRUE(client.WaitTrace("phase 16", 20000));
     EXPECT_TRUE(client.WaitTrace("box 网络错误,"));
     EXPECT_TRUE(client.WaitTrace("reconnect 127.0.0.1:" + std::to_string(second.Port())));
