@@ -1,9 +1,9 @@
 // Watches a program a test started (ChildProcess) while the test works it:
 // a watchdog thread sends WM_NULL to one of its windows every tenth of a
 // second and keeps the longest answer time and the answers that took over
-// a second or never came; Crashes() looks for the signs of a crash.
+// two seconds or never came; Crashes() looks for the signs of a crash.
 //
-// The second is an idle machine's: while more threads want to run than the
+// The seconds are an idle machine's: while more threads want to run than the
 // machine has processors (a build beside the tests), every program gets its
 // share only, and the bound grows by the same factor (see MachineLoad).
 //
