@@ -83,6 +83,7 @@ endif()
 # torn down by "wine.down". Besides it, MIRABO_WINE_SLOTS worlds of their own
 # (tools/winenv.sh) for the tests marked ALONE: ctest hands each such test one
 # free slot, so they run beside each other and beside the others.
+set(MIRABO_TIMEOUT_FACTOR 2 CACHE STRING "Each test's time-out, as a multiple of an idle machine's")
 set(MIRABO_WINE_SLOTS 6 CACHE STRING "Wine worlds for the tests that must run alone")
 if(MIRABO_WINDOWS)
   set(MIRABO_WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
@@ -160,6 +161,9 @@ function(mirabo_test)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
+  # A loaded machine stretches every wait of a test (tests/support/Patience.h): the
+  # time-out, which only ends a hung program, leaves room for that.
+  math(EXPR T_TIMEOUT "${T_TIMEOUT} * ${MIRABO_TIMEOUT_FACTOR}")
   set(names "")
   if(T_PARTS)
     set(all "")
