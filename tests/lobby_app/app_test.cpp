@@ -136,7 +136,9 @@ TEST(LobbyApp, CommandLineLoginUsesTheDigestAsItStands) {
 }
 
 TEST(LobbyApp, CommandLineLoginEndsOnAMissingPictureOrAnEmptyField) {
+    auto server = testsupport::StartFakeLobby([](testsupport::Connection&, const std::string&) {});
     ProgramFolder folder("autobad");
+    PointAtLobby(folder, server->Port());
     folder.WriteAutoLoginSkin({"auto_login_bk", "auto_login_exit", "auto_login_l1"});
     {
         ChildProcess lobby(folder.Exe(), std::string("('bob,") + kStoredDigest + "')", folder.Path());

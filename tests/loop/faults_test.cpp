@@ -87,10 +87,14 @@ protected:
     // The room's own table, dealt, and the player at its first own play:
     // bids 3 and declines doubling.
     // A turn that ran out while the test looked elsewhere (a loaded machine) hands the
-    // table to auto-play: a person takes it back.
+    // table to auto-play, and the hand may end: a person takes it back and plays on.
     bool ReachOwnPlay() {
         return WaitFor([&] {
             rig->AnswerTableBoxes(IDOK);
+            if (HWND result = rig->ResultDialog()) {
+                loop::Click(GetDlgItem(result, IDC_RESULT_CONTINUE));
+                return false;
+            }
             for (int id : {IDC_READY, IDC_BID3, IDC_NO_DOUBLE, IDC_NO_REDOUBLE, IDC_CONTEST_NO, IDC_CANCEL_AUTO})
                 if (rig->ClickTableButton(id)) return false;
             return loop::IsUsable(rig->TableButton(IDC_HINT));  // the own turn
