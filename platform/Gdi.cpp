@@ -161,6 +161,25 @@ CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
 // ---- CMemDC -------------------------------------------------------------------
 
+namespace {
+
+// A 32-bit DIB section, rows from the top. Selected into a memory DC it costs
+// next to nothing, where a device-compatible bitmap costs a tenth of a
+// millisecond and more each time (seen under Wine), more than copying it.
+HBITMAP CreateBufferBitmap(HDC target, int width, int height) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return ::CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+}  // namespace
+
 CMemDC::CMemDC(HDC target, const RECT& rect) : m_target(target), m_rect(rect) { Bind(m_own); }
 
 CMemDC::CMemDC(HDC target, const RECT& rect, CBitmap& kept) : m_target(target), m_rect(rect) { Bind(kept); }
@@ -169,7 +188,7 @@ void CMemDC::Bind(CBitmap& bitmap) {
     // Never an empty bitmap: a memory DC over nothing cannot be drawn into.
     const CSize size(m_rect.Width() > 0 ? m_rect.Width() : 1, m_rect.Height() > 0 ? m_rect.Height() : 1);
     if (!bitmap.m_hObject || bitmap.GetSize() != size) {
-        bitmap.Attach(::CreateCompatibleBitmap(m_target, size.cx, size.cy));
+        bitmap.Attach(CreateBufferBitmap(m_target, size.cx, size.cy));
         m_new = true;
     }
     if (!Attach(::CreateCompatibleDC(m_target))) return;
