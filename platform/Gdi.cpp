@@ -161,12 +161,7 @@ CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
 // ---- CMemDC -------------------------------------------------------------------
 
-namespace {
-
-// A 32-bit DIB section, rows from the top. Selected into a memory DC it costs
-// next to nothing, where a device-compatible bitmap costs a tenth of a
-// millisecond and more each time (seen under Wine), more than copying it.
-HBITMAP CreateBufferBitmap(HDC target, int width, int height) {
+HBITMAP AfxCreateDibSection(HDC like, int width, int height, void** bits) {
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = width;
@@ -174,11 +169,11 @@ HBITMAP CreateBufferBitmap(HDC target, int width, int height) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    return ::CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    void* p = nullptr;
+    HBITMAP dib = ::CreateDIBSection(like, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    if (bits) *bits = dib ? p : nullptr;
+    return dib;
 }
-
-}  // namespace
 
 CMemDC::CMemDC(HDC target, const RECT& rect) : m_target(target), m_rect(rect) { Bind(m_own); }
 
@@ -188,7 +183,7 @@ void CMemDC::Bind(CBitmap& bitmap) {
     // Never an empty bitmap: a memory DC over nothing cannot be drawn into.
     const CSize size(m_rect.Width() > 0 ? m_rect.Width() : 1, m_rect.Height() > 0 ? m_rect.Height() : 1);
     if (!bitmap.m_hObject || bitmap.GetSize() != size) {
-        bitmap.Attach(CreateBufferBitmap(m_target, size.cx, size.cy));
+        bitmap.Attach(AfxCreateDibSection(m_target, size.cx, size.cy));
         m_new = true;
     }
     if (!Attach(::CreateCompatibleDC(m_target))) return;
