@@ -108,6 +108,7 @@ int CSkinRes::Load(LPCSTR path) {
     m_iniFolder = cut >= 0 ? m_iniPath.Left(cut + 1) : CString();
     Reader r(*this);
     m_frames.Clear();
+    ++m_generation;
     return LoadSections(r);
 }
 
@@ -281,6 +282,7 @@ void CSkinRes::Release() {
     m_texts = nullptr;
     m_textCount = 0;
     m_frames.Clear();
+    ++m_generation;
 }
 
 void CSkinRes::SaveUserText(LPCSTR value) {

@@ -38,6 +38,9 @@ public:
     int DrawFrame(CDC* dc, int left, int top, int right, int bottom, int type);
     // The same frame drawn afresh, as DrawFrame's picture is made.
     int DrawFrameDirect(CDC* dc, int left, int top, int right, int bottom, int type);
+    // Counts the loads and releases: a picture made from the skin is stale
+    // once this has moved on.
+    unsigned Generation() const { return m_generation; }
     int DrawLogo(CDC* dc, int x, int y);
     void FillBk(CDC* dc, LPCRECT rect, int type);
 
@@ -181,6 +184,7 @@ private:
     StringTable m_faces;
     CBmpImageList m_treeIcons;
     CFrameCache m_frames;
+    unsigned m_generation = 0;
 
     // Tile sheet of frame types 1 and 3.
     CRect m_tiles[9];
