@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bench/CopyRatio.h"
+#include "lobby/ui/DSkinWin.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/TextImage.h"
 
@@ -53,6 +54,27 @@ int main(int argc, char** argv) {
                                          ::GdiFlush();
                                      }),
                                      copy, W, H, 5);
+        }
+        {
+            // The skinned window frame of a 930 x 670 window: a repaint as a move or
+            // an uncovering asks for it, and one after each change of activation.
+            CWnd window;
+            window.CreateEx(0, "STATIC", "大厅", WS_POPUP | WS_VISIBLE | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+                            CRect(0, 0, W, H), nullptr, 0);
+            CDSkinWin frame;
+            frame.SetSkin(&skin);
+            frame.InstallSkin(&window);
+            ::SetWindowPos(window.m_hWnd, nullptr, 0, 0, W, H, SWP_NOZORDER | SWP_FRAMECHANGED);
+            met &= bench::PrintRatio("skinned window frame, 930 x 670, repainted",
+                                     bench::MedianMs(n, [&] { window.SendMessage(WM_NCPAINT, 1, 0); }), copy, W, H, 5);
+            BOOL active = FALSE;
+            bench::PrintRatio("skinned window frame, 930 x 670, after each change of activation",
+                              bench::MedianMs(std::max(3, n / 5), [&] {
+                                  window.SendMessage(WM_NCACTIVATE, active, 0);
+                                  active = !active;
+                              }),
+                              copy, W, H, 0);
+            window.DestroyWindow();
         }
         std::printf("RenderGlowTextImage, 30 bytes: %.3f ms\n", bench::MedianMs(n, [] {
                         delete RenderGlowTextImage("0123456789abcdefghijABCDEFGHIJ", "宋体", 14, 0,
