@@ -410,3 +410,40 @@ TEST_F(RoomPage, UpdatesQueuedForAPageThatClosesAreFreed) {
     room.reset();
     EXPECT_EQ(CountedState::alive, 0);
 }
+
+// The view lays its grid from kept bands: at any scroll position, and after a
+// change to a desk in view, what it lays is what drawing the grid afresh draws.
+TEST_F(RoomPage, GridLaidFromBandsIsTheGridDrawnAfresh) {
+    std::vector<Desk> desks;
+    static const char* const kIds[12] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    for (const char* id : kIds) desks.push_back({id, {{id, "0", 0}, {"a_rather_long_nickname", "1", 1}, {"z", "2", 0}}});
+    Open(false, desks);
+    CRect client;
+    View()->GetClientRect(&client);
+    HDC screen = ::GetDC(nullptr);
+    auto pixels = [&](bool laid) {
+        HDC mem = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
+        HGDIOBJ old = ::SelectObject(mem, bitmap);
+        if (laid)
+            View()->PaintUpdate(mem, client);
+        else
+            View()->DrawGrid(mem, client.Width(), client.Height(), View()->GetScrollPosition().y);
+        Capture c = CaptureDC(mem, client.Width(), client.Height());
+        ::SelectObject(mem, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(mem);
+        return c.pixels;
+    };
+    for (int y : {0, 300, 700, 0}) {
+        View()->ScrollToPosition(CPoint(0, y));
+        EXPECT_TRUE(pixels(true) == pixels(false)) << "scrolled to " << View()->GetScrollPosition().y;
+    }
+    auto* state = new CPlayerStateMsg;  // desk 2's first player gets ready: a mark in view
+    state->playerId = "2";
+    state->deskId = "2";
+    state->state = true;
+    Update(4, state);
+    EXPECT_TRUE(pixels(true) == pixels(false)) << "after a change";
+    ::ReleaseDC(nullptr, screen);
+}
