@@ -27,6 +27,8 @@ namespace {
 const COLORREF kBackground = 0x039E59;
 const COLORREF kTextColor = 0x05FEF5;
 const UINT_PTR kWatchTimer = 1;
+const UINT_PTR kBuildTimer = 2;
+const double kBuildSliceMs = 40;  // of button making between two messages
 const char kReconnectText[] = "检测到玩家已经在游戏中,正在为你重连...";
 const char kHint[] = "提示";
 
@@ -110,38 +112,86 @@ int CExScrollView::OnCreate(LPCREATESTRUCT cs) {
     Hold view(*this);
     if (CScrollView::OnCreate(cs) == -1) return -1;
     const room::RoomGrid grid = GridFor(m_skin, cs->cx);
-    Gdiplus::Image* deskImage = m_skin ? m_skin->GetDeskImage() : nullptr;
-    Gdiplus::Image* seatImage = m_skin ? m_skin->GetEmptySeatImage() : nullptr;
-    for (int i = 0; i < m_deskCount; ++i) {
-        room::GridPoint p = grid.Desk(i);
-        std::unique_ptr<PngButton> desk(new PngButton);
-        if (!desk->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                            CRect(p.x, p.y, p.x + grid.deskW, p.y + grid.deskH), this, room::kDeskButtonId + i))
+    // The desks in view now (their top seats in sight), the rest between messages.
+    int inView = 0;
+    while (inView < m_deskCount && grid.Desk(inView).y - grid.seatH - 10 < cs->cy) ++inView;
+    for (; m_built < inView; ++m_built)
+        if (!BuildDesk(m_built, grid, 0)) {
+            m_buildFailed = true;
             break;
-        if (deskImage) desk->SetImage(deskImage);
-        desk->SetOverlay(m_skin ? m_skin->GetImage(20) : nullptr);
-        CString caption;
-        caption.Format("- %d -", i + 1);
-        desk->SetText(caption, -1, 62);
-        desk->ShowText(TRUE);
-        desk->SetTextColor(kTextColor);
-        m_deskButtons.push_back(desk.release());
-        if (m_autoGroup != 0) continue;
-        for (int k = 0; k < room::kSeatsPerDesk; ++k) {
-            room::GridPoint s = grid.Seat(i, k);
-            std::unique_ptr<PngButton> seat(new PngButton);
-            if (!seat->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                                CRect(s.x, s.y, s.x + grid.seatW, s.y + grid.seatH), this,
-                                room::kSeatButtonId + room::kSeatsPerDesk * i + k))
-                continue;
-            if (seatImage) seat->SetImage(seatImage);
-            m_seatButtons.push_back(seat.release());
         }
-    }
+    if (Building()) SetTimer(kBuildTimer, USER_TIMER_MINIMUM);
     SetScrollSizes(MM_TEXT, CSize(0, grid.ScrollHeight()));
     m_watchedGeneration = GetLobbyData().EngineGeneration();
     SetTimer(kWatchTimer, 200);
     return 0;
+}
+
+bool CExScrollView::BuildDesk(int i, const room::RoomGrid& grid, int scrollY) {
+    Gdiplus::Image* deskImage = m_skin ? m_skin->GetDeskImage() : nullptr;
+    Gdiplus::Image* seatImage = m_skin ? m_skin->GetEmptySeatImage() : nullptr;
+    const DeskLook look = i < static_cast<int>(m_looks.size()) ? m_looks[i] : DeskLook();
+    room::GridPoint p = grid.Desk(i);
+    std::unique_ptr<PngButton> desk(new PngButton);
+    if (!desk->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                        CRect(p.x, p.y - scrollY, p.x + grid.deskW, p.y - scrollY + grid.deskH), this,
+                        room::kDeskButtonId + i))
+        return false;
+    if (deskImage) desk->SetImage(deskImage);
+    desk->SetOverlay(m_skin ? m_skin->GetImage(20) : nullptr);
+    CString caption;
+    caption.Format("- %d -", i + 1);
+    desk->SetText(caption, -1, 62);
+    desk->ShowText(TRUE);
+    desk->SetTextColor(kTextColor);
+    if (look.listed) {
+        desk->SetState(look.playing);
+        if (!look.enabled) desk->EnableWindow(FALSE);
+    }
+    m_deskButtons.push_back(desk.release());
+    if (m_autoGroup != 0) return true;
+    for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+        room::GridPoint s = grid.Seat(i, k);
+        std::unique_ptr<PngButton> seat(new PngButton);
+        const DWORD shown = look.free[k] ? WS_VISIBLE : 0;
+        if (!seat->CreateEx(0, "BUTTON", "", WS_CHILD | shown | BS_OWNERDRAW,
+                            CRect(s.x, s.y - scrollY, s.x + grid.seatW, s.y - scrollY + grid.seatH), this,
+                            room::kSeatButtonId + room::kSeatsPerDesk * i + k))
+            continue;
+        if (seatImage) seat->SetImage(seatImage);
+        m_seatButtons.push_back(seat.release());
+    }
+    return true;
+}
+
+void CExScrollView::BuildDesks(double budgetMs) {
+    LobbyLockGuard hub(GetLobbyData().lobbyLock);
+    Hold view(*this);
+    if (!Building()) return;
+    CRect client;
+    GetClientRect(&client);
+    const room::RoomGrid grid = GridFor(m_skin, client.Width());
+    const int scrollY = GetScrollPosition().y;
+    LARGE_INTEGER frequency, start, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    while (Building()) {
+        if (!BuildDesk(m_built, grid, scrollY)) {
+            m_buildFailed = true;
+            break;
+        }
+        ++m_built;
+        ::QueryPerformanceCounter(&now);
+        if (1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) >=
+            budgetMs)
+            break;
+    }
+    if (Building()) return;
+    KillTimer(kBuildTimer);
+    if (m_refreshPending) {
+        m_refreshPending = false;
+        RefreshDesks(m_pendingRoomId);
+    }
 }
 
 void CExScrollView::OnSize(UINT type, int cx, int cy) {
@@ -370,31 +420,56 @@ bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {
     return true;
 }
 
+void CExScrollView::ComputeLooks() {
+    CLobbyData& data = GetLobbyData();
+    int ownDesk = -1, ownSeat = -1;
+    FindPlayerSeat(data.userName, &ownDesk, &ownSeat);
+    m_looks.assign(static_cast<size_t>(m_deskCount), DeskLook());
+    for (CRoomDeskInfo* desk : m_deskList->desks) {
+        const int n = room::DeskOf(desk->deskId);
+        if (n < 0 || n > m_deskCount) continue;
+        DeskLook& look = m_looks[n - 1];
+        look.listed = true;
+        look.playing = desk->playing;
+        look.enabled = desk->GetPlayerCount() < 3 || ownDesk == n;
+        for (bool& f : look.free) f = true;
+        for (RoomDeskPlayer* player : desk->players) {
+            const int s = room::SeatOf(player->seat);
+            if (s >= 0) look.free[s] = false;
+        }
+    }
+}
+
 void CExScrollView::RefreshDesks(const std::string& roomId) {
     Hold view(*this);
-    if (!m_deskList || m_deskButtons.empty()) return;
+    if (!m_deskList || (m_deskButtons.empty() && !Building())) return;
     Hold list(*m_deskList);
     CLobbyData& data = GetLobbyData();
     LobbyLockGuard hub(data.lobbyLock);
-    m_roomId = roomId;
-    int ownDesk = -1, ownSeat = -1;
-    FindPlayerSeat(data.userName, &ownDesk, &ownSeat);
-    for (CRoomDeskInfo* desk : m_deskList->desks) {
-        const int n = room::DeskOf(desk->deskId);
-        if (n < 0 || n > static_cast<int>(m_deskButtons.size())) continue;
-        PngButton* button = m_deskButtons[n - 1];
-        button->SetState(desk->playing);
-        button->EnableWindow(desk->GetPlayerCount() < 3 || ownDesk == n);
-        if (m_autoGroup != 0 || static_cast<int>(m_seatButtons.size()) < room::kSeatsPerDesk * n) continue;
-        bool taken[room::kSeatsPerDesk] = {false, false, false};
-        for (RoomDeskPlayer* player : desk->players) {
-            const int s = room::SeatOf(player->seat);
-            if (s >= 0) taken[s] = true;
-        }
-        for (int k = 0; k < room::kSeatsPerDesk; ++k)
-            m_seatButtons[room::kSeatsPerDesk * (n - 1) + k]->ShowWindow(taken[k] ? SW_HIDE : SW_SHOW);
+    // The room id stands once every desk has its buttons (the desks made
+    // later take their look from ComputeLooks).
+    if (Building()) {
+        m_pendingRoomId = roomId;
+        m_refreshPending = true;
+    } else {
+        m_roomId = roomId;
     }
-    UpdateWindow();
+    ComputeLooks();
+    for (size_t i = 0; i < m_deskButtons.size(); ++i) {
+        const DeskLook& look = m_looks[i];
+        if (!look.listed) continue;
+        PngButton* button = m_deskButtons[i];
+        button->SetState(look.playing);
+        if ((::IsWindowEnabled(button->m_hWnd) != FALSE) != look.enabled) button->EnableWindow(look.enabled);
+        if (m_autoGroup != 0 || m_seatButtons.size() < room::kSeatsPerDesk * (i + 1)) continue;
+        for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+            PngButton* seat = m_seatButtons[room::kSeatsPerDesk * i + k];
+            if (IsShown(seat) != look.free[k]) seat->ShowWindow(look.free[k] ? SW_SHOW : SW_HIDE);
+        }
+    }
+    // While buttons are still being made, the paint waits for its turn among
+    // the messages.
+    if (!Building()) UpdateWindow();
     Repaint();
 }
 
@@ -446,6 +521,7 @@ int CExScrollView::ResumeSeat() {
 }
 
 void CExScrollView::OnEnterDesk(int id) {
+    FinishBuilding();
     Hold view(*this);
     CLobbyData& data = GetLobbyData();
     LobbyLockGuard hub(data.lobbyLock);
@@ -575,6 +651,7 @@ LRESULT CExScrollView::OnRoomUpdate(WPARAM code, LPARAM message) {
 }
 
 void CExScrollView::OnTimer(UINT_PTR id) {
+    if (id == kBuildTimer) BuildDesks(kBuildSliceMs);
     {
         CLobbyData& data = GetLobbyData();
         LobbyLockGuard hub(data.lobbyLock);
