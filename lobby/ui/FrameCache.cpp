@@ -4,32 +4,21 @@
 
 namespace {
 
-// A 32-bit top-down DIB section of width x height, every byte set to fill,
-// with what compose draws on it.
-std::vector<uint32_t> ComposeOver(HDC like, int width, int height, BYTE fill, const CFrameCache::Compose& compose) {
-    std::vector<uint32_t> pixels;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+// A 32-bit DIB section of width x height, rows from the top, every byte set
+// to fill, with what compose drew on it; null when it cannot be made.
+HBITMAP DrawOver(HDC like, int width, int height, BYTE fill, const CFrameCache::Compose& compose, uint32_t** pixels) {
     void* bits = nullptr;
-    HBITMAP dib = ::CreateDIBSection(like, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dib) return pixels;
-    const size_t count = static_cast<size_t>(width) * height;
-    std::memset(bits, fill, count * 4);
+    HBITMAP dib = AfxCreateDibSection(like, width, height, &bits);
+    if (!dib) return nullptr;
+    std::memset(bits, fill, static_cast<size_t>(width) * height * 4);
     HDC mem = ::CreateCompatibleDC(like);
     HGDIOBJ old = ::SelectObject(mem, dib);
     compose(mem);
     ::GdiFlush();
-    const auto* p = static_cast<const uint32_t*>(bits);
-    pixels.assign(p, p + count);
     ::SelectObject(mem, old);
     ::DeleteDC(mem);
-    ::DeleteObject(dib);
-    return pixels;
+    *pixels = static_cast<uint32_t*>(bits);
+    return dib;
 }
 
 }  // namespace
@@ -40,12 +29,15 @@ CFrameCache::Entry& CFrameCache::Find(HDC dc, const FrameKey& key, int width, in
         m_entries.splice(m_entries.begin(), m_entries, it);
         return m_entries.front();
     }
-    const std::vector<uint32_t> black = ComposeOver(dc, width, height, 0x00, compose);
-    const std::vector<uint32_t> white = ComposeOver(dc, width, height, 0xFF, compose);
     m_entries.emplace_front();
     Entry& e = m_entries.front();
     e.key = key, e.width = width, e.height = height;
-    if (!black.empty() && !white.empty()) e.picture = SplitFramePixels(black.data(), white.data(), width, height);
+    uint32_t *black = nullptr, *white = nullptr;
+    CBitmap overWhite;
+    e.bitmap.Attach(DrawOver(dc, width, height, 0x00, compose, &black));
+    overWhite.Attach(DrawOver(dc, width, height, 0xFF, compose, &white));
+    // The picture over black becomes the one kept.
+    if (e.bitmap.m_hObject && overWhite.m_hObject) e.ops = SplitFramePixels(black, white, width, height);
     // Room for the new one: the least recently used go first.
     size_t pixels = 0;
     for (auto it = m_entries.begin(); it != m_entries.end();) {
@@ -59,28 +51,11 @@ void CFrameCache::Draw(HDC dc, const RECT& box, const FrameKey& key, const Compo
     const int width = box.right - box.left, height = box.bottom - box.top;
     if (!dc || width <= 0 || height <= 0) return;
     Entry& e = Find(dc, key, width, height, compose);
-    const FramePicture& p = e.picture;
-    if (p.ops.empty()) return;
-    const int x0 = box.left + p.left, y0 = box.top + p.top;
-    CMemDC mem(dc, CRect(x0, y0, x0 + p.width, y0 + p.height), e.bitmap);
-    if (mem.IsNew()) {
-        if (p.pixels.empty()) {  // no bitmap could be kept: nothing to lay
-            mem.CopyBackOnly(CRect());
-            return;
-        }
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = p.width;
-        bi.bmiHeader.biHeight = -p.height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        ::SetDIBitsToDevice(mem, x0, y0, p.width, p.height, 0, 0, 0, p.height, p.pixels.data(), &bi, DIB_RGB_COLORS);
-        if (e.bitmap.m_hObject) std::vector<uint32_t>().swap(e.picture.pixels);  // the bitmap holds them now
-    }
+    if (e.ops.empty()) return;
+    CMemDC mem(dc, box, e.bitmap);
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     bool copied = false;
-    for (const FrameOp& op : p.ops) {
+    for (const FrameOp& op : e.ops) {
         const CRect r(box.left + op.x, box.top + op.y, box.left + op.x + op.width, box.top + op.y + op.height);
         if (op.blend) {
             ::GdiAlphaBlend(dc, r.left, r.top, r.Width(), r.Height(), mem, r.left, r.top, r.Width(), r.Height(), blend);

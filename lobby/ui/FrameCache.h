@@ -41,8 +41,8 @@ private:
     struct Entry {
         FrameKey key;
         int width, height;  // of the box
-        FramePicture picture;  // its pixels go to the bitmap on the first draw
-        CBitmap bitmap;
+        CBitmap bitmap;     // as composed over black, turned into the picture
+        std::vector<FrameOp> ops;
     };
     Entry& Find(HDC dc, const FrameKey& key, int width, int height, const Compose& compose);
 

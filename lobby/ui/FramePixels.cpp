@@ -35,34 +35,19 @@ uint32_t Premultiplied(uint32_t overBlack, uint32_t overWhite) {
 
 }  // namespace
 
-FramePicture SplitFramePixels(const uint32_t* overBlack, const uint32_t* overWhite, int width, int height) {
-    FramePicture out;
-    if (width <= 0 || height <= 0) return out;
-    int minX = width, minY = height, maxX = -1, maxY = -1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const size_t i = static_cast<size_t>(y) * width + x;
-            if (KindOf(overBlack[i], overWhite[i]) == kLeft) continue;
-            minX = std::min(minX, x), maxX = std::max(maxX, x);
-            minY = std::min(minY, y), maxY = std::max(maxY, y);
-        }
-    }
-    if (maxX < 0) return out;
-    out.left = minX, out.top = minY, out.width = maxX - minX + 1, out.height = maxY - minY + 1;
-    out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
-
+std::vector<FrameOp> SplitFramePixels(uint32_t* overBlack, const uint32_t* overWhite, int width, int height) {
+    std::vector<FrameOp> ops;
     std::vector<Run> band, runs;
-    int bandTop = minY;
+    int bandTop = 0;
     auto closeBand = [&](int bottom) {
-        for (const Run& r : band) out.ops.push_back({r.x0, bandTop, r.x1 - r.x0, bottom - bandTop, r.kind == kBlended});
+        for (const Run& r : band) ops.push_back({r.x0, bandTop, r.x1 - r.x0, bottom - bandTop, r.kind == kBlended});
     };
-    for (int y = minY; y <= maxY; ++y) {
-        const uint32_t* black = overBlack + static_cast<size_t>(y) * width;
+    for (int y = 0; y < height; ++y) {
+        uint32_t* kept = overBlack + static_cast<size_t>(y) * width;
         const uint32_t* white = overWhite + static_cast<size_t>(y) * width;
-        uint32_t* kept = &out.pixels[static_cast<size_t>(y - minY) * out.width] - minX;
         runs.clear();
-        for (int x = minX; x <= maxX; ++x) {
-            const Kind k = KindOf(black[x], white[x]);
+        for (int x = 0; x < width; ++x) {
+            const Kind k = KindOf(kept[x], white[x]);
             if (k == kLeft) continue;
             if (!runs.empty() && runs.back().x1 == x && runs.back().kind == k)
                 runs.back().x1 = x + 1;
@@ -71,12 +56,14 @@ FramePicture SplitFramePixels(const uint32_t* overBlack, const uint32_t* overWhi
         }
         const bool oneBlend = runs.size() > kMaxRuns;
         if (oneBlend) runs.assign(1, Run{runs.front().x0, runs.back().x1, kBlended});
-        for (int x = minX; x <= maxX; ++x) {
-            const Kind k = KindOf(black[x], white[x]);
+        for (int x = 0; x < width; ++x) {
+            const Kind k = KindOf(kept[x], white[x]);
             if (k == kBlended)
-                kept[x] = Premultiplied(black[x], white[x]);
-            else if (k == kCovered)
-                kept[x] = oneBlend ? 0xFF000000u | (black[x] & 0xFFFFFFu) : black[x];
+                kept[x] = Premultiplied(kept[x], white[x]);
+            else if (k == kLeft)
+                kept[x] = 0;
+            else if (oneBlend)
+                kept[x] = 0xFF000000u | (kept[x] & 0xFFFFFFu);
         }
         if (runs != band) {
             closeBand(y);
@@ -84,6 +71,6 @@ FramePicture SplitFramePixels(const uint32_t* overBlack, const uint32_t* overWhi
             bandTop = y;
         }
     }
-    closeBand(maxY + 1);
-    return out;
+    closeBand(height);
+    return ops;
 }

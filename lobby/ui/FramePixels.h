@@ -15,14 +15,8 @@ struct FrameOp {
     bool blend;               // false: a plain copy
 };
 
-struct FramePicture {
-    // The box of the pixels the drawing touched, in the drawing's coordinates.
-    int left = 0, top = 0, width = 0, height = 0;
-    // width x height pixels from the top: covered ones as drawn over black,
-    // blended ones premultiplied with their alpha in the top byte, the rest 0.
-    std::vector<uint32_t> pixels;
-    std::vector<FrameOp> ops;  // disjoint
-};
-
 // overBlack and overWhite: width x height pixels 0x??RRGGBB from the top.
-FramePicture SplitFramePixels(const uint32_t* overBlack, const uint32_t* overWhite, int width, int height);
+// overBlack becomes the picture to keep: covered pixels as drawn, blended
+// ones premultiplied with their alpha in the top byte, the rest 0. Returns
+// the disjoint rectangles that lay it.
+std::vector<FrameOp> SplitFramePixels(uint32_t* overBlack, const uint32_t* overWhite, int width, int height);

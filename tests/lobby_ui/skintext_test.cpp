@@ -2,6 +2,8 @@
 // the frame pictures made from drawings over black and white.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "lobby/ui/FramePixels.h"
 #include "lobby/ui/SkinGeometry.h"
 #include "lobby/ui/SkinText.h"
@@ -125,35 +127,34 @@ TEST(SkinGeometry, FrameLoops) {
 }
 
 TEST(FramePixels, CoveredLeftAndBlendedPixels) {
-    // Row 0: left alone, covered, covered, blended (alpha 128 of 0x204060);
-    // row 1 the same: one band of two runs. Row 2: left alone only.
+    // Rows 0 and 1: left alone, covered, covered, blended (alpha 128 of
+    // 0x204060): one band of two runs. Row 2: left alone only.
     const uint32_t blendB = 0x102030, blendW = 0x8F9FAF;  // c*a/255, c*a/255 + 127
-    const uint32_t black[12] = {0, 0xAA112233, 0x445566, blendB, 0, 0xAA112233, 0x445566, blendB, 0, 0, 0, 0};
+    uint32_t picture[12] = {0, 0xAA112233, 0x445566, blendB, 0, 0xAA112233, 0x445566, blendB, 0, 0, 0, 0};
     const uint32_t white[12] = {0xFFFFFF, 0x112233, 0x445566, blendW, 0xFFFFFF, 0x112233, 0x445566, blendW,
                                 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
-    FramePicture p = SplitFramePixels(black, white, 4, 3);
-    EXPECT_EQ(p.left, 1);
-    EXPECT_EQ(p.top, 0);
-    EXPECT_EQ(p.width, 3);
-    EXPECT_EQ(p.height, 2);
-    ASSERT_EQ(p.ops.size(), 2u);
-    EXPECT_FALSE(p.ops[0].blend);
-    EXPECT_EQ(p.ops[0].x, 1);
-    EXPECT_EQ(p.ops[0].width, 2);
-    EXPECT_EQ(p.ops[0].height, 2);
-    EXPECT_TRUE(p.ops[1].blend);
-    EXPECT_EQ(p.ops[1].x, 3);
-    EXPECT_EQ(p.pixels[0], 0xAA112233u) << "covered pixels as drawn";
-    EXPECT_EQ(p.pixels[2] >> 24, 128u);
-    EXPECT_EQ(p.pixels[2] & 0xFFFFFFu, blendB);
+    std::vector<FrameOp> ops = SplitFramePixels(picture, white, 4, 3);
+    ASSERT_EQ(ops.size(), 2u);
+    EXPECT_FALSE(ops[0].blend);
+    EXPECT_EQ(ops[0].x, 1);
+    EXPECT_EQ(ops[0].y, 0);
+    EXPECT_EQ(ops[0].width, 2);
+    EXPECT_EQ(ops[0].height, 2);
+    EXPECT_TRUE(ops[1].blend);
+    EXPECT_EQ(ops[1].x, 3);
+    EXPECT_EQ(picture[1], 0xAA112233u) << "covered pixels as drawn";
+    EXPECT_EQ(picture[3] >> 24, 128u);
+    EXPECT_EQ(picture[3] & 0xFFFFFFu, blendB);
     // Nothing drawn: no ops; many runs in a row: one blend over the row.
-    const uint32_t none[2] = {0, 0}, noneW[2] = {0xFFFFFF, 0xFFFFFF};
-    EXPECT_TRUE(SplitFramePixels(none, noneW, 2, 1).ops.empty());
+    uint32_t none[2] = {0, 0};
+    const uint32_t noneW[2] = {0xFFFFFF, 0xFFFFFF};
+    EXPECT_TRUE(SplitFramePixels(none, noneW, 2, 1).empty());
     uint32_t dotsB[40], dotsW[40];
     for (int x = 0; x < 40; ++x) dotsB[x] = x % 2 ? 0x123456 : 0, dotsW[x] = x % 2 ? 0x123456 : 0xFFFFFF;
-    FramePicture dots = SplitFramePixels(dotsB, dotsW, 40, 1);
-    ASSERT_EQ(dots.ops.size(), 1u);
-    EXPECT_TRUE(dots.ops[0].blend);
-    EXPECT_EQ(dots.pixels[0], 0xFF123456u);
-    EXPECT_EQ(dots.pixels[1], 0u);
+    ops = SplitFramePixels(dotsB, dotsW, 40, 1);
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_TRUE(ops[0].blend);
+    EXPECT_EQ(ops[0].x, 1);
+    EXPECT_EQ(dotsB[1], 0xFF123456u);
+    EXPECT_EQ(dotsB[2], 0u);
 }
