@@ -447,3 +447,22 @@ TEST_F(RoomPage, GridLaidFromBandsIsTheGridDrawnAfresh) {
     EXPECT_TRUE(pixels(true) == pixels(false)) << "after a change";
     ::ReleaseDC(nullptr, screen);
 }
+
+// The page answers while its buttons are still being made: a seat in view
+// pressed at once is asked for in this room, every button made first.
+TEST_F(RoomPage, ASeatPressedWhileThePageIsMadeIsAskedForInItsRoom) {
+    room.reset(new CRoomWnd);
+    room->SetGroupMode(0);
+    room->SetRoomRes(LoadedSkin());
+    ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 520)));
+    room->NotifyView(DeskListMessage(false, kRoom));
+    room->SetRoomId("101");
+    ASSERT_NE(Item(60006), nullptr) << "the desks in view come with the page";
+    EXPECT_EQ(Item(60299), nullptr) << "the rest come between messages";
+    Press(60006);  // desk 3, seat 0
+    ASSERT_TRUE(WaitFrame("RequestEnterDesk"));
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_NE(frames.back().find("\"101\""), std::string::npos) << frames.back();
+    EXPECT_NE(Item(60299), nullptr);
+    EXPECT_FALSE(Shown(60004)) << "desk 2 seat 1 is taken";
+}
