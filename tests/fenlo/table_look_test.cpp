@@ -32,9 +32,8 @@ bool Shows(const Capture& c, int x, int y, int entry, int sx, int sy, int w, int
     return ShowsPicture(c, x, y, Images().Get(entry), sx, sy, w, h);
 }
 
-// The back buffer after a full render pass; saved under the test output as name.
-Capture RenderAll(TableHarness& h, const std::string& name = "") {
-    h.table->InvalidateAll();
+// A render pass of the table's dirty list (into a target that is not looked at).
+void RenderPass(TableHarness& h) {
     HDC screen = GetDC(nullptr);
     HDC target = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 1, 1);
@@ -44,6 +43,12 @@ Capture RenderAll(TableHarness& h, const std::string& name = "") {
     DeleteObject(bitmap);
     DeleteDC(target);
     ReleaseDC(nullptr, screen);
+}
+
+// The back buffer after a full render pass; saved under the test output as name.
+Capture RenderAll(TableHarness& h, const std::string& name = "") {
+    h.table->InvalidateAll();
+    RenderPass(h);
     Capture c = h.BackBuffer();
     if (!name.empty()) SavePng(c, name);
     return c;
@@ -293,15 +298,7 @@ TEST(TableLook, APassDrawsOnlyWithinItsDirtyRectangles) {
     const RECT dirty = {W / 2 - 40, H - 150, W / 2 + 40, H - 120};  // across the own hand's cards
     h.Game().Dirty().Clear();
     h.Game().Dirty().Add(dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top);
-    HDC screen = GetDC(nullptr);
-    HDC target = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, W, H);
-    HGDIOBJ old = SelectObject(target, bitmap);
-    h.table->Render(CDC::FromHandle(target));
-    SelectObject(target, old);
-    DeleteObject(bitmap);
-    DeleteDC(target);
-    ReleaseDC(nullptr, screen);
+    RenderPass(h);
     const Capture after = h.BackBuffer();
     int outside = 0, inside = 0, same = 0;
     for (int y = 0; y < H; ++y)
