@@ -161,6 +161,20 @@ CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
 // ---- CMemDC -------------------------------------------------------------------
 
+HBITMAP AfxCreateDibSection(HDC like, int width, int height, void** bits) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP dib = ::CreateDIBSection(like, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    if (bits) *bits = dib ? p : nullptr;
+    return dib;
+}
+
 CMemDC::CMemDC(HDC target, const RECT& rect) : m_target(target), m_rect(rect) { Bind(m_own); }
 
 CMemDC::CMemDC(HDC target, const RECT& rect, CBitmap& kept) : m_target(target), m_rect(rect) { Bind(kept); }
@@ -169,7 +183,7 @@ void CMemDC::Bind(CBitmap& bitmap) {
     // Never an empty bitmap: a memory DC over nothing cannot be drawn into.
     const CSize size(m_rect.Width() > 0 ? m_rect.Width() : 1, m_rect.Height() > 0 ? m_rect.Height() : 1);
     if (!bitmap.m_hObject || bitmap.GetSize() != size) {
-        bitmap.Attach(::CreateCompatibleBitmap(m_target, size.cx, size.cy));
+        bitmap.Attach(AfxCreateDibSection(m_target, size.cx, size.cy));
         m_new = true;
     }
     if (!Attach(::CreateCompatibleDC(m_target))) return;

@@ -87,7 +87,7 @@ BOOL CPavlenDlg::OnInitDialog() {
     GetClientRect(&m_client);
     m_game.SetTableSize(m_client.right, m_client.bottom);
     m_windowDC.Attach(::GetDC(m_hWnd));
-    m_backBuffer.CreateCompatibleBitmap(&m_windowDC, m_client.right, m_client.bottom);
+    m_backBuffer.Attach(AfxCreateDibSection(m_windowDC, m_client.right, m_client.bottom));
     if (!ReadSettings()) return FALSE;
     PlaceFrameButtons();
     ModifyStyle(0, WS_MINIMIZEBOX);

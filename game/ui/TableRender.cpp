@@ -24,11 +24,22 @@ void CPavlenDlg::Render(CDC* target) {
     if (!target || !target->m_hDC || m_game.Dirty().Empty() || m_groupMovie || !m_backBuffer.m_hObject) return;
     CMemDC mem(*target, m_client, m_backBuffer);
     mem.SetBkMode(TRANSPARENT);
-    CFont font;
-    font.CreateFont(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
-                    DEFAULT_PITCH, "宋体");
-    CFont* oldFont = mem.SelectObject(&font);
+    if (!m_renderFont.m_hObject)
+        m_renderFont.CreateFont(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
+                                DEFAULT_PITCH, "宋体");
+    CFont* oldFont = mem.SelectObject(&m_renderFont);
     mem.SetTextColor(RGB(255, 255, 0));
+    // Only the dirty rectangles reach the screen: nothing is drawn elsewhere.
+    CRgn dirty;
+    if (!m_game.Dirty().Full()) {
+        dirty.CreateRectRgn(0, 0, 0, 0);
+        for (const DirtyRect& d : m_game.Dirty().Rects()) {
+            CRgn part;
+            part.CreateRectRgn(d.left, d.top, d.right, d.bottom);
+            dirty.CombineRgn(dirty, part, RGN_OR);
+        }
+        mem.SelectClipRgn(&dirty);
+    }
 
     DrawBackground(&mem);
     const CTableState& s = m_game.State();
@@ -59,6 +70,7 @@ void CPavlenDlg::Render(CDC* target) {
 
     if (!m_game.Dirty().Full())
         for (const DirtyRect& d : m_game.Dirty().Rects()) mem.CopyBackOnly(CRect(d.left, d.top, d.right, d.bottom));
+    mem.SelectClipRgn(nullptr);
     mem.SelectObject(oldFont);
 }  // the picture, or its dirty rectangles, reaches the target
 

@@ -195,25 +195,61 @@ void CDSkinWin::OnSysCommand(UINT id, LPARAM) {
     Default();
 }
 
+CDSkinWin::Look CDSkinWin::CurrentLook() const {
+    Look look;
+    look.skin = m_pSkin;
+    look.generation = m_pSkin ? m_pSkin->Generation() : 0;
+    look.active = m_bActive;
+    look.maximized = m_bMaximized;
+    look.hover = m_nHover;
+    look.pressed = m_nPressed;
+    look.title = m_title;
+    return look;
+}
+
 void CDSkinWin::PaintFrame() {
     if (!m_pSkin || !::IsWindow(m_hWnd)) return;
     CRect wr;
     ::GetWindowRect(m_hWnd, &wr);
     const int W = wr.Width(), H = wr.Height();
-    const int T = m_pSkin->GetTitleHeight(), R = m_pSkin->GetBorderRight(), B = m_pSkin->GetBorderBottom();
-    const COLORREF key = m_pSkin->GetColorKey();
+    const int T = m_pSkin->GetTitleHeight(), L = m_pSkin->GetBorderLeft(), R = m_pSkin->GetBorderRight(),
+              B = m_pSkin->GetBorderBottom();
     if (W <= 0 || H <= 0 || T <= 0) return;
     if (m_title.IsEmpty()) {
         char text[512] = "";
         ::GetWindowTextA(m_hWnd, text, sizeof text);
         m_title = text;
     }
+    const Look look = CurrentLook();
     HDC windowDc = ::GetWindowDC(m_hWnd);
-    CDC* dc = CDC::FromHandle(windowDc);
     {
-        CMemDC caption(windowDc, CRect(0, 0, W, T));
-        DrawCaption(&caption, W);
-    }  // 4. the caption reaches the window
+        CMemDC frame(windowDc, CRect(0, 0, W, H), m_frame);
+        // Where keyed corners leave pixels alone, the picture holds what the window showed.
+        if (frame.IsNew()) ::BitBlt(frame, 0, 0, W, H, windowDc, 0, 0, SRCCOPY);
+        if (frame.IsNew() || !(look == m_look)) {
+            DrawFrame(&frame, W, H);
+            m_look = look;
+        }
+        frame.CopyBackOnly(CRect(0, 0, W, T));
+        frame.CopyBackOnly(CRect(0, T, L, H - B));
+        frame.CopyBackOnly(CRect(W - R, T, W, H - B));
+        frame.CopyBackOnly(CRect(0, H - B, W, H));
+    }
+    ::ReleaseDC(m_hWnd, windowDc);
+    m_nLastHover = m_nHover;
+}
+
+void CDSkinWin::DrawFrame(CDC* dc, int W, int H) {
+    const int T = m_pSkin->GetTitleHeight(), R = m_pSkin->GetBorderRight(), B = m_pSkin->GetBorderBottom();
+    const COLORREF key = m_pSkin->GetColorKey();
+    {
+        // 1 to 4: the caption band, drawn over black and kept within it.
+        const int saved = dc->SaveDC();
+        dc->IntersectClipRect(0, 0, W, T);
+        dc->FillSolidRect(0, 0, W, T, RGB(0, 0, 0));
+        DrawCaption(dc, W);
+        dc->RestoreDC(saved);
+    }
 
     // 5. Sides.
     CMyBitmap *left = m_pSkin->GetDlgBorderLImage(), *right = m_pSkin->GetDlgBorderRImage();
@@ -236,7 +272,6 @@ void CDSkinWin::PaintFrame() {
         for (int i = 0, x = blw; i < n; ++i, x += step) bm->DrawPlain(dc, x, y);
     }
     if (br) br->Draw(dc, W - br->Size().cx, y, nullptr, key, TRUE);
-    ::ReleaseDC(m_hWnd, windowDc);
 }
 
 void CDSkinWin::DrawCaption(CDC* dc, int W) {
@@ -281,5 +316,4 @@ void CDSkinWin::DrawCaption(CDC* dc, int W) {
         CMyBitmap* restore = m_pSkin->GetBtnNormalImage();
         drawButton(kHitMaxButton, m_bMaximized && restore ? restore : m_pSkin->GetBtnMaxImage());
     }
-    m_nLastHover = m_nHover;
 }

@@ -41,7 +41,11 @@ private:
 
     int HitTest(CPoint screen) const;
     void ComputeButtons();
+    // The frame from its kept picture, drawn again when the window's size, the
+    // skin, the activation, a caption button's look or the title changed.
     void PaintFrame();
+    // The caption (over black, within its band), the sides and the bottom.
+    void DrawFrame(CDC* dc, int W, int H);
     // Steps 1 to 3 of the frame: the caption band, its text and buttons, W wide.
     void DrawCaption(CDC* dc, int W);
     void Repaint() { PaintFrame(); }
@@ -59,4 +63,20 @@ private:
     // Insets from the window's right edge: left = W - m_rc.left etc.
     CRect m_rcClose, m_rcMax, m_rcRestore, m_rcMin;
     CString m_title;
+
+    // What the kept picture of the frame shows.
+    struct Look {
+        const CSkinRes* skin = nullptr;
+        unsigned generation = 0;
+        bool active = false, maximized = false;
+        int hover = 0, pressed = 0;
+        CString title;
+        bool operator==(const Look& o) const {
+            return skin == o.skin && generation == o.generation && active == o.active && maximized == o.maximized &&
+                   hover == o.hover && pressed == o.pressed && title == o.title;
+        }
+    };
+    Look CurrentLook() const;
+    CBitmap m_frame;  // the window's size; only the frame's parts reach the window
+    Look m_look;
 };

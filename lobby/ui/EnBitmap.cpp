@@ -55,7 +55,7 @@ BOOL CEnBitmap::RenderPicture(IPicture* picture, COLORREF background) {
     picture->get_Height(&hmH);
     int cx = HimetricToPixels(hmW, ::GetDeviceCaps(screen, LOGPIXELSX));
     int cy = HimetricToPixels(hmH, ::GetDeviceCaps(screen, LOGPIXELSY));
-    HBITMAP bmp = cx > 0 && cy > 0 ? ::CreateCompatibleBitmap(screen, cx, cy) : nullptr;
+    HBITMAP bmp = cx > 0 && cy > 0 ? AfxCreateDibSection(screen, cx, cy) : nullptr;
     BOOL ok = FALSE;
     if (bmp) {
         HGDIOBJ old = ::SelectObject(mem, bmp);

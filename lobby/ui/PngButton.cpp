@@ -27,6 +27,7 @@ void CPngButtonBase::SizeTo(int width, int height) {
     if (!m_hWnd) return;
     CRect r;
     GetWindowRect(&r);
+    if (r.Width() == width && r.Height() == height) return;  // made at its size: nothing to move
     if (CWnd* parent = GetParent()) parent->ScreenToClient(&r);
     MoveWindow(r.left, r.top, width, height);
 }

@@ -107,6 +107,8 @@ int CSkinRes::Load(LPCSTR path) {
     int cut = m_iniPath.ReverseFind('\\');
     m_iniFolder = cut >= 0 ? m_iniPath.Left(cut + 1) : CString();
     Reader r(*this);
+    m_frames.Clear();
+    ++m_generation;
     return LoadSections(r);
 }
 
@@ -279,6 +281,8 @@ void CSkinRes::Release() {
     delete[] m_texts;
     m_texts = nullptr;
     m_textCount = 0;
+    m_frames.Clear();
+    ++m_generation;
 }
 
 void CSkinRes::SaveUserText(LPCSTR value) {
@@ -324,27 +328,89 @@ void CSkinRes::FillBk(CDC* dc, LPCRECT rect, int type) {
 
 void CSkinRes::DrawTileFrame(CDC* dc, int left, int top, int right, int bottom, CMyBitmap& sheet) {
     SkinRect fill;
-    for (const TilePlacement& t : LayTileFrame(left, top, right, bottom, m_tileW, m_tileH, fill))
-        sheet.DrawPlain(dc, t.x, t.y, &m_tiles[t.tile]);
+    const std::vector<TilePlacement> tiles = LayTileFrame(left, top, right, bottom, m_tileW, m_tileH, fill);
+    if (sheet.m_hObject) {
+        HDC source = ::CreateCompatibleDC(*dc);
+        HGDIOBJ old = ::SelectObject(source, sheet.m_hObject);
+        for (const TilePlacement& t : tiles) {
+            const CRect& r = m_tiles[t.tile];
+            ::BitBlt(*dc, t.x, t.y, r.Width(), r.Height(), source, r.left, r.top, SRCCOPY);
+        }
+        ::SelectObject(source, old);
+        ::DeleteDC(source);
+    }
     CRect inner(fill.left, fill.top, fill.right, fill.bottom);
     CBrush brush(m_bkColor2);
     if (!inner.IsRectEmpty()) dc->FillRect(&inner, &brush);
 }
 
+namespace {
+
+Gdiplus::Image* StripImage(int type, Gdiplus::Image* top, Gdiplus::Image* tab, Gdiplus::Image* list,
+                           Gdiplus::Image* room) {
+    return type == 2 ? top : type == 4 ? tab : type == 5 ? list : type == 6 ? room : nullptr;
+}
+
+// The strip's height: the rectangle's for the tiled strip, else the image's.
+int StripHeight(int type, Gdiplus::Image* image, int top, int bottom) {
+    return type == 2 ? bottom - top : static_cast<int>(image->GetHeight());
+}
+
+std::vector<StripPiece> StripPieces(int type, Gdiplus::Image* image, int left, int right) {
+    const int W = static_cast<int>(image->GetWidth());
+    return type == 2 ? LayTiledStrip(left, right, W) : LayThreeSlice(left, right, W);
+}
+
+}  // namespace
+
+CRect CSkinRes::FrameBox(int left, int top, int right, int bottom, int type) const {
+    CRect box;
+    auto add = [&box](int l, int t, int r, int b) {
+        const CRect part(l, t, r, b);
+        if (part.IsRectEmpty()) return;
+        if (box.IsRectEmpty())
+            box = part;
+        else
+            box.UnionRect(box, part);
+    };
+    if (type == 1 || type == 3) {
+        SkinRect fill;
+        for (const TilePlacement& t : LayTileFrame(left, top, right, bottom, m_tileW, m_tileH, fill))
+            add(t.x, t.y, t.x + m_tiles[t.tile].Width(), t.y + m_tiles[t.tile].Height());
+        add(fill.left, fill.top, fill.right, fill.bottom);
+        return box;
+    }
+    Gdiplus::Image* image = StripImage(type, m_topBk, m_tabBk, m_listTop, m_roomTop);
+    if (!image) return box;
+    const int H = StripHeight(type, image, top, bottom);
+    for (const StripPiece& p : StripPieces(type, image, left, right))
+        if (p.width > 0) add(p.x, top, p.x + p.width, top + H);
+    return box;
+}
+
 int CSkinRes::DrawFrame(CDC* dc, int left, int top, int right, int bottom, int type) {
+    if (type < 1 || type > 6) return 0;
+    if (!dc || !dc->m_hDC) return 1;
+    const CRect box = FrameBox(left, top, right, bottom, type);
+    // One picture per type and size: the frame's drawing moves with its rectangle.
+    m_frames.Draw(*dc, box, FrameKey{type, right - left, bottom - top}, [&](HDC mem) {
+        DrawFrameDirect(CDC::FromHandle(mem), left - box.left, top - box.top, right - box.left, bottom - box.top, type);
+    });
+    return 1;
+}
+
+int CSkinRes::DrawFrameDirect(CDC* dc, int left, int top, int right, int bottom, int type) {
+    if (type < 1 || type > 6) return 0;
+    if (!dc || !dc->m_hDC) return 1;
     if (type == 1 || type == 3) {
         DrawTileFrame(dc, left, top, right, bottom, type == 1 ? m_bkStyle1 : m_bkStyle2);
         return 1;
     }
-    Gdiplus::Image* image = type == 2 ? m_topBk : type == 4 ? m_tabBk : type == 5 ? m_listTop
-                          : type == 6 ? m_roomTop : nullptr;
-    if (type < 2 || type > 6) return 0;
-    if (!image || !dc) return 1;
+    Gdiplus::Image* image = StripImage(type, m_topBk, m_tabBk, m_listTop, m_roomTop);
+    if (!image) return 1;
     Gdiplus::Graphics g(dc->m_hDC);
-    const int W = static_cast<int>(image->GetWidth());
-    const int H = type == 2 ? bottom - top : static_cast<int>(image->GetHeight());
-    auto pieces = type == 2 ? LayTiledStrip(left, right, W) : LayThreeSlice(left, right, W);
-    for (const StripPiece& p : pieces)
+    const int H = StripHeight(type, image, top, bottom);
+    for (const StripPiece& p : StripPieces(type, image, left, right))
         if (p.width > 0)
             g.DrawImage(image, Gdiplus::Rect(p.x, top, p.width, H), p.srcX, 0, p.width, H, Gdiplus::UnitPixel);
     return 1;

@@ -10,6 +10,7 @@
 
 #include "lobby/ui/BmpImageList.h"
 #include "lobby/ui/EnBitmap.h"
+#include "lobby/ui/FrameCache.h"
 #include "lobby/ui/StringTable.h"
 #include "platform/CString.h"
 #include "platform/Types.h"
@@ -31,8 +32,15 @@ public:
     void Release();
     void SaveUserText(LPCSTR value);
 
-    // Frame types 1 to 6; 0 for any other type.
+    // Frame types 1 to 6; 0 for any other type. A type at a size is drawn
+    // once; from then on its picture is copied (until the skin is loaded or
+    // released again).
     int DrawFrame(CDC* dc, int left, int top, int right, int bottom, int type);
+    // The same frame drawn afresh, as DrawFrame's picture is made.
+    int DrawFrameDirect(CDC* dc, int left, int top, int right, int bottom, int type);
+    // Counts the loads and releases: a picture made from the skin is stale
+    // once this has moved on.
+    unsigned Generation() const { return m_generation; }
     int DrawLogo(CDC* dc, int x, int y);
     void FillBk(CDC* dc, LPCRECT rect, int type);
 
@@ -141,6 +149,8 @@ private:
     static CMyBitmap* Loaded(CMyBitmap& b) { return b.IsLoaded() ? &b : nullptr; }
     int LoadSections(Reader& r);
     void DrawTileFrame(CDC* dc, int left, int top, int right, int bottom, CMyBitmap& sheet);
+    // Where a frame of that type over that rectangle may draw; empty when it draws nothing.
+    CRect FrameBox(int left, int top, int right, int bottom, int type) const;
 
     CString m_iniPath, m_iniFolder;
     COLORREF m_colorKey, m_titleText1, m_titleText2, m_bkColor1 = 0, m_bkColor2 = 0, m_right[6];
@@ -173,6 +183,8 @@ private:
     CString m_userText, m_treeBkPath, m_faceSystemPath;
     StringTable m_faces;
     CBmpImageList m_treeIcons;
+    CFrameCache m_frames;
+    unsigned m_generation = 0;
 
     // Tile sheet of frame types 1 and 3.
     CRect m_tiles[9];

@@ -372,7 +372,9 @@ long CxImage::Draw(HDC hdc, long x, long y, long cx, long cy, RECT* clip, bool s
     int mode = kCacheNone;
     HBITMAP src = DrawSource(mode);
     if (!src) return 0;
-    HDC mem = ::CreateCompatibleDC(hdc);
+    // One source DC for the thread's draws: making a DC for each costs more
+    // than a card's blend.
+    static thread_local HDC mem = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(mem, src);
     int oldStretch = ::SetStretchBltMode(hdc, smooth ? HALFTONE : COLORONCOLOR);
     BOOL ok;
@@ -386,7 +388,6 @@ long CxImage::Draw(HDC hdc, long x, long y, long cx, long cy, RECT* clip, bool s
     }
     ::SetStretchBltMode(hdc, oldStretch);
     ::SelectObject(mem, old);
-    ::DeleteDC(mem);
     return ok ? 1 : 0;
 }
 

@@ -32,9 +32,8 @@ bool Shows(const Capture& c, int x, int y, int entry, int sx, int sy, int w, int
     return ShowsPicture(c, x, y, Images().Get(entry), sx, sy, w, h);
 }
 
-// The back buffer after a full render pass; saved under the test output as name.
-Capture RenderAll(TableHarness& h, const std::string& name = "") {
-    h.table->InvalidateAll();
+// A render pass of the table's dirty list (into a target that is not looked at).
+void RenderPass(TableHarness& h) {
     HDC screen = GetDC(nullptr);
     HDC target = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 1, 1);
@@ -44,6 +43,12 @@ Capture RenderAll(TableHarness& h, const std::string& name = "") {
     DeleteObject(bitmap);
     DeleteDC(target);
     ReleaseDC(nullptr, screen);
+}
+
+// The back buffer after a full render pass; saved under the test output as name.
+Capture RenderAll(TableHarness& h, const std::string& name = "") {
+    h.table->InvalidateAll();
+    RenderPass(h);
     Capture c = h.BackBuffer();
     if (!name.empty()) SavePng(c, name);
     return c;
@@ -270,6 +275,41 @@ TEST(TableLook, NothingIsDrawnWithoutDirtyRectanglesAndTheGateIsStrict) {
     EXPECT_FALSE(h.table->IntersectsDirty(20, 10, 5, 5)) << "touching edges do not overlap";
     EXPECT_FALSE(h.table->IntersectsDirty(5, 20, 5, 5));
     EXPECT_FALSE(h.table->IntersectsDirty(0, 0, 10, 10));
+}
+
+// A pass with a few dirty rectangles draws nothing outside them, not even
+// into the back buffer: the cards across the rectangle's edge are cut at it.
+TEST(TableLook, APassDrawsOnlyWithinItsDirtyRectangles) {
+    TableHarness h;
+    h.Deal();
+    const Capture before = RenderAll(h);
+    const COLORREF marker = RGB(255, 0, 255);
+    {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, h.table->BackBuffer().m_hObject);
+        HBRUSH brush = CreateSolidBrush(marker);
+        RECT all = {0, 0, before.width, before.height};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    const int W = before.width, H = before.height;
+    const RECT dirty = {W / 2 - 40, H - 150, W / 2 + 40, H - 120};  // across the own hand's cards
+    h.Game().Dirty().Clear();
+    h.Game().Dirty().Add(dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top);
+    RenderPass(h);
+    const Capture after = h.BackBuffer();
+    int outside = 0, inside = 0, same = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const bool in = x >= dirty.left && x < dirty.right && y >= dirty.top && y < dirty.bottom;
+            if (!in) outside += after.At(x, y) != marker;
+            if (in) inside += after.At(x, y) != marker, same += after.At(x, y) == before.At(x, y);
+        }
+    EXPECT_EQ(outside, 0) << "pixels drawn outside the dirty rectangle";
+    EXPECT_EQ(inside, (dirty.right - dirty.left) * (dirty.bottom - dirty.top));
+    EXPECT_EQ(same, inside) << "the rectangle as the full pass drew it";
 }
 
 TEST(TableLook, ReadyPromptsThenADealtHandWithARaisedCard) {

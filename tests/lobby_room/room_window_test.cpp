@@ -410,3 +410,59 @@ TEST_F(RoomPage, UpdatesQueuedForAPageThatClosesAreFreed) {
     room.reset();
     EXPECT_EQ(CountedState::alive, 0);
 }
+
+// The view lays its grid from kept bands: at any scroll position, and after a
+// change to a desk in view, what it lays is what drawing the grid afresh draws.
+TEST_F(RoomPage, GridLaidFromBandsIsTheGridDrawnAfresh) {
+    std::vector<Desk> desks;
+    static const char* const kIds[12] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    for (const char* id : kIds) desks.push_back({id, {{id, "0", 0}, {"a_rather_long_nickname", "1", 1}, {"z", "2", 0}}});
+    Open(false, desks);
+    CRect client;
+    View()->GetClientRect(&client);
+    HDC screen = ::GetDC(nullptr);
+    auto pixels = [&](bool laid) {
+        HDC mem = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
+        HGDIOBJ old = ::SelectObject(mem, bitmap);
+        if (laid)
+            View()->PaintUpdate(mem, client);
+        else
+            View()->DrawGrid(mem, client.Width(), client.Height(), View()->GetScrollPosition().y);
+        Capture c = CaptureDC(mem, client.Width(), client.Height());
+        ::SelectObject(mem, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(mem);
+        return c.pixels;
+    };
+    for (int y : {0, 300, 700, 0}) {
+        View()->ScrollToPosition(CPoint(0, y));
+        EXPECT_TRUE(pixels(true) == pixels(false)) << "scrolled to " << View()->GetScrollPosition().y;
+    }
+    auto* state = new CPlayerStateMsg;  // desk 2's first player gets ready: a mark in view
+    state->playerId = "2";
+    state->deskId = "2";
+    state->state = true;
+    Update(4, state);
+    EXPECT_TRUE(pixels(true) == pixels(false)) << "after a change";
+    ::ReleaseDC(nullptr, screen);
+}
+
+// The page answers while its buttons are still being made: a seat in view
+// pressed at once is asked for in this room, every button made first.
+TEST_F(RoomPage, ASeatPressedWhileThePageIsMadeIsAskedForInItsRoom) {
+    room.reset(new CRoomWnd);
+    room->SetGroupMode(0);
+    room->SetRoomRes(LoadedSkin());
+    ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 520)));
+    room->NotifyView(DeskListMessage(false, kRoom));
+    room->SetRoomId("101");
+    ASSERT_NE(Item(60006), nullptr) << "the desks in view come with the page";
+    EXPECT_EQ(Item(60299), nullptr) << "the rest come between messages";
+    Press(60006);  // desk 3, seat 0
+    ASSERT_TRUE(WaitFrame("RequestEnterDesk"));
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_NE(frames.back().find("\"101\""), std::string::npos) << frames.back();
+    EXPECT_NE(Item(60299), nullptr);
+    EXPECT_FALSE(Shown(60004)) << "desk 2 seat 1 is taken";
+}

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "LobbyUiTest.h"
 #include "lobby/ui/SkinRes.h"
@@ -192,6 +193,70 @@ TEST(SkinRes, DrawFrame) {
     ::DeleteObject(bmp);
     ::DeleteDC(mem);
     ::ReleaseDC(nullptr, screen);
+}
+
+namespace {
+
+// A screen-compatible bitmap in a memory DC over a pattern no frame repeats.
+struct PatternCanvas {
+    static const int kSize = 320;
+    PatternCanvas() {
+        HDC screen = ::GetDC(nullptr);
+        dc = ::CreateCompatibleDC(screen);
+        bitmap = ::CreateCompatibleBitmap(screen, kSize, kSize);
+        old = ::SelectObject(dc, bitmap);
+        ::ReleaseDC(nullptr, screen);
+        std::vector<uint32_t> pattern(kSize * kSize);
+        for (int i = 0; i < kSize * kSize; ++i) pattern[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFFu;
+        ::SetDIBitsToDevice(dc, 0, 0, kSize, kSize, 0, 0, 0, kSize, pattern.data(), Info(), DIB_RGB_COLORS);
+    }
+    ~PatternCanvas() {
+        ::SelectObject(dc, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+    }
+    static BITMAPINFO* Info() {
+        static BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        return &bi;
+    }
+    std::vector<uint32_t> Pixels() const {
+        std::vector<uint32_t> p(kSize * kSize);
+        ::GetDIBits(dc, bitmap, 0, kSize, p.data(), Info(), DIB_RGB_COLORS);
+        for (uint32_t& v : p) v &= 0xFFFFFFu;
+        return p;
+    }
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+}  // namespace
+
+// The picture a frame is laid from, composed on its first call and copied on
+// the next, leaves every pixel as drawing the frame afresh does, tiny and
+// overhanging rectangles too; a skin loaded again draws anew.
+TEST(SkinRes, DrawFrameFromItsPictureLeavesWhatDrawingAfreshLeaves) {
+    CSkinRes skin;
+    ASSERT_EQ(skin.Load(SkinIniPath().c_str()), 1);
+    const RECT rects[] = {{0, 0, 29, 29}, {0, 0, 63, 63}, {3, 5, 200, 90}, {7, -40, 75, 300},
+                          {10, 10, 10, 10}, {250, 250, 240, 260}, {20, 30, 319, 40}};
+    for (int type = 1; type <= 6; ++type) {
+        for (const RECT& r : rects) {
+            PatternCanvas direct, composed, copied;
+            skin.DrawFrameDirect(CDC::FromHandle(direct.dc), r.left, r.top, r.right, r.bottom, type);
+            skin.DrawFrame(CDC::FromHandle(composed.dc), r.left, r.top, r.right, r.bottom, type);
+            skin.DrawFrame(CDC::FromHandle(copied.dc), r.left, r.top, r.right, r.bottom, type);
+            const std::vector<uint32_t> want = direct.Pixels();
+            EXPECT_TRUE(composed.Pixels() == want) << "type " << type << " at " << r.left << "," << r.top;
+            EXPECT_TRUE(copied.Pixels() == want) << "type " << type << " at " << r.left << "," << r.top;
+        }
+    }
+    PatternCanvas before, after;
+    skin.DrawFrame(CDC::FromHandle(before.dc), 0, 0, 63, 63, 3);
+    EXPECT_EQ(::GetPixel(before.dc, 30, 30), RGB(210, 225, 245));
+    ASSERT_EQ(skin.Load(SkinCopy("Skin_grey_fill.ini", "bk_color2=", "\n").c_str()), 1);
+    skin.DrawFrame(CDC::FromHandle(after.dc), 0, 0, 63, 63, 3);
+    EXPECT_EQ(::GetPixel(after.dc, 30, 30), RGB(200, 200, 200)) << "the fill's default colour";
 }
 
 TEST(TextImage, GlowRingsTextAndLeavesNoKey) {

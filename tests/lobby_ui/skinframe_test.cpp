@@ -89,3 +89,33 @@ TEST_F(Frame, PaintsFrameAndButtonStates) {
     ::PostMessageA(dlg.m_hWnd, WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(win.left + 285, win.top + 12));
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(dlg.m_hWnd); }));
 }
+
+// The frame is laid from a kept picture; a change of activation (the title's
+// colour) and a new size draw it again.
+TEST_F(Frame, KeptPictureIsDrawnAgainAfterActivationAndSize) {
+    const COLORREF activeText = RGB(255, 255, 255), inactiveText = RGB(160, 160, 160);
+    auto titlePixels = [&](COLORREF colour) {
+        Capture c = CaptureWhole(dlg.m_hWnd);
+        int n = 0;
+        for (int y = 0; y < 28; ++y)
+            for (int x = 5; x < 150; ++x) n += c.At(x, y) == colour;
+        return n;
+    };
+    dlg.SendMessage(WM_NCACTIVATE, TRUE, 0);
+    const int whiteActive = titlePixels(activeText), greyActive = titlePixels(inactiveText);
+    const Capture active = CaptureWhole(dlg.m_hWnd);
+    dlg.SendMessage(WM_NCACTIVATE, FALSE, 0);
+    EXPECT_LT(titlePixels(activeText), whiteActive);
+    EXPECT_GT(titlePixels(inactiveText), greyActive);
+    dlg.SendMessage(WM_NCACTIVATE, TRUE, 0);
+    const Capture again = CaptureWhole(dlg.m_hWnd);
+    for (int y = 0; y < 28; ++y)
+        for (int x = 0; x < 300; ++x) ASSERT_EQ(again.At(x, y), active.At(x, y)) << x << "," << y;
+
+    ::SetWindowPos(dlg.m_hWnd, nullptr, 0, 0, 360, 240, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Capture c = CaptureWhole(dlg.m_hWnd);
+    EXPECT_EQ(c.At(357, 100), RGB(70, 111, 170));  // right border
+    EXPECT_EQ(c.At(150, 237), RGB(60, 100, 160));  // bottom
+    EXPECT_EQ(c.At(kClose.x + 60, kClose.y), Strip("btn_close.bmp", 0));
+}

@@ -1,6 +1,10 @@
-// Skin value reader, line wrapper, link mark, glow, hit test and frame loops.
+// Skin value reader, line wrapper, link mark, glow, hit test, frame loops and
+// the frame pictures made from drawings over black and white.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "lobby/ui/FramePixels.h"
 #include "lobby/ui/SkinGeometry.h"
 #include "lobby/ui/SkinText.h"
 
@@ -120,4 +124,37 @@ TEST(SkinGeometry, FrameLoops) {
     ASSERT_EQ(small.size(), 2u);
     EXPECT_EQ(small[1].srcX, 25);
     EXPECT_EQ(small[1].width, 5);
+}
+
+TEST(FramePixels, CoveredLeftAndBlendedPixels) {
+    // Rows 0 and 1: left alone, covered, covered, blended (alpha 128 of
+    // 0x204060): one band of two runs. Row 2: left alone only.
+    const uint32_t blendB = 0x102030, blendW = 0x8F9FAF;  // c*a/255, c*a/255 + 127
+    uint32_t picture[12] = {0, 0xAA112233, 0x445566, blendB, 0, 0xAA112233, 0x445566, blendB, 0, 0, 0, 0};
+    const uint32_t white[12] = {0xFFFFFF, 0x112233, 0x445566, blendW, 0xFFFFFF, 0x112233, 0x445566, blendW,
+                                0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+    std::vector<FrameOp> ops = SplitFramePixels(picture, white, 4, 3);
+    ASSERT_EQ(ops.size(), 2u);
+    EXPECT_FALSE(ops[0].blend);
+    EXPECT_EQ(ops[0].x, 1);
+    EXPECT_EQ(ops[0].y, 0);
+    EXPECT_EQ(ops[0].width, 2);
+    EXPECT_EQ(ops[0].height, 2);
+    EXPECT_TRUE(ops[1].blend);
+    EXPECT_EQ(ops[1].x, 3);
+    EXPECT_EQ(picture[1], 0xAA112233u) << "covered pixels as drawn";
+    EXPECT_EQ(picture[3] >> 24, 128u);
+    EXPECT_EQ(picture[3] & 0xFFFFFFu, blendB);
+    // Nothing drawn: no ops; many runs in a row: one blend over the row.
+    uint32_t none[2] = {0, 0};
+    const uint32_t noneW[2] = {0xFFFFFF, 0xFFFFFF};
+    EXPECT_TRUE(SplitFramePixels(none, noneW, 2, 1).empty());
+    uint32_t dotsB[40], dotsW[40];
+    for (int x = 0; x < 40; ++x) dotsB[x] = x % 2 ? 0x123456 : 0, dotsW[x] = x % 2 ? 0x123456 : 0xFFFFFF;
+    ops = SplitFramePixels(dotsB, dotsW, 40, 1);
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_TRUE(ops[0].blend);
+    EXPECT_EQ(ops[0].x, 1);
+    EXPECT_EQ(dotsB[1], 0xFF123456u);
+    EXPECT_EQ(dotsB[2], 0u);
 }

@@ -27,6 +27,8 @@ namespace {
 const COLORREF kBackground = 0x039E59;
 const COLORREF kTextColor = 0x05FEF5;
 const UINT_PTR kWatchTimer = 1;
+const UINT_PTR kBuildTimer = 2;
+const double kBuildSliceMs = 40;  // of button making between two messages
 const char kReconnectText[] = "检测到玩家已经在游戏中,正在为你重连...";
 const char kHint[] = "提示";
 
@@ -76,6 +78,7 @@ CExScrollView::~CExScrollView() {
     DeleteButtons();
     delete m_deskList;
     m_deskList = nullptr;
+    if (m_nameFont) ::DeleteObject(m_nameFont);
 }
 
 void CExScrollView::DeleteButtons() {
@@ -89,6 +92,7 @@ void CExScrollView::DeleteButtons() {
 int CExScrollView::SetSkinRes(CSkinRes* skin) {
     if (!skin) return 0;
     m_skin = skin;
+    m_layoutStale = true;
     return 1;
 }
 
@@ -108,38 +112,86 @@ int CExScrollView::OnCreate(LPCREATESTRUCT cs) {
     Hold view(*this);
     if (CScrollView::OnCreate(cs) == -1) return -1;
     const room::RoomGrid grid = GridFor(m_skin, cs->cx);
-    Gdiplus::Image* deskImage = m_skin ? m_skin->GetDeskImage() : nullptr;
-    Gdiplus::Image* seatImage = m_skin ? m_skin->GetEmptySeatImage() : nullptr;
-    for (int i = 0; i < m_deskCount; ++i) {
-        room::GridPoint p = grid.Desk(i);
-        std::unique_ptr<PngButton> desk(new PngButton);
-        if (!desk->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                            CRect(p.x, p.y, p.x + grid.deskW, p.y + grid.deskH), this, room::kDeskButtonId + i))
+    // The desks in view now (their top seats in sight), the rest between messages.
+    int inView = 0;
+    while (inView < m_deskCount && grid.Desk(inView).y - grid.seatH - 10 < cs->cy) ++inView;
+    for (; m_built < inView; ++m_built)
+        if (!BuildDesk(m_built, grid, 0)) {
+            m_buildFailed = true;
             break;
-        if (deskImage) desk->SetImage(deskImage);
-        desk->SetOverlay(m_skin ? m_skin->GetImage(20) : nullptr);
-        CString caption;
-        caption.Format("- %d -", i + 1);
-        desk->SetText(caption, -1, 62);
-        desk->ShowText(TRUE);
-        desk->SetTextColor(kTextColor);
-        m_deskButtons.push_back(desk.release());
-        if (m_autoGroup != 0) continue;
-        for (int k = 0; k < room::kSeatsPerDesk; ++k) {
-            room::GridPoint s = grid.Seat(i, k);
-            std::unique_ptr<PngButton> seat(new PngButton);
-            if (!seat->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
-                                CRect(s.x, s.y, s.x + grid.seatW, s.y + grid.seatH), this,
-                                room::kSeatButtonId + room::kSeatsPerDesk * i + k))
-                continue;
-            if (seatImage) seat->SetImage(seatImage);
-            m_seatButtons.push_back(seat.release());
         }
-    }
+    if (Building()) SetTimer(kBuildTimer, USER_TIMER_MINIMUM);
     SetScrollSizes(MM_TEXT, CSize(0, grid.ScrollHeight()));
     m_watchedGeneration = GetLobbyData().EngineGeneration();
     SetTimer(kWatchTimer, 200);
     return 0;
+}
+
+bool CExScrollView::BuildDesk(int i, const room::RoomGrid& grid, int scrollY) {
+    Gdiplus::Image* deskImage = m_skin ? m_skin->GetDeskImage() : nullptr;
+    Gdiplus::Image* seatImage = m_skin ? m_skin->GetEmptySeatImage() : nullptr;
+    const DeskLook look = i < static_cast<int>(m_looks.size()) ? m_looks[i] : DeskLook();
+    room::GridPoint p = grid.Desk(i);
+    std::unique_ptr<PngButton> desk(new PngButton);
+    if (!desk->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
+                        CRect(p.x, p.y - scrollY, p.x + grid.deskW, p.y - scrollY + grid.deskH), this,
+                        room::kDeskButtonId + i))
+        return false;
+    if (deskImage) desk->SetImage(deskImage);
+    desk->SetOverlay(m_skin ? m_skin->GetImage(20) : nullptr);
+    CString caption;
+    caption.Format("- %d -", i + 1);
+    desk->SetText(caption, -1, 62);
+    desk->ShowText(TRUE);
+    desk->SetTextColor(kTextColor);
+    if (look.listed) {
+        desk->SetState(look.playing);
+        if (!look.enabled) desk->EnableWindow(FALSE);
+    }
+    m_deskButtons.push_back(desk.release());
+    if (m_autoGroup != 0) return true;
+    for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+        room::GridPoint s = grid.Seat(i, k);
+        std::unique_ptr<PngButton> seat(new PngButton);
+        const DWORD shown = look.free[k] ? WS_VISIBLE : 0;
+        if (!seat->CreateEx(0, "BUTTON", "", WS_CHILD | shown | BS_OWNERDRAW,
+                            CRect(s.x, s.y - scrollY, s.x + grid.seatW, s.y - scrollY + grid.seatH), this,
+                            room::kSeatButtonId + room::kSeatsPerDesk * i + k))
+            continue;
+        if (seatImage) seat->SetImage(seatImage);
+        m_seatButtons.push_back(seat.release());
+    }
+    return true;
+}
+
+void CExScrollView::BuildDesks(double budgetMs) {
+    LobbyLockGuard hub(GetLobbyData().lobbyLock);
+    Hold view(*this);
+    if (!Building()) return;
+    CRect client;
+    GetClientRect(&client);
+    const room::RoomGrid grid = GridFor(m_skin, client.Width());
+    const int scrollY = GetScrollPosition().y;
+    LARGE_INTEGER frequency, start, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    while (Building()) {
+        if (!BuildDesk(m_built, grid, scrollY)) {
+            m_buildFailed = true;
+            break;
+        }
+        ++m_built;
+        ::QueryPerformanceCounter(&now);
+        if (1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart) >=
+            budgetMs)
+            break;
+    }
+    if (Building()) return;
+    KillTimer(kBuildTimer);
+    if (m_refreshPending) {
+        m_refreshPending = false;
+        RefreshDesks(m_pendingRoomId);
+    }
 }
 
 void CExScrollView::OnSize(UINT type, int cx, int cy) {
@@ -167,52 +219,66 @@ void CExScrollView::LayoutDesks() {
 
 void CExScrollView::OnPaint() {
     CPaintDC dc(this);
+    PaintUpdate(dc, dc.m_ps.rcPaint);
+}
+
+void CExScrollView::PaintUpdate(HDC dc, const RECT& rect) {
     LobbyLockGuard hub(GetLobbyData().lobbyLock);
     Hold view(*this);
     if (!m_deskList) return;
     Hold list(*m_deskList);
-    CRect client;
+    CRect client, update;
     GetClientRect(&client);
-    // Only the part in view is drawn: the whole grid is some 20 MB of bitmap.
-    const int width = client.Width(), height = client.Height();
-    if (width <= 0 || height <= 0) return;
-    CMemDC mem(dc, client);
-    DrawGrid(mem, width, height, GetScrollPosition().y);
+    if (client.Width() <= 0 || client.Height() <= 0 || !update.IntersectRect(rect, client)) return;
+    PaintBands(dc, update, client.Width(), GetScrollPosition().y);
 }
 
-bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {
-    HBRUSH brush = ::CreateSolidBrush(kBackground);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, kBackground);
-    HGDIOBJ oldBrush = ::SelectObject(dc, brush), oldPen = ::SelectObject(dc, pen);
-    ::Rectangle(dc, 0, 0, width, height);
-    ::SelectObject(dc, oldBrush);
-    ::SelectObject(dc, oldPen);
-    ::DeleteObject(brush);
-    ::DeleteObject(pen);
+HFONT CExScrollView::NameFont() {
+    if (!m_nameFont)
+        m_nameFont = ::CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_SWISS, "宋体");
+    return m_nameFont;
+}
+
+bool CExScrollView::KeptLayout(int width) {
+    const unsigned skin = m_skin ? m_skin->Generation() : 0;
+    if (!m_layoutStale && width == m_layoutWidth && skin == m_layoutSkin) return m_layoutDrawable;
+    m_layoutStale = false;
+    m_layoutWidth = width;
+    m_layoutSkin = skin;
+    ++m_layoutVersion;
+    return m_layoutDrawable = LayOut(width, m_layout);
+}
+
+bool CExScrollView::LayOut(int width, GridLayout& layout) {
+    layout.pictures.clear();
+    layout.names.clear();
     if (!m_deskList || !m_skin || m_deskList->GetCount() < 1) return false;
     Gdiplus::Image* seated = m_skin->GetSeatImage(0);
     Gdiplus::Image* second = m_skin->GetSeatImage(1);
     Gdiplus::Image* ready = m_skin->GetSeatImage(4);
     if (!seated || !second || !ready) return false;
 
-    HFONT font = ::CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_SWISS, "宋体");
-    HGDIOBJ oldFont = ::SelectObject(dc, font);
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, kTextColor);
+    if (m_nameSizes.size() > 4000) m_nameSizes.clear();  // names of players long gone
+    HDC measure = nullptr;
+    HGDIOBJ oldFont = nullptr;
+    auto nameSize = [&](const std::string& text) {
+        auto known = m_nameSizes.find(text);
+        if (known != m_nameSizes.end()) return known->second;
+        if (!measure) {
+            measure = ::CreateCompatibleDC(nullptr);
+            oldFont = ::SelectObject(measure, NameFont());
+        }
+        RECT r = {0, 0, 0, 0};
+        ::DrawTextA(measure, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT);
+        return m_nameSizes[text] = SIZE{r.right - r.left, r.bottom - r.top};
+    };
 
     const room::RoomGrid grid = GridFor(m_skin, width);
     const int pw0 = ImageWidth(seated), ph0 = ImageHeight(seated);
-    struct Picture {
-        Gdiplus::Image* image;
-        int x, y;
+    auto picture = [&](Gdiplus::Image* image, int left, int top) {
+        layout.pictures.push_back({image, RECT{left, top, left + ImageWidth(image), top + ImageHeight(image)}});
     };
-    struct Name {
-        const std::string* text;
-        RECT rect;
-    };
-    std::vector<Picture> pictures;
-    std::vector<Name> names;
     bool drawn[room::kDeskCount] = {};
     for (CRoomDeskInfo* desk : m_deskList->desks) {
         const int n = room::DeskOf(desk->deskId);
@@ -222,13 +288,11 @@ bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {
         for (RoomDeskPlayer* player : desk->players) {
             const int s = room::SeatOf(player->seat);
             if (s < 0) continue;  // not a seat of this game
-            Gdiplus::Image* picture = player->type == 1 ? second : seated;
-            const int pw = ImageWidth(picture), ph = ImageHeight(picture);
-            RECT measure = {0, 0, 0, 0};
-            ::DrawTextA(dc, player->nickname.c_str(), static_cast<int>(player->nickname.size()), &measure, DT_CALCRECT);
-            int th = measure.bottom - measure.top;
-            const int tw = measure.right - measure.left;
-            if (tw > 50) th *= tw / 50 + 1;
+            Gdiplus::Image* image = player->type == 1 ? second : seated;
+            const int pw = ImageWidth(image), ph = ImageHeight(image);
+            const SIZE measured = nameSize(player->nickname);
+            int th = measured.cy;
+            if (measured.cx > 50) th *= measured.cx / 50 + 1;
             int left, top;
             RECT name;
             if (s == 0) {
@@ -244,52 +308,168 @@ bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {
                 top = d.y + (grid.deskH - ph0) / 2;
                 name = {d.x + grid.deskW, top + ph, d.x + grid.deskW + 50, top + ph + th};
             }
-            pictures.push_back({picture, left, top});
+            picture(image, left, top);
             if (player->state == 1 && m_autoGroup == 0)
-                pictures.push_back({ready, left + (pw0 - ImageWidth(ready)) / 2, top + ph0 - ImageHeight(ready)});
-            names.push_back({&player->nickname, name});
+                picture(ready, left + (pw0 - ImageWidth(ready)) / 2, top + ph0 - ImageHeight(ready));
+            layout.names.push_back({&player->nickname, name});
         }
     }
+    if (measure) {
+        ::SelectObject(measure, oldFont);
+        ::DeleteDC(measure);
+    }
+    return true;
+}
+
+namespace {
+
+bool InRows(const RECT& r, int top, int bottom) { return r.top < bottom && r.bottom > top && r.left < r.right; }
+
+// FNV-1a over the bytes given.
+void Mix(uint64_t& h, const void* data, size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
+}
+
+}  // namespace
+
+uint64_t CExScrollView::BandSignature(int docTop, int height) const {
+    uint64_t h = 14695981039346656037ull;
+    const int bottom = docTop + height;
+    for (const GridPicture& p : m_layout.pictures) {
+        if (!InRows(p.rect, docTop, bottom)) continue;
+        Mix(h, &p.image, sizeof p.image);
+        Mix(h, &p.rect, sizeof p.rect);
+    }
+    for (const GridName& n : m_layout.names) {
+        if (!InRows(n.rect, docTop, bottom)) continue;
+        Mix(h, &n.rect, sizeof n.rect);
+        Mix(h, n.text->data(), n.text->size() + 1);
+    }
+    return h;
+}
+
+void CExScrollView::PaintBands(HDC dc, const CRect& update, int width, int scrollY) {
+    const unsigned skin = m_skin ? m_skin->Generation() : 0;
+    if (width != m_bandWidth || skin != m_bandSkin) {
+        m_bands.clear();
+        m_bandWidth = width;
+        m_bandSkin = skin;
+    }
+    KeptLayout(width);
+    const int first = (update.top + scrollY) / kBandHeight, last = (update.bottom - 1 + scrollY) / kBandHeight;
+    for (int k = first; k <= last; ++k) {
+        const int docTop = k * kBandHeight;
+        Band& band = m_bands[k];
+        const CRect rect(0, docTop - scrollY, width, docTop - scrollY + kBandHeight);
+        CMemDC mem(dc, rect, band.bitmap);
+        if (mem.IsNew() || !band.drawn || band.version != m_layoutVersion) {
+            const uint64_t signature = BandSignature(docTop, kBandHeight);
+            if (mem.IsNew() || !band.drawn || band.signature != signature) {
+                const int saved = ::SaveDC(mem);
+                ::SetWindowOrgEx(mem, 0, 0, nullptr);
+                DrawGrid(mem, width, kBandHeight, docTop);
+                ::RestoreDC(mem, saved);
+                band.signature = signature;
+                band.drawn = true;
+            }
+            band.version = m_layoutVersion;
+        }
+        CRect part;
+        part.IntersectRect(update, rect);
+        mem.CopyBackOnly(part);
+    }
+    // Bands more than a screen away from the view are let go.
+    CRect client;
+    GetClientRect(&client);
+    const int keepFrom = (scrollY - client.Height()) / kBandHeight - 1,
+              keepTo = (scrollY + 2 * client.Height()) / kBandHeight + 1;
+    for (auto it = m_bands.begin(); it != m_bands.end();)
+        it = it->first < keepFrom || it->first > keepTo ? m_bands.erase(it) : std::next(it);
+}
+
+bool CExScrollView::DrawGrid(HDC dc, int width, int height, int top) {
+    HBRUSH brush = ::CreateSolidBrush(kBackground);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, kBackground);
+    HGDIOBJ oldBrush = ::SelectObject(dc, brush), oldPen = ::SelectObject(dc, pen);
+    ::Rectangle(dc, 0, 0, width, height);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+    ::DeleteObject(brush);
+    ::DeleteObject(pen);
+    GridLayout layout;
+    if (!LayOut(width, layout)) return false;
+    const int bottom = top + height;
     {
         Gdiplus::Graphics g(dc);
-        for (const Picture& p : pictures)
-            g.DrawImage(p.image, Gdiplus::Rect(p.x, p.y - top, ImageWidth(p.image), ImageHeight(p.image)));
+        for (const GridPicture& p : layout.pictures)
+            if (InRows(p.rect, top, bottom))
+                g.DrawImage(p.image, Gdiplus::Rect(p.rect.left, p.rect.top - top, p.rect.right - p.rect.left,
+                                                   p.rect.bottom - p.rect.top));
     }
+    HGDIOBJ oldFont = ::SelectObject(dc, NameFont());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kTextColor);
     ::SetViewportOrgEx(dc, 0, -top, nullptr);  // the names move by GDI's origin, the pictures above by hand
-    for (Name& n : names)
-        ::DrawTextA(dc, n.text->c_str(), static_cast<int>(n.text->size()), &n.rect,
-                    DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL);
+    for (GridName& n : layout.names)
+        if (InRows(n.rect, top, bottom))
+            ::DrawTextA(dc, n.text->c_str(), static_cast<int>(n.text->size()), &n.rect,
+                        DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL);
     ::SetViewportOrgEx(dc, 0, 0, nullptr);
     ::SelectObject(dc, oldFont);
-    ::DeleteObject(font);
     return true;
+}
+
+void CExScrollView::ComputeLooks() {
+    CLobbyData& data = GetLobbyData();
+    int ownDesk = -1, ownSeat = -1;
+    FindPlayerSeat(data.userName, &ownDesk, &ownSeat);
+    m_looks.assign(static_cast<size_t>(m_deskCount), DeskLook());
+    for (CRoomDeskInfo* desk : m_deskList->desks) {
+        const int n = room::DeskOf(desk->deskId);
+        if (n < 0 || n > m_deskCount) continue;
+        DeskLook& look = m_looks[n - 1];
+        look.listed = true;
+        look.playing = desk->playing;
+        look.enabled = desk->GetPlayerCount() < 3 || ownDesk == n;
+        for (bool& f : look.free) f = true;
+        for (RoomDeskPlayer* player : desk->players) {
+            const int s = room::SeatOf(player->seat);
+            if (s >= 0) look.free[s] = false;
+        }
+    }
 }
 
 void CExScrollView::RefreshDesks(const std::string& roomId) {
     Hold view(*this);
-    if (!m_deskList || m_deskButtons.empty()) return;
+    if (!m_deskList || (m_deskButtons.empty() && !Building())) return;
     Hold list(*m_deskList);
     CLobbyData& data = GetLobbyData();
     LobbyLockGuard hub(data.lobbyLock);
-    m_roomId = roomId;
-    int ownDesk = -1, ownSeat = -1;
-    FindPlayerSeat(data.userName, &ownDesk, &ownSeat);
-    for (CRoomDeskInfo* desk : m_deskList->desks) {
-        const int n = room::DeskOf(desk->deskId);
-        if (n < 0 || n > static_cast<int>(m_deskButtons.size())) continue;
-        PngButton* button = m_deskButtons[n - 1];
-        button->SetState(desk->playing);
-        button->EnableWindow(desk->GetPlayerCount() < 3 || ownDesk == n);
-        if (m_autoGroup != 0 || static_cast<int>(m_seatButtons.size()) < room::kSeatsPerDesk * n) continue;
-        bool taken[room::kSeatsPerDesk] = {false, false, false};
-        for (RoomDeskPlayer* player : desk->players) {
-            const int s = room::SeatOf(player->seat);
-            if (s >= 0) taken[s] = true;
-        }
-        for (int k = 0; k < room::kSeatsPerDesk; ++k)
-            m_seatButtons[room::kSeatsPerDesk * (n - 1) + k]->ShowWindow(taken[k] ? SW_HIDE : SW_SHOW);
+    // The room id stands once every desk has its buttons (the desks made
+    // later take their look from ComputeLooks).
+    if (Building()) {
+        m_pendingRoomId = roomId;
+        m_refreshPending = true;
+    } else {
+        m_roomId = roomId;
     }
-    UpdateWindow();
+    ComputeLooks();
+    for (size_t i = 0; i < m_deskButtons.size(); ++i) {
+        const DeskLook& look = m_looks[i];
+        if (!look.listed) continue;
+        PngButton* button = m_deskButtons[i];
+        button->SetState(look.playing);
+        if ((::IsWindowEnabled(button->m_hWnd) != FALSE) != look.enabled) button->EnableWindow(look.enabled);
+        if (m_autoGroup != 0 || m_seatButtons.size() < room::kSeatsPerDesk * (i + 1)) continue;
+        for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+            PngButton* seat = m_seatButtons[room::kSeatsPerDesk * i + k];
+            if (IsShown(seat) != look.free[k]) seat->ShowWindow(look.free[k] ? SW_SHOW : SW_HIDE);
+        }
+    }
+    // While buttons are still being made, the paint waits for its turn among
+    // the messages.
+    if (!Building()) UpdateWindow();
     Repaint();
 }
 
@@ -341,6 +521,7 @@ int CExScrollView::ResumeSeat() {
 }
 
 void CExScrollView::OnEnterDesk(int id) {
+    FinishBuilding();
     Hold view(*this);
     CLobbyData& data = GetLobbyData();
     LobbyLockGuard hub(data.lobbyLock);
@@ -425,6 +606,7 @@ void CExScrollView::PlayerChange(LPARAM message) {
 LRESULT CExScrollView::OnRoomUpdate(WPARAM code, LPARAM message) {
     LobbyLockGuard hub(GetLobbyData().lobbyLock);
     Hold view(*this);
+    m_layoutStale = true;  // the desk list may change below
     if (code == 0) {
         std::unique_ptr<char[]> text = TakeOwned(kRoomIdText, message);
         if (text) RefreshDesks(std::string(text.get(), strnlen(text.get(), 128)));
@@ -469,6 +651,7 @@ LRESULT CExScrollView::OnRoomUpdate(WPARAM code, LPARAM message) {
 }
 
 void CExScrollView::OnTimer(UINT_PTR id) {
+    if (id == kBuildTimer) BuildDesks(kBuildSliceMs);
     {
         CLobbyData& data = GetLobbyData();
         LobbyLockGuard hub(data.lobbyLock);

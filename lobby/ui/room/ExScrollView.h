@@ -11,7 +11,10 @@
 // the view's and the list's, so the two orders cannot deadlock.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "lobby/net/base/Locks.h"
@@ -20,6 +23,12 @@
 class CRoomDeskList;
 class CSkinRes;
 class PngButton;
+namespace room {
+struct RoomGrid;
+}
+namespace Gdiplus {
+class Image;
+}
 
 class CExScrollView : public CScrollView, public CCirSecLock {
 public:
@@ -27,7 +36,10 @@ public:
     ~CExScrollView() override;
 
     int SetSkinRes(CSkinRes* skin);
-    void SetGroupMode(int flag) { m_autoGroup = flag; }
+    void SetGroupMode(int flag) {
+        m_autoGroup = flag;
+        m_layoutStale = true;
+    }
     void SetValidationToken(const std::string& token) { m_token = token; }
     // A click on a button (desk, seat, or 10201 quick join).
     void OnEnterDesk(int id);
@@ -57,9 +69,14 @@ public:
     LRESULT OnRoomUpdate(WPARAM code, LPARAM message);
 
     // Paints the grid into dc, width x height pixels of it from document row
-    // top on (the whole grid: the scroll height from 0); used by OnPaint and
-    // the benchmark. False when nothing is to be drawn.
+    // top on (the whole grid: the scroll height from 0), afresh; OnPaint lays
+    // it from bands drawn so. False when nothing is to be drawn.
     bool DrawGrid(HDC dc, int width, int height, int top = 0);
+    // What OnPaint does within BeginPaint and EndPaint: the update rectangle
+    // (client coordinates) of the grid laid into dc from its kept bands.
+    void PaintUpdate(HDC dc, const RECT& update);
+    // Document rows per kept band of the painted grid.
+    static const int kBandHeight = 512;
 
     DECLARE_MESSAGE_MAP()
 
@@ -74,6 +91,55 @@ private:
     void Repaint();
     void DeleteButtons();
 
+    // The buttons are made a few desks at a time, between messages, so that
+    // the window answers all along: the desks in view in OnCreate, the rest on
+    // timer 2. Whatever needs them all (a click) has them made first.
+    bool Building() const { return m_built < m_deskCount && !m_buildFailed; }
+    // Makes desks until budgetMs have gone by (at least one desk).
+    void BuildDesks(double budgetMs);
+    void FinishBuilding() { BuildDesks(1e9); }
+    // Desk index i's button and, with seats, its three seat buttons, at their
+    // places for the present scroll position and, once known, with the look
+    // RefreshDesks gives them. False when the desk button cannot be made.
+    bool BuildDesk(int i, const room::RoomGrid& grid, int scrollY);
+    // What RefreshDesks gives each desk of the list: its state, whether it
+    // can be clicked, which of its seats are free.
+    struct DeskLook {
+        bool listed = false;
+        int playing = 0;
+        bool enabled = true;
+        bool free[3] = {true, true, true};
+    };
+    void ComputeLooks();
+
+    // What the grid shows around the desks, in document coordinates, in the
+    // order it is drawn: the seated players' pictures and ready marks, then
+    // their nicknames.
+    struct GridPicture {
+        Gdiplus::Image* image;
+        RECT rect;
+    };
+    struct GridName {
+        const std::string* text;
+        RECT rect;
+    };
+    struct GridLayout {
+        std::vector<GridPicture> pictures;
+        std::vector<GridName> names;
+    };
+    // The grid laid out for a client width; false (and nothing laid) when
+    // there is nothing to draw. Nicknames are measured once each.
+    bool LayOut(int width, GridLayout& layout);
+    // The kept layout, laid out again only after a room update, a new width
+    // or skin: what tells the bands whether they changed.
+    bool KeptLayout(int width);
+    // Tells apart what bands from docTop, height rows, show.
+    uint64_t BandSignature(int docTop, int height) const;
+    // The update rectangle (client coordinates) laid from the kept bands;
+    // a band is drawn again when what it shows changed.
+    void PaintBands(HDC dc, const CRect& update, int width, int scrollY);
+    HFONT NameFont();
+
     int m_deskCount = 100;
     CRoomDeskList* m_deskList = nullptr;
     int m_chosenDesk = -1;
@@ -85,4 +151,26 @@ private:
     std::vector<PngButton*> m_seatButtons;
     std::string m_roomId;
     std::string m_token;
+
+    int m_built = 0;  // desks whose buttons exist
+    bool m_buildFailed = false;
+    std::vector<DeskLook> m_looks;  // by desk index; empty until a refresh
+    bool m_refreshPending = false;  // a refresh came while building
+    std::string m_pendingRoomId;
+
+    GridLayout m_layout;
+    std::unordered_map<std::string, SIZE> m_nameSizes;
+    HFONT m_nameFont = nullptr;
+    bool m_layoutStale = true, m_layoutDrawable = false;
+    int m_layoutWidth = -1;
+    unsigned m_layoutSkin = 0, m_layoutVersion = 0;
+    struct Band {
+        CBitmap bitmap;
+        uint64_t signature = 0;
+        unsigned version = 0;  // of the layout the signature was taken from
+        bool drawn = false;
+    };
+    std::map<int, Band> m_bands;  // by document row / kBandHeight
+    int m_bandWidth = -1;
+    unsigned m_bandSkin = 0;
 };
