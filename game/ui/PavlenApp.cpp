@@ -13,6 +13,7 @@
 #include "game/core/ClientCommandLine.h"
 #include "game/core/CrashDump.h"
 #include "game/core/GameSession.h"
+#include "game/core/TableStep.h"
 #include "game/ui/GameTableSide.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/resource.h"
@@ -49,6 +50,7 @@ CPavlenApp::~CPavlenApp() {
 }
 
 BOOL CPavlenApp::InitInstance() {
+    TableStep("start");
     ::InitCommonControls();
     CWinApp::InitInstance();
     if (!AfxSocketInit()) {
@@ -63,10 +65,14 @@ BOOL CPavlenApp::InitInstance() {
     g_module.Init(m_hInstance);
 
     InstallGameTableSide();
+    TableStep("controls and rich edit");
     CGameSession* session = GetGameSession();
     if (!ApplyCommandLine(CString(m_lpCmdLine), *session)) return FALSE;
     if (!TakeInstance()) return FALSE;
-    if (!session->ConnectAndValidate()) {
+    TableStep("command line");
+    const int connecting = session->ConnectAndValidate();
+    TableStep("connect and validate");
+    if (!connecting) {
         MyMessageBox("错误:\n打开config.ini文件时缺少了version字段,\n强烈建议您重新安装!", nullptr, 0, 0, nullptr);
         return FALSE;
     }

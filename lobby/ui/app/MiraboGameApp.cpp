@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/binary/MsgCodeIni.h"
 #include "lobby/net/protocol/LobbyData.h"
@@ -68,6 +69,7 @@ END_MESSAGE_MAP()
 CMyMiraboGameApp::CMyMiraboGameApp() : m_skin(GetLobbySkin()) {}
 
 BOOL CMyMiraboGameApp::InitInstance() {
+    LobbyStep("start");
     AfxEnableControlContainer();
 
     m_commandLine = m_lpCmdLine ? m_lpCmdLine : "";
@@ -87,14 +89,18 @@ BOOL CMyMiraboGameApp::InitInstance() {
     m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     AfxInitRichEdit2();
     m_programFolder = FolderOf(ProgramPath());
+    LobbyStep("com and rich edit");
 
     if (!IsGifOleControlAvailable()) {
         ::CopyFileA(m_programFolder + "ImageOle.dll", "c:\\windows\\ImageOle.dll", FALSE);
         RegisterServerDll("c:\\windows\\ImageOle.dll");
     }
+    LobbyStep("gif control");
     InstallBrowserHelper();
+    LobbyStep("browser helper");
     LoadConfig();
     LoadMessages();
+    LobbyStep("config and messages");
 
     CLobbyData& hub = GetLobbyData();
     hub.ping = std::string(ping);
@@ -105,7 +111,9 @@ BOOL CMyMiraboGameApp::InitInstance() {
     hub.SetServerConfigLoader([] { return GetServerConfig().Load(); });
 
     GetGdiPlusGuard().Initialize();
+    LobbyStep("gdi+");
     m_skin->Load(m_programFolder + "Skin\\Style1\\Skin.ini");
+    LobbyStep("skin");
 
     if (IsAlreadyRunning()) {
         ::MessageBoxA(nullptr, "检测到游戏大厅已经开启,请先关闭原游戏大厅!", "错误", MB_OK);
@@ -114,6 +122,7 @@ BOOL CMyMiraboGameApp::InitInstance() {
     m_versionLabel = CString("ver:") + version;
 
     INT_PTR result = RunLoginDialog(*this);
+    LobbyStep("login dialog ended %d", static_cast<int>(result));
     if (result != IDOK) return FALSE;
 
     CMyMiraboGameDlg dlg;
