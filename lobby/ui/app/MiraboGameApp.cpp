@@ -112,8 +112,9 @@ BOOL CMyMiraboGameApp::InitInstance() {
 
     GetGdiPlusGuard().Initialize();
     LobbyStep("gdi+");
-    m_skin->Load(m_programFolder + "Skin\\Style1\\Skin.ini");
-    LobbyStep("skin");
+    // Read while the login runs; the first window that asks for it waits.
+    m_skin->LoadInBackground(m_programFolder + "Skin\\Style1\\Skin.ini");
+    LobbyStep("skin loading");
 
     if (IsAlreadyRunning()) {
         ::MessageBoxA(nullptr, "检测到游戏大厅已经开启,请先关闭原游戏大厅!", "错误", MB_OK);
