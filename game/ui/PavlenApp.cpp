@@ -14,6 +14,7 @@
 #include "game/core/CrashDump.h"
 #include "game/core/GameSession.h"
 #include "game/core/TableStep.h"
+#include "game/ui/GameImages.h"
 #include "game/ui/GameTableSide.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/resource.h"
@@ -34,6 +35,10 @@ private:
 };
 
 CClientModule g_module;
+
+// Threads that decode the table's pictures ahead: enough to share the work
+// on a machine of a few cores, few enough to leave the window its own.
+const int kPrefetchThreads = 3;
 
 CPavlenApp theApp;
 
@@ -69,6 +74,8 @@ BOOL CPavlenApp::InitInstance() {
     CGameSession* session = GetGameSession();
     if (!ApplyCommandLine(CString(m_lpCmdLine), *session)) return FALSE;
     if (!TakeInstance()) return FALSE;
+    // The table's pictures are decoded meanwhile; its window and its loading step take them.
+    StartTablePicturePrefetch(CPavlenDlg::FramePictureFiles(), kPrefetchThreads);
     TableStep("command line");
     const int connecting = session->ConnectAndValidate();
     TableStep("connect and validate");
@@ -106,6 +113,7 @@ BOOL CPavlenApp::IsIdleMessage(MSG* msg) {
 }
 
 int CPavlenApp::ExitInstance() {
+    EndTablePicturePrefetch();
     g_module.Term();
     if (m_richEdit) {
         ::FreeLibrary(m_richEdit);
