@@ -38,7 +38,7 @@ CClientModule g_module;
 
 // Threads that decode the table's pictures ahead: enough to share the work
 // on a machine of a few cores, few enough to leave the window its own.
-const int kPrefetchThreads = 3;
+const int kPictureThreads = 3;
 
 CPavlenApp theApp;
 
@@ -56,6 +56,10 @@ CPavlenApp::~CPavlenApp() {
 
 BOOL CPavlenApp::InitInstance() {
     TableStep("start");
+    // First: the table's pictures are decoded while the client starts; its
+    // window and its loading step take them. A client that ends at once (its
+    // command line, a second copy) stops the threads in ExitInstance.
+    StartTablePicturePrefetch(CPavlenDlg::FramePictureFiles(), kPictureThreads);
     ::InitCommonControls();
     CWinApp::InitInstance();
     if (!AfxSocketInit()) {
@@ -74,8 +78,6 @@ BOOL CPavlenApp::InitInstance() {
     CGameSession* session = GetGameSession();
     if (!ApplyCommandLine(CString(m_lpCmdLine), *session)) return FALSE;
     if (!TakeInstance()) return FALSE;
-    // The table's pictures are decoded meanwhile; its window and its loading step take them.
-    StartTablePicturePrefetch(CPavlenDlg::FramePictureFiles(), kPrefetchThreads);
     TableStep("command line");
     const int connecting = session->ConnectAndValidate();
     TableStep("connect and validate");

@@ -41,9 +41,7 @@ const struct FramePicture {
 // The picture into the frame's member (decoded ahead when it was); false when it cannot be read.
 bool TakeFramePicture(const FramePicture& f, CxImage& member) {
     std::unique_ptr<CxImage> picture(TakeTablePicture(f.path, f.format));
-    if (!picture || !picture->IsValid()) return false;
-    member = *picture;
-    return member.IsValid();
+    return picture && member.Transfer(*picture);
 }
 
 void MoveTo(CWnd& button, int x, int y) {
