@@ -133,7 +133,8 @@ void CMyMiraboGameDlg::OnGameList() {
         }
     }
     if (!empty) LoadRoomTree();
-    LobbyStep("tree filled");
+    if (!m_treeTraced) LobbyStep("tree filled");
+    m_treeTraced = !empty;
 }
 
 void CMyMiraboGameDlg::LoadRoomTree() {

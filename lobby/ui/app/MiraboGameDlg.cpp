@@ -333,7 +333,9 @@ void CMyMiraboGameDlg::RequestRoomList() {
 void CMyMiraboGameDlg::HandleServerMessage(CMessage* raw) {
     std::unique_ptr<CMessage> message(raw);
     if (!message) return;
-    LobbyStep("message %d", message->kind);
+    // The start-up trace: every message up to the filled tree, then the game launch's.
+    if (!m_treeTraced || message->kind == kMsgEnterDeskAK || message->kind == kMsgStartGame)
+        LobbyStep("message %d", message->kind);
     try {
         switch (message->kind) {
         case kMsgLoginFailed:
