@@ -11,6 +11,7 @@
 #include "game/core/MsgFactory.h"
 #include "game/core/NetEngineEx.h"
 #include "game/core/TableSide.h"
+#include "game/core/TableStep.h"
 #include "game/core/TranslateMsg.h"
 #include "lobby/net/binary/MsgCodeIni.h"
 #include "xml/XMLReadText.h"
@@ -109,6 +110,7 @@ void CGameSession::OnReceive(const char* text, int length) {
     try {
         message.reset(GetMsgFactory()->ParseMessage(text, length));
         if (message) message->receiveTime = GameClockNow();
+        if (message) TableStep("received %d", message->typeId);
     } catch (...) {
         failed = true;
     }

@@ -12,6 +12,8 @@
 // clang-format on
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "game/core/TableSide.h"
 
@@ -49,22 +51,33 @@ public:
     int Height(int entry) const;
     // The path of a card face below the current directory.
     static std::string FacePath(int deckIndex);
+    // Every picture file with its entry, in loading order.
+    static std::vector<std::pair<int, std::string>> Files();
 
 protected:
     // Loads the file into the entry (PNG for ".png", BMP for ".bmp", else by
-    // its contents); the entry stays null only when no image object could be
-    // made.
+    // its contents), decoded ahead when it was (TakeTablePicture); the entry
+    // stays null only when no image object could be made.
     CxImage* Load(int entry, const std::string& path);
 
 private:
-    // Up, hover and pressed faces "<name>Up<ext>"... from entry first, and
-    // the region of the up face into regionEntry (none when negative).
-    void LoadButtonSet(int first, const char* name, const char* ext, int regionEntry);
     void Turn(int target, int source, bool left);
 
     CxImage* images_[kEntryCount] = {};
     HRGN regions_[kEntryCount] = {};
 };
+
+// The table's pictures decoded ahead on worker threads from the program's
+// start, so that the window's frame and the loading step find them decoded
+// instead of decoding each in turn: the files given first (the frame's), then
+// every file of CGameImages. Nothing of the picture table's behaviour
+// changes: a file that was not asked for ahead, or that is taken a second
+// time, is decoded when taken.
+void StartTablePicturePrefetch(const std::vector<std::string>& first, int threads);
+// The picture of the file as CxImage(path, format) makes it; the caller owns it.
+CxImage* TakeTablePicture(const std::string& path, DWORD format);
+// Stops the workers and frees the pictures nobody took.
+void EndTablePicturePrefetch();
 
 // The session's picture table; null until loaded.
 CGameImages* GetGameImages();

@@ -13,6 +13,8 @@
 #include "game/core/ClientCommandLine.h"
 #include "game/core/CrashDump.h"
 #include "game/core/GameSession.h"
+#include "game/core/TableStep.h"
+#include "game/ui/GameImages.h"
 #include "game/ui/GameTableSide.h"
 #include "game/ui/PavlenDlg.h"
 #include "game/ui/resource.h"
@@ -34,6 +36,10 @@ private:
 
 CClientModule g_module;
 
+// Threads that decode the table's pictures ahead: enough to share the work
+// on a machine of a few cores, few enough to leave the window its own.
+const int kPictureThreads = 3;
+
 CPavlenApp theApp;
 
 }  // namespace
@@ -49,6 +55,11 @@ CPavlenApp::~CPavlenApp() {
 }
 
 BOOL CPavlenApp::InitInstance() {
+    TableStep("start");
+    // First: the table's pictures are decoded while the client starts; its
+    // window and its loading step take them. A client that ends at once (its
+    // command line, a second copy) stops the threads in ExitInstance.
+    StartTablePicturePrefetch(CPavlenDlg::FramePictureFiles(), kPictureThreads);
     ::InitCommonControls();
     CWinApp::InitInstance();
     if (!AfxSocketInit()) {
@@ -63,10 +74,14 @@ BOOL CPavlenApp::InitInstance() {
     g_module.Init(m_hInstance);
 
     InstallGameTableSide();
+    TableStep("controls and rich edit");
     CGameSession* session = GetGameSession();
     if (!ApplyCommandLine(CString(m_lpCmdLine), *session)) return FALSE;
     if (!TakeInstance()) return FALSE;
-    if (!session->ConnectAndValidate()) {
+    TableStep("command line");
+    const int connecting = session->ConnectAndValidate();
+    TableStep("connect and validate");
+    if (!connecting) {
         MyMessageBox("错误:\n打开config.ini文件时缺少了version字段,\n强烈建议您重新安装!", nullptr, 0, 0, nullptr);
         return FALSE;
     }
@@ -100,6 +115,7 @@ BOOL CPavlenApp::IsIdleMessage(MSG* msg) {
 }
 
 int CPavlenApp::ExitInstance() {
+    EndTablePicturePrefetch();
     g_module.Term();
     if (m_richEdit) {
         ::FreeLibrary(m_richEdit);

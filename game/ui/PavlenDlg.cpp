@@ -7,6 +7,7 @@
 #include "game/ui/PavlenDlg.h"
 
 #include "game/core/GameSession.h"
+#include "game/core/TableStep.h"
 #include "game/core/table/TableTrace.h"
 #include "game/ui/GameImages.h"
 
@@ -72,6 +73,7 @@ CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent), m_game(*this, *GetG
 CPavlenDlg::~CPavlenDlg() = default;
 
 BOOL CPavlenDlg::OnInitDialog() {
+    TableStep("table window");
     CDialog::OnInitDialog();
     CWinApp* app = AfxGetApp();
     m_icon = app ? app->LoadIcon(IDR_MAINFRAME) : nullptr;
@@ -83,6 +85,7 @@ BOOL CPavlenDlg::OnInitDialog() {
         SetupFailed("安装目录下可能缺少了文件,强烈建议您重新安装!");
         return FALSE;
     }
+    TableStep("frame pictures");
     SetTimer(kTimerId, kTimerMs);
     GetClientRect(&m_client);
     m_game.SetTableSize(m_client.right, m_client.bottom);
@@ -102,6 +105,7 @@ BOOL CPavlenDlg::OnInitDialog() {
     SetupSystemMenu();
     srand(static_cast<unsigned>(time(nullptr)));
     NotifyLobby();
+    TableStep("table window made");
     return TRUE;
 }
 
@@ -145,6 +149,7 @@ BOOL CPavlenDlg::DestroyWindow() {
 
 LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
     TableTrace("loaded %d", static_cast<int>(result));
+    TableStep("pictures loaded");
     // A table that has already ended (a missing frame picture) shows no second box.
     if (m_quitting) return 0;
     if (result == 0) {
@@ -171,5 +176,6 @@ LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
     m_setupComplete = 1;
     m_game.State().tableReady = 1;
     Invalidate();
+    TableStep("buttons laid out");
     return 0;
 }

@@ -63,6 +63,8 @@ public:
     int SetupComplete() const { return m_setupComplete; }
     // The control id of a table button.
     static int ControlId(Button button);
+    // The frame's picture files (the background first), as the set-up loads them.
+    static std::vector<std::string> FramePictureFiles();
 
     // Forwarders into the game.
     void HandleGameMessage(CMessage* message) { m_game.HandleGameMessage(message); }

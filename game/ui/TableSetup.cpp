@@ -7,6 +7,10 @@
 #include <windows.h>
 // clang-format on
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "game/core/GameSession.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
@@ -16,6 +20,29 @@ namespace {
 
 int W(const CxImage& image) { return static_cast<int>(image.GetWidth()); }
 int H(const CxImage& image) { return static_cast<int>(image.GetHeight()); }
+
+// The frame's pictures, in the order of CPavlenDlg::LoadFrameImages' members.
+const struct FramePicture {
+    const char* path;
+    DWORD format;
+} kFramePictures[] = {{"fenlo\\image\\desk\\bg.jpg", CXIMAGE_FORMAT_JPG},
+                      {"fenlo\\image\\button\\MinizUp.bmp", CXIMAGE_FORMAT_BMP},
+                      {"fenlo\\image\\button\\MinizOn.bmp", CXIMAGE_FORMAT_BMP},
+                      {"fenlo\\image\\button\\CloseUp.bmp", CXIMAGE_FORMAT_BMP},
+                      {"fenlo\\image\\button\\CloseOn.bmp", CXIMAGE_FORMAT_BMP},
+                      {"fenlo\\image\\button\\SoundUp.png", CXIMAGE_FORMAT_PNG},
+                      {"fenlo\\image\\button\\SoundOn.png", CXIMAGE_FORMAT_PNG},
+                      {"fenlo\\image\\button\\SilentUp.png", CXIMAGE_FORMAT_PNG},
+                      {"fenlo\\image\\button\\SilentOn.png", CXIMAGE_FORMAT_PNG},
+                      {"fenlo\\image\\desk\\RigthBg.png", CXIMAGE_FORMAT_PNG},
+                      {"fenlo\\image\\desk\\PeopleNum.png", CXIMAGE_FORMAT_PNG},
+                      {"fenlo\\image\\desk\\PeopleNum2.png", CXIMAGE_FORMAT_PNG}};
+
+// The picture into the frame's member (decoded ahead when it was); false when it cannot be read.
+bool TakeFramePicture(const FramePicture& f, CxImage& member) {
+    std::unique_ptr<CxImage> picture(TakeTablePicture(f.path, f.format));
+    return picture && member.Transfer(*picture);
+}
 
 void MoveTo(CWnd& button, int x, int y) {
     if (button.m_hWnd) button.SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -45,33 +72,28 @@ void CPavlenDlg::DoDataExchange(CDataExchange* dx) {
     for (const auto& b : bound) DDX_Control(dx, b.id, *b.control);
 }
 
+std::vector<std::string> CPavlenDlg::FramePictureFiles() {
+    std::vector<std::string> paths;
+    for (const FramePicture& f : kFramePictures) paths.push_back(f.path);
+    return paths;
+}
+
 bool CPavlenDlg::LoadFrameImages() {
+    CxImage* const frame[] = {&m_bg,      &m_minUp,       &m_minOn,    &m_closeUp,  &m_closeOn, &m_soundUp,
+                              &m_soundOnFace, &m_silentUp, &m_silentOn, &m_rightBg, &m_peopleNum, &m_peopleNum2};
+    static_assert(sizeof frame / sizeof frame[0] == sizeof kFramePictures / sizeof kFramePictures[0],
+                  "one member per frame picture");
     // A picture that cannot be read ends the table as one that throws does.
     try {
-        if (!m_bg.Load("fenlo\\image\\desk\\bg.jpg", CXIMAGE_FORMAT_JPG) || !m_bg.IsValid()) return false;
+        if (!TakeFramePicture(kFramePictures[0], m_bg)) return false;
         RECT window, client;
         GetWindowRect(&window);
         GetClientRect(&client);
         SetWindowPos(nullptr, 0, 0, W(m_bg) + (window.right - window.left) - client.right,
                      H(m_bg) + (window.bottom - window.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
         m_loading.Start(this);
-        const struct {
-            CxImage* image;
-            const char* path;
-            DWORD format;
-        } frame[] = {{&m_minUp, "fenlo\\image\\button\\MinizUp.bmp", CXIMAGE_FORMAT_BMP},
-                     {&m_minOn, "fenlo\\image\\button\\MinizOn.bmp", CXIMAGE_FORMAT_BMP},
-                     {&m_closeUp, "fenlo\\image\\button\\CloseUp.bmp", CXIMAGE_FORMAT_BMP},
-                     {&m_closeOn, "fenlo\\image\\button\\CloseOn.bmp", CXIMAGE_FORMAT_BMP},
-                     {&m_soundUp, "fenlo\\image\\button\\SoundUp.png", CXIMAGE_FORMAT_PNG},
-                     {&m_soundOnFace, "fenlo\\image\\button\\SoundOn.png", CXIMAGE_FORMAT_PNG},
-                     {&m_silentUp, "fenlo\\image\\button\\SilentUp.png", CXIMAGE_FORMAT_PNG},
-                     {&m_silentOn, "fenlo\\image\\button\\SilentOn.png", CXIMAGE_FORMAT_PNG},
-                     {&m_rightBg, "fenlo\\image\\desk\\RigthBg.png", CXIMAGE_FORMAT_PNG},
-                     {&m_peopleNum, "fenlo\\image\\desk\\PeopleNum.png", CXIMAGE_FORMAT_PNG},
-                     {&m_peopleNum2, "fenlo\\image\\desk\\PeopleNum2.png", CXIMAGE_FORMAT_PNG}};
-        for (const auto& f : frame)
-            if (!f.image->Load(f.path, f.format) || !f.image->IsValid()) return false;
+        for (size_t i = 1; i < sizeof frame / sizeof frame[0]; ++i)
+            if (!TakeFramePicture(kFramePictures[i], *frame[i])) return false;
     } catch (...) {
         return false;
     }

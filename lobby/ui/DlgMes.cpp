@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/SkinText.h"
-#include "platform/CString.h"
 #include "lobby/ui/TextImage.h"
+#include "platform/CString.h"
 
 BEGIN_MESSAGE_MAP(CDlgMes, CDialog)
     ON_WM_PAINT()

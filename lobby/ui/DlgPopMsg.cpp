@@ -5,10 +5,10 @@
 
 #include <memory>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/ui/ImgHlWnd.h"
 #include "lobby/ui/ImgTextWnd.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/PanelRules.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/SkinText.h"

@@ -3,7 +3,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "lobby/ui/LobbyTrace.h"
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/ui/TextImage.h"
 #include "platform/DefaultWndClass.h"
 #include "platform/HandCursor.h"

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/ui/SkinGeometry.h"
 #include "lobby/ui/SkinText.h"
 
@@ -21,6 +22,8 @@ void DeleteImage(Gdiplus::Image*& image) {
     delete image;
     image = nullptr;
 }
+
+thread_local bool t_skinLoader = false;  // set on the thread of LoadInBackground
 
 }  // namespace
 
@@ -78,6 +81,7 @@ private:
 
 CSkinRes* GetLobbySkin() {
     static CSkinRes skin;
+    skin.WaitLoaded();
     return &skin;
 }
 
@@ -263,7 +267,27 @@ int CSkinRes::LoadSections(Reader& r) {
     return 1;
 }
 
+void CSkinRes::LoadInBackground(LPCSTR path) {
+    WaitLoaded();
+    const std::string file(path ? path : "");
+    std::lock_guard<std::mutex> guard(m_loaderLock);
+    m_loader = std::thread([this, file, missing = path == nullptr] {
+        t_skinLoader = true;
+        Load(missing ? nullptr : file.c_str());
+        LobbyStep("skin loaded");
+    });
+}
+
+void CSkinRes::WaitLoaded() {
+    if (t_skinLoader) return;
+    std::lock_guard<std::mutex> guard(m_loaderLock);
+    if (!m_loader.joinable()) return;
+    LobbyStep("skin asked for");
+    m_loader.join();
+}
+
 void CSkinRes::Release() {
+    WaitLoaded();
     if (m_btnImages) {
         for (int i = 0; i < m_btnCount; ++i) delete m_btnImages[i];
         delete[] m_btnImages;

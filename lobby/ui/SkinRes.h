@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lobby/ui/BmpImageList.h"
@@ -29,6 +31,13 @@ public:
     // 1 when every key was read; stops at the first failure, later keys keep
     // their values from before.
     int Load(LPCSTR path);
+    // Load on a thread of its own, so that the start-up goes on meanwhile:
+    // GetLobbySkin() waits until it has ended, so no window sees a skin half
+    // read, and so does Release.
+    void LoadInBackground(LPCSTR path);
+    // Waits for a load in the background; returns at once when none runs,
+    // and on the loading thread itself.
+    void WaitLoaded();
     void Release();
     void SaveUserText(LPCSTR value);
 
@@ -189,6 +198,9 @@ private:
     // Tile sheet of frame types 1 and 3.
     CRect m_tiles[9];
     int m_tileW = 16, m_tileH = 16;
+
+    std::mutex m_loaderLock;  // one waiter joins the loader
+    std::thread m_loader;
 };
 
 // The lobby's one skin object.

@@ -91,6 +91,23 @@ void CxImage::Destroy() {
     m_alphaValid = false;
 }
 
+bool CxImage::Transfer(CxImage& from) {
+    if (this == &from) return IsValid();
+    Changed();
+    from.Changed();
+    m_width = from.m_width;
+    m_height = from.m_height;
+    m_type = from.m_type;
+    m_transIndex = from.m_transIndex;
+    m_transColor = from.m_transColor;
+    m_lastError.swap(from.m_lastError);
+    m_pixels.swap(from.m_pixels);
+    m_alphaValid = from.m_alphaValid;
+    m_selection.swap(from.m_selection);
+    from.Destroy();
+    return IsValid();
+}
+
 void CxImage::Copy(const CxImage& src, bool copypixels, bool copyselection, bool copyalpha) {
     if (this == &src) return;
     Changed();

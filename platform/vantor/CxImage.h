@@ -48,6 +48,8 @@ public:
     bool Create(DWORD width, DWORD height, DWORD imagetype = CXIMAGE_FORMAT_UNKNOWN);
     void Destroy();
     void Copy(const CxImage& src, bool copypixels = true, bool copyselection = true, bool copyalpha = true);
+    // Takes over the picture of from (its pixels are moved, not copied); from is left empty.
+    bool Transfer(CxImage& from);
 
     bool IsValid() const { return m_width > 0 && m_height > 0; }
     DWORD GetWidth() const { return m_width; }

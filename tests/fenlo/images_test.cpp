@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,16 +85,22 @@ struct Tree {
     }
 };
 
-TEST(GameImages, EveryEntryComesFromItsOwnFile) {
-    Tree tree;
-    const auto files = ExpectedFiles();
+// Every expected file, 10 + n pixels wide for the n-th; button up faces have
+// a magenta column; the second joker is missing.
+void WriteFiles(const Tree& tree) {
     int n = 0;
-    for (const auto& f : files) {
-        // Width 10 + n tells the file; button up faces have a magenta column.
+    for (const auto& f : ExpectedFiles()) {
         const bool up = f.second.find("Up.bmp") != std::string::npos;
         WriteFlatBmp(tree.folder / ("fenlo\\image\\" + f.second), 10 + n++, 7 + f.first % 5, RGB(20, 40, 60), up);
     }
     DeleteFileA((tree.folder / "fenlo\\image\\poker\\card17.png").c_str());
+}
+
+TEST(GameImages, EveryEntryComesFromItsOwnFile) {
+    Tree tree;
+    const auto files = ExpectedFiles();
+    WriteFiles(tree);
+    int n = 0;
 
     std::vector<HRGN> regions;
     RECT box;
@@ -144,6 +151,31 @@ TEST(GameImages, EveryEntryComesFromItsOwnFile) {
         for (int entry : kRegions) regions.push_back(images.GetRegion(entry));
     }
     for (HRGN region : regions) EXPECT_NE(GetRgnBox(region, &box), ERROR) << "regions outlive the table";
+}
+
+// Decoded ahead by workers while the table takes them, the pictures are the
+// ones it would decode itself, each in its own entry; a file taken a second
+// time is decoded again.
+TEST(GameImages, PicturesDecodedAheadAreTheTablesOwn) {
+    Tree tree;
+    WriteFiles(tree);
+    StartTablePicturePrefetch({"fenlo\\image\\desk\\bg.jpg"}, 3);  // a frame file that is not there
+    {
+        CGameImages images;
+        int n = 0;
+        for (const auto& f : ExpectedFiles()) {
+            const int width = 10 + n++;
+            if (f.first != 60) EXPECT_EQ(images.Width(f.first), width) << f.first << " " << f.second;
+        }
+        EXPECT_EQ(images.Width(60), 0);
+    }
+    std::unique_ptr<CxImage> again(TakeTablePicture("fenlo\\image\\poker\\card3_1.png", CXIMAGE_FORMAT_PNG));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(static_cast<int>(again->GetWidth()), 10);
+    std::unique_ptr<CxImage> frame(TakeTablePicture("fenlo\\image\\desk\\bg.jpg", CXIMAGE_FORMAT_JPG));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(frame->IsValid());
+    EndTablePicturePrefetch();
 }
 
 }  // namespace

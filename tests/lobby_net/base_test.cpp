@@ -10,6 +10,7 @@
 
 #include "lobby/net/base/Exception.h"
 #include "lobby/net/base/File.h"
+#include "lobby/net/base/IniSection.h"
 #include "lobby/net/base/Locks.h"
 #include "lobby/net/base/LogManager.h"
 #include "lobby/net/base/PrivateMessages.h"
@@ -32,7 +33,7 @@ struct Scratch {
     std::string folder = GetProgramFolder() + "lobby_base_scratch\\";
     Scratch() { CreateDirectoryW(Utf8ToWide(folder).c_str(), nullptr); }
     ~Scratch() {
-        for (const char* name : {"a.bin", "b.bin", "\xE6\xB8\xB8\xE6\x88\x8F.txt"}) Remove(folder + name);
+        for (const char* name : {"a.bin", "b.bin", "\xE6\xB8\xB8\xE6\x88\x8F.txt", "keys.ini"}) Remove(folder + name);
         RemoveDirectoryW(Utf8ToWide(folder).c_str());
     }
 };
@@ -84,6 +85,30 @@ TEST(Conversions, GbkAndUtf8MeetThroughUtf16) {
     EXPECT_EQ(AnsiToUtf16(gbk), L"\x6E38\x620F\x5927\x5385");
     EXPECT_EQ(Utf16ToAnsi(L"abc"), "abc");
     EXPECT_EQ(AnsiToUtf8(""), "");
+}
+
+// A section read at once answers every key as the profile call for that key
+// does: names in any case and with blanks, the first of two equal keys and
+// the first of two equal sections, quotes, '=' in a value, keys without a
+// value, cut values (of double-byte text too), a missing key, section and
+// file.
+TEST(IniSectionTest, AnswersAsTheProfileCallDoes) {
+    Scratch s;
+    const std::string file = s.folder + "keys.ini";
+    std::ofstream(file, std::ios::binary)
+        << "[Sys]\r\n  Ping = <GameMessage game=\"FENLO\"/>  \r\nping=second\r\nq1=\"quoted\"\r\nq2='one'\r\n"
+           "q3=\"\r\nq4=\"\"\r\nq5=\"open\r\nq6='mixed\"\r\nbare\r\n;comment=x\r\nlong=0123456789\r\n"
+           "content =\xD3\xCE\xCF\xB7a\xD3\xCE\r\nq7=\"\xD3\xCE\xCF\xB7\"\r\nempty=\r\n[other]\r\nx=1\r\n[SYS]\r\nlate=2\r\n";
+    const IniSection keys = ReadIniSection(file, "sys");
+    for (const char* key : {"ping", "PING ", " Ping", "q1", "q2", "q3", "q4", "q5", "q6", "q7", "bare", "long", "content ",
+                            "content", "empty", "late", "x", "none"})
+        for (DWORD size : {512u, 11u, 10u, 8u, 6u, 5u, 4u, 3u, 2u, 1u}) {
+            char expected[512] = "";
+            GetPrivateProfileStringA("sys", key, "", expected, size, file.c_str());
+            EXPECT_EQ(keys.Value(key, size), std::string(expected)) << key << " in " << size;
+        }
+    EXPECT_EQ(ReadIniSection(file, "none").Count(), 0u);
+    EXPECT_EQ(ReadIniSection(s.folder + "missing.ini", "sys").Value("ping"), "");
 }
 
 TEST(FileTest, OpenFlagsChooseTheCreationMode) {

@@ -139,6 +139,21 @@ TEST(SkinRes, StopsAtFirstFailureAndKeepsFirstFace) {
     std::remove(path.c_str());
 }
 
+// A skin read in the background is whole for whoever asks the accessor for
+// it, however early; one that goes while it loads waits for the load.
+TEST(SkinRes, BackgroundLoadIsWholeWhenAsked) {
+    const std::string path = SkinCopy("late_colour.ini");
+    ::WritePrivateProfileStringA("enter_wait", "frame", "97", path.c_str());  // read after most pictures
+    LoadedSkin()->LoadInBackground(path.c_str());
+    EXPECT_EQ(GetLobbySkin()->GetWaitFrameCount(), 97);
+    ASSERT_EQ(GetLobbySkin()->Load(SkinIniPath().c_str()), 1);  // the others' skin again
+    {
+        CSkinRes going;
+        going.LoadInBackground(path.c_str());
+    }
+    std::remove(path.c_str());
+}
+
 TEST(SkinRes, RegionFromKeyColour) {
     CMyBitmap none, one;
     MakeBitmap(none, 20, 10, RECT{0, 0, 0, 0});

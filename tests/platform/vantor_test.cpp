@@ -188,6 +188,21 @@ TEST(CxImage, TurnsAQuarterEitherWay) {
     for (long x = 0; x < 5; ++x) EXPECT_EQ(ColorOf(again, x, 2), ColorOf(src, x, 2));
 }
 
+// A transfer hands the picture over whole, alpha included, and leaves the
+// source empty.
+TEST(CxImage, TransferMovesThePictureOver) {
+    const CxImage original(Data("rgba.png"), CXIMAGE_FORMAT_PNG);
+    CxImage from(original), to(Data("grid.png"), CXIMAGE_FORMAT_PNG);
+    ASSERT_TRUE(to.Transfer(from));
+    EXPECT_EQ(to.GetWidth(), original.GetWidth());
+    EXPECT_EQ(to.GetType(), static_cast<DWORD>(CXIMAGE_FORMAT_PNG));
+    EXPECT_TRUE(to.AlphaIsValid());
+    EXPECT_EQ(ColorOf(to, 1, 0), ColorOf(original, 1, 0));
+    EXPECT_EQ(to.GetPixelColor(1, 0).rgbReserved, 128);
+    EXPECT_FALSE(from.IsValid());
+    EXPECT_FALSE(to.Transfer(from)) << "an empty picture leaves an empty one";
+}
+
 TEST(CxImage, GreyScaleKeepsAlpha) {
     CxImage img(Data("rgba.png"), CXIMAGE_FORMAT_PNG);
     ASSERT_TRUE(img.GrayScale());

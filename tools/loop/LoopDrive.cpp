@@ -185,8 +185,13 @@ private:
 }  // namespace
 
 bool TableDealt(LoopRig& rig) {
+    HWND table = rig.Table();
+    return table && TableDealt(table);
+}
+
+bool TableDealt(HWND table) {
     for (int id : kAskIds)
-        if (IsShown(rig.TableButton(id))) return true;
+        if (IsShown(GetDlgItem(table, id))) return true;
     return false;
 }
 

@@ -29,6 +29,7 @@ struct DriveReport {
 
 // The table has dealt: the player is asked to bid, double or play.
 bool TableDealt(LoopRig& rig);
+bool TableDealt(HWND table);  // the same for a table window already found
 // After a room's double click: the table the lobby starts for the room is
 // closed again and the room page is up; false when it is not within the time.
 bool SettleInRoom(LoopRig& rig, int ms = 30000);

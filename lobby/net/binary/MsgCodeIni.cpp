@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "lobby/net/base/IniSection.h"
 #include "lobby/net/binary/BinaryForm.h"
 
 namespace {
@@ -23,15 +24,17 @@ std::string InFolder(const std::string& folder, const char* file) {
 
 }  // namespace
 
+// One profile call per row's section: a table of many rows is read at start-up.
 int ReadMsgCodeFile(const std::string& path, MsgCodeTable& table) {
     const int count = binform::ToInt(ReadValue("TotalMessageNum", "count", path));
     for (int i = 1; i <= count; ++i) {
         char section[32];
         std::snprintf(section, sizeof section, "message%d", i);
+        const IniSection keys = ReadIniSection(path, section);
         MsgCodeEntry row;
-        row.code = binform::ToInt(ReadValue(section, "id", path));
-        row.name = ReadValue(section, "name", path);
-        row.content = ReadValue(section, "content ", path);
+        row.code = binform::ToInt(keys.Value("id", kValueSize));
+        row.name = keys.Value("name", kValueSize);
+        row.content = keys.Value("content ", kValueSize);
         table.push_back(row);
     }
     return count > 0 ? count : 0;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/startup/ServerConfig.h"
@@ -38,6 +39,7 @@ char* NoticeFromBody(const std::vector<char>& body) {
 CLoaderRes::~CLoaderRes() { Join(); }
 
 int CLoaderRes::Start() {
+    LobbyStep("engine step");
     SetStatusText("开始加载引擎");
     CLobbyData& hub = GetLobbyData();
     // The engine step's Init loads the server configuration.
@@ -49,6 +51,7 @@ int CLoaderRes::Start() {
 int CLoaderRes::Run() {
     SetStatusText("加载引擎中...");
     if (GetLobbyData().Init(0)) {
+        LobbyStep("engine loaded");
         SetStatusText("引擎加载成功");
         Notify(1);
     } else {
@@ -71,6 +74,7 @@ CLoaderNotice::~CLoaderNotice() {
 }
 
 int CLoaderNotice::Start() {
+    LobbyStep("notice step");
     SetStatusText("正在连接公告服务器");
     return StartThread();
 }
@@ -103,7 +107,9 @@ void CLoaderNotice::Abort() {
 
 int CLoaderNotice::Run() {
     SetStatusText("连接公告服务器中");
-    switch (Fetch()) {
+    const Outcome outcome = Fetch();
+    LobbyStep("notice fetched %d", static_cast<int>(outcome));
+    switch (outcome) {
         case kRead:
             SetStatusText("读取公告成功");
             Notify(1);
@@ -258,6 +264,7 @@ void CLoading::OnStepFailed(CLoaderBase* step, int* result) {
 
 void CLoading::OnAllDone() {
     char* notice = notice_.GetNoticeText();
+    LobbyStep("loading steps done");
     if (!Pause(500)) return;
     PostOutcome(1, notice);
 }

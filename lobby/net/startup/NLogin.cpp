@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "lobby/net/protocol/LobbyData.h"
@@ -187,6 +188,7 @@ int CNLogin::Run() {
     } else {
         SetState(kStateConnecting);
         hub.Connect(address, comport);
+        LobbyStep("login connecting");
     }
     SetStatusText("正在连接服务器");
 
@@ -204,8 +206,10 @@ int CNLogin::Run() {
                 break;
             case kStateConnecting: {
                 const int connection = EngineConnState();
-                if (connection == CThreadEngine::kStateConnected)
+                if (connection == CThreadEngine::kStateConnected) {
+                    LobbyStep("login connected");
                     SendLogin();
+                }
                 else if (connection == CThreadEngine::kStateNotConnected)
                     ProbeOrFail(prober);
                 break;
@@ -320,6 +324,7 @@ void CNLogin::HandleReply(CMessage* message) {
             int length = 0;
             unsigned char* validate = Protocol().MakeValidateMsg(user, ticket, &length);
             SendBuilt(validate, length);
+            LobbyStep("login key answered");
             SetStatusText("正在验证身份");
             PostStatus("正在验证身份。。。");
             break;
@@ -348,6 +353,7 @@ void CNLogin::HandleReply(CMessage* message) {
                 PostStatus("登录失败，用户帐户已经被锁定。");
             } else {
                 SetState(kStateLoggedIn);
+                LobbyStep("login success");
             }
             break;
         }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LoginDigest.h"
@@ -88,8 +89,11 @@ int CDlgAutoLogin::LoadSkin() {
 }
 
 BOOL CDlgAutoLogin::OnInitDialog() {
+    LobbyStep("login window");
     CDialog::OnInitDialog();
-    if (!LoadSkin()) {
+    const int skinLoaded = LoadSkin();
+    LobbyStep("login window skin");
+    if (!skinLoaded) {
         ::MessageBoxA(GetSafeHwnd(), "载入资源失败,请重新下载客户端!", "错误", MB_OK);
         EndDialog(IDCANCEL);
         return TRUE;
@@ -107,6 +111,7 @@ BOOL CDlgAutoLogin::OnInitDialog() {
     SetTimer(kPictureTimer, 500);
     PostOwned(GetSafeHwnd(), kLoginStatusLine, 0, std::make_unique<CString>("初始化中。。。"));
     CenterWindow();
+    LobbyStep("login window made");
     return TRUE;
 }
 
@@ -154,9 +159,11 @@ void CDlgAutoLogin::OnCancel() {
 LRESULT CDlgAutoLogin::OnLoadingDone(WPARAM wParam, LPARAM lParam) {
     const char* text = reinterpret_cast<const char*>(lParam);
     if (wParam) {
+        LobbyStep("loading done");
         ready_ = true;
         ::Sleep(500);
         OnOK();
+        LobbyStep("login started");
     } else if (text && *text) {
         CString box;
         box.Format("很抱歉,出现以下意外:%s", text);
@@ -182,6 +189,7 @@ void CDlgAutoLogin::CheckLoginResult() {
     if (!login_) return;
     switch (LoginVerdictOf(login_->GetState())) {
     case LoginVerdict::kLoggedIn:
+        LobbyStep("logged in seen");
         ::WritePrivateProfileStringA("SYSTEM", "time4", "0", app_.ConfigFile());
         loggingIn_ = false;
         EndDialog(IDOK);
@@ -246,6 +254,8 @@ LRESULT CDlgAutoLogin::OnLoginStatus(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDlgAutoLogin::OnPaint() {
+    if (!painted_) LobbyStep("login window painted");
+    painted_ = true;
     CPaintDC paint(this);
     CRect client;
     ::GetClientRect(GetSafeHwnd(), &client);

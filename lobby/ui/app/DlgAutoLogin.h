@@ -63,6 +63,7 @@ private:
     bool ready_ = false;
     bool loggingIn_ = false;
     bool statusShown_ = false;
+    bool painted_ = false;  // the first paint is a start-up step of the trace
     bool tooOld_ = false;
     CLoading loading_;
     CNLogin* login_;

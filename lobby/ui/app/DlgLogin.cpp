@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LoginDigest.h"
 #include "lobby/net/startup/NLogin.h"
 #include "lobby/net/startup/ServerConfig.h"
 #include "lobby/ui/DlgMes.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/LoginRules.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/Browser.h"

@@ -9,10 +9,10 @@
 #include <cstring>
 
 #include "lobby/net/base/CopyData.h"
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/RoomLaunch.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 #include "lobby/ui/app/MiraboGameDlg.h"

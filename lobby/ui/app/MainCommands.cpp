@@ -8,16 +8,16 @@
 #include <cstdlib>
 #include <memory>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
-#include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/protocol/LobbyProtocol.h"
+#include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/RoomDeskList.h"
 #include "lobby/ui/DlgCartoon.h"
 #include "lobby/ui/DlgMes.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/RoomLaunch.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MiraboGameApp.h"

@@ -11,11 +11,11 @@
 #include <map>
 #include <string>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/protocol/LobbyRecords.h"
 #include "lobby/net/protocol/RoomDeskList.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 #include "lobby/ui/app/MiraboGameDlg.h"
@@ -47,7 +47,9 @@ public:
     }
     void LaunchGame(HWND owner, const std::string& params) override {
         LobbyTrace("start fenlo.exe|%s", params.c_str());
+        LobbyStep("launch fenlo.exe");
         CRoomHost::LaunchGame(owner, params);
+        LobbyStep("fenlo.exe launched");
     }
 };
 

@@ -11,10 +11,10 @@
 #include <map>
 #include <vector>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/RoomLaunch.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/TreeData.h"
@@ -133,6 +133,8 @@ void CMyMiraboGameDlg::OnGameList() {
         }
     }
     if (!empty) LoadRoomTree();
+    if (!m_treeTraced) LobbyStep("tree filled");
+    m_treeTraced = !empty;
 }
 
 void CMyMiraboGameDlg::LoadRoomTree() {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "lobby/net/base/IniSection.h"
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/binary/MsgCodeIni.h"
 #include "lobby/net/protocol/LobbyData.h"
@@ -38,14 +40,6 @@ CString ReadIni(const CString& file, LPCSTR section, LPCSTR key) {
     return value;
 }
 
-int ReadIniNumber(const CString& file, LPCSTR section, LPCSTR key) {
-    return std::atoi(ReadIni(file, section, key));
-}
-
-bool ReadIniFlag(const CString& file, LPCSTR section, LPCSTR key) {
-    return ReadIni(file, section, key) == CString("1");
-}
-
 CString ProgramPath() {
     char path[512] = "";
     ::GetModuleFileNameA(nullptr, path, sizeof(path));
@@ -68,6 +62,7 @@ END_MESSAGE_MAP()
 CMyMiraboGameApp::CMyMiraboGameApp() : m_skin(GetLobbySkin()) {}
 
 BOOL CMyMiraboGameApp::InitInstance() {
+    LobbyStep("start");
     AfxEnableControlContainer();
 
     m_commandLine = m_lpCmdLine ? m_lpCmdLine : "";
@@ -87,14 +82,18 @@ BOOL CMyMiraboGameApp::InitInstance() {
     m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     AfxInitRichEdit2();
     m_programFolder = FolderOf(ProgramPath());
+    LobbyStep("com and rich edit");
 
     if (!IsGifOleControlAvailable()) {
         ::CopyFileA(m_programFolder + "ImageOle.dll", "c:\\windows\\ImageOle.dll", FALSE);
         RegisterServerDll("c:\\windows\\ImageOle.dll");
     }
+    LobbyStep("gif control");
     InstallBrowserHelper();
+    LobbyStep("browser helper");
     LoadConfig();
     LoadMessages();
+    LobbyStep("config and messages");
 
     CLobbyData& hub = GetLobbyData();
     hub.ping = std::string(ping);
@@ -105,7 +104,10 @@ BOOL CMyMiraboGameApp::InitInstance() {
     hub.SetServerConfigLoader([] { return GetServerConfig().Load(); });
 
     GetGdiPlusGuard().Initialize();
-    m_skin->Load(m_programFolder + "Skin\\Style1\\Skin.ini");
+    LobbyStep("gdi+");
+    // Read while the login runs; the first window that asks for it waits.
+    m_skin->LoadInBackground(m_programFolder + "Skin\\Style1\\Skin.ini");
+    LobbyStep("skin loading");
 
     if (IsAlreadyRunning()) {
         ::MessageBoxA(nullptr, "检测到游戏大厅已经开启,请先关闭原游戏大厅!", "错误", MB_OK);
@@ -114,6 +116,7 @@ BOOL CMyMiraboGameApp::InitInstance() {
     m_versionLabel = CString("ver:") + version;
 
     INT_PTR result = RunLoginDialog(*this);
+    LobbyStep("login dialog ended %d", static_cast<int>(result));
     if (result != IDOK) return FALSE;
 
     CMyMiraboGameDlg dlg;
@@ -135,36 +138,40 @@ int CMyMiraboGameApp::ExitInstance() {
     return CWinApp::ExitInstance();
 }
 
+// Each section is read in one profile call, its keys then taken from it.
 int CMyMiraboGameApp::LoadConfig() {
-    const CString file = ConfigFile();
-    PartnerLoginWeb = ReadIni(file, "URL1", "PartnerLoginWeb");
-    PostWeb = ReadIni(file, "URL1", "PostWeb");
-    ClientWeb = ReadIni(file, "URL1", "ClientWeb");
-    LoginWeb = ReadIni(file, "URL1", "LoginWeb");
-    AdvWeb = ReadIni(file, "URL1", "AdvWeb");
-    AdvWidth = ReadIniNumber(file, "URL1", "AdvWidth");
-    AdvHeight = ReadIniNumber(file, "URL1", "AdvHeight");
-    AdvCloseTime = ReadIniNumber(file, "URL1", "AdvCloseTime");
+    const std::string file(ConfigFile());
+    const IniSection url = ReadIniSection(file, "URL1"), system = ReadIniSection(file, "SYSTEM");
+    auto text = [](const IniSection& section, LPCSTR key) { return CString(section.Value(key).c_str()); };
+    auto number = [](const IniSection& section, LPCSTR key) { return std::atoi(section.Value(key).c_str()); };
+    PartnerLoginWeb = text(url, "PartnerLoginWeb");
+    PostWeb = text(url, "PostWeb");
+    ClientWeb = text(url, "ClientWeb");
+    LoginWeb = text(url, "LoginWeb");
+    AdvWeb = text(url, "AdvWeb");
+    AdvWidth = number(url, "AdvWidth");
+    AdvHeight = number(url, "AdvHeight");
+    AdvCloseTime = number(url, "AdvCloseTime");
     struct Page { CString* web; bool* show; const char* key; const char* showKey; } pages[] = {
         {&MainWeb, &MainWebShow, "MainWeb", "MainWebShow"}, {&SetWeb, &SetWebShow, "SetWeb", "SetWebShow"},
         {&PayWeb, &PayWebShow, "PayWeb", "PayWebShow"},     {&BBSWeb, &BBSWebShow, "BBSWeb", "BBSWebShow"},
         {&BCityWeb, &BCityWebShow, "BCityWeb", "BCityWebShow"}, {&PerWeb, &PerWebShow, "PerWeb", "PerWebShow"},
         {&HelpWeb, &HelpWebShow, "HelpWeb", "HelpWebShow"}, {&ShopWeb, &ShopWebShow, "ShopWeb", "ShopWebShow"}};
     for (const Page& page : pages) {
-        *page.web = ReadIni(file, "URL1", page.key);
-        *page.show = ReadIniFlag(file, "URL1", page.showKey);
+        *page.web = text(url, page.key);
+        *page.show = url.Value(page.showKey) == "1";
     }
-    RegWeb = ReadIni(file, "URL1", "RegWeb");
-    FindPassWeb = ReadIni(file, "URL1", "FindPassWeb");
-    ping = ReadIni(file, "SYSTEM", "ping");
-    action = ReadIni(file, "SYSTEM", "action");
-    versionxml = ReadIni(file, "SYSTEM", "versionxml");
-    SvrSelect = ReadIniNumber(file, "SYSTEM", "SvrSelect");
+    RegWeb = text(url, "RegWeb");
+    FindPassWeb = text(url, "FindPassWeb");
+    ping = text(system, "ping");
+    action = text(system, "action");
+    versionxml = text(system, "versionxml");
+    SvrSelect = number(system, "SvrSelect");
     static const char* const kTimes[5] = {"time1", "time2", "time3", "time4", "time5"};
-    for (int i = 0; i < 5; ++i) time[i] = ReadIni(file, "SYSTEM", kTimes[i]);
-    notice_url = ReadIni(file, "SYSTEM", "notice_url");
-    AboutWeb = ReadIni(file, "URL1", "AboutWeb");
-    GetLobbyData().translateFlag = ReadIni(file, "MsgType", "Type") != CString("0");
+    for (int i = 0; i < 5; ++i) time[i] = text(system, kTimes[i]);
+    notice_url = text(system, "notice_url");
+    AboutWeb = text(url, "AboutWeb");
+    GetLobbyData().translateFlag = ReadIniSection(file, "MsgType").Value("Type") != "0";
     version = VersionFromXml(std::string(versionxml)).c_str();
     return 0;
 }

@@ -11,15 +11,15 @@
 
 #include <memory>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
-#include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyMessages.h"
 #include "lobby/net/protocol/LobbyProtocol.h"
+#include "lobby/net/protocol/LobbySend.h"
 #include "lobby/net/startup/NLogin.h"
 #include "lobby/ui/DlgMes.h"
-#include "lobby/ui/LobbyTrace.h"
 #include "lobby/ui/RoomChatSender.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/MiraboGameApp.h"
@@ -70,6 +70,7 @@ CMyMiraboGameDlg::~CMyMiraboGameDlg() {
 }
 
 BOOL CMyMiraboGameDlg::OnInitDialog() {
+    LobbyStep("main window");
     CDialog::OnInitDialog();
     SetWindowText("游戏大厅");
     m_icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128));
@@ -83,6 +84,7 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     }
     m_skinWin.SetSkin(GetLobbySkin());
     m_skinWin.InstallSkin(this);
+    LobbyStep("main window skin");
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -94,6 +96,7 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
         if (m_mid.GetPageWnd(m_roomPageId)) SendRoomChat(GetLobbyData(), message);
     });
     m_right.Create(CDlgRight::IDD, this);
+    LobbyStep("main window panels");
     m_top.GetClientRect(&m_topRect);
     m_left.GetClientRect(&m_leftRect);
     m_mid.GetClientRect(&m_midRect);
@@ -109,12 +112,15 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     ApplyRegion();
 
     RequestRoomList();
+    LobbyStep("room list requested");
     SetTimer(kPumpTimer, 50);
 
     m_layoutReady = true;
     SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    LobbyStep("main window maximised");
     SendMessage(kMsgMainCommand, 10, 0);
     SetTimer(kAdvertTimer, 3000);
+    LobbyStep("main window made");
     return TRUE;
 }
 
@@ -327,6 +333,9 @@ void CMyMiraboGameDlg::RequestRoomList() {
 void CMyMiraboGameDlg::HandleServerMessage(CMessage* raw) {
     std::unique_ptr<CMessage> message(raw);
     if (!message) return;
+    // The start-up trace: every message up to the filled tree, then the game launch's.
+    if (!m_treeTraced || message->kind == kMsgEnterDeskAK || message->kind == kMsgStartGame)
+        LobbyStep("message %d", message->kind);
     try {
         switch (message->kind) {
         case kMsgLoginFailed:

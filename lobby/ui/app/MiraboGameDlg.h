@@ -165,6 +165,7 @@ private:
     DWORD m_reconnectStart = 0;
     int m_reconnecting = 0;
     bool m_updaterOffered = false;
+    bool m_treeTraced = false;  // the start-up trace has reached the filled tree
     CNLogin* m_reconnectStep = nullptr;
     int m_waitingPageId = -1;
     bool m_layoutReady = false;

@@ -6,7 +6,7 @@
 #include <windows.h>
 // clang-format on
 
-#include "lobby/ui/LobbyTrace.h"
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/app/LobbyPanels.h"
 #include "lobby/ui/app/MiraboGameApp.h"
