@@ -93,8 +93,10 @@ BOOL CPavlenDlg::OnInitDialog() {
     m_backBuffer.Attach(AfxCreateDibSection(m_windowDC, m_client.right, m_client.bottom));
     if (!ReadSettings()) return FALSE;
     PlaceFrameButtons();
+    TableStep("frame buttons");
     ModifyStyle(0, WS_MINIMIZEBOX);
     CreateSidePanel();
+    TableStep("side panel");
     CGameSession* session = GetGameSession();
     if (session->vipFlag || !session->autoPlacedFlag)
         ShowButton(kSoundOn, true);
@@ -102,6 +104,7 @@ BOOL CPavlenDlg::OnInitDialog() {
         ShowGroupMovie();
     m_soundOnButton.SetToolTipText("关闭音效");
     m_soundOffButton.SetToolTipText("打开音效");
+    TableStep("group movie or sound button");
     SetupSystemMenu();
     srand(static_cast<unsigned>(time(nullptr)));
     NotifyLobby();

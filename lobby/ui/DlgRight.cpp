@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/ui/ExColorDlg.h"
@@ -81,12 +82,10 @@ BOOL CDlgRight::OnInitDialog() {
         pngs[i]->SetImages(image, image, image, image);
     }
     for (CPngButton1* b : pngs) b->SetBkColor(skin->GetBkColor(2));
+    LobbyStep("right panel controls");
 
     m_input.LimitText(256);
     m_chat.SetEmoteTable(&skin->GetFaceTable());
-    m_faceSel.SetEmoteTable(&skin->GetFaceTable());
-    m_faceSel.Create(CDlgFaceSel::IDD, this);
-    m_faceSel.ShowWindow(SW_HIDE);
     m_chat.SetBackgroundColor(FALSE, skin->GetRightBkColor2());
     m_chat.SetEventMask(m_chat.GetEventMask() | ENM_LINK);
     m_chatColor = skin->GetRightTextColor2();
@@ -175,9 +174,19 @@ void CDlgRight::SendChat() {
     m_input.SetWindowText("");
 }
 
+CDlgFaceSel& CDlgRight::FacePicker() {
+    // Made on first use: it decodes every emote of the skin.
+    if (!m_faceSel.GetSafeHwnd()) {
+        m_faceSel.SetEmoteTable(&GetLobbySkin()->GetFaceTable());
+        m_faceSel.Create(CDlgFaceSel::IDD, this);
+        m_faceSel.ShowWindow(SW_HIDE);
+    }
+    return m_faceSel;
+}
+
 void CDlgRight::OnFaceButton() {
     const CRect button = ChildRect(*this, m_btnFace);
-    const int height = FacePickerHeight(static_cast<int>(m_faceSel.GetCells().size()));
+    const int height = FacePickerHeight(static_cast<int>(FacePicker().GetCells().size()));
     ::SetWindowPos(m_faceSel.m_hWnd, HWND_TOP, button.left, button.bottom - height, 219, height, SWP_SHOWWINDOW);
     m_faceSel.SetFocus();
 }

@@ -33,7 +33,8 @@ public:
     CSortListCtrl& List() { return m_list; }
     CExRichEdit& Chat() { return m_chat; }
     CExComboBox& Input() { return m_input; }
-    CDlgFaceSel& FacePicker() { return m_faceSel; }
+    // The emote picker, made (hidden) on first use.
+    CDlgFaceSel& FacePicker();
 
     BOOL OnInitDialog() override;
     void OnOK() override {}

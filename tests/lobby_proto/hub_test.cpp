@@ -375,6 +375,34 @@ TEST_F(HubTest, QueueIsFirstInFirstOutWithNullEntries) {
     EXPECT_EQ(hub.QueuedCount(), 0u);
 }
 
+// The main window's pump is kicked when the queue goes from empty to not (a
+// null entry too), and at once when it is set while messages wait.
+TEST_F(HubTest, ArrivalNoticeOnlyWhenTheQueueStopsBeingEmpty) {
+    HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const UINT kKick = WM_APP + 7;
+    auto notices = [&] {
+        int n = 0;
+        MSG m;
+        while (PeekMessageA(&m, window, kKick, kKick, PM_REMOVE)) ++n;
+        return n;
+    };
+    hub.PushMessage(new CGameStartMsg());
+    hub.SetArrivalNotice(window, kKick);
+    EXPECT_EQ(notices(), 1) << "a message was waiting";
+    hub.PushMessage(new CGameStartMsg());
+    EXPECT_EQ(notices(), 0) << "the queue was not empty";
+    PopAll();
+    Push(Reply("Unknown", ""));
+    hub.PushMessage(new CGameStartMsg());
+    EXPECT_EQ(notices(), 1);
+    PopAll();
+    hub.Shutdown();
+    hub.PushMessage(new CGameStartMsg());
+    EXPECT_EQ(notices(), 0) << "a shut-down hub tells nobody";
+    DestroyWindow(window);
+}
+
 TEST_F(HubTest, InitFailsWhenTheServerConfigurationDoesNot) {
     hub.Shutdown();
     hub.timeText[2] = "15000";

@@ -1,7 +1,8 @@
 // The right panel with a fake hub: the own row first after a full list, no
 // enter line for a listed player, the flood limit against an injected clock,
 // "/" sent as "@_5", a server chat line shown with its emote, a system line
-// with its picture, and a GIF control that cannot be made.
+// with its picture, a GIF control that cannot be made, and the emote picker
+// made on first use.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
@@ -116,6 +117,23 @@ TEST_F(RightPanel, PlayerListOwnRowFirstAndChanges) {
     PumpMessages(300);
     SavePng(CaptureWindow(panel.m_hWnd), "right_panel");
     RegisterImageOle(false);
+}
+
+// The emote picker is made on the first press of the face button, with the
+// skin's emotes, and shown.
+TEST_F(RightPanel, FacePickerIsMadeOnTheFirstPressOfTheFaceButton) {
+    auto picker = [&] { return FindWindowExA(panel.m_hWnd, nullptr, "#32770", nullptr); };
+    EXPECT_EQ(picker(), nullptr);
+    HWND face = ::GetDlgItem(panel.m_hWnd, 1020);
+    ASSERT_TRUE(::IsWindowVisible(face));
+    CRect r;
+    ::GetClientRect(face, &r);
+    const LPARAM at = MAKELPARAM(r.CenterPoint().x, r.CenterPoint().y);
+    ::PostMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(face, WM_LBUTTONUP, 0, at);
+    ASSERT_TRUE(PumpUntil([&] { return picker() && ::IsWindowVisible(picker()); }));
+    EXPECT_EQ(picker(), panel.FacePicker().m_hWnd);
+    EXPECT_FALSE(panel.FacePicker().GetCells().empty());
 }
 
 TEST_F(RightPanel, ChatFloodLimitAndEscapes) {

@@ -98,6 +98,9 @@ constexpr OwnedMessage<PopupNoticeRequest> kPopupNoticeRequest{kMsgPopupNotice};
 constexpr OwnedMessage<char[]> kPopupAddress{kMsgPopupNotice};
 // wParam 0: lParam the key of a page to close (a web page's close button).
 constexpr UINT kMsgClosePage = WM_USER + 6666;
+// No parameters: the data hub's queue has a message again (posted by the hub,
+// CLobbyData::SetArrivalNotice); the pump takes it without waiting for its tick.
+constexpr UINT kMsgPumpKick = WM_USER + 5557;
 
 // ---- the room page (CRoomWnd, its desk view CExScrollView) and the waiting page --
 
@@ -128,7 +131,8 @@ constexpr UINT kMsgChatEnter = WM_USER + 1345;
 
 // To a web page (CDlgOrderWeb) and its view (CMyHtmlView): wParam 0, from the
 // view, a page command; 1 an address to navigate to; 2 refresh. 0 and 1 carry
-// a new[] text the receiver frees; the page passes 1 and 2 on to its view.
+// a new[] text the receiver frees; the page passes 1 and 2 on to its view. 3,
+// posted by the page to itself: the navigation it was asked to make soon.
 constexpr UINT kMsgWebPage = WM_USER + 5600;
 constexpr OwnedMessage<char[]> kWebPageText{kMsgWebPage};
 // To the banner's web view (CDlgWeb): wParam the watch text, lParam the

@@ -260,15 +260,27 @@ void CLobbyData::PushPacket(const char* text, int length) {
     CLobbyProtocol spare;  // stateless: stands in before Init has made the hub's
     CLobbyProtocol* protocol = protocol_ ? protocol_ : &spare;
     std::unique_ptr<CMessage> message(protocol->ParseMessage(text, length));
-    queue_.push_back(message.get());
+    QueueLocked(message.get());
     message.release();
 }
 
 void CLobbyData::PushMessage(CMessage* message) {
     std::unique_ptr<CMessage> owned(message);
     LobbyLockGuard guard(lobbyLock);
-    queue_.push_back(message);
+    QueueLocked(message);
     owned.release();
+}
+
+void CLobbyData::QueueLocked(CMessage* message) {
+    queue_.push_back(message);
+    if (queue_.size() == 1 && noticeWindow_) ::PostMessageA(noticeWindow_, noticeMessage_, 0, 0);
+}
+
+void CLobbyData::SetArrivalNotice(HWND window, UINT message) {
+    LobbyLockGuard guard(lobbyLock);
+    noticeWindow_ = window;
+    noticeMessage_ = message;
+    if (window && !queue_.empty()) ::PostMessageA(window, message, 0, 0);
 }
 
 CMessage* CLobbyData::PopMessage() {
@@ -344,6 +356,7 @@ void CLobbyData::Shutdown() {
     DeleteEngineAndProtocol();
     delete room;
     ClearGameList();
+    SetArrivalNotice(nullptr, 0);
     std::deque<CMessage*> queued = TakeQueue();
     DeleteAll(queued);
 }

@@ -139,6 +139,11 @@ public:
     // caller keeps the text. Throws what the parser throws.
     void PushPacket(const char* text, int length);
     void PushMessage(CMessage* message);
+    // The window told (PostMessage of `message`, no parameters) each time the
+    // queue goes from empty to not, at once when it is not empty already; null
+    // tells nobody. Its pump may then handle the front message before its next
+    // tick.
+    void SetArrivalNotice(HWND window, UINT message);
     // The front message, which the caller then owns; null when the queue is
     // empty or its front entry is null.
     CMessage* PopMessage();
@@ -164,7 +169,8 @@ public:
     void SetConfigFile(const std::string& path);
     std::string GetConfigFile() const { return configFile_; }
 
-    // Deletes the engines and the protocol object, the game list and the queue.
+    // Deletes the engines and the protocol object, the game list and the queue;
+    // tells no window of arrivals any more.
     void Shutdown();
 
     CLobbyData(const CLobbyData&) = delete;
@@ -172,6 +178,8 @@ public:
 
 private:
     std::deque<CMessage*> TakeQueue();
+    // Appends under the lobby lock and tells the arrival window.
+    void QueueLocked(CMessage* message);
     void JoinClosers();
     // Takes both out under the lobby lock and deletes them outside it.
     void DeleteEngineAndProtocol();
@@ -180,6 +188,8 @@ private:
     std::atomic<int> engineGeneration_{0};
     CLobbyProtocol* protocol_ = nullptr;
     std::deque<CMessage*> queue_;
+    HWND noticeWindow_ = nullptr;  // under the lobby lock, as the queue
+    UINT noticeMessage_ = 0;
     CRITICAL_SECTION sendTimeLock_;
     std::string workDir_;
     DWORD roomListSendTime_ = 0;

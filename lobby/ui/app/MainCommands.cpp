@@ -305,7 +305,8 @@ void CMyMiraboGameDlg::OpenMemberPage(bool post) {
     }
     m_memberPageId = m_mid.AddPage("主  页", page);
     page->SetPageKey(m_memberPageId);
-    page->Navigate(GetLobbyApp()->PostWeb, 0, nullptr, MemberPageFormBody(), kFormHeader);
+    // The main window's opening (command 10) does not wait for the web view.
+    page->NavigateSoon(GetLobbyApp()->PostWeb, 0, nullptr, MemberPageFormBody(), kFormHeader);
 }
 
 // how 1: navigate to the address; 2: refresh a member page; 3: drop the next navigate.

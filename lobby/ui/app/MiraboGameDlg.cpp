@@ -57,6 +57,8 @@ BEGIN_MESSAGE_MAP(CMyMiraboGameDlg, CDialog)
     ON_MESSAGE(kMsgMainCommand, OnCommandMessage)
     ON_MESSAGE(kMsgClosePage, OnClosePageMessage)
     ON_MESSAGE(kMsgPopupNotice, OnPopupNotice)
+    ON_MESSAGE(kMsgPumpKick, OnPumpKick)
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CMyMiraboGameDlg::CMyMiraboGameDlg(CWnd* parent) : CDialog(IDD, parent) {}
@@ -89,8 +91,11 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
     m_left.Create(CDlgLeft::IDD, this);
+    LobbyStep("left panel");
     m_mid.Create(CDlgMid::IDD, this);
+    LobbyStep("middle panel");
     m_top.Create(CDlgTop::IDD, this);
+    LobbyStep("top panel");
     // Room chat goes out on the lobby connection while the room's page exists.
     m_right.SetChatSender([this](const CLobbyChatMsg& message) {
         if (m_mid.GetPageWnd(m_roomPageId)) SendRoomChat(GetLobbyData(), message);
@@ -110,13 +115,21 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
 
     MoveWindow(0, 0, 930, 670);
     ApplyRegion();
+    LobbyStep("main window laid out");
 
+    GetLobbyData().SetArrivalNotice(m_hWnd, kMsgPumpKick);
     RequestRoomList();
     LobbyStep("room list requested");
     SetTimer(kPumpTimer, 50);
 
     m_layoutReady = true;
+    // The shown panels draw nothing while the window shows and grows: they are
+    // drawn once, at the maximised size.
+    CWnd* const shown[] = {&m_top, &m_left, &m_mid};
+    for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, FALSE);
     SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, TRUE);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     LobbyStep("main window maximised");
     SendMessage(kMsgMainCommand, 10, 0);
     SetTimer(kAdvertTimer, 3000);
@@ -243,6 +256,18 @@ LRESULT CMyMiraboGameDlg::OnClosePageMessage(WPARAM wParam, LPARAM lParam) {
 LRESULT CMyMiraboGameDlg::OnPopupNotice(WPARAM wParam, LPARAM lParam) {
     if (wParam == 0) RemovePopupNotice(static_cast<int>(lParam));
     else if (wParam == 1) ShowPopupNotice(TakeOwned(kPopupNoticeRequest, lParam));
+    return 0;
+}
+
+void CMyMiraboGameDlg::OnDestroy() {
+    GetLobbyData().SetArrivalNotice(nullptr, 0);
+    Default();
+}
+
+// A message arrived in an empty queue: it is taken now rather than on the next
+// tick, as a tick would take it (not while reconnecting: the queue is dropped).
+LRESULT CMyMiraboGameDlg::OnPumpKick(WPARAM, LPARAM) {
+    if (!m_reconnecting && m_layoutReady) PumpTick();
     return 0;
 }
 

@@ -80,6 +80,8 @@ protected:
     LRESULT OnCommandMessage(WPARAM code, LPARAM lParam);
     LRESULT OnClosePageMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnPopupNotice(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPumpKick(WPARAM, LPARAM);
+    void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
 private:

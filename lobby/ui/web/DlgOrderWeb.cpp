@@ -50,8 +50,16 @@ CRect CDlgOrderWeb::ViewRect() const {
     return client;
 }
 
+void CDlgOrderWeb::NavigateSoon(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR postData, LPCSTR headers) {
+    if (!ready_) return;
+    auto text = [](LPCSTR s) { return s ? std::optional<std::string>(s) : std::nullopt; };
+    pending_.reset(new Pending{text(url), text(targetFrame), text(postData), text(headers), flags});
+    if (!PostMessage(kMsgWebPage, 3, 0)) pending_.reset();
+}
+
 void CDlgOrderWeb::Navigate(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR postData, LPCSTR headers) {
     if (!ready_) return;
+    pending_.reset();
     if (!view_.GetSafeHwnd()) {
         if (!view_.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, ViewRect(), this, kViewId))
             return;
@@ -83,6 +91,13 @@ void CDlgOrderWeb::OnPaint() {
 }
 
 LRESULT CDlgOrderWeb::OnPageCommand(WPARAM wParam, LPARAM lParam) {
+    if (wParam == 3) {
+        if (const std::unique_ptr<Pending> p = std::move(pending_)) {
+            auto text = [](const std::optional<std::string>& s) { return s ? s->c_str() : nullptr; };
+            Navigate(text(p->url), p->flags, text(p->targetFrame), text(p->postData), text(p->headers));
+        }
+        return 0;
+    }
     if (wParam == 1) {
         PostOwned(view_.GetSafeHwnd(), kWebPageText, 1, TakeOwned(kWebPageText, lParam));
         return 0;

@@ -3,6 +3,10 @@
 // first navigation. Commands from the page go to the main lobby window.
 #pragma once
 
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "lobby/ui/PngButton.h"
 #include "lobby/ui/web/MyHtmlView.h"
 #include "platform/Framework.h"
@@ -15,6 +19,10 @@ public:
     // Ignored before the dialog is ready; postData and headers may be null.
     void Navigate(LPCSTR url, DWORD flags = 0, LPCSTR targetFrame = nullptr, LPCSTR postData = nullptr,
                   LPCSTR headers = nullptr);
+    // As Navigate, on a message the page posts itself (kMsgWebPage 3), so that
+    // whoever opens the page does not wait for its web view to be made. A
+    // Navigate in between wins.
+    void NavigateSoon(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR postData, LPCSTR headers);
     void SetSkipNextNavigate(int skip) { view_.SetSkipNextNavigate(skip); }
     void GetLocationURL(CString& url) const { url = view_.GetSafeHwnd() ? view_.GetLocationURL() : CString(); }
     void SetPageKey(int key) { pageKey_ = key; }
@@ -24,7 +32,8 @@ public:
     CMyHtmlView& GetView() { return view_; }
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    // kMsgWebPage: 0 a page command (heap text, freed here), 1 and 2 passed to the view.
+    // kMsgWebPage: 0 a page command (heap text, freed here), 1 and 2 passed to
+    // the view, 3 the navigation NavigateSoon left.
     LRESULT OnPageCommand(WPARAM wParam, LPARAM lParam);
 
 protected:
@@ -45,9 +54,16 @@ protected:
 private:
     CRect ViewRect() const;
 
+    // NavigateSoon's arguments; a null text is absent.
+    struct Pending {
+        std::optional<std::string> url, targetFrame, postData, headers;
+        DWORD flags = 0;
+    };
+
     CMyHtmlView view_;
     CPngButton1 buttons_[5];
     int pageKey_ = -1;
     int closeButton_ = 1;
     bool ready_ = false;
+    std::unique_ptr<Pending> pending_;
 };
