@@ -123,15 +123,15 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     SetTimer(kPumpTimer, 50);
 
     m_layoutReady = true;
-    // The shown panels draw nothing while the window shows and grows: they are
-    // drawn once, at the maximised size.
+    // The shown panels draw nothing while the window shows, grows and opens its
+    // member page: they are drawn once, at the maximised size, with the page.
     CWnd* const shown[] = {&m_top, &m_left, &m_mid};
     for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, FALSE);
     SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
-    for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, TRUE);
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     LobbyStep("main window maximised");
     SendMessage(kMsgMainCommand, 10, 0);
+    for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, TRUE);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     SetTimer(kAdvertTimer, 3000);
     LobbyStep("main window made");
     return TRUE;
