@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "lobby/net/base/IniSection.h"
 #include "lobby/net/base/LobbyTrace.h"
@@ -89,7 +90,13 @@ BOOL CMyMiraboGameApp::InitInstance() {
         RegisterServerDll("c:\\windows\\ImageOle.dll");
     }
     LobbyStep("gif control");
-    InstallBrowserHelper();
+    // The helper's registration shows nothing: it runs beside the start-up and
+    // is waited for when this function returns.
+    std::thread helperInstall([this] { InstallBrowserHelper(); });
+    struct Joiner {
+        std::thread& thread;
+        ~Joiner() { thread.join(); }
+    } joinHelperInstall{helperInstall};
     LobbyStep("browser helper");
     LoadConfig();
     LoadMessages();
