@@ -54,6 +54,14 @@ enable_testing()
 include(GoogleTest)
 include(${CMAKE_CURRENT_LIST_DIR}/TypeLib.cmake)
 
+# Test code (the test programs and their helpers, our servers, GoogleTest) is
+# compiled at -O1 in the optimised Windows builds: the product keeps its -O2,
+# and the tests' long bodies compile in about two thirds of the time.
+set(MIRABO_TEST_OPT "")
+if(MIRABO_WINDOWS AND CMAKE_BUILD_TYPE MATCHES "^(RelWithDebInfo|Release)$")
+  set(MIRABO_TEST_OPT -O1)
+endif()
+
 # ---- GoogleTest -------------------------------------------------------------
 if(MIRABO_WINDOWS)
   if(NOT EXISTS /usr/src/googletest/CMakeLists.txt)
@@ -66,7 +74,7 @@ if(MIRABO_WINDOWS)
   # gtest's own sources trip our warning flags; they are not ours to fix.
   foreach(t gtest gtest_main gmock gmock_main)
     if(TARGET ${t})
-      target_compile_options(${t} PRIVATE -w)
+      target_compile_options(${t} PRIVATE -w ${MIRABO_TEST_OPT})
     endif()
   endforeach()
 elseif(NOT MIRABO_FUZZ)

@@ -226,16 +226,20 @@ up() {
   return $rc
 }
 
+# Every slot at once: a wineserver takes a second or two to end.
 down() {
   local d k
   for d in "$ROOT" "$ROOT"/slot*; do
     [ -d "$d/prefix" ] || continue
     k=0; [ "$d" = "$ROOT" ] || k=${d##*/slot}
-    eval "$(wine_exports "$k")"
-    stop_server "$d"
-    if alive "$d/xvfb.pid"; then kill "$(cat "$d/xvfb.pid")" 2>/dev/null || true; fi
-    rm -f "$d/xvfb.pid" "$d/display"
+    (
+      eval "$(wine_exports "$k")"
+      stop_server "$d"
+      if alive "$d/xvfb.pid"; then kill "$(cat "$d/xvfb.pid")" 2>/dev/null || true; fi
+      rm -f "$d/xvfb.pid" "$d/display"
+    ) &
   done
+  wait
 }
 
 case $cmd in
