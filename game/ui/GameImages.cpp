@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/core/GameSession.h"
+#include "game/core/TableStep.h"
 #include "game/ui/ImageRegion.h"
 #include "platform/vantor/CxImage.h"
 
@@ -205,18 +206,54 @@ std::vector<std::pair<int, std::string>> CGameImages::Files() {
 }
 
 CGameImages::CGameImages() {
-    for (const auto& file : Files()) Load(file.first, file.second);
+    TableStep("loader start");
+    // The card faces come first; a helper turns them while the rest load.
+    class Turner {
+    public:
+        explicit Turner(CGameImages* images) : images_(images) {}
+        void Start() {
+            if (started_) return;
+            started_ = true;
+            try {
+                thread_ = std::thread([this] { TurnFaces(); });
+            } catch (...) {
+                TurnFaces();  // no thread to be had: turned here instead
+            }
+        }
+        ~Turner() {
+            if (thread_.joinable()) thread_.join();
+        }
+
+    private:
+        void TurnFaces() {
+            try {
+                for (int k = 0; k < 54; ++k) {
+                    images_->Turn(kLeftFaces + k, kFirstFace + k, true);
+                    images_->Turn(kRightFaces + k, kFirstFace + k, false);
+                }
+            } catch (...) {
+                // Out of memory: the faces left unturned draw nothing.
+            }
+        }
+
+        CGameImages* images_;
+        bool started_ = false;
+        std::thread thread_;
+    } turner(this);
+    for (const auto& file : Files()) {
+        Load(file.first, file.second);
+        if (file.first == kFirstFace + 53) turner.Start();
+    }
+    turner.Start();
+    TableStep("pictures taken");
     for (const ButtonSet& set : kButtonSets)
         if (set.region >= 0) regions_[set.region] = CreateRegionFromImage(images_[set.first]);
+    TableStep("button regions");
 
     Turn(kLeftBacks, kFirstBack, true);
     Turn(kRightBacks, kFirstBack, false);
     Turn(kLeftBacks + 1, kFirstBack + 1, true);
     Turn(kRightBacks + 1, kFirstBack + 1, false);
-    for (int k = 0; k < 54; ++k) {
-        Turn(kLeftFaces + k, kFirstFace + k, true);
-        Turn(kRightFaces + k, kFirstFace + k, false);
-    }
 }
 
 CGameImages::~CGameImages() {

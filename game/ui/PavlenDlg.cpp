@@ -161,6 +161,7 @@ LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
     }
     LayoutGameButtons();
     SkinGameButtons();
+    TableStep("game buttons skinned");
     for (Button b : {kReady, kPlay, kPass, kHint, kBid1, kBid2, kBid3, kNoBid, kDouble, kNoDouble, kRedouble,
                      kNoRedouble, kContestYes, kContestNo, kLeave, kContinue, kBackToLobby, kCancelAuto, kSort,
                      kNextPair, kNextTriple, kSoundOff, kAutoPlay})
@@ -170,6 +171,7 @@ LRESULT CPavlenDlg::OnLoaded(WPARAM result, LPARAM text) {
     m_game.Effects().planeHeight = images ? images->Height(315) : 0;
     m_counterAt = {m_client.right - (images ? images->Width(206) : 0) - 220, 25};
     GiveSidePanelImages();
+    TableStep("side panel pictures");
     char advert[512] = "";
     ::GetPrivateProfileStringA("SYSTEM", "advulr", "", advert, sizeof advert, GetGameSession()->ConfigPath());
     if (!advert[0]) {

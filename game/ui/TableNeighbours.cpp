@@ -9,6 +9,7 @@
 // clang-format on
 
 #include "game/core/GameClock.h"
+#include "game/core/TableStep.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
 
@@ -18,6 +19,7 @@ void CPavlenDlg::CreateSidePanel() {
     auto panel = std::make_unique<CDlgRight>();
     panel->SetPictures(&m_rightBg, &m_peopleNum, &m_peopleNum2);
     if (!panel->Create(CDlgRight::IDD, this)) return;
+    TableStep("side panel created");
     panel->ShowWindow(SW_SHOWNOACTIVATE);
     m_ownPanel = std::move(panel);
     SetSidePanel(m_ownPanel.get());

@@ -180,25 +180,26 @@ void CXImgButton::SetCaptionFont(CFont* font) {
 }
 
 void CXImgButton::EnsureTooltip() {
-    if (m_tooltip.m_hWnd || !m_hWnd) return;
+    if (m_tooltip.m_hWnd || !m_hWnd || !m_tipSet) return;
     m_tooltip.Create(this);
-    m_tooltip.Activate(TRUE);
+    if (!m_tooltip.m_hWnd) return;
+    RECT client;
+    GetClientRect(&client);
+    m_tooltip.AddTool(this, m_tipText, &client, 1);
+    m_tooltip.Activate(m_tipActive);
 }
 
 void CXImgButton::SetToolTipText(LPCSTR text, BOOL activate) {
-    EnsureTooltip();
+    m_tipText = text ? text : "";
+    m_tipActive = activate;
+    m_tipSet = true;
     if (!m_tooltip.m_hWnd) return;
-    if (m_tooltip.GetToolCount() == 0) {
-        RECT client;
-        GetClientRect(&client);
-        m_tooltip.AddTool(this, text, &client, 1);
-    }
-    m_tooltip.UpdateTipText(text, this, 1);
+    m_tooltip.UpdateTipText(m_tipText, this, 1);
     m_tooltip.Activate(activate);
 }
 
 BOOL CXImgButton::PreTranslateMessage(MSG* msg) {
-    EnsureTooltip();
+    if (msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) EnsureTooltip();
     if (m_tooltip.m_hWnd) m_tooltip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);
 }

@@ -69,6 +69,8 @@ private:
     void SetFace(CxImage* face);
     void ShowEnabled(BOOL enable);
     void GroupClick();
+    // The tooltip window is made on the first mouse message after a text was
+    // set: a button nobody points at costs no window.
     void EnsureTooltip();
     // Writes the caption's lines into the canvas (a copy of the face).
     void DrawCaption(CDC* dc, CxImage& canvas);
@@ -79,6 +81,9 @@ private:
     CxImage* m_disabled = nullptr;
     CxImage* m_current = nullptr;
     CToolTipCtrl m_tooltip;
+    CString m_tipText;
+    BOOL m_tipActive = TRUE;
+    bool m_tipSet = false;
     BOOL m_enabled = TRUE;
     BOOL m_handShown = FALSE;
     BOOL m_ownsDisabled = FALSE;

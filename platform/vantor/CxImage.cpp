@@ -308,15 +308,30 @@ bool CxImage::SelectionInvert() {
 
 bool CxImage::SelectionToHRGN(HRGN& region) const {
     if (!IsValid() || m_selection.empty()) return false;
-    // One rectangle per run of selected pixels in a row.
+    // One rectangle per run of selected pixels in a row; a row whose runs
+    // repeat the row above's lengthens those rectangles instead, so that a
+    // plain shape takes a few rectangles rather than one per row.
     std::vector<RECT> runs;
+    size_t band = 0;  // the first rectangle of the row above
     for (long y = 0; y < static_cast<long>(m_height); ++y) {
         const BYTE* row = &m_selection[static_cast<size_t>(y) * m_width];
+        const size_t first = runs.size();
         for (long x = 0; x < static_cast<long>(m_width);) {
             if (!row[x]) { ++x; continue; }
             long start = x;
             while (x < static_cast<long>(m_width) && row[x]) ++x;
             runs.push_back(RECT{start, y, x, y + 1});
+        }
+        const size_t count = runs.size() - first;
+        bool same = count > 0 && first - band == count;
+        for (size_t i = 0; same && i < count; ++i)
+            same = runs[band + i].left == runs[first + i].left && runs[band + i].right == runs[first + i].right &&
+                   runs[band + i].bottom == y;
+        if (same) {
+            for (size_t i = 0; i < count; ++i) runs[band + i].bottom = y + 1;
+            runs.resize(first);
+        } else {
+            band = first;
         }
     }
     std::vector<BYTE> buf(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));

@@ -396,3 +396,35 @@ TEST(VantorRenderMgr, DrawsTextAndBlendsBitmaps) {
     EXPECT_FALSE(RenderMgr::DrawAlphaCBitmapToDC(&dc, nullptr, 0, 0, 0, 0, 0, 0, 128));
     dc.Detach();
 }
+
+// The region joins rows of like runs into taller rectangles: it must still
+// cover exactly the selected pixels (rounded ends, a hole making two runs per
+// row, an empty row between two like bands).
+TEST(CxImage, RegionFromSelectionEqualsItsPixels) {
+    CxImage shape;
+    ASSERT_TRUE(shape.Create(24, 21, CXIMAGE_FORMAT_BMP));
+    auto inside = [](long x, long y) {
+        if (y == 10) return false;
+        const long inset = y < 3 ? 3 - y : y > 17 ? y - 17 : 0;
+        if (x < 2 + inset || x >= 22 - inset) return false;
+        return !(x >= 9 && x < 14 && y >= 5 && y < 16);
+    };
+    for (long y = 0; y < 21; ++y)
+        for (long x = 0; x < 24; ++x) shape.SetPixelColor(x, y, inside(x, y) ? Quad(10, 200, 30) : Quad(255, 0, 255));
+    ASSERT_TRUE(shape.SelectionAddColor(Quad(255, 0, 255), 255));
+    ASSERT_TRUE(shape.SelectionInvert());
+    HRGN made = nullptr;
+    ASSERT_TRUE(shape.SelectionToHRGN(made));
+
+    HRGN pixels = CreateRectRgn(0, 0, 0, 0);
+    for (long y = 0; y < 21; ++y)
+        for (long x = 0; x < 24; ++x)
+            if (inside(x, y)) {
+                HRGN dot = CreateRectRgn(x, y, x + 1, y + 1);
+                CombineRgn(pixels, pixels, dot, RGN_OR);
+                DeleteObject(dot);
+            }
+    EXPECT_TRUE(EqualRgn(made, pixels));
+    DeleteObject(made);
+    DeleteObject(pixels);
+}
