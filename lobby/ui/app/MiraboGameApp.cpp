@@ -90,12 +90,13 @@ BOOL CMyMiraboGameApp::InitInstance() {
         RegisterServerDll("c:\\windows\\ImageOle.dll");
     }
     LobbyStep("gif control");
-    // The helper's registration shows nothing: it runs beside the start-up and
-    // is waited for when this function returns.
+    // The helper's registration shows nothing: it runs beside the reading of
+    // the configuration and is done before any window shows, so that a lobby
+    // seen on screen has registered (and a lobby ended then ends no copy).
     std::thread helperInstall([this] { InstallBrowserHelper(); });
     struct Joiner {
         std::thread& thread;
-        ~Joiner() { thread.join(); }
+        ~Joiner() { if (thread.joinable()) thread.join(); }
     } joinHelperInstall{helperInstall};
     LobbyStep("browser helper");
     LoadConfig();
@@ -116,6 +117,8 @@ BOOL CMyMiraboGameApp::InitInstance() {
     m_skin->LoadInBackground(m_programFolder + "Skin\\Style1\\Skin.ini");
     LobbyStep("skin loading");
 
+    helperInstall.join();
+    LobbyStep("browser helper registered");
     if (IsAlreadyRunning()) {
         ::MessageBoxA(nullptr, "检测到游戏大厅已经开启,请先关闭原游戏大厅!", "错误", MB_OK);
         return FALSE;
