@@ -5,9 +5,10 @@
 #
 # The 32-bit deliverables are always built; their tests run under Wine where
 # the machine runs 32-bit code, else the 64-bit build of the same sources
-# (win64) runs them and the 32-bit build stops at the deliverables. The Wine
-# tests mostly wait on windows and peers, so the other builds and the native
-# tests run beside them, at a lower priority. Every test runs once.
+# (win64) runs them and the 32-bit build stops at the deliverables. Every
+# build comes before the Wine tests: those wait on windows, timers and peers,
+# and a build beside them stretches each wait by more than it gains. The short
+# native tests run beside them, at a lower priority. Every test runs once.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh || exit 1
@@ -27,9 +28,6 @@ else
 fi
 rc=0
 
-# The other builds come before the tests, not beside them: the Wine tests wait
-# on windows and timers, and a build beside them stretches every wait more
-# than it gains.
 if [ "$wine_preset" != windows ]; then
   build windows --target deliverables && echo "== windows: deliverables built ($(took)); this machine runs no 32-bit code, the $wine_preset build runs the Windows tests" || rc=1
 fi
@@ -37,7 +35,6 @@ native_built=no
 build native && native_built=yes && echo "== native: built ($(took))" || rc=1
 [ "${wine_built:-yes}" = yes ] || exit 1
 
-# The native tests are short; they run beside the Wine tests, at a lower priority.
 if [ $native_built = yes ]; then
   ( renice -n 10 -p $BASHPID >/dev/null; ctest --preset native "$@" >build/native-test.log 2>&1 ) &
   native_pid=$!
