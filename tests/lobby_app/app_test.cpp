@@ -580,7 +580,8 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     EXPECT_TRUE(run.WaitLine("trace.txt", "popup Mirabo系统消息|hi|10000|0"));
     EXPECT_TRUE(run.WaitLine("trace.txt", "box 公告信息|hi|0|0"));
     EXPECT_EQ(run.Lines("client.txt"), (std::vector<std::string>{"2|0|0|斗地主\\比赛场\\高手房", "1|1|0|hi", "0|5|12,15|hi"}))
-        << "no line for 0|2 nor for the bad records";
+        << "no line for 0|2 nor for the bad records; starts: " << ::testing::PrintToString(run.Lines("starts.txt"))
+        << "\ntrace: " << ::testing::PrintToString(run.Lines("trace.txt"));
     AnswerBoxes(lobby, "公告信息");
     AnswerBoxes(lobby, "提示");
     AnswerBoxes(lobby, "提示信息");
@@ -592,7 +593,7 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     const int before = server.Count("RequestEnterRoom");
     tree.DoubleClick(tree.Find("新手房(5人,比赛中)"));
     EXPECT_TRUE(run.WaitLine("trace.txt", "box 失败|金额不足|0|0"));
-    EXPECT_EQ(server.Count("RequestEnterRoom"), before + 1);
+    EXPECT_EQ(server.Count("RequestEnterRoom"), before + 1) << ::testing::PrintToString(server.Requests());
 
     // Room id "200" starts Dovra\Dovra.exe whatever the game.
     poor = false;
