@@ -277,7 +277,14 @@ TEST(GameHostile, TheTableSurvivesAHostileServerAndTakesEveryGoodMessage) {
     EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
                             [](const std::string& line) { return line.compare(0, 10, "reconnect ") == 0; }),
               kHostileConnections)
-        << "the table dropped a connection itself, seed " << seed;
+        << "the table dropped a connection itself, seed " << seed << ", its connection steps:\n" << [&] {
+               std::string steps;
+               for (const std::string& line : trace)
+                   if (line.compare(0, 10, "reconnect ") == 0 || line.compare(0, 6, "alive ") == 0 ||
+                       line == "phase 16" || line == "phase 0")
+                       steps += line + "\n";
+               return steps;
+           }();
     watch.Watch(nullptr);
     EXPECT_TRUE(client.CloseTable()) << "seed " << seed;
 }

@@ -55,14 +55,12 @@ unsigned long long NowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// A quick answer is seen at once; a longer wait asks every 5 ms, so that the
-// waiting test leaves the processors and Wine's server to the program it waits for.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     const unsigned long long end = NowMs() + Patience(timeoutMs);
-    for (int asked = 1;; ++asked) {
+    for (;;) {
         if (condition()) return true;
         if (NowMs() >= end) return false;
-        Sleep(asked < 20 ? 1 : 5);
+        Sleep(1);
     }
 }
 
