@@ -20,11 +20,12 @@ start=$(date +%s)
 took() { echo "$(( $(date +%s) - start )) s"; }
 
 echo "== $wine_preset: configure and build"
-if ! build "$wine_preset"; then
+wine_built=yes
+if build "$wine_preset"; then
+  echo "== $wine_preset: built ($(took))"
+else
   echo "== $wine_preset: the Windows tests are not run"
   wine_built=no
-else
-  echo "== $wine_preset: built ($(took))"
 fi
 rc=0
 
@@ -33,7 +34,7 @@ if [ "$wine_preset" != windows ]; then
 fi
 native_built=no
 build native && native_built=yes && echo "== native: built ($(took))" || rc=1
-[ "${wine_built:-yes}" = yes ] || exit 1
+[ $wine_built = yes ] || exit 1
 
 if [ $native_built = yes ]; then
   ( renice -n 10 -p $BASHPID >/dev/null; ctest --preset native "$@" >build/native-test.log 2>&1 ) &
