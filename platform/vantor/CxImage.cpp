@@ -1,4 +1,5 @@
 #include "platform/vantor/CxImage.h"
+#include "platform/vantor/PictureDecode.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -160,6 +161,18 @@ bool CxImage::Decode(CxFile* file, DWORD imagetype) {
 
 bool CxImage::DecodeBytes(const BYTE* data, size_t size, DWORD imagetype) {
     Destroy();
+    // The plain forms our own files use are read here: GDI+ pays a start of
+    // its codecs and a registry walk per picture.
+    vantor::DecodedPicture plain;
+    if (vantor::DecodeSimplePicture(data, size, plain)) {
+        m_width = plain.width;
+        m_height = plain.height;
+        m_pixels.swap(plain.pixels);
+        m_type = imagetype;
+        m_alphaValid = plain.alpha;
+        m_lastError.clear();
+        return true;
+    }
     if (!StartGdiplus()) return Fail("GDI+ is not available");
     if (size > 0x7FFFFFFF) return Fail("data too large");
     HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, size);

@@ -6,8 +6,11 @@
 
 #include <objidl.h>
 #include <gdiplus.h>
+#include <shlwapi.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -427,4 +430,87 @@ TEST(CxImage, RegionFromSelectionEqualsItsPixels) {
     EXPECT_TRUE(EqualRgn(made, pixels));
     DeleteObject(made);
     DeleteObject(pixels);
+}
+
+namespace {
+
+// GDI+'s reading of a file: 32-bit ARGB pixels and whether the form has alpha.
+bool GdiplusPixels(const std::vector<BYTE>& bytes, UINT* w, UINT* h, std::vector<uint32_t>* pixels, bool* alpha) {
+    using namespace Gdiplus;
+    IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    GpBitmap* bmp = nullptr;
+    const bool made = stream && DllExports::GdipCreateBitmapFromStream(stream, &bmp) == Ok;
+    if (stream) stream->Release();
+    if (!made) return false;
+    PixelFormat format = 0;
+    DllExports::GdipGetImageWidth(bmp, w);
+    DllExports::GdipGetImageHeight(bmp, h);
+    DllExports::GdipGetImagePixelFormat(bmp, &format);
+    *alpha = (format & PixelFormatAlpha) != 0;
+    GpRect rect(0, 0, static_cast<INT>(*w), static_cast<INT>(*h));
+    BitmapData locked{};
+    DllExports::GdipBitmapLockBits(bmp, &rect, ImageLockModeRead, PixelFormat32bppARGB, &locked);
+    pixels->resize(static_cast<size_t>(*w) * *h);
+    for (UINT y = 0; y < *h; ++y)
+        std::memcpy(&(*pixels)[static_cast<size_t>(y) * *w],
+                    static_cast<const BYTE*>(locked.Scan0) + static_cast<ptrdiff_t>(y) * locked.Stride, *w * 4);
+    DllExports::GdipBitmapUnlockBits(bmp, &locked);
+    DllExports::GdipDisposeImage(bmp);
+    if (!*alpha)
+        for (uint32_t& px : *pixels) px |= 0xFF000000u;
+    return true;
+}
+
+void PictureFiles(const std::string& folder, std::vector<std::string>* files) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName, path = folder + "\\" + name;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            PictureFiles(path, files);
+        } else if (name.size() > 4) {
+            std::string ext = name.substr(name.size() - 4);
+            for (char& c : ext) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+            if (ext == ".png" || ext == ".bmp") files->push_back(path);
+        }
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+}
+
+}  // namespace
+
+// The programs' own pictures are read without GDI+: every one must come out
+// as GDI+ gives it, pixel for pixel and with the same alpha.
+TEST(CxImage, ShippedPicturesReadTheSameAsThroughGdiplus) {
+    ULONG_PTR token;
+    Gdiplus::GdiplusStartupInput input;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    std::vector<std::string> files;
+    for (const char* folder : {"fenlo", "Skin", "testdata"}) PictureFiles(folder, &files);
+    ASSERT_GT(files.size(), 200u);
+    for (const std::string& path : files) {
+        const std::vector<BYTE> bytes = ReadAll(path.c_str());
+        UINT w = 0, h = 0;
+        std::vector<uint32_t> want;
+        bool alpha = false;
+        const bool readable = GdiplusPixels(bytes, &w, &h, &want, &alpha);
+        CxImage image;
+        image.Decode(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()), CXIMAGE_FORMAT_UNKNOWN);
+        ASSERT_EQ(image.IsValid(), readable) << path;
+        if (!readable) continue;
+        ASSERT_EQ(image.GetWidth(), w) << path;
+        ASSERT_EQ(image.GetHeight(), h) << path;
+        EXPECT_EQ(image.AlphaIsValid(), alpha) << path;
+        size_t differ = 0;
+        for (UINT y = 0; y < h; ++y)
+            for (UINT x = 0; x < w; ++x) {
+                const RGBQUAD q = image.GetPixelColor(static_cast<long>(x), static_cast<long>(y));
+                const uint32_t got = static_cast<uint32_t>(q.rgbReserved) << 24 | q.rgbRed << 16 | q.rgbGreen << 8 | q.rgbBlue;
+                differ += got != want[static_cast<size_t>(y) * w + x];
+            }
+        EXPECT_EQ(differ, 0u) << path;
+    }
+    Gdiplus::GdiplusShutdown(token);
 }
