@@ -585,8 +585,9 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     AnswerBoxes(lobby, "公告信息");
     AnswerBoxes(lobby, "提示");
     AnswerBoxes(lobby, "提示信息");
+    // The lobby asks the semaphore, which outlives the window by a moment.
     PostMessageA(client, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return FindWindowA(nullptr, "Mirabo斗地主") == nullptr; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return !ClientRunning(); }, 5000));
 
     // Not enough money ends a group walk at its first refusal.
     poor = true;

@@ -93,8 +93,10 @@ int main() {
         while (*line && *line != ' ') ++line;
     }
     if (*line == ' ') ++line;  // the separator after the program
-    Append("MIRABO_RECORD_STARTS", line);  // the lobby's parameters, leading blank included
+    // The semaphore before the record: a test that has seen the start and
+    // then finds no semaphore knows the client has ended, not yet to begin.
     HANDLE running = ::CreateSemaphoreA(nullptr, 1, 1, "MiraboFENLO");
+    Append("MIRABO_RECORD_STARTS", line);  // the lobby's parameters, leading blank included
     WNDCLASSA wc{};
     wc.lpfnWndProc = ClientProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
