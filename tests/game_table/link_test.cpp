@@ -201,6 +201,27 @@ TEST(TableLink, KeepAliveAndWatchdog) {
     EXPECT_GT(static_cast<int>(h.game.Watch().pingSent - TableRig::now), 100000) << "quiet for 120 s";
 }
 
+// A keep-alive left unanswered by the lost connection: the rebuilt one, up
+// more than time2 after it, is kept, and keeps alive once it is answered.
+TEST(TableLink, ARebuiltConnectionIsNotDroppedForTheLostOnesKeepAlive) {
+    TableRig h;
+    h.Feed(Doc("ValidateSuccess"));
+    h.session.connection->ClearAlive();
+    h.Tick();
+    ASSERT_EQ(h.State().phase, 16);
+    h.Run(25000);
+    h.session.connection->connected = true;
+    h.Tick();
+    ASSERT_EQ(h.State().online, 1);
+    h.Run(1000);
+    EXPECT_EQ(h.State().phase, 0) << "the new connection was given up";
+    EXPECT_TRUE(h.session.connection->IsAlive());
+    h.session.requests.clear();
+    h.Feed(Doc("GameNotice", "<n body=\"x\"/>"));
+    h.Tick();
+    EXPECT_EQ(h.session.requests, std::vector<std::string>({kPing}));
+}
+
 TEST(TableLink, ALossInTheResultContinuesFirstAndReconnectsAtTheSecondAddress) {
     TableRig h;
     h.session.reconnectHost = "127.0.0.2";

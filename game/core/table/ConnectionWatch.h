@@ -18,6 +18,13 @@ public:
     void KeepAliveSent(DWORD now);
     // True when the watchdog fires now (it then waits 120 s).
     bool WatchdogFires(DWORD now);
+    // A rebuilt connection starts as the first one did: a keep-alive sent on
+    // the connection that was lost is never answered, and must not make the
+    // watchdog drop the new one.
+    void Restart() {
+        pingSent = 0;
+        answered = 0;
+    }
 
     DWORD pingSent = 0;  // 0 before the first keep-alive
     int answered = 0;

@@ -185,6 +185,7 @@ void CTableGame::PollReconnect() {
     CTableConnection* connection = m_session.Connection();
     if (!connection || !connection->IsConnected() || m_state.phase != 16) return;
     m_state.ResetTable();
+    m_watch.Restart();
     m_view.InvalidateWindow();
     m_view.DestroyResultDialog();
     m_view.ShowGroupMovie();
