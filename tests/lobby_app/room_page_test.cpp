@@ -71,6 +71,25 @@ std::vector<uint32_t> Pixels(HWND main, const RECT& part) {
     return pixels;
 }
 
+// The part once the windows have stopped painting it: unchanged for 300 ms.
+// On a loaded machine a paint can still be queued when the layout is done.
+std::vector<uint32_t> SettledPixels(HWND main, const RECT& part) {
+    std::vector<uint32_t> seen = Pixels(main, part);
+    unsigned long long since = testsupport::NowMs(), looked = since;
+    WaitFor([&] {
+        const unsigned long long now = testsupport::NowMs();
+        if (now - looked < 50) return false;
+        looked = now;
+        std::vector<uint32_t> pixels = Pixels(main, part);
+        if (pixels != seen) {
+            seen.swap(pixels);
+            since = now;
+        }
+        return now - since >= 300;
+    }, 10000);
+    return seen;
+}
+
 }  // namespace
 
 TEST(LobbyRoomPage, ThePanelsAndArrowsFollowTheRoomAndItsTab) {
@@ -102,7 +121,7 @@ TEST(LobbyRoomPage, ThePanelsAndArrowsFollowTheRoomAndItsTab) {
     // and the top bar (where the players' panel was shown before it moved)
     // look the same.
     const RECT strip = {0, middle.top + 20, 16, middle.bottom - 20}, top = {0, 0, 250, middle.top};
-    const std::vector<uint32_t> before = Pixels(main, strip), topBefore = Pixels(main, top);
+    const std::vector<uint32_t> before = SettledPixels(main, strip), topBefore = SettledPixels(main, top);
     RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_TRUE(before == Pixels(main, strip)) << "the tree's old place";
     EXPECT_TRUE(topBefore == Pixels(main, top)) << "the top bar";
