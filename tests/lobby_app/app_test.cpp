@@ -239,7 +239,16 @@ TEST(LobbyApp, BlockingNoticeEndsTheLoginOrMakesAToolWindow) {
         folder.Write("MiraboDever.abc", "");
         ChildProcess lobby(folder.Exe(), "", folder.Path());
         HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
-        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(dialog, nullptr) << "notice type " << type << ": the lobby " << [&] {
+            if (lobby.WaitExit(0)) return std::string("has ended");
+            std::string shown = "runs, showing:";
+            for (HWND w : lobby.Windows(nullptr, nullptr)) {
+                char cls[64] = "";
+                GetClassNameA(w, cls, sizeof cls);
+                shown += std::string(" ") + cls + " \"" + WindowText(w) + "\"";
+            }
+            return shown;
+        }();
         if (type == 1) {
             EXPECT_TRUE(lobby.WaitExit(15000)) << "a blocking notice of type 1 ends the login";
         } else {
