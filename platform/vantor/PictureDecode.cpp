@@ -5,17 +5,11 @@
 #include <cstring>
 #include <new>
 
+#include "platform/ByteOrder.h"
+
 namespace vantor {
 
 namespace {
-
-uint32_t Be32(const uint8_t* p) {
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-uint32_t Le32(const uint8_t* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 bool SizeFits(uint32_t w, uint32_t h) {
     return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide && uint64_t(w) * h <= kMaxPixels;
@@ -47,30 +41,30 @@ bool Unfilter(uint8_t* data, uint32_t rows, size_t stride, int bpp) {
         const uint8_t filter = row[0];
         uint8_t* cur = row + 1;
         switch (filter) {
-        case 0:
-            break;
-        case 1:
-            for (size_t i = bpp; i < stride; ++i) cur[i] = uint8_t(cur[i] + cur[i - bpp]);
-            break;
-        case 2:
-            if (prior)
-                for (size_t i = 0; i < stride; ++i) cur[i] = uint8_t(cur[i] + prior[i]);
-            break;
-        case 3:
-            for (size_t i = 0; i < stride; ++i) {
-                const int left = i >= size_t(bpp) ? cur[i - bpp] : 0, up = prior ? prior[i] : 0;
-                cur[i] = uint8_t(cur[i] + ((left + up) >> 1));
-            }
-            break;
-        case 4:
-            for (size_t i = 0; i < stride; ++i) {
-                const int left = i >= size_t(bpp) ? cur[i - bpp] : 0, up = prior ? prior[i] : 0;
-                const int corner = prior && i >= size_t(bpp) ? prior[i - bpp] : 0;
-                cur[i] = uint8_t(cur[i] + Paeth(left, up, corner));
-            }
-            break;
-        default:
-            return false;
+            case 0:
+                break;
+            case 1:
+                for (size_t i = bpp; i < stride; ++i) cur[i] = uint8_t(cur[i] + cur[i - bpp]);
+                break;
+            case 2:
+                if (prior)
+                    for (size_t i = 0; i < stride; ++i) cur[i] = uint8_t(cur[i] + prior[i]);
+                break;
+            case 3:
+                for (size_t i = 0; i < stride; ++i) {
+                    const int left = i >= size_t(bpp) ? cur[i - bpp] : 0, up = prior ? prior[i] : 0;
+                    cur[i] = uint8_t(cur[i] + ((left + up) >> 1));
+                }
+                break;
+            case 4:
+                for (size_t i = 0; i < stride; ++i) {
+                    const int left = i >= size_t(bpp) ? cur[i - bpp] : 0, up = prior ? prior[i] : 0;
+                    const int corner = prior && i >= size_t(bpp) ? prior[i - bpp] : 0;
+                    cur[i] = uint8_t(cur[i] + Paeth(left, up, corner));
+                }
+                break;
+            default:
+                return false;
         }
         prior = cur;
     }
@@ -103,14 +97,14 @@ bool DecodePngInto(const uint8_t* data, size_t size, DecodedPicture& out) {
             ok = false;
             break;
         }
-        const uint32_t length = Be32(data + at);
+        const uint32_t length = ReadBe32(data + at);
         const uint8_t* type = data + at + 4;
         if (length > size - at - 12) {
             ok = false;
             break;
         }
         const uint8_t* body = type + 4;
-        const uint32_t crc = Be32(body + length);
+        const uint32_t crc = ReadBe32(body + length);
         if (crc32(crc32(0L, Z_NULL, 0), type, length + 4) != crc) {
             ok = false;
             break;
@@ -121,8 +115,8 @@ bool DecodePngInto(const uint8_t* data, size_t size, DecodedPicture& out) {
                 ok = false;
                 break;
             }
-            w = Be32(body);
-            h = Be32(body + 4);
+            w = ReadBe32(body);
+            h = ReadBe32(body + 4);
             const uint8_t depth = body[8], colour = body[9];
             if (!SizeFits(w, h) || depth != 8 || (colour != 2 && colour != 6) || body[10] || body[11] || body[12]) {
                 ok = false;
@@ -186,12 +180,12 @@ bool DecodePngInto(const uint8_t* data, size_t size, DecodedPicture& out) {
 
 bool DecodeBmpInto(const uint8_t* data, size_t size, DecodedPicture& out) {
     if (size < 14 + 40 || data[0] != 'B' || data[1] != 'M') return false;
-    const uint32_t offset = Le32(data + 10);
+    const uint32_t offset = ReadLe32(data + 10);
     const uint8_t* info = data + 14;
-    const uint32_t header = Le32(info);
-    const int32_t width = static_cast<int32_t>(Le32(info + 4));
-    const int32_t height = static_cast<int32_t>(Le32(info + 8));
-    if (header != 40 || Le16(info + 12) != 1 || Le16(info + 14) != 24 || Le32(info + 16) != 0) return false;
+    const uint32_t header = ReadLe32(info);
+    const int32_t width = static_cast<int32_t>(ReadLe32(info + 4));
+    const int32_t height = static_cast<int32_t>(ReadLe32(info + 8));
+    if (header != 40 || ReadLe16(info + 12) != 1 || ReadLe16(info + 14) != 24 || ReadLe32(info + 16) != 0) return false;
     if (width <= 0 || height == 0 || height == INT32_MIN) return false;
     const uint32_t w = static_cast<uint32_t>(width);
     const uint32_t h = static_cast<uint32_t>(height < 0 ? -height : height);
@@ -203,7 +197,8 @@ bool DecodeBmpInto(const uint8_t* data, size_t size, DecodedPicture& out) {
     for (uint32_t y = 0; y < h; ++y) {
         const uint8_t* s = data + offset + size_t(topDown ? y : h - 1 - y) * stride;
         uint32_t* px = out.pixels.data() + size_t(y) * w;
-        for (uint32_t x = 0; x < w; ++x, s += 3) px[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
+        for (uint32_t x = 0; x < w; ++x, s += 3)
+            px[x] = 0xFF000000u | (uint32_t(s[2]) << 16) | (uint32_t(s[1]) << 8) | s[0];
     }
     out.alpha = false;
     return true;

@@ -1,4 +1,5 @@
 #include "platform/zipdll/ZipArchive.h"
+#include "platform/ByteOrder.h"
 
 #include <zlib.h>
 
@@ -18,9 +19,6 @@ const uint16_t kFlagEncrypted = 1;
 const uint16_t kFlagUtf8 = 1 << 11;
 const uint16_t kMethodStore = 0;
 const uint16_t kMethodDeflate = 8;
-
-uint16_t Get16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Get32(const unsigned char* p) { return Get16(p) | static_cast<uint32_t>(Get16(p + 2)) << 16; }
 
 void Put16(std::vector<unsigned char>& out, uint32_t v) {
     out.push_back(static_cast<unsigned char>(v & 0xFF));
@@ -52,32 +50,32 @@ Status Reader::Open(const unsigned char* data, size_t size) {
     size_t end = size - kEndSize;
     const size_t lowest = end > 0xFFFF ? end - 0xFFFF : 0;
     for (;; --end) {
-        if (Get32(data + end) == kEndSignature && end + kEndSize + Get16(data + end + 20) <= size) break;
+        if (ReadLe32(data + end) == kEndSignature && end + kEndSize + ReadLe16(data + end + 20) <= size) break;
         if (end == lowest) return Status::kFormat;
     }
     const unsigned char* e = data + end;
-    const uint16_t count = Get16(e + 10);
-    const uint32_t directorySize = Get32(e + 12);
-    const uint32_t directoryOffset = Get32(e + 16);
-    if (Get16(e + 4) != 0 || Get16(e + 6) != 0 || Get16(e + 8) != count) return Status::kUnsupported;
+    const uint16_t count = ReadLe16(e + 10);
+    const uint32_t directorySize = ReadLe32(e + 12);
+    const uint32_t directoryOffset = ReadLe32(e + 16);
+    if (ReadLe16(e + 4) != 0 || ReadLe16(e + 6) != 0 || ReadLe16(e + 8) != count) return Status::kUnsupported;
     if (count == 0xFFFF || directoryOffset == 0xFFFFFFFF) return Status::kUnsupported;
     if (directoryOffset > end || directorySize > end - directoryOffset) return Status::kFormat;
 
     size_t at = directoryOffset;
     const size_t limit = directoryOffset + directorySize;
     for (uint16_t i = 0; i < count; ++i) {
-        if (limit - at < kCentralSize || Get32(data + at) != kCentralSignature) return Status::kFormat;
+        if (limit - at < kCentralSize || ReadLe32(data + at) != kCentralSignature) return Status::kFormat;
         const unsigned char* c = data + at;
-        const size_t variable = static_cast<size_t>(Get16(c + 28)) + Get16(c + 30) + Get16(c + 32);
+        const size_t variable = static_cast<size_t>(ReadLe16(c + 28)) + ReadLe16(c + 30) + ReadLe16(c + 32);
         if (limit - at - kCentralSize < variable) return Status::kFormat;
         Entry entry;
-        entry.flags = Get16(c + 8);
-        entry.method = Get16(c + 10);
-        entry.crc = Get32(c + 16);
-        entry.compressedSize = Get32(c + 20);
-        entry.size = Get32(c + 24);
-        entry.localOffset = Get32(c + 42);
-        entry.name.assign(reinterpret_cast<const char*>(c + kCentralSize), Get16(c + 28));
+        entry.flags = ReadLe16(c + 8);
+        entry.method = ReadLe16(c + 10);
+        entry.crc = ReadLe32(c + 16);
+        entry.compressedSize = ReadLe32(c + 20);
+        entry.size = ReadLe32(c + 24);
+        entry.localOffset = ReadLe32(c + 42);
+        entry.name.assign(reinterpret_cast<const char*>(c + kCentralSize), ReadLe16(c + 28));
         entry.utf8 = (entry.flags & kFlagUtf8) != 0;
         entry.folder = !entry.name.empty() && entry.name.back() == '/';
         entries_.push_back(std::move(entry));
@@ -90,8 +88,8 @@ Status Reader::Extract(const Entry& entry, const Sink& sink) const {
     if (entry.flags & kFlagEncrypted) return Status::kUnsupported;
     if (entry.method != kMethodStore && entry.method != kMethodDeflate) return Status::kUnsupported;
     const size_t at = entry.localOffset;
-    if (at > size_ || size_ - at < kLocalSize || Get32(data_ + at) != kLocalSignature) return Status::kFormat;
-    const size_t start = at + kLocalSize + Get16(data_ + at + 26) + Get16(data_ + at + 28);
+    if (at > size_ || size_ - at < kLocalSize || ReadLe32(data_ + at) != kLocalSignature) return Status::kFormat;
+    const size_t start = at + kLocalSize + ReadLe16(data_ + at + 26) + ReadLe16(data_ + at + 28);
     if (start > size_ || size_ - start < entry.compressedSize) return Status::kFormat;
     const unsigned char* in = data_ + start;
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/ByteOrder.h"
 #include "platform/vantor/PictureDecode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -14,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vantor::DecodeSimplePicture(data, size, picture);
     std::vector<uint8_t> fixed(data, data + size);
     for (size_t at = 8; at + 12 <= fixed.size();) {
-        const uint32_t length = uint32_t(fixed[at]) << 24 | uint32_t(fixed[at + 1]) << 16 |
-                                uint32_t(fixed[at + 2]) << 8 | fixed[at + 3];
+        const uint32_t length = ReadBe32(fixed.data() + at);
         if (length > fixed.size() - at - 12) break;
         const uint32_t crc = uint32_t(crc32(0, fixed.data() + at + 4, uInt(length + 4)));
         for (int i = 0; i < 4; ++i) fixed[at + 8 + length + i] = uint8_t(crc >> (24 - 8 * i));

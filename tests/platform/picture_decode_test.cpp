@@ -1,12 +1,12 @@
 // The PNG and BMP reader Vantor uses before GDI+: the forms it takes, the
 // forms it leaves to GDI+, and damaged files.
-#include "platform/vantor/PictureDecode.h"
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/vantor/PictureDecode.h"
 
 namespace {
 
@@ -25,24 +25,24 @@ void Chunk(Bytes& png, const char* type, const Bytes& body) {
     Put32(png, uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
 }
 
-struct PngSpec {
+struct PngShape {
     uint32_t w = 3, h = 5;
     uint8_t colour = 6, depth = 8, interlace = 0;
     std::vector<const char*> extra;  // empty ancillary chunks before the data
-    size_t idatParts = 1;
+    size_t idatPieces = 1;
 };
 
 // Pixel (x, y) channel c of the test picture.
 uint8_t Sample(uint32_t x, uint32_t y, int c) { return uint8_t(x * 50 + y * 31 + c * 70 + (x * y * 13)); }
 
 // Row y filtered with filter y % 5, so that every filter type appears.
-Bytes Png(const PngSpec& spec) {
-    const int n = spec.colour == 6 ? 4 : 3;
-    const size_t stride = size_t(spec.w) * n;
+Bytes Png(const PngShape& shape) {
+    const int n = shape.colour == 6 ? 4 : 3;
+    const size_t stride = size_t(shape.w) * n;
     Bytes raw, prior(stride, 0);
-    for (uint32_t y = 0; y < spec.h; ++y) {
+    for (uint32_t y = 0; y < shape.h; ++y) {
         Bytes row(stride);
-        for (uint32_t x = 0; x < spec.w; ++x)
+        for (uint32_t x = 0; x < shape.w; ++x)
             for (int c = 0; c < n; ++c) row[x * n + c] = Sample(x, y, c);
         const uint8_t filter = uint8_t(y % 5);
         raw.push_back(filter);
@@ -67,14 +67,14 @@ Bytes Png(const PngSpec& spec) {
 
     Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     Bytes header;
-    Put32(header, spec.w);
-    Put32(header, spec.h);
-    header.insert(header.end(), {spec.depth, spec.colour, 0, 0, spec.interlace});
+    Put32(header, shape.w);
+    Put32(header, shape.h);
+    header.insert(header.end(), {shape.depth, shape.colour, 0, 0, shape.interlace});
     Chunk(png, "IHDR", header);
-    for (const char* type : spec.extra) Chunk(png, type, Bytes(4, 0));
-    const size_t part = (packed.size() + spec.idatParts - 1) / spec.idatParts;
-    for (size_t at = 0; at < packed.size(); at += part)
-        Chunk(png, "IDAT", Bytes(packed.begin() + at, packed.begin() + std::min(packed.size(), at + part)));
+    for (const char* type : shape.extra) Chunk(png, type, Bytes(4, 0));
+    const size_t piece = (packed.size() + shape.idatPieces - 1) / shape.idatPieces;
+    for (size_t at = 0; at < packed.size(); at += piece)
+        Chunk(png, "IDAT", Bytes(packed.begin() + at, packed.begin() + std::min(packed.size(), at + piece)));
     Chunk(png, "IEND", {});
     return png;
 }
@@ -83,43 +83,43 @@ bool Decode(const Bytes& b, DecodedPicture& out) { return vantor::DecodeSimplePi
 
 TEST(PictureDecode, PngOfEveryFilterAndSplitDataGivesTheSamplesInArgb) {
     for (uint8_t colour : {uint8_t(6), uint8_t(2)}) {
-        PngSpec spec;
-        spec.colour = colour;
-        spec.w = 7;
-        spec.h = 10;
-        spec.idatParts = 3;
-        spec.extra = {"tEXt", "pHYs"};
+        PngShape shape;
+        shape.colour = colour;
+        shape.w = 7;
+        shape.h = 10;
+        shape.idatPieces = 3;
+        shape.extra = {"tEXt", "pHYs"};
         DecodedPicture p;
-        ASSERT_TRUE(Decode(Png(spec), p)) << int(colour);
+        ASSERT_TRUE(Decode(Png(shape), p)) << int(colour);
         ASSERT_EQ(p.width, 7u);
         ASSERT_EQ(p.height, 10u);
         EXPECT_EQ(p.alpha, colour == 6);
         for (uint32_t y = 0; y < p.height; ++y)
             for (uint32_t x = 0; x < p.width; ++x) {
                 const uint32_t a = colour == 6 ? Sample(x, y, 3) : 0xFF;
-                const uint32_t want = a << 24 | uint32_t(Sample(x, y, 0)) << 16 | uint32_t(Sample(x, y, 1)) << 8 |
-                                      Sample(x, y, 2);
+                const uint32_t want =
+                    a << 24 | uint32_t(Sample(x, y, 0)) << 16 | uint32_t(Sample(x, y, 1)) << 8 | Sample(x, y, 2);
                 ASSERT_EQ(p.pixels[y * p.width + x], want) << int(colour) << " at " << x << "," << y;
             }
     }
 }
 
 TEST(PictureDecode, FormsThatGdiplusReadsDifferentlyAreLeftToIt) {
-    PngSpec interlaced, deep, palette, keyed, gamma;
+    PngShape interlaced, deep, palette, keyed, gamma;
     interlaced.interlace = 1;
     deep.depth = 16;
     palette.colour = 3;
     keyed.extra = {"tRNS"};
     gamma.extra = {"gAMA"};
-    for (const PngSpec& spec : {interlaced, deep, palette, keyed, gamma}) {
+    for (const PngShape& shape : {interlaced, deep, palette, keyed, gamma}) {
         DecodedPicture p;
-        EXPECT_FALSE(Decode(Png(spec), p));
+        EXPECT_FALSE(Decode(Png(shape), p));
         EXPECT_TRUE(p.pixels.empty());
     }
 }
 
 TEST(PictureDecode, DamagedPngIsRefusedWhereverItBreaks) {
-    const Bytes good = Png(PngSpec());
+    const Bytes good = Png(PngShape());
     DecodedPicture p;
     ASSERT_TRUE(Decode(good, p));
     for (size_t cut = 0; cut < good.size(); ++cut)
@@ -130,7 +130,7 @@ TEST(PictureDecode, DamagedPngIsRefusedWhereverItBreaks) {
         EXPECT_FALSE(Decode(bad, p)) << "flipped at " << at;
     }
     // A header far larger than what its data can fill.
-    Bytes big = Png(PngSpec());
+    Bytes big = Png(PngShape());
     Bytes header;
     Put32(header, 30000);
     Put32(header, 30000);
