@@ -1,4 +1,5 @@
 #include "msgbox/BmpButton.h"
+#include "platform/TextFont.h"
 
 namespace {
 
@@ -249,9 +250,7 @@ BOOL CBmpButton::OnEraseBkgnd(CDC* dc) {
     if (m_caption.IsEmpty()) return TRUE;
 
     int saved = dc->SaveDC();
-    CFont font;
-    font.CreateFont(12, 0, 0, 0, 0, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4, 32, "宋体");
-    dc->SelectObject(&font);
+    dc->SelectObject(CFont::FromHandle(AfxTextFont("宋体", 12, 0, FALSE, 4, 32)));
     CRect text;
     dc->DrawText(m_caption, &text, DT_CALCRECT);
     if (m_captionX < 0) m_captionX = (size.cx - text.Width()) / 2;

@@ -5,6 +5,7 @@
 #include "msgbox/resource.h"
 #include "platform/StringSplitter.h"
 #include "platform/ostral/RenderMgr.h"
+#include "platform/TextFont.h"
 
 namespace {
 
@@ -70,10 +71,7 @@ CMyMsgBox::~CMyMsgBox() {
     }
 }
 
-void CMyMsgBox::CreateTextFont(CFont& font) const {
-    font.CreateFont(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4, 32,
-                    "Arial");
-}
+CFont* CMyMsgBox::TextFont() { return CFont::FromHandle(AfxTextFont("Arial", 14, 400, FALSE, 4, 32)); }
 
 void CMyMsgBox::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
@@ -105,9 +103,7 @@ BOOL CMyMsgBox::OnInitDialog() {
     m_bitmaps[kFace]->GetBitmap(&m_bmFace);
 
     CDC* dc = GetDC();
-    CFont font;
-    CreateTextFont(font);
-    CFont* oldFont = dc->SelectObject(&font);
+    CFont* oldFont = dc->SelectObject(TextFont());
 
     for (CBmpButton* b : {&m_btnOK, &m_btnCancel, &m_btnYes, &m_btnNo, &m_btnRetry}) {
         b->EnableWindow(FALSE);
@@ -317,9 +313,7 @@ void CMyMsgBox::DrawSkin(CDC* dc) {
 
     TintFrame(dc);
 
-    CFont font;
-    CreateTextFont(font);
-    CFont* oldFont = dc->SelectObject(&font);
+    CFont* oldFont = dc->SelectObject(TextFont());
     dc->SetBkMode(TRANSPARENT);
 
     if (!m_caption.IsEmpty()) {

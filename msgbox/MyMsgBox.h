@@ -44,7 +44,7 @@ private:
 
     bool HasWarning() const { return (m_type & 0x30) == 0x30; }
     bool IsYesNo() const { return (m_type & MB_YESNO) != 0; }
-    void CreateTextFont(CFont& font) const;
+    static CFont* TextFont();  // the box's text font, shared
     // Bitmap b stretched (StretchBlt, SRCCOPY) to the rectangle.
     void Stretch(CDC* dc, int b, int x, int y, int cx, int cy);
     void TintFrame(CDC* dc);

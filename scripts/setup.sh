@@ -20,6 +20,8 @@ PKGS=(
   "$@"
 )
 PKGS_I386=(wine32:i386)
+# What only a test uses (it skips, saying so, where this is missing).
+PKGS_OPTIONAL=(tesseract-ocr tesseract-ocr-eng tesseract-ocr-chi-sim)
 PAUSE=${MIRABO_APT_PAUSE:-5}
 TRIES=3
 
@@ -34,7 +36,8 @@ missing_of() {
 
 mapfile -t need < <(missing_of "${PKGS[@]}")
 mapfile -t need32 < <(missing_of "${PKGS_I386[@]}")
-[ ${#need[@]} -eq 0 ] && [ ${#need32[@]} -eq 0 ] && exit 0
+mapfile -t needopt < <(missing_of "${PKGS_OPTIONAL[@]}")
+[ ${#need[@]} -eq 0 ] && [ ${#need32[@]} -eq 0 ] && [ ${#needopt[@]} -eq 0 ] && exit 0
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
@@ -51,7 +54,7 @@ update() {
   return 1
 }
 
-echo "setup: installing $(echo ${need[*]} ${need32[*]})"
+echo "setup: installing $(echo ${need[*]} ${need32[*]} ${needopt[*]})"
 if [ ${#need32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
@@ -84,6 +87,13 @@ if [ ${#need32[@]} -gt 0 ]; then
   mapfile -t still32 < <(missing_of "${need32[@]}")
   if [ ${#still32[@]} -gt 0 ]; then
     echo "setup: ${still32[*]} cannot be installed: the 32-bit deliverables are built, and the Windows tests and the main job run from the 64-bit build (win64)"
+  fi
+fi
+if [ ${#needopt[@]} -gt 0 ]; then
+  install "${needopt[@]}"
+  mapfile -t stillopt < <(missing_of "${needopt[@]}")
+  if [ ${#stillopt[@]} -gt 0 ]; then
+    echo "setup: ${stillopt[*]} cannot be installed: the tests that read the screen back are skipped"
   fi
 fi
 echo "setup: done"

@@ -136,12 +136,38 @@ need() {
   done
 }
 
-# Slot 0: the prefix, made once. A new prefix is booted, set up and its server
-# stopped, so that the slots copy a registry that is written out.
+# The prefix's fonts. Debian's Wine does not look in its own font folder, so
+# its UI fonts (Marlett draws the caption buttons, Tahoma...) are copied into
+# the prefix. With no SimSun, every face would fall back to WenQuanYi Zen Hei,
+# whose small sizes lose strokes (greyscale forbidden, no hinting): the faces
+# the programs ask for go to its sharp cut, with bitmap strikes at 12-16 px, as
+# Windows would give SimSun (and SimSun through font linking for Arial's CJK).
+REPLACED_FACES=(宋体 SimSun 新宋体 NSimSun 黑体 SimHei Arial)
+set_fonts() {
+  local fonts; fonts=$(dirname "$LOADER")/../../share/wine/fonts
+  [ -d "$fonts" ] || fonts=/usr/share/wine/fonts
+  [ -d "$fonts" ] || { echo "winenv: Wine's fonts are missing (package fonts-wine)" >&2; exit 1; }
+  cp "$fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  local f reg=$ROOT/fonts.reg
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for f in "${REPLACED_FACES[@]}"; do printf '"%s"="WenQuanYi Zen Hei Sharp"\r\n' "$f"; done
+  } | iconv -f UTF-8 -t UTF-16 >"$reg"
+  wine_locale "$WINE" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+}
+
+# Slot 0: the prefix, made once (again when its form changes). A new prefix is
+# booted, set up and its server stopped, so that the slots copy a registry that
+# is written out.
+PREFIX_FORMAT=2
 make_prefix() {
   eval "$(wine_exports 0)"
+  [ "$(cat "$WINEPREFIX/.mirabo-ready" 2>/dev/null)" = $PREFIX_FORMAT ] && return 0
+  if [ -d "$WINEPREFIX" ]; then
+    stop_server "$ROOT"
+    rm -rf "$WINEPREFIX"
+  fi
   mkdir -p "$WINEPREFIX"
-  [ -f "$WINEPREFIX/.mirabo-ready" ] && return 0
   rm -f "$ROOT/audio"
   start_server "$ROOT"
   wine_locale "$WINE" wineboot -i </dev/null >"$ROOT/wineboot.log" 2>&1
@@ -153,11 +179,12 @@ make_prefix() {
   # Tests have no sound; a person's run turns it on again (set_audio).
   wine_locale "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f </dev/null >/dev/null 2>&1
   echo off >"$ROOT/audio"
+  set_fonts
   # The session that made the prefix runs a second set of services and
   # loses its desktop process later on, after which every program waits
   # seconds for a new one: start the test session afresh.
   stop_server "$ROOT"
-  touch "$WINEPREFIX/.mirabo-ready"
+  echo $PREFIX_FORMAT >"$WINEPREFIX/.mirabo-ready"
   rm -rf "$ROOT"/slot*/prefix
 }
 

@@ -18,6 +18,7 @@
 #include "game/ui/SkinPaint.h"
 #include "game/ui/TableHooks.h"
 #include "platform/AppServices.h"
+#include "platform/TextFont.h"
 
 namespace {
 
@@ -48,8 +49,7 @@ enum {
 };
 
 HFONT MakeFont(const char* face, int height, int weight, BOOL underline) {
-    return ::CreateFontA(height, 0, 0, 0, weight, FALSE, underline, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
+    return AfxTextFont(face, height, weight, underline, ANTIALIASED_QUALITY, DEFAULT_PITCH);
 }
 
 // Draws text at (x, y) in colour; returns the x after it.
@@ -329,9 +329,6 @@ void CDlgRight::OnPaint() {
     Text(dc, x, 246, "秒", kLabel);
 
     ::SelectObject(dc, oldFont);
-    ::DeleteObject(song);
-    ::DeleteObject(slash);
-    ::DeleteObject(hei);
 }
 
 HBRUSH CDlgRight::OnCtlColor(CDC* dc, CWnd* wnd, UINT) {

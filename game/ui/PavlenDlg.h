@@ -282,7 +282,6 @@ protected:
     RECT m_client = {0, 0, 0, 0};
     CDC m_windowDC;
     CBitmap m_backBuffer;   // a DIB section: binding it to each pass costs nothing
-    CFont m_renderFont;     // the render pass's font, made once
     HICON m_icon = nullptr;
     CxImage m_bg, m_minUp, m_minOn, m_closeUp, m_closeOn, m_soundUp, m_soundOnFace, m_silentUp, m_silentOn;
     CxImage m_rightBg, m_peopleNum, m_peopleNum2;

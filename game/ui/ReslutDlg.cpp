@@ -6,6 +6,7 @@
 #include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/ImageRegion.h"
+#include "platform/TextFont.h"
 #include "platform/vantor/CxImage.h"
 
 namespace {
@@ -103,9 +104,7 @@ void CReslutDlg::Paint(HDC target) {
     CMemDC dc(target, CRect(0, 0, size.cx, size.cy));
     if (CxImage* back = Picture(kBackground)) back->Draw(dc, 0, 0);
     ::SetBkMode(dc, TRANSPARENT);
-    HFONT font = ::CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_SWISS, "黑体");
-    HGDIOBJ oldFont = ::SelectObject(dc, font);
+    HGDIOBJ oldFont = ::SelectObject(dc, AfxTextFont("黑体", 14, FW_NORMAL, FALSE, ANTIALIASED_QUALITY, FF_SWISS));
 
     Text(dc, 120, 242, m_bombs > 0 ? std::to_string(m_bombs) : "0", kLossColor);
     if (m_spring == 0 || m_spring == 1)
@@ -128,7 +127,6 @@ void CReslutDlg::Paint(HDC target) {
         if (p->doubling == 2 || p->doubling == 4) Text(dc, 387, y, p->doubling == 2 ? "加倍" : "跟倍", color);
     }
     ::SelectObject(dc, oldFont);
-    ::DeleteObject(font);
 }
 
 void CReslutDlg::OnLButtonDown(UINT, CPoint point) {

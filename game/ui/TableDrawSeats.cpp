@@ -18,6 +18,7 @@
 #include "game/core/table/SeatFields.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
+#include "platform/TextFont.h"
 #include "platform/vantor/RenderMgr.h"
 
 namespace {
@@ -28,19 +29,9 @@ const COLORREF kNameColor = RGB(121, 219, 255);
 // An avatar index outside 0..1 shows avatar 0.
 int AvatarEntry(const CPlayerInfo& p) { return 304 + (p.avatar == 1 ? 1 : 0); }
 
-// Width and height of a text in the "宋体" family at that height.
-// The fonts are made once and kept for the program's life.
+// Width and height of a text in the font RenderMgr::DrawTextToDC draws it in.
 SIZE TextSize(CDC* dc, const std::string& text, int height, int weight = FW_NORMAL, const char* face = "宋体") {
-    static std::map<std::pair<std::string, int>, HFONT> fonts;
-    HFONT& font = fonts[{face, height * 1000 + weight}];
-    if (!font)
-        font = ::CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, 4, DEFAULT_PITCH, face);
-    HGDIOBJ old = ::SelectObject(dc->m_hDC, font);
-    SIZE size = {0, 0};
-    ::GetTextExtentPoint32A(dc->m_hDC, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc->m_hDC, old);
-    return size;
+    return AfxTextExtent(dc->m_hDC, AfxTextFont(face, height, weight), text.c_str(), static_cast<int>(text.size()));
 }
 
 void Text(CDC* dc, const std::string& text, int x, int y, COLORREF color, int height = 12) {

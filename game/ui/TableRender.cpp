@@ -12,7 +12,15 @@
 #include "game/core/GameSession.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/PavlenDlg.h"
+#include "platform/TextFont.h"
 #include "platform/vantor/RenderMgr.h"
+
+namespace {
+
+// The render pass's font, also the notice band's.
+HFONT NoticeFont() { return AfxTextFont("宋体", 14, FW_NORMAL, FALSE, ANTIALIASED_QUALITY, DEFAULT_PITCH); }
+
+}  // namespace
 
 bool CPavlenDlg::IntersectsDirty(int x, int y, int width, int height) const {
     for (const DirtyRect& d : m_game.Dirty().Rects())
@@ -24,10 +32,7 @@ void CPavlenDlg::Render(CDC* target) {
     if (!target || !target->m_hDC || m_game.Dirty().Empty() || m_groupMovie || !m_backBuffer.m_hObject) return;
     CMemDC mem(*target, m_client, m_backBuffer);
     mem.SetBkMode(TRANSPARENT);
-    if (!m_renderFont.m_hObject)
-        m_renderFont.CreateFont(14, 0, 0, 0, 400, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
-                                DEFAULT_PITCH, "宋体");
-    CFont* oldFont = mem.SelectObject(&m_renderFont);
+    HGDIOBJ oldFont = ::SelectObject(mem, NoticeFont());
     mem.SetTextColor(RGB(255, 255, 0));
     // Only the dirty rectangles reach the screen: nothing is drawn elsewhere.
     CRgn dirty;
@@ -71,7 +76,7 @@ void CPavlenDlg::Render(CDC* target) {
     if (!m_game.Dirty().Full())
         for (const DirtyRect& d : m_game.Dirty().Rects()) mem.CopyBackOnly(CRect(d.left, d.top, d.right, d.bottom));
     mem.SelectClipRgn(nullptr);
-    mem.SelectObject(oldFont);
+    ::SelectObject(mem, oldFont);
 }  // the picture, or its dirty rectangles, reaches the target
 
 void CPavlenDlg::DrawEntry(CDC* dc, int entry, int x, int y, bool gate) {
@@ -139,11 +144,8 @@ void CPavlenDlg::DrawBackground(CDC* dc) {
 void CPavlenDlg::DrawNotice(CDC* dc) {
     if (m_noticeText.empty()) return;
     const int left = (m_client.right - 449) / 2, top = 131;
-    CFont font;
-    font.CreateFont(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
-                    DEFAULT_PITCH, "宋体");
     const int saved = dc->SaveDC();
-    dc->SelectObject(&font);
+    ::SelectObject(*dc, NoticeFont());
     RECT size = {0, 0, 0, 0};
     dc->DrawText(m_noticeText.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE);
     const int height = size.bottom - size.top;
@@ -171,14 +173,9 @@ void CPavlenDlg::ScrollNotice() {
     m_noticeOffset += 4;
     int width = 0;
     if (m_windowDC.m_hDC) {
-        CFont font;
-        font.CreateFont(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4,
-                        DEFAULT_PITCH, "宋体");
-        HGDIOBJ old = ::SelectObject(m_windowDC.m_hDC, font.m_hObject);
-        SIZE size = {0, 0};
-        ::GetTextExtentPoint32A(m_windowDC.m_hDC, m_noticeText.c_str(), static_cast<int>(m_noticeText.size()), &size);
-        ::SelectObject(m_windowDC.m_hDC, old);
-        width = size.cx;
+        width = AfxTextExtent(m_windowDC.m_hDC, NoticeFont(), m_noticeText.c_str(),
+                              static_cast<int>(m_noticeText.size()))
+                    .cx;
     }
     if (m_noticeOffset > width + 269) {
         --m_noticeCount;

@@ -4,6 +4,7 @@
 
 #include "game/ui/ImageRegion.h"
 #include "platform/StringSplitter.h"
+#include "platform/TextFont.h"
 
 namespace {
 
@@ -263,14 +264,12 @@ BOOL CXImgButton::OnEraseBkgnd(CDC* dc) {
 }
 
 void CXImgButton::DrawCaption(CDC* dc, CxImage& canvas) {
-    CFont font;
-    font.CreateFont(12, 0, 0, 0, 0, FALSE, FALSE, FALSE, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 4, 32, "宋体");
     CXTEXTINFO info;
     std::memset(&info, 0, sizeof info);
     if (m_useCaptionFont && m_captionFont.m_hObject)
         m_captionFont.GetLogFont(&info.lfont);
     else
-        font.GetLogFont(&info.lfont);
+        info.lfont = AfxTextLogFont("宋体", 12, 0, FALSE, 4, 32);
     CFont used;
     used.CreateFontIndirect(&info.lfont);
     const int saved = dc->SaveDC();

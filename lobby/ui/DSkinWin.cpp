@@ -2,6 +2,7 @@
 
 #include "lobby/ui/SkinRes.h"
 #include "platform/Wnd.h"
+#include "platform/TextFont.h"
 
 namespace {
 
@@ -290,10 +291,7 @@ void CDSkinWin::DrawCaption(CDC* dc, int W) {
     if (tr) tr->Draw(dc, W - tr->Size().cx, 0, nullptr, key, TRUE);
 
     // 2. Caption text.
-    CFont font;
-    font.CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 134, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                    FF_SWISS, "宋体");
-    CFont* oldFont = dc->SelectObject(&font);
+    CFont* oldFont = dc->SelectObject(CFont::FromHandle(AfxTextFont("宋体", 14, 700, FALSE, ANTIALIASED_QUALITY, FF_SWISS)));
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(m_pSkin->GetTitleTextColor(m_bActive));
     CRect textRect(L, 0, W, T);

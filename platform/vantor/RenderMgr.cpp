@@ -1,6 +1,7 @@
 #include "platform/vantor/RenderMgr.h"
 
 #include "platform/BitmapDraw.h"
+#include "platform/TextFont.h"
 
 RenderMgr::RenderMgr() = default;
 RenderMgr::~RenderMgr() = default;
@@ -9,9 +10,7 @@ BOOL RenderMgr::DrawTextToDC(CDC* dc, LPCSTR text, int x, int y, LPCSTR fontName
                              UINT format, int weight) {
     if (!dc || !dc->m_hDC || !text) return FALSE;
     HDC hdc = dc->m_hDC;
-    HFONT font = ::CreateFontA(fontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                               fontName ? fontName : "");
+    HFONT font = AfxTextFont(fontName ? fontName : "", fontHeight, weight);
     HGDIOBJ oldFont = ::SelectObject(hdc, font);
     int oldMode = ::SetBkMode(hdc, TRANSPARENT);
     COLORREF oldColor = ::SetTextColor(hdc, color);
@@ -21,7 +20,6 @@ BOOL RenderMgr::DrawTextToDC(CDC* dc, LPCSTR text, int x, int y, LPCSTR fontName
     ::SetTextColor(hdc, oldColor);
     ::SetBkMode(hdc, oldMode);
     ::SelectObject(hdc, oldFont);
-    ::DeleteObject(font);
     return drawn != 0;
 }
 

@@ -1,5 +1,6 @@
 // Rectangles, GDI objects and device contexts.
 #include "platform/Framework.h"
+#include "platform/TextFont.h"
 
 #include <gtest/gtest.h>
 
@@ -182,4 +183,25 @@ TEST(CRgn, CombinesAndOffsets) {
     CRect box;
     both.GetRgnBox(&box);
     EXPECT_EQ(box, CRect(0, 100, 30, 110));
+}
+
+TEST(TextFont, AsksForTheCharacterHeightAndSharesOneFontPerKind) {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    for (int height : {12, 14}) {
+        HFONT font = AfxTextFont("宋体", height);
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(AfxTextFont("宋体", height), font);  // made once, kept
+        HGDIOBJ old = ::SelectObject(dc, font);
+        TEXTMETRICA tm{};
+        ::GetTextMetricsA(dc, &tm);
+        ::SelectObject(dc, old);
+        // The em, not the cell, is the height asked for (to a rounding), whatever the face's leading.
+        EXPECT_NEAR(tm.tmHeight - tm.tmInternalLeading, height, 1);
+        EXPECT_EQ(AfxTextExtent(dc, font, "排序").cy, tm.tmHeight);
+    }
+    EXPECT_NE(AfxTextFont("宋体", 12, FW_BOLD), AfxTextFont("宋体", 12));
+    EXPECT_NE(AfxTextFont("宋体", 12, FW_NORMAL, TRUE), AfxTextFont("宋体", 12));
+    EXPECT_EQ(AfxTextLogFont("黑体", -18, FW_BOLD).lfHeight, -18);  // already a character height
+    EXPECT_EQ(AfxTextExtent(dc, AfxTextFont("宋体", 12), "").cx, 0);
+    ::DeleteDC(dc);
 }

@@ -21,6 +21,7 @@
 #include "lobby/ui/SkinRes.h"
 #include "lobby/ui/room/RoomGrid.h"
 #include "lobby/ui/room/RoomHost.h"
+#include "platform/TextFont.h"
 
 namespace {
 
@@ -78,7 +79,6 @@ CExScrollView::~CExScrollView() {
     DeleteButtons();
     delete m_deskList;
     m_deskList = nullptr;
-    if (m_nameFont) ::DeleteObject(m_nameFont);
 }
 
 void CExScrollView::DeleteButtons() {
@@ -233,12 +233,7 @@ void CExScrollView::PaintUpdate(HDC dc, const RECT& rect) {
     PaintBands(dc, update, client.Width(), GetScrollPosition().y);
 }
 
-HFONT CExScrollView::NameFont() {
-    if (!m_nameFont)
-        m_nameFont = ::CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FF_SWISS, "宋体");
-    return m_nameFont;
-}
+HFONT CExScrollView::NameFont() { return AfxTextFont("宋体", 12, FW_NORMAL, FALSE, ANTIALIASED_QUALITY, FF_SWISS); }
 
 bool CExScrollView::KeptLayout(int width) {
     const unsigned skin = m_skin ? m_skin->Generation() : 0;

@@ -138,7 +138,7 @@ private:
     // The update rectangle (client coordinates) laid from the kept bands;
     // a band is drawn again when what it shows changed.
     void PaintBands(HDC dc, const CRect& update, int width, int scrollY);
-    HFONT NameFont();
+    static HFONT NameFont();  // the names under the seats, shared
 
     int m_deskCount = 100;
     CRoomDeskList* m_deskList = nullptr;
@@ -160,7 +160,6 @@ private:
 
     GridLayout m_layout;
     std::unordered_map<std::string, SIZE> m_nameSizes;
-    HFONT m_nameFont = nullptr;
     bool m_layoutStale = true, m_layoutDrawable = false;
     int m_layoutWidth = -1;
     unsigned m_layoutSkin = 0, m_layoutVersion = 0;
