@@ -134,7 +134,7 @@ bool CPavlenDlg::ReadSettings() {
 // no owner.
 void CPavlenDlg::SetupFailed(const char* text) {
     BringToFront();
-    Box(text, nullptr, 0, 0, false);
+    Box(text, nullptr, 0, 0, kNoOwner);
     QuitTable();
 }
 

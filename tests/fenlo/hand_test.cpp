@@ -168,6 +168,7 @@ TEST(HandLeaving, TheExitBoxOnEscCloseAndLeave) {
         h.table->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
         TableHarness::Pump();
         EXPECT_EQ(h.boxes, std::vector<std::string>({"您确定退出本桌游戏吗？|斗地主|52|0"}));
+        EXPECT_EQ(h.boxOwners, std::vector<HWND>({nullptr})) << "the exit box has no owner";
         EXPECT_FALSE(h.table->Ended()) << "No keeps the table";
         if (autoGroup) h.Heard();
         h.answers = {IDYES};

@@ -183,6 +183,20 @@ TEST(TableLink, ASlowFirstReplyAsksOnceAndNoLeavesThroughTheCancel) {
                                 {"你网络速度过慢\n ,是否继续游戏！|提示|52|30", "您确定退出本桌游戏吗？|斗地主|52|0"}));
     EXPECT_TRUE(h.Ended()) << "nothing has come from the server: no Leaving, just quit";
     EXPECT_EQ(h.Sent("Leaving"), 0);
+    EXPECT_EQ(h.view.owners, std::vector<V::BoxOwner>({V::kTableOwns, V::kNoOwner})) << "the exit box has no owner";
+}
+
+// Esc, the close button and the leave button ask in the same box, which has
+// no owner; No keeps the table.
+TEST(TableLink, TheExitBoxHasNoOwner) {
+    TableRig h;
+    h.SeatThree();
+    h.view.answers = {V::kNo, V::kNo};
+    h.game.OnCancel();
+    h.game.OnLeave();
+    EXPECT_EQ(h.view.boxes, std::vector<std::string>(2, "您确定退出本桌游戏吗？|斗地主|52|0"));
+    EXPECT_EQ(h.view.owners, std::vector<V::BoxOwner>(2, V::kNoOwner));
+    EXPECT_FALSE(h.Ended());
 }
 
 TEST(TableLink, KeepAliveAndWatchdog) {
