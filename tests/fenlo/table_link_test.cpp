@@ -114,6 +114,14 @@ TEST(TableLink, MoneyIsReportedToEveryLobbyWindow) {
     EXPECT_STREQ(lobby.records[0].second.playerId, "alice");
     EXPECT_EQ(lobby.records[0].first, 0u);
     EXPECT_EQ(lobby.Last(), 1000);
+    // Game over (kind 2): the money with the hand's change and, as the second
+    // amount, the own score of the result, the balance the lobby shows
+    // beside the money.
+    h.Feed(Doc("GameResult", "<player id=\"alice\" score=\"50\" Bomb=\"0\" ChunTianState=\"0\" Tax=\"2\" "
+                             "Score=\"1234.5\"/><player id=\"bob\" score=\"-50\"/>"));
+    EXPECT_EQ(lobby.records.back().first, 2u);
+    EXPECT_EQ(lobby.Last(), 1050);
+    EXPECT_EQ(lobby.records.back().second.secondAmount, 1234.5);
     h.Feed(Doc("AnswerLeave", "<player Allow=\"True\"/>"));
     EXPECT_TRUE(h.table->Ended());
     EXPECT_EQ(lobby.Last(), -1.0) << "quitting reports no money";

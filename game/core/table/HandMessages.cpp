@@ -180,7 +180,9 @@ void CTableGame::OnGameResult(const CGameResultMsg& m) {
         ResetHandPositions();
         if (s.IsOwn(m.playerId[i])) {
             p->money += m.result[i];
-            m_ownScore = m.score[i];
+            // The score is the own balance beside the money: the lobby's
+            // second amount, which the game-over report carries.
+            p->amountA = m.score[i];
         }
     }
     CPlayerInfo* own = s.Own();

@@ -182,6 +182,5 @@ private:
     int m_waitingMs = 30000;
     std::string m_validateText;
     std::string m_betText;
-    double m_ownScore = 0.0;
     int m_pairPos = 0, m_triplePos = 0;  // the next-pair / next-triple search positions
 };
