@@ -109,7 +109,7 @@ TEST_F(ComTest, InvokeHelperPassesArgumentsAndResults) {
     EXPECT_EQ(DISP_E_BADVARTYPE, movie.InvokeHelper(9, DISPATCH_METHOD, VT_EMPTY, nullptr, "\x30", 1));
 
     EXPECT_EQ(
-        (std::vector<std::string>{"102 4 [8:c:\\游戏\\group.swf]", "112 1 ", "135 4 [b:0]", "5 1 [3:42][5:2.5][2:7]",
+        (std::vector<std::string>{"site", "102 4 [8:c:\\游戏\\group.swf]", "112 1 ", "135 4 [b:0]", "5 1 [3:42][5:2.5][2:7]",
                                   "198 1 [8:<invoke name=\"setText\"/>]", "6 1 [8:abc]"}),
         LogLines());
 }
