@@ -286,7 +286,6 @@ protected:
     CxImage m_rightBg, m_peopleNum, m_peopleNum2;
     POINT m_counterAt = {0, 0};
     POINT m_clockAt = {0, 0};
-    CStringArray m_movieNames;
     DWORD m_noticeStamp = 0;
     int m_blink = 0;
     DWORD m_blinkStamp = 0, m_randStamp = 0;
