@@ -4,6 +4,9 @@
 // tested natively, in tests/game_table.)
 #include <gtest/gtest.h>
 
+#include <new>
+#include <string>
+
 #include "game/core/NetEngineEx.h"
 #include "lobby/net/base/CopyData.h"
 #include "tests/fenlo/TableHarness.h"
@@ -91,6 +94,30 @@ TEST(TableLink, ALostConnectionUnderTheSignUpQuestionAnswersItNo) {
     EXPECT_TRUE(h.table->Ended()) << "the question's own answer was No";
     EXPECT_EQ(h.Sent("RequestDesk"), 0);
     EXPECT_GE(took, 900u) << "the hidden question waited its second";
+}
+
+DWORD ThrowingClock() { throw std::bad_alloc(); }
+
+// A message the session could not take (its parse threw) stops both queues;
+// the table's next tick shows the network box, which has no owner and counts
+// down 10 s, once, and its OK ends the client.
+TEST(TableLink, AFailedMessageShowsTheNetworkBoxOnTheNextTick) {
+    {
+        TableHarness h;
+        SetGameClockSource(ThrowingClock);
+        const std::string text = Doc("ChuPai", "<player id=\"bob\"/>");
+        h.Session()->OnReceive(text.c_str(), static_cast<int>(text.size()));
+        SetGameClockSource(&TableHarness::Now);
+        EXPECT_TRUE(h.boxes.empty()) << "not on the receiving side";
+        h.Tick();
+        EXPECT_EQ(h.boxes, std::vector<std::string>({"你的网络发生错误\n,请重新进入房间!||0|10"}));
+        EXPECT_EQ(h.boxOwners, std::vector<HWND>({nullptr}));
+        MSG quit;
+        EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "OK ends the client";
+        h.Tick();
+        EXPECT_EQ(h.boxes.size(), 1u);
+    }
+    DestroyGameSession();  // the next table's session takes messages again
 }
 
 // The kick's rules are the game's (game_table); here its box and its end.
