@@ -24,7 +24,10 @@ TEST(Table, LeavingTheResultResetsTheHandOnceAndReadiesAnAutoGroupingSeat) {
         h.game.SetPhase(15);
         EXPECT_EQ(bob->bid, 3) << "entering 15 twice resets nothing";
         h.State().Own()->ready = 0;
+        const V::Button hand[] = {V::kCancelAuto, V::kAutoPlay, V::kSort, V::kNextPair, V::kNextTriple};
+        for (V::Button b : hand) h.view.ShowButton(b, true);
         h.game.SetPhase(1);
+        for (V::Button b : hand) EXPECT_FALSE(h.view.Shown(b)) << b;
         EXPECT_EQ(bob->bid, -1);
         EXPECT_EQ(h.State().turnCounter, -1);
         EXPECT_EQ(h.State().Own()->ready, vip ? 0 : 1);
@@ -206,6 +209,22 @@ TEST(Table, TheResultSetsMoneyAndItsDialogContinuesBySelf) {
     EXPECT_FALSE(s.holdMain) << "continue ran by itself";
     EXPECT_FALSE(h.view.Shown(V::kContinue));
     EXPECT_EQ(h.view.resultsClosed, 1);
+}
+
+// The bottom cards show for 400 ticks (10 s), then their place is repainted
+// without them.
+TEST(Table, TheBottomCardsHideAfterTenSeconds) {
+    TableRig h;
+    h.Deal();
+    CTableState& s = h.State();
+    h.Feed(Doc("SendRemainCard", "<player id=\"bob\"/>" + Card(9, 0) + Card(9, 1) + Card(9, 2)));
+    ASSERT_NE(s.bottom[2], nullptr);
+    h.Run(9975);
+    EXPECT_NE(s.bottom[0], nullptr);
+    h.Tick();
+    EXPECT_EQ(s.bottom[0], nullptr);
+    EXPECT_EQ(s.bottom[2], nullptr);
+    EXPECT_EQ(s.bottomTicks, -1);
 }
 
 // A restore: alice seat 0, bob seat 1 (the landlord, bid 3), carol seat 2;
