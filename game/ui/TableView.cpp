@@ -98,7 +98,7 @@ int CPavlenDlg::Box(const char* text, const char* caption, unsigned type, int se
 }
 
 void CPavlenDlg::CallAttention() {
-    if (::GetForegroundWindow() != m_hWnd && ++m_flashTicks % 20 == 0) FlashWindow(TRUE);
+    if (::GetForegroundWindow() != m_hWnd && ++m_flashTicks % 20 == 0) FlashTable(m_hWnd);
 }
 
 void CPavlenDlg::Sound(const char* path) { PlayTableSound(path); }
