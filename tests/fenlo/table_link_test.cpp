@@ -4,6 +4,7 @@
 // tested natively, in tests/game_table.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -51,17 +52,25 @@ std::vector<HWND> VisibleBoxes() {
 }
 
 // The person at the table during the boxes below: once the network box
-// stands alone, OK is pressed on it.
+// stands alone, OK is pressed on it. The side panel, a dialog of the same
+// thread, is no box.
 struct BoxWatch {
     static TableHarness* h;
     static bool pressed;
     static DWORD start;
+    static std::string seen, last;  // each change of the visible boxes and the phase, for a failure
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        const std::vector<HWND> boxes = VisibleBoxes();
+        std::vector<HWND> boxes = VisibleBoxes();
+        const CDlgRight* panel = h->table->SidePanel();
+        boxes.erase(std::remove_if(boxes.begin(), boxes.end(),
+                                   [&](HWND b) { return b == h->table->m_hWnd || (panel && b == panel->m_hWnd); }),
+                    boxes.end());
         if (GetTickCount() - start > 15000) {
             for (HWND box : boxes) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);  // fail, do not hang
             return;
         }
+        const std::string now = std::to_string(boxes.size()) + " boxes, phase " + std::to_string(h->State().phase);
+        if (now != last) seen += std::to_string(GetTickCount() - start) + " ms: " + (last = now) + "; ";
         if (pressed || boxes.size() != 1 || h->State().phase != 16) return;
         HWND ok = GetDlgItem(boxes[0], IDOK);
         PostMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 9));
@@ -72,6 +81,7 @@ struct BoxWatch {
 TableHarness* BoxWatch::h = nullptr;
 bool BoxWatch::pressed = false;
 DWORD BoxWatch::start = 0;
+std::string BoxWatch::seen, BoxWatch::last;
 
 // The connection is lost while the sign-up question waits: the network box
 // hides the question, which answers No by itself a second later, and the
@@ -83,13 +93,15 @@ TEST(TableLink, ALostConnectionUnderTheSignUpQuestionAnswersItNo) {
     h.table->SetTimer(CPavlenDlg::kTimerId, CPavlenDlg::kTimerMs);
     BoxWatch::h = &h;
     BoxWatch::pressed = false;
+    BoxWatch::seen.clear();
+    BoxWatch::last.clear();
     BoxWatch::start = GetTickCount();
     const UINT_PTR watch = SetTimer(nullptr, 0, 20, &BoxWatch::Tick);
     h.Feed(Doc("AskPlayerSignUp", "<m text=\"报名参加下一场吗?\"/>"));
     const DWORD took = GetTickCount() - BoxWatch::start;
     KillTimer(nullptr, watch);
     h.table->KillTimer(CPavlenDlg::kTimerId);
-    EXPECT_TRUE(BoxWatch::pressed) << "the network box came over the question";
+    EXPECT_TRUE(BoxWatch::pressed) << "the network box came over the question; seen: " << BoxWatch::seen;
     EXPECT_EQ(h.State().phase, 16);
     EXPECT_TRUE(h.table->Ended()) << "the question's own answer was No";
     EXPECT_EQ(h.Sent("RequestDesk"), 0);
