@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "platform/App.h"
 #include "platform/LogSink.h"
 #include "platform/TempMap.h"
 
@@ -355,9 +356,13 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* msg) {
 int CWnd::RunModalLoop() {
     m_nFlags |= WF_CONTINUEMODAL;
     MSG msg;
+    // Idle work runs once when the queue empties, and again only after a
+    // message the application counts as a reason for it (IsIdleMessage).
+    bool idle = true;
     while (ContinueModal()) {
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            // Idle: show a window created hidden (one shown meanwhile, say
+        if (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            idle = false;
+            // Show a window created hidden (one shown meanwhile, say
             // maximised, keeps its state), drop temporary wrappers.
             if ((m_nFlags & WF_SHOWONIDLE) && m_hWnd) {
                 m_nFlags &= ~WF_SHOWONIDLE;
@@ -374,6 +379,8 @@ int CWnd::RunModalLoop() {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
+        CWinApp* app = AfxGetApp();
+        if (!app || app->IsIdleMessage(&msg)) idle = true;
     }
     return m_nModalResult;
 }

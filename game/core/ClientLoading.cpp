@@ -1,5 +1,6 @@
 #include "game/core/ClientLoading.h"
 
+#include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
 #include "platform/Wnd.h"
 
@@ -10,6 +11,8 @@ const DWORD kLoadLimitMs = 30000;
 const char* const CLoading::kFailureText = "加载配置文件出错:  \r\n安装目录下缺少文件!\n强烈建议您重新安装!\n ";
 
 // ---- CLoaderRes -------------------------------------------------------------------
+
+CLoaderRes::CLoaderRes() { SetClock(GameClockNow); }
 
 CLoaderRes::~CLoaderRes() {
     LockWork();

@@ -16,7 +16,8 @@ const UINT kImagesLoadedMessage = WM_USER + 101;
 // Builds the session's picture table (CGameSession::CreateImages).
 class CLoaderRes : public CLoaderBase {
 public:
-    CLoaderRes() {}
+    // On the game's clock (GameClock.h).
+    CLoaderRes();
     // Waits for a load in progress.
     ~CLoaderRes() override;
     // Holds the work lock while it loads; reports 1, or 0 when the table could

@@ -51,6 +51,7 @@ public:
     int clockStart = -1;  // tick count (ms) when the turn clock started
     int clockTime = -1;   // length of the turn clock in ms
     int avatar = -1;      // picture drawn for the seat: 0 male, 1 female (SetSex)
+    // The own score of the last result: the lobby's second amount.
     double amountA = 0.0;
     int cardCount = 0;
     int stateJ = 0;

@@ -31,13 +31,18 @@ BOOL CFlashDlg::OnInitDialog() {
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
     CRect client(0, 0, 0, 0);
     if (parent) ::GetClientRect(parent, &client);
+    // The window mode is set before the control is sited: the control takes
+    // it as it is attached.
+    auto transparent = [](IDispatch* control) {
+        if (control)
+            AfxInvokeHelper(control, flash::kWMode, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, VTS_BSTR, "transparent");
+    };
     if (!m_host.CreateControl(flash::kClsid, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, client.Width(), client.Height()),
-                              this, kHostId)) {
+                              this, kHostId, transparent)) {
         // No Flash here: nothing to show, and nothing to cover the table with.
         PostMessage(kCloseSelf);
         return TRUE;
     }
-    m_host.InvokeHelper(flash::kWMode, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, VTS_BSTR, "transparent");
     m_host.GetControlUnknown()->QueryInterface(kIidViewObjectEx, reinterpret_cast<void**>(&m_viewObject));
     m_host.InvokeHelper(flash::kMovie, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, VTS_BSTR, m_moviePath.GetString());
     m_host.InvokeHelper(flash::kBackgroundColor, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, VTS_I4, 0L);

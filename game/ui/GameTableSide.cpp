@@ -4,14 +4,15 @@
 
 #include "game/core/TableSide.h"
 #include "game/ui/GameImages.h"
-#include "msgbox/MyMessageBox.h"
+#include "game/ui/TableHooks.h"
 
 namespace {
 
 class CGameTableSide : public CTableSide {
 public:
     CTablePictures* CreatePictures() override { return new (std::nothrow) CGameImages; }
-    int ShowBox(const char* text, int seconds) override { return MyMessageBox(text, nullptr, 0, seconds, nullptr); }
+    // The session's box has no owner.
+    int ShowBox(const char* text, int seconds) override { return TableMessageBox(text, nullptr, 0, seconds, nullptr); }
 };
 
 }  // namespace

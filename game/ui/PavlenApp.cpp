@@ -23,19 +23,6 @@
 
 namespace {
 
-// The program's module for the ActiveX controls the table hosts.
-class CClientModule {
-public:
-    void Init(HINSTANCE instance) { instance_ = instance; }
-    void Term() { instance_ = nullptr; }
-    HINSTANCE GetModuleInstance() const { return instance_; }
-
-private:
-    HINSTANCE instance_ = nullptr;
-};
-
-CClientModule g_module;
-
 // Threads that decode the table's pictures ahead: enough to share the work
 // on a machine of a few cores, few enough to leave the window its own.
 const int kPictureThreads = 3;
@@ -55,8 +42,11 @@ CPavlenApp::~CPavlenApp() {
 }
 
 BOOL CPavlenApp::InitInstance() {
+    // First of all, so that an exception anywhere in the client's run, a C++
+    // one included, leaves a dump.
+    InstallCrashDump();
     TableStep("start");
-    // First: the table's pictures are decoded while the client starts; its
+    // Then the table's pictures are decoded while the client starts; its
     // window and its loading step take them. A client that ends at once (its
     // command line, a second copy) stops the threads in ExitInstance.
     StartTablePicturePrefetch(CPavlenDlg::FramePictureFiles(), kPictureThreads);
@@ -70,9 +60,6 @@ BOOL CPavlenApp::InitInstance() {
     AfxInitRichEdit2();
     m_richEdit = ::LoadLibraryA("riched20.dll");
     SetRegistryKey("应用程序向导生成的本地应用程序");
-    ::SetUnhandledExceptionFilter(UnhandledExceptionHandler);
-    g_module.Init(m_hInstance);
-
     InstallGameTableSide();
     TableStep("controls and rich edit");
     CGameSession* session = GetGameSession();
@@ -116,7 +103,6 @@ BOOL CPavlenApp::IsIdleMessage(MSG* msg) {
 
 int CPavlenApp::ExitInstance() {
     EndTablePicturePrefetch();
-    g_module.Term();
     if (m_richEdit) {
         ::FreeLibrary(m_richEdit);
         m_richEdit = nullptr;

@@ -65,10 +65,7 @@ BEGIN_EVENTSINK_MAP(CPavlenDlg, CDialog)
 ON_EVENT(CPavlenDlg, CPavlenDlg::kGroupMovieId, 150, OnMovieCommand)
 END_EVENTSINK_MAP()
 
-CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent), m_game(*this, *GetGameSession()) {
-    for (const char* name : {"bomb1.swf", "bomb2.swf", "bomb3.swf", "bomb4.swf", "spring.swf", "antispring.swf"})
-        m_movieNames.Add(name);
-}
+CPavlenDlg::CPavlenDlg(CWnd* parent) : CDialog(IDD, parent), m_game(*this, *GetGameSession()) {}
 
 CPavlenDlg::~CPavlenDlg() = default;
 
@@ -134,7 +131,7 @@ bool CPavlenDlg::ReadSettings() {
 // no owner.
 void CPavlenDlg::SetupFailed(const char* text) {
     BringToFront();
-    Box(text, nullptr, 0, 0, false);
+    Box(text, nullptr, 0, 0, kNoOwner);
     QuitTable();
 }
 

@@ -76,8 +76,8 @@ public:
     void HideButton(Button button) override;
     void EnableButton(Button button, bool enabled) override;
     bool ButtonEnabled(Button button) const override;
-    // Owned by the table.
-    int Box(const char* text, const char* caption, unsigned type, int seconds) override;
+    using CTableView::Box;
+    int Box(const char* text, const char* caption, unsigned type, int seconds, BoxOwner owner) override;
     void BringToFront() override;
     void CallAttention() override;
     void Sound(const char* path) override;
@@ -112,8 +112,6 @@ protected:
     // ---- set-up (PavlenDlg.cpp)
     bool ReadSettings();
     void SetupFailed(const char* text);
-    // owned false: a box without an owner.
-    int Box(const char* text, const char* caption, UINT type, int seconds, bool owned);
 
     // ---- the buttons' commands, into the game
     void OnCmdReady() { m_game.SendReady(); }
@@ -287,7 +285,6 @@ protected:
     CxImage m_rightBg, m_peopleNum, m_peopleNum2;
     POINT m_counterAt = {0, 0};
     POINT m_clockAt = {0, 0};
-    CStringArray m_movieNames;
     DWORD m_noticeStamp = 0;
     int m_blink = 0;
     DWORD m_blinkStamp = 0, m_randStamp = 0;

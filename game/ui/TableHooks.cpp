@@ -10,6 +10,7 @@ namespace {
 TableBoxHook g_boxHook;
 TableSoundSink g_soundSink;
 TableShellSink g_shellSink;
+TableFlashSink g_flashSink;
 }  // namespace
 
 int TableMessageBox(const char* text, const char* caption, UINT type, int seconds, CWnd* owner) {
@@ -36,3 +37,12 @@ void ShellOpen(const std::string& address) {
 }
 
 void SetTableShellSink(TableShellSink sink) { g_shellSink = std::move(sink); }
+
+void FlashTable(HWND window) {
+    if (g_flashSink)
+        g_flashSink(window);
+    else
+        ::FlashWindow(window, TRUE);
+}
+
+void SetTableFlashSink(TableFlashSink sink) { g_flashSink = std::move(sink); }

@@ -1,6 +1,7 @@
-// The table's boxes, sounds and shell opens go through these calls, each with
-// a replaceable hook in front of the real one (MyMessageBox, PlayMciSound,
-// ShellExecute), so that a test program can log them and answer the boxes.
+// The table's boxes, sounds, shell opens and caption flashes go through these
+// calls, each with a replaceable hook in front of the real one (MyMessageBox,
+// PlayMciSound, ShellExecute, FlashWindow), so that a test program can log
+// them and answer the boxes.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@ class CWnd;
 typedef std::function<int(const char* text, const char* caption, UINT type, int seconds, HWND owner)> TableBoxHook;
 typedef std::function<void(const std::string& path)> TableSoundSink;
 typedef std::function<void(const std::string& address)> TableShellSink;
+typedef std::function<void(HWND window)> TableFlashSink;
 
 // The hook's answer, or MyMessageBox's when no hook is set.
 int TableMessageBox(const char* text, const char* caption, UINT type, int seconds, CWnd* owner);
@@ -26,3 +28,7 @@ void SetTableSoundSink(TableSoundSink sink);
 // Opens an address with the shell (verb "open", SW_SHOW).
 void ShellOpen(const std::string& address);
 void SetTableShellSink(TableShellSink sink);
+
+// Flashes the window's caption once (FlashWindow, invert).
+void FlashTable(HWND window);
+void SetTableFlashSink(TableFlashSink sink);

@@ -91,18 +91,14 @@ void CPavlenDlg::BringToFront() {
         ::SetWindowPos(m_resultDialog->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-int CPavlenDlg::Box(const char* text, const char* caption, unsigned type, int seconds) {
-    return Box(text, caption, type, seconds, true);
-}
-
-int CPavlenDlg::Box(const char* text, const char* caption, UINT type, int seconds, bool owned) {
+int CPavlenDlg::Box(const char* text, const char* caption, unsigned type, int seconds, BoxOwner owner) {
     const char* end = text ? std::strchr(text, '\n') : nullptr;
     TableTrace("box %.*s", text ? static_cast<int>(end ? end - text : std::strlen(text)) : 0, text ? text : "");
-    return TableMessageBox(text, caption, type, seconds, owned ? this : nullptr);
+    return TableMessageBox(text, caption, type, seconds, owner == kTableOwns ? this : nullptr);
 }
 
 void CPavlenDlg::CallAttention() {
-    if (::GetForegroundWindow() != m_hWnd && ++m_flashTicks % 20 == 0) FlashWindow(TRUE);
+    if (::GetForegroundWindow() != m_hWnd && ++m_flashTicks % 20 == 0) FlashTable(m_hWnd);
 }
 
 void CPavlenDlg::Sound(const char* path) { PlayTableSound(path); }

@@ -11,11 +11,17 @@ COleControlWnd::~COleControlWnd() {
 }
 
 BOOL COleControlWnd::CreateControl(REFCLSID clsid, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
-                                   UINT id) {
+                                   UINT id, const Prepare& prepare) {
     if (m_hWnd || m_control || !AfxAtlAxWinInit()) return FALSE;
     IUnknown* control = nullptr;
     if (FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, reinterpret_cast<void**>(&control))))
         return FALSE;
+    if (prepare) {
+        IDispatch* dispatch = nullptr;
+        control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+        prepare(dispatch);
+        if (dispatch) dispatch->Release();
+    }
     if (!CreateEx(0, "AtlAxWin", nullptr, style, rect, parent, id)) {
         control->Release();
         return FALSE;

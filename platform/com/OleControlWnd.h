@@ -7,6 +7,8 @@
 
 #include <oaidl.h>
 
+#include <functional>
+
 #include "platform/Wnd.h"
 #include "platform/com/DispatchCall.h"
 
@@ -17,10 +19,16 @@ public:
     COleControlWnd() = default;
     ~COleControlWnd() override;
 
+    // Called with a new control's IDispatch (null when it has none) before
+    // the control is put into its window: for properties a control reads
+    // only as it is sited.
+    typedef std::function<void(IDispatch* control)> Prepare;
+
     // Creates the control and its window as child id of parent. FALSE, with
     // no window and nothing held, when the control or the window cannot be
     // made. windowName becomes the window's text.
-    BOOL CreateControl(REFCLSID clsid, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    BOOL CreateControl(REFCLSID clsid, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id,
+                       const Prepare& prepare = Prepare());
     BOOL CreateControl(LPCSTR progId, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
     // A call through the control's IDispatch (see DispatchCall.h); E_NOINTERFACE without a control.

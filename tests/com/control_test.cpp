@@ -1,16 +1,18 @@
 // ActiveX hosting: creation by ProgID and class id, late-bound calls read back
 // from the recording control's log, events through the event sink map, and
-// creation that fails.
+// creation that fails, also without atl.dll.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <thread>
 
+#include "platform/AppServices.h"
 #include "platform/LogSink.h"
 #include "platform/com/AtlAx.h"
 #include "platform/com/EventSinkMap.h"
 #include "platform/com/OleControlWnd.h"
 #include "tests/com/ComTestKit.h"
+#include "tests/support/ChildProcess.h"
 
 namespace {
 
@@ -109,7 +111,7 @@ TEST_F(ComTest, InvokeHelperPassesArgumentsAndResults) {
     EXPECT_EQ(DISP_E_BADVARTYPE, movie.InvokeHelper(9, DISPATCH_METHOD, VT_EMPTY, nullptr, "\x30", 1));
 
     EXPECT_EQ(
-        (std::vector<std::string>{"102 4 [8:c:\\游戏\\group.swf]", "112 1 ", "135 4 [b:0]", "5 1 [3:42][5:2.5][2:7]",
+        (std::vector<std::string>{"site", "102 4 [8:c:\\游戏\\group.swf]", "112 1 ", "135 4 [b:0]", "5 1 [3:42][5:2.5][2:7]",
                                   "198 1 [8:<invoke name=\"setText\"/>]", "6 1 [8:abc]"}),
         LogLines());
 }
@@ -184,6 +186,67 @@ TEST_F(ComTest, FailedCreationLeavesNothingAndTheWindowWorking) {
     EXPECT_TRUE(
         control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, kMovieId));
     EXPECT_FALSE(control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host, 5));
+}
+
+// A copy of this program under this name runs without atl.dll: Wine's loader
+// disables it for that program alone.
+constexpr char kWithoutAtl[] = "com_without_atl.exe";
+
+std::string OwnPath() {
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// Without atl.dll nothing can be hosted: the calls say so, hold nothing and
+// leave the window working. The test runs its checks in a copy of this
+// program that cannot load the library.
+TEST(ComWithoutAtl, NothingIsHostedAndTheCallsSaySo) {
+    const std::string self = OwnPath();
+    if (self.substr(self.rfind('\\') + 1) == kWithoutAtl) {
+        EXPECT_FALSE(AfxAtlAxWinInit());
+        AfxEnableControlContainer();
+        CHostWnd host;
+        ASSERT_TRUE(comtest::CreateHostWindow(host));
+        COleControlWnd control;
+        EXPECT_FALSE(control.CreateControl(comtest::kRecordingClsid, nullptr, WS_CHILD, CRect(0, 0, 50, 50), &host,
+                                           kMovieId));
+        EXPECT_EQ(nullptr, control.m_hWnd);
+        EXPECT_EQ(nullptr, ::GetWindow(host, GW_CHILD));
+        IUnknown* got = reinterpret_cast<IUnknown*>(1);
+        EXPECT_EQ(E_NOTIMPL, AfxAtlAxGetControl(host, &got));
+        EXPECT_EQ(nullptr, got);
+        EXPECT_EQ(E_NOTIMPL, AfxAtlAxAttachControl(reinterpret_cast<IUnknown*>(&host), host, &got));
+        host.SetWindowText("still here");
+        CString title;
+        host.GetWindowText(title);
+        EXPECT_STREQ("still here", title);
+        return;
+    }
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "mirabo_without_atl_" + std::to_string(::GetCurrentProcessId());
+    const std::string copy = folder + "\\" + kWithoutAtl;
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(self.c_str(), copy.c_str(), FALSE));
+    const std::string app = std::string("Software\\Wine\\AppDefaults\\") + kWithoutAtl;
+    const std::string overrides = app + "\\DllOverrides";
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(HKEY_CURRENT_USER, overrides.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                               &key, nullptr));
+    ::RegSetValueExA(key, "atl", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);  // disabled
+    ::RegCloseKey(key);
+    DWORD exitCode = STILL_ACTIVE;
+    {
+        testsupport::ChildProcess child(copy, "--gtest_filter=ComWithoutAtl.*", folder);
+        EXPECT_TRUE(child.WaitExit(60000));
+        exitCode = child.ExitCode();
+    }
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, app.c_str());
+    ::DeleteFileA(copy.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+    EXPECT_EQ(0u, exitCode) << "the checks failed in the copy without atl.dll";
 }
 
 }  // namespace

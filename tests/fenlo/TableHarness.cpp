@@ -60,6 +60,7 @@ TableHarness::TableHarness(bool autoGroup, int soundOn) {
     });
     SetTableSoundSink([this](const std::string& path) { sounds.push_back(path); });
     SetTableShellSink([this](const std::string& address) { opened.push_back(address); });
+    SetTableFlashSink([this](HWND window) { flashed.push_back(window); });
     table = new TestTable;
     // The table's pictures come from the program's folder (the stand-in art).
     SetCurrentDirectoryA(PictureFolder().c_str());
@@ -81,6 +82,7 @@ TableHarness::~TableHarness() {
     SetTableBoxHook(nullptr);
     SetTableSoundSink(nullptr);
     SetTableShellSink(nullptr);
+    SetTableFlashSink(nullptr);
     Session()->SetRequestSink(nullptr);
     Session()->ResetConnection();
     SetGameClockSource(nullptr);

@@ -53,6 +53,7 @@ public:
     std::vector<HWND> boxOwners;        // of each box, null when it has none
     std::vector<std::string> sounds;
     std::vector<std::string> opened;  // addresses given to the shell
+    std::vector<HWND> flashed;        // caption flashes, of each its window
     std::deque<int> answers;  // box answers in order; IDOK when none is left
     TestTable* table = nullptr;
 

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "game/core/CrashDump.h"
 #include "lobby/net/base/CopyData.h"
 
 #include "tests/fenlo/FenloClient.h"
@@ -352,11 +353,13 @@ struct CrashRun {
     ScratchFolder folder{"crash"};
     std::vector<std::string> boxes;
     std::vector<std::string> dumps;
+    DWORD exitCode = 0;
 
     // onlyThisOne: the program may load no DbgHelp but the file beside it.
     // Wine would take its own for any path; a per-program override of its
-    // loader, set for the run, says to take the file or nothing.
-    CrashRun(const std::string& dbghelp, bool onlyThisOne) {
+    // loader, set for the run, says to take the file or nothing. args
+    // "throw": the helper throws a C++ exception instead of faulting.
+    CrashRun(const std::string& dbghelp, bool onlyThisOne, const std::string& args = "") {
         const std::string program = folder / "crasher.exe";
         CopyFileA((ProgramFolder() + "\\fenlo_crash_child.exe").c_str(), program.c_str(), FALSE);
         if (!dbghelp.empty()) CopyFileA(dbghelp.c_str(), (folder / "DBGHELP.dll").c_str(), FALSE);
@@ -369,7 +372,7 @@ struct CrashRun {
             RegCloseKey(key);
         }
         {
-            testsupport::ChildProcess p(program, "", folder.Path());
+            testsupport::ChildProcess p(program, args, folder.Path());
             // Each box is read once it shows its text (a box still being
             // built reads empty) and answered once.
             std::set<HWND> answered;
@@ -387,6 +390,7 @@ struct CrashRun {
                     return p.WaitExit(0);
                 },
                 60000);
+            exitCode = p.ExitCode();
         }
         RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, app);
@@ -398,14 +402,21 @@ struct CrashRun {
     }
 };
 
+// A fault, and a C++ exception that leaves InitInstance (which the runtime
+// alone would end silently), take the same way: the dump and both boxes.
 TEST(FenloCrashDump, ACrashLeavesADumpBesideTheProgram) {
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
-    CrashRun run(std::string(system) + "\\dbghelp.dll", false);
-    ASSERT_EQ(run.dumps.size(), 1u);
-    EXPECT_EQ(run.folder.Read(run.dumps[0]).substr(0, 4), "MDMP");
-    EXPECT_EQ(run.boxes, std::vector<std::string>(
-                             {run.folder / run.dumps[0], "crasher.exe出现意外即将关闭，对此造成的不便我们深感抱歉！"}));
+    for (const char* args : {"", "throw"}) {
+        CrashRun run(std::string(system) + "\\dbghelp.dll", false, args);
+        ASSERT_EQ(run.dumps.size(), 1u) << args;
+        EXPECT_EQ(run.folder.Read(run.dumps[0]).substr(0, 4), "MDMP");
+        EXPECT_EQ(run.boxes,
+                  std::vector<std::string>(
+                      {run.folder / run.dumps[0], "crasher.exe出现意外即将关闭，对此造成的不便我们深感抱歉！"}))
+            << args;
+        EXPECT_EQ(run.exitCode, *args ? kUncaughtCppException : static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    }
 }
 
 TEST(FenloCrashDump, WithoutTheDumpWriterThePlayerIsToldAndNothingIsWritten) {

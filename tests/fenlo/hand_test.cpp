@@ -156,6 +156,21 @@ TEST(HandCommands, TheSoundSwitchIsWrittenBackAndDisabledCommandsTakeNoClick) {
     EXPECT_EQ(h.Sent("CancelAutoPlay"), 1);
 }
 
+// While the player is to act and another window is in the foreground, the
+// table's caption flashes on every 20th tick (every 500 ms).
+TEST(HandTurn, TheCaptionFlashesWhileThePlayerIsToAct) {
+    TableHarness h;
+    h.Deal();
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(testsupport::WaitFor(
+        [&] { return SetForegroundWindow(other), TableHarness::Pump(), GetForegroundWindow() == other; }, 5000));
+    h.flashed.clear();
+    h.Feed(Turn("BeginJiaoFen", "alice", 20));
+    h.Run(1000);
+    EXPECT_EQ(h.flashed, std::vector<HWND>(2, h.table->m_hWnd));
+    DestroyWindow(other);
+}
+
 // Leaving at a seated desk that heard from the server (Leaving, then the
 // answer) is played through in the client test.
 TEST(HandLeaving, TheExitBoxOnEscCloseAndLeave) {
@@ -168,6 +183,7 @@ TEST(HandLeaving, TheExitBoxOnEscCloseAndLeave) {
         h.table->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
         TableHarness::Pump();
         EXPECT_EQ(h.boxes, std::vector<std::string>({"您确定退出本桌游戏吗？|斗地主|52|0"}));
+        EXPECT_EQ(h.boxOwners, std::vector<HWND>({nullptr})) << "the exit box has no owner";
         EXPECT_FALSE(h.table->Ended()) << "No keeps the table";
         if (autoGroup) h.Heard();
         h.answers = {IDYES};

@@ -1,11 +1,14 @@
-// The client's loading sequence: the table window hears its outcome once.
+// The client's loading sequence: the table window hears its outcome once, a
+// success, a failure of the pictures or the time limit.
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
 #include "game/core/ClientLoading.h"
+#include "game/core/GameClock.h"
 #include "game/core/GameSession.h"
+#include "game/core/TableSide.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/GameTableSide.h"
 #include "platform/Wnd.h"
@@ -33,34 +36,85 @@ struct Owner {
 TEST(ClientLoading, TheTableHearsTheOutcomeOnce) {
     InstallGameTableSide();
     Owner owner;
-    {
+    CLoading loading;
+    ASSERT_EQ(loading.Start(&owner.wnd), 1);
+    EXPECT_EQ(loading.GetProgressStep(), 100u);
+    std::vector<std::pair<WPARAM, const char*>> taken;
+    testsupport::WaitFor([&] { return !(taken = owner.Taken()).empty(); }, 10000);
+    loading.GetCurrentStep()->Join();
+    for (auto& later : owner.Taken()) taken.push_back(later);
+    EXPECT_EQ(taken, (std::vector<std::pair<WPARAM, const char*>>{{1, nullptr}}));
+    EXPECT_NE(GetGameImages(), nullptr);
+}
+
+// Pictures that the table side cannot make (null), whose making throws a
+// text, or that are made once released.
+class TestSide : public CTableSide {
+public:
+    enum Mode { kNone, kThrow, kSlow } mode = kNone;
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ~TestSide() override { CloseHandle(release); }
+    CTablePictures* CreatePictures() override {
+        if (mode == kThrow) throw "图片不全";
+        if (mode == kNone) return nullptr;
+        WaitForSingleObject(release, 60000);
+        return new CGameImages;
+    }
+    int ShowBox(const char*, int) override { return IDOK; }
+};
+
+DWORD g_now = 100000;
+DWORD Now() { return g_now; }
+
+TEST(ClientLoading, PicturesThatCannotBeMadeOrThrowReportTheFailureText) {
+    TestSide side;
+    SetTableSide(&side);
+    Owner owner;
+    for (TestSide::Mode mode : {TestSide::kNone, TestSide::kThrow}) {
+        side.mode = mode;
         CLoading loading;
         ASSERT_EQ(loading.Start(&owner.wnd), 1);
-        EXPECT_EQ(loading.GetProgressStep(), 100u);
         std::vector<std::pair<WPARAM, const char*>> taken;
         testsupport::WaitFor([&] { return !(taken = owner.Taken()).empty(); }, 10000);
         loading.GetCurrentStep()->Join();
         for (auto& later : owner.Taken()) taken.push_back(later);
-        EXPECT_EQ(taken, (std::vector<std::pair<WPARAM, const char*>>{{1, nullptr}}));
-        EXPECT_NE(GetGameImages(), nullptr);
+        EXPECT_EQ(taken, (std::vector<std::pair<WPARAM, const char*>>{{0, CLoading::kFailureText}})) << mode;
     }
+    SetTableSide(nullptr);
+}
 
-    // The time limit reports a failure while the pictures still load: their
-    // success then posts nothing more. The step's own text is posted.
+// Pictures still loading after 30 s: the sequence's tick reports the failure
+// once, with the step's own text when it has one; the load that ends later
+// posts nothing more.
+TEST(ClientLoading, TheTimeLimitReportsAFailureWhileThePicturesStillLoad) {
+    TestSide side;
+    side.mode = TestSide::kSlow;
+    SetTableSide(&side);
+    SetGameClockSource(Now);
+    Owner owner;
     for (const char* error : {"", "图片不全"}) {
+        ResetEvent(side.release);
         CLoading loading;
         ASSERT_EQ(loading.Start(&owner.wnd), 1);
         CLoaderBase* step = loading.GetCurrentStep();
         step->SetErrorText(error);
-        int answer = 1;
-        loading.OnStepFailed(step, &answer);
-        EXPECT_EQ(answer, 0);
+        g_now += 30000;
+        loading.Tick(kLoadingTimerId);
+        EXPECT_TRUE(owner.Taken().empty()) << "not past the limit yet";
+        g_now += 1;
+        loading.Tick(kLoadingTimerId + 1);
+        EXPECT_TRUE(owner.Taken().empty()) << "another timer's tick";
+        loading.Tick(kLoadingTimerId);
+        loading.Tick(kLoadingTimerId);
+        SetEvent(side.release);
         step->Join();
-        auto taken = owner.Taken();
-        ASSERT_EQ(taken.size(), 1u);
+        const auto taken = owner.Taken();
+        ASSERT_EQ(taken.size(), 1u) << error;
         EXPECT_EQ(taken[0].first, 0u);
         EXPECT_STREQ(taken[0].second, *error ? step->GetErrorText().c_str() : CLoading::kFailureText);
     }
+    SetGameClockSource(nullptr);
+    SetTableSide(nullptr);
 }
 
 }  // namespace

@@ -357,7 +357,7 @@ TEST_F(FlashTest, MovieIsSetTransparentAndKeyedOverTheParent) {
     ASSERT_TRUE(movie.Create(CFlashDlg::IDD, &host));
     ASSERT_TRUE(movie.HasControl());
     const std::string calls = Log();
-    EXPECT_NE(std::string::npos, calls.find("133 4 [8:transparent]"));
+    EXPECT_EQ(0u, calls.find("133 4 [8:transparent]\nsite\n")) << "transparent before the control is attached";
     EXPECT_NE(std::string::npos, calls.find("102 4 [8:C:\\game\\fenlo\\flash\\bomb1.swf]"));
     EXPECT_NE(std::string::npos, calls.find("123 4 [3:0]"));
     EXPECT_NE(std::string::npos, calls.find("106 4 [b:0]"));

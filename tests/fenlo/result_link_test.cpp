@@ -256,7 +256,7 @@ TEST_F(MovieTest, TheGroupMovieCoversTheTableTakesNoticesAndItsReturnLeaves) {
     ASSERT_NE(movie, nullptr);
     // Created at set-up, in the program's folder.
     const std::string swf = TableHarness::PictureFolder() + "\\fenlo\\flash\\group.swf";
-    EXPECT_EQ(Log(), std::vector<std::string>({"102 4 [8:" + swf + "]", "112 1 ", "135 4 [b:0]"}));
+    EXPECT_EQ(Log(), std::vector<std::string>({"site", "102 4 [8:" + swf + "]", "112 1 ", "135 4 [b:0]"}));
     EXPECT_FALSE(h.table->Visible(IDC_SOUND_ON) || h.table->Visible(IDC_SORT));
     CRect r, client;
     movie->GetWindowRect(&r);
@@ -270,10 +270,10 @@ TEST_F(MovieTest, TheGroupMovieCoversTheTableTakesNoticesAndItsReturnLeaves) {
     waiting->playerCount = 5;
     h.Hand(waiting);
     const std::vector<std::string> log = Log();
-    ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[3], "198 1 [8:<invoke name=\"trundleText\" returntype=\"xml\"><arguments><string>a&lt;b&amp;c,2"
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[4], "198 1 [8:<invoke name=\"trundleText\" returntype=\"xml\"><arguments><string>a&lt;b&amp;c,2"
                       "</string></arguments></invoke>]");
-    EXPECT_EQ(log[4], "198 1 [8:<invoke name=\"setText\" returntype=\"xml\"><arguments><string>5," +
+    EXPECT_EQ(log[5], "198 1 [8:<invoke name=\"setText\" returntype=\"xml\"><arguments><string>5," +
                           std::to_string((client.Width() - 200) / 2 - 96) + "," +
                           std::to_string(client.Height() - 200) + "</string></arguments></invoke>]");
 

@@ -25,7 +25,8 @@ CMessage* RecordingSession::Pop(std::deque<CMessage*>& queue) {
     return m;
 }
 
-int RecordingView::Box(const char* text, const char* caption, unsigned type, int seconds) {
+int RecordingView::Box(const char* text, const char* caption, unsigned type, int seconds, BoxOwner owner) {
+    owners.push_back(owner);
     boxes.push_back(std::string(text ? text : "") + "|" + (caption ? caption : "") + "|" + std::to_string(type) + "|" +
                     std::to_string(seconds));
     if (answers.empty()) return kOk;

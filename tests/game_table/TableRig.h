@@ -65,8 +65,8 @@ public:
     void HideButton(Button b) override { faces[b] = {false, false}; }
     void EnableButton(Button b, bool enabled) override { faces[b].enabled = enabled; }
     bool ButtonEnabled(Button b) const override { return faces[b].enabled; }
-    // "text|caption|type|seconds"; answered from answers, else OK.
-    int Box(const char* text, const char* caption, unsigned type, int seconds) override;
+    // "text|caption|type|seconds" and its owner; answered from answers, else OK.
+    int Box(const char* text, const char* caption, unsigned type, int seconds, BoxOwner owner) override;
     void BringToFront() override {}
     void CallAttention() override { ++attention; }
     void Sound(const char* path) override { sounds.push_back(path); }
@@ -97,6 +97,7 @@ public:
     const CTableGame* game = nullptr;
     Face faces[kButtons];
     std::vector<std::string> boxes, sounds, chat, opened;
+    std::vector<BoxOwner> owners;  // of each box
     std::vector<double> lobby;
     std::vector<int> marks;
     std::deque<int> answers;

@@ -7,6 +7,7 @@
 #include "game/core/GameMessages.h"
 #include "game/core/table/SeatFields.h"
 #include "tests/game_table/TableRig.h"
+#include "tools/servers/GameVocabulary.h"
 
 using namespace table_test;
 
@@ -23,7 +24,10 @@ TEST(Table, LeavingTheResultResetsTheHandOnceAndReadiesAnAutoGroupingSeat) {
         h.game.SetPhase(15);
         EXPECT_EQ(bob->bid, 3) << "entering 15 twice resets nothing";
         h.State().Own()->ready = 0;
+        const V::Button hand[] = {V::kCancelAuto, V::kAutoPlay, V::kSort, V::kNextPair, V::kNextTriple};
+        for (V::Button b : hand) h.view.ShowButton(b, true);
         h.game.SetPhase(1);
+        for (V::Button b : hand) EXPECT_FALSE(h.view.Shown(b)) << b;
         EXPECT_EQ(bob->bid, -1);
         EXPECT_EQ(h.State().turnCounter, -1);
         EXPECT_EQ(h.State().Own()->ready, vip ? 0 : 1);
@@ -207,6 +211,22 @@ TEST(Table, TheResultSetsMoneyAndItsDialogContinuesBySelf) {
     EXPECT_EQ(h.view.resultsClosed, 1);
 }
 
+// The bottom cards show for 400 ticks (10 s), then their place is repainted
+// without them.
+TEST(Table, TheBottomCardsHideAfterTenSeconds) {
+    TableRig h;
+    h.Deal();
+    CTableState& s = h.State();
+    h.Feed(Doc("SendRemainCard", "<player id=\"bob\"/>" + Card(9, 0) + Card(9, 1) + Card(9, 2)));
+    ASSERT_NE(s.bottom[2], nullptr);
+    h.Run(9975);
+    EXPECT_NE(s.bottom[0], nullptr);
+    h.Tick();
+    EXPECT_EQ(s.bottom[0], nullptr);
+    EXPECT_EQ(s.bottom[2], nullptr);
+    EXPECT_EQ(s.bottomTicks, -1);
+}
+
 // A restore: alice seat 0, bob seat 1 (the landlord, bid 3), carol seat 2;
 // bob and carol restored with state 2 (doubled) and contest answer 0.
 std::string Restore(const char* stage, const char* onTurn, int aliceCards, int bobCards, int carolCards) {
@@ -280,6 +300,64 @@ TEST(Table, HostileCardsAndCountsAreDropped) {
     h.Hand(shown);
     EXPECT_EQ(s.shownCard, -1);
     h.Hand(nullptr);
+}
+
+// Desk and restore records at a seat the table does not have (outside 0..2)
+// are dropped, as if not listed: no seat arithmetic runs past the int range.
+TEST(Table, HostileSeatsDropTheirRecords) {
+    TableRig h;
+    CTableState& s = h.State();
+    const char* names[] = {"alice", "bob", "carol"};
+    auto desk = [&](int aliceSeat, int bobSeat) {
+        CDeskInfoMsg* m = new CDeskInfoMsg;
+        m->playerCount = 3;
+        const int seats[] = {aliceSeat, bobSeat, 2};
+        for (int i = 0; i < 3; ++i) m->playerId[i] = names[i], m->seat[i] = seats[i];
+        return m;
+    };
+    h.SeatThree();
+    h.Hand(desk(0, INT_MAX));
+    EXPECT_EQ(s.FindPlayerByName("bob"), nullptr) << "the record there before goes too";
+    ASSERT_NE(s.Own(), nullptr);
+    EXPECT_EQ(s.GetNextPlayer(), nullptr);
+    h.Feed(Play("bob", Card(5, 0)));
+    h.Hand(desk(INT_MAX, 3));
+    EXPECT_EQ(s.Own(), nullptr);
+    EXPECT_EQ(s.FindPlayerByName("carol")->seat, 2);
+    EXPECT_EQ(s.GetLastPlay(), nullptr);
+
+    for (int badSeat : {INT_MAX, -1}) {
+        CReconnectMsg* restore = new CReconnectMsg;
+        restore->state = "PlayingCard";
+        restore->nowPlayer = "carol";
+        restore->banker = "bob";
+        for (int i = 0; i < 3; ++i) {
+            restore->playerId[i] = names[i];
+            restore->seat[i] = i == 1 ? badSeat : i;
+            restore->cardNum[i] = 17;
+            restore->bid[i] = i == 1 ? 3 : -1;
+        }
+        h.Hand(restore);
+        EXPECT_EQ(s.FindPlayerByName("bob"), nullptr) << badSeat;
+        EXPECT_EQ(s.Own()->seat, 0);
+        EXPECT_EQ(s.phase, 14);
+    }
+}
+
+// Every extreme of the hostile server's vocabulary (seats, counts, cards and
+// money out of range), to a seated table that is dealt, and ticks after each.
+TEST(Table, TheHostileServersExtremesAreTaken) {
+    TableRig h;
+    h.Deal();
+    const servers::HostileVocabulary words = servers::GameVocabulary("alice", "bob", "carol");
+    for (const auto& make : words.extremes) {
+        h.Feed(make().Xml());
+        h.Run(100);
+    }
+    for (CPlayerInfo* p : h.State().slots) {
+        if (!p) continue;
+        EXPECT_TRUE(p->seat == -1 || CTableState::IsSeat(p->seat)) << p->GetId() << " " << p->seat;
+    }
 }
 
 // Waits, counts and answers at the ends of the int range stay in range (no

@@ -183,6 +183,20 @@ TEST(TableLink, ASlowFirstReplyAsksOnceAndNoLeavesThroughTheCancel) {
                                 {"你网络速度过慢\n ,是否继续游戏！|提示|52|30", "您确定退出本桌游戏吗？|斗地主|52|0"}));
     EXPECT_TRUE(h.Ended()) << "nothing has come from the server: no Leaving, just quit";
     EXPECT_EQ(h.Sent("Leaving"), 0);
+    EXPECT_EQ(h.view.owners, std::vector<V::BoxOwner>({V::kTableOwns, V::kNoOwner})) << "the exit box has no owner";
+}
+
+// Esc, the close button and the leave button ask in the same box, which has
+// no owner; No keeps the table.
+TEST(TableLink, TheExitBoxHasNoOwner) {
+    TableRig h;
+    h.SeatThree();
+    h.view.answers = {V::kNo, V::kNo};
+    h.game.OnCancel();
+    h.game.OnLeave();
+    EXPECT_EQ(h.view.boxes, std::vector<std::string>(2, "您确定退出本桌游戏吗？|斗地主|52|0"));
+    EXPECT_EQ(h.view.owners, std::vector<V::BoxOwner>(2, V::kNoOwner));
+    EXPECT_FALSE(h.Ended());
 }
 
 TEST(TableLink, KeepAliveAndWatchdog) {
@@ -252,17 +266,16 @@ TEST(TableLink, ALossInTheResultContinuesFirstAndReconnectsAtTheSecondAddress) {
 TEST(TableLink, OwnTimeOutsBidDeclinePassAndThenAutoPlay) {
     TableRig h;
     h.Deal();
+    // Each declines: no bid, no claim to the landlord's seat, no double.
     const char* notices[] = {"BeginJiaoFen", "BeginAskForLandLord", "BeginDouble"};
     const char* requests[] = {"JiaoFen", "AskForLandLord", "Double"};
+    const char* declines[] = {"score=\"0\"", "askforlandlord=\"False\"", "double=\"False\""};
     for (int i = 0; i < 3; ++i) {
         h.Feed(Turn(notices[i], "alice", 1));
+        h.session.requests.clear();
         h.Run(1050);
         EXPECT_EQ(h.Sent(requests[i]), 1) << requests[i];
-    }
-    for (const std::string& r : h.session.requests) {
-        if (r.find("\"JiaoFen\"") != std::string::npos || r.find("\"Double\"") != std::string::npos) {
-            EXPECT_TRUE(r.find("\"0\"") != std::string::npos || r.find("\"False\"") != std::string::npos) << r;
-        }
+        EXPECT_NE(h.session.requests.back().find(declines[i]), std::string::npos) << h.session.requests.back();
     }
     h.Feed(Doc("ChuPai", "<player id=\"carol\"/><card number=\"3\" suit=\"0\"/>"));
     h.Feed(Turn("BeginChuPai", "alice", 1));
@@ -273,6 +286,25 @@ TEST(TableLink, OwnTimeOutsBidDeclinePassAndThenAutoPlay) {
     h.Feed(Turn("BeginChuPai", "alice", 1));
     h.Run(1050);
     EXPECT_EQ(h.Sent("AutoPlay"), 1) << "the second asks for auto-play";
+}
+
+// Every tick of a phase where the player is to act calls for attention
+// (the window flashes now and then while in the background), not in
+// auto-play and not on another seat's turn.
+TEST(TableLink, TheTableCallsForAttentionWhileThePlayerIsToAct) {
+    TableRig h;
+    h.Deal();
+    EXPECT_EQ(h.view.attention, 60) << "the start pause (phase 2), not the deal";
+    h.view.attention = 0;
+    h.Feed(Turn("BeginJiaoFen", "bob", 20));
+    h.Run(500);
+    EXPECT_EQ(h.view.attention, 0);
+    h.Feed(Turn("BeginJiaoFen", "alice", 20));
+    h.Run(500);
+    EXPECT_EQ(h.view.attention, 20);
+    h.Feed(Doc("AutoPlay", "<player id=\"alice\"/>"));
+    h.Run(500);
+    EXPECT_EQ(h.view.attention, 20);
 }
 
 TEST(TableLink, TheClockTicksAudiblyOnOwnTurnsOnly) {

@@ -185,6 +185,26 @@ TEST(MyMessageBox, ButtonsAndKeysGiveTheirResults) {
               IDNO);
 }
 
+// Export ordinal 1 is the box: loaded by it, it shows and answers.
+TEST(MyMessageBox, OrdinalOneIsTheBox) {
+    HMODULE moxbell = LoadLibraryA("Moxbell.dll");
+    ASSERT_NE(moxbell, nullptr);
+    typedef int (*BoxProc)(const char*, const char*, UINT, int, CWnd*);
+    const BoxProc box = reinterpret_cast<BoxProc>(reinterpret_cast<void*>(GetProcAddress(moxbell, MAKEINTRESOURCEA(1))));
+    ASSERT_EQ(box, &MyMessageBox);
+    HWND shown = nullptr;
+    bool yesNo = false;
+    Script script({WaitForBox(&shown), [&] {
+                       yesNo = IsWindowVisible(GetDlgItem(shown, IDYES)) && IsWindowVisible(GetDlgItem(shown, IDNO));
+                       return true;
+                   },
+                   PressKey(VK_RETURN)});
+    EXPECT_EQ(box("序号一", "按序号", MB_YESNO, 0, nullptr), IDYES);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(yesNo);
+    FreeLibrary(moxbell);
+}
+
 TEST(MyMessageBox, OnlyTheButtonsOfTheBoxTypeAreShown) {
     auto shown = [](HWND box, int id) {
         HWND b = GetDlgItem(box, id);

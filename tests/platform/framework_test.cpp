@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/TempMap.h"
 #include "tests/platform/WindowCapture.h"
 
 namespace {
@@ -393,6 +395,51 @@ TEST(CDialog, OwnerIsDisabledWhileOpenAndCentredOver) {
     EXPECT_TRUE(IsWindowEnabled(ownerWnd));
     owner.Detach();
     DestroyWindow(ownerWnd);
+}
+
+namespace {
+
+int g_idleWork = 0;  // temporary maps dropped
+void CountIdleWork() { ++g_idleWork; }
+
+// Only WM_NULL is a reason for idle work (the card-game client names the
+// mouse and timer messages that are none).
+class CIdleRuleApp : public CWinApp {
+public:
+    static std::vector<UINT> asked;
+    BOOL IsIdleMessage(MSG* msg) override {
+        asked.push_back(msg->message);
+        return msg->message == WM_NULL;
+    }
+};
+std::vector<UINT> CIdleRuleApp::asked;
+
+}  // namespace
+
+// The modal loop asks the application before its idle work: after the
+// dialog's timer ticks the emptied queue starts none, after WM_NULL it does.
+TEST(CDialog, IdleWorkOnlyAfterWhatTheApplicationCallsIdle) {
+    CIdleRuleApp app;
+    afx_detail::RegisterTempMapCleaner(&CountIdleWork);
+    static int s_before, s_afterTicks, s_afterNull;
+    CTestDlg dlg;
+    dlg.script = {[](CTestDlg* d) { return d->IsWindowVisible() != FALSE; },  // shown at the first idle moment
+                  [](CTestDlg*) { return s_before = g_idleWork, true; },
+                  [](CTestDlg*) { return true; },
+                  [](CTestDlg* d) {
+                      s_afterTicks = g_idleWork;
+                      return d->PostMessage(WM_NULL) != 0;
+                  },
+                  [](CTestDlg* d) {
+                      s_afterNull = g_idleWork;
+                      d->EndDialog(IDOK);
+                      return true;
+                  }};
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_GT(s_before, 0);
+    EXPECT_EQ(s_afterTicks, s_before) << "ticks start no idle work";
+    EXPECT_GT(s_afterNull, s_afterTicks);
+    EXPECT_NE(std::find(app.asked.begin(), app.asked.end(), static_cast<UINT>(WM_TIMER)), app.asked.end());
 }
 
 TEST(ModuleState, ManageStateSwitchesResourcesForAScope) {

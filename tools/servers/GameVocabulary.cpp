@@ -149,7 +149,8 @@ std::vector<std::function<Reply()>> Extremes(const std::string& me, const std::s
         }
         return r;
     });
-    // A restore with seats and counts out of range, an unknown stage, 50 own cards.
+    // A restore with seats (the own one at the top of the int range) and
+    // counts out of range, an unknown stage, 50 own cards.
     for (int variant = 0; variant < 3; ++variant)
         x.push_back([=] {
             static const char* const kStates[] = {"PlayingCard", "JiaoFen", "NoSuchStage"};
@@ -166,7 +167,9 @@ std::vector<std::function<Reply()>> Extremes(const std::string& me, const std::s
                                {"Bomb", variant ? "2147483647" : "-9"}});
             for (int s = 0; s < 3; ++s) {
                 r.Element("player", {{"id", names[(s + variant) % 3]},
-                                     {"seat", Num(variant == 0 ? s : variant == 1 ? 99 - s : -1 - s)},
+                                     {"seat", Num(variant == 0   ? s
+                                                  : variant == 1 ? (s == 2 ? 2147483647LL : 99 - s)
+                                                                 : -1 - s)},
                                      {"money", kHugeMoney[(s + variant) % 6]},
                                      {"ready", "True"},
                                      {"cardnum", variant == 1 ? "2147483647" : Num(-17 + s)},

@@ -9,9 +9,10 @@
 
 namespace {
 
+// Whether the desk lists the player at a seat the table can place.
 bool Listed(const CDeskInfoMsg& m, int count, const std::string& name) {
     for (int i = 0; i < count; ++i)
-        if (m.playerId[i] == name) return true;
+        if (m.playerId[i] == name && CTableState::IsSeat(m.seat[i])) return true;
     return false;
 }
 
@@ -52,6 +53,7 @@ void CTableGame::OnDeskInfo(const CDeskInfoMsg& m) {
     }
     bool someoneReady = false;
     for (int i = 0; i < count; ++i) {
+        if (!CTableState::IsSeat(m.seat[i])) continue;
         const std::string& name = m.playerId[i];
         CPlayerInfo* p = s.FindPlayerByName(name);
         const bool created = p == nullptr;
@@ -178,7 +180,9 @@ void CTableGame::OnGameResult(const CGameResultMsg& m) {
         ResetHandPositions();
         if (s.IsOwn(m.playerId[i])) {
             p->money += m.result[i];
-            m_ownScore = m.score[i];
+            // The score is the own balance beside the money: the lobby's
+            // second amount, which the game-over report carries.
+            p->amountA = m.score[i];
         }
     }
     CPlayerInfo* own = s.Own();

@@ -49,7 +49,7 @@ void CTableGame::OnRestore(const CReconnectMsg& m) {
     s.DeleteAllSeats();
     s.highestBid = 0;
     for (int i = 0; i < CReconnectMsg::kPlayers; ++i) {
-        CPlayerInfo* p = s.AddPlayer(m.playerId[i]);
+        CPlayerInfo* p = CTableState::IsSeat(m.seat[i]) ? s.AddPlayer(m.playerId[i]) : nullptr;
         if (!p) continue;
         p->money = m.money[i];
         p->ready = m.ready[i];

@@ -291,11 +291,17 @@ void CTableGame::LeaveUnderMovie() {
         SendLeaving();
 }
 
+// The exit box has no owner: it stands on its own, also when the table is
+// in the background.
+bool CTableGame::ConfirmLeave() {
+    m_view.BringToFront();
+    return m_view.Box("您确定退出本桌游戏吗？", "斗地主", 0x34, 0, V::kNoOwner) == V::kYes;
+}
+
 void CTableGame::OnCancel() {
     const CTableState& s = m_state;
     if (m_view.GroupMovieShown()) return LeaveUnderMovie();
-    m_view.BringToFront();
-    if (m_view.Box("您确定退出本桌游戏吗？", "斗地主", 0x34, 0) != V::kYes) return;
+    if (!ConfirmLeave()) return;
     if (m_session.autoPlacedFlag || s.handRunning || s.phase == 16 || NothingReceived()) {
         m_view.QuitTable();
         return;
@@ -304,8 +310,7 @@ void CTableGame::OnCancel() {
 }
 
 void CTableGame::OnLeave() {
-    m_view.BringToFront();
-    if (m_view.Box("您确定退出本桌游戏吗？", "斗地主", 0x34, 0) != V::kYes) return;
+    if (!ConfirmLeave()) return;
     if (m_session.autoPlacedFlag || m_state.phase == 16 || NothingReceived())
         m_view.QuitTable();
     else

@@ -140,6 +140,8 @@ public:
     // connection is lost, and else asks the server to leave.
     void OnCancel();
     void OnLeave();
+    // The exit box, which has no owner; true on Yes.
+    bool ConfirmLeave();
     // Ends the table under the group movie (no box): quits at once before
     // any server message or in phase 16, otherwise asks to leave.
     void LeaveUnderMovie();
@@ -180,6 +182,5 @@ private:
     int m_waitingMs = 30000;
     std::string m_validateText;
     std::string m_betText;
-    double m_ownScore = 0.0;
     int m_pairPos = 0, m_triplePos = 0;  // the next-pair / next-triple search positions
 };

@@ -33,6 +33,10 @@ public:
     int inUse[kDeckSize];
 
     // ---- seats; a slot's index is the order in which it was filled
+    // A seat number the table can place: 0, 1 or 2. A record of the desk or
+    // restore message with any other is dropped, so every record's seat is
+    // one of them (or -1 for a record that has none).
+    static bool IsSeat(int seat) { return seat >= 0 && seat < kSeats; }
     CPlayerInfo* slots[kSeats] = {};
     std::string ownName;
     CCardSet* ownHand = nullptr;  // the own record's hand; null without one

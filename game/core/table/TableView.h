@@ -52,9 +52,15 @@ public:
     virtual bool ButtonEnabled(Button button) const = 0;
 
     // ---- the player
-    // A box owned by the table (the message box's type bits and a count-down
-    // of seconds, 0 none); its answer.
-    virtual int Box(const char* text, const char* caption, unsigned type, int seconds) = 0;
+    // A box's owner: the table window, or none (the box stands alone).
+    enum BoxOwner { kTableOwns, kNoOwner };
+    // A box (the message box's type bits and a count-down of seconds, 0
+    // none); its answer.
+    virtual int Box(const char* text, const char* caption, unsigned type, int seconds, BoxOwner owner) = 0;
+    // A box owned by the table.
+    int Box(const char* text, const char* caption, unsigned type, int seconds) {
+        return Box(text, caption, type, seconds, kTableOwns);
+    }
     virtual void BringToFront() = 0;
     // Called every tick while the player is to act: the window flashes its
     // caption now and then while it is in the background.

@@ -36,7 +36,7 @@ int CLoaderBase::Notify(int result) {
 
 int CLoaderBase::StartThread() {
     Lock();
-    startTick_ = GetTickCount();
+    startTick_ = clock_ ? clock_() : GetTickCount();
     lateReported_ = false;
     Unlock();
     return CJetThread::Start() ? 1 : 0;
@@ -119,7 +119,7 @@ void CLoaderBase::TimedTick(DWORD limitMs) {
     const DWORD start = startTick_;
     bool late = false;
     if (start > 0) {
-        const DWORD elapsed = GetTickCount() - start;
+        const DWORD elapsed = (clock_ ? clock_() : GetTickCount()) - start;
         progress_ = static_cast<int>(std::min<DWORD>(100, elapsed / 80));
         late = elapsed > limitMs && !lateReported_;
         if (late) lateReported_ = true;

@@ -57,6 +57,11 @@ public:
     void SetErrorText(const std::string& text);
     const std::string& GetErrorText() const { return errorText_; }
 
+    // The clock of the start time and of TimedTick's limit, in ms; null (the
+    // default) is the system's tick count.
+    typedef DWORD (*Clock)();
+    void SetClock(Clock clock) { clock_ = clock; }
+
     // The step's state word, under the lock (its meaning is the subclass's).
     int GetState();
     void SetState(int state);
@@ -92,6 +97,7 @@ private:
     int progress_ = 0;
     DWORD startTick_ = 0;
     bool lateReported_ = false;
+    Clock clock_ = nullptr;
 };
 
 class CLoadingBase {

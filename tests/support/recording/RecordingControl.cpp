@@ -34,15 +34,19 @@ std::string ArgText(VARIANT& arg) {
     return head + value + "]";
 }
 
-void Log(DISPID dispid, WORD flags, DISPPARAMS* params) {
+void LogLine(const std::string& line) {
     char path[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("MIRABO_RECORDING_LOG", path, MAX_PATH);
     FILE* f = n > 0 && n < MAX_PATH ? std::fopen(path, "ab") : nullptr;
     if (!f) return;
-    std::string line = std::to_string(dispid) + " " + std::to_string(flags) + " ";
-    for (UINT i = params ? params->cArgs : 0; i > 0; --i) line += ArgText(params->rgvarg[i - 1]);
     std::fprintf(f, "%s\n", line.c_str());
     std::fclose(f);
+}
+
+void Log(DISPID dispid, WORD flags, DISPPARAMS* params) {
+    std::string line = std::to_string(dispid) + " " + std::to_string(flags) + " ";
+    for (UINT i = params ? params->cArgs : 0; i > 0; --i) line += ArgText(params->rgvarg[i - 1]);
+    LogLine(line);
 }
 
 // One object with every interface the host and the tests ask for. The
@@ -173,6 +177,7 @@ public:
 
     // IOleObject: enough for a host to embed the object.
     STDMETHODIMP SetClientSite(IOleClientSite* site) override {
+        if (site) LogLine("site");  // the host attaches the object
         if (site) site->AddRef();
         if (site_) site_->Release();
         site_ = site;

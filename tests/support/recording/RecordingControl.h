@@ -3,6 +3,7 @@
 // variable MIRABO_RECORDING_LOG, one line each:
 //   "<dispid> <flags> [<vt>:<value>][<vt>:<value>]..."   (arguments first to last,
 //   vt in hex, VT_BYREF included, the value as text)
+// and the line "site" when a host gives it its client site (attaches it).
 // An Invoke with a result returns its first argument (or the DISPID as VT_I4).
 // DISPID kRecordingFire fires the event whose DISPID is its first argument,
 // with the remaining arguments, to every connected sink.
