@@ -406,6 +406,20 @@ private:
 };
 }  // namespace
 
+namespace {
+// The banner has painted its background and "ver:2.0.1" in black in (220, 45)-(320, 65), read above the
+// login panel, whose top lies 110 pixels above the banner's bottom: its set-up is over, its buttons placed.
+bool BannerDrawn(HWND banner) {
+    const Capture shot = CaptureWindow(banner);
+    if (shot.height < 65 || (shot.At(150, 60) & 0xFFFFFF) == 0) return false;
+    int dark = 0;
+    for (int y = 45; y < 65; ++y)
+        for (int x = 220; x < 300; ++x)
+            if ((shot.At(x, y) & 0xFFFFFF) == 0) ++dark;
+    return dark > 10;
+}
+}  // namespace
+
 TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
     ProgramFolder folder("bannerbuttons");
     PointAtLobby(folder, 1);
@@ -430,18 +444,7 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
         EXPECT_EQ(r.top, 0);
         EXPECT_EQ(r.right, 300);
         EXPECT_EQ(r.bottom, 40);
-        // The background drawn, and "ver:2.0.1" in black in (220, 45)-(320, 65); read above
-        // the login panel, whose top lies 110 pixels above the banner's bottom.
-        auto versionDrawn = [&] {
-            const Capture shot = CaptureWindow(banner);
-            if (shot.height < 65 || (shot.At(150, 60) & 0xFFFFFF) == 0) return false;
-            int dark = 0;
-            for (int y = 45; y < 65; ++y)
-                for (int x = 220; x < 300; ++x)
-                    if ((shot.At(x, y) & 0xFFFFFF) == 0) ++dark;
-            return dark > 10;
-        };
-        EXPECT_TRUE(WaitFor(versionDrawn, 10000));
+        EXPECT_TRUE(WaitFor([&] { return BannerDrawn(banner); }, 10000));
         SavePng(CaptureWindow(banner), "lobby_banner");
 
         Click(GetDlgItem(banner, 1030));
@@ -455,6 +458,9 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
     ChildProcess lobby(folder.Exe(), "", folder.Path());
     HWND banner = lobby.WaitWindow("#32770", "");
     ASSERT_NE(banner, nullptr);
+    // A click posted while the banner is still being set up (its web view pumps messages) may
+    // meet a button not yet placed.
+    ASSERT_TRUE(WaitFor([&] { return BannerDrawn(banner); }, 10000));
     Click(GetDlgItem(banner, 1032));
     EXPECT_TRUE(lobby.WaitExit(10000)) << "the close button ends the login";
 }
