@@ -1,6 +1,8 @@
 #include "xml/XMLTextReader.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 #include "xml/XMLElement.h"
 
@@ -46,14 +48,41 @@ inline int Find(const char* text, char c, int first, int last) {
 
 }  // namespace
 
+// The newest element of each name; the keys view the elements' own names.
+struct XMLTextReader::NameIndex {
+    std::unordered_map<std::string_view, XMLElement*> newest;
+};
+
 XMLTextReader::XMLTextReader() : cursor_(0), state_(kOnElement), root_(nullptr) {}
 
 XMLTextReader::~XMLTextReader() { ClearElements(); }
 
 void XMLTextReader::ClearElements() {
+    index_.reset();
+    scanned_ = 0;
     for (XMLElement* e : elements_) e->~XMLElement();
     elements_.clear();
     pool_.Reset();
+}
+
+XMLElement* XMLTextReader::NewestNamed(const std::string& name) {
+    if (!index_) {
+        const std::size_t budget = 2 * elements_.size() + 64;
+        std::size_t steps = 0;
+        for (auto it = elements_.rbegin(); it != elements_.rend() && scanned_ + steps < budget; ++it, ++steps) {
+            if ((*it)->name_ == name) {
+                scanned_ += steps + 1;
+                return *it;
+            }
+        }
+        scanned_ += steps;
+        if (steps == elements_.size()) return nullptr;
+        index_.reset(new NameIndex);
+        index_->newest.reserve(elements_.capacity());
+        for (XMLElement* e : elements_) index_->newest[e->name_] = e;
+    }
+    const auto found = index_->newest.find(name);
+    return found == index_->newest.end() ? nullptr : found->second;
 }
 
 // Built into Tessel itself and into static users; importers of the DLL use the
@@ -64,6 +93,12 @@ void XMLTextReader::SetXmlData(const char* data, int length) {
 }
 
 int XMLTextReader::ParseXmlData(const char* data, int length) {
+    const int code = ParseText(data, length);
+    index_.reset();  // only the parse asks it
+    return code;
+}
+
+int XMLTextReader::ParseText(const char* data, int length) {
     ClearElements();
     openTags_.clear();
     cursor_ = 0;
@@ -106,13 +141,7 @@ int XMLTextReader::ParseXmlData(const char* data, int length) {
             }
             if (data[s] == '/') {
                 if (openTags_.empty()) return kBadTag;
-                const std::string& name = openTags_.back()->name_;
-                for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
-                    if ((*it)->name_ == name) {
-                        previous = *it;
-                        break;
-                    }
-                }
+                if (XMLElement* newest = NewestNamed(openTags_.back()->name_)) previous = newest;
                 openTags_.pop_back();
             } else if (quote >= 0) {
                 if (blank < 0) return kBadTag;
@@ -229,7 +258,10 @@ const std::string XMLTextReader::Value() {
 
 XMLElement* XMLTextReader::GetRoot() { return root_; }
 
-void XMLTextReader::InsertNewElement(XMLElement* element) { elements_.push_back(element); }
+void XMLTextReader::InsertNewElement(XMLElement* element) {
+    elements_.push_back(element);
+    if (index_) index_->newest[element->name_] = element;
+}
 
 int XMLTextReader::find_first_of(const char* text, char c, int start, int count) {
     return ScanForward(text, start, count, [c](char b) { return b == c; });
