@@ -153,25 +153,28 @@ TEST(LobbyApp, CommandLineLoginEndsOnAMissingPictureOrAnEmptyField) {
     EXPECT_NE(apart.WaitWindow("#32770", "MiraboGame"), nullptr);
 }
 
-TEST(LobbyApp, RefusalEmptiesThePassword) {
-    auto refusing = testsupport::StartFakeLobby(testsupport::LoginVerdict(kKey, "not the ticket", ""));
+// A wrong password is refused and emptied; typed again, the login goes in.
+TEST(LobbyApp, RefusalEmptiesThePasswordAndTheNextLoginGoesIn) {
+    auto server = testsupport::StartFakeLobby(testsupport::LoginVerdict(
+        kKey, kTicket, testsupport::LobbyReply("LoginSuccess", "<p a=\"player\" b=\"1\" c=\"True\" d=\"False\" "
+                                                               "e=\"s\" f=\"n\" g=\"1\" h=\"\" i=\"\"/>")));
     ProgramFolder folder("refused");
-    PointAtLobby(folder, refusing->Port());
+    PointAtLobby(folder, server->Port());
     folder.Write("MiraboDever.abc", "");
-    {
-        ChildProcess lobby(folder.Exe(), "", folder.Path());
-        HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
-        ASSERT_NE(dialog, nullptr);
-        HWND start = GetDlgItem(dialog, IDOK);
-        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
-        Type(GetDlgItem(dialog, 1001), "player");
-        Type(GetDlgItem(dialog, 1002), "secret");
-        Click(start);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(start); }, 5000));
-        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(start) && WindowText(GetDlgItem(dialog, 1002)).empty(); },
-                            10000));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
-    }
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    HWND start = GetDlgItem(dialog, IDOK);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
+    Type(GetDlgItem(dialog, 1001), "player");
+    Type(GetDlgItem(dialog, 1002), "wrong");
+    Click(start);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(start); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) && WindowText(GetDlgItem(dialog, 1002)).empty(); }, 10000));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
+    Type(GetDlgItem(dialog, 1002), "secret");
+    Click(start);
+    EXPECT_NE(lobby.WaitWindow("#32770", "游戏大厅", 15000), nullptr);
 }
 
 TEST(LobbyApp, SkinnedLoginDialogIsShapedAndRemembersTheNameAsTyped) {
