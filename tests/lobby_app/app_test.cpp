@@ -794,6 +794,22 @@ TEST(LobbyMain, PanelsShowTheAllowedLinksAndANoticePopsUp) {
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(top, 1016)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(top, 1008)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(top, 1010)));
+    // Around its picture a button shows the bar's own frame (a gradient from
+    // top to bottom): its corner pixels match the bar's just left of it.
+    for (int id : {1008, 1016}) {
+        RECT r;
+        GetWindowRect(GetDlgItem(top, id), &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        Capture bar;
+        ASSERT_TRUE(WaitFor([&] {
+            bar = CaptureWindow(main);
+            return bar.At(r.left - 1, r.top) != 0 && bar.At(r.left - 1, r.bottom - 1) != 0;
+        }, 10000)) << "the bar painted";
+        for (int y : {static_cast<int>(r.top), static_cast<int>(r.bottom) - 1})
+            EXPECT_TRUE(WaitFor([&] { return CaptureWindow(main).At(r.left, y) == bar.At(r.left - 1, y); }, 5000))
+                << id << " at " << r.left << "," << y << ": " << std::hex << CaptureWindow(main).At(r.left, y)
+                << " beside " << bar.At(r.left - 1, y);
+    }
     PostMessageA(top, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, 1008)));
     EXPECT_TRUE(run.WaitLine("trace.txt", "open no-such-main-page"));
     // The page links share one page of the middle area, retitled.
