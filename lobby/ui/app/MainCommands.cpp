@@ -247,7 +247,7 @@ void CMyMiraboGameDlg::OnStartGame(CStartGameMsg* message) {
         launch.gameName = room->owner ? room->owner->name : std::string();
         user = hub.userName;
     }
-    const std::string parameters = MakeLaunchParameters(launch, user, message->roomId, message->token);
+    const std::string parameters = MakeFullLaunchLine(launch, user, message->roomId, message->token, "1 0 0");
     if (!launch.directStart) m_currentRoomId = std::atoi(message->roomId.c_str());
     const std::string program = GameProgramFor(launch.gameName, message->roomId);
     LobbyTrace("start %s|%s", program.c_str(), parameters.c_str());
