@@ -75,7 +75,6 @@ TEST(LobbyHostileParse, RoomListsLargerThanAnyRoomAreDropped) {
     ASSERT_NE(desks, nullptr);
     CRoomDeskList* list = static_cast<CDeskInfoMsg*>(desks.get())->deskList;
     EXPECT_EQ(list->desks.size(), 2000u);
-    delete list;
     EXPECT_EQ(Parse(Desks(2001)), nullptr);
 }
 

@@ -259,7 +259,6 @@ void CMyMiraboGameDlg::OnDeskList(CDeskInfoMsg* message) {
     m_right.ClearChat();
     m_left.m_roomState = 3;
     if (m_mid.GetPageWnd(m_roomPageId)) {
-        delete message->deskList;
         delete message;
         return;
     }
