@@ -192,6 +192,44 @@ TEST_F(SequenceTest, NoticeThatCannotBeReadStillEndsTheStartUp) {
     }
 }
 
+// A step's time-out is reported from the owner's timer, on the owner's
+// thread: the report's pauses go on elsewhere. The test holds the sequence
+// meanwhile, so the report can only have gone on if it left this thread.
+TEST_F(SequenceTest, ATimeOutReportedOnTheOwnersThreadLeavesItFree) {
+    std::atomic<bool> release{false};
+    LoopbackServer silent([&](Connection& c) {
+        WaitFor([&] { return release.load(); }, 20000);
+        c.Reset();  // the fetch then fails and its own report finds the outcome posted
+    });
+    hub.notice_url = "http://127.0.0.1:" + std::to_string(silent.Port()) + "/n";
+    struct Held : CLoading {
+        using CLoadingBase::Lock;
+        using CLoadingBase::Unlock;
+    };
+    HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    CDialog ownerDialog;
+    ownerDialog.AttachTemporary(owner);
+    {
+        Held loading;
+        loading.Attach(&ownerDialog);
+        ASSERT_TRUE(WaitFor([&] { return loading.GetCurrentStep() == &loading.GetNoticeStep(); }, 10000));
+        ASSERT_TRUE(silent.WaitAccepted(1, 5000));
+        MSG msg;
+        loading.Lock();
+        loading.OnStepDone(&loading.GetNoticeStep(), 0);  // as the notice step's time-out does
+        EXPECT_FALSE(PeekMessageA(&msg, owner, kMsgLoadingDone, kMsgLoadingDone, PM_NOREMOVE))
+            << "the report waits for the sequence on another thread";
+        loading.Unlock();
+        ASSERT_TRUE(WaitFor([&] { return PeekMessageA(&msg, owner, kMsgLoadingDone, kMsgLoadingDone, PM_REMOVE) != 0; },
+                            10000));
+        EXPECT_EQ(msg.wParam, 1u) << "a notice that never came does not stop the start-up";
+        release = true;
+    }
+    ownerDialog.AttachTemporary(nullptr);
+    DestroyWindow(owner);
+}
+
 TEST_F(SequenceTest, DestroyingTheSequenceWaitsForTheNoticeFetchAndPostsNothing) {
     LoopbackServer web([](Connection& c) {
         std::string head;
