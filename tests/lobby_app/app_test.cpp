@@ -581,8 +581,11 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     PostMessageA(client, WM_APP + 1, 0, 0);
     EXPECT_TRUE(run.WaitLine("client.txt", "2|0|0|斗地主\\比赛场\\高手房"));
     EXPECT_TRUE(WaitFor([&] { return FindChild(main, "等  待") == nullptr; }, 5000));
+    // Bad records are dropped; the running report carries bob's money.
     for (int bad : {10, 11, 12}) PostMessageA(client, WM_APP + bad, 0, 0);
     PostMessageA(client, WM_APP + 0, 0, 0);
+    EXPECT_TRUE(run.WaitLine("trace.txt", "money 12.50"));
+    EXPECT_EQ(TraceCount(run.folder, "money "), 1u) << "nothing from the bad records";
 
     // Notices: chat-box lines for codes 1 and 3 only, scrolling lines with their count, others a box.
     const char* notices[] = {"<p a=\"aGk=\" b=\"6\" c=\"0|2\"/>", "<p a=\"aGk=\" b=\"6\" c=\"0|3\"/>",

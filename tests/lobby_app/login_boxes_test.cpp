@@ -79,12 +79,15 @@ TEST(LoginBoxes, ATooOldClientIsToldBeforeTheUpdaterStarts) {
         ASSERT_NE(box, nullptr) << commandLine;
         EXPECT_EQ(GetWindow(box, GW_OWNER), login.dialog);
         EXPECT_TRUE(login.Traced("box 提示|当前客户的版本过低!   将为您更新为最新版本...|0|0"));
-        Sleep(300);
-        EXPECT_TRUE(Starts(login.folder).empty()) << "the updater waits for the box";
+        FILETIME answered;
+        GetSystemTimeAsFileTime(&answered);
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(login.lobby->WaitExit(15000));
         EXPECT_TRUE(WaitFor([&] { return !Starts(login.folder).empty(); }, 5000));
         EXPECT_EQ(Starts(login.folder), std::vector<std::string>{commandLine ? kBobLine : "."});
+        WIN32_FILE_ATTRIBUTE_DATA started;
+        ASSERT_TRUE(GetFileAttributesExA((login.folder.Path() + "starts.txt").c_str(), GetFileExInfoStandard, &started));
+        EXPECT_GE(CompareFileTime(&started.ftLastWriteTime, &answered), 0) << "the updater waits for the box";
     }
 }
 
