@@ -145,6 +145,29 @@ TEST_F(SequenceTest, BothStepsSucceedAndTheNoticeTextArrivesOnce) {
     EXPECT_EQ(web->Received(0).rfind("GET /notice/today.txt HTTP/1.1\r\n", 0), 0u);
 }
 
+// A notice whose body arrives in small pieces, some cutting a character in
+// two, is read to its end.
+TEST_F(SequenceTest, ANoticeSentInPiecesArrivesWhole) {
+    const std::wstring text = L"今日公告：维护时间为凌晨两点至四点，请各位玩家提前下线。";
+    const std::string body = Utf16Body(text);
+    LoopbackServer web([&](Connection& c) {
+        std::string head;
+        if (!ReadHttpRequest(c, head, 5000)) return;
+        const std::string response = HttpResponse(200, body);
+        c.Send(response.substr(0, response.size() - body.size()));
+        c.SendInPieces(body, 7, 40);
+        c.WaitClosed(2000);
+    });
+    hub.notice_url = "http://127.0.0.1:" + std::to_string(web.Port()) + "/n";
+    CLoading loading;
+    loading.Attach(&dialog);
+    ASSERT_TRUE(sink.WaitFor(kMsgLoadingDone, 1, 15000));
+    const auto messages = sink.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].wParam, 1u);
+    EXPECT_EQ(messages[0].text, "今日公告：维护时间为凌晨两点至四点，请各位玩家提前下线。");
+}
+
 TEST_F(SequenceTest, EngineStepFailureIsPostedAndTheNoticeNeverFetched) {
     auto web = NoticeServer(HttpResponse(200, Utf16Body(L"x")));
     scratch.Write("serveraddr.ini", "[servercount]\r\ncount=0\r\n");
