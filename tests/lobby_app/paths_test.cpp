@@ -196,4 +196,12 @@ TEST(LobbyCommands, AMissingRoomTreeIsTold) {
     RemoteTree tree(FindClass(m.main, "SysTreeView32"), m.lobby->Id());
     EXPECT_TRUE(WaitFor([&] { return tree.Items() == std::vector<std::string>{"0:斗地主"}; }, 5000))
         << ::testing::PrintToString(tree.Items());
+
+    // A corrupt count is cut to the file's sections: the tree is built at once.
+    std::string corrupt = kRoomTree;
+    corrupt.replace(corrupt.find("item_count=2"), 12, "item_count=2147483647");
+    m.run.folder.Write("FENLORoomTree.ini", corrupt);
+    m.server.Send("GameList", kGames);
+    EXPECT_TRUE(WaitFor([&] { return tree.Find("高手房(4人,比赛中)") != nullptr; }, 10000))
+        << ::testing::PrintToString(tree.Items());
 }
