@@ -50,8 +50,8 @@ private:
     XMLElement* Current();
     void InsertNewElement(XMLElement* element);
     void LinkNewElement(XMLElement* element, XMLElement* previous);
-    // The newest element of that name, or null.
-    XMLElement* NewestNamed(const std::string& name);
+    // The newest element named like this one, or null.
+    XMLElement* NewestNamed(const XMLElement* like);
     // Destroys the elements of the last text.
     void ClearElements();
 
@@ -72,7 +72,7 @@ private:
     // than two steps per element so far, then builds the index of the newest
     // element of each name, kept from then on: a text costs time in line with
     // its length, and a small one never pays for the index.
-    struct NameIndex;
+    class NameIndex;
     std::unique_ptr<NameIndex> index_;
     std::size_t scanned_ = 0;
 };
