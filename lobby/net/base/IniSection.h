@@ -15,11 +15,7 @@
 #include <vector>
 
 #ifdef _WIN32
-// winsock2.h must come before windows.h
-// clang-format off
-#include <winsock2.h>
 #include <windows.h>
-// clang-format on
 #endif
 
 class IniSection {

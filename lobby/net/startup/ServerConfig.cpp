@@ -1,5 +1,11 @@
 #include "lobby/net/startup/ServerConfig.h"
 
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
 #include <cstdlib>
 #include <ctime>
 #include <memory>
