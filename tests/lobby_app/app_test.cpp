@@ -162,18 +162,14 @@ TEST(LobbyApp, RefusalEmptiesThePasswordAndTheNextLoginGoesIn) {
     PointAtLobby(folder, server->Port());
     folder.Write("MiraboDever.abc", "");
     ChildProcess lobby(folder.Exe(), "", folder.Path());
-    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    HWND dialog = ReadyLoginDialog(lobby);
     ASSERT_NE(dialog, nullptr);
     HWND start = GetDlgItem(dialog, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
-    Type(GetDlgItem(dialog, 1001), "player");
-    Type(GetDlgItem(dialog, 1002), "wrong");
-    Click(start);
+    TypeAndStart(dialog, "player", "wrong");
     ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(start); }, 5000));
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) && WindowText(GetDlgItem(dialog, 1002)).empty(); }, 10000));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
-    Type(GetDlgItem(dialog, 1002), "secret");
-    Click(start);
+    TypeAndStart(dialog, "", "secret");
     EXPECT_NE(lobby.WaitWindow("#32770", "游戏大厅", 15000), nullptr);
 }
 
@@ -286,13 +282,9 @@ TEST(LobbyApp, BinaryMessageTypeSendsLoginInBinaryForm) {
     folder.Write("Msg.ini", "[TotalMessageNum]\r\ncount=1\r\n[message1]\r\nid=7\r\nname=Login\r\ncontent =login\r\n");
     folder.Write("MiraboDever.abc", "");
     ChildProcess lobby(folder.Exe(), "", folder.Path());
-    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    HWND dialog = ReadyLoginDialog(lobby);
     ASSERT_NE(dialog, nullptr);
-    HWND start = GetDlgItem(dialog, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
-    Type(GetDlgItem(dialog, 1001), "player");
-    Type(GetDlgItem(dialog, 1002), "secret");
-    Click(start);
+    TypeAndStart(dialog, "player", "secret");
     ASSERT_TRUE(WaitFor([&] { return seen.load(); }, 10000));
     EXPECT_EQ(first.find("<GameMessage"), std::string::npos) << "not the XML text form";
     EXPECT_NE(first.find("player"), std::string::npos);
