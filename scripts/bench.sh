@@ -18,8 +18,11 @@ TOP=$PWD ROOT=$PWD/build/$P/wine
 tools/winenv.sh up "$ROOT" 0
 trap '"$TOP/tools/winenv.sh" down "$ROOT"' EXIT
 if [ ${#names[@]} -eq 0 ]; then
-  for f in build/bench/bin/bench_*; do [ -x "$f" ] && run_native "${f##*/bench_}"; done
-  for f in build/$P/bin/bench_*.exe; do [ -f "$f" ] && n=${f##*/bench_} && run_wine "${n%.exe}"; done
+  # The benchmarks each build names (not their helpers, such as bench_empty_window.exe).
+  mapfile -t native <build/bench/benchmarks.txt
+  mapfile -t windows <"build/$P/benchmarks.txt"
+  for n in "${native[@]}"; do [ -n "$n" ] && [ -x "build/bench/bin/bench_$n" ] && run_native "$n"; done
+  for n in "${windows[@]}"; do [ -n "$n" ] && [ -f "build/$P/bin/bench_$n.exe" ] && run_wine "$n"; done
 else
   for n in "${names[@]}"; do
     [ -x "build/bench/bin/bench_$n" ] && run_native "$n"

@@ -1,6 +1,7 @@
 #include "xml/XMLTextReader.h"
 
 #include <cstring>
+#include <cstdint>
 
 #include "xml/XMLElement.h"
 
@@ -46,14 +47,96 @@ inline int Find(const char* text, char c, int first, int last) {
 
 }  // namespace
 
+// The newest element of each name: open addressing over a power-of-two table
+// kept at most half full, each slot the name's hash (low 32 bits) and the
+// element's position in the list plus one (high 32 bits; 0: empty). A slot
+// holds no pointer into the elements, so a lookup touches one slot and, on a
+// matching hash, one element.
+class XMLTextReader::NameIndex {
+public:
+    explicit NameIndex(std::size_t expected) : slots_(TableSize(expected), 0) {}
+
+    // The newest element named like this one (often itself).
+    XMLElement* Newest(const XMLElement* like, const std::vector<XMLElement*>& elements) const {
+        const std::uint64_t slot = slots_[Find(like, Hash(like->name_), elements)];
+        return slot ? elements[(slot >> 32) - 1] : nullptr;
+    }
+    // The element at that position is the newest of its name.
+    void Put(std::size_t at, const std::vector<XMLElement*>& elements) {
+        if (2 * (used_ + 1) > slots_.size()) Grow();
+        const std::uint32_t hash = Hash(elements[at]->name_);
+        std::uint64_t& slot = slots_[Find(elements[at], hash, elements)];
+        if (!slot) ++used_;
+        slot = static_cast<std::uint64_t>(at + 1) << 32 | hash;
+    }
+
+private:
+    static std::size_t TableSize(std::size_t expected) {
+        std::size_t n = 1024;
+        while (n < 2 * expected) n *= 2;
+        return n;
+    }
+    static std::uint32_t Hash(const std::string& name) {  // FNV-1a
+        std::uint32_t h = 2166136261u;
+        for (unsigned char c : name) h = (h ^ c) * 16777619u;
+        return h;
+    }
+    // The slot of the element's name, or the empty one where it would go.
+    std::size_t Find(const XMLElement* like, std::uint32_t hash, const std::vector<XMLElement*>& elements) const {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            const std::uint64_t slot = slots_[i];
+            if (!slot) return i;
+            if (static_cast<std::uint32_t>(slot) != hash) continue;
+            const XMLElement* held = elements[(slot >> 32) - 1];
+            if (held == like || held->name_ == like->name_) return i;
+        }
+    }
+    void Grow() {
+        std::vector<std::uint64_t> old(2 * slots_.size(), 0);
+        old.swap(slots_);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::uint64_t slot : old) {
+            if (!slot) continue;
+            std::size_t i = static_cast<std::uint32_t>(slot) & mask;
+            while (slots_[i]) i = (i + 1) & mask;
+            slots_[i] = slot;
+        }
+    }
+
+    std::vector<std::uint64_t> slots_;
+    std::size_t used_ = 0;
+};
+
 XMLTextReader::XMLTextReader() : cursor_(0), state_(kOnElement), root_(nullptr) {}
 
 XMLTextReader::~XMLTextReader() { ClearElements(); }
 
 void XMLTextReader::ClearElements() {
+    index_.reset();
+    scanned_ = 0;
     for (XMLElement* e : elements_) e->~XMLElement();
     elements_.clear();
     pool_.Reset();
+}
+
+XMLElement* XMLTextReader::NewestNamed(const XMLElement* like) {
+    const std::string& name = like->name_;
+    if (!index_) {
+        const std::size_t budget = 2 * elements_.size() + 64;
+        std::size_t steps = 0;
+        for (auto it = elements_.rbegin(); it != elements_.rend() && scanned_ + steps < budget; ++it, ++steps) {
+            if ((*it)->name_ == name) {
+                scanned_ += steps + 1;
+                return *it;
+            }
+        }
+        scanned_ += steps;
+        if (steps == elements_.size()) return nullptr;
+        index_.reset(new NameIndex(elements_.capacity()));
+        for (std::size_t i = 0; i < elements_.size(); ++i) index_->Put(i, elements_);
+    }
+    return index_->Newest(like, elements_);
 }
 
 // Built into Tessel itself and into static users; importers of the DLL use the
@@ -64,6 +147,12 @@ void XMLTextReader::SetXmlData(const char* data, int length) {
 }
 
 int XMLTextReader::ParseXmlData(const char* data, int length) {
+    const int code = ParseText(data, length);
+    index_.reset();  // only the parse asks it
+    return code;
+}
+
+int XMLTextReader::ParseText(const char* data, int length) {
     ClearElements();
     openTags_.clear();
     cursor_ = 0;
@@ -106,13 +195,7 @@ int XMLTextReader::ParseXmlData(const char* data, int length) {
             }
             if (data[s] == '/') {
                 if (openTags_.empty()) return kBadTag;
-                const std::string& name = openTags_.back()->name_;
-                for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
-                    if ((*it)->name_ == name) {
-                        previous = *it;
-                        break;
-                    }
-                }
+                if (XMLElement* newest = NewestNamed(openTags_.back())) previous = newest;
                 openTags_.pop_back();
             } else if (quote >= 0) {
                 if (blank < 0) return kBadTag;
@@ -229,7 +312,10 @@ const std::string XMLTextReader::Value() {
 
 XMLElement* XMLTextReader::GetRoot() { return root_; }
 
-void XMLTextReader::InsertNewElement(XMLElement* element) { elements_.push_back(element); }
+void XMLTextReader::InsertNewElement(XMLElement* element) {
+    elements_.push_back(element);
+    if (index_) index_->Put(elements_.size() - 1, elements_);
+}
 
 int XMLTextReader::find_first_of(const char* text, char c, int start, int count) {
     return ScanForward(text, start, count, [c](char b) { return b == c; });

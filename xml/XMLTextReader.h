@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,9 +46,12 @@ private:
 
     // SetXmlData without the throw: kParsed, or the code to throw.
     int ParseXmlData(const char* data, int length);
+    int ParseText(const char* data, int length);
     XMLElement* Current();
     void InsertNewElement(XMLElement* element);
     void LinkNewElement(XMLElement* element, XMLElement* previous);
+    // The newest element named like this one, or null.
+    XMLElement* NewestNamed(const XMLElement* like);
     // Destroys the elements of the last text.
     void ClearElements();
 
@@ -64,4 +68,11 @@ private:
     // The elements whose tags are open; their names are the open tags.
     std::vector<XMLElement*> openTags_;
     XMLPool pool_;
+    // NewestNamed looks back through the elements while that has cost less
+    // than two steps per element so far, then builds the index of the newest
+    // element of each name, kept from then on: a text costs time in line with
+    // its length, and a small one never pays for the index.
+    class NameIndex;
+    std::unique_ptr<NameIndex> index_;
+    std::size_t scanned_ = 0;
 };

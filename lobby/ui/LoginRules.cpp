@@ -35,9 +35,9 @@ LobbyCommandLine ScanLobbyCommandLine(const std::string& line) {
     return result;
 }
 
-bool IsAsciiText(const std::string& text) {
+bool IsLoginNameText(const std::string& text) {
     for (unsigned char c : text)
-        if (c > 0x80) return false;
+        if (c > 0x80 || c == '"' || c == '<' || c == '>') return false;
     return true;
 }
 

@@ -22,8 +22,9 @@ void ScanQuotedFields(const std::string& text, size_t start, std::string& first,
 // in from the command line; anything else starts normally.
 LobbyCommandLine ScanLobbyCommandLine(const std::string& line);
 
-// True when no byte of the text is above 0x80 (0x80 itself passes).
-bool IsAsciiText(const std::string& text);
+// A user name the requests can carry: no byte above 0x80 (0x80 itself
+// passes) and no '"', '<' or '>', which would break the documents it goes in.
+bool IsLoginNameText(const std::string& text);
 
 // Cuts trailing 0x20 only; leading blanks and other white space stay.
 std::string CutTrailingBlanks(const std::string& text);

@@ -21,12 +21,6 @@ std::vector<int> ParseRoomCandidates(const std::string& list) {
     return ids;
 }
 
-std::string MakeLaunchParameters(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
-                                 const std::string& token, const char* last3) {
-    if (room.directStart) return " ";
-    return MakeFullLaunchLine(room, user, roomIdText, token, last3);
-}
-
 std::string MakeFullLaunchLine(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
                                const std::string& token, const char* last3) {
     return " " + room.host + " " + user + " " + room.port + " " + roomIdText + " " + token + " " +

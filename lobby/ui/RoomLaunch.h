@@ -19,12 +19,11 @@ struct LaunchRoom {
     bool directStart = false;
     std::string gameName;
 };
-// The game program's parameters from a room entry: the full line (below), a
-// lone blank for a direct-start room.
-std::string MakeLaunchParameters(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
-                                 const std::string& token, const char* last3 = "1 0 0");
-// One blank, then host, user, port, room id, token, the room's direct-start
-// flag ("0" or "1"), second host, second port and the three last fields.
+// The game program's parameters: one blank, then host, user, port, room id,
+// token, the room's direct-start flag ("0" or "1"), second host, second port
+// and the three last fields ("1 0 0" from a room entry, "0", desk and seat
+// from a seat). A direct-start room gets the whole line too: the program
+// refuses anything shorter.
 std::string MakeFullLaunchLine(const LaunchRoom& room, const std::string& user, const std::string& roomIdText,
                                const std::string& token, const char* last3);
 // The program a launch starts, by game name and room id text.

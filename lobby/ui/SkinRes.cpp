@@ -2,8 +2,10 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "lobby/net/base/IniSection.h"
 #include "lobby/net/base/LobbyTrace.h"
 #include "lobby/ui/SkinGeometry.h"
 #include "lobby/ui/SkinText.h"
@@ -44,6 +46,13 @@ public:
     }
     int Int(LPCSTR section, LPCSTR key, int def) {
         return static_cast<int>(::GetPrivateProfileIntA(section, key, def, m_skin.m_iniPath));
+    }
+    // A count of the section's own entries, cut to the keys the section holds.
+    int Count(LPCSTR section, LPCSTR key) {
+        const int count = Int(section, key, 0);
+        if (count <= 0) return count;
+        const size_t held = ReadIniSection(std::string(m_skin.m_iniPath), section).Count();
+        return static_cast<int>(std::min<size_t>(static_cast<size_t>(count), held));
     }
     CRect Rect(LPCSTR section, LPCSTR key) {
         int n[4] = {0, 0, 0, 0};
@@ -164,7 +173,7 @@ int CSkinRes::LoadSections(Reader& r) {
 
     if (!r.Image("png", "logo", m_logo)) return 0;
 
-    int count = r.Int("png_btn", "btn_count", 0);
+    int count = r.Count("png_btn", "btn_count");
     if (count <= 0) return 0;
     m_btnCount = count;
     m_btnImages = new Gdiplus::Image*[count]();
@@ -206,7 +215,7 @@ int CSkinRes::LoadSections(Reader& r) {
         m_seats.push_back(seat);
     }
 
-    int points = r.Int("btn_point", "btn_count", 0);
+    int points = r.Count("btn_point", "btn_count");
     for (int i = 0; i < points; ++i) {
         CString key;
         key.Format("btn%d", i);
@@ -214,7 +223,7 @@ int CSkinRes::LoadSections(Reader& r) {
     }
 
     m_userText = r.Value("text", "text_user", 512);
-    m_textCount = r.Int("text", "text_count", 0);
+    m_textCount = r.Count("text", "text_count");
     if (m_textCount > 0) {
         m_texts = new CString[m_textCount];
         for (int i = 0; i < m_textCount; ++i) {
@@ -242,14 +251,14 @@ int CSkinRes::LoadSections(Reader& r) {
         m_faces.Add(static_cast<LPCSTR>(code), static_cast<LPCSTR>(file));
     }
 
-    int colors = r.Int("color_list", "count", 0);
+    int colors = r.Count("color_list", "count");
     for (int i = 1; i <= colors; ++i) {
         CString key;
         key.Format("color%d", i);
         m_listColors.push_back(r.Color("color_list", key, RGB(0, 0, 0)));
     }
 
-    int styles = r.Int("style_text", "count", 0);
+    int styles = r.Count("style_text", "count");
     for (int i = 1; i <= styles; ++i) {
         CString textKey, idKey;
         textKey.Format("text%d", i);

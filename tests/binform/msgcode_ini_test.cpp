@@ -73,3 +73,14 @@ TEST_F(IniFolder, MissingOrEmptyFilesAddNothing) {
     EXPECT_EQ(LoadLobbyMsgTable(folder_, table), 0);
     EXPECT_TRUE(table.empty());
 }
+
+// A count beyond what the file holds is cut to its sections: a corrupt one
+// never reads for ever.
+TEST_F(IniFolder, AHugeCountIsCutToTheSections) {
+    Write("\\Msg.ini", "[TotalMessageNum]\r\ncount=2147483647\r\n[message1]\r\nid=12\r\nname=Login\r\n");
+    MsgCodeTable table;
+    EXPECT_LE(LoadLobbyMsgTable(folder_, table), 2) << "two sections";
+    ASSERT_FALSE(table.empty());
+    EXPECT_LE(table.size(), 2u);
+    EXPECT_EQ(table[0].name, "Login");
+}

@@ -105,6 +105,29 @@ servers::HostileVocabulary Vocabulary() {
     return v;
 }
 
+// Our lobby server with bob's account, going hostile once the room list was
+// asked for, probing with notices.
+servers::HostOptions HostileOptions(unsigned seed, int frames, int connections, int probeEvery) {
+    servers::HostOptions options;
+    options.codes = servers::DefaultLobbyCodes();
+    servers::HostilePlan& plan = options.hostile;
+    plan.vocabulary = std::make_shared<servers::HostileVocabulary>(Vocabulary());
+    plan.seed = seed;
+    plan.after = "RequestRoomList";
+    plan.frames = frames;
+    plan.connections = connections;
+    plan.probeEvery = probeEvery;
+    plan.probe = [](int n) { return servers::LobbyNotice(ProbeText(n), 3); };
+    return options;
+}
+
+servers::LobbyConfig BobsLobby() {
+    servers::LobbyConfig config = servers::DefaultLobbyConfig();
+    config.accounts = {{"bob", kDigest, "1000.00", "bob"}};
+    config.rooms.clear();  // the tree then shows the game and the group of FENLORoomTree.ini
+    return config;
+}
+
 HWND FindTree(HWND parent) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[64] = "";
@@ -123,20 +146,9 @@ TEST(LobbyHostile, LivesAnswersAndHandlesEveryGoodMessage) {
     // About 50 s on an idle machine; a loaded one takes several times that.
     const int kRunDeadlineMs = 400000;
 
-    servers::LobbyConfig config = servers::DefaultLobbyConfig();
-    config.accounts = {{"bob", kDigest, "1000.00", "bob"}};
-    config.rooms.clear();  // the tree then shows the game and the group of FENLORoomTree.ini
-    servers::HostOptions options;
-    options.codes = servers::DefaultLobbyCodes();
+    servers::HostOptions options = HostileOptions(seed, kFrames, kConnections, kProbeEvery);
     servers::HostilePlan& plan = options.hostile;
-    plan.vocabulary = std::make_shared<servers::HostileVocabulary>(Vocabulary());
-    plan.seed = seed;
-    plan.after = "RequestRoomList";
-    plan.frames = kFrames;
-    plan.connections = kConnections;
     plan.ending = true;
-    plan.probeEvery = kProbeEvery;
-    plan.probe = [](int n) { return servers::LobbyNotice(ProbeText(n), 3); };
     plan.tune = [](servers::HostileGenerator& g) {
         // Texts that are no document end the lobby's connection by design:
         // they come last. Named messages cost the lobby a tick each.
@@ -150,6 +162,7 @@ TEST(LobbyHostile, LivesAnswersAndHandlesEveryGoodMessage) {
         g.SetWeight(K::kBadBinary, 6);
         g.SetWeight(K::kBadValues, 6);
         g.SetWeight(K::kDeepXml, 1);
+        g.SetWeight(K::kNamesApartXml, 1);
         g.SetWeight(K::kManyAttributes, 1);
         g.SetWeight(K::kExtreme, 1);
     };
@@ -158,7 +171,7 @@ TEST(LobbyHostile, LivesAnswersAndHandlesEveryGoodMessage) {
     // A lost connection drops what the lobby has queued: end it once the
     // probes sent so far have shown.
     plan.endWhen = [&] { return host->ProbesSent() == 0 || Probed(folder->Trace(), host->ProbesSent()); };
-    servers::LobbyServer server(config, options);
+    servers::LobbyServer server(BobsLobby(), options);
     host = &server;
     ASSERT_NE(server.Port(), 0);
     folder.reset(new LobbyFolder(server.Port()));
@@ -194,4 +207,32 @@ TEST(LobbyHostile, LivesAnswersAndHandlesEveryGoodMessage) {
     int missing = 0;
     for (int n = 1; n <= server.ProbesSent(); ++n) missing += Probed(trace, n) ? 0 : 1;
     EXPECT_EQ(missing, 0) << "of " << server.ProbesSent() << " probes";
+}
+
+// Texts nesting 100 000 names apart: each is read while the lobby's lock is
+// held, so the main window, which takes the lock every tick, answers within a
+// second only when the reading takes time in line with the text; the notice
+// sent after each text shows.
+TEST(LobbyHostile, TextsOfNamesApartLeaveTheWindowAnswering) {
+    const int kTexts = 3;
+    servers::HostOptions options = HostileOptions(Seed(), kTexts, 1, 1);
+    options.hostile.tune = [](servers::HostileGenerator& g) {
+        for (int k = 0; k < static_cast<int>(servers::HostileKind::kCount); ++k)
+            g.SetWeight(static_cast<servers::HostileKind>(k), 0);
+        g.SetWeight(servers::HostileKind::kNamesApartXml, 1);
+    };
+    servers::LobbyServer server(BobsLobby(), options);
+    ASSERT_NE(server.Port(), 0);
+    LobbyFolder folder(server.Port());
+    ChildProcess lobby(folder.path + "MiraboGame.exe", std::string("('bob,") + kDigest + "')", folder.path);
+    HWND main = lobby.WaitWindow("#32770", kLobbyTitle, 30000);
+    ASSERT_NE(main, nullptr);
+    testsupport::ProgramWatch watch(lobby, folder.path, "MiraboGame", 1000);
+    watch.Watch(main);
+    EXPECT_TRUE(Poll([&] { return Probed(folder.Trace(), kTexts); }, 120000)) << server.HostileSent() << " texts sent";
+    EXPECT_EQ(server.HostileSent(), kTexts);
+    EXPECT_GT(watch.Pings(), 0);
+    EXPECT_EQ(watch.Misses(), 0) << "longest answer " << watch.LongestAnswerMs() << " ms, load up to "
+                                  << watch.LargestLoad();
+    EXPECT_EQ(watch.Crashes(), "");
 }

@@ -115,6 +115,22 @@ inline void Click(HWND button) {
     PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
 }
 
+// The typed login's dialog once its start button is enabled (the loading
+// done); null when either does not come.
+inline HWND ReadyLoginDialog(ChildProcess& lobby) {
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    if (!dialog) return nullptr;
+    HWND start = GetDlgItem(dialog, IDOK);
+    return WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000) ? dialog : nullptr;
+}
+
+// Types the user name and the password into the login dialog and presses start.
+inline void TypeAndStart(HWND dialog, const std::string& user, const std::string& password) {
+    Type(GetDlgItem(dialog, 1001), user);
+    Type(GetDlgItem(dialog, 1002), password);
+    Click(GetDlgItem(dialog, IDOK));
+}
+
 inline const char kStoredDigest[] = "DBAB93EC051ED01C20B7797AFD19CC7B";  // of "secret"
 inline const std::vector<std::string> kAutoLoginKeys = {"auto_login_bk", "auto_login_exit", "auto_login_l1", "auto_login_l2"};
 

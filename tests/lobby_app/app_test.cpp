@@ -153,25 +153,24 @@ TEST(LobbyApp, CommandLineLoginEndsOnAMissingPictureOrAnEmptyField) {
     EXPECT_NE(apart.WaitWindow("#32770", "MiraboGame"), nullptr);
 }
 
-TEST(LobbyApp, RefusalEmptiesThePassword) {
-    auto refusing = testsupport::StartFakeLobby(testsupport::LoginVerdict(kKey, "not the ticket", ""));
+// A wrong password is refused and emptied; typed again, the login goes in.
+TEST(LobbyApp, RefusalEmptiesThePasswordAndTheNextLoginGoesIn) {
+    auto server = testsupport::StartFakeLobby(testsupport::LoginVerdict(
+        kKey, kTicket, testsupport::LobbyReply("LoginSuccess", "<p a=\"player\" b=\"1\" c=\"True\" d=\"False\" "
+                                                               "e=\"s\" f=\"n\" g=\"1\" h=\"\" i=\"\"/>")));
     ProgramFolder folder("refused");
-    PointAtLobby(folder, refusing->Port());
+    PointAtLobby(folder, server->Port());
     folder.Write("MiraboDever.abc", "");
-    {
-        ChildProcess lobby(folder.Exe(), "", folder.Path());
-        HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
-        ASSERT_NE(dialog, nullptr);
-        HWND start = GetDlgItem(dialog, IDOK);
-        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
-        Type(GetDlgItem(dialog, 1001), "player");
-        Type(GetDlgItem(dialog, 1002), "secret");
-        Click(start);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(start); }, 5000));
-        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(start) && WindowText(GetDlgItem(dialog, 1002)).empty(); },
-                            10000));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
-    }
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = ReadyLoginDialog(lobby);
+    ASSERT_NE(dialog, nullptr);
+    HWND start = GetDlgItem(dialog, IDOK);
+    TypeAndStart(dialog, "player", "wrong");
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(start); }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) && WindowText(GetDlgItem(dialog, 1002)).empty(); }, 10000));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1001)));
+    TypeAndStart(dialog, "", "secret");
+    EXPECT_NE(lobby.WaitWindow("#32770", "游戏大厅", 15000), nullptr);
 }
 
 TEST(LobbyApp, SkinnedLoginDialogIsShapedAndRemembersTheNameAsTyped) {
@@ -283,13 +282,9 @@ TEST(LobbyApp, BinaryMessageTypeSendsLoginInBinaryForm) {
     folder.Write("Msg.ini", "[TotalMessageNum]\r\ncount=1\r\n[message1]\r\nid=7\r\nname=Login\r\ncontent =login\r\n");
     folder.Write("MiraboDever.abc", "");
     ChildProcess lobby(folder.Exe(), "", folder.Path());
-    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    HWND dialog = ReadyLoginDialog(lobby);
     ASSERT_NE(dialog, nullptr);
-    HWND start = GetDlgItem(dialog, IDOK);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(start) != FALSE; }, 15000));
-    Type(GetDlgItem(dialog, 1001), "player");
-    Type(GetDlgItem(dialog, 1002), "secret");
-    Click(start);
+    TypeAndStart(dialog, "player", "secret");
     ASSERT_TRUE(WaitFor([&] { return seen.load(); }, 10000));
     EXPECT_EQ(first.find("<GameMessage"), std::string::npos) << "not the XML text form";
     EXPECT_NE(first.find("player"), std::string::npos);
@@ -584,8 +579,11 @@ TEST(LobbyMain, RoomGroupsLaunchTheClientAndTheLinkWorksBothWays) {
     PostMessageA(client, WM_APP + 1, 0, 0);
     EXPECT_TRUE(run.WaitLine("client.txt", "2|0|0|斗地主\\比赛场\\高手房"));
     EXPECT_TRUE(WaitFor([&] { return FindChild(main, "等  待") == nullptr; }, 5000));
+    // Bad records are dropped; the running report carries bob's money.
     for (int bad : {10, 11, 12}) PostMessageA(client, WM_APP + bad, 0, 0);
     PostMessageA(client, WM_APP + 0, 0, 0);
+    EXPECT_TRUE(run.WaitLine("trace.txt", "money 12.50"));
+    EXPECT_EQ(TraceCount(run.folder, "money "), 1u) << "nothing from the bad records";
 
     // Notices: chat-box lines for codes 1 and 3 only, scrolling lines with their count, others a box.
     const char* notices[] = {"<p a=\"aGk=\" b=\"6\" c=\"0|2\"/>", "<p a=\"aGk=\" b=\"6\" c=\"0|3\"/>",
@@ -797,6 +795,22 @@ TEST(LobbyMain, PanelsShowTheAllowedLinksAndANoticePopsUp) {
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(top, 1016)));
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(top, 1008)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(top, 1010)));
+    // Around its picture a button shows the bar's own frame (a gradient from
+    // top to bottom): its corner pixels match the bar's just left of it.
+    for (int id : {1008, 1016}) {
+        RECT r;
+        GetWindowRect(GetDlgItem(top, id), &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        Capture bar;
+        ASSERT_TRUE(WaitFor([&] {
+            bar = CaptureWindow(main);
+            return bar.At(r.left - 1, r.top) != 0 && bar.At(r.left - 1, r.bottom - 1) != 0;
+        }, 10000)) << "the bar painted";
+        for (int y : {static_cast<int>(r.top), static_cast<int>(r.bottom) - 1})
+            EXPECT_TRUE(WaitFor([&] { return CaptureWindow(main).At(r.left, y) == bar.At(r.left - 1, y); }, 5000))
+                << id << " at " << r.left << "," << y << ": " << std::hex << CaptureWindow(main).At(r.left, y)
+                << " beside " << bar.At(r.left - 1, y);
+    }
     PostMessageA(top, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(top, 1008)));
     EXPECT_TRUE(run.WaitLine("trace.txt", "open no-such-main-page"));
     // The page links share one page of the middle area, retitled.

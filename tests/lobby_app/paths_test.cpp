@@ -90,6 +90,23 @@ TEST(LobbyServerKinds, AKickThatAsksForAReconnectionLogsInAgain) {
     EXPECT_TRUE(IsWindow(m.main));
 }
 
+// A start-game message with no room entered launches the first direct-start
+// room of the card game with the whole line, its flag "1": a lone blank is a
+// line the program refuses.
+TEST(LobbyServerKinds, AStartGameWithNoRoomLaunchesTheFirstDirectStartRoomInFull) {
+    MainRun m("directstart");
+    ASSERT_NE(m.main, nullptr);
+    std::string direct = Room("44", "直通房", 1, "0", 1, "1", "15");
+    direct.replace(direct.find("e=\"False\""), 9, "e=\"True\"");
+    std::string games = kGames;
+    games.insert(games.find("<game a=\"2\""), direct);  // a room of the card game, last in its list
+    m.server.Send("GameList", games);
+    m.server.Send("ReadyToEnterRoom", "<p a=\"s\" b=\"tok\" c=\"44\"/>");
+    EXPECT_TRUE(m.run.WaitLine("starts.txt", " 127.0.0.1 bob 9000 44 tok 1 h2 p2 1 0 0", 15000))
+        << ::testing::PrintToString(m.run.Lines("starts.txt"));
+    EXPECT_TRUE(CloseClient());
+}
+
 // Switching rooms: refused while a game runs, forced by the desk view's code 3
 // even then, asked before otherwise and, confirmed, asked of the server once.
 TEST(LobbyCommands, RoomSwitchesWithAndWithoutAGame) {
@@ -178,5 +195,13 @@ TEST(LobbyCommands, AMissingRoomTreeIsTold) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     RemoteTree tree(FindClass(m.main, "SysTreeView32"), m.lobby->Id());
     EXPECT_TRUE(WaitFor([&] { return tree.Items() == std::vector<std::string>{"0:斗地主"}; }, 5000))
+        << ::testing::PrintToString(tree.Items());
+
+    // A corrupt count is cut to the file's sections: the tree is built at once.
+    std::string corrupt = kRoomTree;
+    corrupt.replace(corrupt.find("item_count=2"), 12, "item_count=2147483647");
+    m.run.folder.Write("FENLORoomTree.ini", corrupt);
+    m.server.Send("GameList", kGames);
+    EXPECT_TRUE(WaitFor([&] { return tree.Find("高手房(4人,比赛中)") != nullptr; }, 10000))
         << ::testing::PrintToString(tree.Items());
 }

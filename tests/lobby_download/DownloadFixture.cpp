@@ -1,5 +1,6 @@
 #include "tests/lobby_download/DownloadFixture.h"
 
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include "lobby/net/base/PrivateMessages.h"
@@ -120,6 +121,18 @@ Events Download(unsigned short appPort, const std::string& folder, int unpack, i
     }
     DestroyWindow(window);
     return events;
+}
+
+void ExpectThePackageKeptPacked(const std::string& folderName) {
+    LoopbackServer http(ServeArchives());
+    LoopbackServer app(Answer({AppInfo("package.zip", HttpUrl(http.Port(), "/package.zip"))}));
+    const std::string folder = FreshFolder(folderName);
+    const Events events = Download(app.Port(), folder, 1);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), std::make_pair(static_cast<int>(kDownloadFailed), 1));
+    for (const auto& e : events) EXPECT_NE(e.first, kDownloadDone);
+    EXPECT_EQ(ReadBytes(folder + "\\package.zip"), ReadBytes(DataPath("package.zip")));
+    EXPECT_FALSE(Exists(folder + "\\readme.txt"));
 }
 
 }  // namespace downloadtest

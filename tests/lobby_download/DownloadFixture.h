@@ -33,6 +33,10 @@ std::string AppInfo(const std::string& target, const std::string& url);
 // out, and a little longer: every event the notify window received.
 Events Download(unsigned short appPort, const std::string& folder, int unpack, int timeoutMs = 20000);
 
+// A download of package.zip with unpacking, where the unzip library cannot be
+// used: it fails (4, 1), never reports success, and leaves the package packed.
+void ExpectThePackageKeptPacked(const std::string& folderName);
+
 using testsupport::MessageBoxWatcher;
 
 }  // namespace downloadtest

@@ -106,6 +106,7 @@ TEST(HttpDownload, AnythingButStatus200WithTheAnnouncedBodyFails) {
         {HttpHead(201, 5), "hello", "", {{'E', 1}}},
         {HttpHead(200, -1), "hello", "", {{'E', 1}}},                                  // no Content-Length
         {HttpHead(200, 9000), Pattern(100), "", {{'L', 9000}, {'P', 100}, {'E', 1}}},  // closed early
+        {"HTTP/1.1 200 OK\r\nContent-Length: 2147483647\r\n\r\n", "x", "", {{'E', 1}}},  // past the cap: not even told
         {"", "", HttpUrl(refusing.Port(), "/x"), {{'E', 0}}},                          // a failed asynchronous open
         {"", "", "no url at all", {{'E', 1}}},
         {"", "", "ftp://127.0.0.1/x", {{'E', 1}}},

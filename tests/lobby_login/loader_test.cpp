@@ -145,6 +145,29 @@ TEST_F(SequenceTest, BothStepsSucceedAndTheNoticeTextArrivesOnce) {
     EXPECT_EQ(web->Received(0).rfind("GET /notice/today.txt HTTP/1.1\r\n", 0), 0u);
 }
 
+// A notice whose body arrives in small pieces, some cutting a character in
+// two, is read to its end.
+TEST_F(SequenceTest, ANoticeSentInPiecesArrivesWhole) {
+    const std::wstring text = L"今日公告：维护时间为凌晨两点至四点，请各位玩家提前下线。";
+    const std::string body = Utf16Body(text);
+    LoopbackServer web([&](Connection& c) {
+        std::string head;
+        if (!ReadHttpRequest(c, head, 5000)) return;
+        const std::string response = HttpResponse(200, body);
+        c.Send(response.substr(0, response.size() - body.size()));
+        c.SendInPieces(body, 7, 40);
+        c.WaitClosed(2000);
+    });
+    hub.notice_url = "http://127.0.0.1:" + std::to_string(web.Port()) + "/n";
+    CLoading loading;
+    loading.Attach(&dialog);
+    ASSERT_TRUE(sink.WaitFor(kMsgLoadingDone, 1, 15000));
+    const auto messages = sink.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].wParam, 1u);
+    EXPECT_EQ(messages[0].text, "今日公告：维护时间为凌晨两点至四点，请各位玩家提前下线。");
+}
+
 TEST_F(SequenceTest, EngineStepFailureIsPostedAndTheNoticeNeverFetched) {
     auto web = NoticeServer(HttpResponse(200, Utf16Body(L"x")));
     scratch.Write("serveraddr.ini", "[servercount]\r\ncount=0\r\n");
@@ -190,6 +213,44 @@ TEST_F(SequenceTest, NoticeThatCannotBeReadStillEndsTheStartUp) {
         EXPECT_EQ(messages[0].text, "");
         EXPECT_STREQ(loading.GetNoticeStep().GetStatusText(), c.status);
     }
+}
+
+// A step's time-out is reported from the owner's timer, on the owner's
+// thread: the report's pauses go on elsewhere. The test holds the sequence
+// meanwhile, so the report can only have gone on if it left this thread.
+TEST_F(SequenceTest, ATimeOutReportedOnTheOwnersThreadLeavesItFree) {
+    std::atomic<bool> release{false};
+    LoopbackServer silent([&](Connection& c) {
+        WaitFor([&] { return release.load(); }, 20000);
+        c.Reset();  // the fetch then fails and its own report finds the outcome posted
+    });
+    hub.notice_url = "http://127.0.0.1:" + std::to_string(silent.Port()) + "/n";
+    struct Held : CLoading {
+        using CLoadingBase::Lock;
+        using CLoadingBase::Unlock;
+    };
+    HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    CDialog ownerDialog;
+    ownerDialog.AttachTemporary(owner);
+    {
+        Held loading;
+        loading.Attach(&ownerDialog);
+        ASSERT_TRUE(WaitFor([&] { return loading.GetCurrentStep() == &loading.GetNoticeStep(); }, 10000));
+        ASSERT_TRUE(silent.WaitAccepted(1, 5000));
+        MSG msg;
+        loading.Lock();
+        loading.OnStepDone(&loading.GetNoticeStep(), 0);  // as the notice step's time-out does
+        EXPECT_FALSE(PeekMessageA(&msg, owner, kMsgLoadingDone, kMsgLoadingDone, PM_NOREMOVE))
+            << "the report waits for the sequence on another thread";
+        loading.Unlock();
+        ASSERT_TRUE(WaitFor([&] { return PeekMessageA(&msg, owner, kMsgLoadingDone, kMsgLoadingDone, PM_REMOVE) != 0; },
+                            10000));
+        EXPECT_EQ(msg.wParam, 1u) << "a notice that never came does not stop the start-up";
+        release = true;
+    }
+    ownerDialog.AttachTemporary(nullptr);
+    DestroyWindow(owner);
 }
 
 TEST_F(SequenceTest, DestroyingTheSequenceWaitsForTheNoticeFetchAndPostsNothing) {

@@ -121,6 +121,24 @@ TEST_F(LoginTest, RefusalsEndTheRunWithTheirTexts) {
     }
 }
 
+// The login dialog keeps one step: a login typed again right after a refusal
+// runs afresh, never showing the refusal it follows.
+TEST_F(LoginTest, ALoginStartedAgainAfterARefusalBeginsAfresh) {
+    std::atomic<int> logins{0};
+    auto server = LobbyServer([&](Connection& c, const std::string& login) {
+        Verdict(++logins == 1 ? LobbyReply("LoginFailed", "<p a=\"密码错误\"/>") : kSuccess)(c, login);
+    });
+    Configure(server->Port(), {server->Port()});
+    CNLogin login;
+    ASSERT_EQ(login.Start(0), 1);
+    ASSERT_TRUE(WaitFor([&] { return LoginVerdictOf(login.GetState()) == LoginVerdict::kFailed; }, 10000));
+    ASSERT_EQ(login.Start(0), 1) << "the refused run is ending: a new one starts";
+    EXPECT_EQ(login.GetState(), CNLogin::kStateCreated);
+    EXPECT_STREQ(login.GetStatusText(), "请登录");
+    EXPECT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateLoggedIn; }, 10000)) << login.GetState();
+    EXPECT_EQ(logins, 2);
+}
+
 TEST_F(LoginTest, TooOldClientAsksForTheUpdaterAndStaysSo) {
     auto server = LobbyServer([](Connection& c, const std::string&) {
         c.SendFrame(1, LobbyReply("LowClientVersion", ""));

@@ -140,4 +140,24 @@ TEST_F(VersionTest, SilentUpdateServerTimesOutAfterTime2) {
     EXPECT_EQ(silent.Accepted(), 2);
 }
 
+// Past its time the owner's tick ends the step: one failure is reported, and
+// the run, which sees the step finished, reports nothing more.
+TEST_F(VersionTest, TheTicksTimeLimitEndsTheStepWithOneReport) {
+    LoopbackServer silent([](Connection& c) { c.WaitClosed(10000); });
+    auto probe = StartProbeServer(0);
+    Configure("0", probe->Port(), silent.Port(), silent.Port());
+    hub.timeText[1] = "60000";  // the step's own wait for an answer (time2) outlasts the test
+    CLoaderUpter step(300);
+    step.SetObserver(&results);
+    ASSERT_EQ(step.Start(), 1);
+    ASSERT_TRUE(WaitFor([&] {
+        step.Tick(kLoadingTimerId, nullptr);
+        return !results.Get().empty();
+    }, 5000));
+    for (int i = 0; i < 5; ++i) step.Tick(kLoadingTimerId, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return !step.IsRunning(); }, 5000));
+    EXPECT_EQ(results.Get(), std::vector<int>{0});
+    EXPECT_EQ(step.GetState(), 1) << "finished";
+}
+
 }  // namespace

@@ -310,12 +310,16 @@ class CountingThread : public Thread {
 public:
     int Run() override {
         ids.push_back(GetCurrentThreadId());  // only one thread at a time here
+        if (throwing) {
+            throwing = false;
+            go.Wait(5000);
+            throw Exception("ends the thread, not the process");
+        }
         done.Release();
-        if (throwing) throw Exception("ends the thread, not the process");
         return 7;
     }
     std::vector<DWORD> ids;
-    Semaphore done;
+    Semaphore done, go;
     bool throwing = false;
 };
 
@@ -334,14 +338,25 @@ TEST(ThreadTest, StartRunsOnANewThreadEachTime) {
     Sleep(20);  // let the second Run return before the object goes
 }
 
-TEST(ThreadTest, AnExceptionFromRunStaysOnItsThread) {
+// The thread that threw ends as any other (exit code 0), and the object runs
+// again; an exception past the thread's boundary would end the process.
+TEST(ThreadTest, AnExceptionFromRunEndsOnlyItsThread) {
     CountingThread t;
     t.throwing = true;
     ASSERT_TRUE(t.done.Create(0, 1));
+    ASSERT_TRUE(t.go.Create(0, 1));
     t.Start();
-    ASSERT_TRUE(t.done.Wait(5000));
-    Sleep(20);
-    SUCCEED();
+    HANDLE thread = OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, t.GetThreadId());
+    ASSERT_NE(thread, nullptr) << "held at its gate";
+    t.go.Release();
+    ASSERT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    EXPECT_TRUE(GetExitCodeThread(thread, &code));
+    EXPECT_EQ(code, 0u);
+    CloseHandle(thread);
+    t.Start();
+    ASSERT_TRUE(t.done.Wait(5000));  // Run touches nothing after it
+    EXPECT_EQ(t.ids.size(), 2u);
 }
 
 TEST(SemaphoreTest, WaitTimesOutUntilReleased) {

@@ -5,6 +5,7 @@
 #include <random>
 #include <thread>
 
+#include "lobby/net/base/Exception.h"
 #include "lobby/net/engine/LobbyLink.h"
 #include "lobby/net/engine/NetEngineEx.h"
 #include "tests/lobby_net/RecordingEngine.h"
@@ -247,6 +248,16 @@ TEST(EngineConnect, AHostNameIsLookedUp) {
     EXPECT_EQ(engine.record->frames[0].payload, "hi");
 }
 
+// A name no resolver knows (a blank is no character of a host name) is an
+// error, never a connect.
+TEST(EngineConnect, AnUnresolvableHostIsAnError) {
+    RecordingEngine engine;
+    engine.Connect("no such host", 80);
+    ASSERT_TRUE(engine.record->WaitErrors(1, 10000));
+    EXPECT_NE(engine.record->errors[0], 0);
+    EXPECT_FALSE(engine.record->WaitConnects(1, 200));
+}
+
 TEST(EngineConnect, AnAddressThatNeverAnswersTimesOutAfter7000Ms) {
     SilentPort silent;
     RecordingEngine engine;
@@ -281,6 +292,29 @@ public:
     void OnReceiveText(char* data, int) override { delete[] data; }
     void OnReceiveBinary(unsigned char* data, int) override { delete[] data; }
 };
+
+// With no room left for a thread's stack, making an engine fails with a socket
+// error of "not enough memory" that its maker catches; the process goes on and
+// the next engine, once there is room, works.
+TEST(EngineLifetime, AnEngineWhoseThreadCannotStartFailsAlone) {
+    if (sizeof(void*) != 4) GTEST_SKIP() << "only a 32-bit address space can be filled";
+    std::vector<void*> held;
+    for (SIZE_T size : {SIZE_T(64) << 20, SIZE_T(1) << 20})
+        while (void* p = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) held.push_back(p);
+    int error = -1;
+    try {
+        BareEngine engine;
+        error = 0;
+    } catch (const SocketException& e) {
+        error = e.GetError();
+    }
+    for (void* p : held) VirtualFree(p, 0, MEM_RELEASE);
+    EXPECT_EQ(error, ERROR_NOT_ENOUGH_MEMORY);
+    LoopbackServer server([](Connection& c) { c.WaitClosed(5000); });
+    RecordingEngine engine;
+    engine.Connect(kHost, Port(server.Port()));
+    EXPECT_TRUE(engine.record->WaitConnects(1, 5000));
+}
 
 TEST(EngineLifetime, DeletingANewEngineReturnsWithinTheHandshake) {
     for (int i = 0; i < 3; ++i) {

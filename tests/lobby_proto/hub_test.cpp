@@ -50,6 +50,21 @@ void WithinOrDie(int timeoutMs, Fn fn) {
     done.get();
 }
 
+// A desk list and a message that count their destruction: what the hub
+// discards it frees.
+std::atomic<int> g_freed{0};
+struct CountedDeskList : CRoomDeskList {
+    ~CountedDeskList() override { ++g_freed; }
+};
+struct CountedMessage : CGameStartMsg {
+    ~CountedMessage() override { ++g_freed; }
+};
+CDeskInfoMsg* CountedDesks() {
+    auto* m = new CDeskInfoMsg;
+    m->deskList = new CountedDeskList;
+    return m;
+}
+
 class HubTest : public ::testing::Test {
 protected:
     CLobbyData& hub = GetLobbyData();
@@ -173,7 +188,7 @@ TEST_F(HubTest, EveryReplyKindArrivesParsedAndInOrder) {
 
     auto& desks = As<CDeskInfoMsg>(m[6], 8);
     EXPECT_FALSE(desks.roomFlag);
-    std::unique_ptr<CRoomDeskList> list(desks.deskList);
+    CRoomDeskList* list = desks.deskList;
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->desks.size(), 2u);
     const CRoomDeskInfo& d1 = *list->desks[0];
@@ -426,19 +441,25 @@ TEST_F(HubTest, ResetReplacesTheEngineClosesTheOldAndDiscardsTheQueue) {
     hub.Connect("127.0.0.1", server.Port());
     ASSERT_TRUE(server.WaitAccepted(1, 5000));
     CNetEngineEx* old = hub.GetNetEngine();
-    hub.PushMessage(new CGameStartMsg());
+    g_freed = 0;
+    hub.PushMessage(new CountedMessage());
+    hub.PushMessage(CountedDesks());
     WithinOrDie(10000, [&] { hub.ResetNetEngine(); });
     EXPECT_NE(hub.GetNetEngine(), old);
     EXPECT_EQ(hub.GetNetEngine()->GetConnState(), CThreadEngine::kStateCreated);
     EXPECT_EQ(hub.QueuedCount(), 0u);
+    EXPECT_EQ(g_freed, 2) << "the discarded message and desk list are freed";
     ASSERT_TRUE(server.WaitHandlersDone(5000));
     EXPECT_TRUE(closed);
 
     hub.Shutdown();
     ASSERT_EQ(hub.Init(0), 1);
-    hub.PushMessage(new CGameStartMsg());
+    hub.PushMessage(CountedDesks());
     hub.ResetNetEngine();
     EXPECT_EQ(hub.QueuedCount(), 1u) << "without an engine nothing happens";
+    g_freed = 0;
+    hub.Shutdown();
+    EXPECT_EQ(g_freed, 1) << "shut down: the queued desk list is freed";
 }
 
 // The socket thread waits in its receive for the lobby lock; a reset made while
@@ -520,7 +541,7 @@ TEST_F(HubTest, BinaryRepliesArriveAsTheirDocumentsAndRequestsGoOutBinary) {
     EXPECT_FALSE(room.flag);
     EXPECT_EQ(room.group, 8);
     auto& desks = As<CDeskInfoMsg>(m[3], 8);
-    std::unique_ptr<CRoomDeskList> list(desks.deskList);
+    CRoomDeskList* list = desks.deskList;
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->desks.size(), 1u);
     ASSERT_EQ(list->desks[0]->players.size(), 1u);

@@ -71,8 +71,6 @@ TEST(LobbyMessages, DefaultsAndOwnership) {
     EXPECT_EQ(CNoticeMsg().type, 1);
     EXPECT_EQ(CNoticeMsg().roomSelector, "0");
     EXPECT_TRUE(CEnterDeskAKMsg().granted);
-    EXPECT_TRUE(CDeskInfoMsg().roomFlag);
-    EXPECT_EQ(CDeskInfoMsg().deskList, nullptr);
     // A list message frees its entries through the base class (ASan checks).
     CMessage* list = new CRemoveRoomList();
     static_cast<CRemoveRoomList*>(list)->entries.push_back(new std::string("7"));

@@ -56,7 +56,9 @@ TEST(DeskList, ADeskHoldsThreePlayersAndAListItsMostDesks) {
     CLobbyProtocol protocol;
     std::unique_ptr<CMessage> m(protocol.ParseMessage(reply.c_str(), static_cast<int>(reply.size())));
     ASSERT_NE(m, nullptr);
-    std::unique_ptr<CRoomDeskList> list(static_cast<CDeskInfoMsg*>(m.get())->deskList);
+    EXPECT_TRUE(CDeskInfoMsg().roomFlag);
+    EXPECT_EQ(CDeskInfoMsg().deskList, nullptr);
+    CRoomDeskList* list = static_cast<CDeskInfoMsg*>(m.get())->deskList;  // the message's
     ASSERT_TRUE(list);
     ASSERT_EQ(list->GetCount(), 2);
     CRoomDeskInfo* first = list->FindDesk("1");

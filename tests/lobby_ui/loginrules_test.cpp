@@ -22,9 +22,8 @@ TEST(LoginRules, CommandLineScanner) {
 }
 
 TEST(LoginRules, UserNameText) {
-    EXPECT_TRUE(IsAsciiText("  Bob \x80"));
-    EXPECT_FALSE(IsAsciiText("a\x81"));
-    EXPECT_FALSE(IsAsciiText("\xd5\xc5"));
+    EXPECT_TRUE(IsLoginNameText("  Bob \x80'&/="));
+    for (const char* bad : {"a\x81", "\xd5\xc5", "a\"b", "<b", "b>"}) EXPECT_FALSE(IsLoginNameText(bad)) << bad;
     EXPECT_EQ(CutTrailingBlanks("  Bob  "), "  Bob");
     EXPECT_EQ(CutTrailingBlanks("Bob\t"), "Bob\t");
     EXPECT_EQ(CutTrailingBlanks("   "), "");

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 #include <fstream>
 #include <sstream>
@@ -102,5 +105,40 @@ TEST(PopMsg, SlideStackCloseAndLinks) {
     first->SendMessage(WM_COMMAND, MAKEWPARAM(1028, BN_CLICKED), 0);
     ASSERT_TRUE(PumpUntil([&] { return Logged(owner, a); }));
     EXPECT_EQ(list.Remove(a), 1);
+    owner.DestroyWindow();
+}
+
+// Style 1: the second background's shape (its magenta cut away), the close
+// button at (215, 80) and the text from y 130.
+TEST(PopMsg, StyleOneTakesTheSecondBackgroundsShape) {
+    LoadedSkin();
+    Owner owner;
+    ASSERT_TRUE(owner.CreateEx(0, "STATIC", "", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    CPopMsgList list;
+    const int id = list.Show("系统维护通知", "", 0, &owner, 1);
+    CDlgPopMsg* pop = list.Find(id);
+    ASSERT_NE(pop, nullptr);
+    Gdiplus::Image* bk2 = GetLobbySkin()->GetPopMsgBk2Image();
+    ASSERT_NE(bk2, nullptr);
+    CRect r;
+    ASSERT_TRUE(PumpUntil([&] {
+        pop->GetWindowRect(&r);
+        return r.Height() == static_cast<int>(bk2->GetHeight());
+    }));
+    EXPECT_EQ(r.Width(), static_cast<int>(bk2->GetWidth()));
+    HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(::GetWindowRgn(pop->m_hWnd, shape), ERROR);
+    EXPECT_TRUE(::EqualRgn(shape, GetLobbySkin()->GetPopMsgRegion())) << "the region of bk2's pixels that are not magenta";
+    ::DeleteObject(shape);
+    CRect close;
+    ::GetWindowRect(::GetDlgItem(pop->m_hWnd, 1028), &close);
+    EXPECT_EQ(close.TopLeft() - r.TopLeft(), CSize(215, 80));
+    ASSERT_FALSE(pop->GetPieces().empty());
+    CRect piece;
+    pop->GetPieces()[0]->GetWindowRect(&piece);
+    EXPECT_EQ(piece.top - r.top, 130);
+    pop->SendMessage(WM_COMMAND, MAKEWPARAM(1028, BN_CLICKED), 0);
+    ASSERT_TRUE(PumpUntil([&] { return Logged(owner, id); }));
+    EXPECT_EQ(list.Remove(id), 1);
     owner.DestroyWindow();
 }

@@ -14,9 +14,9 @@ TEST(RoomLaunch, CandidatesAreSortedAndEmptyPiecesAreZero) {
 
 TEST(RoomLaunch, ParametersAndProgram) {
     LaunchRoom room{"host", "port", "h2", "p2", false, "斗地主"};
-    EXPECT_EQ(MakeLaunchParameters(room, "user", "rid", "tok"), " host user port rid tok 0 h2 p2 1 0 0");
+    EXPECT_EQ(MakeFullLaunchLine(room, "user", "rid", "tok", "1 0 0"), " host user port rid tok 0 h2 p2 1 0 0");
     room.directStart = true;
-    EXPECT_EQ(MakeLaunchParameters(room, "user", "rid", "tok"), " ");
+    EXPECT_EQ(MakeFullLaunchLine(room, "user", "rid", "tok", "0 3 1"), " host user port rid tok 1 h2 p2 0 3 1");
     EXPECT_EQ(GameProgramFor("斗地主", "200"), "Dovra\\Dovra.exe");
     EXPECT_EQ(GameProgramFor("扎金花", "200"), "qolt\\vorn.exe");
     EXPECT_EQ(GameProgramFor("x", "100"), "Skarn\\Skarn.exe");

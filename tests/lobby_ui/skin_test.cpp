@@ -139,6 +139,39 @@ TEST(SkinRes, StopsAtFirstFailureAndKeepsFirstFace) {
     std::remove(path.c_str());
 }
 
+// A count the ini gives of a section's entries is cut to the keys that section
+// holds: a huge one neither exhausts the memory nor reads for ever; a negative
+// one lists nothing.
+TEST(SkinRes, CountsAreCutToWhatTheirSectionsHold) {
+    const std::string path = SkinCopy("counts.ini");
+    const char* counts[][2] = {{"btn_point", "btn_count"}, {"text", "text_count"}, {"color_list", "count"},
+                               {"style_text", "count"}};
+    for (auto& c : counts) ::WritePrivateProfileStringA(c[0], c[1], "2147483647", path.c_str());
+    CSkinRes huge;
+    ASSERT_EQ(huge.Load(path.c_str()), 1);
+    EXPECT_EQ(huge.GetButtonPoints().size(), 10u) << "nine points and the count";
+    EXPECT_EQ(huge.GetTextCount(), 4);
+    EXPECT_STREQ(huge.GetText(1), "请稍候");
+    EXPECT_EQ(huge.GetListColor(5), RGB(20, 60, 110));
+    EXPECT_EQ(huge.GetStyleTextCount(), 5);
+
+    for (auto& c : counts) ::WritePrivateProfileStringA(c[0], c[1], "-5", path.c_str());
+    CSkinRes negative;
+    ASSERT_EQ(negative.Load(path.c_str()), 1);
+    EXPECT_TRUE(negative.GetButtonPoints().empty());
+    EXPECT_LE(negative.GetTextCount(), 0);
+    EXPECT_EQ(negative.GetListColor(0), 0u);
+    EXPECT_EQ(negative.GetStyleTextCount(), 0);
+
+    // The lobby buttons' images are all required: a huge count fails at the
+    // first one missing, as a count of 0 fails at once.
+    ::WritePrivateProfileStringA("png_btn", "btn_count", "2147483647", path.c_str());
+    CSkinRes buttons;
+    EXPECT_EQ(buttons.Load(path.c_str()), 0);
+    EXPECT_NE(buttons.GetImage(26), nullptr);
+    std::remove(path.c_str());
+}
+
 // A skin read in the background is whole for whoever asks the accessor for
 // it, however early; one that goes while it loads waits for the load.
 TEST(SkinRes, BackgroundLoadIsWholeWhenAsked) {

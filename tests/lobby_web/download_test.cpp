@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "lobby/ui/web/DlgDownload.h"
 #include "tests/lobby_download/DownloadFixture.h"
 #include "tests/lobby_ui/LobbyUiTest.h"
@@ -76,6 +78,25 @@ TEST_F(DownloadDialog, FailuresShowTheirBoxAndLeaveNothingBehind) {
     webtest::Boxes().clear();
     testsupport::RefusingPort refusing;
     EXPECT_EQ(IDCANCEL, Run(refusing.Port(), FreshFolder("dialog_refused")));
+    EXPECT_EQ(webtest::Boxes(), std::vector<std::string>{"错误|连接更新服务器失败!"});
+}
+
+// An application server that takes the connection and never names the
+// package: past the answer time the dialog fails as for a server it cannot
+// reach, rather than waiting for ever.
+TEST_F(DownloadDialog, ASilentApplicationServerFailsAfterTheAnswerTime) {
+    std::atomic<bool> asked{false};
+    LoopbackServer app([&](Connection& c) {
+        int kind = 0;
+        std::string request;
+        asked = c.ReadFrame(kind, request, 5000);
+        c.WaitClosed(20000);
+    });
+    CDlgDownload dialog(CWnd::FromHandle(lobby.Hwnd()));
+    dialog.SetTarget("127.0.0.1", app.Port(), "fenlo", 1, FreshFolder("dialog_silent").c_str());
+    dialog.SetAnswerTimeout(1000);
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_TRUE(asked);
     EXPECT_EQ(webtest::Boxes(), std::vector<std::string>{"错误|连接更新服务器失败!"});
 }
 

@@ -112,7 +112,7 @@ TEST_P(LobbyServerTest, RoomListRoomEntryDeskAndScriptedMessagesAreAnswered) {
     EXPECT_EQ(static_cast<CStartGameMsg&>(*start).roomId, "2");
     std::unique_ptr<CMessage> desks = Next(kMsgDeskInfo);
     ASSERT_TRUE(desks);
-    std::unique_ptr<CRoomDeskList> list(static_cast<CDeskInfoMsg&>(*desks).deskList);
+    CRoomDeskList* list = static_cast<CDeskInfoMsg&>(*desks).deskList;
     ASSERT_TRUE(list);
     EXPECT_EQ(list->desks.size(), 6u);
     std::unique_ptr<CMessage> players = Next(kMsgRoomPlayerList);

@@ -1,7 +1,8 @@
 // Watches a program a test started (ChildProcess) while the test works it:
 // a watchdog thread sends WM_NULL to one of its windows every tenth of a
 // second and keeps the longest answer time and the answers that took over
-// two seconds or never came; Crashes() looks for the signs of a crash.
+// the bound (two seconds unless the test gives another) or never came;
+// Crashes() looks for the signs of a crash.
 //
 // The seconds are an idle machine's: while more threads want to run than the
 // machine has processors (a build beside the tests), every program gets its
@@ -50,7 +51,8 @@ class ProgramWatch {
 public:
     // programFolder: where the exe lies (a crash dump is written beside it);
     // dumpStem: the exe's name without ".exe" (dumps are <stem>.*.dmp).
-    ProgramWatch(ChildProcess& program, const std::string& programFolder, const std::string& dumpStem);
+    ProgramWatch(ChildProcess& program, const std::string& programFolder, const std::string& dumpStem,
+                 unsigned answerMs = 2000);
     ~ProgramWatch();
     ProgramWatch(const ProgramWatch&) = delete;
     ProgramWatch& operator=(const ProgramWatch&) = delete;
@@ -83,6 +85,7 @@ private:
 
     ChildProcess& program_;
     std::string folder_, stem_;
+    const unsigned answerMs_;
     std::set<std::string> dumpsBefore_;
     std::atomic<HWND> window_{nullptr};
     std::atomic<bool> stop_{false};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -86,6 +87,76 @@ TEST(XmlReader, LinksFirstChildAndNextSibling) {
     ASSERT_NE(inner->FirstChild(), nullptr);
     EXPECT_EQ(inner->FirstChild()->Name(), "q");
     EXPECT_EQ(inner->NextSibling(), nullptr);
+}
+
+// Random tag sequences against the rules: a closing tag makes the newest
+// element named like the innermost open one the previous element, whatever it
+// says itself; a new element becomes the previous element's first child when
+// that one is named like the innermost open tag, else its next sibling. Each
+// element carries its number, so every link can be checked. Texts reach
+// thousands of elements, some nesting hundreds of names apart.
+TEST(XmlReader, LinksFollowTheNewestElementOfTheClosedName) {
+    std::mt19937 rng(47);
+    for (int round = 0; round < 60; ++round) {
+        std::vector<std::string> names;
+        std::vector<int> child, sibling, open;
+        int previous = -1;
+        std::string text;
+        auto make = [&](const std::string& name, bool stays) {
+            const int e = static_cast<int>(names.size());
+            names.push_back(name);
+            child.push_back(-1);
+            sibling.push_back(-1);
+            if (previous >= 0 && !open.empty()) (names[previous] == names[open.back()] ? child : sibling)[previous] = e;
+            previous = e;
+            if (stays) open.push_back(e);
+            text += "<" + name + " n=\"" + std::to_string(e) + (stays ? "\">" : "\"/>");
+        };
+        auto close = [&] {
+            for (int e = static_cast<int>(names.size()) - 1; e >= 0; --e)
+                if (names[e] == names[open.back()]) {
+                    previous = e;
+                    break;
+                }
+            open.pop_back();
+            text += "</z>";
+        };
+        make("root", true);
+        const int apart = round % 3 == 0 ? 300 : 0;  // names apart, nested
+        for (int i = 0; i < apart; ++i) make("d" + std::to_string(i), true);
+        const int tags = 50 + static_cast<int>(rng() % 3000);
+        const char* common[] = {"a", "b", "m"};
+        for (int i = 0; i < tags; ++i) {
+            const unsigned pick = rng() % 10;
+            const std::string name = rng() % 4 ? common[rng() % 3] : "u" + std::to_string(i);
+            if (pick < 4) make(name, true);
+            else if (pick < 7) make(name, false);
+            else if (open.size() > 1) close();
+        }
+        while (!open.empty()) close();
+
+        XMLTextReader r;
+        ASSERT_NO_THROW(r.SetXmlData(text.data(), static_cast<int>(text.size()))) << round;
+        auto number = [](XMLElement* e) { return e ? std::atoi(e->GetAttribute("n").c_str()) : -1; };
+        std::vector<XMLElement*> reached(names.size(), nullptr);
+        std::vector<XMLElement*> todo{r.GetRoot()};
+        while (!todo.empty()) {
+            XMLElement* e = todo.back();
+            todo.pop_back();
+            const int n = number(e);
+            ASSERT_GE(n, 0);
+            if (reached[n]) continue;
+            reached[n] = e;
+            ASSERT_EQ(e->Name(), names[n]);
+            ASSERT_EQ(number(e->FirstChild()), child[n]) << "round " << round << ", element " << n;
+            ASSERT_EQ(number(e->NextSibling()), sibling[n]) << "round " << round << ", element " << n;
+            for (XMLElement* next : {e->FirstChild(), e->NextSibling()})
+                if (next) todo.push_back(next);
+        }
+        size_t count = 0;
+        while (r.Read()) ASSERT_EQ(r.Name(), names[count++]);
+        EXPECT_EQ(count, names.size());
+    }
 }
 
 TEST(XmlReader, CursorStatesAndWalkingPastTheEnds) {

@@ -31,6 +31,11 @@ std::string Attribute(const std::string& name, const std::string& value) {
     return text + "\"";
 }
 
+// A message document's root and Message start tags.
+std::string MessageStart(const HostileMessage& m) {
+    return "<GameMessage" + Attribute("game", m.game) + "><Message" + Attribute("name", m.name) + ">";
+}
+
 void Put16(std::string& out, int value) {
     out += static_cast<char>(value & 0xFF);
     out += static_cast<char>((value >> 8) & 0xFF);
@@ -47,7 +52,7 @@ const char* HostileKindName(HostileKind kind) {
     static const char* const kNames[] = {"random frame", "empty",       "one byte",     "truncated xml",
                                          "unterminated xml", "deep xml", "many attributes", "bad values",
                                          "bad binary",   "unknown code", "field past end", "extreme",
-                                         "huge length",  "raw bytes",   "cut frame"};
+                                         "names apart xml", "huge length",  "raw bytes",   "cut frame"};
     const int i = static_cast<int>(kind);
     return i >= 0 && i < kKinds ? kNames[i] : "?";
 }
@@ -64,7 +69,7 @@ HostileGenerator::HostileGenerator(HostileVocabulary vocabulary, unsigned seed)
     : vocabulary_(std::move(vocabulary)), seed_(seed), random_(seed), weights_(kKinds, 0), endingWeights_(kKinds, 0) {
     for (int k = 0; k < kKinds; ++k) {
         const HostileKind kind = static_cast<HostileKind>(k);
-        if (!Drawable(kind)) continue;
+        if (!Drawable(kind) || kind == HostileKind::kNamesApartXml) continue;
         (k < kFirstEnding ? weights_ : endingWeights_)[static_cast<size_t>(k)] = 1;
     }
 }
@@ -72,6 +77,7 @@ HostileGenerator::HostileGenerator(HostileVocabulary vocabulary, unsigned seed)
 bool HostileGenerator::Drawable(HostileKind kind) const {
     switch (kind) {
     case HostileKind::kDeepXml:
+    case HostileKind::kNamesApartXml:
     case HostileKind::kManyAttributes:
     case HostileKind::kBadValues:
     case HostileKind::kBadBinary:
@@ -216,7 +222,7 @@ HostileFrame HostileGenerator::Make(HostileKind kind) {
     }
     case HostileKind::kDeepXml: {
         const HostileMessage& m = AnyMessage();
-        std::string text = "<GameMessage" + Attribute("game", m.game) + "><Message" + Attribute("name", m.name) + ">";
+        std::string text = MessageStart(m);
         const std::string element = m.elements.empty() ? std::string("a") : m.elements[0].name;
         for (int i = 0; i < 10000; ++i) text += "<" + element + ">";
         for (int i = 0; i < 10000; ++i) text += "</" + element + ">";
@@ -224,9 +230,20 @@ HostileFrame HostileGenerator::Make(HostileKind kind) {
         f.bytes = HostileFrameBytes(1, text);
         break;
     }
+    case HostileKind::kNamesApartXml: {
+        // Every closing tag names an element far back: a reader that searches
+        // back for it takes time in the square of the depth.
+        const HostileMessage& m = AnyMessage();
+        std::string text = MessageStart(m);
+        for (int i = 0; i < 100000; ++i) text += "<n" + std::to_string(i) + ">";
+        for (int i = 99999; i >= 0; --i) text += "</n" + std::to_string(i) + ">";
+        text += "</Message></GameMessage>";
+        f.bytes = HostileFrameBytes(1, text);
+        break;
+    }
     case HostileKind::kManyAttributes: {
         const HostileMessage& m = AnyMessage();
-        std::string text = "<GameMessage" + Attribute("game", m.game) + "><Message" + Attribute("name", m.name) + ">";
+        std::string text = MessageStart(m);
         const HostileElement* e = m.elements.empty() ? nullptr : &m.elements[Below(static_cast<unsigned>(m.elements.size()))];
         text += "<" + (e ? e->name : std::string("a"));
         const bool repeated = Below(2) == 0;  // one name 100 000 times, or 100 000 names

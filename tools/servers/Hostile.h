@@ -74,6 +74,7 @@ enum class HostileKind {
     kUnknownCode,     // the binary form with a code the table does not have
     kFieldPastEnd,    // the binary form with a field length past the end (or negative)
     kExtreme,         // one of the vocabulary's extremes
+    kNamesApartXml,   // a known message 100 000 elements deep, all named apart (weight 0 at first)
     // Ending() only: the stream is lost after these.
     kHugeLength,      // a header announcing 2^31-1 or 2^32-1 bytes
     kRawBytes,        // random bytes with no framing
@@ -93,7 +94,8 @@ public:
     HostileGenerator(HostileVocabulary vocabulary, unsigned seed);
 
     // Relative weights of the kinds Next() draws (all 1 at first but those
-    // that break the framing; 0 leaves a kind out), and of those Ending() draws
+    // that break the framing and the names apart, a large parse each; 0 leaves
+    // a kind out), and of those Ending() draws
     // (at first only the three that break it). Named messages cost a client
     // more than frames dropped whole.
     void SetWeight(HostileKind kind, int weight);

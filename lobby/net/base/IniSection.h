@@ -94,6 +94,35 @@ private:
 };
 
 #ifdef _WIN32
+// How many sections the file holds: the bound of a count the file gives of its
+// own sections (a corrupt count is cut to it).
+template <class Char, class NamesCall>
+size_t CountIniSections(NamesCall names) {
+    std::vector<Char> text(64 * 1024);
+    DWORD n = 0;
+    for (;;) {
+        n = names(text.data(), static_cast<DWORD>(text.size()));
+        if (n + 2 < text.size() || text.size() >= (1u << 24)) break;
+        text.assign(text.size() * 4, Char());
+    }
+    size_t count = 0;
+    for (DWORD i = 0; i < n; ++i)
+        if (text[i] == Char() && (i == 0 || text[i - 1] != Char())) ++count;
+    return count;
+}
+
+inline size_t IniSectionCount(const std::string& file) {
+    return CountIniSections<char>([&](char* text, DWORD size) {
+        return ::GetPrivateProfileSectionNamesA(text, size, file.c_str());
+    });
+}
+
+inline size_t IniSectionCount(const std::wstring& file) {
+    return CountIniSections<wchar_t>([&](wchar_t* text, DWORD size) {
+        return ::GetPrivateProfileSectionNamesW(text, size, file.c_str());
+    });
+}
+
 // The section of the file in one profile call.
 inline IniSection ReadIniSection(const std::string& file, const char* section) {
     std::vector<char> text(8192);

@@ -1,7 +1,12 @@
 #include "lobby/net/binary/MsgCodeIni.h"
 
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
 #include <windows.h>
+// clang-format on
 
+#include <algorithm>
 #include <cstdio>
 
 #include "lobby/net/base/IniSection.h"
@@ -25,8 +30,10 @@ std::string InFolder(const std::string& folder, const char* file) {
 }  // namespace
 
 // One profile call per row's section: a table of many rows is read at start-up.
+// A count beyond the file's sections is cut to them.
 int ReadMsgCodeFile(const std::string& path, MsgCodeTable& table) {
-    const int count = binform::ToInt(ReadValue("TotalMessageNum", "count", path));
+    int count = binform::ToInt(ReadValue("TotalMessageNum", "count", path));
+    if (count > 0) count = static_cast<int>(std::min<size_t>(static_cast<size_t>(count), IniSectionCount(path)));
     for (int i = 1; i <= count; ++i) {
         char section[32];
         std::snprintf(section, sizeof section, "message%d", i);

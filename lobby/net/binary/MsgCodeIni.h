@@ -1,7 +1,8 @@
 // Message code tables from their ini files (Windows private-profile files):
 //   [TotalMessageNum] count=N
 //   [message1] .. [messageN]  id=<code>  name=<message name>  "content "=<free text>
-// Rows are appended in file order, nothing checked; a missing file adds nothing.
+// Rows are appended in file order, nothing checked but the count, which is cut
+// to the number of sections in the file; a missing file adds nothing.
 #pragma once
 
 #include <string>

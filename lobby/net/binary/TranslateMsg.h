@@ -23,8 +23,10 @@ public:
     // 1 and the row made current when found, else 0 and the current row unchanged.
     int FindByName(std::string name);
     int FindByCode(unsigned char code);
-    // Reads one field at `at`, not beyond `end`, as a text of at least one byte
-    // (up to its first NUL); returns the position after it, or null (out unchanged).
+    // Reads one field at `at`, not beyond `end`, as a text (up to its first NUL;
+    // a zero length gives an empty one); returns the position after it, or null
+    // (out unchanged) for a negative length or a field past `end`. The
+    // translation itself reads its fields through its decoder, not through this.
     const unsigned char* ReadString(std::string& out, const unsigned char* at, const unsigned char* end);
 
     // Encodes a NUL-terminated request document into the translator's buffer and

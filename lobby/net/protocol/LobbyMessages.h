@@ -149,11 +149,13 @@ public:
     std::string reconnect;  // "True": the lobby marks itself disconnected
 };
 
-// The desk list is handed to the room view, which owns it from then on; the
-// message never deletes it.
+// The message owns its desk list until the room view takes it (and sets the
+// pointer to null); a message discarded before that deletes the list. Desk
+// lists, and so this destructor, live in the Windows build (RoomDeskList.cpp).
 class CDeskInfoMsg : public CMessage {
 public:
     CDeskInfoMsg() : CMessage(kMsgDeskInfo) {}
+    ~CDeskInfoMsg() override;
     bool roomFlag = true;
     CRoomDeskList* deskList = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "lobby/net/protocol/LobbyMessages.h"
+
 namespace {
 
 // Holds a list's lock for a scope; a desk without an owner locks nothing.
@@ -111,3 +113,5 @@ int CRoomDeskList::GetCount() {
     DeskLock lock(this);
     return static_cast<int>(desks.size());
 }
+
+CDeskInfoMsg::~CDeskInfoMsg() { delete deskList; }

@@ -73,7 +73,7 @@ int CVersion::GetState() {
 
 // ---- CLoaderUpter -----------------------------------------------------------------
 
-CLoaderUpter::CLoaderUpter() {}
+CLoaderUpter::CLoaderUpter(DWORD limitMs) : limitMs_(limitMs) {}
 
 CLoaderUpter::~CLoaderUpter() {
     Finish();
@@ -239,7 +239,7 @@ void CLoaderUpter::Tick(unsigned, void*) {
     if (start == 0) return;
     const DWORD elapsed = GetTickCount() - start;
     if (!Probing()) SetProgress(static_cast<int>(std::min<DWORD>(100, elapsed / 80)));
-    if (elapsed > 120000) End(0);
+    if (elapsed > limitMs_) End(0);
 }
 
 void CLoaderUpter::Draw(CDC* dc, int x, int y) { DrawDotted(dc, x, y); }

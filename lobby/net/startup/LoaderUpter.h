@@ -43,7 +43,8 @@ private:
 
 class CLoaderUpter : public CLoaderBase {
 public:
-    CLoaderUpter();
+    // limitMs: from its start, the owner's tick ends the step past this time.
+    explicit CLoaderUpter(DWORD limitMs = 120000);
     ~CLoaderUpter() override;
 
     int Run() override;
@@ -67,6 +68,7 @@ private:
     bool End(int result);
     void ReplaceEngine(CVersion* engine);
 
+    const DWORD limitMs_;
     int newVersion_ = 0;
     ServerCol prober_;
     int probing_ = 0;

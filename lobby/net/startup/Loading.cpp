@@ -191,6 +191,11 @@ CLoading::~CLoading() {
     Lock();
     stopping_ = true;
     Unlock();
+    std::vector<std::thread> reporters;
+    Lock();
+    reporters.swap(reporters_);
+    Unlock();
+    for (std::thread& t : reporters) t.join();  // they may start the next step
     // A step's thread may start the next step: join in running order.
     notice_.Abort();
     engine_.Join();
@@ -225,7 +230,29 @@ int CLoading::Attach(CDialog* dialog) {
 
 bool CLoading::Pause(DWORD ms) { return !stopEvent_ || WaitForSingleObject(stopEvent_, ms) == WAIT_TIMEOUT; }
 
+bool CLoading::OnOwnerThread() {
+    Lock();
+    CDialog* owner = owner_;
+    Unlock();
+    const HWND window = owner ? owner->GetSafeHwnd() : nullptr;
+    return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
 int CLoading::OnStepDone(CLoaderBase* step, int result) {
+    if (OnOwnerThread()) {
+        Lock();
+        bool handed = stopping_;
+        if (!stopping_) {
+            try {
+                reporters_.emplace_back([this, step, result] { OnStepDone(step, result); });
+                handed = true;
+            } catch (...) {
+                // no thread to spare: the report goes on here
+            }
+        }
+        Unlock();
+        if (handed) return result;
+    }
     Lock();
     const bool ignored = stopping_ || outcomePosted_;
     if (!ignored && completed_ == static_cast<int>(GetStepCount()) - 1) {

@@ -9,8 +9,14 @@
 //             when none was fetched): every step is done;
 //   wParam 0, lParam the failure text (char*): a step failed.
 // Destroying the sequence stops it: no later message is posted, the notice
-// fetch is aborted and every step's thread is joined.
+// fetch is aborted and every step's thread is joined. A report made on the
+// owner's own thread (a step's time-out, from the owner's timer) goes on on a
+// thread of its own, as the steps' reports do: its pauses never hold the
+// owner's window.
 #pragma once
+
+#include <thread>
+#include <vector>
 
 #include "lobby/net/loaders/LoaderBase.h"
 #include "lobby/net/startup/LoaderUpter.h"
@@ -74,6 +80,7 @@ public:
 private:
     // Waits, returning early (false) when the sequence is destroyed.
     bool Pause(DWORD ms);
+    bool OnOwnerThread();
     void PostOutcome(WPARAM wParam, const char* text);
 
     CDialog* owner_ = nullptr;
@@ -84,5 +91,6 @@ private:
     unsigned progressStep_ = 0;
     bool outcomePosted_ = false;  // under the sequence's lock
     bool stopping_ = false;       // under the sequence's lock
+    std::vector<std::thread> reporters_;  // under the sequence's lock
     HANDLE stopEvent_;
 };

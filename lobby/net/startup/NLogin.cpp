@@ -19,6 +19,21 @@
 namespace {
 
 const DWORD kLoginHardLimit = 120000;
+const char kStartText[] = "请登录";
+
+// States after which a run only ends.
+bool Ending(int state) {
+    switch (state) {
+        case LoginStates::kStateLoggedIn:
+        case LoginStates::kStateRefused:
+        case LoginStates::kStateStopped:
+        case LoginStates::kStateFailed:
+        case LoginStates::kStateNewerClient:
+            return true;
+        default:
+            return false;
+    }
+}
 
 bool IsLoginReply(int kind) {
     return kind == kMsgLoginAck || kind == kMsgLoginSuccess || kind == kMsgLoginFailed || kind == kMsgNeedUpdate ||
@@ -81,7 +96,7 @@ std::string GetMacAddressText() {
 
 CNLogin::CNLogin() {
     SetState(kStateCreated);
-    SetStatusText("请登录");
+    SetStatusText(kStartText);
 }
 
 CNLogin::~CNLogin() {
@@ -108,16 +123,25 @@ HWND CNLogin::GetNotifyWindow() {
     return window;
 }
 
+// A run whose state says it has ended is left to end (its thread is a step
+// from closing); each new run begins as a new step would.
 int CNLogin::Start(int mode) {
     Lock();
-    if (stopEvent_) {
+    if (stopEvent_ && !Ending(state_)) {
         Unlock();
         return 1;
     }
+    Unlock();
+    Join();
+    Lock();
     stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     const bool made = stopEvent_ != nullptr;
-    if (made) mode_ = mode;
+    if (made) {
+        mode_ = mode;
+        state_ = kStateCreated;
+    }
     Unlock();
+    if (made) SetStatusText(kStartText);
     if (made && Start() == 1) return 1;
     Lock();
     if (stopEvent_) CloseHandle(stopEvent_);

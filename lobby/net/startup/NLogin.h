@@ -27,7 +27,9 @@ public:
     void Draw(CDC* dc, int x, int y) override;
 
     // Starts a login (mode 1: the user's, which may probe the servers once) or
-    // a reconnect (mode 0); nothing happens while one runs. 1 when running.
+    // a reconnect (mode 0), from state 12 and the first status text; nothing
+    // happens while one runs (a run that has reached its end is waited for
+    // and a new one starts). 1 when running.
     int Start(int mode);
     // Values above 12 are ignored; 4 and 12 are always stored, any other value
     // only while the state is not 11.

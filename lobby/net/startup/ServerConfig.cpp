@@ -1,9 +1,16 @@
 #include "lobby/net/startup/ServerConfig.h"
 
+// winsock2.h must come before windows.h
+// clang-format off
+#include <winsock2.h>
+#include <windows.h>
+// clang-format on
+
 #include <cstdlib>
 #include <ctime>
 #include <memory>
 
+#include "lobby/net/base/IniSection.h"
 #include "lobby/net/base/TextHelpers.h"
 #include "lobby/net/protocol/LobbyData.h"
 #include "lobby/net/protocol/LobbyStrings.h"
@@ -13,17 +20,6 @@
 namespace {
 
 const size_t kValueChars = 512;
-
-// Sections in the file; a count that claims more server sections than this is
-// cut to it.
-size_t SectionCount(const std::wstring& file) {
-    std::vector<wchar_t> names(64 * 1024);
-    const DWORD n = GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), file.c_str());
-    size_t count = 0;
-    for (DWORD i = 0; i < n; ++i)
-        if (names[i] == L'\0' && (i == 0 || names[i - 1] != L'\0')) ++count;
-    return count;
-}
 
 }  // namespace
 
@@ -105,7 +101,7 @@ bool ServerConfig::Load() {
 
 bool ServerConfig::LoadServerAddr() {
     const std::string file = GetFiles().serverAddr;
-    const size_t sections = SectionCount(Utf8ToWide(file));
+    const size_t sections = IniSectionCount(Utf8ToWide(file));
     const int count = StringToInt(ReadProfileText(file, "servercount", "count"));
     std::vector<ServerRecord> servers;
     for (int i = 1; i <= count && static_cast<size_t>(i) <= sections; ++i) {

@@ -123,7 +123,7 @@ void CDlgAutoLogin::OnOK() {
     }
     // The name comes from a web page: the typed login's character test holds for it too.
     const std::string user = std::string(user_).substr(0, 255);
-    if (!IsAsciiText(user)) {
+    if (!IsLoginNameText(user)) {
         ::MessageBoxA(GetSafeHwnd(), "请输入正确格式的用户名!", "提示", MB_OK);
         EndDialog(IDCANCEL);
         return;

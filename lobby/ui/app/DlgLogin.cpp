@@ -227,7 +227,7 @@ void CDlgLogin::OnOK() {
     CString typed, password;
     GetDlgItemText(kUserEdit, typed);
     GetDlgItemText(kPassEdit, password);
-    if (!IsAsciiText(std::string(typed))) {
+    if (!IsLoginNameText(std::string(typed))) {
         ShowLobbyMessageBox("请输入正确格式的用户名!", "提示", 0, 0, 0, 0, this);
         ::SetFocus(::GetDlgItem(dialog, kUserEdit));
         return;

@@ -24,7 +24,7 @@ public:
     // The title of the last opened link page and its page id (-1 none).
     CString m_linkTitle;
     int m_linkPageId = -1;
-    PngButton m_buttons[9];  // 1008, 1011, 1010, 1009, 1012, 1013, 1014, 1015 (links), 1016 (close)
+    CPngButton1 m_buttons[9];  // 1008, 1011, 1010, 1009, 1012, 1013, 1014, 1015 (links), 1016 (close)
 
 protected:
     BOOL OnInitDialog() override;

@@ -247,7 +247,7 @@ void CMyMiraboGameDlg::OnStartGame(CStartGameMsg* message) {
         launch.gameName = room->owner ? room->owner->name : std::string();
         user = hub.userName;
     }
-    const std::string parameters = MakeLaunchParameters(launch, user, message->roomId, message->token);
+    const std::string parameters = MakeFullLaunchLine(launch, user, message->roomId, message->token, "1 0 0");
     if (!launch.directStart) m_currentRoomId = std::atoi(message->roomId.c_str());
     const std::string program = GameProgramFor(launch.gameName, message->roomId);
     LobbyTrace("start %s|%s", program.c_str(), parameters.c_str());
@@ -259,7 +259,6 @@ void CMyMiraboGameDlg::OnDeskList(CDeskInfoMsg* message) {
     m_right.ClearChat();
     m_left.m_roomState = 3;
     if (m_mid.GetPageWnd(m_roomPageId)) {
-        delete message->deskList;
         delete message;
         return;
     }

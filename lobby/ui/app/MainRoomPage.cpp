@@ -81,7 +81,6 @@ void CMyMiraboGameDlg::CreateRoomPage(CDeskInfoMsg* message) {
     auto token = RoomTokens().find(m_currentRoomId);
     if (token != RoomTokens().end()) page->SetValidationToken(token->second);
     if (!page->Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, m_mid.m_pageRect, &m_mid)) {
-        delete message->deskList;
         delete message;
         delete page;
         return;

@@ -6,11 +6,13 @@
 #include <windows.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <vector>
 
+#include "lobby/net/base/IniSection.h"
 #include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/protocol/LobbyData.h"
@@ -72,7 +74,8 @@ struct IniItem {
 
 std::vector<IniItem> ReadRoomTreeIni(const std::string& ini) {
     std::vector<IniItem> items;
-    const int count = static_cast<int>(::GetPrivateProfileIntA("count", "item_count", 0, ini.c_str()));
+    int count = static_cast<int>(::GetPrivateProfileIntA("count", "item_count", 0, ini.c_str()));
+    if (count > 0) count = static_cast<int>(std::min<size_t>(static_cast<size_t>(count), IniSectionCount(ini)));
     for (int k = 0; k < count; ++k) {
         char section[32];
         std::snprintf(section, sizeof section, "item%d", k);

@@ -22,6 +22,7 @@
 #include "lobby/ui/DlgMes.h"
 #include "lobby/ui/RoomChatSender.h"
 #include "lobby/ui/SkinRes.h"
+#include "lobby/ui/app/MessageGuard.h"
 #include "lobby/ui/app/MiraboGameApp.h"
 
 namespace {
@@ -361,7 +362,7 @@ void CMyMiraboGameDlg::HandleServerMessage(CMessage* raw) {
     // The start-up trace: every message up to the filled tree, then the game launch's.
     if (!m_treeTraced || message->kind == kMsgEnterDeskAK || message->kind == kMsgStartGame)
         LobbyStep("message %d", message->kind);
-    try {
+    GuardMessageHandler(message->kind, [&] {
         switch (message->kind) {
         case kMsgLoginFailed:
             ShowLobbyMessageBox("密码验证错误，可能该帐号已在别处登陆，请重新登陆大厅！", "错误", 0, 0, 0, 0, this);
@@ -400,10 +401,7 @@ void CMyMiraboGameDlg::HandleServerMessage(CMessage* raw) {
         case kMsgMoneyIsNotEnough: OnMoneyNotEnough(static_cast<CMoneyIsNotEnoughMsg*>(message.get())); break;
         default: break;
         }
-    } catch (...) {
-        // A handler that throws still frees what it has not passed on.
-        LobbyTrace("handler of kind %d failed", message ? message->kind : -1);
-    }
+    });
 }
 
 void CMyMiraboGameDlg::OnKick(CPlayerKickMsg* message) {

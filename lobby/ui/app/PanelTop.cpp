@@ -31,13 +31,13 @@ BOOL CDlgTop::OnInitDialog() {
                            app->BCityWebShow, app->PerWebShow, app->HelpWebShow, app->ShopWebShow};
     const std::vector<CPoint>& points = skin->GetButtonPoints();
     for (int i = 0; i < 9; ++i) {
-        PngButton& b = m_buttons[i];
+        CPngButton1& b = m_buttons[i];
         if (HWND h = ::GetDlgItem(m_hWnd, static_cast<int>(kTopIds[i]))) b.SubclassWindow(h);
         else b.CreateEx(0, "BUTTON", "", WS_CHILD | BS_OWNERDRAW, CRect(0, 0, 10, 10), this, kTopIds[i]);
         const CPoint at = i < static_cast<int>(points.size()) ? points[i] : CPoint(0, 0);
         b.SetWindowPos(nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (Gdiplus::Image* strip = skin->GetImage(i < 8 ? i : 19)) b.SetImage(strip);
-        b.SetState(2);
+        b.SetBkMode(2);  // the bar's own frame behind the picture
         b.ShowWindow(i == 8 || shown[i] ? SW_SHOW : SW_HIDE);
     }
     return TRUE;
@@ -53,7 +53,7 @@ void CDlgTop::OnPaint() {
         skin->DrawFrame(&dc, 0, 0, client.right, client.bottom, 2);
         skin->DrawLogo(&dc, 0, 0);
     }
-    for (PngButton& b : m_buttons)
+    for (CPngButton1& b : m_buttons)
         if (b.m_hWnd && b.IsWindowVisible()) b.Invalidate(FALSE);
 }
 

@@ -12,7 +12,8 @@
 #include "lobby/ui/web/WebHost.h"
 
 namespace {
-const UINT_PTR kStartTimer = 1, kPaintTimer = 2;
+const UINT_PTR kStartTimer = 1, kPaintTimer = 2, kAnswerTimer = 3;
+const char kServerFailed[] = "连接更新服务器失败!";
 const COLORREF kKey = RGB(255, 0, 255);
 
 CString ProgramFolder() {
@@ -106,6 +107,9 @@ void CDlgDownload::OnTimer(UINT_PTR id) {
         rate_.Start(::GetTickCount());
     } else if (id == kPaintTimer) {
         Invalidate(FALSE);
+    } else if (id == kAnswerTimer) {
+        downloader_.Stop();  // the server never named the package
+        Finish(kServerFailed, "错误", IDCANCEL);
     }
 }
 
@@ -115,6 +119,7 @@ void CDlgDownload::Finish(LPCSTR text, LPCSTR caption, int result) {
     if (ended_) return;
     ended_ = true;
     KillTimer(kPaintTimer);
+    KillTimer(kAnswerTimer);
     SetStatus(text);
     RedrawWindow();
     SendLobbyBox(text, caption, 0);
@@ -127,6 +132,7 @@ LRESULT CDlgDownload::OnDownloadEvent(WPARAM event, LPARAM value) {
     const int number = static_cast<int>(value);
     switch (event) {
         case kDownloadLength:
+            KillTimer(kAnswerTimer);
             total_ = number;
             SetTimer(kPaintTimer, 500);
             rate_.Start(::GetTickCount());
@@ -151,8 +157,12 @@ LRESULT CDlgDownload::OnDownloadEvent(WPARAM event, LPARAM value) {
             Invalidate(FALSE);
             break;
         case kDownloadConnected:
-            if (number == 1) SetStatus("连接成功,等待回应...");
-            else Finish("连接更新服务器失败!", "错误", IDCANCEL);
+            if (number == 1) {
+                SetStatus("连接成功,等待回应...");
+                SetTimer(kAnswerTimer, answerMs_);
+            } else {
+                Finish(kServerFailed, "错误", IDCANCEL);
+            }
             break;
         default:
             break;
@@ -164,6 +174,7 @@ void CDlgDownload::OnCancel() {
     if (ended_) return;
     ended_ = true;
     KillTimer(kPaintTimer);
+    KillTimer(kAnswerTimer);
     downloader_.Stop();
     ::Sleep(1000);
     EndDialog(IDCANCEL);

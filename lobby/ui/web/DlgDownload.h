@@ -21,6 +21,10 @@ public:
     // mode (1 unpacks). The package goes to folder (the program folder when empty).
     void SetTarget(LPCSTR host, int port, LPCSTR module, int mode, LPCSTR folder = nullptr);
 
+    // How long the application server has to name the package once connected
+    // (30 s unless set); past it the dialog fails as when it cannot be reached.
+    void SetAnswerTimeout(UINT ms) { answerMs_ = ms; }
+
     int GetPercent() const { return percent_; }
     const CString& GetStatus() const { return status_; }
 
@@ -54,4 +58,5 @@ private:
     Gdiplus::Image* cancelImages_[3] = {};  // down, on, up
     CPngButton1 cancel_;
     bool ended_ = false;
+    UINT answerMs_ = 30000;
 };
