@@ -131,7 +131,9 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     LobbyStep("main window maximised");
     SendMessage(kMsgMainCommand, 10, 0);
     for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, TRUE);
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // Drawn now, before the first message waiting (the member page's web view
+    // takes a while to make): the shown window must not wait for it black.
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     SetTimer(kAdvertTimer, 3000);
     LobbyStep("main window made");
     return TRUE;
@@ -222,6 +224,17 @@ void CMyMiraboGameDlg::OnPaint() {
     GetClientRect(&client);
     const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
     dc.DrawIcon((client.Width() - cx + 1) / 2, (client.Height() - cy + 1) / 2, m_icon);
+}
+
+// The panels cover the client area and draw it; this is what shows where no
+// panel has drawn yet. When the window first shows, the panels wait (their
+// redraw is off) and this is the whole client area: under Wine the screen
+// would show the window's unpainted pixels, black, until they draw.
+BOOL CMyMiraboGameDlg::OnEraseBkgnd(CDC* dc) {
+    CRect client;
+    GetClientRect(&client);
+    GetLobbySkin()->DrawFrame(dc, 0, 0, client.right, client.bottom, 1);
+    return TRUE;
 }
 
 void CMyMiraboGameDlg::OnSize(UINT, int, int) {
