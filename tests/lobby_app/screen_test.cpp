@@ -73,9 +73,7 @@ TEST(LobbyScreen, LoginDialogDrawsItsStaticsOnItsBackgroundAndOneStatusText) {
     ProgramFolder folder("screenlogin");
     PointAtLobby(folder, 1);
     folder.CopySkin();
-    WritePrivateProfileStringA("SYSTEM", "notice_url",
-                               ("http://127.0.0.1:" + std::to_string(silent.Port()) + "/n.txt").c_str(),
-                               (folder.Path() + "config.ini").c_str());
+    PointNoticeAt(folder, silent.Port());
     folder.Write("MiraboDever.abc", "");
     const Capture background = PictureFile(folder.Path() + "Skin\\Style1\\login\\login_bk.bmp");
     ASSERT_GT(background.width, 0);
