@@ -47,37 +47,38 @@ Capture CaptureWindow(HWND hwnd) {
     return c;
 }
 
+namespace {
+
+// A picture in X's window dump form, as xwd writes a screen of 24 or 32 bits
+// a pixel (big-endian header); empty when the bytes are not one.
 Capture XwdPicture(const std::string& bytes) {
     Capture c;
-    auto field = [&](size_t i) -> uint32_t {
-        const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + i * 4;
-        return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-    };
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    auto field = [&](size_t i) { return uint32_t(b[i * 4]) << 24 | b[i * 4 + 1] << 16 | b[i * 4 + 2] << 8 | b[i * 4 + 3]; };
     if (bytes.size() < 100) return c;
-    const uint32_t headerSize = field(0), format = field(2), width = field(4), height = field(5);
-    const uint32_t lsbFirst = field(7) == 0, bitsPerPixel = field(11), bytesPerLine = field(12);
-    const uint32_t masks[3] = {field(14), field(15), field(16)}, colours = field(19);
-    const size_t step = bitsPerPixel / 8, start = size_t(headerSize) + size_t(colours) * 12;
-    if (format != 2 || (step != 3 && step != 4) || width == 0 || width > 16384 || height > 16384 ||
-        bytesPerLine < width * step || start + size_t(bytesPerLine) * height > bytes.size())
+    const uint32_t width = field(4), height = field(5), lsbFirst = field(7) == 0, line = field(12);
+    const size_t step = field(11) / 8, start = size_t(field(0)) + size_t(field(19)) * 12;
+    if (field(2) != 2 || (step != 3 && step != 4) || width > 16384 || height > 16384 || line < width * step ||
+        start + size_t(line) * height > bytes.size())
         return c;
-    int shifts[3];
-    for (int k = 0; k < 3; ++k)
-        for (shifts[k] = 0; shifts[k] < 32 && !((masks[k] >> shifts[k]) & 1); ++shifts[k]) {}
     c.width = static_cast<int>(width);
     c.height = static_cast<int>(height);
-    c.pixels.resize(size_t(width) * height);
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
-            const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + start + size_t(y) * bytesPerLine + x * step;
+            const unsigned char* p = b + start + size_t(y) * line + x * step;
             uint32_t v = 0;
-            for (size_t b = 0; b < step; ++b) v |= uint32_t(p[b]) << (8 * (lsbFirst ? b : step - 1 - b));
+            for (size_t i = 0; i < step; ++i) v |= uint32_t(p[i]) << (8 * (lsbFirst ? i : step - 1 - i));
             uint32_t rgb = 0;
-            for (int k = 0; k < 3; ++k) rgb = rgb << 8 | (((v & masks[k]) >> shifts[k]) & 0xFF);
-            c.pixels[size_t(y) * width + x] = rgb;
+            for (size_t k = 14; k <= 16; ++k) {  // the red, green and blue masks
+                const uint32_t mask = field(k);
+                rgb = rgb << 8 | (mask ? (v & mask) / (mask & ~(mask << 1)) & 0xFF : 0);
+            }
+            c.pixels.push_back(rgb);
         }
     return c;
 }
+
+}  // namespace
 
 Capture CaptureScreen() {
     char display[64] = "";

@@ -27,9 +27,6 @@ Capture CaptureWindow(HWND hwnd);
 // where the display stacks it, with what covers it (xwd, a program of the
 // display, reads the root window). Empty where there is no display or no xwd.
 Capture CaptureScreen();
-// A picture in X's window dump form (24 or 32 bits a pixel, as xwd writes an
-// X server's screen); empty when the bytes are not one.
-Capture XwdPicture(const std::string& bytes);
 // The pixels of a DC (a memory DC with a bitmap, a window DC...).
 Capture CaptureDC(HDC dc, int width, int height);
 // An icon drawn at size x size on white (empty for a null icon).
