@@ -94,9 +94,10 @@ Capture CaptureScreen() {
     std::string seen = "Z:" + file;
     for (char& ch : seen)
         if (ch == '/') ch = '\\';
-    // Wine starts a program of the host as it is; the file appears whole, once written.
+    // Wine starts a program of the host as it is. The file appears whole, once
+    // written, or empty when xwd fails (a window gone while it read the tree).
     std::string line = "Z:\\bin\\sh -c \"xwd -root -silent -display " + std::string(display) + " -out " + file +
-                       ".part && mv -f " + file + ".part " + file + "\"";
+                       ".part; touch " + file + ".part; mv -f " + file + ".part " + file + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
