@@ -60,9 +60,18 @@ void CKvTreeCtrl::OnCustomDraw(NMHDR* header, LRESULT* result) {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
         *result = CDRF_NOTIFYITEMDRAW;
     } else if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
-        const UINT state = draw->nmcd.uItemState;
-        const bool selectedAndFocused = (state & CDIS_SELECTED) && (state & CDIS_FOCUS);
+        // Other items are in their node's colour. The selected one keeps the
+        // control's selection colours while the tree has the focus; without it
+        // the tree would draw the text in the node's (or its own) colour, white
+        // here, on the light selection box: it is dark text on the button face.
+        // (Whether the tree has the focus is asked: some controls mark the
+        // selected item CDIS_FOCUS whatever has the focus.)
         CTreeData* node = reinterpret_cast<CTreeData*>(draw->nmcd.lItemlParam);
-        if (!selectedAndFocused && node) draw->clrText = node->m_color;
+        if (!(draw->nmcd.uItemState & CDIS_SELECTED)) {
+            if (node) draw->clrText = node->m_color;
+        } else if (::GetFocus() != m_hWnd) {
+            draw->clrText = ::GetSysColor(COLOR_BTNTEXT);
+            draw->clrTextBk = ::GetSysColor(COLOR_BTNFACE);
+        }
     }
 }

@@ -100,6 +100,12 @@ inline void PointAtLobby(const ProgramFolder& folder, unsigned short port) {
     folder.Write("updater\\config.ini", testsupport::UpdaterIni("127.0.0.1", 1, port));
 }
 
+// The login's notice fetched from a web server of the test on the port.
+inline void PointNoticeAt(const ProgramFolder& folder, unsigned short port) {
+    WritePrivateProfileStringA("SYSTEM", "notice_url", ("http://127.0.0.1:" + std::to_string(port) + "/n.txt").c_str(),
+                               (folder.Path() + "config.ini").c_str());
+}
+
 inline std::string ReadIni(const ProgramFolder& folder, const char* section, const char* key) {
     char value[256] = "";
     GetPrivateProfileStringA(section, key, "", value, sizeof value, (folder.Path() + "config.ini").c_str());

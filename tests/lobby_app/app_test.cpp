@@ -232,9 +232,7 @@ TEST(LobbyApp, BlockingNoticeEndsTheLoginOrMakesAToolWindow) {
         });
         ProgramFolder folder("notice");
         PointAtLobby(folder, 1);
-        WritePrivateProfileStringA("SYSTEM", "notice_url",
-                                   ("http://127.0.0.1:" + std::to_string(web.Port()) + "/n.txt").c_str(),
-                                   (folder.Path() + "config.ini").c_str());
+        PointNoticeAt(folder, web.Port());
         folder.Write("MiraboDever.abc", "");
         ChildProcess lobby(folder.Exe(), "", folder.Path());
         HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
@@ -472,9 +470,7 @@ TEST(LobbyApp, TypeOneNoticeShowsItsTextInABox) {
     ProgramFolder folder("noticebox");
     PointAtLobby(folder, 1);
     folder.CopySkin();
-    WritePrivateProfileStringA("SYSTEM", "notice_url",
-                               ("http://127.0.0.1:" + std::to_string(web.Port()) + "/n.txt").c_str(),
-                               (folder.Path() + "config.ini").c_str());
+    PointNoticeAt(folder, web.Port());
     folder.Write("MiraboDever.abc", "");
     ChildProcess lobby(folder.Exe(), "", folder.Path());
     HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");

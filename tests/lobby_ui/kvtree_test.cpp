@@ -7,6 +7,8 @@
 #include <windows.h>
 // clang-format on
 
+#include <cstdlib>
+
 #include "lobby/ui/KvTreeCtrl.h"
 #include "lobby/ui/PageWndMap.h"
 #include "tests/platform/WindowCapture.h"
@@ -50,6 +52,7 @@ TEST(KvTreeCtrl, FindsSortsPathsAndColoursItsItems) {
     CKvTreeCtrl tree;
     ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT, CRect(0, 0, 300, 260), &host, 1000));
     tree.SetBkColor(RGB(0, 0, 0));
+    tree.SetTextColor(RGB(255, 255, 255));  // as the lobby's
     HTREEITEM game = Add(tree, TVI_ROOT, 60001, RGB(255, 255, 255), "Game");
     HTREEITEM entry = Add(tree, game, 90001, RGB(255, 255, 255), "Entry");
     Add(tree, entry, 14, RGB(0, 0, 255), "Later", "Later(1)");
@@ -78,6 +81,25 @@ TEST(KvTreeCtrl, FindsSortsPathsAndColoursItsItems) {
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) red = red || shot.At(x, y) == RGB(255, 0, 0);
     EXPECT_TRUE(red) << "custom-drawn text colour";
+
+    // The selected item without the focus: its text stands out from the box
+    // under it (the tree's white text on the light button face did not).
+    tree.ModifyStyle(0, TVS_SHOWSELALWAYS);
+    tree.SelectItem(entry);
+    ::SetFocus(host.GetSafeHwnd());
+    ASSERT_NE(::GetFocus(), tree.GetSafeHwnd());
+    tree.RedrawWindow();
+    tree.GetItemRect(entry, &r, TRUE);
+    const Capture selected = CaptureWindow(tree.GetSafeHwnd());
+    auto light = [&](int x, int y) {
+        const COLORREF c = selected.At(x, y);
+        return (GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c)) / 10;
+    };
+    const int box = light(r.left + 1, r.top + 1);
+    int strokes = 0;
+    for (int y = r.top + 2; y < r.bottom - 2; ++y)
+        for (int x = r.left + 2; x < r.right - 2; ++x) strokes += std::abs(light(x, y) - box) > 100;
+    EXPECT_GT(strokes, 10) << "box lightness " << box;
     tree.DestroyWindow();
     host.DestroyWindow();
 }

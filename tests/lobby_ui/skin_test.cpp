@@ -66,7 +66,7 @@ TEST(SkinRes, GeneratedSkinLoadsWhole) {
     EXPECT_EQ(skin.GetBorderBottom(), 6);
     EXPECT_EQ(skin.GetBkColor(2), RGB(210, 225, 245));
     EXPECT_EQ(skin.GetListColor(2), RGB(230, 240, 250));
-    EXPECT_EQ(skin.GetUserEditRect(), CRect(100, 80, 220, 100));
+    EXPECT_EQ(skin.GetUserEditRect(), CRect(100, 48, 220, 68));
     CMyBitmap* bitmaps[] = {skin.GetBtnMaxImage(),      skin.GetBtnMinImage(),      skin.GetBtnCloseImage(),
                             skin.GetBtnNormalImage(),   skin.GetDlgBorderTLImage(), skin.GetDlgBorderTMImage(),
                             skin.GetDlgBorderTRImage(), skin.GetDlgBorderLImage(),  skin.GetDlgBorderRImage(),

@@ -91,6 +91,7 @@ int CDlgAutoLogin::LoadSkin() {
 BOOL CDlgAutoLogin::OnInitDialog() {
     LobbyStep("login window");
     CDialog::OnInitDialog();
+    SetWindowText("MiraboGame");
     const int skinLoaded = LoadSkin();
     LobbyStep("login window skin");
     if (!skinLoaded) {

@@ -8,6 +8,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,7 @@
 #include "lobby/ui/app/Browser.h"
 #include "lobby/ui/app/DlgAutoLogin.h"
 #include "lobby/ui/app/MiraboGameApp.h"
+#include "platform/TextFont.h"
 
 static_assert(kMsgLinkClicked == WM_HYPERLINK_CLICKED, "the links of the dialog notify by the table's message");
 
@@ -31,6 +33,32 @@ const UINT_PTR kStatusTimer = 1;
 const int kUserEdit = 1001, kPassEdit = 1002, kStatus = 1012, kRemember = 1013;
 const int kRegLink = 1029, kFindPassLink = 1030;
 const int kFirstRadio = 1033, kLastRadio = 1036;
+
+// The place of a child in the dialog's client coordinates.
+CRect ChildRect(HWND dialog, int id) {
+    CRect r;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The size of a control's text in its font.
+SIZE TextSizeOf(HWND control) {
+    char text[64] = "";
+    ::GetWindowTextA(control, text, sizeof text);
+    HDC dc = ::GetDC(control);
+    const SIZE size = AfxTextExtent(dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0)), text);
+    ::ReleaseDC(control, dc);
+    return size;
+}
+
+// Moves the control to (x, y), as wide as its text plus the room its mark
+// takes; returns its right edge.
+int PlaceToText(HWND control, int x, int y, int mark) {
+    const SIZE size = TextSizeOf(control);
+    ::MoveWindow(control, x, y, size.cx + mark, std::max<int>(size.cy, 14), FALSE);
+    return x + size.cx + mark;
+}
 
 }  // namespace
 
@@ -97,6 +125,17 @@ void CDlgLogin::ApplySkin() {
     const CRect user = skin->GetUserEditRect(), pass = skin->GetPassEditRect();
     ::MoveWindow(::GetDlgItem(dialog, kUserEdit), user.left, user.top, user.Width(), user.Height(), FALSE);
     ::MoveWindow(::GetDlgItem(dialog, kPassEdit), pass.left, pass.top, pass.Width(), pass.Height(), FALSE);
+    // The controls the skin places nowhere go in the rows it leaves: the
+    // remember box under the password edit, the server lines in a row over the
+    // status line, the links under the start button at the status line's ends.
+    const int mark = 18;  // a box or a radio mark and the gap after it
+    const CRect status = ChildRect(dialog, kStatus), start = ChildRect(dialog, IDOK);
+    PlaceToText(::GetDlgItem(dialog, kRemember), pass.left, pass.bottom + 6, mark);
+    for (int id = kFirstRadio, x = status.left; id <= kLastRadio; ++id)
+        x = PlaceToText(::GetDlgItem(dialog, id), x, status.top - 20, mark) + 8;
+    HWND find = ::GetDlgItem(dialog, kFindPassLink);
+    PlaceToText(::GetDlgItem(dialog, kRegLink), status.left, start.bottom + 8, 0);
+    PlaceToText(find, status.right - TextSizeOf(find).cx, start.bottom + 8, 0);
 }
 
 void CDlgLogin::OnPaint() {
@@ -306,7 +345,9 @@ void CDlgLogin::ShowStatus(const char* text) {
     CRect rect;
     ::GetWindowRect(status, &rect);
     ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
-    ::InvalidateRect(GetSafeHwnd(), &rect, TRUE);
+    // At once, background and text, before the screen is next updated: the
+    // static has already drawn its new text over the old one.
+    ::RedrawWindow(GetSafeHwnd(), &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void CDlgLogin::CheckLoginResult() {

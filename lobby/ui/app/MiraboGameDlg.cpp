@@ -132,7 +132,9 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     LobbyStep("main window maximised");
     SendMessage(kMsgMainCommand, 10, 0);
     for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, TRUE);
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // Drawn now, before the first message waiting (the member page's web view
+    // takes a while to make): the shown window must not wait for it black.
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     SetTimer(kAdvertTimer, 3000);
     LobbyStep("main window made");
     return TRUE;
@@ -154,7 +156,9 @@ void CMyMiraboGameDlg::Layout() {
     const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE;
     if (m_top.GetSafeHwnd()) m_top.SetWindowPos(nullptr, 0, 0, W, T, flags);
     if (m_left.GetSafeHwnd() && !m_leftHidden) m_left.SetWindowPos(nullptr, 0, T, L, H - T, flags);
-    if (m_right.GetSafeHwnd() && !m_rightHidden) m_right.SetWindowPos(nullptr, W - R, T, R, H - T, flags);
+    // The hidden right panel is kept in its place too: shown, it appears there.
+    if (m_right.GetSafeHwnd())
+        m_right.SetWindowPos(nullptr, W - m_rightRect.Width(), T, m_rightRect.Width(), H - T, flags);
     if (m_mid.GetSafeHwnd()) m_mid.SetWindowPos(nullptr, L, T, W - R - L, H - T, flags);
     // The panels were moved unpainted: all of the client area is drawn again,
     // theirs included, or a panel moved over another's old place would show
@@ -223,6 +227,17 @@ void CMyMiraboGameDlg::OnPaint() {
     GetClientRect(&client);
     const int cx = ::GetSystemMetrics(SM_CXICON), cy = ::GetSystemMetrics(SM_CYICON);
     dc.DrawIcon((client.Width() - cx + 1) / 2, (client.Height() - cy + 1) / 2, m_icon);
+}
+
+// The panels cover the client area and draw it; this is what shows where no
+// panel has drawn yet. When the window first shows, the panels wait (their
+// redraw is off) and this is the whole client area: under Wine the screen
+// would show the window's unpainted pixels, black, until they draw.
+BOOL CMyMiraboGameDlg::OnEraseBkgnd(CDC* dc) {
+    CRect client;
+    GetClientRect(&client);
+    GetLobbySkin()->DrawFrame(dc, 0, 0, client.right, client.bottom, 1);
+    return TRUE;
 }
 
 void CMyMiraboGameDlg::OnSize(UINT, int, int) {

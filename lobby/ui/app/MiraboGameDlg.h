@@ -72,7 +72,7 @@ protected:
     HCURSOR OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(m_icon); }
     void OnSize(UINT type, int cx, int cy);
     void OnClose();
-    BOOL OnEraseBkgnd(CDC*) { return TRUE; }
+    BOOL OnEraseBkgnd(CDC* dc);
     BOOL OnCopyData(CWnd* from, COPYDATASTRUCT* data);
     void OnTimer(UINT_PTR id);
     void OnGetMinMaxInfo(MINMAXINFO* info);

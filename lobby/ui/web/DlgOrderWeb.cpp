@@ -86,8 +86,16 @@ void CDlgOrderWeb::OnPaint() {
     CRect client;
     GetClientRect(&client);
     const int width = client.Width();
-    CMemDC memory(dc, CRect(0, 0, width, kStripHeight));
-    GetLobbySkin()->DrawFrame(&memory, 0, 0, width, kStripHeight, 6);
+    {
+        CMemDC memory(dc, CRect(0, 0, width, kStripHeight));
+        GetLobbySkin()->DrawFrame(&memory, 0, 0, width, kStripHeight, 6);
+    }
+    // The web view is made on the first navigation: until then its place
+    // shows an empty page, not whatever the screen held there.
+    if (!view_.GetSafeHwnd()) {
+        const CRect place = ViewRect();
+        ::FillRect(dc, &place, ::GetSysColorBrush(COLOR_WINDOW));
+    }
 }
 
 LRESULT CDlgOrderWeb::OnPageCommand(WPARAM wParam, LPARAM lParam) {

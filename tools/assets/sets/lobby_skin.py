@@ -382,9 +382,9 @@ def register(a):
     png("login/btn_partner.png", worded_strip(72, 24, "合作登录", (130, 80, 190), size=13))
     png("login/btn_close.png", symbol_strip(20, 20, cross, colours=RED_COLOURS))
     login = shaped(300, 230, NAVY, SKY)
-    for y, word in ((90, "帐号"), (120, "密码")):
+    for y, word in ((58, "帐号"), (84, "密码")):
         im.text(login, 70, y, word, 14, WHITE)
-    im.text(login, 150, 40, "用户登录", 20, WHITE, stroke=1, stroke_fill=NAVY)
+    im.text(login, 150, 24, "用户登录", 20, WHITE, stroke=1, stroke_fill=NAVY)
     bmp("login/login_bk.bmp", login)
     banner = shaped(300, 200, SKY, PALE)
     im.text(banner, 150, 100, "Mirabo游戏大厅", 22, NAVY)
@@ -523,8 +523,8 @@ color_edt_bk=255 255 255
 color_edt_text=0 0 0
 color_text=20 40 90
 color_bk=230 240 250
-user_edt_rect=100 80 220 100
-pass_edt_rect=100 110 220 130
+user_edt_rect=100 48 220 68
+pass_edt_rect=100 74 220 94
 login_info_rect=20 142 280 166
 login_web=0 0 300 40
 start_btn_x=60
