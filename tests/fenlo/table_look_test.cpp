@@ -16,6 +16,7 @@
 #include "lobby/net/base/CopyData.h"
 #include "tests/fenlo/PictureFiles.h"
 #include "tests/fenlo/TableHarness.h"
+#include "tests/platform/ScreenCapture.h"
 #include "tests/platform/WindowCapture.h"
 
 using namespace fenlo_test;
@@ -164,6 +165,31 @@ TEST(TableLook, TheSidePanelFollowsTheTable) {
     EXPECT_EQ(r.left, 50 + 1040 - width - 6);
     EXPECT_EQ(r.top, 60 + 23);
     EXPECT_EQ(r.right - r.left, width) << "its size is kept";
+}
+
+// Shown, and again brought to the front, the table keeps its side panel above
+// it by its ticks: the screen shows the panel's own pixels where it lies.
+TEST(TableLook, TheSidePanelStandsAboveTheShownTableOnTheScreen) {
+    if (CaptureScreen().width == 0) GTEST_SKIP() << "the screen cannot be read here (no X display or no python3)";
+    TableHarness h;
+    CDlgRight* panel = h.table->SidePanel();
+    ASSERT_TRUE(panel && panel->m_hWnd);
+    h.table->SetWindowPos(nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto panelShown = [&] {
+        h.Tick();
+        RECT r;
+        panel->GetWindowRect(&r);
+        const Capture own = CaptureWindow(*panel), screen = Crop(CaptureScreen(), r);
+        int same = 0;
+        for (int y = 0; y < std::min(own.height, screen.height); ++y)
+            for (int x = 0; x < std::min(own.width, screen.width); ++x) same += own.At(x, y) == screen.At(x, y);
+        return same > own.width * own.height * 9 / 10;
+    };
+    h.table->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(PumpUntil(panelShown, 5000)) << "as the table shows";
+    ::SetWindowPos(*h.table, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(PumpUntil(panelShown, 5000)) << "as the table comes to the front";
+    h.table->ShowWindow(SW_HIDE);
 }
 
 // Windows titled as the lobby's, recording the table's reports.
