@@ -376,6 +376,36 @@ TEST(TableLook, ReadyPromptsThenADealtHandWithARaisedCard) {
     EXPECT_EQ(c.At(x0 + 16 * 18 + 35, H - 194 + 3), Pic(7 + 4 * 4, 35, 3)) << "a selected card is 18 pixels higher";
 }
 
+// The table shown: a card raised by a click, then lowered by another, each
+// press and release a tick apart as a person's are. What the table's own
+// passes put on the window (only their dirty rectangles reach it) is then
+// what a full render draws, where the card lay and where it stood.
+TEST(TableLook, AClickedCardLeavesNoOldPixelsOnTheShownTable) {
+    TableHarness h;
+    h.Deal();
+    h.table->ShowWindow(SW_SHOWNOACTIVATE);
+    h.table->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    h.Tick();
+    const int W = h.table->TableRect().right, H = h.table->TableRect().bottom, n = 17;
+    const RECT card = CPavlenDlg::CardRect(n - 1, n, false, W, H);  // the rightmost: all of it shows
+    for (const char* click : {"raised", "lowered"}) {
+        h.Mouse(WM_LBUTTONDOWN, card.left + 40, H - 150);
+        h.Tick();
+        h.Mouse(WM_LBUTTONUP, card.left + 40, H - 150);
+        h.Tick();
+        const Capture shown = CaptureWindow(*h.table);
+        const Capture full = RenderAll(h);
+        int stale = 0;
+        for (int y = H - 220; y < H - 60; ++y)
+            for (int x = card.left; x < card.right; ++x) stale += shown.At(x, y) != full.At(x, y);
+        EXPECT_EQ(stale, 0) << click;
+        if (stale) SavePng(shown, std::string("table_click_") + click);
+        h.Tick();
+    }
+    EXPECT_FALSE((*(--h.State().ownHand->CardsEnd()))->IsSelected());
+    h.table->ShowWindow(SW_HIDE);
+}
+
 TEST(TableLook, PlayedCardsPassCountsClockAndOverlay) {
     TableHarness h;
     const int W = 1040, H = 720;

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "game/core/GameMessages.h"
+#include "game/core/table/HandLayout.h"
 #include "game/core/table/SeatFields.h"
 #include "tests/game_table/TableRig.h"
 
@@ -254,6 +255,51 @@ TEST(Table, RestoreInEachStageOverASeatedDesk) {
             EXPECT_EQ(s.turnCounter, 1);
             EXPECT_EQ(s.FindPlayerByName("bob")->lastPlay->GetCardCount(), 2);
         }
+    }
+}
+
+// A listed rectangle holds the whole area, or the whole table is repainted.
+bool Marked(const CDirtyList& dirty, const DirtyRect& area) {
+    if (dirty.Full()) return true;
+    for (const DirtyRect& d : dirty.Rects())
+        if (d.left <= area.left && d.top <= area.top && d.right >= area.right && d.bottom >= area.bottom) return true;
+    return false;
+}
+
+// What the own repaints must reach: the three bottom cards where they lie
+// when they turn back, and every card of the hand raised or lowered by a hint.
+TEST(Table, TheBottomCardsTurningBackAndAHintMarkWhereTheCardsLie) {
+    TableRig h;
+    h.Deal();
+    CTableState& s = h.State();
+    CSendRemainCardMsg* bottom = new CSendRemainCardMsg;
+    bottom->playerId = "bob";
+    bottom->cardCount = 3;
+    for (int i = 0; i < 3; ++i) bottom->numbers[i] = 13, bottom->suits[i] = i;
+    h.Hand(bottom);
+    ASSERT_NE(s.bottom[2], nullptr);
+    for (int i = 0; i < 400 && s.bottom[0]; ++i) h.Tick();
+    ASSERT_EQ(s.bottom[0], nullptr) << "turned back after 400 ticks";
+    ASSERT_FALSE(h.game.Dirty().Full());
+    const int W = h.view.width, H = h.view.height;
+    for (int i = 0; i < 3; ++i) {
+        const int x = (W - 449) / 2 + 89 * i;
+        EXPECT_TRUE(Marked(h.game.Dirty(), {x, 25, x + 71, 25 + 96})) << "bottom card " << i;
+    }
+
+    h.Feed(Play("bob", Card(4, 1)));
+    h.Feed(Turn("BeginChuPai", "alice", 20));
+    for (int i = 0; i < 4 && (i == 0 || h.game.Dirty().Full()); ++i) h.Tick();  // the full redraws the turn asked for
+    const int n = s.ownHand->GetCardCount();
+    for (int press = 0; press < 2; ++press) {
+        h.game.OnCmdHint();
+        ASSERT_TRUE(s.hintActive);
+        ASSERT_FALSE(h.game.Dirty().Full());
+        for (int i = 0; i < n; ++i) {
+            const DirtyRect lying = OwnCardRect(i, n, false, W, H), raised = OwnCardRect(i, n, true, W, H);
+            EXPECT_TRUE(Marked(h.game.Dirty(), lying) && Marked(h.game.Dirty(), raised)) << "press " << press << " card " << i;
+        }
+        h.Tick();
     }
 }
 
