@@ -258,6 +258,15 @@ TEST(Table, RestoreInEachStageOverASeatedDesk) {
     }
 }
 
+// The bottom cards for the landlord: count cards of the number, suits 0 to 3 in turn.
+CSendRemainCardMsg* BottomCards(const char* landlord, int count, int number) {
+    CSendRemainCardMsg* bottom = new CSendRemainCardMsg;
+    bottom->playerId = landlord;
+    bottom->cardCount = count;
+    for (int i = 0; i < count; ++i) bottom->numbers[i] = number, bottom->suits[i] = i % 4;
+    return bottom;
+}
+
 // A listed rectangle holds the whole area, or the whole table is repainted.
 bool Marked(const CDirtyList& dirty, const DirtyRect& area) {
     if (dirty.Full()) return true;
@@ -272,11 +281,7 @@ TEST(Table, TheBottomCardsTurningBackAndAHintMarkWhereTheCardsLie) {
     TableRig h;
     h.Deal();
     CTableState& s = h.State();
-    CSendRemainCardMsg* bottom = new CSendRemainCardMsg;
-    bottom->playerId = "bob";
-    bottom->cardCount = 3;
-    for (int i = 0; i < 3; ++i) bottom->numbers[i] = 13, bottom->suits[i] = i;
-    h.Hand(bottom);
+    h.Hand(BottomCards("bob", 3, 13));
     ASSERT_NE(s.bottom[2], nullptr);
     for (int i = 0; i < 400 && s.bottom[0]; ++i) h.Tick();
     ASSERT_EQ(s.bottom[0], nullptr) << "turned back after 400 ticks";
@@ -314,11 +319,7 @@ TEST(Table, HostileCardsAndCountsAreDropped) {
     play->suits = {0, 1, 9, 0};
     h.Hand(play);
     EXPECT_EQ(s.FindPlayerByName("bob")->lastPlay->GetCardCount(), 1) << "only the 5 is a card";
-    CSendRemainCardMsg* bottom = new CSendRemainCardMsg;
-    bottom->playerId = "alice";
-    bottom->cardCount = 8;
-    for (int i = 0; i < 8; ++i) bottom->numbers[i] = 15, bottom->suits[i] = i % 4;
-    h.Hand(bottom);
+    h.Hand(BottomCards("alice", 8, 15));
     EXPECT_EQ(s.ownHand->GetCardCount(), 20) << "three bottom cards at most";
     CShowCardMsg* shown = new CShowCardMsg;
     shown->number = 3;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/platform/FileBytes.h"
 #include "tests/support/Patience.h"
 
 namespace {
@@ -53,23 +54,6 @@ HMODULE Kernel() { return GetModuleHandleA("kernel32.dll"); }
 
 bool UnderWine() { return GetProcAddress(Kernel(), "wine_get_unix_file_name") != nullptr; }
 
-bool ReadWhole(const std::string& path, std::string& out) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    out.clear();
-    char buf[65536];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
-    std::fclose(f);
-    return true;
-}
-
-bool WriteWhole(const std::string& path, const std::string& text) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
-}
-
 // A fresh name in the temporary folder.
 std::string TempName(const char* kind, const char* extension) {
     static int serial = 0;
@@ -87,7 +71,7 @@ Capture ReadPpm(const std::string& path) {
     Capture c;
     std::string data;
     int w = 0, h = 0, max = 0, at = 0;
-    if (!ReadWhole(path, data) || std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &max, &at) != 3 || max != 255)
+    if (!ReadFileBytes(path, data) || std::sscanf(data.c_str(), "P6 %d %d %d%n", &w, &h, &max, &at) != 3 || max != 255)
         return c;
     const size_t start = static_cast<size_t>(at) + 1;
     if (w <= 0 || h <= 0 || data.size() < start + static_cast<size_t>(w) * h * 3) return c;
@@ -134,7 +118,7 @@ int RunUnixCommand(const std::string& command, int ms) {
     CloseHandle(info.hProcess);
     const DWORD end = GetTickCount() + static_cast<DWORD>(testsupport::Patience(ms));
     std::string text;
-    while (!ReadWhole(status, text)) {
+    while (!ReadFileBytes(status, text)) {
         if (static_cast<LONG>(end - GetTickCount()) <= 0) return -1;
         Sleep(10);
     }
@@ -152,7 +136,7 @@ Capture CaptureScreen() {
     }
     if (!GetEnvironmentVariableA("DISPLAY", nullptr, 0)) return Capture();
     static const std::string script = TempName("screen", ".py");
-    static const bool written = WriteWhole(script, kGrabScript);
+    static const bool written = WriteFileBytes(script, kGrabScript);
     const std::string picture = TempName("screen", ".ppm");
     Capture c;
     if (written && RunUnixCommand("python3 " + Quoted(UnixPath(script)) + " " + Quoted(UnixPath(picture)), 10000) == 0)
@@ -215,7 +199,7 @@ bool ReadPictureText(const Capture& picture, std::string& text) {
     bool ok = !SavePngTo(picture, png).empty() &&
               RunUnixCommand("tesseract " + Quoted(UnixPath(png)) + " " + Quoted(UnixPath(base)) + " -l eng --psm 11",
                              30000) == 0 &&
-              ReadWhole(base + ".txt", text);
+              ReadFileBytes(base + ".txt", text);
     DeleteFileA(png.c_str());
     DeleteFileA((base + ".txt").c_str());
     return ok;
