@@ -94,6 +94,8 @@ stop_server() {
   rm -f "$d/wineserver.pid"
 }
 
+# A screen of the size a person's rarely falls below: the card table (1040 x 720)
+# and its side panel stand whole on it, beside the maximised lobby.
 start_xvfb() {
   local d=$1 n disp=""
   exec 8>/tmp/.mirabo-xvfb.lock
@@ -102,7 +104,7 @@ start_xvfb() {
     if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then disp=:$n; break; fi
   done
   [ -n "$disp" ] || { echo "winenv: no free X display" >&2; exit 1; }
-  setsid Xvfb "$disp" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$d/xvfb.log" 2>&1 8>&- 9>&- &
+  setsid Xvfb "$disp" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$d/xvfb.log" 2>&1 8>&- 9>&- &
   echo $! >"$d/xvfb.pid"
   for _ in $(seq 200); do [ -e /tmp/.X11-unix/X${disp#:} ] && break; sleep 0.025; done
   flock -u 8

@@ -8,12 +8,13 @@
 
 #include <algorithm>
 
+#include "game/core/table/HandLayout.h"
 #include "game/core/table/SeatFields.h"
 #include "game/ui/PavlenDlg.h"
 
 namespace {
 
-const int kCardStep = 18, kCardWidth = 71, kCardHeight = 96, kRaise = 20;
+const int kCardWidth = 71, kCardHeight = 96, kRaise = 20;
 
 CCard* CardAt(const CCardSet* hand, int index) {
     if (!hand || index < 0 || index >= hand->GetCardCount()) return nullptr;
@@ -23,12 +24,8 @@ CCard* CardAt(const CCardSet* hand, int index) {
 }  // namespace
 
 RECT CPavlenDlg::CardRect(int i, int n, bool selected, int width, int height) {
-    RECT r;
-    r.left = (width - kCardStep * n - 253) / 2 + kCardStep * i;
-    r.top = height - (selected ? 196 : 176);
-    r.right = r.left + kCardWidth;
-    r.bottom = r.top + kCardHeight;
-    return r;
+    const DirtyRect r = OwnCardRect(i, n, selected, width, height);
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 int CPavlenDlg::HitTest(POINT point) {
@@ -44,12 +41,20 @@ int CPavlenDlg::HitTest(POINT point) {
     return -1;
 }
 
+// The card's hit-test rectangle, as the last hit test took it before the
+// toggle, reaching 20 pixels higher when the card is now raised: its place
+// before and after the toggle (rows H - 196 to H - 80 both ways).
 void CPavlenDlg::AddCardDirtyRect(int index) {
     CCard* card = CardAt(m_game.State().ownHand, index);
     if (!card) return;
-    int w = 0, h = 0;
-    ClientSize(&w, &h);
-    const RECT r = CardRect(index, m_game.State().ownHand->GetCardCount(), card->IsSelected() != 0, w, h);
+    RECT r;
+    if (index < static_cast<int>(m_cardRects.size())) {
+        r = m_cardRects[index];
+    } else {
+        int w = 0, h = 0;
+        ClientSize(&w, &h);
+        r = CardRect(index, m_game.State().ownHand->GetCardCount(), !card->IsSelected(), w, h);
+    }
     AddDirtyRect(r.left, card->IsSelected() ? r.top - kRaise : r.top, kCardWidth, kCardHeight + kRaise);
 }
 

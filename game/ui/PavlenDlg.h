@@ -307,6 +307,9 @@ public:
     // A Flash effect movie over the client area (codes 0..3, 100, 101).
     void ShowEffectMovie(int code);
     void CloseEffectMovie();
+    // The side panel, the effect movie and the result dialog above the table:
+    // raised when one lies under it, or always.
+    void RaiseFloatingWindows(bool always = false);
     CFlashDlg* EffectMovie() const { return m_effectMovie.get(); }
     // A green line in the panel's chat (the lobby's chat-box notices).
     void PanelNotice(const std::string& text);

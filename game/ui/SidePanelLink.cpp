@@ -1,19 +1,22 @@
 // What the table hands its side panel and its effect overlay: chat lines,
 // notices, the ranking, the match time and the advertisement address, and
-// the Flash effect movies.
+// the Flash effect movies; the windows that float over the table kept above it.
 // winsock2.h must come before windows.h
 // clang-format off
 #include <winsock2.h>
 #include <windows.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "game/core/GameMessages.h"
 #include "game/core/GameSession.h"
 #include "game/ui/DlgRight.h"
 #include "game/ui/FlashDlg.h"
 #include "game/ui/PavlenDlg.h"
+#include "game/ui/ReslutDlg.h"
 
 namespace {
 
@@ -109,3 +112,35 @@ void CPavlenDlg::ShowEffectMovie(int code) {
 }
 
 void CPavlenDlg::CloseEffectMovie() { m_effectMovie.reset(); }
+
+// An owned window stands above its owner, but Wine stacks the table over the
+// windows it owns as it shows or comes to the front, at times without telling
+// the table, and asking for the top changes nothing for a window it already
+// counts as there. So when the table shows or comes to the front (always),
+// and on every tick and move when a floating window lies under the table,
+// each is put just below the table, then on top, the result dialog last, and
+// our other windows that stood above the table (a box) over them again.
+void CPavlenDlg::RaiseFloatingWindows(bool always) {
+    if (!m_hWnd || !IsWindowVisible()) return;
+    CWnd* const floating[] = {m_panel, m_effectMovie.get(), m_resultDialog};
+    std::vector<HWND> raise;
+    for (CWnd* w : floating)
+        if (w && w->m_hWnd && w->IsWindowVisible()) raise.push_back(w->m_hWnd);
+    std::vector<HWND> others;  // top first
+    size_t above = 0;
+    for (HWND w = ::GetWindow(m_hWnd, GW_HWNDFIRST); w && w != m_hWnd; w = ::GetWindow(w, GW_HWNDNEXT)) {
+        if (std::find(raise.begin(), raise.end(), w) != raise.end()) {
+            ++above;
+        } else if (::IsWindowVisible(w) && !(::GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
+                   ::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId()) {
+            others.push_back(w);
+        }
+    }
+    if (raise.empty() || (above == raise.size() && !always)) return;
+    raise.insert(raise.end(), others.rbegin(), others.rend());
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    for (HWND w : raise) {
+        ::SetWindowPos(w, m_hWnd, 0, 0, 0, 0, keep);
+        ::SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, keep);
+    }
+}

@@ -220,6 +220,7 @@ void CPavlenDlg::OnWindowPosChanged(WINDOWPOS* pos) {
         m_panel->SetWindowPos(nullptr, window.left + W0 - (panel.right - panel.left) - 6, window.top + 23, 0, 0,
                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    RaiseFloatingWindows((pos->flags & SWP_SHOWWINDOW) || !(pos->flags & SWP_NOZORDER));
     Invalidate();
 }
 

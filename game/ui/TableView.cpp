@@ -22,6 +22,7 @@ void CPavlenDlg::OnTimer(UINT_PTR id) {
             TickAnimations();
         }
         RenderNow();
+        RaiseFloatingWindows();
     }
     CDialog::OnTimer(id);
 }
@@ -85,10 +86,7 @@ bool CPavlenDlg::ButtonEnabled(Button button) const {
 
 void CPavlenDlg::BringToFront() {
     if (m_hWnd && ::GetForegroundWindow() != m_hWnd) SetForegroundWindow();
-    // The result dialog stays above the table, as an owned window must: not
-    // every window system keeps it there when its owner comes to the front.
-    if (m_resultDialog && m_resultDialog->m_hWnd && m_resultDialog->IsWindowVisible())
-        ::SetWindowPos(m_resultDialog->m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RaiseFloatingWindows(true);
 }
 
 int CPavlenDlg::Box(const char* text, const char* caption, unsigned type, int seconds, BoxOwner owner) {

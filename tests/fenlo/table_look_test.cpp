@@ -16,6 +16,7 @@
 #include "lobby/net/base/CopyData.h"
 #include "tests/fenlo/PictureFiles.h"
 #include "tests/fenlo/TableHarness.h"
+#include "tests/platform/ScreenCapture.h"
 #include "tests/platform/WindowCapture.h"
 
 using namespace fenlo_test;
@@ -164,6 +165,31 @@ TEST(TableLook, TheSidePanelFollowsTheTable) {
     EXPECT_EQ(r.left, 50 + 1040 - width - 6);
     EXPECT_EQ(r.top, 60 + 23);
     EXPECT_EQ(r.right - r.left, width) << "its size is kept";
+}
+
+// Shown, and again brought to the front, the table keeps its side panel above
+// it by its ticks: the screen shows the panel's own pixels where it lies.
+TEST(TableLook, TheSidePanelStandsAboveTheShownTableOnTheScreen) {
+    if (CaptureScreen().width == 0) GTEST_SKIP() << "the screen cannot be read here (no X display or no python3)";
+    TableHarness h;
+    CDlgRight* panel = h.table->SidePanel();
+    ASSERT_TRUE(panel && panel->m_hWnd);
+    h.table->SetWindowPos(nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto panelShown = [&] {
+        h.Tick();
+        RECT r;
+        panel->GetWindowRect(&r);
+        const Capture own = CaptureWindow(*panel), screen = Crop(CaptureScreen(), r);
+        int same = 0;
+        for (int y = 0; y < std::min(own.height, screen.height); ++y)
+            for (int x = 0; x < std::min(own.width, screen.width); ++x) same += own.At(x, y) == screen.At(x, y);
+        return same > own.width * own.height * 9 / 10;
+    };
+    h.table->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(PumpUntil(panelShown, 5000)) << "as the table shows";
+    ::SetWindowPos(*h.table, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(PumpUntil(panelShown, 5000)) << "as the table comes to the front";
+    h.table->ShowWindow(SW_HIDE);
 }
 
 // Windows titled as the lobby's, recording the table's reports.
@@ -348,6 +374,36 @@ TEST(TableLook, ReadyPromptsThenADealtHandWithARaisedCard) {
     (*(--h.State().ownHand->CardsEnd()))->SetSelected(1);
     c = RenderAll(h, "table_phase4_raised");
     EXPECT_EQ(c.At(x0 + 16 * 18 + 35, H - 194 + 3), Pic(7 + 4 * 4, 35, 3)) << "a selected card is 18 pixels higher";
+}
+
+// The table shown: a card raised by a click, then lowered by another, each
+// press and release a tick apart as a person's are. What the table's own
+// passes put on the window (only their dirty rectangles reach it) is then
+// what a full render draws, where the card lay and where it stood.
+TEST(TableLook, AClickedCardLeavesNoOldPixelsOnTheShownTable) {
+    TableHarness h;
+    h.Deal();
+    h.table->ShowWindow(SW_SHOWNOACTIVATE);
+    h.table->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    h.Tick();
+    const int W = h.table->TableRect().right, H = h.table->TableRect().bottom, n = 17;
+    const RECT card = CPavlenDlg::CardRect(n - 1, n, false, W, H);  // the rightmost: all of it shows
+    for (const char* click : {"raised", "lowered"}) {
+        h.Mouse(WM_LBUTTONDOWN, card.left + 40, H - 150);
+        h.Tick();
+        h.Mouse(WM_LBUTTONUP, card.left + 40, H - 150);
+        h.Tick();
+        const Capture shown = CaptureWindow(*h.table);
+        const Capture full = RenderAll(h);
+        int stale = 0;
+        for (int y = H - 220; y < H - 60; ++y)
+            for (int x = card.left; x < card.right; ++x) stale += shown.At(x, y) != full.At(x, y);
+        EXPECT_EQ(stale, 0) << click;
+        if (stale) SavePng(shown, std::string("table_click_") + click);
+        h.Tick();
+    }
+    EXPECT_FALSE((*(--h.State().ownHand->CardsEnd()))->IsSelected());
+    h.table->ShowWindow(SW_HIDE);
 }
 
 TEST(TableLook, PlayedCardsPassCountsClockAndOverlay) {

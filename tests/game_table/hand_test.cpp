@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "game/core/GameMessages.h"
+#include "game/core/table/HandLayout.h"
 #include "game/core/table/SeatFields.h"
 #include "tests/game_table/TableRig.h"
 #include "tools/servers/GameVocabulary.h"
@@ -277,6 +278,56 @@ TEST(Table, RestoreInEachStageOverASeatedDesk) {
     }
 }
 
+// The bottom cards for the landlord: count cards of the number, suits 0 to 3 in turn.
+CSendRemainCardMsg* BottomCards(const char* landlord, int count, int number) {
+    CSendRemainCardMsg* bottom = new CSendRemainCardMsg;
+    bottom->playerId = landlord;
+    bottom->cardCount = count;
+    for (int i = 0; i < count; ++i) bottom->numbers[i] = number, bottom->suits[i] = i % 4;
+    return bottom;
+}
+
+// A listed rectangle holds the whole area, or the whole table is repainted.
+bool Marked(const CDirtyList& dirty, const DirtyRect& area) {
+    if (dirty.Full()) return true;
+    for (const DirtyRect& d : dirty.Rects())
+        if (d.left <= area.left && d.top <= area.top && d.right >= area.right && d.bottom >= area.bottom) return true;
+    return false;
+}
+
+// What the own repaints must reach: the three bottom cards where they lie
+// when they turn back, and every card of the hand raised or lowered by a hint.
+TEST(Table, TheBottomCardsTurningBackAndAHintMarkWhereTheCardsLie) {
+    TableRig h;
+    h.Deal();
+    CTableState& s = h.State();
+    h.Hand(BottomCards("bob", 3, 13));
+    ASSERT_NE(s.bottom[2], nullptr);
+    for (int i = 0; i < 400 && s.bottom[0]; ++i) h.Tick();
+    ASSERT_EQ(s.bottom[0], nullptr) << "turned back after 400 ticks";
+    ASSERT_FALSE(h.game.Dirty().Full());
+    const int W = h.view.width, H = h.view.height;
+    for (int i = 0; i < 3; ++i) {
+        const int x = (W - 449) / 2 + 89 * i;
+        EXPECT_TRUE(Marked(h.game.Dirty(), {x, 25, x + 71, 25 + 96})) << "bottom card " << i;
+    }
+
+    h.Feed(Play("bob", Card(4, 1)));
+    h.Feed(Turn("BeginChuPai", "alice", 20));
+    for (int i = 0; i < 4 && (i == 0 || h.game.Dirty().Full()); ++i) h.Tick();  // the full redraws the turn asked for
+    const int n = s.ownHand->GetCardCount();
+    for (int press = 0; press < 2; ++press) {
+        h.game.OnCmdHint();
+        ASSERT_TRUE(s.hintActive);
+        ASSERT_FALSE(h.game.Dirty().Full());
+        for (int i = 0; i < n; ++i) {
+            const DirtyRect lying = OwnCardRect(i, n, false, W, H), raised = OwnCardRect(i, n, true, W, H);
+            EXPECT_TRUE(Marked(h.game.Dirty(), lying) && Marked(h.game.Dirty(), raised)) << "press " << press << " card " << i;
+        }
+        h.Tick();
+    }
+}
+
 TEST(Table, HostileCardsAndCountsAreDropped) {
     TableRig h;
     h.Deal();
@@ -288,11 +339,7 @@ TEST(Table, HostileCardsAndCountsAreDropped) {
     play->suits = {0, 1, 9, 0};
     h.Hand(play);
     EXPECT_EQ(s.FindPlayerByName("bob")->lastPlay->GetCardCount(), 1) << "only the 5 is a card";
-    CSendRemainCardMsg* bottom = new CSendRemainCardMsg;
-    bottom->playerId = "alice";
-    bottom->cardCount = 8;
-    for (int i = 0; i < 8; ++i) bottom->numbers[i] = 15, bottom->suits[i] = i % 4;
-    h.Hand(bottom);
+    h.Hand(BottomCards("alice", 8, 15));
     EXPECT_EQ(s.ownHand->GetCardCount(), 20) << "three bottom cards at most";
     CShowCardMsg* shown = new CShowCardMsg;
     shown->number = 3;

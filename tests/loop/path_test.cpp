@@ -1,10 +1,12 @@
 // The path a person takes, end to end: login, the tree, a room, a seat, a
-// hand with a hint and a pass, the result and back to the lobby.
+// hand with a hint and a pass, the result and back to the lobby; and what the
+// screen shows on the way.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "tools/loop/LoopDrive.h"
+#include "tests/platform/ScreenCapture.h"
 #include "tests/support/LoopbackServer.h"
 #include "tools/loop/PlayFolder.h"
 #include "tools/loop/WindowFind.h"
@@ -19,6 +21,13 @@ std::string OutputFolder() {
     return dir.substr(0, dir.find_last_of('\\')) + "\\test-output\\loop_path\\";
 }
 
+// The 12-pixel face draws 1 and l alike: read as the same letter.
+std::string Readable(std::string text) {
+    for (char& c : text)
+        if (c == 'l' || c == 'I' || c == '|') c = '1';
+    return text;
+}
+
 bool HasLineEnding(const std::vector<std::string>& lines, const std::string& end) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
         return l.size() >= end.size() && l.compare(l.size() - end.size(), end.size(), end) == 0;
@@ -27,16 +36,28 @@ bool HasLineEnding(const std::vector<std::string>& lines, const std::string& end
 
 }  // namespace
 
-TEST(LoopPath, EveryStageFromTheLoginToTheTableAndBackIsReached) {
-    loop::RigOptions options;
-    options.name = "path";
-    std::vector<std::string> lobbyTrace;
-    loop::DriveReport report;
-    {
+// The path played once for the tests that look at it.
+class LoopPath : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        loop::RigOptions options;
+        options.name = "path";
         loop::LoopRig rig(options);
         report = loop::DrivePath(rig, OutputFolder(), stdout);
         lobbyTrace = rig.TraceLines(false);
     }
+    static std::string Picture(const std::string& stage) {
+        for (const auto& s : report.reached)
+            if (s.name == stage) return s.screenshot;
+        return "";
+    }
+    static loop::DriveReport report;
+    static std::vector<std::string> lobbyTrace;
+};
+loop::DriveReport LoopPath::report;
+std::vector<std::string> LoopPath::lobbyTrace;
+
+TEST_F(LoopPath, EveryStageFromTheLoginToTheTableAndBackIsReached) {
     ASSERT_TRUE(report.Ok()) << report.failed << ": " << report.reason;
 
     std::vector<std::string> reached, expected(loop::kStages, loop::kStages + loop::kStageCount);
@@ -52,6 +73,37 @@ TEST(LoopPath, EveryStageFromTheLoginToTheTableAndBackIsReached) {
     // The room's own launch, then the seat's: desk 1, seat 0.
     EXPECT_TRUE(HasLineEnding(lobbyTrace, " 1 0 0")) << ::testing::PrintToString(lobbyTrace);
     EXPECT_TRUE(HasLineEnding(lobbyTrace, " 0 1 0")) << ::testing::PrintToString(lobbyTrace);
+}
+
+// The stages' pictures are the screen's, read by tesseract, each part
+// enlarged three times: the table at the player's turn shows the seats' names
+// where the seats are and the own name and money in its information panel;
+// the result dialog over the table shows the three names.
+TEST_F(LoopPath, TheScreenReadsTheNamesAndTheMoney) {
+    if (!TesseractPresent()) GTEST_SKIP() << "tesseract is missing (scripts/setup.sh installs it): the screen is not read";
+    if (CaptureScreen().width == 0) GTEST_SKIP() << "the screen cannot be read here (no X display or no python3)";
+    ASSERT_TRUE(report.Ok()) << report.failed << ": " << report.reason;
+    const Capture table = PictureFile(Picture("hint")), result = PictureFile(Picture("result"));
+    ASSERT_GT(table.width, 0);
+    ASSERT_GT(result.width, 0);
+    const int W = table.width, H = table.height;  // the side panel covers the right 206 pixels
+    const struct {
+        const char* part;
+        const Capture& picture;
+        RECT area;
+        std::vector<std::string> texts;
+    } checks[] = {{"the left seat", table, {0, H / 2 - 210, 300, H / 2 - 30}, {"robot2"}},
+                  {"the right seat", table, {W - 440, H / 2 - 210, W - 205, H / 2 - 30}, {"robot1"}},
+                  {"the own seat", table, {0, H - 120, 300, H}, {"player"}},
+                  {"the information panel", table, {W - 480, 0, W - 205, 150}, {"player", "1000.00"}},
+                  {"the result dialog", result, {0, 0, result.width, result.height}, {"player", "robot1", "robot2"}}};
+    for (const auto& check : checks) {
+        std::string text;
+        ASSERT_TRUE(ReadPictureText(Enlarge(Crop(check.picture, check.area), 3), text)) << check.part;
+        for (const std::string& expected : check.texts)
+            EXPECT_NE(Readable(text).find(Readable(expected)), std::string::npos)
+                << check.part << ": " << expected << " not in what was read:\n" << text;
+    }
 }
 
 TEST(LoopRig, ThePlayFolderHoldsTheProgramsAndTheServersComeBackOnTheirPorts) {
@@ -78,7 +130,7 @@ TEST(LoopRig, ThePlayFolderHoldsTheProgramsAndTheServersComeBackOnTheirPorts) {
     EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "removed at the end";
 }
 
-TEST(LoopPath, AStageNotReachedIsNamedAndEndsTheDrive) {
+TEST(LoopDrive, AStageNotReachedIsNamedAndEndsTheDrive) {
     loop::RigOptions options;
     options.name = "nobin";
     options.binFolder = OutputFolder() + "no-programs-here";

@@ -23,6 +23,20 @@ bool Above(HWND window, HWND other) {
     return false;
 }
 
+// A card of the own hand stands raised: card white in the row 10 pixels
+// below a raised card's top, which no card lying in the hand reaches, across
+// the hand's widest strip.
+bool RaisedCards(HWND table) {
+    if (!table) return false;
+    const Capture c = CaptureWindow(table);
+    const int y = c.height - 186, middle = (c.width - 200) / 2;
+    for (int x = std::max(middle - 210, 0); x < std::min(middle + 210, c.width); ++x) {
+        const COLORREF px = c.At(x, y);
+        if (GetRValue(px) > 230 && GetGValue(px) > 230 && GetBValue(px) > 230) return true;
+    }
+    return false;
+}
+
 const int kAskIds[] = {IDC_BID1, IDC_BID2, IDC_BID3, IDC_NO_BID, IDC_DOUBLE, IDC_NO_DOUBLE, IDC_REDOUBLE,
                        IDC_NO_REDOUBLE, IDC_CONTEST_YES, IDC_CONTEST_NO, IDC_PLAY, IDC_HINT};
 
@@ -40,6 +54,11 @@ public:
         Reached("tree", rig_.LobbyWindow());
         if (!rig_.EnterRoom("新手房", 5000) || !SettleInRoom(rig_)) return Fail("room", "the room page never came up");
         Reached("room", rig_.LobbyWindow());
+        // The room's own table has readied and been dealt the desk's hand, which
+        // the next table to come takes up as a reconnecting player's (a restore):
+        // a game server started afresh gives the seat an empty desk, so the table
+        // first shows as one sat down at, before the deal.
+        if (!rig_.RestartGameServer()) return Fail("seat", "the game server did not start again");
         if (!WaitFor([&] { return rig_.ClickSeat(1, 0); }, 10000)) return Fail("seat", "no free seat to click");
         if (!rig_.WaitTable(20000)) return Fail("seat", "the seat's click started no table");
         Reached("seat", rig_.Table());
@@ -121,10 +140,11 @@ private:
                 return false;
             }
             rig_.ClickTableButton(IDC_HINT);
-            const bool picked = WaitFor([&] { return IsUsable(rig_.TableButton(IDC_PLAY)); }, 1000);
+            // The hint raises the cards it picks, or passes when nothing beats the play.
+            WaitFor([&] { return RaisedCards(rig_.Table()) || !IsShown(rig_.TableButton(IDC_HINT)); }, 3000);
+            const bool picked = RaisedCards(rig_.Table());
             if (picked && !hinted) {
                 hinted = true;
-                Sleep(200);  // the raised cards drawn before the picture
                 Reached("hint", rig_.Table());
             }
             if (!picked || !Press(IDC_PLAY) || IsShown(rig_.TableButton(IDC_PLAY))) {

@@ -7,7 +7,7 @@
 
 #include "lobby/net/protocol/LoginDigest.h"
 #include "lobby/ui/room/RoomGrid.h"
-#include "tests/platform/WindowCapture.h"
+#include "tests/platform/ScreenCapture.h"
 #include "tests/support/FakeLobby.h"
 #include "tests/support/LoopbackServer.h"
 #include "tools/loop/PlayFolder.h"
@@ -337,19 +337,12 @@ void LoopRig::EndFenlo() {
 
 std::string LoopRig::Screenshot(HWND window, const std::string& folder, const std::string& name) {
     if (!IsWindow(window)) return "";
-    Capture shot = CaptureWindow(window);
-    const bool flat = std::all_of(shot.pixels.begin(), shot.pixels.end(), [&](uint32_t px) { return px == shot.pixels[0]; });
-    if (flat) {
-        // Nothing read back from the window itself: what the screen shows over its client area.
-        RECT r{};
-        GetClientRect(window, &r);
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        HDC screen = GetDC(nullptr);
-        SetViewportOrgEx(screen, r.left, r.top, nullptr);
-        shot = CaptureDC(screen, r.right - r.left, r.bottom - r.top);
-        SetViewportOrgEx(screen, 0, 0, nullptr);
-        ReleaseDC(nullptr, screen);
-    }
+    // What the screen shows where the window lies, with what covers it; the
+    // window's own pixels where the screen cannot be read.
+    RECT r{};
+    GetWindowRect(window, &r);
+    Capture shot = Crop(CaptureScreen(), r);
+    if (shot.width == 0) shot = CaptureWindow(window);
     if (shot.width == 0) return "";
     MakeFolders(folder);
     return SavePngTo(shot, folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + name + ".png");

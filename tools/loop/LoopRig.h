@@ -101,7 +101,8 @@ public:
     bool CloseTable(int ms = 15000);
 
     // ---- pictures ------------------------------------------------------------------
-    // The window's client area as a PNG file folder\name.png; its path or "".
+    // The window as the screen shows it (its own pixels where the screen cannot
+    // be read) as a PNG file folder\name.png; its path or "".
     static std::string Screenshot(HWND window, const std::string& folder, const std::string& name);
 
 private:

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include "tests/platform/FileBytes.h"
 
 namespace loop {
 
@@ -47,21 +47,8 @@ void MakeFolders(const std::string& folder) {
     CreateDirectoryA(folder.c_str(), nullptr);
 }
 
-bool WriteText(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
+bool WriteText(const std::string& path, const std::string& bytes) { return WriteFileBytes(path, bytes); }
 
-bool ReadText(const std::string& path, std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bytes.clear();
-    char block[4096];
-    for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) bytes.append(block, n);
-    std::fclose(f);
-    return true;
-}
+bool ReadText(const std::string& path, std::string& bytes) { return ReadFileBytes(path, bytes); }
 
 }  // namespace loop

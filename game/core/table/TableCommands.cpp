@@ -8,6 +8,7 @@
 
 #include "game/core/GameClock.h"
 #include "game/core/MsgFactory.h"
+#include "game/core/table/HandLayout.h"
 #include "game/core/table/SeatFields.h"
 #include "game/core/table/TableGame.h"
 
@@ -165,6 +166,9 @@ void CTableGame::OnHint() {
     int w = 0, h = 0;
     m_view.ClientSize(&w, &h);
     AddDirtyRect((w - 413) / 2, h - 132, 413, 132);
+    // The cards the hint raised and lowered lie higher than that band.
+    const DirtyRect hand = OwnHandArea(s.ownHand->GetCardCount(), w, h);
+    AddDirtyRect(hand.left, hand.top, hand.right - hand.left, hand.bottom - hand.top);
     ResetHandPositions();
     m_view.RepaintNow();
 }

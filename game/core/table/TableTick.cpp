@@ -90,7 +90,8 @@ bool CTableGame::Tick() {
     if (s.bottomTicks >= 0 && ++s.bottomTicks >= 400) {
         s.bottomTicks = -1;
         for (CCard*& card : s.bottom) card = nullptr;
-        AddDirtyRect((w - 249) / 2, 18, 249, 96);
+        // Where the three lie: from (W - 449) / 2, 89 apart, at y = 25.
+        AddDirtyRect((w - 449) / 2, 25, 89 * 2 + 71, 96);
     }
     if (s.phase == 4) {
         if (!m_deal.Done()) {
