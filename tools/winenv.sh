@@ -161,10 +161,10 @@ set_fonts() {
 # Slot 0: the prefix, made once (again when its form changes). A new prefix is
 # booted, set up and its server stopped, so that the slots copy a registry that
 # is written out.
-PREFIX_FORMAT=2
+PREFIX_FORMAT="prefix 3"
 make_prefix() {
   eval "$(wine_exports 0)"
-  [ "$(cat "$WINEPREFIX/.mirabo-ready" 2>/dev/null)" = $PREFIX_FORMAT ] && return 0
+  [ "$(cat "$WINEPREFIX/.mirabo-ready" 2>/dev/null)" = "$PREFIX_FORMAT" ] && return 0
   if [ -d "$WINEPREFIX" ]; then
     stop_server "$ROOT"
     rm -rf "$WINEPREFIX"
@@ -186,7 +186,7 @@ make_prefix() {
   # loses its desktop process later on, after which every program waits
   # seconds for a new one: start the test session afresh.
   stop_server "$ROOT"
-  echo $PREFIX_FORMAT >"$WINEPREFIX/.mirabo-ready"
+  echo "$PREFIX_FORMAT" >"$WINEPREFIX/.mirabo-ready"
   rm -rf "$ROOT"/slot*/prefix
 }
 
@@ -215,6 +215,8 @@ make_slot_prefix() {
     rm -rf "$d/prefix.new/drive_c/$f"
     cp -a "$ROOT/prefix/drive_c/$f" "$d/prefix.new/drive_c/$f"
   done
+  # A new file: the linked one is slot 0's own mark.
+  rm -f "$d/prefix.new/.mirabo-ready"
   echo $SLOT_FORMAT >"$d/prefix.new/.mirabo-ready"
   mv "$d/prefix.new" "$d/prefix"
 }

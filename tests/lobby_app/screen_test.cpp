@@ -9,6 +9,7 @@
 // LobbyAppKit.h brings winsock2.h before windows.h
 // clang-format off
 #include "tests/lobby_app/LobbyAppKit.h"
+#include "tests/platform/ScreenCapture.h"
 #include "tests/platform/WindowCapture.h"
 // clang-format on
 
@@ -54,16 +55,23 @@ TEST(LobbyScreen, LoginDialogDrawsItsStaticsOnItsBackgroundAndOneStatusText) {
     HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
     ASSERT_NE(dialog, nullptr);
     HWND status = GetDlgItem(dialog, 1012);
+    // The dialog's thread is held while the screen is read, so that the picture is of
+    // one status text however long the reading takes.
+    HANDLE ui = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(dialog, nullptr));
+    ASSERT_NE(ui, nullptr);
     Capture screen;
     std::string shown;
     size_t longest = 0;
     ASSERT_TRUE(PumpUntil([&] {
         const std::string before = WindowText(status);
+        SuspendThread(ui);
         screen = CaptureScreen();
+        ResumeThread(ui);
         shown = WindowText(status);
         longest = std::max(longest, shown.size());
         return screen.width > 0 && before == shown && shown.size() < longest && shown.find("连接公告服务器中") == 0;
     }, 20000)) << "no picture of a shorter status text: " << shown;
+    CloseHandle(ui);
     const RECT d = ScreenRect(dialog);
     auto ground = [&](int x, int y) { return screen.At(x, y) == background.At(x - d.left, y - d.top); };
     for (int id : {1013, 1033, 1034, 1035, 1036, 1012}) {

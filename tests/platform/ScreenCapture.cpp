@@ -139,7 +139,7 @@ Capture CaptureScreen() {
     static const bool written = WriteFileBytes(script, kGrabScript);
     const std::string picture = TempName("screen", ".ppm");
     Capture c;
-    if (written && RunUnixCommand("python3 " + Quoted(UnixPath(script)) + " " + Quoted(UnixPath(picture)), 10000) == 0)
+    if (written && RunUnixCommand("PATH=/usr/bin:$PATH python3 " + Quoted(UnixPath(script)) + " " + Quoted(UnixPath(picture)), 10000) == 0)
         c = ReadPpm(picture);
     DeleteFileA(picture.c_str());
     return c;

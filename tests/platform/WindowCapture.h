@@ -23,10 +23,6 @@ struct Capture {
 
 // The window's client area as its DC holds it.
 Capture CaptureWindow(HWND hwnd);
-// The whole X display the tests run on, as a person sees it: every window
-// where the display stacks it, with what covers it (xwd, a program of the
-// display, reads the root window). Empty where there is no display or no xwd.
-Capture CaptureScreen();
 // The pixels of a DC (a memory DC with a bitmap, a window DC...).
 Capture CaptureDC(HDC dc, int width, int height);
 // An icon drawn at size x size on white (empty for a null icon).
