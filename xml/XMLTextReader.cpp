@@ -1,7 +1,8 @@
 #include "xml/XMLTextReader.h"
 
 #include <cstring>
-#include <cstdint>
+#include <string_view>
+#include <unordered_map>
 
 #include "xml/XMLElement.h"
 
@@ -47,65 +48,21 @@ inline int Find(const char* text, char c, int first, int last) {
 
 }  // namespace
 
-// The newest element of each name: open addressing over a power-of-two table
-// kept at most half full, each slot the name's hash (low 32 bits) and the
-// element's position in the list plus one (high 32 bits; 0: empty). A slot
-// holds no pointer into the elements, so a lookup touches one slot and, on a
-// matching hash, one element.
+// The newest element of each name; the keys view the elements' own names.
 class XMLTextReader::NameIndex {
 public:
-    explicit NameIndex(std::size_t expected) : slots_(TableSize(expected), 0) {}
-
-    // The newest element named like this one (often itself).
-    XMLElement* Newest(const XMLElement* like, const std::vector<XMLElement*>& elements) const {
-        const std::uint64_t slot = slots_[Find(like, Hash(like->name_), elements)];
-        return slot ? elements[(slot >> 32) - 1] : nullptr;
+    explicit NameIndex(const std::vector<XMLElement*>& elements) {
+        newest_.reserve(elements.capacity());
+        for (XMLElement* e : elements) Put(e);
     }
-    // The element at that position is the newest of its name.
-    void Put(std::size_t at, const std::vector<XMLElement*>& elements) {
-        if (2 * (used_ + 1) > slots_.size()) Grow();
-        const std::uint32_t hash = Hash(elements[at]->name_);
-        std::uint64_t& slot = slots_[Find(elements[at], hash, elements)];
-        if (!slot) ++used_;
-        slot = static_cast<std::uint64_t>(at + 1) << 32 | hash;
+    XMLElement* Newest(const std::string& name) const {
+        const auto found = newest_.find(name);
+        return found == newest_.end() ? nullptr : found->second;
     }
+    void Put(XMLElement* element) { newest_[element->name_] = element; }
 
 private:
-    static std::size_t TableSize(std::size_t expected) {
-        std::size_t n = 1024;
-        while (n < 2 * expected) n *= 2;
-        return n;
-    }
-    static std::uint32_t Hash(const std::string& name) {  // FNV-1a
-        std::uint32_t h = 2166136261u;
-        for (unsigned char c : name) h = (h ^ c) * 16777619u;
-        return h;
-    }
-    // The slot of the element's name, or the empty one where it would go.
-    std::size_t Find(const XMLElement* like, std::uint32_t hash, const std::vector<XMLElement*>& elements) const {
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            const std::uint64_t slot = slots_[i];
-            if (!slot) return i;
-            if (static_cast<std::uint32_t>(slot) != hash) continue;
-            const XMLElement* held = elements[(slot >> 32) - 1];
-            if (held == like || held->name_ == like->name_) return i;
-        }
-    }
-    void Grow() {
-        std::vector<std::uint64_t> old(2 * slots_.size(), 0);
-        old.swap(slots_);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::uint64_t slot : old) {
-            if (!slot) continue;
-            std::size_t i = static_cast<std::uint32_t>(slot) & mask;
-            while (slots_[i]) i = (i + 1) & mask;
-            slots_[i] = slot;
-        }
-    }
-
-    std::vector<std::uint64_t> slots_;
-    std::size_t used_ = 0;
+    std::unordered_map<std::string_view, XMLElement*> newest_;
 };
 
 XMLTextReader::XMLTextReader() : cursor_(0), state_(kOnElement), root_(nullptr) {}
@@ -133,10 +90,9 @@ XMLElement* XMLTextReader::NewestNamed(const XMLElement* like) {
         }
         scanned_ += steps;
         if (steps == elements_.size()) return nullptr;
-        index_.reset(new NameIndex(elements_.capacity()));
-        for (std::size_t i = 0; i < elements_.size(); ++i) index_->Put(i, elements_);
+        index_.reset(new NameIndex(elements_));
     }
-    return index_->Newest(like, elements_);
+    return index_->Newest(name);
 }
 
 // Built into Tessel itself and into static users; importers of the DLL use the
@@ -314,7 +270,7 @@ XMLElement* XMLTextReader::GetRoot() { return root_; }
 
 void XMLTextReader::InsertNewElement(XMLElement* element) {
     elements_.push_back(element);
-    if (index_) index_->Put(elements_.size() - 1, elements_);
+    if (index_) index_->Put(element);
 }
 
 int XMLTextReader::find_first_of(const char* text, char c, int start, int count) {

@@ -14,8 +14,6 @@
 
 namespace {
 
-const int kCardWidth = 71, kCardHeight = 96, kRaise = 20;
-
 CCard* CardAt(const CCardSet* hand, int index) {
     if (!hand || index < 0 || index >= hand->GetCardCount()) return nullptr;
     return *(hand->CardsBegin() + index);
@@ -41,21 +39,16 @@ int CPavlenDlg::HitTest(POINT point) {
     return -1;
 }
 
-// The card's hit-test rectangle, as the last hit test took it before the
-// toggle, reaching 20 pixels higher when the card is now raised: its place
-// before and after the toggle (rows H - 196 to H - 80 both ways).
+// The card's place raised and lowered, before and after the toggle alike
+// (rows H - 196 to H - 80).
 void CPavlenDlg::AddCardDirtyRect(int index) {
-    CCard* card = CardAt(m_game.State().ownHand, index);
-    if (!card) return;
-    RECT r;
-    if (index < static_cast<int>(m_cardRects.size())) {
-        r = m_cardRects[index];
-    } else {
-        int w = 0, h = 0;
-        ClientSize(&w, &h);
-        r = CardRect(index, m_game.State().ownHand->GetCardCount(), !card->IsSelected(), w, h);
-    }
-    AddDirtyRect(r.left, card->IsSelected() ? r.top - kRaise : r.top, kCardWidth, kCardHeight + kRaise);
+    const CCardSet* hand = m_game.State().ownHand;
+    if (!CardAt(hand, index)) return;
+    int w = 0, h = 0;
+    ClientSize(&w, &h);
+    const int n = hand->GetCardCount();
+    const DirtyRect up = OwnCardRect(index, n, true, w, h), down = OwnCardRect(index, n, false, w, h);
+    AddDirtyRect(up.left, up.top, up.right - up.left, down.bottom - up.top);
 }
 
 void CPavlenDlg::ToggleCard(int index) {

@@ -342,9 +342,7 @@ void CDlgLogin::ShowStatus(const char* text) {
     HWND status = ::GetDlgItem(GetSafeHwnd(), kStatus);
     if (!status) return;
     ::SetWindowTextA(status, text ? text : "");
-    CRect rect;
-    ::GetWindowRect(status, &rect);
-    ::MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    const CRect rect = ChildRect(GetSafeHwnd(), kStatus);
     // At once, background and text, before the screen is next updated: the
     // static has already drawn its new text over the old one.
     ::RedrawWindow(GetSafeHwnd(), &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
