@@ -370,6 +370,7 @@ TEST(Table, HostileSeatsDropTheirRecords) {
     h.Feed(Play("bob", Card(5, 0)));
     h.Hand(desk(INT_MAX, 3));
     EXPECT_EQ(s.Own(), nullptr);
+    ASSERT_NE(s.FindPlayerByName("carol"), nullptr);
     EXPECT_EQ(s.FindPlayerByName("carol")->seat, 2);
     EXPECT_EQ(s.GetLastPlay(), nullptr);
 
@@ -386,6 +387,7 @@ TEST(Table, HostileSeatsDropTheirRecords) {
         }
         h.Hand(restore);
         EXPECT_EQ(s.FindPlayerByName("bob"), nullptr) << badSeat;
+        ASSERT_NE(s.Own(), nullptr) << badSeat;
         EXPECT_EQ(s.Own()->seat, 0);
         EXPECT_EQ(s.phase, 14);
     }

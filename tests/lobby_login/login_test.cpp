@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <thread>
 
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
@@ -133,10 +134,44 @@ TEST_F(LoginTest, ALoginStartedAgainAfterARefusalBeginsAfresh) {
     ASSERT_EQ(login.Start(0), 1);
     ASSERT_TRUE(WaitFor([&] { return LoginVerdictOf(login.GetState()) == LoginVerdict::kFailed; }, 10000));
     ASSERT_EQ(login.Start(0), 1) << "the refused run is ending: a new one starts";
-    EXPECT_EQ(login.GetState(), CNLogin::kStateCreated);
-    EXPECT_STREQ(login.GetStatusText(), "请登录");
+    std::string seen;
+    EXPECT_TRUE(WaitFor([&] {
+        const int state = login.GetState();
+        const std::string status = login.GetStatusText();
+        if (LoginVerdictOf(state) == LoginVerdict::kFailed || status.find("密码错误") != std::string::npos)
+            seen = status;
+        return state == CNLogin::kStateLoggedIn;
+    }, 10000)) << login.GetState();
+    EXPECT_EQ(seen, "") << "the refusal showed again";
+    EXPECT_EQ(logins, 2);
+}
+
+// A login started again while the run before it has told its end but not yet
+// returned (here held on the lobby lock) starts at once: the new run's thread
+// waits for the old one, and what the old one still does is dropped.
+TEST_F(LoginTest, ARetryNeverWaitsForTheRunBeforeIt) {
+    std::atomic<int> logins{0};
+    auto server = LobbyServer([&](Connection& c, const std::string& login) {
+        if (++logins > 1) Verdict(kSuccess)(c, login);  // the first is never answered
+    });
+    Configure(server->Port(), {server->Port()});
+    CNLogin login;
+    login.SetNotifyWindow(sink.Handle());
+    ASSERT_EQ(login.Start(0), 1);
+    ASSERT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateWaiting; }, 5000));
+    std::atomic<int> started{-1};
+    std::thread retry;
+    {
+        LobbyLockGuard hold(hub.lobbyLock);
+        login.SetState(CNLogin::kStateNewerClient);  // the verdict; the run posts it on its next turn
+        retry = std::thread([&] { started = login.Start(0); });
+        EXPECT_TRUE(WaitFor([&] { return started >= 0; }, 3000)) << "the retry waited for the ending run";
+    }
+    retry.join();
+    EXPECT_EQ(started, 1);
     EXPECT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateLoggedIn; }, 10000)) << login.GetState();
     EXPECT_EQ(logins, 2);
+    for (const MessageSink::Posted& p : sink.Messages()) EXPECT_NE(p.message, kMsgNewerClient) << "the old run's";
 }
 
 TEST_F(LoginTest, TooOldClientAsksForTheUpdaterAndStaysSo) {

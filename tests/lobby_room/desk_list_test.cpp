@@ -56,12 +56,14 @@ TEST(DeskList, ADeskHoldsThreePlayersAndAListItsMostDesks) {
     CLobbyProtocol protocol;
     std::unique_ptr<CMessage> m(protocol.ParseMessage(reply.c_str(), static_cast<int>(reply.size())));
     ASSERT_NE(m, nullptr);
-    EXPECT_TRUE(CDeskInfoMsg().roomFlag);
-    EXPECT_EQ(CDeskInfoMsg().deskList, nullptr);
+    EXPECT_FALSE(static_cast<CDeskInfoMsg*>(m.get())->roomFlag) << "the Room's \"False\"";
     CRoomDeskList* list = static_cast<CDeskInfoMsg*>(m.get())->deskList;  // the message's
     ASSERT_TRUE(list);
     ASSERT_EQ(list->GetCount(), 2);
     CRoomDeskInfo* first = list->FindDesk("1");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->groupFlag, 0) << "the room's flag on every desk";
+    EXPECT_EQ(first->playing, 0);
     ASSERT_EQ(first->GetPlayerCount(), 3);
     EXPECT_NE(first->FindPlayer("p99998"), nullptr) << "the last on seat 2";
     EXPECT_NE(first->FindPlayer("p99997"), nullptr) << "the last on seat 1";

@@ -21,6 +21,10 @@ namespace {
 const DWORD kLoginHardLimit = 120000;
 const char kStartText[] = "请登录";
 
+// The stop event of the run on this thread (each run has its own); null on
+// threads that run none.
+thread_local HANDLE t_runStop = nullptr;
+
 // States after which a run only ends.
 bool Ending(int state) {
     switch (state) {
@@ -123,25 +127,23 @@ HWND CNLogin::GetNotifyWindow() {
     return window;
 }
 
-// A run whose state says it has ended is left to end (its thread is a step
-// from closing); each new run begins as a new step would.
+// A run whose state says it has ended is left to end on its own thread: the
+// new run waits for it there (Run), and what it still writes is dropped
+// (Superseded), so the caller never waits and never sees the old run again.
 int CNLogin::Start(int mode) {
     Lock();
     if (stopEvent_ && !Ending(state_)) {
         Unlock();
         return 1;
     }
-    Unlock();
-    Join();
-    Lock();
     stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     const bool made = stopEvent_ != nullptr;
     if (made) {
-        mode_ = mode;
+        startMode_ = mode;
         state_ = kStateCreated;
+        CLoaderBase::SetStatusText(kStartText);
     }
     Unlock();
-    if (made) SetStatusText(kStartText);
     if (made && Start() == 1) return 1;
     Lock();
     if (stopEvent_) CloseHandle(stopEvent_);
@@ -150,8 +152,19 @@ int CNLogin::Start(int mode) {
     return 0;
 }
 
+bool CNLogin::Superseded() {
+    Lock();
+    const bool superseded = t_runStop && t_runStop != stopEvent_;
+    Unlock();
+    return superseded;
+}
+
+void CNLogin::SetStatusText(const std::string& text) {
+    if (!Superseded()) CLoaderBase::SetStatusText(text);
+}
+
 void CNLogin::SetState(int state) {
-    if (state > kStateCreated) return;
+    if (state > kStateCreated || Superseded()) return;
     Lock();
     if (state == kStateStopped || state == kStateCreated || state_ != kStateNewerClient) state_ = state;
     Unlock();
@@ -161,7 +174,7 @@ void CNLogin::SetState(int state) {
 
 void CNLogin::PostStatus(const char* text) {
     HWND window = GetNotifyWindow();
-    if (!window) return;
+    if (!window || Superseded()) return;
     PostOwned(window, kLoginStatusLine, 0, std::make_unique<CString>(text));
 }
 
@@ -192,6 +205,11 @@ int CNLogin::Run() {
     Lock();
     HANDLE stop = stopEvent_;
     Unlock();
+    t_runStop = stop;
+    Join();  // a run that had ended when this one started may still be closing its engine
+    Lock();
+    mode_ = startMode_;
+    Unlock();
 
     hub.loginRun = 1;
     std::string address;
@@ -216,8 +234,12 @@ int CNLogin::Run() {
     }
     SetStatusText("正在连接服务器");
 
+    // A superseded run reads no more of the state word, which is the new
+    // run's: it leaves with a fresh engine, as a failed run does, for the new
+    // run that waits for it.
     bool running = true;
-    while (running && WaitForSingleObject(stop, 1) == WAIT_TIMEOUT) {
+    bool superseded = false;
+    while (running && !(superseded = Superseded()) && WaitForSingleObject(stop, 1) == WAIT_TIMEOUT) {
         ProcessReply();
         if (!EngineAlive()) SetState(kStateLost);
         switch (GetState()) {
@@ -275,7 +297,8 @@ int CNLogin::Run() {
                 break;
             case kStateNewerClient:
                 SetStatusText("发现最新版本");
-                if (HWND window = GetNotifyWindow()) PostMessageA(window, kMsgNewerClient, 1, 0);
+                if (HWND window = GetNotifyWindow(); window && !Superseded())
+                    PostMessageA(window, kMsgNewerClient, 1, 0);
                 running = false;
                 break;
             default:
@@ -284,10 +307,12 @@ int CNLogin::Run() {
         if (running) Sleep(1);
     }
 
+    if (superseded) hub.ResetNetEngine();
     Lock();
-    CloseHandle(stopEvent_);
-    stopEvent_ = nullptr;
+    if (stopEvent_ == stop) stopEvent_ = nullptr;
     Unlock();
+    CloseHandle(stop);
+    t_runStop = nullptr;
     return 0;
 }
 

@@ -28,12 +28,15 @@ public:
 
     // Starts a login (mode 1: the user's, which may probe the servers once) or
     // a reconnect (mode 0), from state 12 and the first status text; nothing
-    // happens while one runs (a run that has reached its end is waited for
-    // and a new one starts). 1 when running.
+    // happens while one runs. A run that has reached its end is not waited
+    // for: the new run's thread waits for it, and its last state, texts and
+    // posts are dropped. 1 when running.
     int Start(int mode);
     // Values above 12 are ignored; 4 and 12 are always stored, any other value
     // only while the state is not 11.
     void SetState(int state);
+    // The status text, unless the calling thread's run was superseded.
+    void SetStatusText(const std::string& text);
     // Takes the first login reply waiting in the hub's queue, if any, and
     // handles it; other replies stay queued in their order.
     void ProcessReply();
@@ -53,11 +56,15 @@ private:
     void StartProbing(ServerCol& prober);
     void Fail();
     void PostStatus(const char* text);
+    // True on the thread of a run that a newer Start has replaced: what it
+    // still writes is dropped.
+    bool Superseded();
 
     HWND notifyWindow_ = nullptr;
     DWORD dotTime_ = 0;
     HANDLE stopEvent_ = nullptr;
-    int mode_ = 0;  // the step's thread's, once started
+    int mode_ = 0;       // the step's thread's, once started
+    int startMode_ = 0;  // the mode Start was given, taken by the run it starts
 };
 
 // The network card's address from a sequential UUID: six parts in lower-case
