@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "tests/fenlo/TableHarness.h"
 #include "tests/platform/ScreenCapture.h"
 #include "tests/platform/WindowCapture.h"
+#include "tests/support/ChildProcess.h"
 
 using namespace fenlo_test;
 
@@ -82,6 +84,7 @@ TEST(TableLook, OpensAtTheBackgroundsSizeWithItsButtonsWhereTheFormulasPutThem) 
     char title[64];
     GetWindowTextA(*h.table, title, sizeof title);
     EXPECT_STREQ(title, "Mirabo斗地主");
+    EXPECT_NE(h.table->GetStyle() & WS_CAPTION, static_cast<DWORD>(WS_CAPTION)) << "it draws its own caption band";
 
     const int wA = Wd(273), hA = Ht(273), wB = Wd(265), u = wB + wB / 2, hP = Ht(209), wR = Wd(237);
     const int wG = Wd(298), hG = Ht(298), wC = Wd(320), hC = Ht(320), y = H - hP - 196;
@@ -124,6 +127,22 @@ TEST(TableLook, OpensAtTheBackgroundsSizeWithItsButtonsWhereTheFormulasPutThem) 
     auto* autoPlay = static_cast<CXImgButton*>(h.table->GetDlgItem(IDC_AUTO_PLAY));
     EXPECT_EQ(autoPlay->GetDisabledFace(), Images().Get(276)) << "276 is its disabled face, 277 its region";
     EXPECT_EQ(h.table->CounterPosition().x, W - Wd(206) - 220);
+}
+
+// Wine would draw a native caption above the band the table draws: the
+// template in fenlo.exe has none.
+TEST(TableLook, TheTablesTemplateHasNoCaption) {
+    HMODULE exe = LoadLibraryExA((testsupport::OwnFolder() + "fenlo.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(exe);
+    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(IDD_FENLO_DIALOG), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    const BYTE* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(exe, found))) : nullptr;
+    ASSERT_TRUE(bytes && SizeofResource(exe, found) >= 16);
+    DWORD head, style;
+    std::memcpy(&head, bytes, 4);
+    std::memcpy(&style, bytes + 12, 4);
+    EXPECT_EQ(head, 0xFFFF0001u) << "a DIALOGEX, whose style lies at offset 12";
+    EXPECT_NE(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    FreeLibrary(exe);
 }
 
 TEST(TableLook, SystemMenuAndItsMinimiseCommand) {
