@@ -307,8 +307,9 @@ public:
     // A Flash effect movie over the client area (codes 0..3, 100, 101).
     void ShowEffectMovie(int code);
     void CloseEffectMovie();
-    // The side panel, the effect movie and the result dialog above the table:
-    // raised when one lies under it, or always.
+    // The side panel, the effect movie and the result dialog directly above
+    // the table, under any other program's window over it: put there when
+    // they do not stand so, or always.
     void RaiseFloatingWindows(bool always = false);
     CFlashDlg* EffectMovie() const { return m_effectMovie.get(); }
     // A green line in the panel's chat (the lobby's chat-box notices).

@@ -115,30 +115,56 @@ void CPavlenDlg::CloseEffectMovie() { m_effectMovie.reset(); }
 
 // An owned window stands above its owner, but Wine stacks the table over the
 // windows it owns as it shows or comes to the front, at times without telling
-// the table, and asking for the top changes nothing for a window it already
-// counts as there. So when the table shows or comes to the front (always),
-// and on every tick and move when a floating window lies under the table,
-// each is put just below the table, then on top, the result dialog last, and
-// our other windows that stood above the table (a box) over them again.
+// the table, and restacks a window on the screen only when it comes to the
+// top from below. So when the table shows or comes to the front (always), and
+// on a tick or move when they do not stand directly above the table, the
+// result dialog highest, the floating windows are put there: with only our
+// own windows above the table, each goes under the table and back on top,
+// then our other windows (a box) over them again; under another program's
+// window they go just above the table, never over that window.
 void CPavlenDlg::RaiseFloatingWindows(bool always) {
     if (!m_hWnd || !IsWindowVisible()) return;
     CWnd* const floating[] = {m_panel, m_effectMovie.get(), m_resultDialog};
-    std::vector<HWND> raise;
+    std::vector<HWND> raise;  // bottom first
     for (CWnd* w : floating)
         if (w && w->m_hWnd && w->IsWindowVisible()) raise.push_back(w->m_hWnd);
-    std::vector<HWND> others;  // top first
-    size_t above = 0;
-    for (HWND w = ::GetWindow(m_hWnd, GW_HWNDFIRST); w && w != m_hWnd; w = ::GetWindow(w, GW_HWNDNEXT)) {
-        if (std::find(raise.begin(), raise.end(), w) != raise.end()) {
-            ++above;
-        } else if (::IsWindowVisible(w) && !(::GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) &&
-                   ::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId()) {
-            others.push_back(w);
+    if (raise.empty()) return;
+    const auto floats = [&](HWND w) { return std::find(raise.begin(), raise.end(), w) != raise.end(); };
+    const auto shown = [](HWND w) {
+        return ::IsWindowVisible(w) && !(::GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    };
+    const auto ours = [](HWND w) { return ::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId(); };
+    if (!always) {
+        // Up from the table: each floating window in turn, past our own.
+        size_t next = 0;
+        for (HWND w = ::GetWindow(m_hWnd, GW_HWNDPREV); w && next < raise.size(); w = ::GetWindow(w, GW_HWNDPREV)) {
+            if (w == raise[next])
+                ++next;
+            else if (floats(w) || (shown(w) && !ours(w)))
+                break;
         }
+        if (next == raise.size()) return;
     }
-    if (raise.empty() || (above == raise.size() && !always)) return;
-    raise.insert(raise.end(), others.rbegin(), others.rend());
+    std::vector<HWND> others;  // bottom first
+    HWND cover = nullptr;      // the lowest window of another program over the table
+    for (HWND w = ::GetWindow(m_hWnd, GW_HWNDPREV); w && !cover; w = ::GetWindow(w, GW_HWNDPREV)) {
+        if (floats(w) || !shown(w)) continue;
+        if (ours(w))
+            others.push_back(w);
+        else
+            cover = w;
+    }
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (cover) {
+        HWND below = m_hWnd;
+        for (HWND w : raise) {
+            const HWND above = ::GetWindow(below, GW_HWNDPREV);
+            if (above != w) ::SetWindowPos(w, above, 0, 0, 0, 0, keep);
+            below = w;
+        }
+        return;
+    }
+    raise.insert(raise.end(), others.begin(), others.end());
     for (HWND w : raise) {
         ::SetWindowPos(w, m_hWnd, 0, 0, 0, 0, keep);
         ::SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, keep);

@@ -84,9 +84,11 @@ bool CPavlenDlg::ButtonEnabled(Button button) const {
     return control && ::IsWindowEnabled(control);
 }
 
+// Windows refuses the foreground to a program in the background: a table left
+// where it was keeps its floating windows where they stand, if they stand right.
 void CPavlenDlg::BringToFront() {
     if (m_hWnd && ::GetForegroundWindow() != m_hWnd) SetForegroundWindow();
-    RaiseFloatingWindows(true);
+    RaiseFloatingWindows(m_hWnd && ::GetForegroundWindow() == m_hWnd);
 }
 
 int CPavlenDlg::Box(const char* text, const char* caption, unsigned type, int seconds, BoxOwner owner) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/core/ClientLoading.h"
@@ -11,6 +14,7 @@
 #include "game/core/NetEngineEx.h"
 #include "game/core/TableSide.h"
 #include "game/core/table/SeatFields.h"
+#include "game/ui/FlashDlg.h"
 #include "game/ui/GameImages.h"
 #include "game/ui/GameTableSide.h"
 #include "lobby/net/base/CopyData.h"
@@ -18,6 +22,8 @@
 #include "tests/fenlo/TableHarness.h"
 #include "tests/platform/ScreenCapture.h"
 #include "tests/platform/WindowCapture.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/recording/RecordingControl.h"
 
 using namespace fenlo_test;
 
@@ -82,6 +88,7 @@ TEST(TableLook, OpensAtTheBackgroundsSizeWithItsButtonsWhereTheFormulasPutThem) 
     char title[64];
     GetWindowTextA(*h.table, title, sizeof title);
     EXPECT_STREQ(title, "Mirabo斗地主");
+    EXPECT_NE(h.table->GetStyle() & WS_CAPTION, static_cast<DWORD>(WS_CAPTION)) << "it draws its own caption band";
 
     const int wA = Wd(273), hA = Ht(273), wB = Wd(265), u = wB + wB / 2, hP = Ht(209), wR = Wd(237);
     const int wG = Wd(298), hG = Ht(298), wC = Wd(320), hC = Ht(320), y = H - hP - 196;
@@ -124,6 +131,22 @@ TEST(TableLook, OpensAtTheBackgroundsSizeWithItsButtonsWhereTheFormulasPutThem) 
     auto* autoPlay = static_cast<CXImgButton*>(h.table->GetDlgItem(IDC_AUTO_PLAY));
     EXPECT_EQ(autoPlay->GetDisabledFace(), Images().Get(276)) << "276 is its disabled face, 277 its region";
     EXPECT_EQ(h.table->CounterPosition().x, W - Wd(206) - 220);
+}
+
+// Wine would draw a native caption above the band the table draws: the
+// template in fenlo.exe has none.
+TEST(TableLook, TheTablesTemplateHasNoCaption) {
+    HMODULE exe = LoadLibraryExA((testsupport::OwnFolder() + "fenlo.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(exe);
+    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(IDD_FENLO_DIALOG), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    const BYTE* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(exe, found))) : nullptr;
+    ASSERT_TRUE(bytes && SizeofResource(exe, found) >= 16);
+    DWORD head, style;
+    std::memcpy(&head, bytes, 4);
+    std::memcpy(&style, bytes + 12, 4);
+    EXPECT_EQ(head, 0xFFFF0001u) << "a DIALOGEX, whose style lies at offset 12";
+    EXPECT_NE(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    FreeLibrary(exe);
 }
 
 TEST(TableLook, SystemMenuAndItsMinimiseCommand) {
@@ -189,6 +212,111 @@ TEST(TableLook, TheSidePanelStandsAboveTheShownTableOnTheScreen) {
     EXPECT_TRUE(PumpUntil(panelShown, 5000)) << "as the table shows";
     ::SetWindowPos(*h.table, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EXPECT_TRUE(PumpUntil(panelShown, 5000)) << "as the table comes to the front";
+    h.table->ShowWindow(SW_HIDE);
+}
+
+// The named windows as they stand from the top of the screen down, the
+// others left out.
+std::string Stacking(const std::vector<std::pair<HWND, const char*>>& named) {
+    std::string order;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        for (const auto& n : named)
+            if (n.first == w) order += (order.empty() ? "" : " ") + std::string(n.second);
+    return order;
+}
+
+// Ticks and pumps until that stacking has held for a while: Wine restacks
+// windows as the X server has them when it handles the server's late answers
+// (exposures) to windows shown or raised, and the table's ticks answer that.
+bool SettleStacking(TableHarness& h, const std::vector<std::pair<HWND, const char*>>& named) {
+    std::string last;
+    int steady = 0;
+    return PumpUntil([&] {
+        h.Tick();
+        const std::string now = Stacking(named);
+        steady = now == last ? steady + 1 : 0;
+        last = now;
+        return steady >= 10;
+    });
+}
+
+// Another program's window laid over the table, the table keeping the
+// foreground: the side panel, the effect movie and the result dialog stay
+// between the two through the exit box, the table's coming to the front and
+// its ticks (the screen shows that window over the panel), and a tick puts
+// one raised over that window back under it. Our own window above them stays
+// above; with the other program gone they stand on top again, under it.
+TEST(TableLook, TheFloatingWindowsStayUnderAnotherProgramsWindowOverTheTable) {
+    const std::string folder = testsupport::OwnFolder();
+    struct FlashPlayer {  // the recording control as the effect movie's player
+        bool ok;
+        explicit FlashPlayer(const std::string& dll) : ok(RegisterRecordingControl(flash::kClsid, nullptr, dll)) {}
+        ~FlashPlayer() { UnregisterRecordingControl(flash::kClsid, nullptr); }
+    } player(folder + "RecordingControl.dll");
+    ASSERT_TRUE(player.ok);
+    // Wine raises the window that a pointer event lands in: the pointer off the windows.
+    ASSERT_TRUE(MoveCursorTo(1279, 799));
+    TableHarness h;
+    h.table->ShowWindow(SW_SHOW);
+    h.Deal();
+    h.Feed(Doc("GameResult",
+               "<player id=\"alice\" money=\"50\"/><player id=\"bob\" money=\"-100\"/>"
+               "<player id=\"carol\" money=\"50\"/>"));
+    h.Run(3000);
+    ASSERT_TRUE(h.table->ResultDialog() && h.table->ResultDialog()->IsWindowVisible());
+    h.table->ShowEffectMovie(0);
+    ASSERT_TRUE(h.table->EffectMovie() && h.table->EffectMovie()->IsWindowVisible());
+    std::vector<std::pair<HWND, const char*>> named = {{*h.table->ResultDialog(), "result"},
+                                                       {*h.table->EffectMovie(), "effect"},
+                                                       {*h.table->SidePanel(), "panel"},
+                                                       {*h.table, "table"}};
+    ASSERT_TRUE(SettleStacking(h, named));
+    ASSERT_EQ(Stacking(named), "result effect panel table");
+
+    auto other = std::make_unique<testsupport::ChildProcess>(folder + "fenlo_cover_window.exe", "", folder);
+    HWND cover = other->WaitWindow("MiraboCover");
+    ASSERT_TRUE(cover);
+    RECT r;
+    h.table->GetWindowRect(&r);
+    SetWindowPos(cover, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
+    ASSERT_EQ(GetForegroundWindow(), h.table->m_hWnd);
+    named.emplace(named.begin(), cover, "cover");
+    const std::string between = "cover result effect panel table";
+    ASSERT_TRUE(SettleStacking(h, named));
+    ASSERT_EQ(Stacking(named), between);
+
+    h.answers = {IDNO};
+    h.table->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    TableHarness::Pump();
+    ASSERT_TRUE(h.Boxed("您确定退出本桌游戏吗"));
+    EXPECT_EQ(Stacking(named), between) << "the exit box";
+    h.table->BringToFront();
+    EXPECT_EQ(Stacking(named), between) << "brought to the front";
+    const auto panelCovered = [&] {  // by the other window's grey, on the screen
+        RECT p;
+        h.table->SidePanel()->GetWindowRect(&p);
+        const Capture c = Crop(CaptureScreen(), p);
+        return c.width > 0 && CountIn(c, 0, 0, c.width, c.height, [](COLORREF k) {
+                                  return (k & 0xFFFFFF) == RGB(128, 128, 128);
+                              }) == c.width * c.height;
+    };
+    if (CaptureScreen().width > 0) EXPECT_TRUE(PumpUntil(panelCovered)) << "the other window covers the panel";
+    h.Tick();
+    EXPECT_EQ(Stacking(named), between) << "a tick";
+    SetWindowPos(*h.table->SidePanel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(SettleStacking(h, named));
+    EXPECT_EQ(Stacking(named), between) << "ticks after the panel was raised over the other window";
+
+    HWND box = CreateWindowExA(0, "STATIC", "box", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    named.emplace_back(box, "box");
+    h.table->BringToFront();
+    h.Tick();
+    EXPECT_EQ(Stacking(named), "box " + between) << "our own window stays above";
+    other.reset();
+    h.table->BringToFront();
+    EXPECT_EQ(Stacking(named), "box result effect panel table") << "the other program gone";
+    DestroyWindow(box);
     h.table->ShowWindow(SW_HIDE);
 }
 
