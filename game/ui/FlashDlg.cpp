@@ -57,14 +57,25 @@ BOOL CFlashDlg::OnInitDialog() {
         ::FreeLibrary(user);
     }
     PlaceOverParent();
-    return TRUE;
+    return FALSE;  // no focus: the dialog manager's focus would activate the movie
 }
 
+// Over the parent's client area and just above the parent in the stacking (the
+// table orders its floating windows above it), not activated: a window of
+// another program over the parent stays over the movie too.
 void CFlashDlg::PlaceOverParent() {
     HWND parent = m_pParentWnd ? m_pParentWnd->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
     POINT origin = {0, 0};
-    if (parent) ::ClientToScreen(parent, &origin);
-    ::SetWindowPos(m_hWnd, HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+    HWND after = HWND_TOP;
+    UINT flags = SWP_NOSIZE | SWP_NOACTIVATE;
+    if (parent) {
+        ::ClientToScreen(parent, &origin);
+        if (HWND above = ::GetWindow(parent, GW_HWNDPREV)) {
+            after = above;
+            if (above == m_hWnd) flags |= SWP_NOZORDER;
+        }
+    }
+    ::SetWindowPos(m_hWnd, after, origin.x, origin.y, 0, 0, flags);
 }
 
 LRESULT CFlashDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -303,6 +303,18 @@ TEST(TableLook, TheFloatingWindowsStayUnderAnotherProgramsWindowOverTheTable) {
     if (CaptureScreen().width > 0) EXPECT_TRUE(PumpUntil(panelCovered)) << "the other window covers the panel";
     h.Tick();
     EXPECT_EQ(Stacking(named), between) << "a tick";
+    {
+        // A movie made meanwhile is placed over the table, not over the other
+        // window, and not activated (showing it is Wine's to stack: it maps a
+        // window at the top of the display).
+        CFlashDlg movie("", h.table);
+        ASSERT_TRUE(movie.Create(CFlashDlg::IDD, h.table));
+        std::vector<std::pair<HWND, const char*>> withMovie = named;
+        withMovie.emplace_back(movie.m_hWnd, "movie");
+        EXPECT_EQ(Stacking(withMovie), "cover result effect panel movie table");
+        EXPECT_NE(GetForegroundWindow(), movie.m_hWnd);
+        movie.DestroyWindow();
+    }
     SetWindowPos(*h.table->SidePanel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_TRUE(SettleStacking(h, named));
     EXPECT_EQ(Stacking(named), between) << "ticks after the panel was raised over the other window";
