@@ -457,6 +457,31 @@ TEST(FenloCrashDump, WithoutTheDumpWriterThePlayerIsToldAndNothingIsWritten) {
     }
 }
 
+// fenlo.exe installs the handler itself: a thread started in it from outside,
+// once its table shows, at an address where no code lies faults there, and
+// the client leaves its dump and both boxes.
+TEST(FenloCrashDump, TheClientLeavesADumpOfAFaultOnAnyThread) {
+    CrashRun run("fenlo.exe", "fenlo.exe", {"Corvet.dll", "Moxbell.dll", "Ostral.dll", "Tessel.dll", "Vantor.dll"},
+                 SystemDbgHelp());
+    run.folder.WriteConfig(0);
+    Client::Install(run.folder);
+    GameServer server({Xml("ValidateSuccess")});
+    run.Run(LobbyLine(server.Port()), false, [](testsupport::ChildProcess& p) {
+        ASSERT_NE(p.WaitWindow("#32770", "Mirabo斗地主"), nullptr);
+        HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                         PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                     FALSE, p.Id());
+        ASSERT_NE(process, nullptr);
+        HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10),
+                                           nullptr, 0, nullptr);
+        EXPECT_NE(thread, nullptr);
+        if (thread) CloseHandle(thread);
+        CloseHandle(process);
+    });
+    run.ExpectTheDumpAndBothBoxes();
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+}
+
 // ---- the table on screen
 
 // The table's big and small icon: fenlo.exe's own (IDR_MAINFRAME, 128), not the system's default.
