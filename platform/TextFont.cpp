@@ -20,11 +20,40 @@ std::map<FontKey, HFONT>& Cache() {
     return *fonts;
 }
 
+// A face's em and cell (its ascent and descent for Windows, usWinAscent +
+// usWinDescent) in its design units. Windows reads a positive lfHeight as
+// the cell and draws the em that cell holds.
+struct FaceCell {
+    const char* face;
+    int em;
+    int cell;
+};
+
+const FaceCell kFaceCells[] = {
+    {"Arial", 2048, 1854 + 434},
+    // The cell is the em.
+    {"宋体", 1, 1},
+    {"新宋体", 1, 1},
+    {"黑体", 1, 1},
+    {"SimSun", 1, 1},
+    {"NSimSun", 1, 1},
+    {"SimHei", 1, 1},
+};
+
+// The lfHeight of a height in a face: a cell height becomes the character
+// height Windows gives it, rounded as MulDiv rounds.
+int CharacterHeight(LPCSTR face, int height) {
+    if (height <= 0) return height;
+    for (const FaceCell& f : kFaceCells)
+        if (face && ::lstrcmpiA(face, f.face) == 0) return -::MulDiv(height, f.em, f.cell);
+    return -height;
+}
+
 }  // namespace
 
 LOGFONTA AfxTextLogFont(LPCSTR face, int height, int weight, BOOL underline, BYTE quality, BYTE pitchAndFamily) {
     LOGFONTA lf{};
-    lf.lfHeight = height > 0 ? -height : height;
+    lf.lfHeight = CharacterHeight(face, height);
     lf.lfWeight = weight;
     lf.lfUnderline = underline ? TRUE : FALSE;
     lf.lfCharSet = GB2312_CHARSET;

@@ -1,10 +1,12 @@
 #pragma once
-// Fonts of the texts the programs draw themselves. A height is the character
-// height in pixels (GDI's negative lfHeight): on Windows SimSun's cell equals
-// its em, so -12 is what a cell height of 12 gives there, while a font whose
-// cell is taller than its em keeps the em asked for instead of shrinking.
-// Drawing and measuring take their font from here, so a text is measured in
-// the font it is drawn in.
+// Fonts of the texts the programs draw themselves. A positive height is a
+// cell height, as Windows reads it: the font gets the character height (GDI's
+// negative lfHeight) that a cell of that height gives the face on Windows, so
+// a text keeps its Windows size whatever face stands in for it. SimSun's and
+// SimHei's cell is their em (12 stays 12); Arial's is about 1.12 em (14 gives
+// 13). A face the table does not know keeps the height as its em; a negative
+// height is a character height already. Drawing and measuring take their
+// font from here, so a text is measured in the font it is drawn in.
 #include <windows.h>
 
 // The LOGFONT of such a font: character set GB2312, default precision.

@@ -3,8 +3,6 @@
 #include <dbghelp.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <exception>
 
 #include "platform/AppServices.h"
 #include "platform/CString.h"
@@ -34,16 +32,11 @@ CString DumpPath(const CString& programPath) {
     return (dot >= 0 ? programPath.Left(dot + 1) : programPath + ".") + stamp;
 }
 
-[[noreturn]] void RaiseUncaught() {
-    ::RaiseException(kUncaughtCppException, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-    std::abort();  // only when a filter would carry on past it
-}
-
 }  // namespace
 
 void InstallCrashDump() {
     ::SetUnhandledExceptionFilter(UnhandledExceptionHandler);
-    std::set_terminate(RaiseUncaught);
+    AfxRaiseUncaughtExceptions();
 }
 
 LONG WINAPI UnhandledExceptionHandler(EXCEPTION_POINTERS* exception) {

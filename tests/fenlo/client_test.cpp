@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -347,24 +348,33 @@ TEST(FenloHand, AKickEndsTheClient) {
     EXPECT_EQ(client.ExitCode(), 0u);
 }
 
-// The crash helper in a folder of its own with the DbgHelp library given;
-// every box it shows is read and answered.
+// A program of the build copied into a folder of its own, with the libraries
+// it loads and the DbgHelp library given beside it, and run there until it
+// ends; every box it shows is read and answered.
 struct CrashRun {
     ScratchFolder folder{"crash"};
+    std::string name;
     std::vector<std::string> boxes;
     std::vector<std::string> dumps;
     DWORD exitCode = 0;
 
+    CrashRun(const std::string& built, const std::string& copyName, const std::vector<std::string>& libraries,
+             const std::string& dbghelp)
+        : name(copyName) {
+        for (const std::string& file : libraries)
+            CopyFileA((ProgramFolder() + "\\" + file).c_str(), (folder / file).c_str(), FALSE);
+        CopyFileA((ProgramFolder() + "\\" + built).c_str(), (folder / name).c_str(), FALSE);
+        if (!dbghelp.empty()) CopyFileA(dbghelp.c_str(), (folder / "DBGHELP.dll").c_str(), FALSE);
+    }
+
     // onlyThisOne: the program may load no DbgHelp but the file beside it.
     // Wine would take its own for any path; a per-program override of its
-    // loader, set for the run, says to take the file or nothing. args
-    // "throw": the helper throws a C++ exception instead of faulting.
-    CrashRun(const std::string& dbghelp, bool onlyThisOne, const std::string& args = "") {
-        const std::string program = folder / "crasher.exe";
-        CopyFileA((ProgramFolder() + "\\fenlo_crash_child.exe").c_str(), program.c_str(), FALSE);
-        if (!dbghelp.empty()) CopyFileA(dbghelp.c_str(), (folder / "DBGHELP.dll").c_str(), FALSE);
-        const char* app = "Software\\Wine\\AppDefaults\\crasher.exe";
-        const std::string overrides = std::string(app) + "\\DllOverrides";
+    // loader, set for the run, says to take the file or nothing. crash, when
+    // given, is what makes the running program crash.
+    void Run(const std::string& args, bool onlyThisOne = false,
+             const std::function<void(testsupport::ChildProcess&)>& crash = nullptr) {
+        const std::string app = "Software\\Wine\\AppDefaults\\" + name;
+        const std::string overrides = app + "\\DllOverrides";
         HKEY key;
         if (onlyThisOne &&
             !RegCreateKeyExA(HKEY_CURRENT_USER, overrides.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)) {
@@ -372,15 +382,18 @@ struct CrashRun {
             RegCloseKey(key);
         }
         {
-            testsupport::ChildProcess p(program, args, folder.Path());
+            testsupport::ChildProcess p(folder / name, args, folder.Path());
+            if (crash) crash(p);
             // Each box is read once it shows its text (a box still being
-            // built reads empty) and answered once.
+            // built reads empty) and answered once; the client's table and
+            // side panel are no boxes.
             std::set<HWND> answered;
             WaitFor(
                 [&] {
                     for (HWND box : p.Windows("#32770")) {
                         char text[1024] = "";
-                        if (answered.count(box) || !IsWindowVisible(box) ||
+                        if (answered.count(box) || !IsWindowVisible(box) || IsSidePanel(box) ||
+                            testsupport::WindowText(box) == "Mirabo斗地主" ||
                             !GetDlgItemTextA(box, 0xFFFF, text, sizeof text))
                             continue;
                         answered.insert(box);
@@ -393,38 +406,80 @@ struct CrashRun {
             exitCode = p.ExitCode();
         }
         RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, app);
+        RegDeleteKeyA(HKEY_CURRENT_USER, app.c_str());
+        const std::string pattern = name.substr(0, name.rfind('.')) + ".*.dmp";
         WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA((folder / "crasher.*.dmp").c_str(), &found);
+        HANDLE h = FindFirstFileA((folder / pattern).c_str(), &found);
         for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found))
             dumps.push_back(found.cFileName);
         if (h != INVALID_HANDLE_VALUE) FindClose(h);
     }
+
+    // The dump and the two boxes that tell the player of it, nothing else.
+    void ExpectTheDumpAndBothBoxes() const {
+        ASSERT_EQ(dumps.size(), 1u);
+        EXPECT_EQ(folder.Read(dumps[0]).substr(0, 4), "MDMP");
+        EXPECT_EQ(boxes, std::vector<std::string>({folder / dumps[0], name + "出现意外即将关闭，对此造成的不便我们深感抱歉！"}));
+    }
 };
 
-// A fault, and a C++ exception that leaves InitInstance (which the runtime
-// alone would end silently), take the same way: the dump and both boxes.
-TEST(FenloCrashDump, ACrashLeavesADumpBesideTheProgram) {
+// The crash helper (it loads Tessel.dll from its folder), run with args.
+struct CrasherRun : CrashRun {
+    CrasherRun(const std::string& dbghelp, bool onlyThisOne, const std::string& args = "")
+        : CrashRun("fenlo_crash_child.exe", "crasher.exe", {"Tessel.dll"}, dbghelp) {
+        Run(args, onlyThisOne);
+    }
+};
+
+std::string SystemDbgHelp() {
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
-    for (const char* args : {"", "throw"}) {
-        CrashRun run(std::string(system) + "\\dbghelp.dll", false, args);
-        ASSERT_EQ(run.dumps.size(), 1u) << args;
-        EXPECT_EQ(run.folder.Read(run.dumps[0]).substr(0, 4), "MDMP");
-        EXPECT_EQ(run.boxes,
-                  std::vector<std::string>(
-                      {run.folder / run.dumps[0], "crasher.exe出现意外即将关闭，对此造成的不便我们深感抱歉！"}))
-            << args;
+    return std::string(system) + "\\dbghelp.dll";
+}
+
+// A fault, a C++ exception that leaves InitInstance and one that Tessel.dll
+// throws and nothing there catches (either of which its runtime alone would
+// end silently) take the same way: the dump and both boxes.
+TEST(FenloCrashDump, ACrashLeavesADumpBesideTheProgram) {
+    for (const char* args : {"", "throw", "tessel"}) {
+        CrasherRun run(SystemDbgHelp(), false, args);
+        SCOPED_TRACE(args);
+        run.ExpectTheDumpAndBothBoxes();
         EXPECT_EQ(run.exitCode, *args ? kUncaughtCppException : static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     }
 }
 
 TEST(FenloCrashDump, WithoutTheDumpWriterThePlayerIsToldAndNothingIsWritten) {
     for (const std::string& dbghelp : {std::string(), ProgramFolder() + "\\fenlo_no_dump_writer.dll"}) {
-        CrashRun run(dbghelp, true);
+        CrasherRun run(dbghelp, true);
         EXPECT_TRUE(run.dumps.empty()) << dbghelp;
         EXPECT_EQ(run.boxes, std::vector<std::string>({"没有找到Dbghelp.dll"})) << dbghelp;
     }
+}
+
+// fenlo.exe installs the handler itself: a thread started in it from outside,
+// once its table shows, at an address where no code lies faults there, and
+// the client leaves its dump and both boxes.
+TEST(FenloCrashDump, TheClientLeavesADumpOfAFaultOnAnyThread) {
+    CrashRun run("fenlo.exe", "fenlo.exe", {"Corvet.dll", "Moxbell.dll", "Ostral.dll", "Tessel.dll", "Vantor.dll"},
+                 SystemDbgHelp());
+    run.folder.WriteConfig(0);
+    Client::Install(run.folder);
+    GameServer server({Xml("ValidateSuccess")});
+    run.Run(LobbyLine(server.Port()), false, [](testsupport::ChildProcess& p) {
+        ASSERT_NE(p.WaitWindow("#32770", "Mirabo斗地主"), nullptr);
+        HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                         PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                     FALSE, p.Id());
+        ASSERT_NE(process, nullptr);
+        HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10),
+                                           nullptr, 0, nullptr);
+        EXPECT_NE(thread, nullptr);
+        if (thread) CloseHandle(thread);
+        CloseHandle(process);
+    });
+    run.ExpectTheDumpAndBothBoxes();
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
 }
 
 // ---- the table on screen

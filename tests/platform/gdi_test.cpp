@@ -205,3 +205,14 @@ TEST(TextFont, AsksForTheCharacterHeightAndSharesOneFontPerKind) {
     EXPECT_EQ(AfxTextExtent(dc, AfxTextFont("宋体", 12), "").cx, 0);
     ::DeleteDC(dc);
 }
+
+// A cell height gives the em Windows draws in it: Arial's cell is 2288 of its
+// 2048 units, SimSun's and SimHei's is their em; a face not listed keeps it.
+TEST(TextFont, ACellHeightGivesTheFacesEmOnWindows) {
+    EXPECT_EQ(AfxTextLogFont("Arial", 14).lfHeight, -13);
+    EXPECT_EQ(AfxTextLogFont("arial", 12).lfHeight, -11);
+    EXPECT_EQ(AfxTextLogFont("Arial", -14).lfHeight, -14);
+    EXPECT_EQ(AfxTextFont("Arial", 14), AfxTextFont("Arial", -13));
+    for (const char* face : {"宋体", "新宋体", "黑体", "SimSun", "NSimSun", "SimHei", "No Such Face", ""})
+        for (int height : {12, 14}) EXPECT_EQ(AfxTextLogFont(face, height).lfHeight, -height) << face;
+}
