@@ -1,14 +1,13 @@
 #include "xml/XMLTextReader.h"
 
+#include <algorithm>
 #include <cstring>
-#include <string_view>
-#include <unordered_map>
+#include <map>
 
 #include "xml/XMLElement.h"
 
 namespace {
 
-enum State { kBeforeFirst = 0, kOnElement = 1, kOnAttribute = 2, kPastLast = 3 };
 // Codes thrown by SetXmlData.
 const int kBadTag = -1;
 const int kTagsOpen = 0;
@@ -46,23 +45,76 @@ inline int Find(const char* text, char c, int first, int last) {
     return -1;
 }
 
+// Two names of one size: the first byte, then the rest.
+inline bool SameBytes(const std::string& a, const std::string& b) {
+    return a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size()) == 0;
+}
+
+// What one name comparison costs beyond the bytes it compares.
+const std::uint64_t kStepCost = 8;
+
+// A look back over fewer elements than this goes uncounted: it costs at most so
+// many comparisons of the closing tag's name, which its own start tag holds.
+const std::size_t kShortLook = 16;
+
+// What the look-back may have cost when the text has been read up to byte at.
+inline std::uint64_t Budget(int at) { return 4096 + 4 * static_cast<std::uint64_t>(at); }
+
 }  // namespace
 
-// The newest element of each name; the keys view the elements' own names.
+// The newest element of each name, ordered by name: no choice of names makes
+// a lookup cost more than its name's length times the log of their count. A
+// key holds a name's first eight bytes as a number, so most comparisons read
+// no name; it views the rest in the element's own name.
 class XMLTextReader::NameIndex {
 public:
-    explicit NameIndex(const std::vector<XMLElement*>& elements) {
-        newest_.reserve(elements.capacity());
-        for (XMLElement* e : elements) Put(e);
-    }
-    XMLElement* Newest(const std::string& name) const {
-        const auto found = newest_.find(name);
+    NameIndex(XMLPool& pool, std::uint64_t& spent) : newest_(Less{&spent}, Nodes<Entry>(pool)) {}
+    // Puts the elements not put yet, then looks name up.
+    XMLElement* Newest(const std::vector<XMLElement*>& elements, const std::string& name) {
+        for (; put_ < elements.size(); ++put_) newest_[Key(elements[put_]->name_)] = elements[put_];
+        const auto found = newest_.find(Key(name));
         return found == newest_.end() ? nullptr : found->second;
     }
-    void Put(XMLElement* element) { newest_[element->name_] = element; }
 
 private:
-    std::unordered_map<std::string_view, XMLElement*> newest_;
+    struct Key {
+        explicit Key(const std::string& name) : head(0), size(name.size()), text(name.data()) {
+            const std::size_t n = std::min<std::size_t>(size, 8);
+            for (std::size_t i = 0; i < n; ++i)
+                head |= std::uint64_t(static_cast<unsigned char>(text[i])) << (56 - 8 * i);
+        }
+        std::uint64_t head;  // big-endian, zero-padded: orders as the bytes do
+        std::size_t size;
+        const char* text;
+    };
+    // By head, then size, then the bytes after the head.
+    struct Less {
+        std::uint64_t* spent;
+        bool operator()(const Key& a, const Key& b) const {
+            *spent += kStepCost;
+            if (a.head != b.head) return a.head < b.head;
+            if (a.size != b.size) return a.size < b.size;
+            if (a.size <= 8) return false;
+            *spent += a.size - 8;
+            return std::memcmp(a.text + 8, b.text + 8, a.size - 8) < 0;
+        }
+    };
+    using Entry = std::pair<const Key, XMLElement*>;
+    // The map's nodes come from the reader's pool and go with it.
+    template <class T>
+    struct Nodes {
+        using value_type = T;
+        explicit Nodes(XMLPool& p) : pool(&p) {}
+        template <class U>
+        Nodes(const Nodes<U>& other) : pool(other.pool) {}
+        T* allocate(std::size_t n) { return static_cast<T*>(pool->Allocate(n * sizeof(T))); }
+        void deallocate(T*, std::size_t) {}
+        bool operator==(const Nodes& other) const { return pool == other.pool; }
+        bool operator!=(const Nodes& other) const { return pool != other.pool; }
+        XMLPool* pool;
+    };
+    std::map<Key, XMLElement*, Less, Nodes<Entry>> newest_;
+    std::size_t put_ = 0;
 };
 
 XMLTextReader::XMLTextReader() : cursor_(0), state_(kOnElement), root_(nullptr) {}
@@ -71,28 +123,24 @@ XMLTextReader::~XMLTextReader() { ClearElements(); }
 
 void XMLTextReader::ClearElements() {
     index_.reset();
-    scanned_ = 0;
+    spent_ = 0;
     for (XMLElement* e : elements_) e->~XMLElement();
     elements_.clear();
     pool_.Reset();
 }
 
-XMLElement* XMLTextReader::NewestNamed(const XMLElement* like) {
-    const std::string& name = like->name_;
-    if (!index_) {
-        const std::size_t budget = 2 * elements_.size() + 64;
-        std::size_t steps = 0;
-        for (auto it = elements_.rbegin(); it != elements_.rend() && scanned_ + steps < budget; ++it, ++steps) {
-            if ((*it)->name_ == name) {
-                scanned_ += steps + 1;
-                return *it;
-            }
-        }
-        scanned_ += steps;
-        if (steps == elements_.size()) return nullptr;
-        index_.reset(new NameIndex(elements_));
+inline std::size_t XMLTextReader::LookBack(const OpenTag& open) const {
+    const std::string& name = open.element->name_;
+    std::size_t at = elements_.size() - 1;
+    for (;; --at) {
+        const std::string& other = elements_[at]->name_;
+        if (other.size() == name.size() && (at == open.at || SameBytes(other, name))) return at;
     }
-    return index_->Newest(name);
+}
+
+XMLElement* XMLTextReader::NewestNamed(const XMLElement* like) {
+    if (!index_) index_.reset(new NameIndex(pool_, spent_));
+    return index_->Newest(elements_, like->name_);
 }
 
 // Built into Tessel itself and into static users; importers of the DLL use the
@@ -103,13 +151,9 @@ void XMLTextReader::SetXmlData(const char* data, int length) {
 }
 
 int XMLTextReader::ParseXmlData(const char* data, int length) {
-    const int code = ParseText(data, length);
-    index_.reset();  // only the parse asks it
-    return code;
-}
-
-int XMLTextReader::ParseText(const char* data, int length) {
     ClearElements();
+    if (search_ == kIndexOnly) index_.reset(new NameIndex(pool_, spent_));
+    const std::size_t shortLook = search_ == kIndexOnly ? 0 : kShortLook;
     openTags_.clear();
     cursor_ = 0;
     root_ = nullptr;
@@ -151,7 +195,21 @@ int XMLTextReader::ParseText(const char* data, int length) {
             }
             if (data[s] == '/') {
                 if (openTags_.empty()) return kBadTag;
-                if (XMLElement* newest = NewestNamed(openTags_.back())) previous = newest;
+                // The newest element named like the open one: looked for back to the
+                // open one when few elements follow it or the look fits in the budget,
+                // else through the index from here on.
+                const OpenTag& open = openTags_.back();
+                const std::size_t after = elements_.size() - 1 - open.at;
+                const std::uint64_t unit = open.element->name_.size() + kStepCost;
+                if (after < shortLook) {
+                    previous = elements_[LookBack(open)];
+                } else if (!index_ && (spent_ + after * unit <= Budget(gt) || search_ == kLookBackOnly)) {
+                    const std::size_t at = LookBack(open);
+                    spent_ += (elements_.size() - at) * unit;
+                    previous = elements_[at];
+                } else {
+                    previous = NewestNamed(open.element);
+                }
                 openTags_.pop_back();
             } else if (quote >= 0) {
                 if (blank < 0) return kBadTag;
@@ -159,7 +217,7 @@ int XMLTextReader::ParseText(const char* data, int length) {
                 InsertNewElement(element);
                 LinkNewElement(element, previous);
                 previous = element;
-                if (data[e] != '/') openTags_.push_back(element);
+                if (data[e] != '/') openTags_.push_back({element, elements_.size() - 1});
                 int lastQuote = e;
                 while (data[lastQuote] != '"') --lastQuote;  // stops at quote at the latest
                 int at = blank;
@@ -185,14 +243,14 @@ int XMLTextReader::ParseText(const char* data, int length) {
                     int next = Find(data, '<', gt, limit - 1);
                     if (next > gt + 1) element->SetValue(data + gt + 1, next - gt - 1);
                     previous = element;
-                    openTags_.push_back(element);
+                    openTags_.push_back({element, elements_.size() - 1});
                 } else {
                     int end = blank >= 0 && blank <= slash ? blank : slash;
                     XMLElement* element = XMLElement::CreateNewElement(pool_, data + s, end - s);
                     InsertNewElement(element);
                     LinkNewElement(element, previous);
                     previous = element;
-                    if (data[e] != '/') openTags_.push_back(element);
+                    if (data[e] != '/') openTags_.push_back({element, elements_.size() - 1});
                 }
             }
         }
@@ -207,7 +265,7 @@ int XMLTextReader::ParseText(const char* data, int length) {
 
 void XMLTextReader::LinkNewElement(XMLElement* element, XMLElement* previous) {
     if (!previous || openTags_.empty()) return;
-    const XMLElement* open = openTags_.back();
+    const XMLElement* open = openTags_.back().element;
     if (previous == open || previous->name_ == open->name_)
         previous->SetFirstChild(element);
     else
@@ -268,10 +326,7 @@ const std::string XMLTextReader::Value() {
 
 XMLElement* XMLTextReader::GetRoot() { return root_; }
 
-void XMLTextReader::InsertNewElement(XMLElement* element) {
-    elements_.push_back(element);
-    if (index_) index_->Put(element);
-}
+void XMLTextReader::InsertNewElement(XMLElement* element) { elements_.push_back(element); }
 
 int XMLTextReader::find_first_of(const char* text, char c, int start, int count) {
     return ScanForward(text, start, count, [c](char b) { return b == c; });

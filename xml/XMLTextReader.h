@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,15 +43,28 @@ public:
     XMLElement* GetRoot();
 
 private:
+    friend struct XMLTextReaderProbe;  // tests only: the name search and the elements
     enum { kParsed = 1 };
+    enum State { kBeforeFirst = 0, kOnElement = 1, kOnAttribute = 2, kPastLast = 3 };
+    // How a closing tag finds the newest element of its name: by looking back
+    // until the budget is spent, then through the index; the other two only
+    // for the tests, which compare them.
+    enum NameSearch { kLookBackThenIndex, kIndexOnly, kLookBackOnly };
 
     // SetXmlData without the throw: kParsed, or the code to throw.
     int ParseXmlData(const char* data, int length);
-    int ParseText(const char* data, int length);
     XMLElement* Current();
     void InsertNewElement(XMLElement* element);
     void LinkNewElement(XMLElement* element, XMLElement* previous);
-    // The newest element named like this one, or null.
+    struct OpenTag {
+        XMLElement* element;
+        std::size_t at;  // its place in elements_
+    };
+    // The place of the newest element named like the open one: the newest
+    // after it with its name, else its own.
+    std::size_t LookBack(const OpenTag& open) const;
+    // The newest element named like this one, through the index (built on
+    // first use, brought up to date on each).
     XMLElement* NewestNamed(const XMLElement* like);
     // Destroys the elements of the last text.
     void ClearElements();
@@ -66,13 +80,15 @@ private:
     int state_;
     XMLElement* root_;
     // The elements whose tags are open; their names are the open tags.
-    std::vector<XMLElement*> openTags_;
+    std::vector<OpenTag> openTags_;
     XMLPool pool_;
-    // NewestNamed looks back through the elements while that has cost less
-    // than two steps per element so far, then builds the index of the newest
-    // element of each name, kept from then on: a text costs time in line with
-    // its length, and a small one never pays for the index.
+    // A closing tag looks back through the elements after its own when they are
+    // few, or while what that costs (spent_) stays within a budget in line with
+    // the bytes read; past it the index of the newest element of each name takes
+    // over for the rest of the text. spent_ counts name bytes compared plus a
+    // step cost per comparison, in the index too, but not the short look-backs.
     class NameIndex;
     std::unique_ptr<NameIndex> index_;
-    std::size_t scanned_ = 0;
+    std::uint64_t spent_ = 0;
+    NameSearch search_ = kLookBackThenIndex;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/xml/reader_probe.h"
 #include "tests/xml/xml_helpers.h"
 #include "xml/XMLElement.h"
 #include "xml/XMLTextReader.h"
@@ -94,7 +95,9 @@ TEST(XmlReader, LinksFirstChildAndNextSibling) {
 // says itself; a new element becomes the previous element's first child when
 // that one is named like the innermost open tag, else its next sibling. Each
 // element carries its number, so every link can be checked. Texts reach
-// thousands of elements, some nesting hundreds of names apart.
+// thousands of elements, some nesting hundreds of names apart, some with names
+// that share their first 8 or 40 bytes; each is read as shipped, through the
+// index alone and by the look-back alone.
 TEST(XmlReader, LinksFollowTheNewestElementOfTheClosedName) {
     std::mt19937 rng(47);
     for (int round = 0; round < 60; ++round) {
@@ -121,42 +124,98 @@ TEST(XmlReader, LinksFollowTheNewestElementOfTheClosedName) {
             open.pop_back();
             text += "</z>";
         };
-        make("root", true);
+        const std::string stem(round % 4 == 1 ? 8 : round % 4 == 3 ? 40 : 0, 'k');
+        make(stem + "root", true);
         const int apart = round % 3 == 0 ? 300 : 0;  // names apart, nested
-        for (int i = 0; i < apart; ++i) make("d" + std::to_string(i), true);
+        for (int i = 0; i < apart; ++i) make(stem + "d" + std::to_string(i), true);
         const int tags = 50 + static_cast<int>(rng() % 3000);
         const char* common[] = {"a", "b", "m"};
         for (int i = 0; i < tags; ++i) {
             const unsigned pick = rng() % 10;
-            const std::string name = rng() % 4 ? common[rng() % 3] : "u" + std::to_string(i);
+            const std::string name = stem + (rng() % 4 ? common[rng() % 3] : "u" + std::to_string(i));
             if (pick < 4) make(name, true);
             else if (pick < 7) make(name, false);
             else if (open.size() > 1) close();
         }
         while (!open.empty()) close();
 
-        XMLTextReader r;
-        ASSERT_NO_THROW(r.SetXmlData(text.data(), static_cast<int>(text.size()))) << round;
-        auto number = [](XMLElement* e) { return e ? std::atoi(e->GetAttribute("n").c_str()) : -1; };
-        std::vector<XMLElement*> reached(names.size(), nullptr);
-        std::vector<XMLElement*> todo{r.GetRoot()};
-        while (!todo.empty()) {
-            XMLElement* e = todo.back();
-            todo.pop_back();
-            const int n = number(e);
-            ASSERT_GE(n, 0);
-            if (reached[n]) continue;
-            reached[n] = e;
-            ASSERT_EQ(e->Name(), names[n]);
-            ASSERT_EQ(number(e->FirstChild()), child[n]) << "round " << round << ", element " << n;
-            ASSERT_EQ(number(e->NextSibling()), sibling[n]) << "round " << round << ", element " << n;
-            for (XMLElement* next : {e->FirstChild(), e->NextSibling()})
-                if (next) todo.push_back(next);
+        for (auto search :
+             {XMLTextReaderProbe::kAsShipped, XMLTextReaderProbe::kIndexOnly, XMLTextReaderProbe::kLookBackOnly}) {
+            XMLTextReader r;
+            XMLTextReaderProbe::SetSearch(r, search);
+            ASSERT_NO_THROW(r.SetXmlData(text.data(), static_cast<int>(text.size()))) << round;
+            auto number = [](XMLElement* e) { return e ? std::atoi(e->GetAttribute("n").c_str()) : -1; };
+            std::vector<XMLElement*> reached(names.size(), nullptr);
+            std::vector<XMLElement*> todo{r.GetRoot()};
+            while (!todo.empty()) {
+                XMLElement* e = todo.back();
+                todo.pop_back();
+                const int n = number(e);
+                ASSERT_GE(n, 0);
+                if (reached[n]) continue;
+                reached[n] = e;
+                ASSERT_EQ(e->Name(), names[n]);
+                ASSERT_EQ(number(e->FirstChild()), child[n])
+                    << "round " << round << ", search " << search << ", element " << n;
+                ASSERT_EQ(number(e->NextSibling()), sibling[n])
+                    << "round " << round << ", search " << search << ", element " << n;
+                for (XMLElement* next : {e->FirstChild(), e->NextSibling()})
+                    if (next) todo.push_back(next);
+            }
+            size_t count = 0;
+            while (r.Read()) ASSERT_EQ(r.Name(), names[count++]);
+            EXPECT_EQ(count, names.size());
         }
-        size_t count = 0;
-        while (r.Read()) ASSERT_EQ(r.Name(), names[count++]);
-        EXPECT_EQ(count, names.size());
     }
+}
+
+// What the name search compares, counted by the reader, for texts of n and of
+// 2n elements: in line with the text (an ordered index costs a log more), where
+// the look-back alone would cost four times as much. The shapes: names apart,
+// each inside the one before, short or sharing a long prefix (every comparison
+// of two such names reads the prefix); and long names nested below a flat run
+// of short ones that raises the look-back's budget without the index.
+TEST(XmlReader, TheNameSearchCostsInLineWithTheText) {
+    auto nested = [](int n, const std::string& prefix, int flat) {
+        std::string text = "<r>";
+        for (int i = 0; i < flat; ++i) text += "<f/>";
+        for (int i = 0; i < n; ++i) text += "<" + prefix + std::to_string(100000 + i) + ">";
+        for (int i = 0; i < n; ++i) text += "</z>";
+        return text + "</r>";
+    };
+    const std::string prefix(300, 'p');
+    auto spent = [](const std::string& text, XMLTextReaderProbe::Search search) {
+        XMLTextReader r;
+        XMLTextReaderProbe::SetSearch(r, search);
+        r.SetXmlData(text.data(), static_cast<int>(text.size()));
+        return static_cast<double>(XMLTextReaderProbe::Spent(r));
+    };
+    for (int shape = 0; shape < 3; ++shape) {
+        auto text = [&](int n) {
+            return shape == 0 ? nested(n, "e", 0) : shape == 1 ? nested(n, prefix, 0) : nested(n / 8, prefix, 40 * n);
+        };
+        const std::string once = text(1000), twice = text(2000);
+        const double shipped = spent(once, XMLTextReaderProbe::kAsShipped);
+        EXPECT_LT(spent(twice, XMLTextReaderProbe::kAsShipped) / shipped, 2.5) << "shape " << shape;
+        EXPECT_LT(shipped, 64.0 * once.size()) << "shape " << shape;
+        EXPECT_GT(spent(twice, XMLTextReaderProbe::kLookBackOnly) / spent(once, XMLTextReaderProbe::kLookBackOnly), 3.5)
+            << "shape " << shape;
+    }
+}
+
+// The lobby's largest messages stay within the look-back's budget: no index.
+TEST(XmlReader, ADeskListBuildsNoIndex) {
+    std::string ops = "+GameMessage @game=Lobby +Message @name=DeskList +Room";
+    for (int d = 0; d < 100; ++d) {
+        ops += " +desk @id=" + std::to_string(d) + " @room=12";
+        for (int s = 0; s < 3; ++s)
+            ops += " +player @id=p" + std::to_string(d * 3 + s) + " @seat=" + std::to_string(s) + " -";
+        ops += " -";
+    }
+    const std::string text = xmltest::Build(ops + " - - -");
+    XMLTextReader r;
+    r.SetXmlData(text.data(), static_cast<int>(text.size()));
+    EXPECT_FALSE(XMLTextReaderProbe::Indexed(r));
 }
 
 TEST(XmlReader, CursorStatesAndWalkingPastTheEnds) {
