@@ -1,36 +1,109 @@
-// The main window's guard around one server message's handler.
+// The main window's dispatch of server messages (DispatchServerMessage), with a
+// stand-in window that records which handler got what.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "lobby/ui/app/MessageGuard.h"
 
-// A handler that throws is traced with its message's kind and stops there;
-// one that returns leaves no trace.
-TEST(MessageGuard, AThrowingHandlerIsTracedAndGoesNoFurther) {
+namespace {
+
+int freed = 0;
+
+// A message of a kind that counts its deletion.
+template <class M>
+struct Counted : M {
+    using M::M;
+    ~Counted() override { ++freed; }
+};
+
+struct StandIn {
+    std::vector<std::string> calls;
+    std::vector<std::unique_ptr<CMessage>> taken;
+    bool throwOnNotice = false;
+
+    void OnLoginRefused() { calls.push_back("refused"); }
+    void OnStartGame(CStartGameMsg*) { calls.push_back("start"); }
+    void OnRoomRefused(CRejectStartGame*) { calls.push_back("room refused"); }
+    void OnGameList() { calls.push_back("games"); }
+    void OnKick(CPlayerKickMsg*) { calls.push_back("kick"); }
+    void OnDeskList(CDeskInfoMsg* m) { Take("desks", m); }
+    void PassToRoomPage(int code, CMessage* m) { Take("room " + std::to_string(code), m); }
+    void OnValidateFail(CValidateFailMsg*) { calls.push_back("validate"); }
+    void OnNotice(CNoticeMsg*) {
+        calls.push_back("notice");
+        if (throwOnNotice) throw std::runtime_error("a handler's failure");
+    }
+    void SetDeskGranted(bool granted) { calls.push_back(granted ? "granted" : "refused seat"); }
+    void PassToRightPanel(int code, CMessage* m) { Take("panel " + std::to_string(code), m); }
+    void OnAddGames(CAddGameList*) { calls.push_back("add games"); }
+    void OnRemoveGames(CRemoveGameList*) { calls.push_back("remove games"); }
+    void OnAddRooms(CAddRoomList*) { calls.push_back("add rooms"); }
+    void OnRemoveRooms(CRemoveRoomList*) { calls.push_back("remove rooms"); }
+    void OnPlayerCounts(CPlayerCountList*) { calls.push_back("counts"); }
+    void RepaintTree() { calls.push_back("repaint"); }
+    void OnMoneyNotEnough(CMoneyIsNotEnoughMsg*) { calls.push_back("money"); }
+
+    void Take(const std::string& call, CMessage* m) {
+        calls.push_back(call);
+        taken.emplace_back(m);
+    }
+};
+
+std::string ReadTrace(const std::string& path) {
+    std::ifstream f(path);
+    std::stringstream lines;
+    lines << f.rdbuf();
+    return lines.str();
+}
+
+}  // namespace
+
+// Each kind reaches its handler; what a handler takes is the handler's, the
+// rest is freed by the dispatch.
+TEST(ServerDispatch, EachKindReachesItsHandlerAndIsFreedOrHandedOn) {
+    StandIn w;
+    freed = 0;
+    auto granted = std::make_unique<Counted<CEnterDeskAKMsg>>();
+    granted->granted = false;
+    DispatchServerMessage(w, std::move(granted));
+    DispatchServerMessage(w, std::make_unique<Counted<CStartGameMsg>>());
+    DispatchServerMessage(w, std::make_unique<Counted<CMessage>>(kMsgGameOver));
+    DispatchServerMessage(w, std::make_unique<Counted<CLobbyChatMsg>>());
+    DispatchServerMessage(w, std::make_unique<Counted<CMessage>>(kMsgPlayerChange));
+    DispatchServerMessage(w, std::make_unique<Counted<CMessage>>(9999));  // no handler
+    DispatchServerMessage(w, nullptr);
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"refused seat", "start", "room 2", "panel 0", "room 3"}));
+    EXPECT_EQ(freed, 3) << "the seat answer, the start and the unknown kind";
+    w.taken.clear();
+    EXPECT_EQ(freed, 6);
+}
+
+// A handler that throws is traced with its message's kind, its message is
+// freed, and the next message is dispatched as usual.
+TEST(ServerDispatch, AThrowingHandlerIsTracedAndGoesNoFurther) {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string trace = std::string(temp) + "guard_trace_" + std::to_string(GetCurrentProcessId()) + ".txt";
     std::remove(trace.c_str());
     SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", trace.c_str());
-    int ran = 0;
-    GuardMessageHandler(8, [&] { ++ran; });
-    GuardMessageHandler(13, [&] {
-        ++ran;
-        throw std::runtime_error("a handler's failure");
-    });
-    GuardMessageHandler(4, [&] { throw 1; });
+    StandIn w;
+    w.throwOnNotice = true;
+    freed = 0;
+    DispatchServerMessage(w, std::make_unique<Counted<CNoticeMsg>>());
+    EXPECT_EQ(freed, 1);
+    DispatchServerMessage(w, std::make_unique<Counted<CMessage>>(kMsgGameInfo));
+    GuardMessageHandler(4, [] { throw 1; });
     SetEnvironmentVariableA("MIRABO_LOBBY_TRACE", nullptr);
-    EXPECT_EQ(ran, 2);
-    std::ifstream f(trace);
-    std::stringstream lines;
-    lines << f.rdbuf();
-    EXPECT_EQ(lines.str(), "handler of kind 13 failed\nhandler of kind 4 failed\n");
-    f.close();
+    EXPECT_EQ(w.calls, (std::vector<std::string>{"notice", "games"}));
+    EXPECT_EQ(ReadTrace(trace), "handler of kind " + std::to_string(kMsgNotice) + " failed\nhandler of kind 4 failed\n");
     std::remove(trace.c_str());
 }

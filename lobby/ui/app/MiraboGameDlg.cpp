@@ -377,47 +377,20 @@ void CMyMiraboGameDlg::HandleServerMessage(CMessage* raw) {
     // The start-up trace: every message up to the filled tree, then the game launch's.
     if (!m_treeTraced || message->kind == kMsgEnterDeskAK || message->kind == kMsgStartGame)
         LobbyStep("message %d", message->kind);
-    GuardMessageHandler(message->kind, [&] {
-        switch (message->kind) {
-        case kMsgLoginFailed:
-            ShowLobbyMessageBox("密码验证错误，可能该帐号已在别处登陆，请重新登陆大厅！", "错误", 0, 0, 0, 0, this);
-            EndLobby();
-            break;
-        case kMsgStartGame: OnStartGame(static_cast<CStartGameMsg*>(message.get())); break;
-        case kMsgRejectStartGame: OnRoomRefused(static_cast<CRejectStartGame*>(message.get())); break;
-        case kMsgGameInfo: OnGameList(); break;
-        case kMsgPlayerKick: OnKick(static_cast<CPlayerKickMsg*>(message.get())); break;
-        case kMsgDeskInfo: OnDeskList(static_cast<CDeskInfoMsg*>(message.release())); break;
-        case kMsgPlayerChange: PassToRoomPage(3, message.release()); break;
-        case kMsgValidateFail:
-            ShowLobbyMessageBox(static_cast<CValidateFailMsg*>(message.get())->reason.c_str(), "提示", 0, 0, 0, 0, this);
-            OnCancel();
-            break;
-        case kMsgNotice: OnNotice(static_cast<CNoticeMsg*>(message.get())); break;
-        case kMsgEnterDeskAK: SetDeskGranted(static_cast<CEnterDeskAKMsg*>(message.get())->granted); break;
-        case kMsgPlayerState: PassToRoomPage(4, message.release()); break;
-        case kMsgGameStart: PassToRoomPage(1, message.release()); break;
-        case kMsgGameOver: PassToRoomPage(2, message.release()); break;
-        case kMsgLobbyChat: PassToRightPanel(0, message.release()); break;
-        case kMsgRoomPlayerList: PassToRightPanel(2, message.release()); break;
-        case kMsgRoomPlayerRef: PassToRightPanel(3, message.release()); break;
-        case kMsgRoomPlayerLeave: PassToRightPanel(1, message.release()); break;
-        case kMsgAddGameList:
-            OnAddGames(static_cast<CAddGameList*>(message.get()));
-            m_left.Invalidate();
-            break;
-        case kMsgRemoveGameList: OnRemoveGames(static_cast<CRemoveGameList*>(message.get())); break;
-        case kMsgAddRoomList: OnAddRooms(static_cast<CAddRoomList*>(message.get())); break;
-        case kMsgRemoveRoomList: OnRemoveRooms(static_cast<CRemoveRoomList*>(message.get())); break;
-        case kMsgPlayerCountList:
-            OnPlayerCounts(static_cast<CPlayerCountList*>(message.get()));
-            m_left.Invalidate();
-            break;
-        case kMsgMoneyIsNotEnough: OnMoneyNotEnough(static_cast<CMoneyIsNotEnoughMsg*>(message.get())); break;
-        default: break;
-        }
-    });
+    DispatchServerMessage(*this, std::move(message));
 }
+
+void CMyMiraboGameDlg::OnLoginRefused() {
+    ShowLobbyMessageBox("密码验证错误，可能该帐号已在别处登陆，请重新登陆大厅！", "错误", 0, 0, 0, 0, this);
+    EndLobby();
+}
+
+void CMyMiraboGameDlg::OnValidateFail(CValidateFailMsg* message) {
+    ShowLobbyMessageBox(message->reason.c_str(), "提示", 0, 0, 0, 0, this);
+    OnCancel();
+}
+
+void CMyMiraboGameDlg::RepaintTree() { m_left.Invalidate(); }
 
 void CMyMiraboGameDlg::OnKick(CPlayerKickMsg* message) {
     ShowLobbyMessageBox(message->text.c_str(), "提示", 0, 0, 0, 0, this);

@@ -31,6 +31,7 @@ class CAddRoomList;
 class CRemoveRoomList;
 class CPlayerCountList;
 class CMoneyIsNotEnoughMsg;
+class CValidateFailMsg;
 class CTreeData;
 class CRoomWnd;
 struct LobbyGameRecord;
@@ -85,6 +86,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    template <class Window>
+    friend void DispatchServerMessage(Window& w, std::unique_ptr<CMessage> message);
+
     // ---- pump and connection (main window)
     void Layout();
     void ApplyRegion();
@@ -94,6 +98,9 @@ private:
     void PollReconnect();
     void RequestRoomList();
     void OnNewerClientWhileReconnecting();
+    // The server's LoginFailed while logged in, and its ValidateFail: a box, then the end.
+    void OnLoginRefused();
+    void OnValidateFail(CValidateFailMsg* message);
 
     // ---- commands, room entry, launch
     void CloseRoomPage();
@@ -119,6 +126,7 @@ private:
     void OnAddRooms(CAddRoomList* message);
     void OnRemoveRooms(CRemoveRoomList* message);
     void OnPlayerCounts(CPlayerCountList* message);
+    void RepaintTree();
     void UpdateTotalCount();
     void ShowGroupTotal(CTreeData* node, bool inMatch);
     COLORREF SkinColour(int number) const;
