@@ -1,8 +1,10 @@
 // MiraboGame.exe copied into a scratch program folder and started from there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <mutex>
@@ -864,6 +866,21 @@ TEST(LobbyMain, RoomPageSeatClickStartsTheClientAtThatSeat) {
     EXPECT_NE(sent.back().find("seat=\"0\""), std::string::npos) << sent.back();
     ASSERT_TRUE(run.WaitLine("starts.txt", " 127.0.0.1 bob 9000 7 tok 0 h2 p2 0 3 0", 15000))
         << ::testing::PrintToString(run.Lines("starts.txt"));
+    // Its way in the trace, in order on one clock: the press, the request, the
+    // answer queued by the socket thread, its dispatch.
+    const std::vector<std::string> way = {"room button pressed", "seat requested", "message 12 received", "message 12"};
+    std::vector<std::string> traced;
+    long last = 0;
+    for (const std::string& line : run.Lines("trace.txt")) {
+        const size_t blank = line.find(' ', 3);
+        if (line.compare(0, 3, "at ") != 0 || blank == std::string::npos) continue;
+        if (std::find(way.begin(), way.end(), line.substr(blank + 1)) == way.end()) continue;
+        traced.push_back(line.substr(blank + 1));
+        const long at = std::atol(line.c_str() + 3);
+        EXPECT_GE(at, last) << line;
+        last = at;
+    }
+    EXPECT_EQ(traced, way);
 
     // While the client runs no seat is asked for; a refusal shows its box.
     ASSERT_TRUE(WaitFor(ClientRunning, 10000));
