@@ -232,11 +232,13 @@ void CMyMiraboGameDlg::OnPaint() {
 // The panels cover the client area and draw it; this is what shows where no
 // panel has drawn yet. When the window first shows, the panels wait (their
 // redraw is off) and this is the whole client area: under Wine the screen
-// would show the window's unpainted pixels, black, until they draw.
+// would show the window's unpainted pixels, black, until they draw. Drawn
+// directly (a few tiles and a fill): a kept picture would be composed anew
+// for each size the window takes.
 BOOL CMyMiraboGameDlg::OnEraseBkgnd(CDC* dc) {
     CRect client;
     GetClientRect(&client);
-    GetLobbySkin()->DrawFrame(dc, 0, 0, client.right, client.bottom, 1);
+    GetLobbySkin()->DrawFrameDirect(dc, 0, 0, client.right, client.bottom, 1);
     return TRUE;
 }
 
