@@ -156,9 +156,7 @@ void CMyMiraboGameDlg::Layout() {
     const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE;
     if (m_top.GetSafeHwnd()) m_top.SetWindowPos(nullptr, 0, 0, W, T, flags);
     if (m_left.GetSafeHwnd() && !m_leftHidden) m_left.SetWindowPos(nullptr, 0, T, L, H - T, flags);
-    // The hidden right panel is kept in its place too: shown, it appears there.
-    if (m_right.GetSafeHwnd())
-        m_right.SetWindowPos(nullptr, W - m_rightRect.Width(), T, m_rightRect.Width(), H - T, flags);
+    if (m_right.GetSafeHwnd() && !m_rightHidden) m_right.SetWindowPos(nullptr, W - R, T, R, H - T, flags);
     if (m_mid.GetSafeHwnd()) m_mid.SetWindowPos(nullptr, L, T, W - R - L, H - T, flags);
     // The panels were moved unpainted: all of the client area is drawn again,
     // theirs included, or a panel moved over another's old place would show
@@ -185,8 +183,10 @@ int CMyMiraboGameDlg::ShowLeftPanel() {
 int CMyMiraboGameDlg::ShowRightPanel() {
     if (!m_rightHidden) return 0;
     m_rightHidden = 0;
-    m_right.ShowWindow(SW_SHOW);
+    // Put in its place before it shows, not where it was made (over the left
+    // of the window); while hidden it is not moved with the window.
     Layout();
+    m_right.ShowWindow(SW_SHOW);
     return 1;
 }
 
