@@ -129,12 +129,17 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     CWnd* const shown[] = {&m_top, &m_left, &m_mid};
     for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, FALSE);
     SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    // Shown, it is painted at once, its background over all of it (the panels
+    // wait): the screen never shows it black, also under Wine, which puts a
+    // window's pixels on the screen as a paint ends.
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
     LobbyStep("main window maximised");
     SendMessage(kMsgMainCommand, 10, 0);
     for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, TRUE);
-    // Drawn now, before the first message waiting (the member page's web view
-    // takes a while to make): the shown window must not wait for it black.
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The panels are drawn after the messages waiting (the room list's answer
+    // fills the tree first) and before the member page's web view, which takes
+    // a while to make and waits for the paints (CDlgOrderWeb::NavigateSoon).
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     SetTimer(kAdvertTimer, 3000);
     LobbyStep("main window made");
     return TRUE;
