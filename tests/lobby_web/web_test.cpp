@@ -232,6 +232,52 @@ TEST_F(WebPage, BannerViewFollowsAWatchedPageOnce) {
     web.DestroyWindow();
 }
 
+// A window of the test's thread noting, for a message and a paint, whether
+// the page's web view existed by then.
+struct Witness {
+    static std::vector<std::string>& Seen() {
+        static std::vector<std::string> seen;
+        return seen;
+    }
+    static CDlgOrderWeb* page;
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        const char* view = page && page->GetView().GetSafeHwnd() ? " with the view" : " before the view";
+        if (message == WM_APP) Seen().push_back(std::string("message") + view);
+        if (message != WM_PAINT) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        PAINTSTRUCT ps;
+        ::BeginPaint(hwnd, &ps);
+        ::EndPaint(hwnd, &ps);
+        Seen().push_back(std::string("paint") + view);
+        return 0;
+    }
+};
+CDlgOrderWeb* Witness::page = nullptr;
+
+// The navigation asked for soon makes the view after what waits: the messages
+// posted and the paints due by then (the lobby window drawn before the member
+// page's view, which takes a while to make).
+TEST_F(WebPage, NavigateSoonMakesTheViewAfterTheMessagesAndPaintsWaiting) {
+    OrderPage o;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Witness::Proc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MiraboWitness";
+    ::RegisterClassA(&wc);
+    HWND witness = ::CreateWindowExA(0, "MiraboWitness", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                     wc.hInstance, nullptr);
+    PumpMessages(50);
+    Witness::page = &o.page;
+    Witness::Seen().clear();
+    ::PostMessageA(witness, WM_APP, 0, 0);
+    ::InvalidateRect(witness, nullptr, FALSE);
+    o.page.NavigateSoon("about:blank", 0, nullptr, nullptr, nullptr);
+    EXPECT_EQ(nullptr, o.page.GetView().GetSafeHwnd()) << "not made at once";
+    EXPECT_TRUE(PumpUntil([&] { return o.page.GetView().GetSafeHwnd() != nullptr; }));
+    EXPECT_EQ(Witness::Seen(), (std::vector<std::string>{"message before the view", "paint before the view"}));
+    Witness::page = nullptr;
+    ::DestroyWindow(witness);
+}
+
 TEST_F(WebPage, NavigateBeforeTheDialogIsReadyIsIgnored) {
     CDlgOrderWeb page;
     page.Navigate("about:blank");

@@ -131,8 +131,7 @@ constexpr UINT kMsgChatEnter = WM_USER + 1345;
 
 // To a web page (CDlgOrderWeb) and its view (CMyHtmlView): wParam 0, from the
 // view, a page command; 1 an address to navigate to; 2 refresh. 0 and 1 carry
-// a new[] text the receiver frees; the page passes 1 and 2 on to its view. 3,
-// posted by the page to itself: the navigation it was asked to make soon.
+// a new[] text the receiver frees; the page passes 1 and 2 on to its view.
 constexpr UINT kMsgWebPage = WM_USER + 5600;
 constexpr OwnedMessage<char[]> kWebPageText{kMsgWebPage};
 // To the banner's web view (CDlgWeb): wParam the watch text, lParam the

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "lobby/net/base/Exception.h"
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/LogManager.h"
 #include "lobby/net/base/TextHelpers.h"
 #include "lobby/net/binary/TranslateMsg.h"
@@ -261,6 +262,7 @@ void CLobbyData::PushPacket(const char* text, int length) {
     CLobbyProtocol* protocol = protocol_ ? protocol_ : &spare;
     std::unique_ptr<CMessage> message(protocol->ParseMessage(text, length));
     QueueLocked(message.get());
+    if (message && message->kind == kMsgEnterDeskAK) LobbyStep("message 12 received");
     message.release();
 }
 

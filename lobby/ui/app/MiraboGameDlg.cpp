@@ -129,12 +129,17 @@ BOOL CMyMiraboGameDlg::OnInitDialog() {
     CWnd* const shown[] = {&m_top, &m_left, &m_mid};
     for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, FALSE);
     SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE);
+    // Shown, it is painted at once, its background over all of it (the panels
+    // wait): the screen never shows it black, also under Wine, which puts a
+    // window's pixels on the screen as a paint ends.
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_NOCHILDREN);
     LobbyStep("main window maximised");
     SendMessage(kMsgMainCommand, 10, 0);
     for (CWnd* panel : shown) panel->SendMessage(WM_SETREDRAW, TRUE);
-    // Drawn now, before the first message waiting (the member page's web view
-    // takes a while to make): the shown window must not wait for it black.
-    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The panels are drawn after the messages waiting (the room list's answer
+    // fills the tree first) and before the member page's web view, which takes
+    // a while to make and waits for the paints (CDlgOrderWeb::NavigateSoon).
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     SetTimer(kAdvertTimer, 3000);
     LobbyStep("main window made");
     return TRUE;
@@ -156,9 +161,7 @@ void CMyMiraboGameDlg::Layout() {
     const UINT flags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE;
     if (m_top.GetSafeHwnd()) m_top.SetWindowPos(nullptr, 0, 0, W, T, flags);
     if (m_left.GetSafeHwnd() && !m_leftHidden) m_left.SetWindowPos(nullptr, 0, T, L, H - T, flags);
-    // The hidden right panel is kept in its place too: shown, it appears there.
-    if (m_right.GetSafeHwnd())
-        m_right.SetWindowPos(nullptr, W - m_rightRect.Width(), T, m_rightRect.Width(), H - T, flags);
+    if (m_right.GetSafeHwnd() && !m_rightHidden) m_right.SetWindowPos(nullptr, W - R, T, R, H - T, flags);
     if (m_mid.GetSafeHwnd()) m_mid.SetWindowPos(nullptr, L, T, W - R - L, H - T, flags);
     // The panels were moved unpainted: all of the client area is drawn again,
     // theirs included, or a panel moved over another's old place would show
@@ -185,8 +188,10 @@ int CMyMiraboGameDlg::ShowLeftPanel() {
 int CMyMiraboGameDlg::ShowRightPanel() {
     if (!m_rightHidden) return 0;
     m_rightHidden = 0;
-    m_right.ShowWindow(SW_SHOW);
+    // Put in its place before it shows, not where it was made (over the left
+    // of the window); while hidden it is not moved with the window.
     Layout();
+    m_right.ShowWindow(SW_SHOW);
     return 1;
 }
 
@@ -232,11 +237,13 @@ void CMyMiraboGameDlg::OnPaint() {
 // The panels cover the client area and draw it; this is what shows where no
 // panel has drawn yet. When the window first shows, the panels wait (their
 // redraw is off) and this is the whole client area: under Wine the screen
-// would show the window's unpainted pixels, black, until they draw.
+// would show the window's unpainted pixels, black, until they draw. Drawn
+// directly (a few tiles and a fill): a kept picture would be composed anew
+// for each size the window takes.
 BOOL CMyMiraboGameDlg::OnEraseBkgnd(CDC* dc) {
     CRect client;
     GetClientRect(&client);
-    GetLobbySkin()->DrawFrame(dc, 0, 0, client.right, client.bottom, 1);
+    GetLobbySkin()->DrawFrameDirect(dc, 0, 0, client.right, client.bottom, 1);
     return TRUE;
 }
 

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/NumberText.h"
 #include "lobby/net/base/PrivateMessages.h"
 #include "lobby/net/engine/NetEngineEx.h"
@@ -498,6 +499,7 @@ void CExScrollView::RequestSeat(int desk, int seat) {
     SendLobbyRequest(data, [&](CLobbyProtocol& protocol, int* length) {
         return protocol.MakeEnterDeskMsg(m_roomId, IntToString(desk), IntToString(seat), length);
     });
+    LobbyStep("seat requested");
 }
 
 void CExScrollView::SendEnterRoom() {
@@ -576,6 +578,7 @@ void CExScrollView::OnEnterDeskAck(BOOL accepted) {
 }
 
 LRESULT CExScrollView::OnButtonPressed(WPARAM id, LPARAM) {
+    LobbyStep("room button pressed");
     OnEnterDesk(static_cast<int>(id));
     return 0;
 }

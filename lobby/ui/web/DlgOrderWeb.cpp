@@ -11,6 +11,7 @@
 
 namespace {
 const int kBack = 1022, kForward = 1023, kRefresh = 1024, kStop = 1025, kClose = 1026;
+const UINT_PTR kNavigateTimer = 1;
 }
 
 BEGIN_MESSAGE_MAP(CDlgOrderWeb, CDialog)
@@ -22,6 +23,7 @@ BEGIN_MESSAGE_MAP(CDlgOrderWeb, CDialog)
     ON_WM_ERASEBKGND()
     ON_WM_SIZE()
     ON_WM_PAINT()
+    ON_WM_TIMER()
     ON_MESSAGE(kMsgWebPage, OnPageCommand)
 END_MESSAGE_MAP()
 
@@ -54,7 +56,20 @@ void CDlgOrderWeb::NavigateSoon(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPC
     if (!ready_) return;
     auto text = [](LPCSTR s) { return s ? std::optional<std::string>(s) : std::nullopt; };
     pending_.reset(new Pending{text(url), text(targetFrame), text(postData), text(headers), flags});
-    if (!PostMessage(kMsgWebPage, 3, 0)) pending_.reset();
+    // A timer's message comes only once no other message and no paint waits.
+    if (!SetTimer(kNavigateTimer, USER_TIMER_MINIMUM)) pending_.reset();
+}
+
+void CDlgOrderWeb::OnTimer(UINT_PTR id) {
+    if (id != kNavigateTimer) {
+        Default();
+        return;
+    }
+    KillTimer(kNavigateTimer);
+    if (const std::unique_ptr<Pending> p = std::move(pending_)) {
+        auto text = [](const std::optional<std::string>& s) { return s ? s->c_str() : nullptr; };
+        Navigate(text(p->url), p->flags, text(p->targetFrame), text(p->postData), text(p->headers));
+    }
 }
 
 void CDlgOrderWeb::Navigate(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR postData, LPCSTR headers) {
@@ -99,13 +114,6 @@ void CDlgOrderWeb::OnPaint() {
 }
 
 LRESULT CDlgOrderWeb::OnPageCommand(WPARAM wParam, LPARAM lParam) {
-    if (wParam == 3) {
-        if (const std::unique_ptr<Pending> p = std::move(pending_)) {
-            auto text = [](const std::optional<std::string>& s) { return s ? s->c_str() : nullptr; };
-            Navigate(text(p->url), p->flags, text(p->targetFrame), text(p->postData), text(p->headers));
-        }
-        return 0;
-    }
     if (wParam == 1) {
         PostOwned(view_.GetSafeHwnd(), kWebPageText, 1, TakeOwned(kWebPageText, lParam));
         return 0;

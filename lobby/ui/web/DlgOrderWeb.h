@@ -19,9 +19,9 @@ public:
     // Ignored before the dialog is ready; postData and headers may be null.
     void Navigate(LPCSTR url, DWORD flags = 0, LPCSTR targetFrame = nullptr, LPCSTR postData = nullptr,
                   LPCSTR headers = nullptr);
-    // As Navigate, on a message the page posts itself (kMsgWebPage 3), so that
-    // whoever opens the page does not wait for its web view to be made. A
-    // Navigate in between wins.
+    // As Navigate, on a timer of the page's, so that whoever opens the page
+    // does not wait for its web view to be made, and the messages and paints
+    // waiting by then come first. A Navigate in between wins.
     void NavigateSoon(LPCSTR url, DWORD flags, LPCSTR targetFrame, LPCSTR postData, LPCSTR headers);
     void SetSkipNextNavigate(int skip) { view_.SetSkipNextNavigate(skip); }
     void GetLocationURL(CString& url) const { url = view_.GetSafeHwnd() ? view_.GetLocationURL() : CString(); }
@@ -33,7 +33,7 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // kMsgWebPage: 0 a page command (heap text, freed here), 1 and 2 passed to
-    // the view, 3 the navigation NavigateSoon left.
+    // the view.
     LRESULT OnPageCommand(WPARAM wParam, LPARAM lParam);
 
 protected:
@@ -48,6 +48,7 @@ protected:
     BOOL OnEraseBkgnd(CDC*) { return TRUE; }
     void OnSize(UINT type, int cx, int cy);
     void OnPaint();
+    void OnTimer(UINT_PTR id);
 
     DECLARE_MESSAGE_MAP()
 
