@@ -146,8 +146,9 @@ double StepAt(const Steps& steps, const char* name) {
 // The way from the seat click to message 12 in the lobby, in ms: the click
 // reaching the room page, the page until the request went out (ours), the
 // request to the answer queued by the socket thread (the lobby server and the
-// connection), the answer queued to its dispatch by the main window's 50 ms
-// pump; and the whole. Empty when a step is missing (a lobby without them).
+// connection), the answer queued to its dispatch by the main window's pump
+// (at once on the hub's arrival notice, else on its 50 ms tick); and the
+// whole. Empty when a step is missing (a lobby without them).
 std::vector<double> SeatParts(const Steps& seat) {
     const double pressed = StepAt(seat, "room button pressed"), requested = StepAt(seat, "seat requested"),
                  received = StepAt(seat, "message 12 received"), pumped = StepAt(seat, "message 12");
@@ -297,7 +298,9 @@ int main(int argc, char** argv) {
         std::printf("    the room page to the request sent      %6.0f ms (buttons not made yet are made first)\n",
                     part(1));
         std::printf("    the request to the answer queued       %6.0f ms (lobby server, socket thread)\n", part(2));
-        std::printf("    the answer queued to message 12        %6.0f ms (the main window's 50 ms pump)\n", part(3));
+        std::printf("    the answer queued to message 12        %6.0f ms (the main window's pump: the arrival\n"
+                    "                                                     notice, else its 50 ms tick)\n",
+                    part(3));
     }
     return 0;
 }
