@@ -146,9 +146,27 @@ TEST_F(LoginTest, ALoginStartedAgainAfterARefusalBeginsAfresh) {
     EXPECT_EQ(logins, 2);
 }
 
+// Holds a run on the step's write seam, once, where a condition first holds,
+// until released (or a deadline passes, so that a fault fails, not hangs).
+class RunHold {
+public:
+    explicit RunHold(CNLogin& login, std::function<bool(int)> where) {
+        login.SetWriteSeam([this, where](int what) {
+            if (reached_ || !where(what)) return;
+            reached_ = true;
+            WaitFor([&] { return released_.load(); }, 10000);
+        });
+    }
+    bool Reached() { return WaitFor([&] { return reached_.load(); }, 10000); }
+    void Release() { released_ = true; }
+
+private:
+    std::atomic<bool> reached_{false}, released_{false};
+};
+
 // A login started again while the run before it has told its end but not yet
-// returned (here held on the lobby lock) starts at once: the new run's thread
-// waits for the old one, and what the old one still does is dropped.
+// returned starts at once: the new run's thread waits for the old one, and
+// what the old one still does is dropped.
 TEST_F(LoginTest, ARetryNeverWaitsForTheRunBeforeIt) {
     std::atomic<int> logins{0};
     auto server = LobbyServer([&](Connection& c, const std::string& login) {
@@ -157,21 +175,68 @@ TEST_F(LoginTest, ARetryNeverWaitsForTheRunBeforeIt) {
     Configure(server->Port(), {server->Port()});
     CNLogin login;
     login.SetNotifyWindow(sink.Handle());
+    // Held as it tells its end, before its status text and its post.
+    RunHold hold(login, [&](int) { return login.GetState() == CNLogin::kStateNewerClient; });
     ASSERT_EQ(login.Start(0), 1);
     ASSERT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateWaiting; }, 5000));
+    login.SetState(CNLogin::kStateNewerClient);  // the verdict; the run acts on it on its next turn
+    ASSERT_TRUE(hold.Reached());
     std::atomic<int> started{-1};
-    std::thread retry;
-    {
-        LobbyLockGuard hold(hub.lobbyLock);
-        login.SetState(CNLogin::kStateNewerClient);  // the verdict; the run posts it on its next turn
-        retry = std::thread([&] { started = login.Start(0); });
-        EXPECT_TRUE(WaitFor([&] { return started >= 0; }, 3000)) << "the retry waited for the ending run";
-    }
+    std::thread retry([&] { started = login.Start(0); });
+    EXPECT_TRUE(WaitFor([&] { return started >= 0; }, 3000)) << "the retry waited for the ending run";
+    hold.Release();
     retry.join();
     EXPECT_EQ(started, 1);
     EXPECT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateLoggedIn; }, 10000)) << login.GetState();
     EXPECT_EQ(logins, 2);
     for (const MessageSink::Posted& p : sink.Messages()) EXPECT_NE(p.message, kMsgNewerClient) << "the old run's";
+}
+
+// The refused run's last write (the failed state) held until the retry has
+// started lands nowhere: the retry is never read as failed and logs in.
+TEST_F(LoginTest, TheRefusedRunsLastStateNeverLandsOnTheRetry) {
+    std::atomic<int> logins{0};
+    auto server = LobbyServer([&](Connection& c, const std::string& login) {
+        Verdict(++logins == 1 ? LobbyReply("LoginFailed", "<p a=\"密码错误\"/>") : kSuccess)(c, login);
+    });
+    Configure(server->Port(), {server->Port()});
+    CNLogin login;
+    RunHold hold(login, [](int what) { return what == CNLogin::kStateFailed; });
+    ASSERT_EQ(login.Start(0), 1);
+    ASSERT_TRUE(hold.Reached());
+    ASSERT_EQ(login.Start(0), 1);
+    hold.Release();
+    bool failed = false;
+    EXPECT_TRUE(WaitFor([&] {
+        const int state = login.GetState();
+        failed = failed || LoginVerdictOf(state) == LoginVerdict::kFailed;
+        return state == CNLogin::kStateLoggedIn;
+    }, 10000)) << login.GetState();
+    EXPECT_FALSE(failed);
+}
+
+// Three runs in a row, the third started while the second still waits for the
+// first: each waits only for those before it, and all of them end.
+TEST_F(LoginTest, AThirdStartWhileTheSecondWaitsForTheFirstHangsNothing) {
+    std::atomic<int> logins{0};
+    auto server = LobbyServer([&](Connection& c, const std::string& login) {
+        Verdict(++logins == 1 ? LobbyReply("LoginFailed", "<p a=\"密码错误\"/>") : kSuccess)(c, login);
+    });
+    Configure(server->Port(), {server->Port()});
+    auto login = std::make_unique<CNLogin>();
+    RunHold hold(*login, [](int what) { return what == CNLogin::kStateFailed; });
+    ASSERT_EQ(login->Start(0), 1);
+    ASSERT_TRUE(hold.Reached());
+    ASSERT_EQ(login->Start(0), 1);
+    login->SetState(CNLogin::kStateFailed);  // the second run read as ended
+    ASSERT_EQ(login->Start(0), 1);
+    hold.Release();
+    if (!WaitFor([&] { return !login->IsRunning(); }, 10000)) {
+        (void)login.release();  // its destructor would wait for ever
+        FAIL() << "the runs wait for each other";
+    }
+    EXPECT_EQ(login->GetState(), CNLogin::kStateLoggedIn);
+    EXPECT_EQ(logins, 2) << "the second run, started again while it waited, sent nothing";
 }
 
 TEST_F(LoginTest, TooOldClientAsksForTheUpdaterAndStaysSo) {

@@ -50,14 +50,18 @@ void CJetThread::Join() {
         HANDLE wait = nullptr;
         EnterCriticalSection(&lock_);
         Prune();
-        for (const Started& t : threads_)
-            if (t.id != self) {
-                pending = true;
-                // A copy: another thread's Prune may close the original meanwhile.
-                if (!DuplicateHandle(GetCurrentProcess(), t.handle, GetCurrentProcess(), &wait, SYNCHRONIZE, FALSE, 0))
-                    wait = nullptr;
-                break;
-            }
+        // From one of the threads, only those started before it: two runs
+        // never wait for each other.
+        size_t before = threads_.size();
+        for (size_t i = 0; i < threads_.size(); ++i)
+            if (threads_[i].id == self) before = i;
+        if (before > 0) {
+            pending = true;
+            // A copy: another thread's Prune may close the original meanwhile.
+            if (!DuplicateHandle(GetCurrentProcess(), threads_[0].handle, GetCurrentProcess(), &wait, SYNCHRONIZE,
+                                 FALSE, 0))
+                wait = nullptr;
+        }
         LeaveCriticalSection(&lock_);
         if (!pending) return;
         if (wait) {

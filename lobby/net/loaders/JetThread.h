@@ -23,7 +23,7 @@ public:
     // Starts Run on a new thread; false when no thread could be started.
     bool Start();
     // Waits until every thread started on this object has ended. Called from
-    // one of those threads, it waits for the others only.
+    // one of those threads, it waits only for those started before it.
     void Join();
     // True while a thread started on this object still runs.
     bool IsRunning();

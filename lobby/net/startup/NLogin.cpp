@@ -152,6 +152,12 @@ int CNLogin::Start(int mode) {
     return 0;
 }
 
+void CNLogin::SetWriteSeam(std::function<void(int)> seam) {
+    Lock();
+    writeSeam_ = std::move(seam);
+    Unlock();
+}
+
 bool CNLogin::Superseded() {
     Lock();
     const bool superseded = t_runStop && t_runStop != stopEvent_;
@@ -159,23 +165,40 @@ bool CNLogin::Superseded() {
     return superseded;
 }
 
+// The check and the write under one hold of the (recursive) lock: a Start
+// between the two would let the old run's write land on the new run.
+template <class Write>
+bool CNLogin::WriteForThisRun(int what, Write write) {
+    if (t_runStop) {
+        Lock();
+        std::function<void(int)> seam = writeSeam_;
+        Unlock();
+        if (seam) seam(what);
+    }
+    Lock();
+    const bool current = !Superseded();
+    if (current) write();
+    Unlock();
+    return current;
+}
+
 void CNLogin::SetStatusText(const std::string& text) {
-    if (!Superseded()) CLoaderBase::SetStatusText(text);
+    WriteForThisRun(-1, [&] { CLoaderBase::SetStatusText(text); });
 }
 
 void CNLogin::SetState(int state) {
-    if (state > kStateCreated || Superseded()) return;
-    Lock();
-    if (state == kStateStopped || state == kStateCreated || state_ != kStateNewerClient) state_ = state;
-    Unlock();
-    if (state == kStateStopped)
+    if (state > kStateCreated) return;
+    const bool written = WriteForThisRun(state, [&] {
+        if (state == kStateStopped || state == kStateCreated || state_ != kStateNewerClient) state_ = state;
+    });
+    if (written && state == kStateStopped)
         for (int i = 0; i < 3; ++i) Sleep(1);
 }
 
 void CNLogin::PostStatus(const char* text) {
-    HWND window = GetNotifyWindow();
-    if (!window || Superseded()) return;
-    PostOwned(window, kLoginStatusLine, 0, std::make_unique<CString>(text));
+    WriteForThisRun(-1, [&] {
+        if (notifyWindow_) PostOwned(notifyWindow_, kLoginStatusLine, 0, std::make_unique<CString>(text));
+    });
 }
 
 void CNLogin::StartProbing(ServerCol& prober) {
@@ -210,6 +233,11 @@ int CNLogin::Run() {
     Lock();
     mode_ = startMode_;
     Unlock();
+    if (Superseded()) {  // started again while it waited: the newer run logs in
+        CloseHandle(stop);
+        t_runStop = nullptr;
+        return 0;
+    }
 
     hub.loginRun = 1;
     std::string address;
@@ -255,8 +283,7 @@ int CNLogin::Run() {
                 if (connection == CThreadEngine::kStateConnected) {
                     LobbyStep("login connected");
                     SendLogin();
-                }
-                else if (connection == CThreadEngine::kStateNotConnected)
+                } else if (connection == CThreadEngine::kStateNotConnected)
                     ProbeOrFail(prober);
                 break;
             }
@@ -297,8 +324,9 @@ int CNLogin::Run() {
                 break;
             case kStateNewerClient:
                 SetStatusText("发现最新版本");
-                if (HWND window = GetNotifyWindow(); window && !Superseded())
-                    PostMessageA(window, kMsgNewerClient, 1, 0);
+                WriteForThisRun(-1, [&] {
+                    if (notifyWindow_) PostMessageA(notifyWindow_, kMsgNewerClient, 1, 0);
+                });
                 running = false;
                 break;
             default:

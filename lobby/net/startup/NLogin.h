@@ -10,6 +10,7 @@
 // hold the hub's lobby lock while it deletes one.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "lobby/net/loaders/LoaderBase.h"
@@ -46,6 +47,11 @@ public:
     // Tells Run to end.
     void Stop();
 
+    // For tests: called on a run's thread as it is about to write its state
+    // (the value) or a status text or post (-1), before it checks, under the
+    // lock that the write then holds, that no newer Start has replaced it.
+    void SetWriteSeam(std::function<void(int)> seam);
+
 private:
     using CLoaderBase::Start;
     void HandleReply(CMessage* message);
@@ -59,12 +65,17 @@ private:
     // True on the thread of a run that a newer Start has replaced: what it
     // still writes is dropped.
     bool Superseded();
+    // Runs write under the lock, unless this thread's run was superseded;
+    // whether it ran.
+    template <class Write>
+    bool WriteForThisRun(int what, Write write);
 
     HWND notifyWindow_ = nullptr;
     DWORD dotTime_ = 0;
     HANDLE stopEvent_ = nullptr;
     int mode_ = 0;       // the step's thread's, once started
     int startMode_ = 0;  // the mode Start was given, taken by the run it starts
+    std::function<void(int)> writeSeam_;
 };
 
 // The network card's address from a sequential UUID: six parts in lower-case
