@@ -106,7 +106,7 @@ void CPavlenDlg::ShowEffectMovie(int code) {
         GetClientRect(&client);
         ClientToScreen(&client);
         m_effectMovie->MoveWindow(&client, FALSE);
-        m_effectMovie->ShowWindow(SW_SHOWNA);  // activated, it would come to the top of the desktop
+        m_effectMovie->ShowWindow(SW_SHOWNOACTIVATE);  // not activated, left where placed (SW_SHOWNA raises)
     }
     if (::GetForegroundWindow() != m_hWnd) SetForegroundWindow();
 }

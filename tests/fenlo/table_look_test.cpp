@@ -304,16 +304,15 @@ TEST(TableLook, TheFloatingWindowsStayUnderAnotherProgramsWindowOverTheTable) {
     h.Tick();
     EXPECT_EQ(Stacking(named), between) << "a tick";
     {
-        // A movie made meanwhile is placed over the table, not over the other
-        // window, and not activated (showing it is Wine's to stack: it maps a
-        // window at the top of the display).
-        CFlashDlg movie("", h.table);
-        ASSERT_TRUE(movie.Create(CFlashDlg::IDD, h.table));
-        std::vector<std::pair<HWND, const char*>> withMovie = named;
-        withMovie.emplace_back(movie.m_hWnd, "movie");
-        EXPECT_EQ(Stacking(withMovie), "cover result effect panel movie table");
-        EXPECT_NE(GetForegroundWindow(), movie.m_hWnd);
-        movie.DestroyWindow();
+        // A movie shown meanwhile stands over the table, not over the other
+        // window, before any tick, and is not activated.
+        h.table->ShowEffectMovie(1);
+        CWnd* movie = h.table->EffectMovie();
+        ASSERT_TRUE(movie && movie->m_hWnd && movie->IsWindowVisible());
+        EXPECT_EQ(Stacking({{cover, "cover"}, {movie->m_hWnd, "movie"}, {*h.table, "table"}}), "cover movie table");
+        EXPECT_NE(GetForegroundWindow(), movie->m_hWnd);
+        for (auto& n : named)
+            if (std::string(n.second) == "effect") n.first = movie->m_hWnd;
     }
     SetWindowPos(*h.table->SidePanel(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ASSERT_TRUE(SettleStacking(h, named));
