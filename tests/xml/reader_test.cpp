@@ -35,6 +35,10 @@ TEST(XmlReader, ParsesTagsIntoElementsInDocumentOrder) {
         {"<a x=\"<\"/>", "a(x=<)"},
         {"<a x=\"1\" / >", "a(x=1)"},
         {"<a x=\"1\" y=/>", "a(x=1)"},  // reading ends at the last quote
+        {"<a\"x\" y=\"1\"/>", "a\"x\"(y=1)"},
+        {"<a x=\"1\" \"y\"=\"2\"/>", "a(x=1,\"y\"=2)"},
+        {"<abcdefghijklmno p=\"0123456789abcde\" q=\"0123456789abcdef\"/>",
+         "abcdefghijklmno(p=0123456789abcde,q=0123456789abcdef)"},  // 15 and 16 bytes
         {"<a x=/>", "a"},
         {"", ""},
         {"<?xml version=\"1.0\" encoding=\"GBK\"?>", ""},
@@ -62,9 +66,11 @@ TEST(XmlReader, RejectsMalformedTextWithTheCodes) {
         {"<   >", "throw -1"},
         {"</a>", "throw -1"},  // nothing open
         {"<a/></a>", "throw -1"},
-        {"<a\"x\"/>", "throw -1"},     // quote but no blank after the name
-        {"<a x \"1\"/>", "throw -1"},  // no "="
-        {"<a x=\"1/>", "throw -1"},    // unterminated value
+        {"<a\"x\"/>", "throw -1"},      // quote but no blank after the name
+        {"<a x \"1\"/>", "throw -1"},   // no "="
+        {"<a x=\"1/>", "throw -1"},     // unterminated value
+        {"<a\"x\" y=1/>", "throw -1"},  // every quote before the first blank
+        {"<a x=\">\"/>", "throw -1"},   // the first ">" ends the tag, in a value too
     };
     for (const Case& c : cases) EXPECT_EQ(Parse(c.text.data(), static_cast<int>(c.text.size())), c.result) << c.text;
 }
