@@ -12,7 +12,7 @@ XMLAttribute& XMLAttribute::operator=(const XMLAttribute& other) {
     return *this;
 }
 
-XMLAttribute::~XMLAttribute() = default;
+// ~XMLAttribute is defined with the element's destructor, which inlines it.
 
 XMLAttribute* XMLAttribute::CreateNewAttribute(const std::string& name, const std::string& value) {
     return new XMLAttribute(name, value);

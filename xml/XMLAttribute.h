@@ -7,6 +7,7 @@
 #include <string>
 
 #include "xml/TesselApi.h"
+#include "xml/XMLBytes.h"
 
 class TESSEL_API XMLAttribute {
     friend class XMLElement;
@@ -26,8 +27,9 @@ protected:
 
 private:
     XMLAttribute(const std::string& name, const std::string& value);
-    XMLAttribute(const char* name, std::size_t nameLength, const char* value, std::size_t valueLength)
-        : name_(name, nameLength), value_(value, valueLength), next_(nullptr) {}
+    [[gnu::always_inline]] XMLAttribute(const char* name, std::size_t nameLength, const char* value,
+                                        std::size_t valueLength)
+        : name_(tessel::Bytes(name, nameLength)), value_(tessel::Bytes(value, valueLength)), next_(nullptr) {}
 
     std::string name_;
     std::string value_;

@@ -25,7 +25,6 @@ XMLElement::XMLElement(std::string& name)
       lastAttribute_(nullptr),
       attributeCount_(0),
       cursorStarted_(false),
-      cursor_(0),
       current_(nullptr),
       leaf_(false),
       firstChild_(nullptr),
@@ -38,11 +37,12 @@ XMLElement::XMLElement(const char* name, unsigned int length, XMLPool* pool)
       lastAttribute_(nullptr),
       attributeCount_(0),
       cursorStarted_(false),
-      cursor_(0),
       current_(nullptr),
       leaf_(false),
       firstChild_(nullptr),
       nextSibling_(nullptr) {}
+
+XMLAttribute::~XMLAttribute() = default;
 
 XMLElement::~XMLElement() {
     for (XMLAttribute* a = firstAttribute_; a;) {

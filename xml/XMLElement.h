@@ -10,6 +10,7 @@
 
 #include "xml/TesselApi.h"
 #include "xml/XMLAttribute.h"
+#include "xml/XMLBytes.h"
 #include "xml/XMLPool.h"
 
 class TESSEL_API XMLElement {
@@ -52,12 +53,20 @@ protected:
 private:
     explicit XMLElement(std::string& name);
     XMLElement(const char* name, unsigned int length, XMLPool* pool);
+    // The name's bytes are known to hold no NUL.
+    inline XMLElement(XMLPool& pool, const char* name, std::size_t length);
 
     // An element whose attributes come from pool; the owner destroys it.
     static XMLElement* CreateNewElement(XMLPool& pool, const char* name, unsigned int length);
+    // The same, in the reader, on bytes known to hold no NUL.
+    static inline XMLElement* CreateInPool(XMLPool& pool, const char* name, std::size_t length);
     // InsertNewAttribute on bytes known to hold no NUL.
-    inline void AppendAttribute(const char* name, std::size_t nameLength, const char* value,
-                                std::size_t valueLength);
+    inline void AppendAttribute(const char* name, std::size_t nameLength, const char* value, std::size_t valueLength);
+    // The same for an element whose attributes come from its pool (the reader's).
+    [[gnu::always_inline]] inline void AppendInPool(const char* name, std::size_t nameLength, const char* value,
+                                                    std::size_t valueLength);
+    // Puts a after the last attribute.
+    inline void Link(XMLAttribute* a);
     // MoveToNextAttribute, for the reader's and writer's loops.
     inline bool AdvanceCursor();
 
@@ -68,10 +77,9 @@ private:
     XMLAttribute* firstAttribute_;
     XMLAttribute* lastAttribute_;
     std::size_t attributeCount_;
-    // The cursor: an index, and the attribute at it (null unless started and
-    // the index is below the count).
+    // The cursor: the attribute under it, null before the first step and once
+    // past the last attribute.
     bool cursorStarted_;
-    std::size_t cursor_;
     XMLAttribute* current_;
     bool leaf_;
     XMLElement* firstChild_;
@@ -80,39 +88,57 @@ private:
 
 inline void XMLElement::AppendAttribute(const char* name, std::size_t nameLength, const char* value,
                                         std::size_t valueLength) {
+    if (pool_) return AppendInPool(name, nameLength, value, valueLength);
+    void* memory = ::operator new(sizeof(XMLAttribute));
     XMLAttribute* a;
-    if (pool_) {
-        a = new (pool_->Allocate(sizeof(XMLAttribute))) XMLAttribute(name, nameLength, value, valueLength);
-    } else {
-        void* memory = ::operator new(sizeof(XMLAttribute));
-        try {
-            a = new (memory) XMLAttribute(name, nameLength, value, valueLength);
-        } catch (...) {
-            ::operator delete(memory);
-            throw;
-        }
+    try {
+        a = new (memory) XMLAttribute(name, nameLength, value, valueLength);
+    } catch (...) {
+        ::operator delete(memory);
+        throw;
     }
+    Link(a);
+}
+
+inline void XMLElement::AppendInPool(const char* name, std::size_t nameLength, const char* value,
+                                     std::size_t valueLength) {
+    Link(new (pool_->Allocate(sizeof(XMLAttribute))) XMLAttribute(name, nameLength, value, valueLength));
+}
+
+inline void XMLElement::Link(XMLAttribute* a) {
     if (lastAttribute_)
         lastAttribute_->next_ = a;
     else
         firstAttribute_ = a;
     lastAttribute_ = a;
     // A cursor standing past the last attribute now stands on the new one.
-    if (cursorStarted_ && cursor_ == attributeCount_) current_ = a;
+    if (cursorStarted_ && !current_) current_ = a;
     ++attributeCount_;
 }
 
 inline bool XMLElement::AdvanceCursor() {
-    if (attributeCount_ == 0) return false;
-    if (!cursorStarted_) {
-        cursorStarted_ = true;
-        cursor_ = 0;
-        current_ = firstAttribute_;
-        return true;
+    if (cursorStarted_) {
+        if (current_) current_ = current_->next_;
+        return current_ != nullptr;
     }
-    if (cursor_ < attributeCount_) {
-        ++cursor_;
-        current_ = current_->next_;
-    }
-    return cursor_ < attributeCount_;
+    if (!firstAttribute_) return false;
+    cursorStarted_ = true;
+    current_ = firstAttribute_;
+    return true;
+}
+
+inline XMLElement::XMLElement(XMLPool& pool, const char* name, std::size_t length)
+    : name_(tessel::Bytes(name, length)),
+      pool_(&pool),
+      firstAttribute_(nullptr),
+      lastAttribute_(nullptr),
+      attributeCount_(0),
+      cursorStarted_(false),
+      current_(nullptr),
+      leaf_(false),
+      firstChild_(nullptr),
+      nextSibling_(nullptr) {}
+
+inline XMLElement* XMLElement::CreateInPool(XMLPool& pool, const char* name, std::size_t length) {
+    return new (pool.Allocate(sizeof(XMLElement))) XMLElement(pool, name, length);
 }

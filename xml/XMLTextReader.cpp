@@ -45,6 +45,37 @@ inline int Find(const char* text, char c, int first, int last) {
     return -1;
 }
 
+// Which scans inside a tag stop at a byte. Each such scan stops, at the latest,
+// at a byte it is sure to meet: the tag's ">" or its last quote.
+enum : unsigned char {
+    kEndsTagName = 1,   // a quote or a blank, or the tag's ">"
+    kEndsAttrName = 2,  // "=", or a quote
+};
+struct StopTable {
+    unsigned char of[256];
+};
+constexpr StopTable MakeStops() {
+    StopTable t{};
+    t.of[static_cast<unsigned char>('"')] = kEndsTagName | kEndsAttrName;
+    t.of[static_cast<unsigned char>(' ')] = kEndsTagName;
+    t.of[static_cast<unsigned char>('>')] = kEndsTagName;
+    t.of[static_cast<unsigned char>('=')] = kEndsAttrName;
+    return t;
+}
+constexpr StopTable kStops = MakeStops();
+
+// The first byte from p on that stops a scan of this kind.
+inline const char* ScanToStop(const char* p, unsigned char kind) {
+    while (!(kStops.of[static_cast<unsigned char>(*p)] & kind)) ++p;
+    return p;
+}
+
+// The first c from p on, known to come.
+inline const char* ScanToByte(const char* p, char c) {
+    while (*p != c) ++p;
+    return p;
+}
+
 // Two names of one size: the first byte, then the rest.
 inline bool SameBytes(const std::string& a, const std::string& b) {
     return a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size()) == 0;
@@ -124,6 +155,7 @@ XMLTextReader::~XMLTextReader() { ClearElements(); }
 void XMLTextReader::ClearElements() {
     index_.reset();
     spent_ = 0;
+    atCursor_ = nullptr;
     for (XMLElement* e : elements_) e->~XMLElement();
     elements_.clear();
     pool_.Reset();
@@ -152,6 +184,11 @@ void XMLTextReader::SetXmlData(const char* data, int length) {
 
 int XMLTextReader::ParseXmlData(const char* data, int length) {
     ClearElements();
+    // The cursor goes back to the first element, whatever the parse's end.
+    struct CursorAtFirst {
+        XMLTextReader& r;
+        ~CursorAtFirst() { r.atCursor_ = r.elements_.empty() ? nullptr : r.elements_.front(); }
+    } cursorAtFirst{*this};
     if (search_ == kIndexOnly) index_.reset(new NameIndex(pool_, spent_));
     const std::size_t shortLook = search_ == kIndexOnly ? 0 : kShortLook;
     openTags_.clear();
@@ -169,75 +206,83 @@ int XMLTextReader::ParseXmlData(const char* data, int length) {
     int pos = 0;
     while (length >= 1) {
         // The first "<" from pos, with no ">" before it, and the first ">" after it.
-        const int lt = Find(data, '<', pos, limit - 1);
-        if (lt < 0 || Find(data, '>', pos, lt - 1) >= 0) return kBadTag;
+        int lt = pos;
+        while (lt < limit && data[lt] != '<' && data[lt] != '>') ++lt;
+        if (lt >= limit || data[lt] == '>') return kBadTag;
         const int gt = FindFar(data, '>', lt + 1, limit - 1);
         if (gt < 0) return kBadTag;
         int s = lt + 1;
         while (s < gt && data[s] == ' ') ++s;
         if (s >= gt) return kBadTag;  // "<>" or only blanks: no tag text
-        if (data[s] != '?') {
+        if (data[s] == '/') {
+            if (openTags_.empty()) return kBadTag;
+            // The newest element named like the open one: looked for back to the
+            // open one when few elements follow it or the look fits in the budget,
+            // else through the index from here on.
+            const OpenTag& open = openTags_.back();
+            const std::size_t after = elements_.size() - 1 - open.at;
+            const std::uint64_t unit = open.element->name_.size() + kStepCost;
+            if (after < shortLook) {
+                previous = elements_[LookBack(open)];
+            } else if (!index_ && (spent_ + after * unit <= Budget(gt) || search_ == kLookBackOnly)) {
+                const std::size_t at = LookBack(open);
+                spent_ += (elements_.size() - at) * unit;
+                previous = elements_[at];
+            } else {
+                previous = NewestNamed(open.element);
+            }
+            openTags_.pop_back();
+        } else if (data[s] != '?') {
             // T, the tag text, is data[s] .. data[e]; the blanks before ">" are dropped.
-            int e = static_cast<int>(trim_right(data + gt - 1) - data);
-            // The first quote and the first blank of T, in one pass.
-            int quote = -1;
+            // Between e and gt come only blanks, and data[gt] is ">".
+            const int e = static_cast<int>(trim_right(data + gt - 1) - data);
+            // The first blank of T, and its last quote when a quote follows the
+            // name; -1 for none.
             int blank = -1;
-            int i = s;
-            while (i <= e && data[i] != '"' && data[i] != ' ') ++i;
+            int lastQuote = -1;
+            const int i = static_cast<int>(ScanToStop(data + s, kEndsTagName) - data);
             if (i <= e) {
+                lastQuote = e;
                 if (data[i] == '"') {
-                    quote = i;
                     blank = Find(data, ' ', i + 1, e);
+                    while (data[lastQuote] != '"') --lastQuote;  // stops at i at the latest
                 } else {
                     blank = i;
-                    quote = Find(data, '"', i + 1, e);
+                    while (lastQuote > blank && data[lastQuote] != '"') --lastQuote;
+                    if (lastQuote == blank) lastQuote = -1;
                 }
             }
-            if (data[s] == '/') {
-                if (openTags_.empty()) return kBadTag;
-                // The newest element named like the open one: looked for back to the
-                // open one when few elements follow it or the look fits in the budget,
-                // else through the index from here on.
-                const OpenTag& open = openTags_.back();
-                const std::size_t after = elements_.size() - 1 - open.at;
-                const std::uint64_t unit = open.element->name_.size() + kStepCost;
-                if (after < shortLook) {
-                    previous = elements_[LookBack(open)];
-                } else if (!index_ && (spent_ + after * unit <= Budget(gt) || search_ == kLookBackOnly)) {
-                    const std::size_t at = LookBack(open);
-                    spent_ += (elements_.size() - at) * unit;
-                    previous = elements_[at];
-                } else {
-                    previous = NewestNamed(open.element);
-                }
-                openTags_.pop_back();
-            } else if (quote >= 0) {
+            if (lastQuote >= 0) {
                 if (blank < 0) return kBadTag;
-                XMLElement* element = XMLElement::CreateNewElement(pool_, data + s, blank - s);
+                XMLElement* element = XMLElement::CreateInPool(pool_, data + s, blank - s);
                 InsertNewElement(element);
                 LinkNewElement(element, previous);
                 previous = element;
                 if (data[e] != '/') openTags_.push_back({element, elements_.size() - 1});
-                int lastQuote = e;
-                while (data[lastQuote] != '"') --lastQuote;  // stops at quote at the latest
-                int at = blank;
+                // Each attribute needs an "=" and then two quotes, the last of them
+                // lastQuote at the latest; the scans stop there.
+                const char* const last = data + lastQuote;
+                const char* at = data + blank;
+                if (at > last) return kBadTag;  // the quotes all come before the blank
                 for (;;) {
-                    int eq = Find(data, '=', at, e);
-                    if (eq < 0) return kBadTag;
-                    int nameStart = static_cast<int>(trim_left(data + at) - data);
-                    int nameEnd = static_cast<int>(trim_right(data + eq - 1) - data);
-                    int open = Find(data, '"', eq + 1, e);
-                    int close = open < 0 ? -1 : Find(data, '"', open + 1, e);
-                    if (close < 0) return kBadTag;
-                    std::size_t nameLength = nameEnd >= nameStart ? nameEnd - nameStart + 1 : 0;
-                    element->AppendAttribute(data + nameStart, nameLength, data + open + 1, close - open - 1);
-                    if (close == lastQuote) break;
+                    const char* name = trim_left(at);  // stops at last at the latest
+                    const char* eq = ScanToStop(name, kEndsAttrName);
+                    while (*eq != '=') {
+                        if (eq == last) return kBadTag;
+                        eq = ScanToStop(eq + 1, kEndsAttrName);
+                    }
+                    const char* open = ScanToByte(eq + 1, '"');
+                    if (open == last) return kBadTag;
+                    const char* close = ScanToByte(open + 1, '"');
+                    const char* nameEnd = trim_right(eq - 1);  // at at - 1, a quote or a name byte, at the latest
+                    element->AppendInPool(name, nameEnd >= name ? nameEnd - name + 1 : 0, open + 1, close - open - 1);
+                    if (close == last) break;
                     at = close + 1;
                 }
             } else {
                 int slash = Find(data, '/', s, e);
                 if (slash < 0) {
-                    XMLElement* element = XMLElement::CreateNewElement(pool_, data + s, e - s + 1);
+                    XMLElement* element = XMLElement::CreateInPool(pool_, data + s, e - s + 1);
                     InsertNewElement(element);
                     LinkNewElement(element, previous);
                     int next = Find(data, '<', gt, limit - 1);
@@ -246,7 +291,7 @@ int XMLTextReader::ParseXmlData(const char* data, int length) {
                     openTags_.push_back({element, elements_.size() - 1});
                 } else {
                     int end = blank >= 0 && blank <= slash ? blank : slash;
-                    XMLElement* element = XMLElement::CreateNewElement(pool_, data + s, end - s);
+                    XMLElement* element = XMLElement::CreateInPool(pool_, data + s, end - s);
                     InsertNewElement(element);
                     LinkNewElement(element, previous);
                     previous = element;
@@ -272,10 +317,7 @@ void XMLTextReader::LinkNewElement(XMLElement* element, XMLElement* previous) {
         previous->SetNextSibling(element);
 }
 
-XMLElement* XMLTextReader::Current() {
-    if (state_ != kOnElement && state_ != kOnAttribute) return nullptr;
-    return cursor_ < elements_.size() ? elements_[cursor_] : nullptr;
-}
+XMLElement* XMLTextReader::Current() { return state_ == kOnElement || state_ == kOnAttribute ? atCursor_ : nullptr; }
 
 bool XMLTextReader::Read() {
     switch (state_) {
@@ -289,9 +331,11 @@ bool XMLTextReader::Read() {
             break;
     }
     if (cursor_ >= elements_.size()) {
+        atCursor_ = nullptr;
         state_ = kPastLast;
         return false;
     }
+    atCursor_ = elements_[cursor_];
     state_ = kOnElement;
     return true;
 }
@@ -303,25 +347,31 @@ bool XMLTextReader::HasAttributes() {
 
 bool XMLTextReader::MoveToNextAttribute() {
     XMLElement* e = Current();
-    if (!e || e->attributeCount_ == 0) return false;
+    if (!e || !e->firstAttribute_) return false;
     state_ = kOnAttribute;
     return e->AdvanceCursor();
 }
 
 const std::string XMLTextReader::Name() {
-    XMLElement* e = Current();
-    if (!e) return std::string();
-    if (state_ == kOnElement) return e->name_;
-    XMLAttribute* a = e->current_;
-    return a ? a->name_ : std::string();
+    const std::string* name = nullptr;
+    if (XMLElement* e = Current()) {
+        if (state_ == kOnElement)
+            name = &e->name_;
+        else if (e->current_)
+            name = &e->current_->name_;
+    }
+    return name ? tessel::Copy(*name) : std::string();
 }
 
 const std::string XMLTextReader::Value() {
-    XMLElement* e = Current();
-    if (!e) return std::string();
-    if (state_ == kOnElement) return e->value_;
-    XMLAttribute* a = e->current_;
-    return a ? a->value_ : std::string();
+    const std::string* value = nullptr;
+    if (XMLElement* e = Current()) {
+        if (state_ == kOnElement)
+            value = &e->value_;
+        else if (e->current_)
+            value = &e->current_->value_;
+    }
+    return value ? tessel::Copy(*value) : std::string();
 }
 
 XMLElement* XMLTextReader::GetRoot() { return root_; }

@@ -77,6 +77,8 @@ private:
 
     std::vector<XMLElement*> elements_;  // in pool_
     std::size_t cursor_;
+    // elements_[cursor_], null when the cursor stands past the elements.
+    XMLElement* atCursor_ = nullptr;
     int state_;
     XMLElement* root_;
     // The elements whose tags are open; their names are the open tags.

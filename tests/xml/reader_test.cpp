@@ -35,6 +35,10 @@ TEST(XmlReader, ParsesTagsIntoElementsInDocumentOrder) {
         {"<a x=\"<\"/>", "a(x=<)"},
         {"<a x=\"1\" / >", "a(x=1)"},
         {"<a x=\"1\" y=/>", "a(x=1)"},  // reading ends at the last quote
+        {"<a\"x\" y=\"1\"/>", "a\"x\"(y=1)"},
+        {"<a x=\"1\" \"y\"=\"2\"/>", "a(x=1,\"y\"=2)"},
+        {"<abcdefghijklmno p=\"0123456789abcde\" q=\"0123456789abcdef\"/>",
+         "abcdefghijklmno(p=0123456789abcde,q=0123456789abcdef)"},  // 15 and 16 bytes
         {"<a x=/>", "a"},
         {"", ""},
         {"<?xml version=\"1.0\" encoding=\"GBK\"?>", ""},
@@ -62,9 +66,11 @@ TEST(XmlReader, RejectsMalformedTextWithTheCodes) {
         {"<   >", "throw -1"},
         {"</a>", "throw -1"},  // nothing open
         {"<a/></a>", "throw -1"},
-        {"<a\"x\"/>", "throw -1"},     // quote but no blank after the name
-        {"<a x \"1\"/>", "throw -1"},  // no "="
-        {"<a x=\"1/>", "throw -1"},    // unterminated value
+        {"<a\"x\"/>", "throw -1"},      // quote but no blank after the name
+        {"<a x \"1\"/>", "throw -1"},   // no "="
+        {"<a x=\"1/>", "throw -1"},     // unterminated value
+        {"<a\"x\" y=1/>", "throw -1"},  // every quote before the first blank
+        {"<a x=\">\"/>", "throw -1"},   // the first ">" ends the tag, in a value too
     };
     for (const Case& c : cases) EXPECT_EQ(Parse(c.text.data(), static_cast<int>(c.text.size())), c.result) << c.text;
 }
@@ -97,7 +103,8 @@ TEST(XmlReader, LinksFirstChildAndNextSibling) {
 // element carries its number, so every link can be checked. Texts reach
 // thousands of elements, some nesting hundreds of names apart, some with names
 // that share their first 8 or 40 bytes; each is read as shipped, through the
-// index alone and by the look-back alone.
+// index alone and by the look-back alone. The shipped reader must reach its
+// index in the rounds of names apart, or they test the look-back alone.
 TEST(XmlReader, LinksFollowTheNewestElementOfTheClosedName) {
     std::mt19937 rng(47);
     for (int round = 0; round < 60; ++round) {
@@ -144,6 +151,9 @@ TEST(XmlReader, LinksFollowTheNewestElementOfTheClosedName) {
             XMLTextReader r;
             XMLTextReaderProbe::SetSearch(r, search);
             ASSERT_NO_THROW(r.SetXmlData(text.data(), static_cast<int>(text.size()))) << round;
+            if (search == XMLTextReaderProbe::kAsShipped && apart > 0) {
+                EXPECT_TRUE(XMLTextReaderProbe::Indexed(r)) << "round " << round << " never reached the index";
+            }
             auto number = [](XMLElement* e) { return e ? std::atoi(e->GetAttribute("n").c_str()) : -1; };
             std::vector<XMLElement*> reached(names.size(), nullptr);
             std::vector<XMLElement*> todo{r.GetRoot()};
