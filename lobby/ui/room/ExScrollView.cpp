@@ -125,6 +125,7 @@ int CExScrollView::OnCreate(LPCREATESTRUCT cs) {
     SetScrollSizes(MM_TEXT, CSize(0, grid.ScrollHeight()));
     m_watchedGeneration = GetLobbyData().EngineGeneration();
     SetTimer(kWatchTimer, 200);
+    LobbyStep("room view made");
     return 0;
 }
 
@@ -167,6 +168,8 @@ void CExScrollView::BuildDesks(double budgetMs) {
     LobbyLockGuard hub(GetLobbyData().lobbyLock);
     Hold view(*this);
     if (!Building()) return;
+    if (!m_slicing) LobbyStep("room view first slice");
+    m_slicing = true;
     CRect client;
     GetClientRect(&client);
     const room::RoomGrid grid = GridFor(m_skin, client.Width());
@@ -187,6 +190,7 @@ void CExScrollView::BuildDesks(double budgetMs) {
     }
     if (Building()) return;
     KillTimer(kBuildTimer);
+    LobbyStep("room view all buttons made");
 }
 
 void CExScrollView::OnSize(UINT type, int cx, int cy) {

@@ -157,6 +157,7 @@ private:
 
     int m_built = 0;  // desks whose buttons exist
     bool m_buildFailed = false;
+    bool m_slicing = false;         // timer 2 has made desks
     std::vector<DeskLook> m_looks;  // by desk index; empty until a refresh
 
     GridLayout m_layout;
