@@ -77,15 +77,22 @@ public:
                   if (waited > m_worst) m_worst = waited;
                   ::Sleep(1);
               }
+              m_done = true;
           }) {}
+    // Answers the last question while the thread ends.
     double Stop() {
         m_stop = true;
+        while (!m_done) {
+            MSG msg;
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            ::Sleep(1);
+        }
         m_thread.join();
         return m_worst;
     }
 
 private:
-    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_stop{false}, m_done{false};
     std::atomic<double> m_worst{0};
     std::thread m_thread;
 };
