@@ -4,6 +4,10 @@
 //   open     how long the main window did not answer (a WM_NULL sent from
 //            another thread every few ms) while the page was made, and how
 //            long until it was whole (every button, the desks refreshed);
+//   press    a free seat in view pressed as soon as the page shows, before
+//            timer 2 has made a desk: how long the main window did not
+//            answer, how long until the press was taken, how many desks had
+//            their buttons then;
 //   paint    the desk view's paint of its whole visible rectangle (900 x 560)
 //            as copies of that rectangle, when nothing changed and after every
 //            desk changed; one line of scrolling; the grid drawn afresh.
@@ -35,13 +39,15 @@ namespace {
 
 const int kWidth = 900, kViewHeight = 560, kStrip = 22;
 
-CDeskInfoMsg* FullRoom(int round) {
+// Every desk full, or (seat1Free) with its seat 1 free.
+CDeskInfoMsg* FullRoom(int round, bool seat1Free = false) {
     auto* m = new CDeskInfoMsg;
     m->roomFlag = false;
     m->deskList = new CRoomDeskList;
     for (int d = 1; d <= 100; ++d) {
         CRoomDeskInfo* desk = m->deskList->AddDesk(0, 0, "D", "101", std::to_string(d));
         for (int s = 0; s < 3; ++s) {
+            if (seat1Free && s == 1) continue;
             const int p = d * 3 + s;
             desk->AddPlayer("p" + std::to_string(p), "玩家" + std::to_string(p + round), std::to_string(s), s == 1, s == 2);
         }
@@ -71,36 +77,49 @@ public:
                   if (waited > m_worst) m_worst = waited;
                   ::Sleep(1);
               }
+              m_done = true;
           }) {}
+    // Answers the last question while the thread ends.
     double Stop() {
         m_stop = true;
+        while (!m_done) {
+            MSG msg;
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            ::Sleep(1);
+        }
         m_thread.join();
         return m_worst;
     }
 
 private:
-    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_stop{false}, m_done{false};
     std::atomic<double> m_worst{0};
     std::thread m_thread;
 };
 
-// The page as the main window makes it; its view is whole once the room id
-// has come through and every button exists.
-CRoomWnd* OpenPage(HWND main, int round, double* blocked, double* whole) {
-    Pinger pinger(main);
-    ::Sleep(20);
-    const double t0 = bench::NowMs();
+// The page as the main window makes it and shows it.
+CRoomWnd* MakePage(HWND main, CDeskInfoMsg* desks) {
     auto* page = new CRoomWnd;
     page->SetGroupMode(0);
     page->SetRoomRes(GetLobbySkin());
     page->Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, kWidth, kStrip + kViewHeight),
                  CWnd::FromHandle(main));
-    page->NotifyView(FullRoom(round));
+    page->NotifyView(desks);
     page->ShowWindow(SW_HIDE);
     page->SetRoomId("101");
     page->MoveWindow(CRect(0, 0, kWidth, kStrip + kViewHeight));
     page->SetWindowRgn(::CreateRoundRectRgn(0, 0, kWidth + 1, kStrip + kViewHeight + 1, 3, 3), TRUE);
     page->ShowWindow(SW_SHOW);
+    return page;
+}
+
+// The page made; its view is whole once the room id has come through and
+// every button exists.
+CRoomWnd* OpenPage(HWND main, int round, double* blocked, double* whole) {
+    Pinger pinger(main);
+    ::Sleep(20);
+    const double t0 = bench::NowMs();
+    CRoomWnd* page = MakePage(main, FullRoom(round));
     CExScrollView* view = page->GetView();
     while (view->GetRoomIdText() != "101" || !view->SeatButton(299)) {
         MSG msg;
@@ -113,6 +132,32 @@ CRoomWnd* OpenPage(HWND main, int round, double* blocked, double* whole) {
     Pump();
     *blocked = pinger.Stop();
     return page;
+}
+
+// Desk 1's seat 1 pressed (as the loop presses: posted mouse messages) on a
+// page just made, its room id come, no desk made by timer 2 yet.
+void PressWhileMade(HWND main, int round, double* blocked, double* taken, int* made) {
+    CRoomWnd* page = MakePage(main, FullRoom(round, true));
+    CExScrollView* view = page->GetView();
+    MSG msg;
+    while (::PeekMessageA(&msg, view->m_hWnd, kMsgRoomUpdate, kMsgRoomUpdate, PM_REMOVE)) ::DispatchMessageA(&msg);
+    Pinger pinger(main);
+    ::Sleep(20);
+    const double t0 = bench::NowMs();
+    HWND seat = view->SeatButton(1)->m_hWnd;
+    ::PostMessageA(seat, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageA(seat, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    while (view->GetChosenDesk() != 1 && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    *taken = bench::NowMs() - t0;
+    *made = 0;
+    while (view->DeskButton(*made)) ++*made;
+    Pump();
+    *blocked = pinger.Stop();
+    delete page;
+    Pump();
 }
 
 }  // namespace
@@ -201,6 +246,18 @@ int main(int argc, char** argv) {
         ::DeleteObject(bitmap);
         ::DeleteDC(mem);
         ::ReleaseDC(nullptr, screen);
+    }
+    page->ShowWindow(SW_HIDE);
+    for (int round = 0; round < runs; ++round) {
+        double blocked = 0, taken = 0;
+        int made = 0;
+        PressWhileMade(main, round, &blocked, &taken, &made);
+        std::printf(
+            "seat pressed as the page shows: the main window did not answer for %.0f ms at most (goal <= "
+            "200 ms: %s); the press taken after %.0f ms, %d of 100 desks made then; load %s\n",
+            blocked, blocked <= 200 ? "met" : "NOT MET", taken, made, bench::LoadAverage().c_str());
+        std::fflush(stdout);
+        met &= blocked <= 200;
     }
     delete page;
     ::DestroyWindow(main);

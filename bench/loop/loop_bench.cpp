@@ -10,7 +10,10 @@
 // own steps from their traces ("at <ms> step" lines of MIRABO_LOBBY_TRACE and
 // FENLO_TABLE_TRACE, put on this program's clock), the waits the lobby must
 // keep on the way to its tree, where the time from the seat click to the
-// lobby's dispatch of the seat's answer (message 12) goes, and the goals:
+// lobby's dispatch of the seat's answer (message 12) goes, when the room
+// page's desk view was made before the click and its buttons after it (the
+// desks in view with the view, the rest in slices on its timer 2), and the
+// goals:
 //   start to tree  <= the waits + the empty program's start + 400 ms
 //   seat to dealt  <= 700 ms
 // While it measures it polls each millisecond with what costs the programs
@@ -156,6 +159,20 @@ std::vector<double> SeatParts(const Steps& seat) {
     return {pressed, requested - pressed, received - requested, pumped - received, pumped};
 }
 
+// The room page's making, in ms: its desk view made before the click (both on
+// the lobby's clock), its first and its last slice of buttons on timer 2 after
+// the view was made, -1 for a slice not traced yet (the last may come after
+// the table's deal). Empty without the view.
+std::vector<double> RoomViewParts(const Steps& lobby, double click) {
+    const double made = StepAt(lobby, "room view made");
+    if (made < 0) return {};
+    auto after = [&](const char* name) {
+        const double at = StepAt(lobby, name);
+        return at < made ? -1 : at - made;
+    };
+    return {click - made, after("room view first slice"), after("room view all buttons made")};
+}
+
 int MessagesBeforeTree(const Steps& steps) {
     int n = 0;
     for (const auto& step : steps) {
@@ -171,7 +188,7 @@ int main(int argc, char** argv) {
     using testsupport::WaitFor;
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     std::vector<double> starts, seats, empties, waits;
-    std::vector<std::vector<double>> seatParts;
+    std::vector<std::vector<double>> seatParts, roomViewParts;
     StepTable startSteps, seatLobbySteps, seatTableSteps;
     for (int i = 0; i < runs; ++i) {
         const std::string loadBefore = LoadAverage();
@@ -253,6 +270,8 @@ int main(int argc, char** argv) {
         const double dealt = SystemMs() - t1;
         const Steps seatLobby = StepsOf(rig.TraceLines(false), lobbyBefore, lobbyCreated - (t1 - t0));
         const Steps seatTable = StepsOf(rig.TraceLines(true), tableBefore, fenloCreated);
+        const std::vector<double> roomView =
+            RoomViewParts(StepsOf(rig.TraceLines(false), 0, 0), t1 - t0 - lobbyCreated);
 
         const int pumped = MessagesBeforeTree(lobbyStart);
         const double wait = kFixedWaits + kPumpTick * std::max(1, pumped);
@@ -265,6 +284,7 @@ int main(int argc, char** argv) {
         starts.push_back(filled);
         seats.push_back(dealt);
         if (std::vector<double> parts = SeatParts(seatLobby); !parts.empty()) seatParts.push_back(parts);
+        if (!roomView.empty()) roomViewParts.push_back(roomView);
         empties.push_back(empty);
         waits.push_back(wait);
         startSteps.Add(lobbyStart);
@@ -295,12 +315,29 @@ int main(int argc, char** argv) {
         std::printf("  seat click to message 12 in the lobby    %6.0f ms (%zu runs), of which:\n", part(4),
                     seatParts.size());
         std::printf("    the click reaching the room page       %6.0f ms\n", part(0));
-        std::printf("    the room page to the request sent      %6.0f ms (buttons not made yet are made first)\n",
-                    part(1));
+        std::printf("    the room page to the request sent      %6.0f ms (no button is made first)\n", part(1));
         std::printf("    the request to the answer queued       %6.0f ms (lobby server, socket thread)\n", part(2));
         std::printf("    the answer queued to message 12        %6.0f ms (the main window's pump: the arrival\n"
                     "                                                     notice, else its 50 ms tick)\n",
                     part(3));
+    }
+    if (!roomViewParts.empty()) {
+        // Each part's median over the runs that traced it, and their count.
+        double median[3];
+        size_t n[3];
+        for (size_t k = 0; k < 3; ++k) {
+            std::vector<double> v;
+            for (const std::vector<double>& parts : roomViewParts)
+                if (parts[k] >= 0) v.push_back(parts[k]);
+            median[k] = Median(v);
+            n[k] = v.size();
+        }
+        std::printf("  the room page's desk view made           %6.0f ms before the seat click (%zu runs), then:\n",
+                    median[0], n[0]);
+        std::printf("    its first slice of buttons on timer 2  %6.0f ms after it was made (%zu runs)\n", median[1],
+                    n[1]);
+        std::printf("    its last slice, every button made      %6.0f ms after it was made (%zu runs%s)\n", median[2],
+                    n[2], n[2] < n[0] ? "; in the others after the table's deal" : "");
     }
     return 0;
 }

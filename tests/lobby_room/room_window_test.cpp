@@ -31,6 +31,7 @@
 #include "lobby/ui/room/RoomWnd.h"
 #include "tests/platform/WindowCapture.h"
 #include "tests/support/LoopbackServer.h"
+#include "tests/support/Patience.h"
 
 using testsupport::Connection;
 using testsupport::LoopbackServer;
@@ -153,8 +154,47 @@ protected:
         room->SetValidationToken("TOKEN");
         room->NotifyView(DeskListMessage(autoGroup, desks));
         room->SetRoomId("101");
-        ASSERT_TRUE(PumpUntil([&] { return View()->GetRoomIdText() == "101"; }));
+        ASSERT_TRUE(PumpUntil([&] { return View()->GetRoomIdText() == "101" && View()->DeskButton(99); }));
         PumpMessages(50);
+    }
+    // A page that has made only the desks in view: its desk list and room id
+    // have come, timer 2 has not made a desk yet.
+    void OpenWhileMade(const std::vector<Desk>& desks) {
+        room.reset(new CRoomWnd);
+        room->SetGroupMode(0);
+        room->SetRoomRes(LoadedSkin());
+        ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 520)));
+        room->NotifyView(DeskListMessage(false, desks));
+        room->SetRoomId("101");
+        MSG msg;
+        while (::PeekMessageA(&msg, View()->m_hWnd, kMsgRoomUpdate, kMsgRoomUpdate, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+        ASSERT_EQ(View()->GetRoomIdText(), "101");
+    }
+    int DesksMade() {
+        int n = 0;
+        while (View()->DeskButton(n)) ++n;
+        return n;
+    }
+    // A press on a button a player can press, handled when it returns.
+    void PressNow(HWND button) {
+        ASSERT_TRUE(::IsWindowVisible(button) && ::IsWindowEnabled(button));
+        ::SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        ::SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    }
+    // The server has read a request with part in it while this thread took no
+    // message: nothing was made meanwhile.
+    bool FrameReadUnpumped(const std::string& part) {
+        const DWORD end = ::GetTickCount() + static_cast<DWORD>(testsupport::Patience(5000));
+        for (;;) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                for (const std::string& f : frames)
+                    if (f.find(part) != std::string::npos) return true;
+            }
+            if (static_cast<LONG>(end - ::GetTickCount()) <= 0) return false;
+            ::Sleep(5);
+        }
     }
 
     CExScrollView* View() { return room->GetView(); }
@@ -449,7 +489,7 @@ TEST_F(RoomPage, GridLaidFromBandsIsTheGridDrawnAfresh) {
 }
 
 // The page answers while its buttons are still being made: a seat in view
-// pressed at once is asked for in this room, every button made first.
+// pressed at once is asked for in this room, the rest made after it.
 TEST_F(RoomPage, ASeatPressedWhileThePageIsMadeIsAskedForInItsRoom) {
     room.reset(new CRoomWnd);
     room->SetGroupMode(0);
@@ -461,8 +501,58 @@ TEST_F(RoomPage, ASeatPressedWhileThePageIsMadeIsAskedForInItsRoom) {
     EXPECT_EQ(Item(60299), nullptr) << "the rest come between messages";
     Press(60006);  // desk 3, seat 0
     ASSERT_TRUE(WaitFrame("RequestEnterDesk"));
-    std::lock_guard<std::mutex> lock(mutex);
-    EXPECT_NE(frames.back().find("\"101\""), std::string::npos) << frames.back();
-    EXPECT_NE(Item(60299), nullptr);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        EXPECT_NE(frames.back().find("\"101\""), std::string::npos) << frames.back();
+    }
+    EXPECT_TRUE(PumpUntil([&] { return Item(60299) != nullptr; }));
     EXPECT_FALSE(Shown(60004)) << "desk 2 seat 1 is taken";
+}
+
+// A desk pressed while the page is made is asked for at once, its lowest free
+// seat, no button made first; a desk made later shows the game started at it
+// meanwhile.
+TEST_F(RoomPage, ADeskPressedWhileThePageIsMadeIsAskedForAtOnce) {
+    OpenWhileMade({{"2", {{"d", "0", 0}}}, {"50", {{"e", "1", 0}}}});
+    const int made = DesksMade();
+    ASSERT_TRUE(made >= 2 && made < 50) << made;
+    auto* start = new CGameStartMsg;
+    start->deskId = "50";
+    Update(1, start);
+    PressNow(Item(10001));
+    ASSERT_TRUE(FrameReadUnpumped("RequestEnterDesk"));
+    EXPECT_EQ(DesksMade(), made);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        const std::string& f = frames.back();
+        EXPECT_TRUE(f.find("\"101\"") != std::string::npos && f.find("deskid=\"2\"") != std::string::npos &&
+                    f.find("seat=\"1\"") != std::string::npos)
+            << f;
+    }
+    ASSERT_TRUE(PumpUntil([&] { return DesksMade() == 100; }));
+    EXPECT_EQ(View()->DeskButton(49)->GetDisplayState(), 1);
+}
+
+// Quick join while the page is made takes the seat it takes once every desk
+// has its buttons: the last seat of desk 40, not made yet, before the desk in
+// view with one player, and not a seat of the full desk 31.
+TEST_F(RoomPage, QuickJoinWhileThePageIsMadeTakesTheSeatOfTheWholePage) {
+    OpenWhileMade({{"1", {{"a", "0", 0}}},
+                   {"31", {{"b", "0", 0}, {"c", "1", 0}, {"g", "2", 0}}},
+                   {"40", {{"e", "0", 0}, {"f", "1", 0}}}});
+    const int made = DesksMade();
+    ASSERT_LT(made, 31);
+    PressNow(room->QuickJoinButton()->m_hWnd);
+    ASSERT_TRUE(FrameReadUnpumped("RequestEnterDesk"));
+    EXPECT_EQ(DesksMade(), made);
+    EXPECT_EQ(View()->GetChosenDesk(), 40);
+    EXPECT_EQ(View()->GetChosenSeat(), 2);
+
+    ASSERT_TRUE(PumpUntil([&] { return DesksMade() == 100; }));
+    EXPECT_FALSE(::IsWindowEnabled(Item(10030)));
+    const size_t before = FrameCount();
+    PressNow(room->QuickJoinButton()->m_hWnd);
+    ASSERT_TRUE(PumpUntil([&] { return FrameCount() > before; }));
+    EXPECT_EQ(View()->GetChosenDesk(), 40) << "the same once made";
+    EXPECT_EQ(View()->GetChosenSeat(), 2);
 }

@@ -125,13 +125,14 @@ int CExScrollView::OnCreate(LPCREATESTRUCT cs) {
     SetScrollSizes(MM_TEXT, CSize(0, grid.ScrollHeight()));
     m_watchedGeneration = GetLobbyData().EngineGeneration();
     SetTimer(kWatchTimer, 200);
+    LobbyStep("room view made");
     return 0;
 }
 
 bool CExScrollView::BuildDesk(int i, const room::RoomGrid& grid, int scrollY) {
     Gdiplus::Image* deskImage = m_skin ? m_skin->GetDeskImage() : nullptr;
     Gdiplus::Image* seatImage = m_skin ? m_skin->GetEmptySeatImage() : nullptr;
-    const DeskLook look = i < static_cast<int>(m_looks.size()) ? m_looks[i] : DeskLook();
+    const DeskLook look = LookOf(i);
     room::GridPoint p = grid.Desk(i);
     std::unique_ptr<PngButton> desk(new PngButton);
     if (!desk->CreateEx(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW,
@@ -145,10 +146,8 @@ bool CExScrollView::BuildDesk(int i, const room::RoomGrid& grid, int scrollY) {
     desk->SetText(caption, -1, 62);
     desk->ShowText(TRUE);
     desk->SetTextColor(kTextColor);
-    if (look.listed) {
-        desk->SetState(look.playing);
-        if (!look.enabled) desk->EnableWindow(FALSE);
-    }
+    desk->SetState(look.playing);
+    if (look.listed && !look.enabled) desk->EnableWindow(FALSE);
     m_deskButtons.push_back(desk.release());
     if (m_autoGroup != 0) return true;
     for (int k = 0; k < room::kSeatsPerDesk; ++k) {
@@ -169,6 +168,8 @@ void CExScrollView::BuildDesks(double budgetMs) {
     LobbyLockGuard hub(GetLobbyData().lobbyLock);
     Hold view(*this);
     if (!Building()) return;
+    if (!m_slicing) LobbyStep("room view first slice");
+    m_slicing = true;
     CRect client;
     GetClientRect(&client);
     const room::RoomGrid grid = GridFor(m_skin, client.Width());
@@ -189,10 +190,7 @@ void CExScrollView::BuildDesks(double budgetMs) {
     }
     if (Building()) return;
     KillTimer(kBuildTimer);
-    if (m_refreshPending) {
-        m_refreshPending = false;
-        RefreshDesks(m_pendingRoomId);
-    }
+    LobbyStep("room view all buttons made");
 }
 
 void CExScrollView::OnSize(UINT type, int cx, int cy) {
@@ -442,15 +440,8 @@ void CExScrollView::RefreshDesks(const std::string& roomId) {
     Hold list(*m_deskList);
     CLobbyData& data = GetLobbyData();
     LobbyLockGuard hub(data.lobbyLock);
-    // The room id stands once every desk has its buttons (the desks made
-    // later take their look from ComputeLooks).
-    if (Building()) {
-        m_pendingRoomId = roomId;
-        m_refreshPending = true;
-    } else {
-        m_roomId = roomId;
-    }
-    ComputeLooks();
+    m_roomId = roomId;
+    ComputeLooks();  // the desks not made yet take their look from it
     for (size_t i = 0; i < m_deskButtons.size(); ++i) {
         const DeskLook& look = m_looks[i];
         if (!look.listed) continue;
@@ -518,7 +509,6 @@ int CExScrollView::ResumeSeat() {
 }
 
 void CExScrollView::OnEnterDesk(int id) {
-    FinishBuilding();
     Hold view(*this);
     CLobbyData& data = GetLobbyData();
     LobbyLockGuard hub(data.lobbyLock);
@@ -541,12 +531,21 @@ void CExScrollView::OnEnterDesk(int id) {
         RequestSeat(target.desk, target.seat);
         return;
     }
-    std::vector<room::DeskSeats> desks(m_deskButtons.size());
-    for (size_t i = 0; i < desks.size(); ++i) {
-        desks[i].enabled = ::IsWindowEnabled(m_deskButtons[i]->m_hWnd) != FALSE;
-        for (int k = 0; k < room::kSeatsPerDesk; ++k) {
-            PngButton* seat = SeatButton(static_cast<int>(i) * room::kSeatsPerDesk + k);
-            desks[i].free[k] = seat && IsShown(seat);
+    // The desks as their buttons show them; those still to make as they will
+    // show them (none more once the making has failed).
+    const int count = m_buildFailed ? static_cast<int>(m_deskButtons.size()) : m_deskCount;
+    std::vector<room::DeskSeats> desks(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        if (PngButton* desk = DeskButton(i)) {
+            desks[i].enabled = ::IsWindowEnabled(desk->m_hWnd) != FALSE;
+            for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+                PngButton* seat = SeatButton(i * room::kSeatsPerDesk + k);
+                desks[i].free[k] = seat && IsShown(seat);
+            }
+        } else {
+            const DeskLook look = LookOf(i);
+            desks[i].enabled = look.enabled;
+            for (int k = 0; k < room::kSeatsPerDesk; ++k) desks[i].free[k] = m_autoGroup == 0 && look.free[k];
         }
     }
     const room::SeatChoice choice = target.kind == room::ButtonKind::QuickJoin
@@ -636,6 +635,7 @@ LRESULT CExScrollView::OnRoomUpdate(WPARAM code, LPARAM message) {
         if (code == 2)
             for (RoomDeskPlayer* p : desk->players) p->state = 0;
         const int n = room::DeskOf(deskId);
+        if (n > 0 && n <= static_cast<int>(m_looks.size())) m_looks[n - 1].playing = desk->playing;
         if (PngButton* button = DeskButton(n - 1)) button->SetState(desk->playing);
         if (code == 2) Repaint();
         return 0;

@@ -93,17 +93,18 @@ private:
 
     // The buttons are made a few desks at a time, between messages, so that
     // the window answers all along: the desks in view in OnCreate, the rest on
-    // timer 2. Whatever needs them all (a click) has them made first.
+    // timer 2. A press waits for none of them: a desk not made yet is read
+    // from its look, which its buttons take when they are made.
     bool Building() const { return m_built < m_deskCount && !m_buildFailed; }
     // Makes desks until budgetMs have gone by (at least one desk).
     void BuildDesks(double budgetMs);
-    void FinishBuilding() { BuildDesks(1e9); }
     // Desk index i's button and, with seats, its three seat buttons, at their
     // places for the present scroll position and, once known, with the look
     // RefreshDesks gives them. False when the desk button cannot be made.
     bool BuildDesk(int i, const room::RoomGrid& grid, int scrollY);
-    // What RefreshDesks gives each desk of the list: its state, whether it
-    // can be clicked, which of its seats are free.
+    // What RefreshDesks gives each desk of the list: its state (kept by a
+    // game's start and end too), whether it can be clicked, which of its
+    // seats are free.
     struct DeskLook {
         bool listed = false;
         int playing = 0;
@@ -111,6 +112,8 @@ private:
         bool free[3] = {true, true, true};
     };
     void ComputeLooks();
+    // Desk index i's look: what its buttons show, or will show once made.
+    DeskLook LookOf(int i) const { return i >= 0 && i < static_cast<int>(m_looks.size()) ? m_looks[i] : DeskLook(); }
 
     // What the grid shows around the desks, in document coordinates, in the
     // order it is drawn: the seated players' pictures and ready marks, then
@@ -154,9 +157,8 @@ private:
 
     int m_built = 0;  // desks whose buttons exist
     bool m_buildFailed = false;
+    bool m_slicing = false;         // timer 2 has made desks
     std::vector<DeskLook> m_looks;  // by desk index; empty until a refresh
-    bool m_refreshPending = false;  // a refresh came while building
-    std::string m_pendingRoomId;
 
     GridLayout m_layout;
     std::unordered_map<std::string, SIZE> m_nameSizes;
