@@ -18,29 +18,10 @@ const char* Text(const char* text) { return text ? text : ""; }
 
 }  // namespace
 
-XMLElement::XMLElement(std::string& name)
-    : name_(name),
-      pool_(nullptr),
-      firstAttribute_(nullptr),
-      lastAttribute_(nullptr),
-      attributeCount_(0),
-      cursorStarted_(false),
-      current_(nullptr),
-      leaf_(false),
-      firstChild_(nullptr),
-      nextSibling_(nullptr) {}
+XMLElement::XMLElement(std::string& name) : name_(name) {}
 
 XMLElement::XMLElement(const char* name, unsigned int length, XMLPool* pool)
-    : name_(Text(name), BytesLength(name, length)),
-      pool_(pool),
-      firstAttribute_(nullptr),
-      lastAttribute_(nullptr),
-      attributeCount_(0),
-      cursorStarted_(false),
-      current_(nullptr),
-      leaf_(false),
-      firstChild_(nullptr),
-      nextSibling_(nullptr) {}
+    : name_(Text(name), BytesLength(name, length)), pool_(pool) {}
 
 XMLAttribute::~XMLAttribute() = default;
 
@@ -69,7 +50,9 @@ void XMLElement::SetName(const std::string& name) { name_ = name; }
 
 std::string XMLElement::Value() const { return value_; }
 
-void XMLElement::SetValue(const char* text, unsigned int length) { value_.assign(Text(text), BytesLength(text, length)); }
+void XMLElement::SetValue(const char* text, unsigned int length) {
+    value_.assign(Text(text), BytesLength(text, length));
+}
 
 XMLElement* XMLElement::FirstChild() { return firstChild_; }
 

@@ -72,18 +72,18 @@ private:
 
     std::string name_;
     std::string value_;
-    XMLPool* pool_;  // null: attributes on the heap
+    XMLPool* pool_ = nullptr;  // null: attributes on the heap
     // The attributes in insertion order, linked through XMLAttribute::next_.
-    XMLAttribute* firstAttribute_;
-    XMLAttribute* lastAttribute_;
-    std::size_t attributeCount_;
+    XMLAttribute* firstAttribute_ = nullptr;
+    XMLAttribute* lastAttribute_ = nullptr;
+    std::size_t attributeCount_ = 0;
     // The cursor: the attribute under it, null before the first step and once
     // past the last attribute.
-    bool cursorStarted_;
-    XMLAttribute* current_;
-    bool leaf_;
-    XMLElement* firstChild_;
-    XMLElement* nextSibling_;
+    bool cursorStarted_ = false;
+    XMLAttribute* current_ = nullptr;
+    bool leaf_ = false;
+    XMLElement* firstChild_ = nullptr;
+    XMLElement* nextSibling_ = nullptr;
 };
 
 inline void XMLElement::AppendAttribute(const char* name, std::size_t nameLength, const char* value,
@@ -128,16 +128,7 @@ inline bool XMLElement::AdvanceCursor() {
 }
 
 inline XMLElement::XMLElement(XMLPool& pool, const char* name, std::size_t length)
-    : name_(tessel::Bytes(name, length)),
-      pool_(&pool),
-      firstAttribute_(nullptr),
-      lastAttribute_(nullptr),
-      attributeCount_(0),
-      cursorStarted_(false),
-      current_(nullptr),
-      leaf_(false),
-      firstChild_(nullptr),
-      nextSibling_(nullptr) {}
+    : name_(tessel::Bytes(name, length)), pool_(&pool) {}
 
 inline XMLElement* XMLElement::CreateInPool(XMLPool& pool, const char* name, std::size_t length) {
     return new (pool.Allocate(sizeof(XMLElement))) XMLElement(pool, name, length);
