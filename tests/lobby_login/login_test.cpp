@@ -58,6 +58,15 @@ protected:
         ASSERT_EQ(hub.Init(1), 1);  // the time values from their texts
     }
     void SetTime(int index, int value) { hub.timeText[index] = std::to_string(value); }
+    // A server that refuses the first login and accepts every later one,
+    // configured as the chosen one; logins counts them.
+    std::unique_ptr<LoopbackServer> RefusingTheFirstLogin(std::atomic<int>& logins) {
+        auto server = LobbyServer([&logins](Connection& c, const std::string& login) {
+            Verdict(++logins == 1 ? LobbyReply("LoginFailed", "<p a=\"密码错误\"/>") : kSuccess)(c, login);
+        });
+        Configure(server->Port(), {server->Port()});
+        return server;
+    }
 
     // Runs a login to its end; the final state.
     int RunLogin(CNLogin& login, int mode, int timeoutMs = 10000) {
@@ -126,10 +135,7 @@ TEST_F(LoginTest, RefusalsEndTheRunWithTheirTexts) {
 // runs afresh, never showing the refusal it follows.
 TEST_F(LoginTest, ALoginStartedAgainAfterARefusalBeginsAfresh) {
     std::atomic<int> logins{0};
-    auto server = LobbyServer([&](Connection& c, const std::string& login) {
-        Verdict(++logins == 1 ? LobbyReply("LoginFailed", "<p a=\"密码错误\"/>") : kSuccess)(c, login);
-    });
-    Configure(server->Port(), {server->Port()});
+    auto server = RefusingTheFirstLogin(logins);
     CNLogin login;
     ASSERT_EQ(login.Start(0), 1);
     ASSERT_TRUE(WaitFor([&] { return LoginVerdictOf(login.GetState()) == LoginVerdict::kFailed; }, 10000));
@@ -196,10 +202,7 @@ TEST_F(LoginTest, ARetryNeverWaitsForTheRunBeforeIt) {
 // started lands nowhere: the retry is never read as failed and logs in.
 TEST_F(LoginTest, TheRefusedRunsLastStateNeverLandsOnTheRetry) {
     std::atomic<int> logins{0};
-    auto server = LobbyServer([&](Connection& c, const std::string& login) {
-        Verdict(++logins == 1 ? LobbyReply("LoginFailed", "<p a=\"密码错误\"/>") : kSuccess)(c, login);
-    });
-    Configure(server->Port(), {server->Port()});
+    auto server = RefusingTheFirstLogin(logins);
     CNLogin login;
     RunHold hold(login, [](int what) { return what == CNLogin::kStateFailed; });
     ASSERT_EQ(login.Start(0), 1);
@@ -219,10 +222,7 @@ TEST_F(LoginTest, TheRefusedRunsLastStateNeverLandsOnTheRetry) {
 // first: each waits only for those before it, and all of them end.
 TEST_F(LoginTest, AThirdStartWhileTheSecondWaitsForTheFirstHangsNothing) {
     std::atomic<int> logins{0};
-    auto server = LobbyServer([&](Connection& c, const std::string& login) {
-        Verdict(++logins == 1 ? LobbyReply("LoginFailed", "<p a=\"密码错误\"/>") : kSuccess)(c, login);
-    });
-    Configure(server->Port(), {server->Port()});
+    auto server = RefusingTheFirstLogin(logins);
     auto login = std::make_unique<CNLogin>();
     RunHold hold(*login, [](int what) { return what == CNLogin::kStateFailed; });
     ASSERT_EQ(login->Start(0), 1);

@@ -157,15 +157,19 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return View()->GetRoomIdText() == "101" && View()->DeskButton(99); }));
         PumpMessages(50);
     }
-    // A page that has made only the desks in view: its desk list and room id
-    // have come, timer 2 has not made a desk yet.
-    void OpenWhileMade(const std::vector<Desk>& desks) {
+    // A page just made, with seats: the desks in view have their buttons, its
+    // room id is on its way, timer 2 has not made a desk yet.
+    void MakeWithSeats(const std::vector<Desk>& desks) {
         room.reset(new CRoomWnd);
         room->SetGroupMode(0);
         room->SetRoomRes(LoadedSkin());
         ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 520)));
         room->NotifyView(DeskListMessage(false, desks));
         room->SetRoomId("101");
+    }
+    // The same, its room id come.
+    void OpenWhileMade(const std::vector<Desk>& desks) {
+        MakeWithSeats(desks);
         MSG msg;
         while (::PeekMessageA(&msg, View()->m_hWnd, kMsgRoomUpdate, kMsgRoomUpdate, PM_REMOVE))
             ::DispatchMessageA(&msg);
@@ -491,12 +495,7 @@ TEST_F(RoomPage, GridLaidFromBandsIsTheGridDrawnAfresh) {
 // The page answers while its buttons are still being made: a seat in view
 // pressed at once is asked for in this room, the rest made after it.
 TEST_F(RoomPage, ASeatPressedWhileThePageIsMadeIsAskedForInItsRoom) {
-    room.reset(new CRoomWnd);
-    room->SetGroupMode(0);
-    room->SetRoomRes(LoadedSkin());
-    ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 520)));
-    room->NotifyView(DeskListMessage(false, kRoom));
-    room->SetRoomId("101");
+    MakeWithSeats(kRoom);
     ASSERT_NE(Item(60006), nullptr) << "the desks in view come with the page";
     EXPECT_EQ(Item(60299), nullptr) << "the rest come between messages";
     Press(60006);  // desk 3, seat 0
