@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 #include "lobby/net/base/PrivateMessages.h"
@@ -152,49 +154,115 @@ TEST_F(LoginTest, ALoginStartedAgainAfterARefusalBeginsAfresh) {
     EXPECT_EQ(logins, 2);
 }
 
-// Holds a run on the step's write seam, once, where a condition first holds,
-// until released (or a deadline passes, so that a fault fails, not hangs).
-class RunHold {
+// Holds runs on the step's seam, each hold once, where its condition first
+// holds, until released (or a deadline passes, so that a fault fails, not
+// hangs), and logs what each run's thread passed. The state lives as long as
+// the seam, which the step keeps; the holds are released when this goes.
+class RunHolds {
 public:
-    explicit RunHold(CNLogin& login, std::function<bool(int)> where) {
-        login.SetWriteSeam([this, where](int what) {
-            if (reached_ || !where(what)) return;
-            reached_ = true;
-            WaitFor([&] { return released_.load(); }, 10000);
-        });
+    struct Hold {
+        std::function<bool(int)> where;
+        std::atomic<bool> reached{false}, released{false};
+        std::atomic<DWORD> thread{0};
+        bool Reached() { return WaitFor([&] { return reached.load(); }, 10000); }
+        void Release() { released = true; }
+    };
+    explicit RunHolds(CNLogin& login) {
+        login.SetWriteSeam([state = state_](int what) { state->Pass(what); });
     }
-    bool Reached() { return WaitFor([&] { return reached_.load(); }, 10000); }
-    void Release() { released_ = true; }
+    ~RunHolds() { state_->ReleaseAll(); }
+    // Added before the runs it is for start.
+    Hold& Add(std::function<bool(int)> where) {
+        std::lock_guard<std::mutex> g(state_->mutex);
+        state_->holds.push_back(std::make_unique<Hold>());
+        state_->holds.back()->where = std::move(where);
+        return *state_->holds.back();
+    }
+    // What the thread passed the seam with, in order.
+    std::vector<int> PassedBy(DWORD thread) {
+        std::lock_guard<std::mutex> g(state_->mutex);
+        std::vector<int> passed;
+        for (const auto& p : state_->log)
+            if (p.first == thread) passed.push_back(p.second);
+        return passed;
+    }
+    // The thread that passed with what first; 0 when none.
+    DWORD FirstWith(int what) {
+        std::lock_guard<std::mutex> g(state_->mutex);
+        for (const auto& p : state_->log)
+            if (p.second == what) return p.first;
+        return 0;
+    }
 
 private:
-    std::atomic<bool> reached_{false}, released_{false};
+    struct State {
+        std::mutex mutex;
+        std::vector<std::unique_ptr<Hold>> holds;
+        std::vector<std::pair<DWORD, int>> log;
+        void Pass(int what) {
+            Hold* held = nullptr;
+            {
+                std::lock_guard<std::mutex> g(mutex);
+                log.emplace_back(GetCurrentThreadId(), what);
+                for (auto& h : holds)
+                    if (!h->reached && h->where(what)) {
+                        held = h.get();
+                        held->thread = GetCurrentThreadId();
+                        held->reached = true;
+                        break;
+                    }
+            }
+            if (held) WaitFor([&] { return held->released.load(); }, 10000);
+        }
+        void ReleaseAll() {
+            std::lock_guard<std::mutex> g(mutex);
+            for (auto& h : holds) h->released = true;
+        }
+    };
+    std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 // A login started again while the run before it has told its end but not yet
-// returned starts at once: the new run's thread waits for the old one, and
-// what the old one still does is dropped.
+// returned starts at once: the new run's thread waits for the old one, what
+// the old one still does is dropped, and its engine goes with it, so that its
+// login's late refusal, already queued, is never read as the new one's.
 TEST_F(LoginTest, ARetryNeverWaitsForTheRunBeforeIt) {
     std::atomic<int> logins{0};
+    std::atomic<bool> refuseTheFirst{false};
     auto server = LobbyServer([&](Connection& c, const std::string& login) {
-        if (++logins > 1) Verdict(kSuccess)(c, login);  // the first is never answered
+        if (++logins > 1) return Verdict(kSuccess)(c, login);
+        if (WaitFor([&] { return refuseTheFirst.load(); }, 10000))
+            c.SendFrame(1, LobbyReply("LoginFailed", "<p a=\"too late\"/>"));
     });
     Configure(server->Port(), {server->Port()});
     CNLogin login;
     login.SetNotifyWindow(sink.Handle());
+    RunHolds holds(login);
     // Held as it tells its end, before its status text and its post.
-    RunHold hold(login, [&](int) { return login.GetState() == CNLogin::kStateNewerClient; });
+    RunHolds::Hold& ending = holds.Add([&](int) { return login.GetState() == CNLogin::kStateNewerClient; });
     ASSERT_EQ(login.Start(0), 1);
     ASSERT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateWaiting; }, 5000));
     login.SetState(CNLogin::kStateNewerClient);  // the verdict; the run acts on it on its next turn
-    ASSERT_TRUE(hold.Reached());
+    ASSERT_TRUE(ending.Reached());
+    const int generation = hub.EngineGeneration();
+    refuseTheFirst = true;
+    ASSERT_TRUE(WaitFor([&] {
+        LobbyLockGuard guard(hub.lobbyLock);
+        return hub.QueuedCount() > 0;
+    }, 5000)) << "the first login's refusal arrived";
     std::atomic<int> started{-1};
     std::thread retry([&] { started = login.Start(0); });
     EXPECT_TRUE(WaitFor([&] { return started >= 0; }, 3000)) << "the retry waited for the ending run";
-    hold.Release();
+    ending.Release();
     retry.join();
     EXPECT_EQ(started, 1);
-    EXPECT_TRUE(WaitFor([&] { return login.GetState() == CNLogin::kStateLoggedIn; }, 10000)) << login.GetState();
+    EXPECT_TRUE(WaitFor([&] {
+        const auto verdict = LoginVerdictOf(login.GetState());
+        return verdict == ::LoginVerdict::kLoggedIn || verdict == ::LoginVerdict::kFailed;
+    }, 10000));
+    EXPECT_EQ(login.GetState(), CNLogin::kStateLoggedIn) << login.GetStatusText();
     EXPECT_EQ(logins, 2);
+    EXPECT_GT(hub.EngineGeneration(), generation) << "the retry connected on the ended run's engine";
     for (const MessageSink::Posted& p : sink.Messages()) EXPECT_NE(p.message, kMsgNewerClient) << "the old run's";
 }
 
@@ -204,11 +272,12 @@ TEST_F(LoginTest, TheRefusedRunsLastStateNeverLandsOnTheRetry) {
     std::atomic<int> logins{0};
     auto server = RefusingTheFirstLogin(logins);
     CNLogin login;
-    RunHold hold(login, [](int what) { return what == CNLogin::kStateFailed; });
+    RunHolds holds(login);
+    RunHolds::Hold& refused = holds.Add([](int what) { return what == CNLogin::kStateFailed; });
     ASSERT_EQ(login.Start(0), 1);
-    ASSERT_TRUE(hold.Reached());
+    ASSERT_TRUE(refused.Reached());
     ASSERT_EQ(login.Start(0), 1);
-    hold.Release();
+    refused.Release();
     bool failed = false;
     EXPECT_TRUE(WaitFor([&] {
         const int state = login.GetState();
@@ -218,25 +287,37 @@ TEST_F(LoginTest, TheRefusedRunsLastStateNeverLandsOnTheRetry) {
     EXPECT_FALSE(failed);
 }
 
-// Three runs in a row, the third started while the second still waits for the
-// first: each waits only for those before it, and all of them end.
+// Three runs in a row, the third started while the second is held in its
+// opening wait for the first: each run has its own stop event, the second,
+// superseded, sends nothing, and the newest logs in.
 TEST_F(LoginTest, AThirdStartWhileTheSecondWaitsForTheFirstHangsNothing) {
     std::atomic<int> logins{0};
     auto server = RefusingTheFirstLogin(logins);
     auto login = std::make_unique<CNLogin>();
-    RunHold hold(*login, [](int what) { return what == CNLogin::kStateFailed; });
+    RunHolds holds(*login);
+    RunHolds::Hold& refused = holds.Add([](int what) { return what == CNLogin::kStateFailed; });
+    RunHolds::Hold& waiting =
+        holds.Add([&](int what) { return what == CNLogin::kSeamOpeningWait && refused.reached; });
     ASSERT_EQ(login->Start(0), 1);
-    ASSERT_TRUE(hold.Reached());
+    ASSERT_TRUE(refused.Reached());
     ASSERT_EQ(login->Start(0), 1);
+    ASSERT_TRUE(waiting.Reached());
     login->SetState(CNLogin::kStateFailed);  // the second run read as ended
     ASSERT_EQ(login->Start(0), 1);
-    hold.Release();
+    waiting.Release();
+    refused.Release();
     if (!WaitFor([&] { return !login->IsRunning(); }, 10000)) {
         (void)login.release();  // its destructor would wait for ever
         FAIL() << "the runs wait for each other";
     }
     EXPECT_EQ(login->GetState(), CNLogin::kStateLoggedIn);
-    EXPECT_EQ(logins, 2) << "the second run, started again while it waited, sent nothing";
+    EXPECT_EQ(logins, 2);
+    EXPECT_EQ(holds.PassedBy(waiting.thread), std::vector<int>{CNLogin::kSeamOpeningWait})
+        << "the second run, started again while it waited, wrote or sent something";
+    const DWORD loggedIn = holds.FirstWith(CNLogin::kStateLoggedIn);
+    EXPECT_NE(loggedIn, 0u);
+    EXPECT_NE(loggedIn, waiting.thread) << "the second run logged in, not the newest";
+    EXPECT_NE(loggedIn, refused.thread);
 }
 
 TEST_F(LoginTest, TooOldClientAsksForTheUpdaterAndStaysSo) {

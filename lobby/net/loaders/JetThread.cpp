@@ -2,6 +2,16 @@
 
 #include <process.h>
 
+#include <new>
+
+namespace {
+struct Launch {
+    CJetThread* self;
+    void* argument;
+};
+thread_local void* t_argument = nullptr;
+}  // namespace
+
 CJetThread::CJetThread() { InitializeCriticalSection(&lock_); }
 
 CJetThread::~CJetThread() {
@@ -13,22 +23,30 @@ CJetThread::~CJetThread() {
     DeleteCriticalSection(&lock_);
 }
 
-unsigned __stdcall CJetThread::ThreadProc(void* self) {
+void* CJetThread::Argument() { return t_argument; }
+
+unsigned __stdcall CJetThread::ThreadProc(void* launch) {
+    const Launch start = *static_cast<Launch*>(launch);
+    delete static_cast<Launch*>(launch);
+    t_argument = start.argument;
     try {
-        return static_cast<unsigned>(static_cast<CJetThread*>(self)->Run());
+        return static_cast<unsigned>(start.self->Run());
     } catch (...) {
         return 0;
     }
 }
 
-bool CJetThread::Start() {
+bool CJetThread::Start(void* argument) {
+    Launch* launch = new (std::nothrow) Launch{this, argument};
+    if (!launch) return false;
     EnterCriticalSection(&lock_);
     Prune();
     unsigned id = 0;
-    const uintptr_t handle = _beginthreadex(nullptr, 0, &CJetThread::ThreadProc, this, 0, &id);
+    const uintptr_t handle = _beginthreadex(nullptr, 0, &CJetThread::ThreadProc, launch, 0, &id);
     const bool started = handle != 0 && handle != static_cast<uintptr_t>(-1);
     if (started) threads_.push_back(Started{reinterpret_cast<HANDLE>(handle), id});
     LeaveCriticalSection(&lock_);
+    if (!started) delete launch;
     return started;
 }
 

@@ -20,8 +20,10 @@ public:
     // The thread's exit code; any exception ends the thread with 0.
     virtual int Run() = 0;
 
-    // Starts Run on a new thread; false when no thread could be started.
-    bool Start();
+    // Starts Run on a new thread, on which Argument() returns argument; false
+    // when no thread could be started (the argument is then still the
+    // caller's).
+    bool Start(void* argument = nullptr);
     // Waits until every thread started on this object has ended. Called from
     // one of those threads, it waits only for those started before it.
     void Join();
@@ -32,7 +34,10 @@ public:
     CJetThread& operator=(const CJetThread&) = delete;
 
 protected:
-    static unsigned __stdcall ThreadProc(void* self);
+    static unsigned __stdcall ThreadProc(void* launch);
+    // On a thread this object started: the argument its Start was given;
+    // null on other threads.
+    static void* Argument();
 
 private:
     struct Started {

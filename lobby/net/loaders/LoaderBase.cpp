@@ -34,12 +34,12 @@ int CLoaderBase::Notify(int result) {
     return observer ? observer->OnStepDone(this, result) : 0;
 }
 
-int CLoaderBase::StartThread() {
+int CLoaderBase::StartThread(void* argument) {
     Lock();
     startTick_ = clock_ ? clock_() : GetTickCount();
     lateReported_ = false;
     Unlock();
-    return CJetThread::Start() ? 1 : 0;
+    return CJetThread::Start(argument) ? 1 : 0;
 }
 
 void CLoaderBase::SetStatusText(const std::string& text) {

@@ -44,8 +44,9 @@ public:
     // without one).
     virtual int Notify(int result);
 
-    // Notes the start time and starts the worker thread; 1.
-    int StartThread();
+    // Notes the start time and starts the worker thread, handing it argument
+    // (CJetThread::Argument); 1 when it runs.
+    int StartThread(void* argument = nullptr);
 
     void SetStatusText(const std::string& text);
     // The status text, copied under the lock; valid until the next call.

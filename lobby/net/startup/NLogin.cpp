@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 #include "lobby/net/base/LobbyTrace.h"
 #include "lobby/net/base/PrivateMessages.h"
@@ -20,6 +21,12 @@ namespace {
 
 const DWORD kLoginHardLimit = 120000;
 const char kStartText[] = "请登录";
+
+// What a Start hands the run it starts.
+struct RunTicket {
+    HANDLE stop;
+    int mode;
+};
 
 // The stop event of the run on this thread (each run has its own); null on
 // threads that run none.
@@ -136,19 +143,22 @@ int CNLogin::Start(int mode) {
         Unlock();
         return 1;
     }
-    stopEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    const bool made = stopEvent_ != nullptr;
-    if (made) {
-        startMode_ = mode;
-        state_ = kStateCreated;
-        CLoaderBase::SetStatusText(kStartText);
+    RunTicket* ticket = new (std::nothrow) RunTicket{CreateEventA(nullptr, FALSE, FALSE, nullptr), mode};
+    if (!ticket || !ticket->stop) {
+        Unlock();
+        delete ticket;
+        return 0;
     }
+    stopEvent_ = ticket->stop;
+    state_ = kStateCreated;
+    CLoaderBase::SetStatusText(kStartText);
     Unlock();
-    if (made && Start() == 1) return 1;
+    if (StartThread(ticket) == 1) return 1;
     Lock();
-    if (stopEvent_) CloseHandle(stopEvent_);
-    stopEvent_ = nullptr;
+    if (stopEvent_ == ticket->stop) stopEvent_ = nullptr;
     Unlock();
+    CloseHandle(ticket->stop);
+    delete ticket;
     return 0;
 }
 
@@ -165,16 +175,19 @@ bool CNLogin::Superseded() {
     return superseded;
 }
 
+void CNLogin::CallSeam(int what) {
+    if (!t_runStop) return;
+    Lock();
+    std::function<void(int)> seam = writeSeam_;
+    Unlock();
+    if (seam) seam(what);
+}
+
 // The check and the write under one hold of the (recursive) lock: a Start
 // between the two would let the old run's write land on the new run.
 template <class Write>
 bool CNLogin::WriteForThisRun(int what, Write write) {
-    if (t_runStop) {
-        Lock();
-        std::function<void(int)> seam = writeSeam_;
-        Unlock();
-        if (seam) seam(what);
-    }
+    CallSeam(what);
     Lock();
     const bool current = !Superseded();
     if (current) write();
@@ -183,7 +196,7 @@ bool CNLogin::WriteForThisRun(int what, Write write) {
 }
 
 void CNLogin::SetStatusText(const std::string& text) {
-    WriteForThisRun(-1, [&] { CLoaderBase::SetStatusText(text); });
+    WriteForThisRun(kSeamText, [&] { CLoaderBase::SetStatusText(text); });
 }
 
 void CNLogin::SetState(int state) {
@@ -196,7 +209,7 @@ void CNLogin::SetState(int state) {
 }
 
 void CNLogin::PostStatus(const char* text) {
-    WriteForThisRun(-1, [&] {
+    WriteForThisRun(kSeamText, [&] {
         if (notifyWindow_) PostOwned(notifyWindow_, kLoginStatusLine, 0, std::make_unique<CString>(text));
     });
 }
@@ -223,21 +236,22 @@ void CNLogin::ProbeOrFail(ServerCol& prober) {
 }
 
 int CNLogin::Run() {
+    const std::unique_ptr<RunTicket> ticket(static_cast<RunTicket*>(Argument()));
+    if (!ticket) return 0;
     CLobbyData& hub = GetLobbyData();
     ServerConfig& config = GetServerConfig();
-    Lock();
-    HANDLE stop = stopEvent_;
-    Unlock();
+    const HANDLE stop = ticket->stop;
     t_runStop = stop;
+    CallSeam(kSeamOpeningWait);
     Join();  // a run that had ended when this one started may still be closing its engine
-    Lock();
-    mode_ = startMode_;
-    Unlock();
     if (Superseded()) {  // started again while it waited: the newer run logs in
         CloseHandle(stop);
         t_runStop = nullptr;
         return 0;
     }
+    Lock();
+    mode_ = ticket->mode;
+    Unlock();
 
     hub.loginRun = 1;
     std::string address;
@@ -263,11 +277,9 @@ int CNLogin::Run() {
     SetStatusText("正在连接服务器");
 
     // A superseded run reads no more of the state word, which is the new
-    // run's: it leaves with a fresh engine, as a failed run does, for the new
-    // run that waits for it.
+    // run's.
     bool running = true;
-    bool superseded = false;
-    while (running && !(superseded = Superseded()) && WaitForSingleObject(stop, 1) == WAIT_TIMEOUT) {
+    while (running && !Superseded() && WaitForSingleObject(stop, 1) == WAIT_TIMEOUT) {
         ProcessReply();
         if (!EngineAlive()) SetState(kStateLost);
         switch (GetState()) {
@@ -324,7 +336,7 @@ int CNLogin::Run() {
                 break;
             case kStateNewerClient:
                 SetStatusText("发现最新版本");
-                WriteForThisRun(-1, [&] {
+                WriteForThisRun(kSeamText, [&] {
                     if (notifyWindow_) PostMessageA(notifyWindow_, kMsgNewerClient, 1, 0);
                 });
                 running = false;
@@ -335,10 +347,15 @@ int CNLogin::Run() {
         if (running) Sleep(1);
     }
 
-    if (superseded) hub.ResetNetEngine();
+    // A run superseded before it ends, whatever made it end (even logged in),
+    // leaves a fresh engine for the newer run, which waits for it before it
+    // connects: no late reply to this run's login reaches that one. A Start
+    // after this run has ended here finds no run to supersede.
     Lock();
-    if (stopEvent_ == stop) stopEvent_ = nullptr;
+    const bool superseded = stopEvent_ != stop;
+    if (!superseded) stopEvent_ = nullptr;
     Unlock();
+    if (superseded) hub.ResetNetEngine();
     CloseHandle(stop);
     t_runStop = nullptr;
     return 0;

@@ -30,8 +30,8 @@ public:
     // Starts a login (mode 1: the user's, which may probe the servers once) or
     // a reconnect (mode 0), from state 12 and the first status text; nothing
     // happens while one runs. A run that has reached its end is not waited
-    // for: the new run's thread waits for it, and its last state, texts and
-    // posts are dropped. 1 when running.
+    // for: the new run's thread waits for it, its last state, texts and posts
+    // are dropped, and it leaves a fresh engine. 1 when running.
     int Start(int mode);
     // Values above 12 are ignored; 4 and 12 are always stored, any other value
     // only while the state is not 11.
@@ -48,8 +48,11 @@ public:
     void Stop();
 
     // For tests: called on a run's thread as it is about to write its state
-    // (the value) or a status text or post (-1), before it checks, under the
-    // lock that the write then holds, that no newer Start has replaced it.
+    // (the value) or a status text or post (kSeamText), before it checks,
+    // under the lock that the write then holds, that no newer Start has
+    // replaced it; and as it begins to wait for the runs before it
+    // (kSeamOpeningWait).
+    enum { kSeamText = -1, kSeamOpeningWait = -2 };
     void SetWriteSeam(std::function<void(int)> seam);
 
 private:
@@ -62,6 +65,7 @@ private:
     void StartProbing(ServerCol& prober);
     void Fail();
     void PostStatus(const char* text);
+    void CallSeam(int what);
     // True on the thread of a run that a newer Start has replaced: what it
     // still writes is dropped.
     bool Superseded();
@@ -72,9 +76,10 @@ private:
 
     HWND notifyWindow_ = nullptr;
     DWORD dotTime_ = 0;
+    // The newest run's stop event, until that run ends; each run is handed
+    // its own event by its Start and closes it as it ends.
     HANDLE stopEvent_ = nullptr;
-    int mode_ = 0;       // the step's thread's, once started
-    int startMode_ = 0;  // the mode Start was given, taken by the run it starts
+    int mode_ = 0;  // the running run's, once the runs before it have ended
     std::function<void(int)> writeSeam_;
 };
 
