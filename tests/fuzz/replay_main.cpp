@@ -1,6 +1,8 @@
 // Replay driver for fuzz targets in the ordinary native (sanitizer) build:
 // runs LLVMFuzzerTestOneInput over every corpus file, then over a bounded
 // number of seeded mutations of them. libFuzzer proper is the 'fuzz' preset.
+// Each input is handed over in a block of exactly its size, as libFuzzer does,
+// so that a read past its end is out of bounds for AddressSanitizer.
 //
 //   replay_<name> <corpus-dir-or-file>... [--mutations=N] [--seed=S]
 #include <cstdint>
@@ -14,11 +16,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ExactBytes.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+void Run(const Bytes& b) {
+    const testsupport::ExactBytes exact(b.data(), b.size());
+    LLVMFuzzerTestOneInput(exact.bytes(), exact.size());
+}
 
 void Load(const std::filesystem::path& p, std::vector<Bytes>& out) {
     if (std::filesystem::is_directory(p)) {
@@ -66,12 +75,9 @@ int main(int argc, char** argv) {
         else Load(argv[i], corpus);
     }
     if (corpus.empty()) corpus.emplace_back();
-    for (const Bytes& b : corpus) LLVMFuzzerTestOneInput(b.data(), b.size());
+    for (const Bytes& b : corpus) Run(b);
     std::mt19937 rng(seed);
-    for (long i = 0; i < mutations; ++i) {
-        Bytes b = Mutate(corpus, rng);
-        LLVMFuzzerTestOneInput(b.data(), b.size());
-    }
+    for (long i = 0; i < mutations; ++i) Run(Mutate(corpus, rng));
     std::printf("replayed %zu corpus inputs and %ld mutations\n", corpus.size(), mutations);
     return 0;
 }

@@ -13,7 +13,7 @@ using xmltest::Parse;
 // The fields of the data elements, by position, as the message parsers take them.
 std::string Fields(const std::string& text) {
     XMLTextReader r;
-    r.SetXmlData(text.data(), static_cast<int>(text.size()));
+    xmltest::SetExact(r, text);
     r.Read();
     r.Read();
     r.MoveToNextAttribute();

@@ -69,6 +69,28 @@ TEST(XmlElement, CursorWalksAttributesOnceAndStaysPastTheEnd) {
     }
 }
 
+// A cursor past the last attribute stands on one added then; the next step
+// passes it, as it passes any last attribute.
+TEST(XmlElement, AnAttributeAddedPastTheEndComesUnderTheCursor) {
+    auto e = E::Make("a", 1);
+    E::Add(e.get(), "a", "1");
+    ASSERT_TRUE(E::Next(e.get()));
+    EXPECT_FALSE(E::Next(e.get()));
+    EXPECT_FALSE(E::Next(e.get()));
+    E::Add(e.get(), "b", "2");
+    ASSERT_NE(E::Current(e.get()), nullptr);
+    EXPECT_EQ(E::Current(e.get())->Name(), "b");
+    EXPECT_FALSE(E::Next(e.get()));
+    EXPECT_EQ(E::Current(e.get()), nullptr);
+
+    // Added while the cursor stands on the last one: the next step reaches it.
+    E::Add(e.get(), "c", "3");
+    E::Add(e.get(), "d", "4");
+    EXPECT_EQ(E::Current(e.get())->Name(), "c");
+    ASSERT_TRUE(E::Next(e.get()));
+    EXPECT_EQ(E::Current(e.get())->Name(), "d");
+}
+
 TEST(XmlElement, GetAttributeTakesTheFirstExactMatch) {
     auto e = E::Make("a", 1);
     E::Add(e.get(), "id", "1");

@@ -261,6 +261,61 @@ TEST(XmlReader, CursorStatesAndWalkingPastTheEnds) {
     EXPECT_EQ(empty.Value(), "");
 }
 
+// SetXmlData puts the read cursor on the first element. After a text read
+// whole the reader stands before it: nothing is read, and the first element's
+// attributes wait for the Read that reaches it. A text that throws leaves the
+// state on an element: the new text's first element, read where it stands.
+TEST(XmlReader, TheFirstElementRightAfterSetXmlData) {
+    XMLTextReader r;
+    xmltest::SetExact(r, "<a x=\"1\" y=\"2\"/>");
+    EXPECT_EQ(r.Name(), "");
+    EXPECT_EQ(r.Value(), "");
+    EXPECT_FALSE(r.MoveToNextAttribute());
+    EXPECT_EQ(r.Name(), "");
+    EXPECT_EQ(xmltest::Dump(r), "a(x=1,y=2)");
+
+    for (const char* first : {"", "<p/><q/><s/>"}) {
+        XMLTextReader thrown;
+        if (*first) {
+            xmltest::SetExact(thrown, first);
+            thrown.Read();
+            thrown.Read();  // on q
+        }
+        try {
+            xmltest::SetExact(thrown, "<a x=\"1\"><b y=\"2\">");
+            ADD_FAILURE() << "no throw";
+        } catch (int* code) {
+            delete code;
+        }
+        EXPECT_EQ(thrown.Name(), "a") << first;
+        EXPECT_TRUE(thrown.HasAttributes()) << first;
+        ASSERT_TRUE(thrown.MoveToNextAttribute()) << first;
+        EXPECT_EQ(thrown.Name() + "=" + thrown.Value(), "x=1") << first;
+        EXPECT_FALSE(thrown.MoveToNextAttribute()) << first;
+        EXPECT_EQ(xmltest::Dump(thrown), "b(y=2)") << first;
+    }
+}
+
+// An attribute added to the current element once its attributes have been
+// walked comes under the cursor: the reader reads it where it stands.
+TEST(XmlReader, AnAttributeAddedPastTheEndIsReadWhereTheCursorStands) {
+    struct Add : XMLElement {
+        static void To(XMLElement* e, const std::string& n, const std::string& v) {
+            (e->*&Add::InsertNewAttribute)(n.data(), static_cast<unsigned>(n.size()), v.data(),
+                                           static_cast<unsigned>(v.size()));
+        }
+    };
+    XMLTextReader r;
+    xmltest::SetExact(r, "<a x=\"1\"/>");
+    ASSERT_TRUE(r.Read());
+    ASSERT_TRUE(r.MoveToNextAttribute());
+    EXPECT_FALSE(r.MoveToNextAttribute());
+    Add::To(XMLTextReaderProbe::Elements(r)[0], "y", "2");
+    EXPECT_EQ(r.Name() + "=" + r.Value(), "y=2");
+    EXPECT_FALSE(r.MoveToNextAttribute());
+    EXPECT_EQ(r.Name(), "");
+}
+
 TEST(XmlReader, ASecondTextReplacesTheFirst) {
     XMLTextReader r;
     try {

@@ -2,9 +2,11 @@
 // operation list, walk a reader into one line, and parse catching the code.
 #pragma once
 
+#include <cstddef>
 #include <sstream>
 #include <string>
 
+#include "tests/support/ExactBytes.h"
 #include "xml/XMLTextReader.h"
 #include "xml/XMLTextWriter.h"
 
@@ -48,11 +50,24 @@ inline std::string Dump(XMLTextReader& r) {
     return out;
 }
 
-// Parses text; returns the dump, or "throw N" with the thrown code.
+// SetXmlData on a copy of the text that ends at its length, so that a read
+// past it is out of bounds; no text or a negative length goes as given.
+inline void SetExact(XMLTextReader& r, const char* data, int length) {
+    if (!data || length < 0) return r.SetXmlData(data, length);
+    const testsupport::ExactBytes exact(data, static_cast<std::size_t>(length));
+    r.SetXmlData(exact.data(), length);
+}
+
+inline void SetExact(XMLTextReader& r, const std::string& text) {
+    SetExact(r, text.data(), static_cast<int>(text.size()));
+}
+
+// Parses text (a copy that ends at its length); returns the dump, or "throw N"
+// with the thrown code.
 inline std::string Parse(const char* data, int length) {
     XMLTextReader r;
     try {
-        r.SetXmlData(data, length);
+        SetExact(r, data, length);
     } catch (int* code) {
         std::string out = "throw " + std::to_string(*code);
         delete code;
