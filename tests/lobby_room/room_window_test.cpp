@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../lobby_ui/LobbyUiTest.h"
@@ -159,17 +160,19 @@ protected:
     }
     // A page just made, with seats: the desks in view have their buttons, its
     // room id is on its way, timer 2 has not made a desk yet.
-    void MakeWithSeats(const std::vector<Desk>& desks) {
+    void MakeWithSeats(const std::vector<Desk>& desks) { MakeWithSeats(DeskListMessage(false, desks)); }
+    void MakeWithSeats(CDeskInfoMsg* list) {
         room.reset(new CRoomWnd);
         room->SetGroupMode(0);
         room->SetRoomRes(LoadedSkin());
         ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 520)));
-        room->NotifyView(DeskListMessage(false, desks));
+        room->NotifyView(list);
         room->SetRoomId("101");
     }
     // The same, its room id come.
-    void OpenWhileMade(const std::vector<Desk>& desks) {
-        MakeWithSeats(desks);
+    void OpenWhileMade(const std::vector<Desk>& desks) { OpenWhileMade(DeskListMessage(false, desks)); }
+    void OpenWhileMade(CDeskInfoMsg* list) {
+        MakeWithSeats(list);
         MSG msg;
         while (::PeekMessageA(&msg, View()->m_hWnd, kMsgRoomUpdate, kMsgRoomUpdate, PM_REMOVE))
             ::DispatchMessageA(&msg);
@@ -220,6 +223,11 @@ protected:
     size_t FrameCount() {
         std::lock_guard<std::mutex> lock(mutex);
         return frames.size();
+    }
+    // Quick join pressed now: the desk and seat asked for.
+    std::pair<int, int> QuickJoinNow() {
+        PressNow(room->QuickJoinButton()->m_hWnd);
+        return {View()->GetChosenDesk(), View()->GetChosenSeat()};
     }
     room::RoomGrid Grid() {
         CRect client;
@@ -554,4 +562,26 @@ TEST_F(RoomPage, QuickJoinWhileThePageIsMadeTakesTheSeatOfTheWholePage) {
     ASSERT_TRUE(PumpUntil([&] { return FrameCount() > before; }));
     EXPECT_EQ(View()->GetChosenDesk(), 40) << "the same once made";
     EXPECT_EQ(View()->GetChosenSeat(), 2);
+}
+
+// A second desk list that comes while the page is made is the one it shows:
+// the desks made follow it (desk 3, full in the first, is not listed in the
+// second), and so do quick join and the desks made after it.
+TEST_F(RoomPage, ASecondDeskListWhileThePageIsMadeIsTheListItShows) {
+    OpenWhileMade({{"2", {{"a", "0", 0}, {"b", "1", 0}, {"c", "2", 0}}},
+                   {"3", {{"d", "0", 0}, {"e", "1", 0}, {"f", "2", 0}}},
+                   {"40", {{"g", "0", 0}, {"h", "1", 0}}}});
+    const int made = DesksMade();
+    ASSERT_TRUE(made > 3 && made < 40) << made;
+    ASSERT_FALSE(::IsWindowEnabled(Item(10001)) || ::IsWindowEnabled(Item(10002)) || Shown(60003));
+    room->NotifyView(DeskListMessage(false, {{"2", {{"i", "1", 0}}}, {"45", {{"j", "0", 0}, {"k", "2", 0}}}}));
+    EXPECT_TRUE(::IsWindowEnabled(Item(10001)) && Shown(60003) && !Shown(60004) && Shown(60005));
+    EXPECT_TRUE(::IsWindowEnabled(Item(10002)) && Shown(60006) && Shown(60007) && Shown(60008));
+    EXPECT_EQ(QuickJoinNow(), std::make_pair(45, 1));
+    ASSERT_TRUE(FrameReadUnpumped("deskid=\"45\""));
+    EXPECT_EQ(DesksMade(), made);
+
+    ASSERT_TRUE(PumpUntil([&] { return DesksMade() == 100; }));
+    EXPECT_TRUE(Shown(60117) && Shown(60118) && Shown(60119)) << "desk 40 is not listed";
+    EXPECT_TRUE(!Shown(60132) && Shown(60133) && !Shown(60134));
 }
