@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../lobby_ui/LobbyUiTest.h"
@@ -159,17 +160,19 @@ protected:
     }
     // A page just made, with seats: the desks in view have their buttons, its
     // room id is on its way, timer 2 has not made a desk yet.
-    void MakeWithSeats(const std::vector<Desk>& desks) {
+    void MakeWithSeats(const std::vector<Desk>& desks) { MakeWithSeats(DeskListMessage(false, desks)); }
+    void MakeWithSeats(CDeskInfoMsg* list) {
         room.reset(new CRoomWnd);
         room->SetGroupMode(0);
         room->SetRoomRes(LoadedSkin());
         ASSERT_TRUE(room->Create(nullptr, "room", WS_POPUP | WS_VISIBLE, CRect(20, 20, 20 + kWidth, 520)));
-        room->NotifyView(DeskListMessage(false, desks));
+        room->NotifyView(list);
         room->SetRoomId("101");
     }
     // The same, its room id come.
-    void OpenWhileMade(const std::vector<Desk>& desks) {
-        MakeWithSeats(desks);
+    void OpenWhileMade(const std::vector<Desk>& desks) { OpenWhileMade(DeskListMessage(false, desks)); }
+    void OpenWhileMade(CDeskInfoMsg* list) {
+        MakeWithSeats(list);
         MSG msg;
         while (::PeekMessageA(&msg, View()->m_hWnd, kMsgRoomUpdate, kMsgRoomUpdate, PM_REMOVE))
             ::DispatchMessageA(&msg);
@@ -220,6 +223,20 @@ protected:
     size_t FrameCount() {
         std::lock_guard<std::mutex> lock(mutex);
         return frames.size();
+    }
+    // Quick join pressed now: the desk and seat asked for.
+    std::pair<int, int> QuickJoinNow() {
+        PressNow(room->QuickJoinButton()->m_hWnd);
+        return {View()->GetChosenDesk(), View()->GetChosenSeat()};
+    }
+    void Change(const char* deskId, const char* playerId, const char* seat, bool sitsDown) {
+        auto* m = new CPlayerChangeMsg;
+        m->deskId = deskId;
+        m->playerId = playerId;
+        m->seat = seat;
+        m->roomId = "101";
+        m->sitsDown = sitsDown;
+        Update(3, m);
     }
     room::RoomGrid Grid() {
         CRect client;
@@ -554,4 +571,106 @@ TEST_F(RoomPage, QuickJoinWhileThePageIsMadeTakesTheSeatOfTheWholePage) {
     ASSERT_TRUE(PumpUntil([&] { return FrameCount() > before; }));
     EXPECT_EQ(View()->GetChosenDesk(), 40) << "the same once made";
     EXPECT_EQ(View()->GetChosenSeat(), 2);
+}
+
+// A desk not made yet is chosen by quick join as its buttons will show it:
+// desk 35 counts a third player on no seat of the game, so it is full for
+// others though its seat 2 shows free, and is passed over; a player leaving
+// or sitting down at a desk not made yet changes the choice at once.
+TEST_F(RoomPage, QuickJoinWhileThePageIsMadeFollowsTheDesksNotMadeYet) {
+    CDeskInfoMsg* list = DeskListMessage(false, {{"1", {{"a", "0", 0}}},
+                                                 {"35", {{"b", "0", 0}, {"c", "1", 0}}},
+                                                 {"40", {{"e", "0", 0}, {"f", "1", 0}}},
+                                                 {"50", {{"g", "0", 0}}}});
+    list->deskList->FindDesk("35")->players.push_back(new RoomDeskPlayer{"x", "nick_x", "7", 0, 0});
+    OpenWhileMade(list);
+    const int made = DesksMade();
+    ASSERT_LT(made, 35);
+    EXPECT_EQ(QuickJoinNow(), std::make_pair(40, 2));
+    ASSERT_TRUE(FrameReadUnpumped("deskid=\"40\""));
+    Change("40", "f", "1", false);  // desk 40 keeps one player: the first free seat of the page
+    EXPECT_EQ(QuickJoinNow(), std::make_pair(1, 1));
+    Change("50", "h", "2", true);  // desk 50 now lacks one
+    EXPECT_EQ(QuickJoinNow(), std::make_pair(50, 1));
+    EXPECT_EQ(DesksMade(), made);
+
+    ASSERT_TRUE(PumpUntil([&] { return DesksMade() == 100; }));
+    EXPECT_FALSE(::IsWindowEnabled(Item(10034)));
+    EXPECT_TRUE(Shown(60104) && !Shown(60103));
+    EXPECT_TRUE(Shown(60118) && !Shown(60117) && Shown(60148) && !Shown(60149));
+    const size_t before = FrameCount();
+    EXPECT_EQ(QuickJoinNow(), std::make_pair(50, 1)) << "the same once made";
+    EXPECT_TRUE(PumpUntil([&] { return FrameCount() > before; }));
+}
+
+// A second desk list that comes while the page is made is the one it shows:
+// the desks made follow it (desk 3, full in the first, is not listed in the
+// second), and so do quick join and the desks made after it.
+TEST_F(RoomPage, ASecondDeskListWhileThePageIsMadeIsTheListItShows) {
+    OpenWhileMade({{"2", {{"a", "0", 0}, {"b", "1", 0}, {"c", "2", 0}}},
+                   {"3", {{"d", "0", 0}, {"e", "1", 0}, {"f", "2", 0}}},
+                   {"40", {{"g", "0", 0}, {"h", "1", 0}}}});
+    const int made = DesksMade();
+    ASSERT_TRUE(made > 3 && made < 40) << made;
+    ASSERT_FALSE(::IsWindowEnabled(Item(10001)) || ::IsWindowEnabled(Item(10002)) || Shown(60003));
+    room->NotifyView(DeskListMessage(false, {{"2", {{"i", "1", 0}}}, {"45", {{"j", "0", 0}, {"k", "2", 0}}}}));
+    EXPECT_TRUE(::IsWindowEnabled(Item(10001)) && Shown(60003) && !Shown(60004) && Shown(60005));
+    EXPECT_TRUE(::IsWindowEnabled(Item(10002)) && Shown(60006) && Shown(60007) && Shown(60008));
+    EXPECT_EQ(QuickJoinNow(), std::make_pair(45, 1));
+    ASSERT_TRUE(FrameReadUnpumped("deskid=\"45\""));
+    EXPECT_EQ(DesksMade(), made);
+
+    ASSERT_TRUE(PumpUntil([&] { return DesksMade() == 100; }));
+    EXPECT_TRUE(Shown(60117) && Shown(60118) && Shown(60119)) << "desk 40 is not listed";
+    EXPECT_TRUE(!Shown(60132) && Shown(60133) && !Shown(60134));
+}
+
+namespace {
+
+// Refuses the making of one child window of a parent (a thread's CBT hook).
+struct RefuseChild {
+    RefuseChild(HWND parent, int id) {
+        parent_ = parent;
+        id_ = id;
+        refused_ = false;
+        hook_ = ::SetWindowsHookExA(WH_CBT, &Filter, nullptr, ::GetCurrentThreadId());
+    }
+    ~RefuseChild() { ::UnhookWindowsHookEx(hook_); }
+    static bool Refused() { return refused_; }
+
+private:
+    static LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+            if (cs->hwndParent == parent_ && reinterpret_cast<UINT_PTR>(cs->hMenu) == static_cast<UINT_PTR>(id_)) {
+                refused_ = true;
+                return 1;
+            }
+        }
+        return ::CallNextHookEx(hook_, code, wParam, lParam);
+    }
+    static HWND parent_;
+    static int id_;
+    static bool refused_;
+    static HHOOK hook_;
+};
+HWND RefuseChild::parent_ = nullptr;
+int RefuseChild::id_ = 0;
+bool RefuseChild::refused_ = false;
+HHOOK RefuseChild::hook_ = nullptr;
+
+}  // namespace
+
+// Desk 35 cannot be made: the page stops before it, and quick join chooses
+// among the desks it shows, not desk 40's last seat.
+TEST_F(RoomPage, QuickJoinAfterADeskCouldNotBeMadeChoosesAmongTheDesksShown) {
+    OpenWhileMade({{"40", {{"e", "0", 0}, {"f", "1", 0}}}});
+    ASSERT_LT(DesksMade(), 34);
+    {
+        RefuseChild refuse(View()->m_hWnd, 10034);
+        ASSERT_TRUE(PumpUntil([] { return RefuseChild::Refused(); }));
+    }
+    EXPECT_EQ(DesksMade(), 34);
+    EXPECT_EQ(QuickJoinNow(), std::make_pair(1, 0));
+    EXPECT_TRUE(FrameReadUnpumped("deskid=\"1\""));
 }

@@ -442,9 +442,10 @@ void CExScrollView::RefreshDesks(const std::string& roomId) {
     LobbyLockGuard hub(data.lobbyLock);
     m_roomId = roomId;
     ComputeLooks();  // the desks not made yet take their look from it
+    // Every made desk, listed or not: a desk a second list no longer has
+    // shows as a desk never listed.
     for (size_t i = 0; i < m_deskButtons.size(); ++i) {
         const DeskLook& look = m_looks[i];
-        if (!look.listed) continue;
         PngButton* button = m_deskButtons[i];
         button->SetState(look.playing);
         if ((::IsWindowEnabled(button->m_hWnd) != FALSE) != look.enabled) button->EnableWindow(look.enabled);
@@ -618,6 +619,8 @@ LRESULT CExScrollView::OnRoomUpdate(WPARAM code, LPARAM message) {
         if (m->deskList != m_deskList) delete m_deskList;  // a second list replaces the first
         m_deskList = m->deskList;
         m->deskList = nullptr;
+        // Once the page shows a list, the looks and the made buttons follow the new one.
+        if (!m_looks.empty()) RefreshDesks(m_roomId);
         return 0;
     }
     if (code == 3) {
