@@ -148,19 +148,22 @@ bool CExScrollView::BuildDesk(int i, const room::RoomGrid& grid, int scrollY) {
     desk->SetTextColor(kTextColor);
     desk->SetState(look.playing);
     if (look.listed && !look.enabled) desk->EnableWindow(FALSE);
-    m_deskButtons.push_back(desk.release());
-    if (m_autoGroup != 0) return true;
-    for (int k = 0; k < room::kSeatsPerDesk; ++k) {
+    // Seat button 3i + k is seat k of desk i: a desk is made with all three
+    // seats or not at all.
+    std::unique_ptr<PngButton> seats[room::kSeatsPerDesk];
+    for (int k = 0; k < room::kSeatsPerDesk && m_autoGroup == 0; ++k) {
         room::GridPoint s = grid.Seat(i, k);
-        std::unique_ptr<PngButton> seat(new PngButton);
+        seats[k].reset(new PngButton);
         const DWORD shown = look.free[k] ? WS_VISIBLE : 0;
-        if (!seat->CreateEx(0, "BUTTON", "", WS_CHILD | shown | BS_OWNERDRAW,
-                            CRect(s.x, s.y - scrollY, s.x + grid.seatW, s.y - scrollY + grid.seatH), this,
-                            room::kSeatButtonId + room::kSeatsPerDesk * i + k))
-            continue;
-        if (seatImage) seat->SetImage(seatImage);
-        m_seatButtons.push_back(seat.release());
+        if (!seats[k]->CreateEx(0, "BUTTON", "", WS_CHILD | shown | BS_OWNERDRAW,
+                                CRect(s.x, s.y - scrollY, s.x + grid.seatW, s.y - scrollY + grid.seatH), this,
+                                room::kSeatButtonId + room::kSeatsPerDesk * i + k))
+            return false;
+        if (seatImage) seats[k]->SetImage(seatImage);
     }
+    m_deskButtons.push_back(desk.release());
+    for (std::unique_ptr<PngButton>& seat : seats)
+        if (seat) m_seatButtons.push_back(seat.release());
     return true;
 }
 

@@ -100,7 +100,8 @@ private:
     void BuildDesks(double budgetMs);
     // Desk index i's button and, with seats, its three seat buttons, at their
     // places for the present scroll position and, once known, with the look
-    // RefreshDesks gives them. False when the desk button cannot be made.
+    // RefreshDesks gives them. False, and nothing of it made, when the desk
+    // button or one of its seats cannot be made.
     bool BuildDesk(int i, const room::RoomGrid& grid, int scrollY);
     // What RefreshDesks gives each desk of the list: its state (kept by a
     // game's start and end too), whether it can be clicked, which of its
