@@ -2,6 +2,7 @@
 // window's own DC holds what the window drew, not what a person sees of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -30,6 +31,11 @@ int Count(const RECT& r, Test test) {
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) n += test(x, y) ? 1 : 0;
     return n;
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    RECT both;
+    return IntersectRect(&both, &a, &b) != FALSE;
 }
 
 BOOL CALLBACK FindWebView(HWND child, LPARAM found) {
@@ -125,6 +131,98 @@ TEST(LobbyScreen, CommandLineLoginStatusLineIsWholeAndKeysOutItsGround) {
                  half(GetBValue(px), GetBValue(g), GetBValue(glow)));
     };
     EXPECT_EQ(Count(line, strange), 0) << "pixels of neither the text, its glow nor the background";
+}
+
+// With the plain login dialog open, the banner shows its title, its version
+// and its slide, partner-site and close buttons, each whole, apart and inside
+// its shape: the title reads, the red X is where the close button is, and a
+// person's click there ends the login.
+TEST(LobbyScreen, BannerShowsItsTitleVersionAndButtonsApartAndItsCloseButtonEndsTheLogin) {
+    // The stand-in login_bk2's title ink and the version's box, in the banner's pixels.
+    const RECT title = {18, 41, 159, 63}, version = {220, 45, 320, 65};
+    ProgramFolder folder("screenbanner");
+    PointAtLobby(folder, 1);
+    folder.CopySkin();
+    folder.Write("MiraboDever.abc", "");
+    const Capture ground = PictureFile(folder.Path() + "Skin\\Style1\\login\\login_bk2.bmp");
+    ChildProcess lobby(folder.Exe(), "", folder.Path());
+    HWND dialog = lobby.WaitWindow("#32770", "MiraboGame");
+    ASSERT_NE(dialog, nullptr);
+    HWND banner = lobby.WaitWindow("#32770", "");
+    ASSERT_NE(banner, nullptr);
+    ASSERT_TRUE(MoveCursorTo(0, 0)) << "no button is to show its hover look";
+    const int ids[] = {1031, 1030, 1032};
+    RECT b{}, button[3]{};
+    Capture screen;
+    int unseen = -1, unpainted = -1;  // button pixels the screen shows otherwise; buttons not drawn
+    // Placed and painted, the banner shows each button on the screen as its own DC holds it.
+    const bool seen = PumpUntil(
+        [&] {
+            b = ScreenRect(banner);
+            screen = CaptureScreen();
+            const Capture own = CaptureWindow(banner);  // its buttons drawn in
+            if (screen.width == 0 || own.width != ground.width) return false;
+            unseen = unpainted = 0;
+            for (int i = 0; i < 3; ++i) {
+                const RECT r = button[i] = ScreenRect(GetDlgItem(banner, ids[i]));
+                unseen += Count(r, [&](int x, int y) { return screen.At(x, y) != own.At(x - b.left, y - b.top); });
+                const int bare = Count(
+                    r, [&](int x, int y) { return own.At(x - b.left, y - b.top) == ground.At(x - b.left, y - b.top); });
+                unpainted += bare * 2 > (r.right - r.left) * (r.bottom - r.top) ? 1 : 0;
+            }
+            return unseen == 0 && unpainted == 0 && ScreenRect(banner).top == b.top;
+        },
+        20000);
+    SavePng(screen, "lobby_screen_banner");
+    EXPECT_TRUE(seen) << unseen << " pixels of the buttons not seen as drawn, " << unpainted
+                      << " buttons not drawn (test-output/lobby_screen_banner.png)";
+
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(banner, shape), ERROR);
+    HWND view = FindWindowExA(banner, nullptr, "#32770", nullptr);
+    ASSERT_NE(view, nullptr) << "the banner's web view";
+    const RECT web = ScreenRect(view);
+    RECT shownTitle = title, shownVersion = version;
+    OffsetRect(&shownTitle, b.left, b.top);
+    OffsetRect(&shownVersion, b.left, b.top);
+    for (int i = 0; i < 3; ++i) {
+        const RECT& r = button[i];
+        for (POINT p : {POINT{r.left, r.top}, POINT{r.right - 1, r.top}, POINT{r.left, r.bottom - 1},
+                        POINT{r.right - 1, r.bottom - 1}})
+            EXPECT_TRUE(PtInRegion(shape, p.x - b.left, p.y - b.top))
+                << "button " << ids[i] << " leaves the banner's shape";
+        EXPECT_FALSE(Overlap(r, shownTitle)) << "button " << ids[i] << " over the title";
+        EXPECT_FALSE(Overlap(r, shownVersion)) << "button " << ids[i] << " over the version";
+        EXPECT_FALSE(Overlap(r, web)) << "button " << ids[i] << " under the web view";
+        for (int j = i + 1; j < 3; ++j) EXPECT_FALSE(Overlap(r, button[j])) << ids[i] << " over " << ids[j];
+    }
+    DeleteObject(shape);
+    const RECT& close = button[2];
+    const int area = (close.right - close.left) * (close.bottom - close.top);
+    const int red = Count(close, [&](int x, int y) {
+        return screen.Red(x, y) > 150 && screen.Green(x, y) < 110 && screen.Blue(x, y) < 100;
+    });
+    const int white = Count(close, [&](int x, int y) {
+        return screen.Red(x, y) > 220 && screen.Green(x, y) > 220 && screen.Blue(x, y) > 220;
+    });
+    EXPECT_GT(red, area / 3) << "the close button's red on the screen";
+    EXPECT_GE(white, 12) << "the close button's X on the screen";
+    EXPECT_GT(Count(shownVersion, [&](int x, int y) { return x < b.right && screen.At(x, y) == RGB(0, 0, 0); }), 10)
+        << "the version's ink on the screen";
+
+    if (TesseractPresent()) {
+        // The banner's line between its web view and its buttons (the buttons' words
+        // beside the title make tesseract lose it).
+        const RECT line = {b.left, web.bottom, b.right, std::min(button[0].top, button[1].top)};
+        const Capture picture = Crop(screen, line);
+        std::string read, text;
+        for (int factor : {2, 3, 4})
+            if (ReadPictureText(Enlarge(picture, factor), text)) read += text + "\n";
+        EXPECT_NE(read.find("Mirabo"), std::string::npos) << "the title is not read in the banner:\n" << read;
+    }
+
+    ASSERT_TRUE(ClickScreenAt((close.left + close.right) / 2, (close.top + close.bottom) / 2));
+    EXPECT_TRUE(lobby.WaitExit(10000)) << "a click on the close button ends the login";
 }
 
 // From the moment the lobby window shows until its member page's web view

@@ -166,6 +166,15 @@ bool MoveCursorTo(int x, int y, DWORD timeoutMs) {
         timeoutMs);
 }
 
+bool ClickScreenAt(int x, int y) {
+    if (!MoveCursorTo(x, y)) return false;
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return ::SendInput(2, press, sizeof(INPUT)) == 2;
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     DWORD end = GetTickCount() + static_cast<DWORD>(testsupport::Patience(static_cast<int>(timeoutMs)));
     MSG msg;

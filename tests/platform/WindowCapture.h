@@ -47,3 +47,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 // it there for a while: the display's answer to an earlier move, handled
 // late on a loaded machine, can put the pointer back where it was.
 bool MoveCursorTo(int x, int y, DWORD timeoutMs = 10000);
+// A person's click at (x, y) on the screen: the pointer moved there, then the
+// left button pressed and released through the system's input queue, so it
+// reaches whichever window the display has at that point.
+bool ClickScreenAt(int x, int y);

@@ -200,14 +200,14 @@ BOOL CDlgLogin::OnInitDialog() {
     return FALSE;
 }
 
-// The banner above, its bottom 110 pixels below this dialog's top.
+// The banner above, its bottom kPanelOverlap pixels below this dialog's top.
 void CDlgLogin::PlaceBanner() {
     if (!banner_.Create(CDlgLoginTop::IDD, this)) return;
     CRect mine, banner;
     ::GetWindowRect(GetSafeHwnd(), &mine);
     ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
-    ::SetWindowPos(banner_.GetSafeHwnd(), nullptr, mine.left, mine.top + 110 - banner.Height(), mine.Width(),
-                   banner.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(banner_.GetSafeHwnd(), nullptr, mine.left, mine.top + CDlgLoginTop::kPanelOverlap - banner.Height(),
+                   mine.Width(), banner.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(banner_.GetSafeHwnd(), SW_SHOW);
     banner_.SetPlaced(true);
 }
@@ -223,7 +223,7 @@ LRESULT CDlgLogin::OnSlide(WPARAM wParam, LPARAM lParam) {
         if (!position || slideState_ == 1 || !banner_.GetSafeHwnd()) return 0;
         CRect banner;
         ::GetWindowRect(banner_.GetSafeHwnd(), &banner);
-        const int y = position->y + banner.Height() - (slideState_ == 0 ? 110 : 0);
+        const int y = position->y + banner.Height() - (slideState_ == 0 ? CDlgLoginTop::kPanelOverlap : 0);
         ::SetWindowPos(GetSafeHwnd(), nullptr, position->x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (wParam == 1 && slideState_ != 1) {
         SetTimer(slideState_ == 0 ? 0 : 2, 20);
@@ -244,7 +244,7 @@ void CDlgLogin::SlideStep(UINT_PTR timer) {
             KillTimer(0);
             SetSlideState(2);
         }
-    } else if (banner.bottom - mine.top < 110) {
+    } else if (banner.bottom - mine.top < CDlgLoginTop::kPanelOverlap) {
         ::SetWindowPos(GetSafeHwnd(), nullptr, mine.left, mine.top - 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
         KillTimer(2);

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "lobby/net/base/PrivateMessages.h"
@@ -46,6 +47,7 @@ BOOL CDlgLoginTop::OnInitDialog() {
         const CSize size = background->Size();
         ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         ::SetWindowRgn(GetSafeHwnd(), background->CreateRegion(RGB(255, 0, 255)), TRUE);
+        PlaceButtons(size);
     }
     // The page stays blank where no browser can be made; the banner works on.
     if (web_.Create(CDlgWeb::IDD, this)) {
@@ -55,6 +57,26 @@ BOOL CDlgLoginTop::OnInitDialog() {
         web_.ShowWindow(SW_SHOW);
     }
     return TRUE;
+}
+
+// In pixels, as the picture is: the template's dialog units grow with the dialog
+// font. One row just above the login panel's top, under the picture's title and
+// the version: slide and partner-site login at the left, close at the right.
+void CDlgLoginTop::PlaceButtons(const CSize& picture) {
+    const int margin = 12, gap = 8, rowBottom = picture.cy - kPanelOverlap - 2;
+    auto size = [](CWnd& button) {
+        RECT r;
+        ::GetWindowRect(button.GetSafeHwnd(), &r);
+        return CSize(r.right - r.left, r.bottom - r.top);
+    };
+    auto place = [](CWnd& button, int x, int y) {
+        ::SetWindowPos(button.GetSafeHwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    const CSize slide = size(slide_), partner = size(partner_), close = size(close_);
+    const int rowHeight = std::max({slide.cy, partner.cy, close.cy});
+    place(slide_, margin, rowBottom - slide.cy);
+    place(partner_, margin + slide.cx + gap, rowBottom - partner.cy);
+    place(close_, picture.cx - margin - close.cx, rowBottom - (rowHeight + close.cy) / 2);
 }
 
 BOOL CDlgLoginTop::PreTranslateMessage(MSG* msg) {

@@ -9,6 +9,8 @@
 class CDlgLoginTop : public CDialog {
 public:
     enum { IDD = 154 };
+    // The login panel, up, covers the banner's bottom this many pixels.
+    static constexpr int kPanelOverlap = 110;
     explicit CDlgLoginTop(CWnd* parent = nullptr) : CDialog(IDD, parent) {}
 
     void SetSlideState(int state) { slideState_ = state; }
@@ -20,6 +22,7 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     void OnOK() override {}
+    void PlaceButtons(const CSize& picture);
     void OnSlide();
     void OnPartnerLogin();
     void OnCloseLogin();

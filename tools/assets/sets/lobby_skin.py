@@ -386,8 +386,10 @@ def register(a):
         im.text(login, 70, y, word, 14, WHITE)
     im.text(login, 150, 24, "用户登录", 20, WHITE, stroke=1, stroke_fill=NAVY)
     bmp("login/login_bk.bmp", login)
+    # The login panel, up, covers the banner's bottom 110 pixels: the title lies
+    # above it, over the banner's buttons, left of the version text.
     banner = shaped(300, 200, SKY, PALE)
-    im.text(banner, 150, 100, "Mirabo游戏大厅", 22, NAVY)
+    im.text(banner, 88, 52, "Mirabo游戏大厅", 20, NAVY)
     bmp("login/login_bk2.bmp", banner)
     # the command-line login's window, exit strip and two pictures
     auto = shaped(320, 160, NAVY, PALE)
