@@ -143,22 +143,24 @@ int CNLogin::Start(int mode) {
         Unlock();
         return 1;
     }
-    RunTicket* ticket = new (std::nothrow) RunTicket{CreateEventA(nullptr, FALSE, FALSE, nullptr), mode};
+    std::unique_ptr<RunTicket> ticket(new (std::nothrow) RunTicket{CreateEventA(nullptr, FALSE, FALSE, nullptr), mode});
     if (!ticket || !ticket->stop) {
         Unlock();
-        delete ticket;
         return 0;
     }
-    stopEvent_ = ticket->stop;
+    const HANDLE stop = ticket->stop;
+    stopEvent_ = stop;
     state_ = kStateCreated;
     CLoaderBase::SetStatusText(kStartText);
     Unlock();
-    if (StartThread(ticket) == 1) return 1;
+    if (StartThread(ticket.get()) == 1) {
+        ticket.release();  // the run's from now on
+        return 1;
+    }
     Lock();
-    if (stopEvent_ == ticket->stop) stopEvent_ = nullptr;
+    if (stopEvent_ == stop) stopEvent_ = nullptr;
     Unlock();
-    CloseHandle(ticket->stop);
-    delete ticket;
+    CloseHandle(stop);
     return 0;
 }
 
