@@ -13,6 +13,7 @@
 
 // LobbyAppKit.h brings winsock2.h before windows.h
 // clang-format off
+#include "tests/lobby_app/BannerKit.h"
 #include "tests/lobby_app/LobbyAppKit.h"
 #include "tests/platform/WindowCapture.h"
 // clang-format on
@@ -402,11 +403,12 @@ private:
 }  // namespace
 
 namespace {
-// The banner has painted its background and "ver:2.0.1" in black in (220, 45)-(320, 65), read above the
-// login panel, whose top lies 110 pixels above the banner's bottom: its set-up is over, its buttons placed.
-bool BannerDrawn(HWND banner) {
+// The banner has painted its background, its three buttons and "ver:2.0.1" in black in (220, 45)-(320, 65),
+// read above the login panel, whose top lies 110 pixels above the banner's bottom: its set-up is over.
+bool BannerDrawn(HWND banner, const Capture& ground) {
     const Capture shot = CaptureWindow(banner);
     if (shot.height < 65 || (shot.At(150, 60) & 0xFFFFFF) == 0) return false;
+    if (BannerButtonsNotDrawn(banner, shot, ground) != 0) return false;
     int dark = 0;
     for (int y = 45; y < 65; ++y)
         for (int x = 220; x < 300; ++x)
@@ -424,6 +426,7 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
     WritePrivateProfileStringA("URL1", "PartnerLoginWeb", "http://partner.example/login",
                                (folder.Path() + "config.ini").c_str());
     folder.Write("MiraboDever.abc", "");
+    const Capture ground = PictureFile(folder.Path() + "Skin\\Style1\\login\\login_bk2.bmp");
     PartnerBrowser browser(folder.Path() + "iexplore.exe");
     {
         ChildProcess lobby(folder.Exe(), "", folder.Path());
@@ -439,7 +442,7 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
         EXPECT_EQ(r.top, 0);
         EXPECT_EQ(r.right, 300);
         EXPECT_EQ(r.bottom, 40);
-        EXPECT_TRUE(WaitFor([&] { return BannerDrawn(banner); }, 10000));
+        EXPECT_TRUE(WaitFor([&] { return BannerDrawn(banner, ground); }, 10000));
         SavePng(CaptureWindow(banner), "lobby_banner");
 
         Click(GetDlgItem(banner, 1030));
@@ -455,7 +458,7 @@ TEST(LobbyApp, BannerShowsItsPageAndVersionAndItsButtonsEndTheLogin) {
     ASSERT_NE(banner, nullptr);
     // A click while the banner is still being set up (its web view pumps messages) may
     // meet a button not yet placed.
-    ASSERT_TRUE(WaitFor([&] { return BannerDrawn(banner); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return BannerDrawn(banner, ground); }, 10000));
     RECT close;  // a person's click in its middle, where the banner shows it above the panel
     GetWindowRect(GetDlgItem(banner, 1032), &close);
     ASSERT_TRUE(ClickScreenAt((close.left + close.right) / 2, (close.top + close.bottom) / 2));
